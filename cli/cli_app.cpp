@@ -1,0 +1,233 @@
+#include "cli_app.h"
+
+#include <functional>
+
+#include "command.h"
+#include "core/series.h"
+#include "core/version.h"
+#include "terminal_operator.h"
+
+namespace parlatone::cli {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+using Setter = std::function<QString(const QString& value, GlobalOptions& options)>;
+
+struct OptionSpec {
+  QLatin1String name;
+  Setter set;  // returns an error text, empty when the value is good
+};
+
+std::optional<int> ParseInt(const QString& text) {
+  bool ok = false;
+  const int value = text.toInt(&ok, 10);
+  return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+const std::vector<OptionSpec>& ValueOptions() {
+  static const std::vector<OptionSpec> specs = {
+      {QLatin1String("--series"),
+       [](const QString& value, GlobalOptions& options) {
+         const auto series = ParseInt(value);
+         if (!series || *series < 0 || *series >= kSeriesCount) {
+           return QStringLiteral("--series takes a series number from 0 to 7");
+         }
+         options.series = series;
+         return QString();
+       }},
+      {QLatin1String("--stereo"),
+       [](const QString& value, GlobalOptions& options) {
+         if (value != u"on" && value != u"off") {
+           return QStringLiteral("--stereo takes on or off");
+         }
+         options.stereo = value == u"on";
+         return QString();
+       }},
+      {QLatin1String("--capacity"),
+       [](const QString& value, GlobalOptions& options) {
+         const auto capacity = ParseInt(value);
+         if (!capacity || *capacity < 0 || *capacity > 32767) {
+           return QStringLiteral("--capacity takes a capacity index (0, 1, 2, or 3 for no limit)");
+         }
+         options.capacity = capacity;
+         return QString();
+       }},
+      {QLatin1String("--wave-path"),
+       [](const QString& value, GlobalOptions& options) {
+         if (value.isEmpty()) {
+           return QStringLiteral("--wave-path takes a folder");
+         }
+         options.wave_path = value;
+         return QString();
+       }},
+      {QLatin1String("--card-path"),
+       [](const QString& value, GlobalOptions& options) {
+         if (value.isEmpty()) {
+           return QStringLiteral("--card-path takes a folder");
+         }
+         options.card_path = value;
+         return QString();
+       }},
+  };
+  return specs;
+}
+
+QString UsageText(const std::vector<std::unique_ptr<Command>>& commands) {
+  QString text = QStringLiteral(
+      "Usage: parlatone [global options] COMMAND [arguments]\n"
+      "\n"
+      "Prepares the flash-card data of Parlatone voice-announcement players.\n"
+      "Reads the editor's settings file and never writes it.\n"
+      "\n"
+      "Global options (before or after the command; they last for this run only):\n"
+      "  --series N          device series 0 to 7 instead of the one in the settings\n"
+      "  --stereo on|off     accept stereo sound files or not\n"
+      "  --capacity K        registration capacity index of the MP3 series\n"
+      "  --wave-path DIR     folder of the sound files\n"
+      "  --card-path DIR     folder in which card data folders are made\n"
+      "  -h, --help          show this help, or a command's with COMMAND --help\n"
+      "  --version           show the version\n"
+      "\n"
+      "Commands:\n");
+  for (const auto& command : commands) {
+    text += QStringLiteral("  %1%2\n").arg(command->Name(), -20).arg(command->Summary());
+  }
+  text += QStringLiteral("\nExit status: 0 done, 1 the work failed, 2 wrong usage.\n");
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::unique_ptr<Command>> AllCommands() {
+  std::vector<std::unique_ptr<Command>> commands;
+  commands.push_back(MakeSettingsCommand());
+  return commands;
+}
+
+ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
+  ParsedCommandLine parsed;
+  bool options_ended = false;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments.at(i);
+    if (options_ended) {
+      if (parsed.command.isEmpty()) {
+        parsed.command = argument;
+      } else {
+        parsed.arguments << argument;
+      }
+      continue;
+    }
+    if (argument == u"--") {
+      options_ended = true;
+      continue;
+    }
+    if (argument == u"--help" || argument == u"-h") {
+      parsed.options.help = true;
+      continue;
+    }
+    if (argument == u"--version") {
+      parsed.options.version = true;
+      continue;
+    }
+    bool matched = false;
+    for (const OptionSpec& spec : ValueOptions()) {
+      QString value;
+      if (argument == spec.name) {
+        if (i + 1 >= arguments.size()) {
+          parsed.error = QStringLiteral("%1 needs a value").arg(spec.name);
+          return parsed;
+        }
+        value = arguments.at(++i);
+      } else if (argument.startsWith(spec.name + u'=')) {
+        value = argument.mid(spec.name.size() + 1);
+      } else {
+        continue;
+      }
+      matched = true;
+      const QString error = spec.set(value, parsed.options);
+      if (!error.isEmpty()) {
+        parsed.error = error;
+        return parsed;
+      }
+      break;
+    }
+    if (matched) {
+      continue;
+    }
+    if (parsed.command.isEmpty()) {
+      if (argument.startsWith(u'-')) {
+        parsed.error = QStringLiteral("unknown option %1").arg(argument);
+        return parsed;
+      }
+      parsed.command = argument;
+    } else {
+      parsed.arguments << argument;  // the command judges its own arguments
+    }
+  }
+  return parsed;
+}
+
+void ApplyOverrides(const GlobalOptions& options, Settings& settings) {
+  if (options.series) {
+    settings.Mode = *options.series;
+  }
+  if (options.stereo) {
+    settings.AddFunction = *options.stereo ? 1 : 0;
+  }
+  if (options.capacity) {
+    settings.FileCapacity = *options.capacity;
+  }
+  if (options.wave_path) {
+    settings.WavePath = *options.wave_path;
+  }
+  if (options.card_path) {
+    settings.CardPath = *options.card_path;
+  }
+}
+
+int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, bool interactive) {
+  const auto commands = AllCommands();
+  const ParsedCommandLine parsed = ParseCommandLine(arguments);
+  if (!parsed.error.isEmpty()) {
+    err << u"parlatone: "_s << parsed.error << u"\n\n"_s << UsageText(commands);
+    return kExitUsage;
+  }
+  if (parsed.options.version) {
+    out << u"parlatone "_s << QLatin1String(kVersion) << '\n';
+    return kExitOk;
+  }
+  Command* command = nullptr;
+  for (const auto& candidate : commands) {
+    if (candidate->Name() == parsed.command) {
+      command = candidate.get();
+    }
+  }
+  if (parsed.command.isEmpty() || (parsed.options.help && command == nullptr)) {
+    if (parsed.options.help) {
+      out << UsageText(commands);
+      return kExitOk;
+    }
+    err << u"parlatone: no command given\n\n"_s << UsageText(commands);
+    return kExitUsage;
+  }
+  if (command == nullptr) {
+    err << u"parlatone: unknown command "_s << parsed.command << u"\n\n"_s << UsageText(commands);
+    return kExitUsage;
+  }
+  if (parsed.options.help) {
+    out << command->Usage();
+    return kExitOk;
+  }
+
+  Project project;
+  const AppPaths paths = ResolveAppPaths();
+  project.settings = LoadStartupSettings(paths, FirstStartWrites::kReadOnly).settings;
+  ApplyOverrides(parsed.options, project.settings);
+  DeriveSeriesLimits(project);
+  TerminalOperator op(err, interactive);
+  Context context{paths, project, op, out, err};
+  return command->Run(parsed.arguments, context);
+}
+
+}  // namespace parlatone::cli

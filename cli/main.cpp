@@ -1,0 +1,22 @@
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cstdio>
+#include <unistd.h>
+
+#include "cli_app.h"
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("parlatone"));
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  QStringList arguments = QCoreApplication::arguments();
+  arguments.removeFirst();
+  const bool interactive = isatty(fileno(stdin)) != 0 && isatty(fileno(stderr)) != 0;
+  const int status = parlatone::cli::RunCli(arguments, out, err, interactive);
+  out.flush();
+  err.flush();
+  return status;
+}

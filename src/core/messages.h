@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <map>
+
+namespace parlatone {
+
+// Numbers of the messages that code refers to by meaning rather than by
+// place. Most callers use the number the window or procedure is known by.
+namespace msg {
+inline constexpr int kTitleConfirm = 2002;  // "確認": questions, refusals, notices
+inline constexpr int kTitleCaution = 2003;  // "注意": format refusals
+inline constexpr int kTitleError = 2500;    // "エラー": failures
+inline constexpr int kSeriesLabelBase = 2110;
+}  // namespace msg
+
+// The numbered text with the insert put in place of its first "$", or
+// appended at its end when the text holds no "$". An unknown number gives an
+// empty text (and the insert, so that nothing the caller says is lost).
+QString GetMessage(int number, const QString& insert = {});
+
+// The insertion rule of GetMessage on any text.
+QString InsertIntoMessage(QString text, const QString& insert);
+
+// True when the table holds the number.
+bool HasMessage(int number);
+
+// The whole table, number to text, as shipped inside the program.
+const std::map<int, QString>& MessageTable();
+
+// Parses the table's source form: one message a line, number, a TAB and the
+// text in double quotes with \r \n \t \" \\ escapes; "#" lines are comments.
+// Malformed lines are skipped and counted in *bad_lines when asked.
+std::map<int, QString> ParseMessageTable(const QString& source, int* bad_lines = nullptr);
+
+}  // namespace parlatone

@@ -1,0 +1,30 @@
+#include "core/operator.h"
+
+#include "core/messages.h"
+
+namespace parlatone {
+
+MessageAnswer ShowMessage(Operator& op, int number, int title_number, MessageIcon icon,
+                          MessageButtons buttons, const QString& insert) {
+  MessageRequest request;
+  request.number = number;
+  request.text = GetMessage(number, insert);
+  request.title_number = title_number;
+  request.title = GetMessage(title_number);
+  request.icon = icon;
+  request.buttons = buttons;
+  return op.ShowMessage(request);
+}
+
+MessageAnswer ShowText(Operator& op, const QString& text, int title_number, MessageIcon icon,
+                       MessageButtons buttons) {
+  MessageRequest request;
+  request.text = text;
+  request.title_number = title_number;
+  request.title = GetMessage(title_number);
+  request.icon = icon;
+  request.buttons = buttons;
+  return op.ShowMessage(request);
+}
+
+}  // namespace parlatone

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+
+namespace parlatone {
+
+enum class MessageIcon { kNone, kInformation, kExclamation, kQuestion, kError };
+enum class MessageButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
+enum class MessageAnswer { kOk, kCancel, kYes, kNo };
+
+// One message box as core code asks for it. Messages from the table carry
+// their number, so that the record of what the operator saw can name it.
+struct MessageRequest {
+  int number = 0;  // 0 for a text composed from pieces or fixed in code
+  QString text;
+  int title_number = 0;
+  QString title;
+  MessageIcon icon = MessageIcon::kNone;
+  MessageButtons buttons = MessageButtons::kOk;
+};
+
+// Everything core code asks of, or tells, the person at the machine. The
+// editor implements it with Qt windows, the command-line tool on the
+// terminal, and the tests with a scripted recorder, so every flow runs the
+// same code without a screen.
+class Operator {
+ public:
+  virtual ~Operator() = default;
+
+  // Shows a modal message box and returns the button pressed.
+  virtual MessageAnswer ShowMessage(const MessageRequest& request) = 0;
+
+  // Busy pointer on or off. Calls nest: the pointer stays busy until every
+  // "on" has had its "off".
+  virtual void SetBusy(bool busy) = 0;
+
+  // Progress of a long operation: value out of maximum, with a caption. A
+  // maximum of 0 hides the progress display.
+  virtual void SetProgress(const QString& caption, int value, int maximum) = 0;
+
+  // Waits the given time while the interface stays responsive.
+  virtual void Pause(int milliseconds) = 0;
+
+  // Lets the interface repaint and take input between units of long work.
+  virtual void ProcessPendingEvents() = 0;
+};
+
+// Shows message `number` from the table (with its insert) titled with message
+// `title_number`.
+MessageAnswer ShowMessage(Operator& op, int number, int title_number, MessageIcon icon,
+                          MessageButtons buttons = MessageButtons::kOk,
+                          const QString& insert = {});
+
+// Shows a text that is not one numbered message (composed from pieces or
+// fixed in a window) titled with message `title_number`.
+MessageAnswer ShowText(Operator& op, const QString& text, int title_number, MessageIcon icon,
+                       MessageButtons buttons = MessageButtons::kOk);
+
+// Busy pointer for the lifetime of a scope, whichever way the scope is left.
+class BusyScope {
+ public:
+  explicit BusyScope(Operator& op) : op_(op) { op_.SetBusy(true); }
+  ~BusyScope() { op_.SetBusy(false); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  Operator& op_;
+};
+
+}  // namespace parlatone

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+namespace parlatone {
+
+// Where the program's files are, resolved once at start-up and kept for the
+// run. The settings file and the working folder belong to the user (config
+// and cache folders, so HOME and XDG_* place them); the shipped read-only
+// files sit beside the executable in a build tree and in the data folder
+// once installed.
+struct AppPaths {
+  QString settings_file;  // ParlatoneEditorV3.ini
+  QString element_file;   // elementPT.elm
+  QString work_folder;    // Temp: card data are assembled here
+  QString licence_file;   // kyodaku.txt
+  QString release_file;   // Release.txt
+};
+
+AppPaths ResolveAppPaths();
+
+// A shipped read-only file by name: beside the executable when it is there,
+// else in the installed data folder. Gives the data folder's path even when
+// the file is missing, so callers can name where it should be.
+QString ShippedFilePath(const QString& file_name);
+
+// The card data folder proposed on a first start: the user's documents
+// folder, then "ParlatoneEditor CardData".
+QString DefaultCardPath();
+
+// Joins a folder and a name with exactly one separator, whatever the folder
+// ends with.
+QString JoinPath(const QString& folder, const QString& name);
+
+}  // namespace parlatone

@@ -1,0 +1,157 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "core/settings.h"
+
+namespace parlatone {
+
+// The program table always has room for the largest series.
+inline constexpr int kProgramRecordCount = 1000;
+// Voice slots per record; the editor uses at most 24 of them (slot 24 stays empty).
+inline constexpr int kVoiceSlotCount = 25;
+inline constexpr int kMaxPageCount = 4;
+
+// What one channel plays. Every value is held as the text shown and written.
+struct ProgramRecord {
+  QString SP = QStringLiteral("1");
+  QString RP = QStringLiteral("1");
+  QString Time = QStringLiteral("0.0");
+  std::array<QString, kVoiceSlotCount> Voice;  // names in playing order; empty = free
+
+  bool operator==(const ProgramRecord&) const = default;
+};
+
+// One registered sound file.
+struct VoiceRecord {
+  QString NAME;
+  QString SampleRate;
+  QString BitRate;
+  QString TYPE;
+  QString SEC;
+  QString BYTES;
+  QString FilePath;
+  QString COMENTS;
+  QString MPEG;
+  QString Layer;
+
+  bool operator==(const VoiceRecord&) const = default;
+};
+
+// The descriptive card information, 27 texts in the order the control file
+// carries them.
+struct CardInfo {
+  static constexpr int kFieldCount = 27;
+
+  QString CardName;
+  QString Forder;
+  QString UseSize;
+  QString Model;
+  QString Maisuu;
+  QString RecStdio;
+  QString RecAna;
+  QString RecDate;
+  QString RecKankyou;
+  QString WaveCom;
+  QString WavePerson;
+  QString WaveDate;
+  QString WaveKankyou;
+  QString CardCom;
+  QString CardPerson;
+  QString CardDate;
+  QString CardKankyou;
+  QString CardSize;
+  QString TpMd;
+  QString TpMdName;
+  QString RecBaitai;
+  QString WaveBaitai;
+  QString CardBaitai;
+  QString CardBaitaiName;
+  std::array<QString, 3> Memo;
+
+  // Field by its position in the control file, 0 to 26.
+  QString& Field(int index);
+  const QString& Field(int index) const;
+  void Clear();
+
+  bool operator==(const CardInfo&) const = default;
+};
+
+// A channel's playing time in tenths of a second. Kept as an integer so that
+// sums and products of one-decimal voice times are exact and their texts
+// never show binary-fraction noise.
+struct ChannelTenths {
+  qint64 tenths = 0;
+
+  // "12.3"; "0.0" when the time is not positive.
+  QString OneDecimalText() const;
+  // Shortest plain decimal: "7", "12.3", "0".
+  QString PlainText() const;
+};
+
+// The one project of a run and the run-wide values every window shares.
+class Project {
+ public:
+  Project();
+  Project(const Project&) = delete;
+  Project& operator=(const Project&) = delete;
+
+  std::array<ProgramRecord, kProgramRecordCount> programs;
+  QList<VoiceRecord> voices;  // the voice number is the index
+  CardInfo card;
+
+  // Settings as read at start-up and confirmed since; `settings.Mode` is the
+  // series in use.
+  Settings settings;
+
+  // Derived from the series (DeriveSeriesLimits).
+  int ChannelCount = 255;
+  int ChannelsPerPage = 255;
+  int GridColumns = 13;
+
+  int CurrentPage = 0;
+  bool VoicesRegistered = false;
+  std::array<bool, kMaxPageCount> PageEdited{};
+  bool ModeChanged = false;
+
+  int Mode() const { return settings.Mode; }
+  bool IsEdited() const;
+  void ClearPageEdited();
+
+  // Program records back to their defaults: all channels in use, or the
+  // channels of one page.
+  void ResetPrograms();
+  void ResetPrograms(int page);
+
+  // Empties the card information and the voice list. Program records stay;
+  // a new project calls ResetPrograms too. Listeners (the main window) hear
+  // about it after the data is cleared.
+  void ClearProject();
+  void AddClearedListener(std::function<void()> listener);
+
+  // Index of the first voice whose NAME equals the name exactly (letter case
+  // and width count).
+  std::optional<int> FindVoice(const QString& name) const;
+
+  bool ChannelInUse(int channel) const;
+
+  // RP times the sum of the channel's voice times, each taken to one decimal.
+  ChannelTenths ChannelTime(int channel) const;
+
+ private:
+  std::vector<std::function<void()>> cleared_listeners_;
+};
+
+// A voice time text ("2.449") to tenths of a second, halves away from zero,
+// decided on the decimal digits themselves so that 2.45 and 1.05 round up
+// however a binary float would hold them. Empty, blank or unreadable texts
+// count as 0.
+qint64 SecondsTextToTenths(const QString& seconds);
+
+}  // namespace parlatone

@@ -1,0 +1,110 @@
+#include "core/settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/ini_file.h"
+#include "core/paths.h"
+#include "core/text.h"
+
+namespace parlatone {
+namespace {
+
+QString ReadText(const QByteArray& content, QLatin1String section, QLatin1String key) {
+  return CutAtNul(IniFile::FindValue(content, section, key).value_or(QString()));
+}
+
+int ReadInteger(const QByteArray& content, QLatin1String section, QLatin1String key) {
+  return ParseIntegerSetting(ReadText(content, section, key));
+}
+
+}  // namespace
+
+int ParseIntegerSetting(const QString& text) {
+  bool ok = false;
+  const int value = text.trimmed().toInt(&ok, 10);
+  if (!ok || value < -32768 || value > 32767) {
+    return 0;
+  }
+  return value;
+}
+
+Settings ReadSettings(const QString& settings_file) {
+  QByteArray content;
+  QFile file(settings_file);
+  if (file.open(QIODevice::ReadOnly)) {
+    content = file.readAll();
+  }
+  Settings settings;
+  settings.WavePath = ReadText(content, ini::kSystem, ini::kWavePath);
+  settings.CardPath = ReadText(content, ini::kSystem, ini::kCardPath);
+  settings.CardName = ReadText(content, ini::kSystem, ini::kCardName);
+  settings.Mode = ReadInteger(content, ini::kSystem, ini::kMode);
+  if (settings.Mode < 0 || settings.Mode > 7) {
+    settings.Mode = 0;
+  }
+  settings.AddFunction = ReadInteger(content, ini::kSystem, ini::kAddFunction);
+  settings.FileCapacity = ReadInteger(content, ini::kSystem, ini::kFileCapacity);
+  settings.PrtSheet = ReadText(content, ini::kSystem, ini::kPrtSheet);
+  for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
+    settings.UserData[i] = ReadText(content, ini::kUserData, kUserDataKeys[i]);
+  }
+  return settings;
+}
+
+bool WriteSetting(const QString& settings_file, const QString& section, const QString& key,
+                  const QString& value) {
+  return IniFile::Write(settings_file, section, key, value);
+}
+
+ElementListRule ElementListRuleFor(const QString& key) {
+  const bool program_table_list = key.compare(u"Sp", Qt::CaseInsensitive) == 0 ||
+                                  key.compare(u"Repeat", Qt::CaseInsensitive) == 0;
+  return program_table_list ? ElementListRule::kStopAtEmpty : ElementListRule::kKeepEmpty;
+}
+
+QStringList SplitElementList(const QString& value, ElementListRule rule) {
+  const QString text = CutAtNul(value);
+  if (text.isEmpty()) {
+    return {};
+  }
+  QStringList entries = text.split(u',');
+  if (rule == ElementListRule::kStopAtEmpty) {
+    const qsizetype first_empty = entries.indexOf(QString());
+    if (first_empty >= 0) {
+      entries.resize(first_empty);
+    }
+  }
+  return entries;
+}
+
+QStringList ReadElementList(const QString& element_file, const QString& key) {
+  const QString value =
+      IniFile::Read(element_file, QString(ini::kElement), key).value_or(QString());
+  return SplitElementList(value, ElementListRuleFor(key));
+}
+
+StartupSettings LoadStartupSettings(const AppPaths& paths, FirstStartWrites writes) {
+  StartupSettings result;
+  result.first_start = !QFileInfo::exists(paths.settings_file);
+  const bool write = writes == FirstStartWrites::kWrite;
+  if (result.first_start && write) {
+    result.written &= WriteSetting(paths.settings_file, QString(ini::kSystem),
+                                   QString(ini::kCardPath), DefaultCardPath());
+  }
+  result.settings = ReadSettings(paths.settings_file);
+  if (result.first_start) {
+    result.settings.Mode = 1;
+    if (write) {
+      result.written &= WriteSetting(paths.settings_file, QString(ini::kSystem),
+                                     QString(ini::kMode), QStringLiteral("1"));
+    }
+    // The default card folder must hold even when the file could not be written.
+    if (result.settings.CardPath.isEmpty()) {
+      result.settings.CardPath = DefaultCardPath();
+    }
+  }
+  return result;
+}
+
+}  // namespace parlatone

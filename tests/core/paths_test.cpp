@@ -1,0 +1,39 @@
+#include "core/paths.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include "support/temp_env.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+TEST(Paths, UserFilesFollowTheXdgFolders) {
+  testing::TempUserEnvironment env;
+  const AppPaths paths = ResolveAppPaths();
+  EXPECT_EQ(paths.settings_file, env.ConfigHome() + u"/parlatone-editor/ParlatoneEditorV3.ini"_s);
+  EXPECT_EQ(paths.work_folder, env.CacheHome() + u"/parlatone-editor/Temp"_s);
+  EXPECT_EQ(DefaultCardPath(), env.Home() + u"/Documents/ParlatoneEditor CardData"_s);
+}
+
+TEST(Paths, ShippedFilesAreFoundBesideTheProgram) {
+  const AppPaths paths = ResolveAppPaths();
+  EXPECT_TRUE(QFileInfo::exists(paths.element_file)) << paths.element_file.toStdString();
+  EXPECT_TRUE(paths.element_file.endsWith(u"/elementPT.elm"_s));
+  // A file that is nowhere still has a definite place to be reported.
+  EXPECT_TRUE(ShippedFilePath(u"no-such-file.txt"_s).endsWith(u"parlatone-editor/no-such-file.txt"_s));
+}
+
+TEST(Paths, JoinPathUsesExactlyOneSeparator) {
+  EXPECT_EQ(JoinPath(u"/cards"_s, u"A01"_s), u"/cards/A01"_s);
+  EXPECT_EQ(JoinPath(u"/cards/"_s, u"A01"_s), u"/cards/A01"_s);
+  EXPECT_EQ(JoinPath(u"/cards//"_s, u"/A01"_s), u"/cards/A01"_s);
+}
+
+}  // namespace
+}  // namespace parlatone

@@ -1,0 +1,178 @@
+#include "core/project.h"
+
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include "core/series.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+VoiceRecord Voice(const QString& name, const QString& seconds) {
+  VoiceRecord voice;
+  voice.NAME = name;
+  voice.SEC = seconds;
+  return voice;
+}
+
+void UseMode(Project& project, int mode) {
+  project.settings.Mode = mode;
+  DeriveSeriesLimits(project);
+}
+
+TEST(ChannelTime, VoiceTimesRoundHalfAwayFromZeroOnTheirDigits) {
+  EXPECT_EQ(SecondsTextToTenths(u"2.449"_s), 24);
+  EXPECT_EQ(SecondsTextToTenths(u"2.450"_s), 25);
+  // These sit just below the half as binary floats.
+  EXPECT_EQ(SecondsTextToTenths(u"1.05"_s), 11);
+  EXPECT_EQ(SecondsTextToTenths(u"2.675"_s), 27);
+  EXPECT_EQ(SecondsTextToTenths(u"0.15"_s), 2);
+  EXPECT_EQ(SecondsTextToTenths(u"0.049"_s), 0);
+  EXPECT_EQ(SecondsTextToTenths(u"-1.25"_s), -13);
+  EXPECT_EQ(SecondsTextToTenths(u"12"_s), 120);
+  EXPECT_EQ(SecondsTextToTenths(u".5"_s), 5);
+  EXPECT_EQ(SecondsTextToTenths(u" 3.000 "_s), 30);
+  EXPECT_EQ(SecondsTextToTenths(u"1e1"_s), 100);
+  // Blank, empty and unreadable lengths count as nothing.
+  EXPECT_EQ(SecondsTextToTenths(QString()), 0);
+  EXPECT_EQ(SecondsTextToTenths(u" "_s), 0);
+  EXPECT_EQ(SecondsTextToTenths(u"abc"_s), 0);
+  EXPECT_EQ(SecondsTextToTenths(u"."_s), 0);
+  // Absurd lengths saturate instead of wrapping round.
+  EXPECT_GT(SecondsTextToTenths(u"99999999999999999999999999"_s), 0);
+}
+
+TEST(ChannelTime, RepeatTimesTheSumOfRoundedVoiceTimes) {
+  Project project;
+  UseMode(project, 1);
+  project.voices = {Voice(u"a.wav"_s, u"1.050"_s), Voice(u"b.wav"_s, u"0.150"_s),
+                    Voice(u"c.wav"_s, u" "_s)};
+  ProgramRecord& channel = project.programs[3];
+  channel.Voice[0] = u"a.wav"_s;
+  channel.Voice[1] = u"b.wav"_s;
+  channel.Voice[2] = u"c.wav"_s;
+  channel.Voice[3] = u"gone.wav"_s;  // no longer registered: counts nothing
+  channel.RP = u"3"_s;
+  EXPECT_EQ(project.ChannelTime(3).tenths, 39);
+  EXPECT_EQ(project.ChannelTime(3).OneDecimalText(), u"3.9"_s);
+  EXPECT_EQ(project.ChannelTime(3).PlainText(), u"3.9"_s);
+
+  channel.RP = u"2"_s;
+  project.voices[0].SEC = u"3.45"_s;  // 3.5 each time
+  project.voices[1].SEC = u"0"_s;
+  EXPECT_EQ(project.ChannelTime(3).PlainText(), u"7"_s);
+  EXPECT_EQ(project.ChannelTime(3).OneDecimalText(), u"7.0"_s);
+
+  EXPECT_EQ(project.ChannelTime(4).OneDecimalText(), u"0.0"_s);
+  EXPECT_EQ(project.ChannelTime(4).PlainText(), u"0"_s);
+  EXPECT_EQ(ChannelTenths{-5}.OneDecimalText(), u"0.0"_s);
+  EXPECT_EQ(ChannelTenths{-15}.PlainText(), u"-1.5"_s);
+  EXPECT_EQ(project.ChannelTime(-1).tenths, 0);
+  EXPECT_EQ(project.ChannelTime(kProgramRecordCount).tenths, 0);
+}
+
+TEST(ChannelTime, OnlyTheSeriesVoiceSlotsPlay) {
+  Project project;
+  project.voices = {Voice(u"a.wav"_s, u"1.0"_s)};
+  for (int slot = 0; slot < 24; ++slot) {
+    project.programs[0].Voice[slot] = u"a.wav"_s;
+  }
+  UseMode(project, 3);
+  EXPECT_EQ(project.ChannelTime(0).tenths, 240);
+  UseMode(project, 1);
+  EXPECT_EQ(project.ChannelTime(0).tenths, 80);
+}
+
+TEST(Project, FindVoiceIsExact) {
+  Project project;
+  project.voices = {Voice(u"A.wav"_s, {}), Voice(u"ａ.wav"_s, {}), Voice(u"a.wav"_s, {}),
+                    Voice(u"a.wav"_s, {})};
+  EXPECT_EQ(project.FindVoice(u"a.wav"_s), 2);  // the first of equal names
+  EXPECT_EQ(project.FindVoice(u"A.wav"_s), 0);
+  EXPECT_EQ(project.FindVoice(u"ａ.wav"_s), 1);  // width counts
+  EXPECT_FALSE(project.FindVoice(u"A.WAV"_s).has_value());
+  EXPECT_FALSE(project.FindVoice(QString()).has_value());
+}
+
+TEST(Project, ChannelInUseLooksAtTheFirstSlotOnly) {
+  Project project;
+  project.programs[5].Voice[1] = u"b.wav"_s;
+  EXPECT_FALSE(project.ChannelInUse(5));
+  project.programs[5].Voice[0] = u"a.wav"_s;
+  EXPECT_TRUE(project.ChannelInUse(5));
+  EXPECT_FALSE(project.ChannelInUse(1000));
+}
+
+TEST(Project, ResetProgramsWholeTableOrOnePage) {
+  Project project;
+  UseMode(project, 4);
+  for (auto& record : project.programs) {
+    record.SP = u"2"_s;
+    record.Voice[0] = u"x.wav"_s;
+  }
+  project.ResetPrograms(1);
+  EXPECT_EQ(project.programs[249].SP, u"2"_s);
+  EXPECT_EQ(project.programs[250], ProgramRecord());
+  EXPECT_EQ(project.programs[499], ProgramRecord());
+  EXPECT_EQ(project.programs[500].SP, u"2"_s);
+
+  // After leaving the 1000-channel series only the channels in use are reset;
+  // the rest keep what they held and are never shown or written.
+  UseMode(project, 1);
+  project.ResetPrograms();
+  EXPECT_EQ(project.programs[0], ProgramRecord());
+  EXPECT_EQ(project.programs[254], ProgramRecord());
+  EXPECT_EQ(project.programs[500].Voice[0], u"x.wav"_s);
+  EXPECT_EQ(ProgramRecord().Time, u"0.0"_s);
+}
+
+TEST(Project, ClearProjectEmptiesVoicesAndCardButNotPrograms) {
+  Project project;
+  int heard = 0;
+  project.AddClearedListener([&] {
+    ++heard;
+    EXPECT_TRUE(project.voices.isEmpty());  // listeners see the cleared state
+  });
+  project.voices = {Voice(u"a.wav"_s, u"1"_s)};
+  project.VoicesRegistered = true;
+  project.programs[0].Voice[0] = u"a.wav"_s;
+  for (int i = 0; i < CardInfo::kFieldCount; ++i) {
+    project.card.Field(i) = QString::number(i);
+  }
+  project.ClearProject();
+  EXPECT_EQ(heard, 1);
+  EXPECT_FALSE(project.VoicesRegistered);
+  EXPECT_EQ(project.card, CardInfo());
+  EXPECT_EQ(project.programs[0].Voice[0], u"a.wav"_s);
+}
+
+TEST(Project, CardFieldsInControlFileOrder) {
+  CardInfo card;
+  for (int i = 0; i < CardInfo::kFieldCount; ++i) {
+    card.Field(i) = QString::number(i + 1);  // the line numbers of the card section
+  }
+  EXPECT_EQ(card.CardName, u"1"_s);
+  EXPECT_EQ(card.Forder, u"2"_s);
+  EXPECT_EQ(card.Maisuu, u"5"_s);
+  EXPECT_EQ(card.WaveCom, u"10"_s);
+  EXPECT_EQ(card.CardKankyou, u"17"_s);
+  EXPECT_EQ(card.CardSize, u"18"_s);
+  EXPECT_EQ(card.CardBaitaiName, u"24"_s);
+  EXPECT_EQ(card.Memo[0], u"25"_s);
+  EXPECT_EQ(card.Memo[2], u"27"_s);
+}
+
+TEST(Project, EditedWhenAnyPageIsEdited) {
+  Project project;
+  EXPECT_FALSE(project.IsEdited());
+  project.PageEdited[3] = true;
+  EXPECT_TRUE(project.IsEdited());
+  project.ClearPageEdited();
+  EXPECT_FALSE(project.IsEdited());
+}
+
+}  // namespace
+}  // namespace parlatone

@@ -1,0 +1,100 @@
+#include "core/series.h"
+
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include "core/messages.h"
+#include "core/project.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+struct Limits {
+  int channels, per_page, columns, pages, max_voice_index;
+};
+
+TEST(Series, DerivedLimitsOfEveryMode) {
+  const Limits expected[kSeriesCount] = {
+      {255, 255, 13, 1, 7},  {255, 255, 13, 1, 7}, {255, 255, 13, 1, 7}, {255, 255, 29, 1, 23},
+      {1000, 250, 13, 4, 7}, {255, 255, 13, 1, 7}, {255, 255, 13, 1, 7}, {255, 255, 13, 1, 7}};
+  for (int mode = 0; mode < kSeriesCount; ++mode) {
+    Project project;
+    project.settings.Mode = mode;
+    DeriveSeriesLimits(project);
+    EXPECT_EQ(project.ChannelCount, expected[mode].channels) << mode;
+    EXPECT_EQ(project.ChannelsPerPage, expected[mode].per_page) << mode;
+    EXPECT_EQ(project.GridColumns, expected[mode].columns) << mode;
+    EXPECT_EQ(PageCount(mode), expected[mode].pages) << mode;
+    EXPECT_EQ(project.ChannelCount / project.ChannelsPerPage, expected[mode].pages) << mode;
+    EXPECT_EQ(MaxVoiceIndex(mode), expected[mode].max_voice_index) << mode;
+    EXPECT_EQ(IsMp3Series(mode), mode == 7);
+    EXPECT_EQ(SeriesLabel(mode), GetMessage(2110 + mode));
+  }
+}
+
+TEST(Series, PageCaptions) {
+  EXPECT_EQ(PageCaption(4, 0), u"1～250"_s);
+  EXPECT_EQ(PageCaption(4, 3), u"751～1000"_s);
+  EXPECT_EQ(PageCaption(1, 0), u"1～255"_s);
+}
+
+TEST(Series, ModeOutsideTheTableIsSeriesZero) {
+  EXPECT_EQ(Series(8).mode, 0);
+  EXPECT_EQ(Series(-1).mode, 0);
+}
+
+TEST(Series, FilesAndTextsFollowTheSoundFormat) {
+  EXPECT_EQ(ControlFileExtension(1), u"wpj"_s);
+  EXPECT_EQ(ControlFileExtension(7), u"zpx"_s);
+  EXPECT_EQ(TemporaryFileExtension(0), u"wpg"_s);
+  EXPECT_EQ(TemporaryFileExtension(7), u"mpi"_s);
+  EXPECT_EQ(PlaybackDeviceType(6), u"waveaudio"_s);
+  EXPECT_EQ(PlaybackDeviceType(7), u"mpegvideo"_s);
+  EXPECT_EQ(BitRateSuffix(3), u"bit"_s);
+  EXPECT_EQ(BitRateSuffix(7), u"Kbit"_s);
+  const FileFilter wave = ProjectOpenFilter(4);
+  EXPECT_EQ(wave.description, u"ParlatoneEditorファイル(*.wpj;*.wpg)"_s);
+  EXPECT_EQ(wave.pattern, u"*.wpj;*.wpg"_s);
+  EXPECT_EQ(ProjectOpenFilter(7).description, u"ParlatoneEditorファイル(*.zpx;*.mpi)"_s);
+  EXPECT_EQ(SeriesMessage(SeriesText::kRegistrationHeading, 2), 3000);
+  EXPECT_EQ(SeriesMessage(SeriesText::kRegistrationHeading, 7), 3001);
+  EXPECT_EQ(SeriesMessage(SeriesText::kCardMadeNotice, 7), 2053);
+  EXPECT_EQ(SeriesMessage(SeriesText::kForbiddenCharSuffix, 0), 2075);
+}
+
+TEST(Series, CapacityLimitOnlyInTheMp3Series) {
+  EXPECT_EQ(CapacityLimit(7, 0), 49000);
+  EXPECT_EQ(CapacityLimit(7, 1), 99000);
+  EXPECT_EQ(CapacityLimit(7, 2), 199000);
+  EXPECT_EQ(CapacityLimit(7, 3), 2147483647);
+  EXPECT_EQ(CapacityLimit(7, -1), 2147483647);
+  EXPECT_EQ(CapacityLimit(1, 0), 2147483647);
+}
+
+TEST(Series, AcceptedSampleRates) {
+  // 48 kHz belongs to the 8-bit series only.
+  for (int mode = 0; mode < kSeriesCount; ++mode) {
+    EXPECT_EQ(AcceptsSampleRate(mode, 48000), mode == 0 || mode == 7) << mode;
+  }
+  // 8 kHz: not in the QDX series.
+  for (int mode : {0, 2, 3, 5, 6}) {
+    EXPECT_TRUE(AcceptsSampleRate(mode, 8000)) << mode;
+  }
+  EXPECT_FALSE(AcceptsSampleRate(1, 8000));
+  EXPECT_FALSE(AcceptsSampleRate(4, 11025));
+  EXPECT_TRUE(AcceptsSampleRate(4, 22050));
+  // LYR-4 stops at 32 kHz.
+  EXPECT_FALSE(AcceptsSampleRate(6, 44100));
+  EXPECT_TRUE(AcceptsSampleRate(6, 32000));
+  EXPECT_TRUE(AcceptsSampleRate(0, 6400));
+  EXPECT_FALSE(AcceptsSampleRate(2, 6400));
+  EXPECT_EQ(Series(0).max_bits_per_sample, 8);
+  EXPECT_EQ(SeriesDescriptionMessage(6, false), 2154);
+  EXPECT_EQ(SeriesDescriptionMessage(6, true), 2155);
+}
+
+}  // namespace
+}  // namespace parlatone

@@ -1,0 +1,159 @@
+#include "core/settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "support/qt_printers.h"
+
+#include "core/cp932.h"
+#include "core/paths.h"
+#include "core/series.h"
+#include "support/temp_env.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+TEST(Settings, IntegerKeysReadAsZeroUnlessPlainNumbers) {
+  EXPECT_EQ(ParseIntegerSetting(u"3"_s), 3);
+  EXPECT_EQ(ParseIntegerSetting(u" 7 "_s), 7);
+  EXPECT_EQ(ParseIntegerSetting(u"-1"_s), -1);
+  EXPECT_EQ(ParseIntegerSetting(QString()), 0);
+  EXPECT_EQ(ParseIntegerSetting(u"four"_s), 0);
+  EXPECT_EQ(ParseIntegerSetting(u"4x"_s), 0);
+  EXPECT_EQ(ParseIntegerSetting(u"70000"_s), 0);  // no 16-bit value
+}
+
+TEST(Settings, ReadsBothSections) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(u"ParlatoneEditorV3.ini"_s);
+  QString text = u"[SYSTEM]\r\nWavePath=/snd/音声\r\ncardpath = /cards \r\nCardName=ANN01\r\n"
+                 u"Mode=6\r\nAddFunction=1\r\nFileCapacity=2\r\nPrtSheet=1,1,0\r\n[UserData]\r\n"_s;
+  for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
+    text += QString(kUserDataKeys[i]) + u"=値"_s + QString::number(i) + u"\r\n"_s;
+  }
+  WriteFileBytes(path, cp932::Encode(text));
+  const Settings settings = ReadSettings(path);
+  EXPECT_EQ(settings.WavePath, u"/snd/音声"_s);
+  EXPECT_EQ(settings.CardPath, u"/cards"_s);
+  EXPECT_EQ(settings.CardName, u"ANN01"_s);
+  EXPECT_EQ(settings.Mode, 6);
+  EXPECT_EQ(settings.AddFunction, 1);
+  EXPECT_EQ(settings.FileCapacity, 2);
+  EXPECT_EQ(settings.PrtSheet, u"1,1,0"_s);
+  for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
+    EXPECT_EQ(settings.UserData[i], u"値"_s + QString::number(i));
+  }
+}
+
+TEST(Settings, MissingFileOrBadModeGivesSeriesZero) {
+  QTemporaryDir dir;
+  EXPECT_EQ(ReadSettings(dir.filePath(u"none.ini"_s)), Settings());
+  for (const char* mode : {"8", "-1", "abc", ""}) {
+    const QString path = dir.filePath(u"mode.ini"_s);
+    WriteFileBytes(path, QByteArray("[SYSTEM]\r\nMode=") + mode + "\r\n");
+    EXPECT_EQ(ReadSettings(path).Mode, 0) << mode;
+  }
+}
+
+class StartupSettingsTest : public ::testing::Test {
+ protected:
+  testing::TempUserEnvironment env_;
+  AppPaths paths_ = ResolveAppPaths();
+};
+
+TEST_F(StartupSettingsTest, FirstStartWritesCardFolderAndSeriesOne) {
+  ASSERT_TRUE(paths_.settings_file.startsWith(env_.ConfigHome()));
+  const StartupSettings first = LoadStartupSettings(paths_);
+  EXPECT_TRUE(first.first_start);
+  EXPECT_TRUE(first.written);
+  EXPECT_EQ(first.settings.Mode, 1);
+  const QString card_path = env_.Home() + u"/Documents/ParlatoneEditor CardData"_s;
+  EXPECT_EQ(first.settings.CardPath, card_path);
+  EXPECT_EQ(ReadFileBytes(paths_.settings_file),
+            cp932::Encode(u"[SYSTEM]\r\nCardPath="_s + card_path + u"\r\nMode=1\r\n"_s));
+
+  // The next start is a later start and reads what is there.
+  ASSERT_TRUE(WriteSetting(paths_.settings_file, u"SYSTEM"_s, u"Mode"_s, u"4"_s));
+  const StartupSettings later = LoadStartupSettings(paths_);
+  EXPECT_FALSE(later.first_start);
+  EXPECT_EQ(later.settings.Mode, 4);
+  EXPECT_EQ(later.settings.CardPath, card_path);
+}
+
+TEST_F(StartupSettingsTest, LaterStartWithoutModeKeyIsSeriesZero) {
+  WriteFileBytes(paths_.settings_file, "[SYSTEM]\r\nCardPath=/cards\r\n");
+  const StartupSettings later = LoadStartupSettings(paths_);
+  EXPECT_FALSE(later.first_start);
+  EXPECT_EQ(later.settings.Mode, 0);
+  EXPECT_EQ(ReadFileBytes(paths_.settings_file), QByteArray("[SYSTEM]\r\nCardPath=/cards\r\n"));
+}
+
+TEST_F(StartupSettingsTest, ReadOnlyStartLeavesNoFile) {
+  const StartupSettings first = LoadStartupSettings(paths_, FirstStartWrites::kReadOnly);
+  EXPECT_TRUE(first.first_start);
+  EXPECT_EQ(first.settings.Mode, 1);
+  EXPECT_TRUE(first.settings.CardPath.endsWith(u"/ParlatoneEditor CardData"_s));
+  EXPECT_FALSE(QFileInfo::exists(paths_.settings_file));
+}
+
+TEST_F(StartupSettingsTest, UnwritableSettingsFolderStillStartsInSeriesOne) {
+  // The config folder is a file: nothing can be written there.
+  WriteFileBytes(env_.ConfigHome(), "not a folder");
+  const StartupSettings first = LoadStartupSettings(ResolveAppPaths());
+  EXPECT_TRUE(first.first_start);
+  EXPECT_FALSE(first.written);
+  EXPECT_EQ(first.settings.Mode, 1);
+  EXPECT_FALSE(first.settings.CardPath.isEmpty());
+}
+
+TEST(ElementLists, TheTwoSplittingRules) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(u"elementPT.elm"_s);
+  WriteFileBytes(path, "[Element]\r\nSp=1,2,,3\r\nTape=1,2,,3\r\nRepeat=\r\nBaitai=\r\nCard=a,\r\n");
+  // Program table lists end at their first empty entry.
+  EXPECT_EQ(ReadElementList(path, u"Sp"_s), QStringList({u"1"_s, u"2"_s}));
+  // Card data lists keep empty entries: entries are addressed by position.
+  EXPECT_EQ(ReadElementList(path, u"Tape"_s), QStringList({u"1"_s, u"2"_s, QString(), u"3"_s}));
+  EXPECT_EQ(ReadElementList(path, u"Card"_s), QStringList({u"a"_s, QString()}));
+  EXPECT_TRUE(ReadElementList(path, u"Repeat"_s).isEmpty());
+  EXPECT_TRUE(ReadElementList(path, u"Baitai"_s).isEmpty());
+  EXPECT_TRUE(ReadElementList(path, u"Capacity"_s).isEmpty());
+  EXPECT_TRUE(ReadElementList(dir.filePath(u"missing.elm"_s), u"Card"_s).isEmpty());
+  // Blanks inside entries are kept.
+  EXPECT_EQ(SplitElementList(u" a , b"_s, ElementListRule::kKeepEmpty), QStringList({u" a "_s, u" b"_s}));
+}
+
+TEST(ElementLists, ShippedElementFile) {
+  const QString path = ResolveAppPaths().element_file;
+  ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+  // Control files store positions in these lists; the printed sheets turn
+  // them back into these texts.
+  EXPECT_EQ(ReadElementList(path, u"Card"_s),
+            QStringList({u"8MB"_s, u"16MB"_s, u"32MB"_s, u"64MB"_s, u"128MB"_s, u"256MB"_s,
+                         u"512MB"_s, u"1GB"_s, u"2GB"_s, u"OVER"_s, u"OTHER"_s}));
+  EXPECT_EQ(ReadElementList(path, u"Tape"_s),
+            QStringList({u"ＭＤ"_s, u"ＤＡＴ"_s, u"カセット"_s, u"他"_s}));
+  EXPECT_EQ(ReadElementList(path, u"Baitai"_s),
+            QStringList({u"SM"_s, u"CF"_s, u"SD"_s, u"CD"_s, u"MO"_s, u"FD"_s, u"他"_s}));
+  EXPECT_FALSE(ReadElementList(path, u"Sp"_s).isEmpty());
+  EXPECT_GE(ReadElementList(path, u"Repeat"_s).size(), 2);
+  // Each capacity choice states the limit its index really sets.
+  const QStringList capacity = ReadElementList(path, u"Capacity"_s);
+  ASSERT_EQ(capacity.size(), 4);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(capacity[i].contains(QString::number(CapacityLimit(kMp3Mode, i))))
+        << capacity[i].toStdString();
+  }
+  EXPECT_EQ(CapacityLimit(kMp3Mode, 3), 2147483647);
+  EXPECT_EQ(capacity[3], u"制限なし"_s);
+}
+
+}  // namespace
+}  // namespace parlatone

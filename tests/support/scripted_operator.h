@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+
+#include <deque>
+#include <vector>
+
+#include "core/operator.h"
+
+namespace parlatone::testing {
+
+// What the operator was shown, as a test asserts on it.
+struct ShownMessage {
+  int number = 0;
+  QString text;
+  int title_number = 0;
+  QString title;
+  MessageIcon icon = MessageIcon::kNone;
+  MessageButtons buttons = MessageButtons::kOk;
+};
+
+struct ProgressStep {
+  QString caption;
+  int value = 0;
+  int maximum = 0;
+};
+
+// The operator of the tests: answers questions from a script, acknowledges
+// plain notices by itself, and remembers everything it was shown. A question
+// the script did not expect fails the test instead of hanging it.
+class ScriptedOperator : public Operator {
+ public:
+  // Queue the answers to the next questions, in order.
+  void Answer(MessageAnswer answer) { answers_.push_back(answer); }
+
+  MessageAnswer ShowMessage(const MessageRequest& request) override;
+  void SetBusy(bool busy) override;
+  void SetProgress(const QString& caption, int value, int maximum) override;
+  void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
+  void ProcessPendingEvents() override { ++pending_event_calls; }
+
+  // Numbers of the messages shown, in order (0 for composed texts).
+  std::vector<int> Numbers() const;
+  bool AllAnswersUsed() const { return answers_.empty(); }
+
+  std::vector<ShownMessage> shown;
+  std::vector<ProgressStep> progress;
+  std::vector<int> pauses;
+  int pending_event_calls = 0;
+  int busy_depth = 0;
+  int max_busy_depth = 0;
+
+ private:
+  std::deque<MessageAnswer> answers_;
+};
+
+}  // namespace parlatone::testing

@@ -1,0 +1,53 @@
+#include "support/temp_env.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace parlatone::testing {
+namespace {
+
+const char* const kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"};
+
+}  // namespace
+
+TempUserEnvironment::TempUserEnvironment() {
+  EXPECT_TRUE(dir_.isValid());
+  for (const char* name : kVariables) {
+    saved_[name] = {qEnvironmentVariableIsSet(name), qgetenv(name)};
+  }
+  const QByteArray home = QFile::encodeName(dir_.path());
+  qputenv("HOME", home);
+  qputenv("XDG_CONFIG_HOME", home + "/config");
+  qputenv("XDG_CACHE_HOME", home + "/cache");
+  qputenv("XDG_DATA_HOME", home + "/data");
+}
+
+TempUserEnvironment::~TempUserEnvironment() {
+  for (const auto& [name, value] : saved_) {
+    if (value.first) {
+      qputenv(name.constData(), value.second);
+    } else {
+      qunsetenv(name.constData());
+    }
+  }
+}
+
+void WriteFileBytes(const QString& path, const QByteArray& bytes) {
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadFileBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    return {};
+  }
+  return file.readAll();
+}
+
+}  // namespace parlatone::testing
