@@ -45,8 +45,10 @@ BENCHMARK(BM_Cp932Decode)->Arg(100)->Arg(1000);
 void BM_ReadSettings(benchmark::State& state) {
   QTemporaryDir dir;
   const QString path = dir.filePath(u"ParlatoneEditorV3.ini"_s);
-  for (const auto& [key, value] : {std::pair{u"Mode"_s, u"4"_s}, {u"CardPath"_s, u"/カード"_s},
-                                   {u"WavePath"_s, u"/音声"_s}, {u"AddFunction"_s, u"1"_s}}) {
+  for (const auto& [key, value] : {std::pair{u"Mode"_s, u"4"_s},
+                                   {u"CardPath"_s, u"/カード"_s},
+                                   {u"WavePath"_s, u"/音声"_s},
+                                   {u"AddFunction"_s, u"1"_s}}) {
     parlatone::WriteSetting(path, u"SYSTEM"_s, key, value);
   }
   for (auto _ : state) {

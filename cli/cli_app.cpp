@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 
 using Setter = std::function<QString(const QString& value, GlobalOptions& options)>;
 
-struct OptionSpec {
+struct ValueOption {
   QLatin1String name;
   Setter set;  // returns an error text, empty when the value is good
 };
@@ -25,8 +25,8 @@ std::optional<int> ParseInt(const QString& text) {
   return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-const std::vector<OptionSpec>& ValueOptions() {
-  static const std::vector<OptionSpec> specs = {
+const std::vector<ValueOption>& ValueOptions() {
+  static const std::vector<ValueOption> table = {
       {QLatin1String("--series"),
        [](const QString& value, GlobalOptions& options) {
          const auto series = ParseInt(value);
@@ -70,7 +70,7 @@ const std::vector<OptionSpec>& ValueOptions() {
          return QString();
        }},
   };
-  return specs;
+  return table;
 }
 
 QString UsageText(const std::vector<std::unique_ptr<Command>>& commands) {
@@ -131,21 +131,21 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
       continue;
     }
     bool matched = false;
-    for (const OptionSpec& spec : ValueOptions()) {
+    for (const ValueOption& option : ValueOptions()) {
       QString value;
-      if (argument == spec.name) {
+      if (argument == option.name) {
         if (i + 1 >= arguments.size()) {
-          parsed.error = QStringLiteral("%1 needs a value").arg(spec.name);
+          parsed.error = QStringLiteral("%1 needs a value").arg(option.name);
           return parsed;
         }
         value = arguments.at(++i);
-      } else if (argument.startsWith(spec.name + u'=')) {
-        value = argument.mid(spec.name.size() + 1);
+      } else if (argument.startsWith(option.name + u'=')) {
+        value = argument.mid(option.name.size() + 1);
       } else {
         continue;
       }
       matched = true;
-      const QString error = spec.set(value, parsed.options);
+      const QString error = option.set(value, parsed.options);
       if (!error.isEmpty()) {
         parsed.error = error;
         return parsed;

@@ -41,7 +41,8 @@ class SettingsCommand : public Command {
     QJsonObject json{
         {QStringLiteral("series"), mode},
         {QStringLiteral("seriesLabel"), SeriesLabel(mode)},
-        {QStringLiteral("soundFormat"), IsMp3Series(mode) ? QStringLiteral("mp3") : QStringLiteral("wave")},
+        {QStringLiteral("soundFormat"),
+         IsMp3Series(mode) ? QStringLiteral("mp3") : QStringLiteral("wave")},
         {QStringLiteral("channelCount"), context.project.ChannelCount},
         {QStringLiteral("pages"), PageCount(mode)},
         {QStringLiteral("voicesPerChannel"), MaxVoiceIndex(mode) + 1},
@@ -63,6 +64,8 @@ class SettingsCommand : public Command {
 
 }  // namespace
 
-std::unique_ptr<Command> MakeSettingsCommand() { return std::make_unique<SettingsCommand>(); }
+std::unique_ptr<Command> MakeSettingsCommand() {
+  return std::make_unique<SettingsCommand>();
+}
 
 }  // namespace parlatone::cli

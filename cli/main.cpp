@@ -2,8 +2,8 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include <cstdio>
 #include <unistd.h>
+#include <cstdio>
 
 #include "cli_app.h"
 

@@ -11,14 +11,19 @@ namespace {
 using namespace Qt::StringLiterals;
 
 // Message texts carry the devices' CR LF line breaks; a terminal wants LF.
-QString ForTerminal(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+QString ForTerminal(QString text) {
+  return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 
 MessageAnswer SafeAnswer(MessageButtons buttons) {
   switch (buttons) {
-    case MessageButtons::kOk: return MessageAnswer::kOk;
-    case MessageButtons::kOkCancel: return MessageAnswer::kCancel;
+    case MessageButtons::kOk:
+      return MessageAnswer::kOk;
+    case MessageButtons::kOkCancel:
+      return MessageAnswer::kCancel;
     case MessageButtons::kYesNo:
-    case MessageButtons::kYesNoCancel: return MessageAnswer::kNo;
+    case MessageButtons::kYesNoCancel:
+      return MessageAnswer::kNo;
   }
   return MessageAnswer::kCancel;
 }
@@ -35,11 +40,12 @@ MessageAnswer TerminalOperator::ShowMessage(const MessageRequest& request) {
     err_.flush();
     return MessageAnswer::kOk;
   }
-  const bool yes_no = request.buttons == MessageButtons::kYesNo ||
-                      request.buttons == MessageButtons::kYesNoCancel;
+  const bool yes_no =
+      request.buttons == MessageButtons::kYesNo || request.buttons == MessageButtons::kYesNoCancel;
   if (!interactive_) {
     const MessageAnswer answer = SafeAnswer(request.buttons);
-    err_ << (yes_no ? u"(no terminal: answered No)"_s : u"(no terminal: answered Cancel)"_s) << '\n';
+    err_ << (yes_no ? u"(no terminal: answered No)"_s : u"(no terminal: answered Cancel)"_s)
+         << '\n';
     err_.flush();
     return answer;
   }

@@ -106,8 +106,7 @@ QString Decode(const QByteArray& bytes) {
     size_t out_left = buffer.size() * sizeof(char32_t);
     decoder.Reset();
     const int error = decoder.Run(in, in_left, out, out_left);
-    const qsizetype produced =
-        (reinterpret_cast<char32_t*>(out) - buffer.data());
+    const qsizetype produced = (reinterpret_cast<char32_t*>(out) - buffer.data());
     text.append(QString::fromUcs4(buffer.data(), produced));
     if (error == E2BIG) {
       continue;  // buffer full: go on with the rest

@@ -32,13 +32,16 @@ std::vector<Line> SplitLines(const QByteArray& content) {
     if (body_end > start && content.at(body_end - 1) == '\r') {
       --body_end;
     }
-    lines.push_back({content.mid(start, body_end - start), content.mid(body_end, lf + 1 - body_end)});
+    lines.push_back(
+        {content.mid(start, body_end - start), content.mid(body_end, lf + 1 - body_end)});
     start = lf + 1;
   }
   return lines;
 }
 
-bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(QChar c) {
+  return c == u' ' || c == u'\t';
+}
 
 QString TrimBlanks(const QString& text) {
   qsizetype begin = 0;

@@ -28,12 +28,23 @@ bool Unescape(QStringView quoted, QString& out) {
       return false;
     }
     switch (body.at(i).unicode()) {
-      case u'r': out += u'\r'; break;
-      case u'n': out += u'\n'; break;
-      case u't': out += u'\t'; break;
-      case u'"': out += u'"'; break;
-      case u'\\': out += u'\\'; break;
-      default: return false;
+      case u'r':
+        out += u'\r';
+        break;
+      case u'n':
+        out += u'\n';
+        break;
+      case u't':
+        out += u'\t';
+        break;
+      case u'"':
+        out += u'"';
+        break;
+      case u'\\':
+        out += u'\\';
+        break;
+      default:
+        return false;
     }
   }
   return true;
@@ -73,7 +84,9 @@ const std::map<int, QString>& MessageTable() {
   return table;
 }
 
-bool HasMessage(int number) { return MessageTable().count(number) != 0; }
+bool HasMessage(int number) {
+  return MessageTable().count(number) != 0;
+}
 
 QString GetMessage(int number, const QString& insert) {
   const auto found = MessageTable().find(number);

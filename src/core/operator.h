@@ -48,8 +48,7 @@ class Operator {
 // Shows message `number` from the table (with its insert) titled with message
 // `title_number`.
 MessageAnswer ShowMessage(Operator& op, int number, int title_number, MessageIcon icon,
-                          MessageButtons buttons = MessageButtons::kOk,
-                          const QString& insert = {});
+                          MessageButtons buttons = MessageButtons::kOk, const QString& insert = {});
 
 // Shows a text that is not one numbered message (composed from pieces or
 // fixed in a window) titled with message `title_number`.

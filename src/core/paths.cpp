@@ -54,13 +54,13 @@ QString ShippedFilePath(const QString& file_name) {
   }
   // An installed tree relative to the executable (bin/../share/...), which
   // also holds for a package unpacked elsewhere.
-  const QString relative = QDir::cleanPath(ExecutableFolder() + u'/' +
-                                           QStringLiteral(PARLATONE_RELATIVE_DATA_DIR) + u'/' +
-                                           file_name);
+  const QString relative = QDir::cleanPath(
+      ExecutableFolder() + u'/' + QStringLiteral(PARLATONE_RELATIVE_DATA_DIR) + u'/' + file_name);
   if (QFileInfo::exists(relative)) {
     return QDir::toNativeSeparators(relative);
   }
-  return QDir::toNativeSeparators(JoinPath(QStringLiteral(PARLATONE_INSTALLED_DATA_DIR), file_name));
+  return QDir::toNativeSeparators(
+      JoinPath(QStringLiteral(PARLATONE_INSTALLED_DATA_DIR), file_name));
 }
 
 QString DefaultCardPath() {

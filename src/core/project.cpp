@@ -14,12 +14,12 @@ using CardField = QString CardInfo::*;
 
 // Card information fields before the three memos, in control-file order.
 constexpr std::array<CardField, CardInfo::kFieldCount - 3> kCardFieldOrder = {
-    &CardInfo::CardName,   &CardInfo::Forder,      &CardInfo::UseSize,    &CardInfo::Model,
-    &CardInfo::Maisuu,     &CardInfo::RecStdio,    &CardInfo::RecAna,     &CardInfo::RecDate,
-    &CardInfo::RecKankyou, &CardInfo::WaveCom,     &CardInfo::WavePerson, &CardInfo::WaveDate,
+    &CardInfo::CardName,    &CardInfo::Forder,     &CardInfo::UseSize,    &CardInfo::Model,
+    &CardInfo::Maisuu,      &CardInfo::RecStdio,   &CardInfo::RecAna,     &CardInfo::RecDate,
+    &CardInfo::RecKankyou,  &CardInfo::WaveCom,    &CardInfo::WavePerson, &CardInfo::WaveDate,
     &CardInfo::WaveKankyou, &CardInfo::CardCom,    &CardInfo::CardPerson, &CardInfo::CardDate,
     &CardInfo::CardKankyou, &CardInfo::CardSize,   &CardInfo::TpMd,       &CardInfo::TpMdName,
-    &CardInfo::RecBaitai,  &CardInfo::WaveBaitai,  &CardInfo::CardBaitai, &CardInfo::CardBaitaiName,
+    &CardInfo::RecBaitai,   &CardInfo::WaveBaitai, &CardInfo::CardBaitai, &CardInfo::CardBaitaiName,
 };
 
 constexpr qint64 kSaturated = std::numeric_limits<qint64>::max() / 16;
@@ -87,9 +87,13 @@ QString& CardInfo::Field(int index) {
   return this->*kCardFieldOrder.at(static_cast<size_t>(index));
 }
 
-const QString& CardInfo::Field(int index) const { return const_cast<CardInfo*>(this)->Field(index); }
+const QString& CardInfo::Field(int index) const {
+  return const_cast<CardInfo*>(this)->Field(index);
+}
 
-void CardInfo::Clear() { *this = CardInfo(); }
+void CardInfo::Clear() {
+  *this = CardInfo();
+}
 
 QString ChannelTenths::OneDecimalText() const {
   if (tenths <= 0) {
@@ -133,7 +137,9 @@ bool Project::IsEdited() const {
   return false;
 }
 
-void Project::ClearPageEdited() { PageEdited.fill(false); }
+void Project::ClearPageEdited() {
+  PageEdited.fill(false);
+}
 
 void Project::ResetPrograms() {
   for (int i = 0; i < ChannelCount && i < kProgramRecordCount; ++i) {

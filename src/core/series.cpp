@@ -17,14 +17,14 @@ using F = SoundFormat;
 const std::array<SeriesInfo, kSeriesCount>& Table() {
   // mode, format, channels, pages, voices, columns, bits, rates, refusal, descriptions
   static const std::array<SeriesInfo, kSeriesCount> table = {{
-      {0, F::kWave, 255, 1, 8, 13, 8, kRatesLyr8Bit, 2102, 2150, 2152},   // LYR, 8-bit data only
-      {1, F::kWave, 255, 1, 8, 13, 16, kRatesQdx, 2103, 2122, 2124},      // QDX 255CH
-      {2, F::kWave, 255, 1, 8, 13, 16, kRatesLyr, 2104, 2151, 2153},      // LYR500
-      {3, F::kWave, 255, 1, 24, 29, 16, kRatesLyr, 2104, 2151, 2153},     // LYR extended
-      {4, F::kWave, 1000, 4, 8, 13, 16, kRatesQdx, 2103, 2122, 2124},     // QDX 1000CH
-      {5, F::kWave, 255, 1, 8, 13, 16, kRatesLyr, 2104, 2151, 2153},      // LYR-5
-      {6, F::kWave, 255, 1, 8, 13, 16, kRatesLyr4, 2105, 2154, 2155},     // LYR-4
-      {7, F::kMp3, 255, 1, 8, 13, 0, {}, 0, 2156, 2157},                  // ZPX (MP3)
+      {0, F::kWave, 255, 1, 8, 13, 8, kRatesLyr8Bit, 2102, 2150, 2152},  // LYR, 8-bit data only
+      {1, F::kWave, 255, 1, 8, 13, 16, kRatesQdx, 2103, 2122, 2124},     // QDX 255CH
+      {2, F::kWave, 255, 1, 8, 13, 16, kRatesLyr, 2104, 2151, 2153},     // LYR500
+      {3, F::kWave, 255, 1, 24, 29, 16, kRatesLyr, 2104, 2151, 2153},    // LYR extended
+      {4, F::kWave, 1000, 4, 8, 13, 16, kRatesQdx, 2103, 2122, 2124},    // QDX 1000CH
+      {5, F::kWave, 255, 1, 8, 13, 16, kRatesLyr, 2104, 2151, 2153},     // LYR-5
+      {6, F::kWave, 255, 1, 8, 13, 16, kRatesLyr4, 2105, 2154, 2155},    // LYR-4
+      {7, F::kMp3, 255, 1, 8, 13, 0, {}, 0, 2156, 2157},                 // ZPX (MP3)
   }};
   return table;
 }
@@ -38,13 +38,21 @@ const SeriesInfo& Series(int mode) {
   return Table()[static_cast<size_t>(mode)];
 }
 
-QString SeriesLabel(int mode) { return GetMessage(msg::kSeriesLabelBase + Series(mode).mode); }
+QString SeriesLabel(int mode) {
+  return GetMessage(msg::kSeriesLabelBase + Series(mode).mode);
+}
 
-bool IsMp3Series(int mode) { return Series(mode).format == SoundFormat::kMp3; }
+bool IsMp3Series(int mode) {
+  return Series(mode).format == SoundFormat::kMp3;
+}
 
-int MaxVoiceIndex(int mode) { return Series(mode).voices_per_channel - 1; }
+int MaxVoiceIndex(int mode) {
+  return Series(mode).voices_per_channel - 1;
+}
 
-int PageCount(int mode) { return Series(mode).page_count; }
+int PageCount(int mode) {
+  return Series(mode).page_count;
+}
 
 QString PageCaption(int mode, int page) {
   if (PageCount(mode) == 1) {
@@ -81,22 +89,30 @@ QString BitRateSuffix(int mode) {
 }
 
 FileFilter ProjectOpenFilter(int mode) {
-  const QString pattern = QStringLiteral("*.%1;*.%2")
-                              .arg(ControlFileExtension(mode), TemporaryFileExtension(mode));
+  const QString pattern =
+      QStringLiteral("*.%1;*.%2").arg(ControlFileExtension(mode), TemporaryFileExtension(mode));
   return {QStringLiteral("ParlatoneEditorファイル(%1)").arg(pattern), pattern};
 }
 
 int SeriesMessage(SeriesText text, int mode) {
   const bool mp3 = IsMp3Series(mode);
   switch (text) {
-    case SeriesText::kRegistrationHeading: return mp3 ? 3001 : 3000;
-    case SeriesText::kFileNameLabel: return mp3 ? 3003 : 3002;
-    case SeriesText::kCardInfoFrame: return mp3 ? 3005 : 3004;
-    case SeriesText::kSoundMediumLabel: return mp3 ? 3007 : 3006;
-    case SeriesText::kCardMadeNotice: return mp3 ? 2053 : 2035;
-    case SeriesText::kCardMadeTitle: return mp3 ? 2054 : 2037;
-    case SeriesText::kNoSoundRegistered: return mp3 ? 2516 : 2503;
-    case SeriesText::kForbiddenCharSuffix: return mp3 ? 2078 : 2075;
+    case SeriesText::kRegistrationHeading:
+      return mp3 ? 3001 : 3000;
+    case SeriesText::kFileNameLabel:
+      return mp3 ? 3003 : 3002;
+    case SeriesText::kCardInfoFrame:
+      return mp3 ? 3005 : 3004;
+    case SeriesText::kSoundMediumLabel:
+      return mp3 ? 3007 : 3006;
+    case SeriesText::kCardMadeNotice:
+      return mp3 ? 2053 : 2035;
+    case SeriesText::kCardMadeTitle:
+      return mp3 ? 2054 : 2037;
+    case SeriesText::kNoSoundRegistered:
+      return mp3 ? 2516 : 2503;
+    case SeriesText::kForbiddenCharSuffix:
+      return mp3 ? 2078 : 2075;
   }
   return 0;
 }
@@ -112,10 +128,14 @@ qint64 CapacityLimit(int mode, int file_capacity) {
     return kNoPracticalLimit;
   }
   switch (file_capacity) {
-    case 0: return 49000;
-    case 1: return 99000;
-    case 2: return 199000;
-    default: return kNoPracticalLimit;
+    case 0:
+      return 49000;
+    case 1:
+      return 99000;
+    case 2:
+      return 199000;
+    default:
+      return kNoPracticalLimit;
   }
 }
 

@@ -19,11 +19,11 @@ struct SeriesInfo {
   int page_count;
   int voices_per_channel;
   int grid_columns;
-  int max_bits_per_sample;             // 8 for the 8-bit-only series, else 16; 0 not examined
-  std::vector<int> sample_rates;       // accepted rates in Hz; empty = not examined
-  int rate_refusal_message;            // shown when the rate is not accepted; 0 none
-  int description_message;             // settings dialog, auxiliary function off
-  int description_message_stereo;      // the same with stereo files accepted
+  int max_bits_per_sample;         // 8 for the 8-bit-only series, else 16; 0 not examined
+  std::vector<int> sample_rates;   // accepted rates in Hz; empty = not examined
+  int rate_refusal_message;        // shown when the rate is not accepted; 0 none
+  int description_message;         // settings dialog, auxiliary function off
+  int description_message_stereo;  // the same with stereo files accepted
 };
 
 // The series of a mode; a mode outside 0 to 7 is taken as series 0, as a

@@ -12,7 +12,9 @@ constexpr char16_t kForbiddenInMessageOrder[] = u"-()[]<>\\/|*?:";
 
 }  // namespace
 
-int AnsiByteLength(const QString& text) { return static_cast<int>(cp932::Encode(text).size()); }
+int AnsiByteLength(const QString& text) {
+  return static_cast<int>(cp932::Encode(text).size());
+}
 
 bool HasFullWidth(const QString& text) {
   for (char32_t code_point : text.toUcs4()) {

@@ -110,10 +110,10 @@ TEST_F(CliTest, GlobalOptionsOverrideForOneRunBeforeOrAfterTheCommand) {
   EXPECT_EQ(plain.json.value(u"wavePath"_s).toString(), u"/音声"_s);
   EXPECT_EQ(plain.json.value(u"userData"_s).toObject().value(u"Company"_s).toString(), u"会社"_s);
 
-  const ToolRun before = Tool({u"--series"_s, u"7"_s, u"--stereo"_s, u"on"_s, u"--capacity"_s, u"1"_s,
-                           u"settings"_s});
-  const ToolRun after = Tool({u"settings"_s, u"--series=7"_s, u"--stereo"_s, u"on"_s,
-                          u"--capacity"_s, u"1"_s});
+  const ToolRun before =
+      Tool({u"--series"_s, u"7"_s, u"--stereo"_s, u"on"_s, u"--capacity"_s, u"1"_s, u"settings"_s});
+  const ToolRun after =
+      Tool({u"settings"_s, u"--series=7"_s, u"--stereo"_s, u"on"_s, u"--capacity"_s, u"1"_s});
   for (const ToolRun& run : {before, after}) {
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(run.json.value(u"series"_s).toInt(), 7);

@@ -91,7 +91,8 @@ TEST(Cp932, EveryDoubleByteCharacterRoundTripsToTheSameText) {
       continue;
     }
     for (int trail = 0x40; trail <= 0xFC; ++trail) {
-      const QByteArray pair = Bytes({static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)});
+      const QByteArray pair =
+          Bytes({static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)});
       const QString text = cp932::Decode(pair);
       if (text.contains(QChar(QChar::ReplacementCharacter))) {
         continue;

@@ -15,7 +15,9 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-QByteArray Sjis(const QString& text) { return cp932::Encode(text); }
+QByteArray Sjis(const QString& text) {
+  return cp932::Encode(text);
+}
 
 // A file as people really leave them: comments, a line without "=", blank
 // lines, odd spacing and case, a duplicate key and a duplicate section.
@@ -65,9 +67,11 @@ TEST(IniWrite, ChangesOnlyTheKeyLine) {
   expected.replace("mode=4\r\n", "mode=7\r\n");  // spelling of the key kept
   EXPECT_EQ(after, expected);
 
-  const QByteArray path_changed = IniFile::SetValue(before, u"system"_s, u"CardPath"_s, u"E:\\新"_s);
+  const QByteArray path_changed =
+      IniFile::SetValue(before, u"system"_s, u"CardPath"_s, u"E:\\新"_s);
   QByteArray expected_path = before;
-  expected_path.replace(Sjis(u"  CardPath = D:\\カード\\データ  \r\n"_s), Sjis(u"CardPath=E:\\新\r\n"_s));
+  expected_path.replace(Sjis(u"  CardPath = D:\\カード\\データ  \r\n"_s),
+                        Sjis(u"CardPath=E:\\新\r\n"_s));
   EXPECT_EQ(path_changed, expected_path);
 }
 
@@ -83,11 +87,14 @@ TEST(IniWrite, AddsKeyAtEndOfSectionAndSectionAtEndOfFile) {
   EXPECT_EQ(new_section, before + "[Other]\r\nKey=v\r\n");
 
   // A last line without its line end gets one before anything is added.
-  EXPECT_EQ(IniFile::SetValue("[A]\r\nx=1", u"B"_s, u"y"_s, u"2"_s), QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n"));
-  EXPECT_EQ(IniFile::SetValue("[A]\r\nx=1", u"A"_s, u"y"_s, u"2"_s), QByteArray("[A]\r\nx=1\r\ny=2\r\n"));
+  EXPECT_EQ(IniFile::SetValue("[A]\r\nx=1", u"B"_s, u"y"_s, u"2"_s),
+            QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n"));
+  EXPECT_EQ(IniFile::SetValue("[A]\r\nx=1", u"A"_s, u"y"_s, u"2"_s),
+            QByteArray("[A]\r\nx=1\r\ny=2\r\n"));
   // Files with LF line ends keep them.
   EXPECT_EQ(IniFile::SetValue("[A]\nx=1\n", u"A"_s, u"y"_s, u"2"_s), QByteArray("[A]\nx=1\ny=2\n"));
-  EXPECT_EQ(IniFile::SetValue(QByteArray(), u"SYSTEM"_s, u"Mode"_s, u"1"_s), QByteArray("[SYSTEM]\r\nMode=1\r\n"));
+  EXPECT_EQ(IniFile::SetValue(QByteArray(), u"SYSTEM"_s, u"Mode"_s, u"1"_s),
+            QByteArray("[SYSTEM]\r\nMode=1\r\n"));
 }
 
 TEST(IniWrite, ValuesAreWrittenInShiftJisOnOneLine) {

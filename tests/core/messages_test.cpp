@@ -61,12 +61,14 @@ TEST(Messages, ExactTextsKeepTheirBlanksAndLineBreaks) {
   EXPECT_EQ(GetMessage(2002), u"確認"_s);
   EXPECT_EQ(GetMessage(2020), u"編集内容がクリアされますがよろしいですか？　\r\n"_s);
   EXPECT_EQ(GetMessage(2021), u"ファイルの移動は出来ません。　　"_s);
-  EXPECT_EQ(GetMessage(2022), u"プログラム登録内容を全て上書きします。　　\nよろしいですか？　　"_s);
+  EXPECT_EQ(GetMessage(2022),
+            u"プログラム登録内容を全て上書きします。　　\nよろしいですか？　　"_s);
   EXPECT_EQ(GetMessage(2077), u"ファイル名に "_s);
   EXPECT_EQ(GetMessage(2075), u" が含まれるWAVEファイル"_s);
   EXPECT_EQ(GetMessage(2110), u"LYRシリーズ用\r\n（8bitデータ専用）"_s);
   EXPECT_EQ(GetMessage(2067), u"入力できる文字数は全角１0文字です。\r\n"_s);
-  EXPECT_EQ(GetMessage(2152), u"WAVE ファイル\r\n44.1/32/22.05/16/12.8/11.025/8KHz 8Bit mono/stereo"_s);
+  EXPECT_EQ(GetMessage(2152),
+            u"WAVE ファイル\r\n44.1/32/22.05/16/12.8/11.025/8KHz 8Bit mono/stereo"_s);
   EXPECT_EQ(GetMessage(2105),
             u"本シリーズの製品では次のWAVEファイルは使用できません。\r\n48/44.1KHz 16/8Bit\r\n"
             u"32/22.05KHz 16/8Bit にコンバート後登録して下さい。"_s);
@@ -83,7 +85,8 @@ TEST(Messages, EveryNumberTheSeriesTableNamesExists) {
       EXPECT_TRUE(HasMessage(series.rate_refusal_message)) << mode;
     }
     for (int text = 0; text <= static_cast<int>(SeriesText::kForbiddenCharSuffix); ++text) {
-      EXPECT_TRUE(HasMessage(SeriesMessage(static_cast<SeriesText>(text), mode))) << mode << ' ' << text;
+      EXPECT_TRUE(HasMessage(SeriesMessage(static_cast<SeriesText>(text), mode)))
+          << mode << ' ' << text;
     }
   }
   for (int number : {msg::kTitleConfirm, msg::kTitleCaution, msg::kTitleError}) {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/qt_printers.h"
 #include "core/messages.h"
+#include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 
 namespace parlatone {
@@ -14,9 +14,11 @@ using namespace Qt::StringLiterals;
 TEST(OperatorHelpers, NumberedMessagesCarryNumberTextAndTitle) {
   testing::ScriptedOperator op;
   op.Answer(MessageAnswer::kNo);
-  EXPECT_EQ(ShowMessage(op, 2021, msg::kTitleConfirm, MessageIcon::kExclamation), MessageAnswer::kOk);
-  EXPECT_EQ(ShowMessage(op, 2028, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo),
-            MessageAnswer::kNo);
+  EXPECT_EQ(ShowMessage(op, 2021, msg::kTitleConfirm, MessageIcon::kExclamation),
+            MessageAnswer::kOk);
+  EXPECT_EQ(
+      ShowMessage(op, 2028, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo),
+      MessageAnswer::kNo);
   EXPECT_EQ(ShowText(op, u"指定のファイルa.wav は既に存在します。"_s, msg::kTitleConfirm,
                      MessageIcon::kExclamation),
             MessageAnswer::kOk);

@@ -26,7 +26,8 @@ TEST(Paths, ShippedFilesAreFoundBesideTheProgram) {
   EXPECT_TRUE(QFileInfo::exists(paths.element_file)) << paths.element_file.toStdString();
   EXPECT_TRUE(paths.element_file.endsWith(u"/elementPT.elm"_s));
   // A file that is nowhere still has a definite place to be reported.
-  EXPECT_TRUE(ShippedFilePath(u"no-such-file.txt"_s).endsWith(u"parlatone-editor/no-such-file.txt"_s));
+  EXPECT_TRUE(
+      ShippedFilePath(u"no-such-file.txt"_s).endsWith(u"parlatone-editor/no-such-file.txt"_s));
 }
 
 TEST(Paths, JoinPathUsesExactlyOneSeparator) {

@@ -33,8 +33,9 @@ TEST(Settings, IntegerKeysReadAsZeroUnlessPlainNumbers) {
 TEST(Settings, ReadsBothSections) {
   QTemporaryDir dir;
   const QString path = dir.filePath(u"ParlatoneEditorV3.ini"_s);
-  QString text = u"[SYSTEM]\r\nWavePath=/snd/音声\r\ncardpath = /cards \r\nCardName=ANN01\r\n"
-                 u"Mode=6\r\nAddFunction=1\r\nFileCapacity=2\r\nPrtSheet=1,1,0\r\n[UserData]\r\n"_s;
+  QString text =
+      u"[SYSTEM]\r\nWavePath=/snd/音声\r\ncardpath = /cards \r\nCardName=ANN01\r\n"
+      u"Mode=6\r\nAddFunction=1\r\nFileCapacity=2\r\nPrtSheet=1,1,0\r\n[UserData]\r\n"_s;
   for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
     text += QString(kUserDataKeys[i]) + u"=値"_s + QString::number(i) + u"\r\n"_s;
   }
@@ -116,7 +117,8 @@ TEST_F(StartupSettingsTest, UnwritableSettingsFolderStillStartsInSeriesOne) {
 TEST(ElementLists, TheTwoSplittingRules) {
   QTemporaryDir dir;
   const QString path = dir.filePath(u"elementPT.elm"_s);
-  WriteFileBytes(path, "[Element]\r\nSp=1,2,,3\r\nTape=1,2,,3\r\nRepeat=\r\nBaitai=\r\nCard=a,\r\n");
+  WriteFileBytes(path,
+                 "[Element]\r\nSp=1,2,,3\r\nTape=1,2,,3\r\nRepeat=\r\nBaitai=\r\nCard=a,\r\n");
   // Program table lists end at their first empty entry.
   EXPECT_EQ(ReadElementList(path, u"Sp"_s), QStringList({u"1"_s, u"2"_s}));
   // Card data lists keep empty entries: entries are addressed by position.
@@ -127,7 +129,8 @@ TEST(ElementLists, TheTwoSplittingRules) {
   EXPECT_TRUE(ReadElementList(path, u"Capacity"_s).isEmpty());
   EXPECT_TRUE(ReadElementList(dir.filePath(u"missing.elm"_s), u"Card"_s).isEmpty());
   // Blanks inside entries are kept.
-  EXPECT_EQ(SplitElementList(u" a , b"_s, ElementListRule::kKeepEmpty), QStringList({u" a "_s, u" b"_s}));
+  EXPECT_EQ(SplitElementList(u" a , b"_s, ElementListRule::kKeepEmpty),
+            QStringList({u" a "_s, u" b"_s}));
 }
 
 TEST(ElementLists, ShippedElementFile) {

@@ -7,7 +7,9 @@
 #include <ostream>
 
 // Readable failure output for Qt values: gtest finds these by argument lookup.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}
 
 inline void PrintTo(const QStringList& list, std::ostream* os) {
   *os << '[';

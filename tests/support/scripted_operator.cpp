@@ -12,7 +12,8 @@ MessageAnswer ScriptedOperator::ShowMessage(const MessageRequest& request) {
   }
   if (answers_.empty()) {
     ADD_FAILURE() << "unexpected question " << request.number << ": " << request.text.toStdString();
-    return request.buttons == MessageButtons::kOkCancel ? MessageAnswer::kCancel : MessageAnswer::kNo;
+    return request.buttons == MessageButtons::kOkCancel ? MessageAnswer::kCancel
+                                                        : MessageAnswer::kNo;
   }
   const MessageAnswer answer = answers_.front();
   answers_.pop_front();
