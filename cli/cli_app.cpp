@@ -101,6 +101,8 @@ QString UsageText(const std::vector<std::unique_ptr<Command>>& commands) {
 
 std::vector<std::unique_ptr<Command>> AllCommands() {
   std::vector<std::unique_ptr<Command>> commands;
+  commands.push_back(MakeInfoCommand());
+  commands.push_back(MakePlayCommand());
   commands.push_back(MakeSettingsCommand());
   return commands;
 }

@@ -41,6 +41,8 @@ class Command {
 std::vector<std::unique_ptr<Command>> AllCommands();
 
 // Declared by each command's file.
+std::unique_ptr<Command> MakeInfoCommand();
+std::unique_ptr<Command> MakePlayCommand();
 std::unique_ptr<Command> MakeSettingsCommand();
 
 }  // namespace parlatone::cli

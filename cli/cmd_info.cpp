@@ -1,0 +1,146 @@
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "command.h"
+#include "core/messages.h"
+#include "core/series.h"
+#include "sound/media.h"
+#include "sound/wave_reader.h"
+#include "voices/voice_record_text.h"
+
+namespace parlatone::cli {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Passes everything on and keeps the texts shown, for the JSON report.
+class CapturingOperator : public Operator {
+ public:
+  explicit CapturingOperator(Operator& inner) : inner_(inner) {}
+  MessageAnswer ShowMessage(const MessageRequest& request) override {
+    texts << request.text;
+    return inner_.ShowMessage(request);
+  }
+  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
+  void SetProgress(const QString& caption, int value, int maximum) override {
+    inner_.SetProgress(caption, value, maximum);
+  }
+  void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
+  void ProcessPendingEvents() override { inner_.ProcessPendingEvents(); }
+
+  QStringList texts;
+
+ private:
+  Operator& inner_;
+};
+
+QJsonObject RecordJson(const VoiceRecord& record) {
+  return {{u"NAME"_s, record.NAME},       {u"SampleRate"_s, record.SampleRate},
+          {u"BitRate"_s, record.BitRate}, {u"TYPE"_s, record.TYPE},
+          {u"SEC"_s, record.SEC},         {u"BYTES"_s, record.BYTES},
+          {u"MPEG"_s, record.MPEG},       {u"Layer"_s, record.Layer}};
+}
+
+// Reads sound files as the current series reads them at registration.
+class InfoCommand : public Command {
+ public:
+  QString Name() const override { return u"info"_s; }
+  QString Summary() const override {
+    return u"read sound files as the series registers them: format, length, voice texts"_s;
+  }
+  QString Usage() const override {
+    return u"Usage: parlatone [global options] info [--json] FILE...\n"
+           u"\n"
+           u"Reads each file as the current series does (WAVE, or MP3 in series 7) and shows\n"
+           u"its format, playing length, size, the voice texts a registration would give it\n"
+           u"and whether the series takes it. A refused file shows the message that refuses it.\n"
+           u"Exit status 0 when every file is accepted, 1 otherwise.\n"_s;
+  }
+
+  int Run(const QStringList& args, Context& context) override {
+    bool json = false;
+    QStringList files;
+    for (const QString& arg : args) {
+      if (arg == u"--json"_s) {
+        json = true;
+      } else if (arg.startsWith(u'-') && arg.size() > 1) {
+        context.err << u"parlatone info: unknown option "_s << arg << u"\n\n"_s << Usage();
+        return kExitUsage;
+      } else {
+        files << arg;
+      }
+    }
+    if (files.isEmpty()) {
+      context.err << u"parlatone info: no file given\n\n"_s << Usage();
+      return kExitUsage;
+    }
+    const int mode = context.project.Mode();
+    bool all_accepted = true;
+    QJsonArray report;
+    for (const QString& file : files) {
+      const QString path = QFileInfo(file).absoluteFilePath();
+      CapturingOperator op(context.op);
+      SoundInfo info;
+      bool accepted = ReadSoundInfo(path, mode, op, info);
+      if (accepted && !IsMp3Series(mode)) {
+        accepted =
+            IsSupportedWaveHeader(path, context.project.settings.AddFunction).value_or(false);
+        if (!accepted) {
+          ShowMessage(op, 2512, msg::kTitleConfirm, MessageIcon::kExclamation);
+        }
+      }
+      all_accepted &= accepted;
+      const qint64 length_ms = GetSoundLength(path, mode);
+      const qint64 bytes = QFileInfo(path).size();
+      const VoiceRecord record = MakeVoiceRecord(path, info, length_ms, bytes, mode);
+      if (json) {
+        report.append(QJsonObject{
+            {u"file"_s, path},
+            {u"FormatTag"_s, info.FormatTag},
+            {u"Channels"_s, info.Channels},
+            {u"SampleRate"_s, static_cast<qint64>(info.SampleRate)},
+            {u"ByteRate"_s, static_cast<qint64>(info.ByteRate)},
+            {u"BlockAlign"_s, info.BlockAlign},
+            {u"BitsPerSample"_s, info.BitsPerSample},
+            {u"ExtraSize"_s, info.ExtraSize},
+            {u"MpegVersion"_s, info.MpegVersion},
+            {u"MpegLayer"_s, info.MpegLayer},
+            {u"lengthMs"_s, length_ms},
+            {u"bytes"_s, bytes},
+            {u"record"_s, RecordJson(record)},
+            {u"accepted"_s, accepted},
+            {u"messages"_s, QJsonArray::fromStringList(op.texts)},
+        });
+        continue;
+      }
+      context.out << path << '\n'
+                  << u"  format tag "_s << info.FormatTag << u", channels "_s << info.Channels
+                  << u", rate "_s << info.SampleRate << u" Hz, byte rate "_s << info.ByteRate
+                  << u", block align "_s << info.BlockAlign << u", bits "_s << info.BitsPerSample
+                  << u", extra "_s << info.ExtraSize << u", MPEG "_s << info.MpegVersion
+                  << u", layer "_s << info.MpegLayer << '\n'
+                  << u"  length "_s << length_ms << u" ms, "_s << bytes << u" bytes\n"_s
+                  << u"  voice: "_s << record.SampleRate << u" , "_s << record.BitRate << u" , "_s
+                  << record.TYPE << u" , "_s << record.SEC << u" 秒 , "_s << record.BYTES
+                  << u" バイト"_s;
+      if (IsMp3Series(mode)) {
+        context.out << u" , MPEG "_s << record.MPEG << u" Layer "_s << record.Layer;
+      }
+      context.out << '\n' << (accepted ? u"  accepted\n"_s : u"  refused\n"_s);
+    }
+    if (json) {
+      context.out << QString::fromUtf8(QJsonDocument(report).toJson(QJsonDocument::Indented));
+    }
+    return all_accepted ? kExitOk : kExitFailure;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeInfoCommand() {
+  return std::make_unique<InfoCommand>();
+}
+
+}  // namespace parlatone::cli

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+#include "sound/sound_info.h"
+
+namespace parlatone {
+
+class Operator;
+
+// The reader looks at no more than this many bytes from the start of a file.
+inline constexpr int kMp3ScanBytes = 32761;
+
+// Finds the first MPEG-1 or MPEG-2 Layer III frame header in the bytes, from
+// offset 0 on with no skipping of tags, and reads version, bit rate (kbit/s,
+// into BitsPerSample), sampling rate and mono from it. The first header that
+// passes the sync, version and layer tests decides: a forbidden bit rate or
+// sampling rate index in it gives nothing, as does running out of bytes.
+std::optional<SoundInfo> ScanMp3Header(const QByteArray& bytes);
+
+// Reads the file's first bytes and scans them. Shows 2603 when no usable
+// header is found and 2604 when the file does not exist; an empty or
+// unreadable file gives false silently.
+bool ReadMp3Header(const QString& path, Operator& op, SoundInfo& info);
+
+}  // namespace parlatone

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+#include "sound/sound_info.h"
+
+class QIODevice;
+
+namespace parlatone {
+
+class Operator;
+
+// Where the parts of a RIFF WAVE file lie, as found by walking its chunks.
+struct WaveLayout {
+  enum class Status {
+    kOk,
+    kNotRiffWave,  // no RIFF chunk of form "WAVE" at the start
+    kNoFormat,     // no "fmt " chunk inside the RIFF chunk
+  };
+  Status status = Status::kNotRiffWave;
+  int64_t format_offset = 0;  // body of the "fmt " chunk
+  uint32_t format_size = 0;   // as the chunk header states it
+  // The "data" chunk after the format chunk, when there is one; its size is
+  // cut to what the file really holds.
+  std::optional<int64_t> data_offset;
+  int64_t data_size = 0;
+};
+
+// Walks the chunks of the RIFF chunk at the start of the device: every chunk
+// is an id, a 32-bit little-endian size and a body padded to even length.
+// The walk never leaves the RIFF chunk nor the file, whatever sizes the
+// headers claim.
+WaveLayout WalkWave(QIODevice& device);
+
+// The format fields from a "fmt " chunk body (at most 18 bytes are used;
+// missing bytes read as 0).
+SoundInfo FormatFromChunk(const QByteArray& body);
+
+// Reads the format of a sound file for the series `mode`: the MP3 reader in
+// the MP3 series, the WAVE reader otherwise. Shows its own messages (2600 to
+// 2604) through the operator; on false the record means nothing.
+bool ReadSoundInfo(const QString& path, int mode, Operator& op, SoundInfo& info);
+
+// The byte-level check of a WAVE header against what the devices play:
+// "RIFF", a "fmt " within the first 255 bytes, mono (unless stereo files are
+// accepted), 8000 to 44100 Hz in the devices' steps, 8 or 16 bits, and a
+// "data" chunk that also starts within the first 255 bytes. Nothing when the
+// file cannot be read: the caller treats that as a failure of its own.
+std::optional<bool> IsSupportedWaveHeader(const QString& path, int add_function);
+bool IsSupportedWaveHeaderBytes(const QByteArray& first_bytes, int add_function);
+
+}  // namespace parlatone

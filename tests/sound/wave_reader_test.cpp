@@ -1,0 +1,202 @@
+#include "sound/wave_reader.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "core/messages.h"
+#include "support/qt_printers.h"
+#include "support/scripted_operator.h"
+#include "support/sound_fixtures.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+using testing::Chunk;
+using testing::Le16Bytes;
+using testing::Le32Bytes;
+using testing::WaveBytes;
+using testing::WaveSpec;
+
+constexpr int kWaveMode = 1;
+
+class WaveReaderTest : public ::testing::Test {
+ protected:
+  QString Write(const QByteArray& bytes, const QString& name = u"voice.wav"_s) {
+    const QString path = dir_.filePath(name);
+    EXPECT_TRUE(testing::WriteBytes(path, bytes));
+    return path;
+  }
+
+  // Reads a file and returns what the operator saw.
+  std::vector<int> Read(const QByteArray& bytes, SoundInfo& info, bool expect_ok) {
+    op_ = {};
+    EXPECT_EQ(ReadSoundInfo(Write(bytes), kWaveMode, op_, info), expect_ok);
+    return op_.Numbers();
+  }
+
+  QTemporaryDir dir_;
+  testing::ScriptedOperator op_;
+};
+
+TEST_F(WaveReaderTest, FormatChunkIsFoundBehindOtherChunks) {
+  WaveSpec spec;
+  spec.chunks_before_format = Chunk("LIST", "INFOISFT\x05\0\0\0Tool\0"_ba) + Chunk("junk", "x"_ba);
+  spec.channels = 2;
+  spec.sample_rate = 44100;
+  spec.data_bytes = 400;
+  SoundInfo info;
+  EXPECT_TRUE(Read(WaveBytes(spec), info, true).empty());
+  EXPECT_EQ(info.FormatTag, 1);
+  EXPECT_EQ(info.Channels, 2);
+  EXPECT_EQ(info.SampleRate, 44100u);
+  EXPECT_EQ(info.ByteRate, 176400u);
+  EXPECT_EQ(info.BlockAlign, 4);
+  EXPECT_EQ(info.BitsPerSample, 16);
+  EXPECT_EQ(info.ExtraSize, 0);
+  EXPECT_EQ(info.MpegVersion, 0);
+}
+
+TEST_F(WaveReaderTest, FormatChunkSizes) {
+  WaveSpec spec;
+  spec.format_size = 18;
+  spec.extra_size = 0x1234;
+  SoundInfo info;
+  EXPECT_TRUE(Read(WaveBytes(spec), info, true).empty());
+  EXPECT_EQ(info.ExtraSize, 0x1234);
+
+  spec.format_size = 40;  // extensible
+  EXPECT_EQ(Read(WaveBytes(spec), info, false), std::vector<int>{2603});
+  EXPECT_EQ(op_.shown[0].title_number, msg::kTitleError);
+  EXPECT_EQ(op_.shown[0].icon, MessageIcon::kError);
+
+  // A chunk shorter than the standard 16 bytes fills what it holds.
+  spec.format_size = 4;
+  EXPECT_TRUE(Read(WaveBytes(spec), info, true).empty());
+  EXPECT_EQ(info.FormatTag, 1);
+  EXPECT_EQ(info.Channels, 1);
+  EXPECT_EQ(info.SampleRate, 0u);
+}
+
+TEST_F(WaveReaderTest, EmptyFormatChunkReportsTheFailedRead) {
+  WaveSpec spec;
+  spec.format_size = 0;
+  SoundInfo info;
+  EXPECT_EQ(Read(WaveBytes(spec), info, false), std::vector<int>{0});
+  EXPECT_EQ(op_.shown[0].text, u"mmioRead failed - 0"_s);
+  EXPECT_EQ(op_.shown[0].icon, MessageIcon::kNone);
+  EXPECT_EQ(op_.shown[0].title, GetMessage(1000));
+}
+
+TEST_F(WaveReaderTest, NotAWaveFile) {
+  SoundInfo info;
+  EXPECT_EQ(Read(QByteArray(), info, false), std::vector<int>{2601});
+  EXPECT_EQ(Read("RIFF\x04\0\0\0AVI "_ba, info, false), std::vector<int>{2601});
+  EXPECT_EQ(Read(testing::Mp3Frames(3, {128}), info, false), std::vector<int>{2601});
+  EXPECT_EQ(Read("RIFF"_ba, info, false), std::vector<int>{2601});
+}
+
+TEST_F(WaveReaderTest, LyingSizesNeverLeadOutsideTheFile) {
+  SoundInfo info;
+  // Only a data chunk: no format.
+  EXPECT_EQ(Read("RIFF\x0c\0\0\0WAVE"_ba + Chunk("data", "abcd"_ba), info, false),
+            std::vector<int>{2602});
+  // A chunk claiming 4 GB before the format chunk: the walk ends at the file's end.
+  WaveSpec spec;
+  spec.chunks_before_format = "LIST"_ba + Le32Bytes(0xFFFFFFF0) + "xx"_ba;
+  EXPECT_EQ(Read(WaveBytes(spec), info, false), std::vector<int>{2602});
+  // A RIFF size past the end of the file is cut to the file.
+  spec = WaveSpec();
+  spec.riff_size_field = 0xFFFFFFFF;
+  EXPECT_TRUE(Read(WaveBytes(spec), info, true).empty());
+  // A RIFF size that ends before the format chunk hides it.
+  spec.riff_size_field = 4;
+  EXPECT_EQ(Read(WaveBytes(spec), info, false), std::vector<int>{2602});
+  // An odd-sized chunk is followed by its pad byte.
+  spec = WaveSpec();
+  spec.chunks_before_format = Chunk("odd ", "abc"_ba);
+  EXPECT_TRUE(Read(WaveBytes(spec), info, true).empty());
+  // The file ends inside the format chunk.
+  EXPECT_EQ(Read(WaveBytes(WaveSpec()).left(24), info, true), std::vector<int>{});
+  EXPECT_EQ(info.FormatTag, 1);
+  EXPECT_EQ(info.SampleRate, 0u);
+}
+
+TEST_F(WaveReaderTest, FilesThatCannotBeOpened) {
+  SoundInfo info;
+  EXPECT_FALSE(ReadSoundInfo(dir_.filePath(u"missing.wav"_s), kWaveMode, op_, info));
+  EXPECT_FALSE(ReadSoundInfo(dir_.path(), kWaveMode, op_, info));  // a folder
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2600, 2600}));
+}
+
+TEST_F(WaveReaderTest, Mp3SeriesUsesTheMp3Reader) {
+  SoundInfo info;
+  EXPECT_TRUE(ReadSoundInfo(Write(testing::Mp3Frames(3, {128})), 7, op_, info));
+  EXPECT_EQ(info.MpegVersion, 3);
+  EXPECT_EQ(info.BitsPerSample, 128);
+  EXPECT_FALSE(ReadSoundInfo(Write(WaveBytes(WaveSpec())), 7, op_, info));
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2603});
+}
+
+TEST(WaveHeaderCheck, RatesBitsAndChannels) {
+  WaveSpec spec;
+  for (uint32_t rate : {8000u, 11025u, 12800u, 16000u, 22050u, 32000u, 44100u}) {
+    spec.sample_rate = rate;
+    EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0)) << rate;
+  }
+  for (uint32_t rate : {6400u, 10600u, 48000u, 96000u}) {
+    spec.sample_rate = rate;
+    EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 1)) << rate;
+  }
+  spec = WaveSpec();
+  spec.bits = 8;
+  EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0));
+  // 4-bit IMA ADPCM: the format tag is not looked at, the bits are.
+  spec.format_tag = 0x11;
+  spec.bits = 4;
+  EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0));
+  spec = WaveSpec();
+  spec.format_tag = 0x11;  // any tag passes with 16 bits
+  EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0));
+  spec = WaveSpec();
+  spec.channels = 2;
+  EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0));
+  EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 1));
+}
+
+TEST(WaveHeaderCheck, IdsMustStartWithinTheFirst255Bytes) {
+  WaveSpec spec;
+  // The data chunk at offset 300.
+  spec.chunks_before_data = Chunk("LIST", QByteArray(300 - 36 - 8, 'x'));
+  QByteArray bytes = WaveBytes(spec);
+  ASSERT_EQ(bytes.indexOf("data"), 300);
+  EXPECT_FALSE(IsSupportedWaveHeaderBytes(bytes, 0));
+  // The data chunk at offset 254 is the last that passes.
+  spec.chunks_before_data = Chunk("LIST", QByteArray(254 - 36 - 8, 'x'));
+  bytes = WaveBytes(spec);
+  ASSERT_EQ(bytes.indexOf("data"), 254);
+  EXPECT_TRUE(IsSupportedWaveHeaderBytes(bytes, 0));
+  // The format chunk far back.
+  spec = WaveSpec();
+  spec.chunks_before_format = Chunk("LIST", QByteArray(260, 'x'));
+  EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0));
+  // No data chunk at all, or not RIFF.
+  spec = WaveSpec();
+  spec.with_data = false;
+  EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0));
+  EXPECT_FALSE(IsSupportedWaveHeaderBytes("RIFX"_ba + WaveBytes(WaveSpec()).mid(4), 0));
+  EXPECT_FALSE(IsSupportedWaveHeaderBytes(QByteArray(), 0));
+}
+
+TEST(WaveHeaderCheck, FilesOnDisk) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(u"a.wav"_s);
+  ASSERT_TRUE(testing::WriteBytes(path, testing::WaveOfLength(22050, 1, 16, 100)));
+  EXPECT_EQ(IsSupportedWaveHeader(path, 0), true);
+  EXPECT_EQ(IsSupportedWaveHeader(dir.filePath(u"missing.wav"_s), 0), std::nullopt);
+}
+
+}  // namespace
+}  // namespace parlatone

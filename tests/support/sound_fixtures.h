@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace parlatone::testing {
+
+// A RIFF chunk: id, little-endian size, body, and the pad byte of an odd body.
+QByteArray Chunk(const char* id, const QByteArray& body);
+QByteArray Le16Bytes(uint16_t value);
+QByteArray Le32Bytes(uint32_t value);
+
+// Every byte of a generated WAVE file is stated here, so a test shows what
+// the reader meets.
+struct WaveSpec {
+  uint16_t format_tag = 1;
+  uint16_t channels = 1;
+  uint32_t sample_rate = 22050;
+  uint16_t bits = 16;
+  uint32_t format_size = 16;  // 16, 18 (with extra size) or 40 (extensible)
+  uint16_t extra_size = 0;
+  QByteArray chunks_before_format;          // whole chunks, e.g. a LIST chunk
+  QByteArray chunks_before_data;            // between "fmt " and "data"
+  uint32_t data_bytes = 0;                  // sound bytes written (a quiet tone)
+  std::optional<uint32_t> data_size_field;  // when the header lies about them
+  std::optional<uint32_t> riff_size_field;
+  bool with_data = true;
+};
+QByteArray WaveBytes(const WaveSpec& spec);
+
+// A PCM WAVE of the given length.
+QByteArray WaveOfLength(uint32_t sample_rate, uint16_t channels, uint16_t bits, int milliseconds);
+
+// One silent MPEG audio Layer III frame (MPEG-1 when version is 3, MPEG-2
+// when 2): a real frame that decoders play as silence.
+QByteArray Mp3Frame(int version, int kbps, int sample_rate, bool mono);
+// Frames one after another; kbps cycles through the list (VBR when it has
+// more than one entry). No tag.
+QByteArray Mp3Frames(int count, std::initializer_list<int> kbps, int sample_rate = 44100,
+                     bool mono = true);
+// The same preceded by a Xing ("Info" for CBR) frame that states the frame
+// count, as encoders write it.
+QByteArray TaggedMp3(int count, std::initializer_list<int> kbps, int sample_rate = 44100,
+                     bool mono = true);
+// Samples per Layer III frame.
+int Mp3FrameSamples(int version);
+
+// Writes a file, creating its folder; returns false on failure.
+bool WriteBytes(const QString& path, const QByteArray& bytes);
+
+}  // namespace parlatone::testing
