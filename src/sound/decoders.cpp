@@ -9,7 +9,7 @@
 
 namespace parlatone {
 
-std::optional<int64_t> WaveLengthMs(const QString& path) {
+std::optional<WaveSummary> ReadWaveSummary(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
     return std::nullopt;
@@ -25,7 +25,8 @@ std::optional<int64_t> WaveLengthMs(const QString& path) {
   if (format.ByteRate == 0) {
     return std::nullopt;
   }
-  return layout.data_size * 1000 / format.ByteRate;
+  return WaveSummary{layout.data_size * 1000 / format.ByteRate, static_cast<int>(format.SampleRate),
+                     format.Channels};
 }
 
 std::optional<PcmSound> DecodeWave(const QString& path, int64_t from_ms) {

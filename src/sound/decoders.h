@@ -16,10 +16,16 @@ struct PcmSound {
   std::vector<int16_t> samples;
 };
 
-// Playing length of a WAVE file from its header alone: the data chunk's
-// size (cut to what the file holds) divided by the byte rate. Nothing when
-// the file is not a RIFF WAVE file with a format and a data chunk.
-std::optional<int64_t> WaveLengthMs(const QString& path);
+// What the header of a WAVE file says about playing it. The length is the
+// data chunk's size (cut to what the file holds) divided by the byte rate:
+// measuring never decodes.
+struct WaveSummary {
+  int64_t length_ms = 0;
+  int rate = 0;
+  int channels = 0;
+};
+// Nothing when the file is not a RIFF WAVE file with a format and a data chunk.
+std::optional<WaveSummary> ReadWaveSummary(const QString& path);
 
 // Decodes a WAVE file (any encoding libsndfile reads) from a position on.
 std::optional<PcmSound> DecodeWave(const QString& path, int64_t from_ms);
@@ -35,6 +41,8 @@ class Mp3File {
   Mp3File& operator=(const Mp3File&) = delete;
 
   int64_t LengthMs() const { return length_ms_; }
+  int Rate() const { return rate_; }
+  int Channels() const { return channels_; }
   std::optional<PcmSound> Decode(int64_t from_ms);
 
  private:

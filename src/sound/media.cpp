@@ -149,7 +149,9 @@ MediaReply MediaLayer::Open(const QStringList& tokens) {
     return Error(err::kFileNotFound);
   }
   std::unique_ptr<SoundSource> source;
-  const int code = backend_->Open(path, *type, source);
+  const OpenPurpose purpose = key == QStringView(kLengthQueryAlias) ? OpenPurpose::kMeasure
+                                                                    : OpenPurpose::kPlay;
+  const int code = backend_->Open(path, *type, purpose, source);
   if (code != err::kNone || source == nullptr) {
     return Error(code != err::kNone ? code : err::kInvalidFile);
   }

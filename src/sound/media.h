@@ -27,8 +27,14 @@ inline constexpr int kCannotDecode = 321;  // the file broke off while it was de
 
 enum class DeviceType { kWaveAudio, kMpegVideo };
 
-// One file opened under an alias. Opening only measures; the audio output is
-// opened when playing starts, so a length query never touches it.
+// Why a file is opened. The length query's alias "*4" only ever measures,
+// so its files never need (nor open) an audio output; a file opened under
+// any other alias is to be played, and its open fails at once when there is
+// no output to play it on.
+enum class OpenPurpose { kPlay, kMeasure };
+inline constexpr char16_t kLengthQueryAlias[] = u"*4";
+
+// One file opened under an alias.
 class SoundSource {
  public:
   virtual ~SoundSource() = default;
@@ -45,7 +51,8 @@ class SoundBackend {
  public:
   virtual ~SoundBackend() = default;
   // Opens an existing file; returns an error code and, on 0, the source.
-  virtual int Open(const QString& path, DeviceType type, std::unique_ptr<SoundSource>& source) = 0;
+  virtual int Open(const QString& path, DeviceType type, OpenPurpose purpose,
+                   std::unique_ptr<SoundSource>& source) = 0;
 };
 
 struct MediaReply {

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <functional>
+
 #include "sound/decoders.h"
 
 namespace parlatone {
@@ -21,35 +23,49 @@ bool EnsureSdlAudio() {
   return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
 }
 
-// One opened output playing one queued sound.
+// One audio output for one open file: opened with the file's rate and
+// channels (SDL converts to what the output takes), fed the whole decoded
+// sound when playing starts.
 class SdlOutput {
  public:
   ~SdlOutput() { Close(); }
 
-  int Start(const PcmSound& pcm) {
+  int Open(int rate, int channels) {
     Close();
+    if (rate <= 0 || channels <= 0 || channels > 8) {
+      return err::kInvalidFile;
+    }
     if (!EnsureSdlAudio()) {
       return err::kNoOutput;
     }
     SDL_AudioSpec want{};
-    want.freq = pcm.rate;
+    want.freq = rate;
     want.format = AUDIO_S16SYS;
-    want.channels = static_cast<Uint8>(pcm.channels);
+    want.channels = static_cast<Uint8>(channels);
     want.samples = 2048;
     SDL_AudioSpec have{};
-    // No changes allowed: SDL converts to whatever the output really takes.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device_ == 0) {
       return err::kNoOutput;
     }
+    channels_ = channels;
+    buffer_frames_ = have.samples;
+    return err::kNone;
+  }
+
+  int Start(const PcmSound& pcm) {
+    if (device_ == 0 && Open(pcm.rate, pcm.channels) != err::kNone) {
+      return err::kNoOutput;
+    }
+    SDL_PauseAudioDevice(device_, 1);
+    SDL_ClearQueuedAudio(device_);
     const Uint32 bytes = static_cast<Uint32>(pcm.samples.size() * sizeof(int16_t));
     // A device buffer of silence after the sound, so that the queue runs dry
     // only once the last real sample has been handed to the output.
-    const std::vector<int16_t> tail(static_cast<size_t>(have.samples) * pcm.channels, 0);
+    const std::vector<int16_t> tail(static_cast<size_t>(buffer_frames_) * channels_, 0);
     if ((bytes > 0 && SDL_QueueAudio(device_, pcm.samples.data(), bytes) != 0) ||
-        SDL_QueueAudio(device_, tail.data(), static_cast<Uint32>(tail.size() * sizeof(int16_t))) !=
-            0) {
-      Close();
+        SDL_QueueAudio(device_, tail.data(), static_cast<Uint32>(tail.size() * sizeof(int16_t))) != 0) {
+      SDL_ClearQueuedAudio(device_);
       return err::kNoOutput;
     }
     SDL_PauseAudioDevice(device_, 0);
@@ -67,41 +83,25 @@ class SdlOutput {
 
  private:
   SDL_AudioDeviceID device_ = 0;
+  int channels_ = 0;
+  int buffer_frames_ = 0;
 };
 
-class WaveSource : public SoundSource {
+// Either kind of file: decoding waits until playing starts, so opening costs
+// a header read (WAVE) or a frame scan (MP3) and the output.
+class DecodedSource : public SoundSource {
  public:
-  WaveSource(QString path, int64_t length_ms) : path_(std::move(path)), length_ms_(length_ms) {}
+  using Decoder = std::function<std::optional<PcmSound>(int64_t from_ms)>;
+  DecodedSource(int64_t length_ms, Decoder decode)
+      : length_ms_(length_ms), decode_(std::move(decode)) {}
+
+  int OpenOutput(int rate, int channels) { return output_.Open(rate, channels); }
 
   qint64 LengthMs() const override { return length_ms_; }
 
   int Play(qint64 from_ms) override {
-    const std::optional<PcmSound> pcm = DecodeWave(path_, from_ms);
+    const std::optional<PcmSound> pcm = decode_(from_ms);
     if (!pcm) {
-      output_.Close();
-      return err::kInvalidFile;
-    }
-    return output_.Start(*pcm);
-  }
-
-  bool IsPlaying() override { return output_.IsPlaying(); }
-
- private:
-  QString path_;
-  int64_t length_ms_;
-  SdlOutput output_;
-};
-
-class Mp3Source : public SoundSource {
- public:
-  explicit Mp3Source(std::unique_ptr<Mp3File> file) : file_(std::move(file)) {}
-
-  qint64 LengthMs() const override { return file_->LengthMs(); }
-
-  int Play(qint64 from_ms) override {
-    const std::optional<PcmSound> pcm = file_->Decode(from_ms);
-    if (!pcm) {
-      output_.Close();
       return err::kCannotDecode;
     }
     return output_.Start(*pcm);
@@ -110,7 +110,8 @@ class Mp3Source : public SoundSource {
   bool IsPlaying() override { return output_.IsPlaying(); }
 
  private:
-  std::unique_ptr<Mp3File> file_;
+  int64_t length_ms_;
+  Decoder decode_;
   SdlOutput output_;
 };
 
@@ -122,21 +123,37 @@ class SdlSoundBackend : public SoundBackend {
     }
   }
 
-  int Open(const QString& path, DeviceType type, std::unique_ptr<SoundSource>& source) override {
+  int Open(const QString& path, DeviceType type, OpenPurpose purpose,
+           std::unique_ptr<SoundSource>& source) override {
+    std::unique_ptr<DecodedSource> opened;
+    int rate = 0;
+    int channels = 0;
     if (type == DeviceType::kWaveAudio) {
-      // The length comes from the header; decoding waits until playing.
-      const std::optional<int64_t> length = WaveLengthMs(path);
-      if (!length) {
+      const std::optional<WaveSummary> wave = ReadWaveSummary(path);
+      if (!wave) {
         return err::kInvalidFile;
       }
-      source = std::make_unique<WaveSource>(path, *length);
-      return err::kNone;
+      rate = wave->rate;
+      channels = wave->channels;
+      opened = std::make_unique<DecodedSource>(
+          wave->length_ms, [path](int64_t from_ms) { return DecodeWave(path, from_ms); });
+    } else {
+      std::shared_ptr<Mp3File> file = Mp3File::Open(path);
+      if (!file) {
+        return err::kInvalidFile;
+      }
+      rate = file->Rate();
+      channels = file->Channels();
+      opened = std::make_unique<DecodedSource>(
+          file->LengthMs(), [file](int64_t from_ms) { return file->Decode(from_ms); });
     }
-    std::unique_ptr<Mp3File> file = Mp3File::Open(path);
-    if (!file) {
-      return err::kInvalidFile;
+    if (purpose == OpenPurpose::kPlay) {
+      const int code = opened->OpenOutput(rate, channels);
+      if (code != err::kNone) {
+        return code;
+      }
     }
-    source = std::make_unique<Mp3Source>(std::move(file));
+    source = std::move(opened);
     return err::kNone;
   }
 };

@@ -1,5 +1,7 @@
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -8,6 +10,7 @@
 #include "support/qt_printers.h"
 
 #include "core/cp932.h"
+#include "support/sound_fixtures.h"
 #include "support/temp_env.h"
 
 namespace parlatone {
@@ -20,14 +23,16 @@ struct ToolRun {
   QString out;
   QString err;
   QJsonObject json;
+  QJsonArray array;
 };
 
 // Runs the built tool in its own user folders, with no terminal attached.
 class CliTest : public ::testing::Test {
  protected:
-  ToolRun Tool(const QStringList& arguments) {
+  ToolRun Tool(const QStringList& arguments, const QString& audio_driver = u"dummy"_s) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"SDL_AUDIODRIVER"_s, audio_driver);
     environment.insert(u"HOME"_s, env_.Home());
     environment.insert(u"XDG_CONFIG_HOME"_s, env_.ConfigHome());
     environment.insert(u"XDG_CACHE_HOME"_s, env_.CacheHome());
@@ -39,8 +44,16 @@ class CliTest : public ::testing::Test {
     run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
-    run.json = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    const QJsonDocument document = QJsonDocument::fromJson(run.out.toUtf8());
+    run.json = document.object();
+    run.array = document.array();
     return run;
+  }
+
+  QString WriteSound(const QString& name, const QByteArray& bytes) {
+    const QString path = env_.Home() + u"/sounds/"_s + name;
+    EXPECT_TRUE(testing::WriteBytes(path, bytes));
+    return path;
   }
 
   QString SettingsFile() const {
@@ -128,6 +141,95 @@ TEST_F(CliTest, GlobalOptionsOverrideForOneRunBeforeOrAfterTheCommand) {
 
   // The overrides lasted for their runs only.
   EXPECT_EQ(testing::ReadFileBytes(SettingsFile()), file);
+}
+
+TEST_F(CliTest, InfoReportsEveryFileAsJson) {
+  testing::WaveSpec stereo;
+  stereo.channels = 2;
+  stereo.sample_rate = 44100;
+  stereo.data_bytes = 176400;  // one second
+  const QString good = WriteSound(u"good one.wav"_s, testing::WaveOfLength(22050, 1, 8, 1500));
+  const QString two = WriteSound(u"two.wav"_s, testing::WaveBytes(stereo));
+  const QString text = WriteSound(u"text.wav"_s, "plain text"_ba);
+
+  // A driver that cannot exist: measuring lengths must not need an output.
+  const ToolRun run = Tool({u"info"_s, u"--json"_s, good, two, text}, u"no-such-driver"_s);
+  EXPECT_EQ(run.status, 1);
+  ASSERT_EQ(run.array.size(), 3);
+  const QStringList keys = {u"file"_s, u"FormatTag"_s, u"Channels"_s, u"SampleRate"_s, u"ByteRate"_s,
+                            u"BlockAlign"_s, u"BitsPerSample"_s, u"ExtraSize"_s, u"MpegVersion"_s,
+                            u"MpegLayer"_s, u"lengthMs"_s, u"bytes"_s, u"record"_s, u"accepted"_s,
+                            u"messages"_s};
+  QStringList sorted_keys = keys;
+  sorted_keys.sort();
+  for (const QJsonValue& entry : run.array) {
+    EXPECT_EQ(entry.toObject().keys(), sorted_keys);
+  }
+  const QJsonObject first = run.array[0].toObject();
+  EXPECT_EQ(first.value(u"file"_s).toString(), good);
+  EXPECT_EQ(first.value(u"SampleRate"_s).toInt(), 22050);
+  EXPECT_EQ(first.value(u"BitsPerSample"_s).toInt(), 8);
+  EXPECT_EQ(first.value(u"lengthMs"_s).toInt(), 1500);
+  EXPECT_EQ(first.value(u"bytes"_s).toInt(), 44 + 33075 + 1);  // with the pad byte
+  EXPECT_TRUE(first.value(u"accepted"_s).toBool());
+  EXPECT_TRUE(first.value(u"messages"_s).toArray().isEmpty());
+  const QJsonObject record = first.value(u"record"_s).toObject();
+  EXPECT_EQ(record.value(u"NAME"_s).toString(), u"good one.wav"_s);
+  EXPECT_EQ(record.value(u"SampleRate"_s).toString(), u"22.05KHz"_s);
+  EXPECT_EQ(record.value(u"BitRate"_s).toString(), u"8bit"_s);
+  EXPECT_EQ(record.value(u"SEC"_s).toString(), u"1.500"_s);
+  EXPECT_EQ(record.value(u"TYPE"_s).toString(), u"Mono"_s);
+
+  // Stereo is refused by the header check until stereo files are accepted.
+  const QJsonObject second = run.array[1].toObject();
+  EXPECT_FALSE(second.value(u"accepted"_s).toBool());
+  EXPECT_EQ(second.value(u"messages"_s).toArray().first().toString(),
+            u"Parlatone Editorでは使用できないWAVEファイルです。"_s);
+  EXPECT_EQ(second.value(u"lengthMs"_s).toInt(), 1000);
+  const QJsonObject third = run.array[2].toObject();
+  EXPECT_FALSE(third.value(u"accepted"_s).toBool());
+  EXPECT_EQ(third.value(u"lengthMs"_s).toInt(), -1);
+  EXPECT_EQ(third.value(u"record"_s).toObject().value(u"SEC"_s).toString(), u"-0.001"_s);
+  EXPECT_TRUE(run.err.contains(u"エラー: ＲＩＦＦがないかＷＡＶフォーマットではありません。"_s));
+
+  const ToolRun stereo_on = Tool({u"--stereo"_s, u"on"_s, u"info"_s, two, good});
+  EXPECT_EQ(stereo_on.status, 0) << stereo_on.err.toStdString();
+  EXPECT_TRUE(stereo_on.out.contains(u"accepted"_s));
+}
+
+TEST_F(CliTest, InfoInTheMp3Series) {
+  const QString mp3 = WriteSound(u"a.mp3"_s, testing::Mp3Frames(50, {64}, 22050, false));
+  const ToolRun run = Tool({u"--series"_s, u"7"_s, u"info"_s, u"--json"_s, mp3});
+  ASSERT_EQ(run.status, 0) << run.err.toStdString();
+  const QJsonObject entry = run.array[0].toObject();
+  EXPECT_EQ(entry.value(u"MpegVersion"_s).toInt(), 2);
+  EXPECT_EQ(entry.value(u"lengthMs"_s).toInt(), 50 * 576 * 1000 / 22050);
+  const QJsonObject record = entry.value(u"record"_s).toObject();
+  EXPECT_EQ(record.value(u"BitRate"_s).toString(), u"64Kbit"_s);
+  EXPECT_EQ(record.value(u"MPEG"_s).toString(), u"2.0"_s);
+  EXPECT_EQ(record.value(u"Layer"_s).toString(), u"3"_s);
+  EXPECT_EQ(record.value(u"TYPE"_s).toString(), u"Stereo"_s);
+  // A WAVE file is not an MP3.
+  const QString wave = WriteSound(u"w.wav"_s, testing::WaveOfLength(22050, 1, 16, 100));
+  const ToolRun refused = Tool({u"--series"_s, u"7"_s, u"info"_s, wave});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_TRUE(refused.err.contains(u"サポートしていないファイルフォーマットです。"_s));
+  EXPECT_EQ(Tool({u"info"_s}).status, 2);
+  EXPECT_EQ(Tool({u"info"_s, u"--xml"_s, wave}).status, 2);
+}
+
+TEST_F(CliTest, PlayRunsToTheEnd) {
+  const QString wave = WriteSound(u"p.wav"_s, testing::WaveOfLength(22050, 1, 16, 400));
+  QElapsedTimer timer;
+  timer.start();
+  const ToolRun run = Tool({u"play"_s, wave});
+  EXPECT_EQ(run.status, 0) << run.err.toStdString();
+  EXPECT_GE(timer.elapsed(), 350);
+  const ToolRun missing = Tool({u"play"_s, env_.Home() + u"/none.wav"_s});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_TRUE(missing.err.contains(u"指定されたファイルが見つかりません。"_s));
+  // With no audio output the file cannot be played.
+  EXPECT_EQ(Tool({u"play"_s, wave}, u"no-such-driver"_s).status, 1);
 }
 
 }  // namespace
