@@ -43,7 +43,8 @@ const FileSet& Files() {
     FileSet set;
     for (int i = 0; i < 1000; ++i) {
       const QString path = dir.filePath(u"w%1.wav"_s.arg(i));
-      parlatone::testing::WriteBytes(path, parlatone::testing::WaveOfLength(22050, 1, 16, 200 + i % 50));
+      parlatone::testing::WriteBytes(path,
+                                     parlatone::testing::WaveOfLength(22050, 1, 16, 200 + i % 50));
       set.wave << path;
     }
     for (int i = 0; i < 300; ++i) {
@@ -51,7 +52,8 @@ const FileSet& Files() {
       parlatone::testing::WriteBytes(tagged, parlatone::testing::TaggedMp3(40 + i % 20, {128}));
       set.tagged_mp3 << tagged;
       const QString vbr = dir.filePath(u"v%1.mp3"_s.arg(i));
-      parlatone::testing::WriteBytes(vbr, parlatone::testing::Mp3Frames(40 + i % 20, {64, 128, 192}));
+      parlatone::testing::WriteBytes(vbr,
+                                     parlatone::testing::Mp3Frames(40 + i % 20, {64, 128, 192}));
       set.untagged_vbr_mp3 << vbr;
     }
     return set;
@@ -96,14 +98,24 @@ void Soxi(benchmark::State& state, const QStringList& files) {
       static_cast<double>(state.iterations() * files.size()), benchmark::Counter::kIsRate);
 }
 
-void BM_ReadWave(benchmark::State& state) { ReadAsRegistration(state, Files().wave, 1); }
-void BM_SoxiWave(benchmark::State& state) { Soxi(state, Files().wave); }
-void BM_ReadTaggedMp3(benchmark::State& state) { ReadAsRegistration(state, Files().tagged_mp3, 7); }
-void BM_SoxiTaggedMp3(benchmark::State& state) { Soxi(state, Files().tagged_mp3); }
+void BM_ReadWave(benchmark::State& state) {
+  ReadAsRegistration(state, Files().wave, 1);
+}
+void BM_SoxiWave(benchmark::State& state) {
+  Soxi(state, Files().wave);
+}
+void BM_ReadTaggedMp3(benchmark::State& state) {
+  ReadAsRegistration(state, Files().tagged_mp3, 7);
+}
+void BM_SoxiTaggedMp3(benchmark::State& state) {
+  Soxi(state, Files().tagged_mp3);
+}
 void BM_ReadUntaggedVbrMp3(benchmark::State& state) {
   ReadAsRegistration(state, Files().untagged_vbr_mp3, 7);
 }
-void BM_SoxiUntaggedVbrMp3(benchmark::State& state) { Soxi(state, Files().untagged_vbr_mp3); }
+void BM_SoxiUntaggedVbrMp3(benchmark::State& state) {
+  Soxi(state, Files().untagged_vbr_mp3);
+}
 
 BENCHMARK(BM_ReadWave)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SoxiWave)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -103,7 +103,10 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
   std::vector<std::unique_ptr<Command>> commands;
   commands.push_back(MakeInfoCommand());
   commands.push_back(MakePlayCommand());
+  commands.push_back(MakeRegisterCommand());
   commands.push_back(MakeSettingsCommand());
+  commands.push_back(MakeShowCommand());
+  commands.push_back(MakeWriteCommand());
   return commands;
 }
 

@@ -3,6 +3,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "capturing_operator.h"
 #include "command.h"
 #include "core/messages.h"
 #include "core/series.h"
@@ -14,27 +15,6 @@ namespace parlatone::cli {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// Passes everything on and keeps the texts shown, for the JSON report.
-class CapturingOperator : public Operator {
- public:
-  explicit CapturingOperator(Operator& inner) : inner_(inner) {}
-  MessageAnswer ShowMessage(const MessageRequest& request) override {
-    texts << request.text;
-    return inner_.ShowMessage(request);
-  }
-  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
-  void SetProgress(const QString& caption, int value, int maximum) override {
-    inner_.SetProgress(caption, value, maximum);
-  }
-  void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
-  void ProcessPendingEvents() override { inner_.ProcessPendingEvents(); }
-
-  QStringList texts;
-
- private:
-  Operator& inner_;
-};
 
 QJsonObject RecordJson(const VoiceRecord& record) {
   return {{u"NAME"_s, record.NAME},       {u"SampleRate"_s, record.SampleRate},

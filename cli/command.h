@@ -42,6 +42,9 @@ std::vector<std::unique_ptr<Command>> AllCommands();
 
 // Declared by each command's file.
 std::unique_ptr<Command> MakeInfoCommand();
+std::unique_ptr<Command> MakeRegisterCommand();
+std::unique_ptr<Command> MakeShowCommand();
+std::unique_ptr<Command> MakeWriteCommand();
 std::unique_ptr<Command> MakePlayCommand();
 std::unique_ptr<Command> MakeSettingsCommand();
 

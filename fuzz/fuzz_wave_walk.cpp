@@ -15,9 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (layout.format_offset < 0 || layout.format_offset > bytes.size()) {
       __builtin_trap();
     }
-    if (layout.data_offset &&
-        (*layout.data_offset > bytes.size() || layout.data_size < 0 ||
-         *layout.data_offset + layout.data_size > bytes.size())) {
+    if (layout.data_offset && (*layout.data_offset > bytes.size() || layout.data_size < 0 ||
+                               *layout.data_offset + layout.data_size > bytes.size())) {
       __builtin_trap();
     }
     buffer.seek(layout.format_offset);

@@ -149,8 +149,8 @@ MediaReply MediaLayer::Open(const QStringList& tokens) {
     return Error(err::kFileNotFound);
   }
   std::unique_ptr<SoundSource> source;
-  const OpenPurpose purpose = key == QStringView(kLengthQueryAlias) ? OpenPurpose::kMeasure
-                                                                    : OpenPurpose::kPlay;
+  const OpenPurpose purpose =
+      key == QStringView(kLengthQueryAlias) ? OpenPurpose::kMeasure : OpenPurpose::kPlay;
   const int code = backend_->Open(path, *type, purpose, source);
   if (code != err::kNone || source == nullptr) {
     return Error(code != err::kNone ? code : err::kInvalidFile);

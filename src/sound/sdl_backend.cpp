@@ -64,7 +64,8 @@ class SdlOutput {
     // only once the last real sample has been handed to the output.
     const std::vector<int16_t> tail(static_cast<size_t>(buffer_frames_) * channels_, 0);
     if ((bytes > 0 && SDL_QueueAudio(device_, pcm.samples.data(), bytes) != 0) ||
-        SDL_QueueAudio(device_, tail.data(), static_cast<Uint32>(tail.size() * sizeof(int16_t))) != 0) {
+        SDL_QueueAudio(device_, tail.data(), static_cast<Uint32>(tail.size() * sizeof(int16_t))) !=
+            0) {
       SDL_ClearQueuedAudio(device_);
       return err::kNoOutput;
     }

@@ -1,7 +1,7 @@
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -156,10 +156,10 @@ TEST_F(CliTest, InfoReportsEveryFileAsJson) {
   const ToolRun run = Tool({u"info"_s, u"--json"_s, good, two, text}, u"no-such-driver"_s);
   EXPECT_EQ(run.status, 1);
   ASSERT_EQ(run.array.size(), 3);
-  const QStringList keys = {u"file"_s, u"FormatTag"_s, u"Channels"_s, u"SampleRate"_s, u"ByteRate"_s,
-                            u"BlockAlign"_s, u"BitsPerSample"_s, u"ExtraSize"_s, u"MpegVersion"_s,
-                            u"MpegLayer"_s, u"lengthMs"_s, u"bytes"_s, u"record"_s, u"accepted"_s,
-                            u"messages"_s};
+  const QStringList keys = {u"file"_s,        u"FormatTag"_s,  u"Channels"_s,      u"SampleRate"_s,
+                            u"ByteRate"_s,    u"BlockAlign"_s, u"BitsPerSample"_s, u"ExtraSize"_s,
+                            u"MpegVersion"_s, u"MpegLayer"_s,  u"lengthMs"_s,      u"bytes"_s,
+                            u"record"_s,      u"accepted"_s,   u"messages"_s};
   QStringList sorted_keys = keys;
   sorted_keys.sort();
   for (const QJsonValue& entry : run.array) {
@@ -230,6 +230,83 @@ TEST_F(CliTest, PlayRunsToTheEnd) {
   EXPECT_TRUE(missing.err.contains(u"指定されたファイルが見つかりません。"_s));
   // With no audio output the file cannot be played.
   EXPECT_EQ(Tool({u"play"_s, wave}, u"no-such-driver"_s).status, 1);
+}
+
+TEST_F(CliTest, RegisterWriteAndShowEndToEnd) {
+  const QString a = WriteSound(u"A01.wav"_s, testing::WaveOfLength(22050, 1, 16, 1500));
+  const QString b = WriteSound(u"B02.wav"_s, testing::WaveOfLength(44100, 1, 8, 250));
+  const QString bad = WriteSound(u"bad-name.wav"_s, testing::WaveOfLength(22050, 1, 16, 100));
+
+  const ToolRun registered = Tool({u"register"_s, u"--json"_s, a, b, bad, a});
+  EXPECT_EQ(registered.status, 1);
+  const QJsonArray voices = registered.json.value(u"voices"_s).toArray();
+  ASSERT_EQ(voices.size(), 2);
+  EXPECT_EQ(voices[0].toObject().value(u"SEC"_s).toString(), u"1.500"_s);
+  EXPECT_EQ(voices[1].toObject().value(u"BitRate"_s).toString(), u"8bit"_s);
+  EXPECT_EQ(voices[1].toObject().value(u"FilePath"_s).toString(), b);
+  const QJsonArray messages = registered.json.value(u"messages"_s).toArray();
+  ASSERT_EQ(messages.size(), 2);
+  EXPECT_TRUE(messages[0].toString().startsWith(u"ファイル名に \"-\""_s));
+  EXPECT_EQ(messages[1].toString(), u"指定のファイルA01.wav は既に存在します。"_s);
+  EXPECT_EQ(Tool({u"register"_s, a, b}).status, 0);
+
+  // A project as JSON, with a name the voice list does not hold in channel 3.
+  const QJsonObject project{
+      {u"voices"_s, QJsonArray{QJsonObject{{u"NAME"_s, u"A01.wav"_s}, {u"COMENTS"_s, u"始業①"_s}},
+                               QJsonObject{{u"NAME"_s, u"B02.wav"_s}}}},
+      {u"programs"_s, QJsonArray{QJsonObject{{u"channel"_s, 0},
+                                             {u"RP"_s, u"2"_s},
+                                             {u"Voice"_s, QJsonArray{u"A01.wav"_s, u"B02.wav"_s}}},
+                                 QJsonObject{{u"channel"_s, 3},
+                                             {u"SP"_s, u"2"_s},
+                                             {u"Voice"_s, QJsonArray{u"B02.wav"_s, u"none.wav"_s,
+                                                                     u"A01.wav"_s}}}}},
+      {u"card"_s, QJsonObject{{u"CardName"_s, u"ANN01"_s}, {u"Memo3"_s, u"三"_s}}}};
+  const QString json_path = env_.Home() + u"/sounds/project.json"_s;
+  ASSERT_TRUE(testing::WriteBytes(json_path, QJsonDocument(project).toJson()));
+  const QString out = env_.Home() + u"/sounds/ANN01.wpj"_s;
+  const ToolRun written = Tool({u"write"_s, u"--from"_s, json_path, out});
+  ASSERT_EQ(written.status, 0) << written.err.toStdString();
+  const QString text = cp932::Decode(testing::ReadFileBytes(out));
+  EXPECT_TRUE(
+      text.contains(u"#2\r\n0,A01.wav\r\n1,B02.wav\r\n#3\r\n0,1,2,0,1\r\n1*\r\n2*\r\n"
+                    u"3,2,1,1,0\r\n#0\r\n"_s));
+  EXPECT_TRUE(text.endsWith(u"#S\r\n始業①\r\n\r\n"_s));
+
+  const ToolRun shown = Tool({u"show"_s, u"--json"_s, out});
+  ASSERT_EQ(shown.status, 0) << shown.err.toStdString();
+  EXPECT_EQ(shown.json.value(u"series"_s).toInt(), 1);
+  const QJsonArray loaded_voices = shown.json.value(u"voices"_s).toArray();
+  ASSERT_EQ(loaded_voices.size(), 2);
+  EXPECT_EQ(loaded_voices[0].toObject().keys().size(), 10);
+  EXPECT_EQ(loaded_voices[0].toObject().value(u"COMENTS"_s).toString(), u"始業①"_s);
+  EXPECT_EQ(loaded_voices[0].toObject().value(u"FilePath"_s).toString(), a);
+  const QJsonArray programs = shown.json.value(u"programs"_s).toArray();
+  ASSERT_EQ(programs.size(), 2);
+  EXPECT_EQ(programs[0].toObject().value(u"Time"_s).toString(), u"3.6"_s);  // 2 x (1.5 + 0.3)
+  EXPECT_EQ(programs[1].toObject().value(u"channel"_s).toInt(), 3);
+  EXPECT_EQ(programs[1].toObject().value(u"Voice"_s).toArray(),
+            (QJsonArray{u"B02.wav"_s, u"A01.wav"_s}));
+  const QJsonObject card = shown.json.value(u"card"_s).toObject();
+  EXPECT_EQ(card.size(), 27);
+  EXPECT_EQ(card.value(u"CardName"_s).toString(), u"ANN01"_s);
+  EXPECT_EQ(card.value(u"Memo3"_s).toString(), u"三"_s);
+
+  // The same file in the MP3 series is refused silently by its extension.
+  const ToolRun other_series = Tool({u"--series"_s, u"7"_s, u"show"_s, out});
+  EXPECT_EQ(other_series.status, 1);
+  // A sound file gone: the reader's message, exit 1.
+  ASSERT_TRUE(QFile::remove(b));
+  const ToolRun missing = Tool({u"show"_s, out});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_TRUE(missing.err.contains(u"ファイルの読込に失敗しました。"_s));
+  // Writing where no file can be made: message 2505, and nothing else written.
+  const ToolRun unwritable =
+      Tool({u"write"_s, u"--from"_s, json_path, env_.Home() + u"/no/such/folder/X.wpj"_s});
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_TRUE(unwritable.err.contains(u"コントロールデータファイルの作成に失敗しました。"_s));
+  EXPECT_EQ(Tool({u"write"_s, out}).status, 2);
+  EXPECT_EQ(Tool({u"show"_s}).status, 2);
 }
 
 }  // namespace

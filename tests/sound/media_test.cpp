@@ -162,7 +162,8 @@ TEST_F(MediaTest, WithoutAnOutputPlayingOpensFailButLengthsAreMeasured) {
   UseSoundBackend(std::make_unique<NoOutputBackend>());
   const QString path = Write(u"a.wav"_s, "RIFF"_ba);
   for (const QString& alias : {u"*1"_s, u"*2"_s}) {
-    const MediaReply open = SendMediaCommand(OpenCommand(path, u" type waveaudio alias "_s + alias));
+    const MediaReply open =
+        SendMediaCommand(OpenCommand(path, u" type waveaudio alias "_s + alias));
     EXPECT_EQ(open.code, err::kNoOutput);
     EXPECT_EQ(open.text, MediaErrorText(err::kNoOutput));
   }

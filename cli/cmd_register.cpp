@@ -1,0 +1,80 @@
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "capturing_operator.h"
+#include "command.h"
+#include "project_json.h"
+#include "voices/registration.h"
+
+namespace parlatone::cli {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Runs a registration, as the voice registration window does, on an empty list.
+class RegisterCommand : public Command {
+ public:
+  QString Name() const override { return u"register"_s; }
+  QString Summary() const override {
+    return u"register sound files into an empty voice list as the editor does"_s;
+  }
+  QString Usage() const override {
+    return u"Usage: parlatone [global options] register [--json] FILE...\n"
+           u"\n"
+           u"Registers the files, in the order given, into an empty voice list of the current\n"
+           u"series with every check the editor makes, and prints the voices and the messages\n"
+           u"shown. Exit status 0 when every file was registered, 1 otherwise.\n"_s;
+  }
+
+  int Run(const QStringList& args, Context& context) override {
+    bool json = false;
+    QStringList files;
+    for (const QString& arg : args) {
+      if (arg == u"--json"_s) {
+        json = true;
+      } else if (arg.startsWith(u'-') && arg.size() > 1) {
+        context.err << u"parlatone register: unknown option "_s << arg << u"\n\n"_s << Usage();
+        return kExitUsage;
+      } else {
+        files << QFileInfo(arg).absoluteFilePath();
+      }
+    }
+    if (files.isEmpty()) {
+      context.err << u"parlatone register: no file given\n\n"_s << Usage();
+      return kExitUsage;
+    }
+    CapturingOperator op(context.op);
+    WorkingVoiceList list(context.project.ChannelCount);
+    const RegistrationResult result =
+        RegisterFiles(list, files, AcceptanceRules::From(context.project), op);
+    const QList<VoiceRecord> voices = list.Voices();
+    if (json) {
+      QJsonArray voice_array;
+      for (const VoiceRecord& voice : voices) {
+        voice_array.append(VoiceJson(voice));
+      }
+      const QJsonObject object{{u"voices"_s, voice_array},
+                               {u"messages"_s, QJsonArray::fromStringList(op.texts)}};
+      context.out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+    } else {
+      for (qsizetype v = 0; v < voices.size(); ++v) {
+        const VoiceRecord& voice = voices.at(v);
+        context.out << v << u": "_s << voice.NAME << u"  "_s << voice.SampleRate << u" , "_s
+                    << voice.BitRate << u" , "_s << voice.TYPE << u" , "_s << voice.SEC
+                    << u" 秒 , "_s << voice.BYTES << u" バイト\n"_s;
+      }
+      context.out << result.registered << u" of "_s << files.size() << u" registered\n"_s;
+    }
+    return result.registered == files.size() ? kExitOk : kExitFailure;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeRegisterCommand() {
+  return std::make_unique<RegisterCommand>();
+}
+
+}  // namespace parlatone::cli

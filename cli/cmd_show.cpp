@@ -1,0 +1,114 @@
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include "command.h"
+#include "controlfile/control_file_loader.h"
+#include "core/series.h"
+#include "project_json.h"
+
+namespace parlatone::cli {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Loads a control file as the editor's LOAD does and prints the project.
+class ShowCommand : public Command {
+ public:
+  QString Name() const override { return u"show"_s; }
+  QString Summary() const override {
+    return u"load a control file as the editor does and print it"_s;
+  }
+  QString Usage() const override {
+    return u"Usage: parlatone [global options] show [--json] CONTROLFILE\n"
+           u"\n"
+           u"Loads the control file (.wpj/.zpx) or temporary save file (.wpg/.mpi) in the\n"
+           u"current series, reading every sound file it names, and prints the voices, the\n"
+           u"channels that differ from a reset channel and the card information.\n"
+           u"Exit status 1 when the load failed.\n"_s;
+  }
+
+  int Run(const QStringList& args, Context& context) override {
+    bool json = false;
+    QStringList files;
+    for (const QString& arg : args) {
+      if (arg == u"--json"_s) {
+        json = true;
+      } else if (arg.startsWith(u'-') && arg.size() > 1) {
+        context.err << u"parlatone show: unknown option "_s << arg << u"\n\n"_s << Usage();
+        return kExitUsage;
+      } else {
+        files << arg;
+      }
+    }
+    if (files.size() != 1) {
+      context.err << u"parlatone show: give exactly one control file\n\n"_s << Usage();
+      return kExitUsage;
+    }
+    Project& project = context.project;
+    const QString path = QFileInfo(files.front()).absoluteFilePath();
+    if (!LoadWpjFile(project, path, context.op)) {
+      if (!SoundFolderFor(project, path)) {
+        context.err << u"parlatone show: series %1 opens only .%2 and .%3 files\n"_s.arg(
+            QString::number(project.Mode()), ControlFileExtension(project.Mode()),
+            TemporaryFileExtension(project.Mode()));
+      }
+      return kExitFailure;
+    }
+    const QJsonObject object = ProjectJson(project);
+    if (json) {
+      context.out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+      return kExitOk;
+    }
+    PrintText(object, context);
+    return kExitOk;
+  }
+
+ private:
+  static void PrintText(const QJsonObject& object, Context& context) {
+    QTextStream& out = context.out;
+    out << u"series "_s << object.value(u"series"_s).toInt() << '\n';
+    const QJsonArray voices = object.value(u"voices"_s).toArray();
+    out << u"voices ("_s << voices.size() << u")\n"_s;
+    for (qsizetype v = 0; v < voices.size(); ++v) {
+      const QJsonObject voice = voices.at(v).toObject();
+      out << u"  "_s << v << u": "_s << voice.value(u"NAME"_s).toString() << u"  "_s
+          << voice.value(u"SampleRate"_s).toString() << u" , "_s
+          << voice.value(u"BitRate"_s).toString() << u" , "_s << voice.value(u"TYPE"_s).toString()
+          << u" , "_s << voice.value(u"SEC"_s).toString() << u" 秒 , "_s
+          << voice.value(u"BYTES"_s).toString() << u" バイト"_s;
+      const QString comment = voice.value(u"COMENTS"_s).toString();
+      if (!comment.isEmpty()) {
+        out << u"  "_s << comment;
+      }
+      out << '\n';
+    }
+    const QJsonArray programs = object.value(u"programs"_s).toArray();
+    out << u"channels ("_s << programs.size() << u")\n"_s;
+    for (const QJsonValue& value : programs) {
+      const QJsonObject program = value.toObject();
+      QStringList names;
+      for (const QJsonValue& name : program.value(u"Voice"_s).toArray()) {
+        names << name.toString();
+      }
+      out << u"  "_s << program.value(u"channel"_s).toInt() + 1 << u": SP "_s
+          << program.value(u"SP"_s).toString() << u", RP "_s << program.value(u"RP"_s).toString()
+          << u", "_s << program.value(u"Time"_s).toString() << u" 秒: "_s << names.join(u", "_s)
+          << '\n';
+    }
+    out << u"card\n"_s;
+    const QJsonObject card = object.value(u"card"_s).toObject();
+    for (int i = 0; i < CardInfo::kFieldCount; ++i) {
+      out << u"  "_s << CardFieldName(i) << u": "_s << card.value(CardFieldName(i)).toString()
+          << '\n';
+    }
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeShowCommand() {
+  return std::make_unique<ShowCommand>();
+}
+
+}  // namespace parlatone::cli

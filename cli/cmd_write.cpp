@@ -1,0 +1,94 @@
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "command.h"
+#include "controlfile/control_file_writer.h"
+#include "core/messages.h"
+#include "core/series.h"
+#include "project_json.h"
+
+namespace parlatone::cli {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Writes a control file from the JSON form of a project.
+class WriteCommand : public Command {
+ public:
+  QString Name() const override { return u"write"_s; }
+  QString Summary() const override { return u"write a control file from a project in JSON"_s; }
+  QString Usage() const override {
+    return u"Usage: parlatone [global options] write --from PROJECT.json OUT\n"
+           u"\n"
+           u"Writes the control file OUT from a JSON object of the form `show --json` prints\n"
+           u"(missing keys are empty; \"programs\" lists the channels to set). The series is\n"
+           u"the object's \"series\" when it has one, else the current series. The owner details\n"
+           u"come from the settings file. Exit status 1 when the file cannot be written.\n"_s;
+  }
+
+  int Run(const QStringList& args, Context& context) override {
+    QString from;
+    QStringList rest;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+      if (args.at(i) == u"--from"_s && i + 1 < args.size()) {
+        from = args.at(++i);
+      } else if (args.at(i).startsWith(u"--from="_s)) {
+        from = args.at(i).mid(7);
+      } else if (args.at(i).startsWith(u'-') && args.at(i).size() > 1) {
+        context.err << u"parlatone write: unknown option "_s << args.at(i) << u"\n\n"_s << Usage();
+        return kExitUsage;
+      } else {
+        rest << args.at(i);
+      }
+    }
+    if (from.isEmpty() || rest.size() != 1) {
+      context.err << u"parlatone write: give --from PROJECT.json and one output file\n\n"_s
+                  << Usage();
+      return kExitUsage;
+    }
+    QFile input(from);
+    if (!input.open(QIODevice::ReadOnly)) {
+      context.err << u"parlatone write: cannot read "_s << from << '\n';
+      return kExitFailure;
+    }
+    QJsonParseError parse_error;
+    const QJsonDocument document = QJsonDocument::fromJson(input.readAll(), &parse_error);
+    if (!document.isObject()) {
+      context.err << u"parlatone write: "_s << from << u" is not a JSON object: "_s
+                  << parse_error.errorString() << '\n';
+      return kExitFailure;
+    }
+    const QJsonObject json = document.object();
+    Project& project = context.project;
+    if (json.contains(u"series"_s)) {
+      const int series = json.value(u"series"_s).toInt(-1);
+      if (series < 0 || series >= kSeriesCount) {
+        context.err << u"parlatone write: \"series\" must be 0 to 7\n"_s;
+        return kExitFailure;
+      }
+      project.settings.Mode = series;
+      DeriveSeriesLimits(project);
+    }
+    QString error;
+    if (!ProjectFromJson(json, project, error)) {
+      context.err << u"parlatone write: "_s << error << '\n';
+      return kExitFailure;
+    }
+    const QString out = QFileInfo(rest.front()).absoluteFilePath();
+    if (!WriteControlFile(project, out, AnyChannelInUse(project))) {
+      ShowMessage(context.op, 2505, msg::kTitleError, MessageIcon::kError);
+      return kExitFailure;
+    }
+    return kExitOk;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeWriteCommand() {
+  return std::make_unique<WriteCommand>();
+}
+
+}  // namespace parlatone::cli

@@ -1,0 +1,354 @@
+#include "controlfile/control_file_loader.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <cmath>
+
+#include "core/cp932.h"
+#include "core/messages.h"
+#include "core/operator.h"
+#include "core/paths.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "core/text.h"
+#include "sound/media.h"
+#include "sound/wave_reader.h"
+#include "voices/registration.h"
+#include "voices/voice_record_text.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Model lines whose card information section has the current layout.
+constexpr const char16_t* kCurrentLayoutModels[] = {u"LYR-KX3-5J", u"LYR-KX3-4J", u"LYR-KX3-3J",
+                                                    u"LYR-KX3-J-3"};
+
+// Thrown for a malformed file: the load ends with message 2507.
+struct MalformedFile {};
+// Thrown when a sound file cannot be used: the load ends silently, the
+// reader or the checker has spoken.
+struct AbandonedLoad {};
+
+enum class Section { kHeader, kOwner, kCard, kVoices, kPrograms, kComments };
+
+std::optional<Section> MarkerSection(const QString& key) {
+  if (key == u"#0"_s)
+    return Section::kOwner;
+  if (key == u"#1"_s)
+    return Section::kCard;
+  if (key == u"#2"_s)
+    return Section::kVoices;
+  if (key == u"#3"_s)
+    return Section::kPrograms;
+  if (key == u"#S"_s)
+    return Section::kComments;
+  return std::nullopt;
+}
+
+// Lines end at CR LF or a lone CR, as the devices' tools write them; a lone
+// LF ends one too, so a file saved by a Unix editor still reads line by line.
+QStringList SplitLines(const QString& text) {
+  QStringList lines;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text.at(i);
+    if (c != u'\r' && c != u'\n') {
+      continue;
+    }
+    lines << text.mid(start, i - start);
+    if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') {
+      ++i;
+    }
+    start = i + 1;
+  }
+  if (start < text.size()) {
+    lines << text.mid(start);
+  }
+  return lines;
+}
+
+int Number(const QString& text) {
+  const std::optional<int> number = ToWholeNumber(text);
+  if (!number) {
+    throw MalformedFile{};
+  }
+  return *number;
+}
+
+bool IsPlainName(const QString& name) {
+  if (name.isEmpty() || name == u"."_s || name == u".."_s) {
+    return false;
+  }
+  return !name.contains(u'/') && !name.contains(u'\\');
+}
+
+class Loader {
+ public:
+  Loader(Project& project, QString sound_folder, Operator& op)
+      : project_(project),
+        sound_folder_(std::move(sound_folder)),
+        op_(op),
+        rules_(AcceptanceRules::From(project)),
+        capacity_limit_(CapacityLimit(project.Mode(), project.settings.FileCapacity)) {}
+
+  void Line(const QString& line) {
+    const QString key = line.startsWith(u'#') ? line.left(2) : line;
+    if (const std::optional<Section> marker = MarkerSection(key)) {
+      section_ = *marker;
+      counter_ = 0;
+      return;
+    }
+    switch (section_) {
+      case Section::kHeader:
+        if (line.left(7).compare(u"LYR-KX3"_s, Qt::CaseInsensitive) == 0) {
+          model_line_ = line;
+        }
+        break;
+      case Section::kOwner:
+        break;
+      case Section::kCard:
+        CardLine(line);
+        ++counter_;
+        break;
+      case Section::kVoices:
+        VoiceLine(line);
+        break;
+      case Section::kPrograms:
+        ChannelLine(line);
+        break;
+      case Section::kComments:
+        if (project_.voices.isEmpty()) {
+          throw MalformedFile{};  // comments for a voice list that is not there
+        }
+        if (counter_ < project_.voices.size()) {
+          project_.voices[counter_].COMENTS = line;
+        }
+        ++counter_;
+        break;
+    }
+  }
+
+ private:
+  bool CurrentLayout() const {
+    const QString model = model_line_.left(11);
+    for (const char16_t* current : kCurrentLayoutModels) {
+      if (model == QString::fromUtf16(current)) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  void CardLine(const QString& line) {
+    CardInfo& card = project_.card;
+    if (CurrentLayout()) {
+      if (counter_ < CardInfo::kFieldCount) {
+        card.Field(counter_) = line;
+      }
+      return;
+    }
+    // The layout of the first editors: fewer fields, the rest folded into
+    // the first comment.
+    switch (counter_) {
+      case 0:
+        card.Forder = line;
+        break;
+      case 1:
+        card.CardSize = QString::number(Number(line));
+        break;
+      case 2:
+        card.CardCom = line;
+        break;
+      case 3:
+        card.CardPerson = line;
+        break;
+      case 4:
+        card.CardDate = line;
+        break;
+      case 5:
+        card.CardName = line;
+        break;
+      case 6:
+        card.RecStdio = line;
+        break;
+      case 7:
+        card.RecAna = line;
+        break;
+      case 8:
+        card.RecDate = line;
+        break;
+      case 11:
+        card.Memo[0] = line;
+        break;
+      default:
+        card.Memo[0] += u"\r\n"_s + line;
+        break;
+    }
+  }
+
+  void VoiceLine(const QString& line) {
+    if (line.isEmpty() || line.endsWith(u'*') || counter_ >= project_.ChannelCount) {
+      return;
+    }
+    project_.VoicesRegistered = true;
+    const QStringList fields = CutAtNul(line).split(u',');
+    if (fields.size() < 2) {
+      throw MalformedFile{};
+    }
+    const int v = Number(fields.at(0));
+    const QString name = fields.at(1);
+    // A voice number names a slot of the series' list and a name names a file
+    // in the sound folder: nothing else may come from a file.
+    if (v < 0 || v >= project_.ChannelCount || !IsPlainName(name)) {
+      throw MalformedFile{};
+    }
+    project_.voices.resize(v + 1);
+    VoiceRecord& voice = project_.voices[v];
+    voice = VoiceRecord();
+    voice.NAME = name;
+    voice.FilePath = JoinPath(sound_folder_, name);
+
+    SoundInfo info;
+    if (!ReadSoundInfo(voice.FilePath, project_.Mode(), op_, info)) {
+      throw AbandonedLoad{};
+    }
+    if (!CheckSoundFormat(info, true, QString(), GetMessage(2039), rules_, op_)) {
+      throw AbandonedLoad{};
+    }
+    const qint64 bytes = QFileInfo(voice.FilePath).size();
+    const qint64 length_ms = GetSoundLength(voice.FilePath, project_.Mode());
+    VoiceRecord filled = MakeVoiceRecord(voice.FilePath, info, length_ms, bytes, project_.Mode());
+    filled.NAME = name;
+    voice = filled;
+
+    if (IsMp3Series(project_.Mode())) {
+      loaded_bytes_ += bytes;
+      if (loaded_bytes_ > capacity_limit_) {
+        ShowMessage(op_, 2517, msg::kTitleConfirm, MessageIcon::kExclamation);
+        throw AbandonedLoad{};
+      }
+    }
+    ++counter_;
+  }
+
+  void ChannelLine(const QString& line) {
+    if (counter_ >= project_.ChannelCount) {
+      return;
+    }
+    ++counter_;
+    if (line.isEmpty() || line.endsWith(u'*')) {
+      return;
+    }
+    const QStringList fields = CutAtNul(line).split(u',');
+    const int channel = Number(fields.at(0));
+    if (channel < 0 || channel >= kProgramRecordCount) {
+      throw MalformedFile{};
+    }
+    ProgramRecord& record = project_.programs[static_cast<size_t>(channel)];
+    qint64 tenths = 0;
+    for (qsizetype k = 1; k < fields.size(); ++k) {
+      const QString& field = fields.at(k);
+      if (field.isEmpty()) {
+        continue;
+      }
+      if (k == 1) {
+        record.SP = field;
+        continue;
+      }
+      if (k == 2) {
+        record.RP = field;
+        continue;
+      }
+      const qsizetype slot = k - 3;
+      const int v = Number(field);
+      if (slot >= kVoiceSlotCount || v < 0 || v >= project_.voices.size()) {
+        throw MalformedFile{};
+      }
+      const VoiceRecord& voice = project_.voices.at(v);
+      record.Voice[static_cast<size_t>(slot)] = voice.NAME;
+      tenths += SecondsTextToTenths(voice.SEC);
+    }
+    record.Time = ChannelTenths{Number(record.RP) * tenths}.PlainText();
+  }
+
+  Project& project_;
+  QString sound_folder_;
+  Operator& op_;
+  AcceptanceRules rules_;
+  qint64 capacity_limit_;
+  Section section_ = Section::kHeader;
+  int counter_ = 0;
+  QString model_line_;
+  qint64 loaded_bytes_ = 0;
+};
+
+void ClearAndReset(Project& project) {
+  project.ResetPrograms();
+  project.ClearProject();
+}
+
+}  // namespace
+
+std::optional<int> ToWholeNumber(const QString& text) {
+  bool ok = false;
+  const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+  if (!ok || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  const double rounded = std::nearbyint(value);  // the default rounding: halves to even
+  if (rounded < -32768 || rounded > 32767) {
+    return std::nullopt;
+  }
+  return static_cast<int>(rounded);
+}
+
+std::optional<QString> SoundFolderFor(const Project& project, const QString& path) {
+  const QString extension = RightBytes(path, 3);
+  const int mode = project.Mode();
+  if (extension.compare(ControlFileExtension(mode), Qt::CaseInsensitive) == 0) {
+    return FolderOf(path);
+  }
+  if (extension.compare(TemporaryFileExtension(mode), Qt::CaseInsensitive) == 0) {
+    return project.settings.WavePath;
+  }
+  return std::nullopt;
+}
+
+bool LoadWpjFile(Project& project, const QString& path, Operator& op) {
+  const std::optional<QString> sound_folder = SoundFolderFor(project, path);
+  if (!sound_folder) {
+    return false;
+  }
+  BusyScope busy(op);
+  ClearAndReset(project);
+  try {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+      throw MalformedFile{};
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+      throw MalformedFile{};
+    }
+    Loader loader(project, *sound_folder, op);
+    for (const QString& line : SplitLines(cp932::Decode(bytes))) {
+      loader.Line(line);
+    }
+  } catch (const AbandonedLoad&) {
+    ClearAndReset(project);
+    return false;
+  } catch (const MalformedFile&) {
+    ClearAndReset(project);
+    ShowMessage(op, 2507, msg::kTitleError, MessageIcon::kError);
+    return false;
+  }
+  project.CurrentPage = 0;
+  return true;
+}
+
+}  // namespace parlatone

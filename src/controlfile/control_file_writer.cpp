@@ -1,0 +1,118 @@
+#include "controlfile/control_file_writer.h"
+
+#include <QSaveFile>
+
+#include "core/cp932.h"
+#include "core/project.h"
+#include "core/series.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The fixed header every device and every earlier editor expects. The model
+// line selects the current layout of the card information section when the
+// file is read back.
+constexpr const char16_t* kHeaderLines[] = {u"KX3", u"Parlatone Editor3J", u"Parlatone",
+                                            u"LYR-KX3-3J", u"200809 PE-3J"};
+
+int ChannelsInUse(const Project& project) {
+  int in_use = 0;
+  for (int channel = 0; channel < project.ChannelCount; ++channel) {
+    in_use += project.ChannelInUse(channel) ? 1 : 0;
+  }
+  return in_use;
+}
+
+QString ProgramLine(const Project& project, int channel) {
+  const ProgramRecord& record = project.programs[static_cast<size_t>(channel)];
+  QString line = QString::number(channel) + u',' + record.SP + u',' + record.RP;
+  for (int slot = 0; slot <= MaxVoiceIndex(project.Mode()); ++slot) {
+    const QString& name = record.Voice[static_cast<size_t>(slot)];
+    if (name.isEmpty()) {
+      break;
+    }
+    // A name no longer registered adds nothing; the slots after it still count.
+    if (const std::optional<int> voice = project.FindVoice(name)) {
+      line += u',' + QString::number(*voice);
+    }
+  }
+  return line;
+}
+
+}  // namespace
+
+bool AnyChannelInUse(const Project& project) {
+  return ChannelsInUse(project) > 0;
+}
+
+QString ControlFileText(const Project& project, bool programs_present, const QDateTime& now) {
+  QString text;
+  const auto line = [&text](const QString& content) {
+    text += content;
+    text += u"\r\n"_s;
+  };
+  for (const char16_t* header : kHeaderLines) {
+    line(QString::fromUtf16(header));
+  }
+  line(QString::fromLatin1(kControlFileIdLine));
+  line(u"DATE="_s + now.toString(u"yyMMdd.HHmmss"_s));
+
+  line(u"#2"_s);
+  if (project.VoicesRegistered) {
+    const qsizetype count = std::min<qsizetype>(project.voices.size(), project.ChannelCount);
+    for (qsizetype v = 0; v < count; ++v) {
+      line(QString::number(v) + u',' + project.voices.at(v).NAME);
+    }
+  }
+
+  line(u"#3"_s);
+  if (programs_present) {
+    const int in_use = ChannelsInUse(project);
+    int written = 0;
+    for (int channel = 0; channel < project.ChannelCount && written < in_use; ++channel) {
+      if (!project.ChannelInUse(channel)) {
+        line(QString::number(channel) + u'*');
+        continue;
+      }
+      line(ProgramLine(project, channel));
+      ++written;
+    }
+  }
+
+  line(u"#0"_s);
+  for (const QString& detail : project.settings.UserData) {
+    line(detail);
+  }
+  line(u"#1"_s);
+  for (int field = 0; field < CardInfo::kFieldCount; ++field) {
+    line(project.card.Field(field));
+  }
+  line(u"#S"_s);
+  for (const VoiceRecord& voice : project.voices) {
+    line(voice.COMENTS);
+  }
+  return text;
+}
+
+bool WriteControlFile(const Project& project, const QString& path, bool programs_present,
+                      const QDateTime& now) {
+  // The comment section covers the whole voice list, so there must be one.
+  if (project.voices.isEmpty()) {
+    return false;
+  }
+  const QByteArray bytes = cp932::Encode(ControlFileText(project, programs_present, now));
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) {
+    return false;
+  }
+  if (file.write(bytes) != bytes.size()) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+}  // namespace parlatone

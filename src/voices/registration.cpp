@@ -1,0 +1,196 @@
+#include "voices/registration.h"
+
+#include <QFileInfo>
+
+#include "core/messages.h"
+#include "core/operator.h"
+#include "core/series.h"
+#include "core/text.h"
+#include "sound/media.h"
+#include "sound/wave_reader.h"
+#include "voices/voice_record_text.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The longest file name the devices take: twelve bytes, extension included.
+constexpr int kMaxNameBytes = 12;
+
+qint64 BytesOf(const VoiceRecord& voice) {
+  bool ok = false;
+  const qint64 bytes = TextOrDefault(voice.BYTES, u"0"_s).trimmed().toLongLong(&ok);
+  return ok ? bytes : 0;
+}
+
+void Refuse(Operator& op, int number, int title, const QString& suffix = {}) {
+  ShowMessage(op, number, title, MessageIcon::kExclamation, MessageButtons::kOk, suffix);
+}
+
+}  // namespace
+
+AcceptanceRules AcceptanceRules::From(const Project& project) {
+  return {project.Mode(), project.settings.AddFunction, project.settings.FileCapacity};
+}
+
+bool CheckSoundFormat(const SoundInfo& info, bool show_messages, const QString& path,
+                      const QString& suffix, const AcceptanceRules& rules, Operator& op) {
+  const QString tail = suffix.isEmpty() ? QString() : suffix + u"\r\n"_s;
+
+  if (!path.isEmpty()) {
+    const QString name = FileNameOf(path);
+    if (HasFullWidth(name)) {
+      Refuse(op, 2062, msg::kTitleConfirm);
+      return false;
+    }
+    if (AnsiByteLength(name) > kMaxNameBytes) {
+      Refuse(op, 2076, msg::kTitleConfirm);
+      return false;
+    }
+    if (HasForbiddenChar(name)) {
+      const QString text = GetMessage(2077) + ForbiddenCharList() +
+                           GetMessage(SeriesMessage(SeriesText::kForbiddenCharSuffix, rules.mode)) +
+                           GetMessage(2064);
+      ShowText(op, text, msg::kTitleConfirm, MessageIcon::kExclamation);
+      return false;
+    }
+  }
+
+  if (info.Channels != 1 && rules.add_function == 0) {
+    Refuse(op, 2100, msg::kTitleCaution);
+    return false;
+  }
+
+  const SeriesInfo& series = Series(rules.mode);
+  if (series.format == SoundFormat::kMp3) {
+    return true;  // neither bit rate nor sampling rate is examined
+  }
+  if (series.max_bits_per_sample == 8 && info.BitsPerSample > 8) {
+    Refuse(op, 2101, msg::kTitleCaution, tail);
+    return false;
+  }
+  if (!AcceptsSampleRate(rules.mode, static_cast<int>(info.SampleRate))) {
+    if (show_messages) {
+      Refuse(op, series.rate_refusal_message, msg::kTitleCaution, tail);
+    }
+    return false;
+  }
+  return true;
+}
+
+WorkingVoiceList WorkingVoiceList::FromProject(const Project& project) {
+  WorkingVoiceList list(project.ChannelCount);
+  for (int i = 0; i < project.voices.size() && i < list.size(); ++i) {
+    list[i] = project.voices.at(i);
+  }
+  return list;
+}
+
+int WorkingVoiceList::FirstFree(int from) const {
+  for (int slot = std::max(from, 0); slot < size(); ++slot) {
+    if (slots_.at(slot).NAME.isEmpty()) {
+      return slot;
+    }
+  }
+  return size();
+}
+
+QList<VoiceRecord> WorkingVoiceList::Voices() const {
+  QList<VoiceRecord> voices;
+  for (const VoiceRecord& voice : slots_) {
+    if (!voice.NAME.isEmpty()) {
+      voices << voice;
+    }
+  }
+  return voices;
+}
+
+qint64 WorkingVoiceList::TotalBytes() const {
+  qint64 total = 0;
+  for (const VoiceRecord& voice : slots_) {
+    total += BytesOf(voice);
+  }
+  return total;
+}
+
+bool DuplicationCheck(const WorkingVoiceList& list, const QString& name, Operator& op) {
+  for (int slot = 0; slot < list.size(); ++slot) {
+    if (!list[slot].NAME.isEmpty() &&
+        QString::compare(list[slot].NAME, name, Qt::CaseInsensitive) == 0) {
+      ShowText(op, u"指定のファイル"_s + name + u" は既に存在します。"_s, msg::kTitleConfirm,
+               MessageIcon::kExclamation);
+      return true;
+    }
+  }
+  return false;
+}
+
+QString MaximumCountText(int channel_count) {
+  return u"登録出来るVoiceデータは最大"_s + QString::number(channel_count) + u"です。"_s;
+}
+
+RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& paths,
+                                 const AcceptanceRules& rules, Operator& op) {
+  BusyScope busy(op);
+  RegistrationResult result;
+  const int channel_count = list.size();
+  if (paths.size() > channel_count) {
+    ShowText(op, MaximumCountText(channel_count), msg::kTitleConfirm, MessageIcon::kExclamation);
+  }
+  const bool mp3 = IsMp3Series(rules.mode);
+  const qint64 limit = CapacityLimit(rules.mode, rules.file_capacity);
+  qint64 total_bytes = list.TotalBytes();
+  int hint = list.FirstFree();
+  for (const QString& path : paths) {
+    if (hint >= channel_count) {
+      break;
+    }
+    ++result.processed;
+    SoundInfo info;
+    if (!ReadSoundInfo(path, rules.mode, op, info)) {
+      continue;
+    }
+    if (!CheckSoundFormat(info, true, path, QString(), rules, op)) {
+      continue;
+    }
+    if (!mp3) {
+      const std::optional<bool> supported = IsSupportedWaveHeader(path, rules.add_function);
+      if (!supported) {
+        break;  // the file went away: end the run as a stop does
+      }
+      if (!*supported) {
+        Refuse(op, 2512, msg::kTitleConfirm);
+        break;
+      }
+    }
+    const QFileInfo file(path);
+    if (!file.exists()) {
+      break;
+    }
+    const qint64 bytes = file.size();
+    if (total_bytes + bytes > limit) {
+      Refuse(op, mp3 ? 2514 : 2513, msg::kTitleConfirm);
+      break;
+    }
+    if (DuplicationCheck(list, FileNameOf(path), op)) {
+      continue;
+    }
+    const int slot = list.FirstFree(hint);
+    if (slot >= channel_count) {
+      break;
+    }
+    list[slot] = MakeVoiceRecord(path, info, GetSoundLength(path, rules.mode), bytes, rules.mode);
+    total_bytes += bytes;
+    hint = slot + 1;
+    ++result.registered;
+    result.last_slot = slot;
+  }
+  if (result.processed == 0) {
+    ShowText(op, MaximumCountText(channel_count), msg::kTitleConfirm, MessageIcon::kExclamation);
+  }
+  return result;
+}
+
+}  // namespace parlatone

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "core/project.h"
+#include "sound/sound_info.h"
+
+namespace parlatone {
+
+class Operator;
+
+// What the series settings say about accepting files, for one check or run.
+struct AcceptanceRules {
+  int mode = 0;
+  int add_function = 0;   // 1: stereo files are accepted
+  int file_capacity = 0;  // capacity index of the MP3 series
+
+  static AcceptanceRules From(const Project& project);
+};
+
+// Whether a sound file of this format (and, when a path is given, of this
+// name) may be registered for the series. Shows its own refusal: the name
+// rules first (full-width, more than 12 bytes, forbidden characters), then
+// stereo, then the series' bits and rates. A rate refusal is shown only when
+// show_messages is set; the suffix (for a control file load: "stop reading")
+// follows the series' refusal texts on a line of its own.
+bool CheckSoundFormat(const SoundInfo& info, bool show_messages, const QString& path,
+                      const QString& suffix, const AcceptanceRules& rules, Operator& op);
+
+// The registration window's private copy of the voice list: ChannelCount
+// slots, a slot with an empty NAME is free, registered voices fill the slots
+// from 0 without gaps.
+class WorkingVoiceList {
+ public:
+  explicit WorkingVoiceList(int channel_count) : slots_(channel_count) {}
+  static WorkingVoiceList FromProject(const Project& project);
+
+  int size() const { return static_cast<int>(slots_.size()); }
+  VoiceRecord& operator[](int slot) { return slots_[slot]; }
+  const VoiceRecord& operator[](int slot) const { return slots_[slot]; }
+
+  // Slot index of the first free slot at or after `from`; size() when none.
+  int FirstFree(int from = 0) const;
+  // The registered voices, slot order, free slots left out.
+  QList<VoiceRecord> Voices() const;
+  // Sum of BYTES over every slot (blank counts 0), in 64 bits.
+  qint64 TotalBytes() const;
+
+ private:
+  QList<VoiceRecord> slots_;
+};
+
+// True when a slot already holds a voice of this file name, letter case
+// aside; then tells the operator so.
+bool DuplicationCheck(const WorkingVoiceList& list, const QString& name, Operator& op);
+
+// The outcome of one registration run.
+struct RegistrationResult {
+  int processed = 0;   // paths that reached the reader
+  int registered = 0;  // voices added
+  int last_slot = -1;  // slot of the last voice added
+  bool added() const { return registered > 0; }
+};
+
+// Registers the files in the given order into the working list: each is
+// read, checked for the series, checked byte by byte (WAVE), checked against
+// the capacity and for a duplicate name, measured, and put into the first
+// free slot. A refused file is skipped; a header or capacity refusal, or a
+// file that cannot be read any more, ends the run, keeping what was added.
+RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& paths,
+                                 const AcceptanceRules& rules, Operator& op);
+
+// "登録出来るVoiceデータは最大255です。"
+QString MaximumCountText(int channel_count);
+
+}  // namespace parlatone

@@ -1,0 +1,349 @@
+#include "controlfile/control_file_loader.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "controlfile/control_file_writer.h"
+#include "core/cp932.h"
+#include "core/messages.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "sound/media.h"
+#include "sound/sdl_backend.h"
+#include "support/qt_printers.h"
+#include "support/scripted_operator.h"
+#include "support/sound_fixtures.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QString kHeader =
+    u"KX3\r\nParlatone Editor3J\r\nParlatone\r\nLYR-KX3-3J\r\n200809 PE-3J\r\n"
+    u"PTEDIT3J-KX3-01\r\nDATE=081231.235959\r\n"_s;
+
+class LoaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    UseSoundBackend(MakeSdlSoundBackend());
+    UseMode(1);
+  }
+
+  void UseMode(int mode) {
+    project_.settings.Mode = mode;
+    DeriveSeriesLimits(project_);
+  }
+
+  QString Sound(const QString& name, const QByteArray& bytes) {
+    const QString path = dir_.filePath(name);
+    EXPECT_TRUE(testing::WriteBytes(path, bytes));
+    return path;
+  }
+  QString Wave(const QString& name, uint32_t rate = 22050, int ms = 500) {
+    return Sound(name, testing::WaveOfLength(rate, 1, 16, ms));
+  }
+
+  // A control file from text in the given order; the header is added in front.
+  QString ControlFile(const QString& body, const QString& name = u"CARD.wpj"_s,
+                      const QString& header = kHeader) {
+    return Sound(name, cp932::Encode(header + body));
+  }
+
+  bool Load(const QString& path) {
+    op_ = {};
+    return LoadWpjFile(project_, path, op_);
+  }
+
+  void ExpectEmptyProject() {
+    EXPECT_TRUE(project_.voices.isEmpty());
+    EXPECT_FALSE(project_.VoicesRegistered);
+    EXPECT_EQ(project_.card, CardInfo());
+    for (int channel = 0; channel < project_.ChannelCount; ++channel) {
+      ASSERT_EQ(project_.programs[static_cast<size_t>(channel)], ProgramRecord()) << channel;
+    }
+  }
+
+  QTemporaryDir dir_;
+  Project project_;
+  testing::ScriptedOperator op_;
+};
+
+TEST_F(LoaderTest, SectionsVoicesChannelsCardAndComments) {
+  Wave(u"a01.wav"_s, 22050, 1500);
+  Wave(u"a02.wav"_s, 22050, 1250);
+  const QString path = ControlFile(
+      u"#2\r\n0,a01.wav\r\n1,a02.wav\r\n#3\r\n0,1,2,0,1\r\n1*\r\n2,2,3,1\r\n\r\n4,3,1,1,0\r\n"
+      u"#0\r\nowner lines are not read back\r\n#1\r\nCARD01\r\nFOLDER\r\n"_s +
+      u"x\r\n"_s.repeated(22) + u"memo1\r\nmemo2\r\nmemo3\r\nbeyond the 27th line\r\n"_s +
+      u"#S\r\nチャイム\r\n\r\n"_s);
+  ASSERT_TRUE(Load(path));
+  EXPECT_TRUE(op_.shown.empty());
+  ASSERT_EQ(project_.voices.size(), 2);
+  EXPECT_TRUE(project_.VoicesRegistered);
+  const VoiceRecord& a = project_.voices[0];
+  EXPECT_EQ(a.NAME, u"a01.wav"_s);
+  EXPECT_EQ(a.FilePath, dir_.filePath(u"a01.wav"_s));
+  EXPECT_EQ(a.SampleRate, u"22.05KHz"_s);
+  EXPECT_EQ(a.BitRate, u"16bit"_s);
+  EXPECT_EQ(a.TYPE, u"Mono"_s);
+  EXPECT_EQ(a.SEC, u"1.500"_s);
+  EXPECT_EQ(a.BYTES, QString::number(44 + 66150));
+  EXPECT_EQ(a.COMENTS, u"チャイム"_s);
+  EXPECT_EQ(project_.voices[1].SEC, u"1.250"_s);
+
+  const ProgramRecord& first = project_.programs[0];
+  EXPECT_EQ(first.RP, u"2"_s);
+  EXPECT_EQ(first.Voice[0], u"a01.wav"_s);
+  EXPECT_EQ(first.Voice[1], u"a02.wav"_s);
+  EXPECT_EQ(first.Time, u"5.6"_s);  // 2 x (1.5 + 1.3): 1.250 rounds up
+  EXPECT_EQ(project_.programs[2].Time, u"3.9"_s);
+  EXPECT_EQ(project_.programs[4].Time, u"2.8"_s);
+  EXPECT_EQ(project_.programs[1], ProgramRecord());
+  EXPECT_EQ(project_.programs[3], ProgramRecord());
+
+  EXPECT_EQ(project_.card.CardName, u"CARD01"_s);
+  EXPECT_EQ(project_.card.Forder, u"FOLDER"_s);
+  EXPECT_EQ(project_.card.Memo[0], u"memo1"_s);
+  EXPECT_EQ(project_.card.Memo[2], u"memo3"_s);
+  EXPECT_EQ(project_.CurrentPage, 0);
+}
+
+TEST_F(LoaderTest, WholeNumberTimesAreWrittenPlain) {
+  Wave(u"a.wav"_s, 22050, 1000);
+  ASSERT_TRUE(Load(ControlFile(u"#2\r\n0,a.wav\r\n#3\r\n0,1,7,0\r\n"_s)));
+  EXPECT_EQ(project_.programs[0].Time, u"7"_s);
+}
+
+TEST_F(LoaderTest, LineEndsAreCrLfLoneCrOrLoneLf) {
+  Wave(u"a.wav"_s);
+  for (const QString& end : {u"\r"_s, u"\n"_s}) {
+    QString text = kHeader + u"#2\r\n0,a.wav\r\n#3\r\n0,1,1,0\r\n#1\r\nNAME\r\n"_s;
+    text.replace(u"\r\n"_s, end);
+    ASSERT_TRUE(Load(Sound(u"ends.wpj"_s, cp932::Encode(text))));
+    EXPECT_EQ(project_.voices.size(), 1);
+    EXPECT_EQ(project_.programs[0].Voice[0], u"a.wav"_s);
+    EXPECT_EQ(project_.card.CardName, u"NAME"_s);
+  }
+}
+
+TEST_F(LoaderTest, ExtensionChoosesTheSoundFolderAndTheSeries) {
+  Wave(u"a.wav"_s);
+  const QString body = u"#2\r\n0,a.wav\r\n"_s;
+  // A control file of the other series: refused silently, nothing touched.
+  project_.card.CardName = u"kept"_s;
+  EXPECT_FALSE(Load(ControlFile(body, u"X.zpx"_s)));
+  EXPECT_FALSE(Load(ControlFile(body, u"X.txt"_s)));
+  EXPECT_TRUE(op_.shown.empty());
+  EXPECT_EQ(project_.card.CardName, u"kept"_s);
+  // Extensions compare without regard to case.
+  EXPECT_TRUE(Load(ControlFile(body, u"X.WPJ"_s)));
+  // A temporary save file looks in the WavePath folder: the sound file is not there.
+  QTemporaryDir elsewhere;
+  project_.settings.WavePath = elsewhere.path();
+  EXPECT_FALSE(Load(ControlFile(body, u"X.wpg"_s)));
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2600});
+  ExpectEmptyProject();
+  project_.settings.WavePath = dir_.path();
+  EXPECT_TRUE(Load(ControlFile(body, u"X.wpg"_s)));
+  UseMode(7);
+  EXPECT_FALSE(Load(ControlFile(body, u"X.wpj"_s)));
+  EXPECT_TRUE(op_.shown.empty());
+}
+
+TEST_F(LoaderTest, SeriesCheckAbandonsTheLoadWithItsOwnMessage) {
+  Wave(u"low.wav"_s, 32000);
+  Wave(u"high.wav"_s, 44100);
+  const QString path = ControlFile(u"#2\r\n0,low.wav\r\n1,high.wav\r\n#3\r\n0,1,1,0,1\r\n"_s);
+  UseMode(2);
+  ASSERT_TRUE(Load(path));
+  UseMode(6);
+  EXPECT_FALSE(Load(path));
+  ASSERT_EQ(op_.Numbers(), std::vector<int>{2105});
+  EXPECT_EQ(op_.shown[0].text, GetMessage(2105) + GetMessage(2039) + u"\r\n"_s);
+  EXPECT_EQ(op_.shown[0].title_number, msg::kTitleCaution);
+  ExpectEmptyProject();
+  // A 48 kHz 8-bit file that registration would refuse loads in series 0.
+  Sound(u"hq.wav"_s, testing::WaveOfLength(48000, 1, 8, 100));
+  UseMode(0);
+  EXPECT_TRUE(Load(ControlFile(u"#2\r\n0,hq.wav\r\n"_s)));
+}
+
+TEST_F(LoaderTest, FilesOfTheBigSeriesLoadTheirFirst255Channels) {
+  QString voices = u"#2\r\n"_s;
+  QString channels = u"#3\r\n"_s;
+  for (int v = 0; v < 300; ++v) {
+    Sound(u"v%1.wav"_s.arg(v), testing::WaveOfLength(22050, 1, 8, 10));
+    voices += u"%1,v%1.wav\r\n"_s.arg(v);
+    channels += u"%1,1,1,%2\r\n"_s.arg(v).arg(v < 255 ? v : 0);
+  }
+  UseMode(1);
+  ASSERT_TRUE(Load(ControlFile(voices + channels)));
+  EXPECT_EQ(project_.voices.size(), 255);
+  EXPECT_EQ(project_.programs[254].Voice[0], u"v254.wav"_s);
+  EXPECT_TRUE(project_.programs[255].Voice[0].isEmpty());
+}
+
+TEST_F(LoaderTest, VoiceNumbersResizeTheList) {
+  Wave(u"a.wav"_s);
+  Wave(u"b.wav"_s);
+  Wave(u"c.wav"_s);
+  ASSERT_TRUE(Load(
+      ControlFile(u"#2\r\n0,a.wav\r\n1,b.wav\r\n2,c.wav\r\n1,b.wav\r\n#S\r\nx\r\ny\r\nz\r\n"_s)));
+  ASSERT_EQ(project_.voices.size(), 2);
+  EXPECT_EQ(project_.voices[1].COMENTS, u"y"_s);
+  // Lines ending in "*" and empty lines are skipped.
+  ASSERT_TRUE(Load(ControlFile(u"#2\r\n0,a.wav\r\n\r\n1*\r\n1,c.wav,extra,fields\r\n"_s)));
+  EXPECT_EQ(project_.voices[1].NAME, u"c.wav"_s);
+}
+
+TEST_F(LoaderTest, EarlierCardLayoutAndModelLines) {
+  const QString card =
+      u"#1\r\nFOLDER\r\n2.5\r\nCOMPANY\r\nPERSON\r\n2008/12/31\r\nNAME\r\n"
+      u"STUDIO\r\nANNOUNCER\r\nRECDATE\r\nnine\r\nten\r\neleven\r\ntwelve\r\n"_s;
+  const QString lower_model = QString(kHeader).replace(u"LYR-KX3-3J"_s, u"lyr-kx3-3j"_s);
+  for (const QString& header : {lower_model, u"KX3\r\n"_s}) {
+    ASSERT_TRUE(Load(ControlFile(card, u"OLD.wpj"_s, header)));
+    const CardInfo& info = project_.card;
+    EXPECT_EQ(info.Forder, u"FOLDER"_s);
+    EXPECT_EQ(info.CardSize, u"2"_s);  // 2.5 to a whole number, halves to even
+    EXPECT_EQ(info.CardCom, u"COMPANY"_s);
+    EXPECT_EQ(info.CardPerson, u"PERSON"_s);
+    EXPECT_EQ(info.CardDate, u"2008/12/31"_s);
+    EXPECT_EQ(info.CardName, u"NAME"_s);
+    EXPECT_EQ(info.RecStdio, u"STUDIO"_s);
+    EXPECT_EQ(info.RecAna, u"ANNOUNCER"_s);
+    EXPECT_EQ(info.RecDate, u"RECDATE"_s);
+    EXPECT_EQ(info.Memo[0], u"eleven\r\ntwelve"_s);
+    EXPECT_TRUE(info.Model.isEmpty());
+  }
+  // The other current models.
+  for (const QString& model : {u"LYR-KX3-5J"_s, u"LYR-KX3-4J"_s, u"LYR-KX3-J-3 extra"_s}) {
+    ASSERT_TRUE(Load(ControlFile(u"#1\r\nA\r\nB\r\n"_s, u"M.wpj"_s, model + u"\r\n"_s)));
+    EXPECT_EQ(project_.card.CardName, u"A"_s) << model.toStdString();
+  }
+  // A line that looks like a marker is one.
+  Wave(u"a.wav"_s);
+  ASSERT_TRUE(
+      Load(ControlFile(u"#2\r\n0,a.wav\r\n#1\r\n#Sfirst comment\r\nnot a card field\r\n"_s)));
+  EXPECT_TRUE(project_.card.CardName.isEmpty());
+  EXPECT_EQ(project_.voices[0].COMENTS, u"not a card field"_s);
+}
+
+TEST_F(LoaderTest, MalformedFilesFailWithMessage2507AndLeaveNothing) {
+  Wave(u"a.wav"_s);
+  const QStringList bodies = {
+      u"#2\r\nx,a.wav\r\n"_s,      // voice number not a number
+      u"#2\r\n-1,a.wav\r\n"_s,     // negative voice number
+      u"#2\r\n255,a.wav\r\n"_s,    // beyond the series' list
+      u"#2\r\n30000,a.wav\r\n"_s,  // would allocate a huge list
+      u"#2\r\n0\r\n"_s,            // no name
+      u"#2\r\n0,../a.wav\r\n"_s,   // a path, not a name
+      u"#2\r\n0,..\r\n"_s,
+      u"#2\r\n0,a.wav\r\n#3\r\n1000,1,1,0\r\n"_s,  // channel index above 999
+      u"#2\r\n0,a.wav\r\n#3\r\n0,1,1,1\r\n"_s,     // voice number with no record
+      u"#2\r\n0,a.wav\r\n#3\r\n0,1,x,0\r\n"_s,     // RP not a number
+      u"#2\r\n0,a.wav\r\n#3\r\n0,1,1"_s + u",0"_s.repeated(26) + u"\r\n"_s,  // slot above 24
+      u"#S\r\ncomment without voices\r\n"_s,
+      u"#2\r\n0,a.wav\r\n#1\r\n"_s,  // fine so far...
+  };
+  for (qsizetype i = 0; i + 1 < bodies.size(); ++i) {
+    project_.card.CardName = u"old"_s;
+    EXPECT_FALSE(Load(ControlFile(u"#1\r\nPARTIAL\r\n"_s + bodies[i]))) << i;
+    EXPECT_EQ(op_.Numbers(), std::vector<int>{2507}) << i;
+    EXPECT_EQ(op_.shown.at(0).title_number, msg::kTitleError);
+    ExpectEmptyProject();
+  }
+  EXPECT_FALSE(Load(dir_.filePath(u"missing.wpj"_s)));
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2507});
+  // Not a control file at all: loads as an empty project (nothing in it is a section).
+  EXPECT_TRUE(Load(Sound(u"noise.wpj"_s, "\x89PNG\r\n\x1a\n\0\0"_ba)));
+  EXPECT_TRUE(project_.voices.isEmpty());
+}
+
+TEST_F(LoaderTest, Mp3CapacityIsCheckedWhileLoading) {
+  UseMode(7);
+  project_.settings.FileCapacity = 0;                       // 49000 bytes
+  const QByteArray frames = testing::Mp3Frames(60, {128});  // 25020 bytes
+  Sound(u"a.mp3"_s, frames);
+  Sound(u"b.mp3"_s, frames);
+  const QString path = ControlFile(u"#2\r\n0,a.mp3\r\n1,b.mp3\r\n"_s, u"C.zpx"_s);
+  EXPECT_FALSE(Load(path));
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2517});
+  ExpectEmptyProject();
+  project_.settings.FileCapacity = 1;
+  ASSERT_TRUE(Load(path));
+  EXPECT_EQ(project_.voices[0].BitRate, u"128Kbit"_s);
+  EXPECT_EQ(project_.voices[0].MPEG, u"1.0"_s);
+  EXPECT_EQ(project_.voices[0].Layer, u"3"_s);
+}
+
+// Writes a rich project in every series and loads it back.
+TEST_F(LoaderTest, WriteThenLoadGivesTheProjectBack) {
+  for (int mode = 0; mode < kSeriesCount; ++mode) {
+    UseMode(mode);
+    project_.ResetPrograms();
+    project_.ClearProject();
+    const bool mp3 = IsMp3Series(mode);
+    const int voices = MaxVoiceIndex(mode) + 2;
+    for (int v = 0; v < voices; ++v) {
+      const QString name = u"m%1v%2.%3"_s.arg(mode).arg(v).arg(mp3 ? u"mp3"_s : u"wav"_s);
+      const QString path =
+          mp3 ? Sound(name, testing::Mp3Frames(10 + v, {64}, 22050, true))
+              : Sound(name, testing::WaveOfLength(mode == 6 ? 32000 : 22050, 1, mode == 0 ? 8 : 16,
+                                                  100 * (v + 1)));
+      VoiceRecord voice;
+      voice.NAME = name;
+      voice.COMENTS = v % 2 == 0 ? u"案内%1"_s.arg(v) : QString();
+      project_.voices.append(voice);
+    }
+    project_.VoicesRegistered = true;
+    const int last = project_.ChannelCount - 1;
+    for (int slot = 0; slot <= MaxVoiceIndex(mode); ++slot) {
+      project_.programs[static_cast<size_t>(last)].Voice[static_cast<size_t>(slot)] =
+          project_.voices[slot + 1].NAME;
+    }
+    project_.programs[static_cast<size_t>(last)].SP = u"3"_s;
+    project_.programs[static_cast<size_t>(last)].RP = u"2"_s;
+    project_.programs[5].Voice[0] = project_.voices[0].NAME;
+    for (int field = 0; field < CardInfo::kFieldCount; ++field) {
+      project_.card.Field(field) = u"値%1 ①"_s.arg(field);
+    }
+    const QList<VoiceRecord> written_voices = project_.voices;
+    const CardInfo written_card = project_.card;
+    const QString path = dir_.filePath(u"ROUND%1.%2"_s.arg(mode).arg(ControlFileExtension(mode)));
+    ASSERT_TRUE(WriteControlFile(project_, path, AnyChannelInUse(project_)));
+
+    ASSERT_TRUE(Load(path)) << mode;
+    EXPECT_EQ(project_.card, written_card) << mode;
+    ASSERT_EQ(project_.voices.size(), written_voices.size()) << mode;
+    for (qsizetype v = 0; v < written_voices.size(); ++v) {
+      EXPECT_EQ(project_.voices[v].NAME, written_voices[v].NAME);
+      EXPECT_EQ(project_.voices[v].COMENTS, written_voices[v].COMENTS);
+      EXPECT_FALSE(project_.voices[v].SEC.isEmpty());
+    }
+    const ProgramRecord& record = project_.programs[static_cast<size_t>(last)];
+    EXPECT_EQ(record.SP, u"3"_s);
+    EXPECT_EQ(record.RP, u"2"_s);
+    EXPECT_EQ(record.Voice[static_cast<size_t>(MaxVoiceIndex(mode))],
+              written_voices[MaxVoiceIndex(mode) + 1].NAME);
+    EXPECT_EQ(record.Time, project_.ChannelTime(last).PlainText()) << mode;
+    EXPECT_EQ(project_.programs[5].Voice[0], written_voices[0].NAME);
+  }
+}
+
+TEST(WholeNumbers, AsTheFilesWriteThem) {
+  EXPECT_EQ(ToWholeNumber(u"12"_s), 12);
+  EXPECT_EQ(ToWholeNumber(u" 3 "_s), 3);
+  EXPECT_EQ(ToWholeNumber(u"2.5"_s), 2);
+  EXPECT_EQ(ToWholeNumber(u"3.5"_s), 4);
+  EXPECT_EQ(ToWholeNumber(u"-1"_s), -1);
+  EXPECT_FALSE(ToWholeNumber(QString()));
+  EXPECT_FALSE(ToWholeNumber(u"1x"_s));
+  EXPECT_FALSE(ToWholeNumber(u"40000"_s));
+  EXPECT_FALSE(ToWholeNumber(u"nan"_s));
+}
+
+}  // namespace
+}  // namespace parlatone

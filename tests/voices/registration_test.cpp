@@ -1,0 +1,226 @@
+#include "voices/registration.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "core/messages.h"
+#include "sound/media.h"
+#include "sound/sdl_backend.h"
+#include "support/qt_printers.h"
+#include "support/scripted_operator.h"
+#include "support/sound_fixtures.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+SoundInfo Format(uint32_t rate, uint16_t bits, uint16_t channels = 1) {
+  SoundInfo info;
+  info.FormatTag = 1;
+  info.Channels = channels;
+  info.SampleRate = rate;
+  info.BitsPerSample = bits;
+  return info;
+}
+
+// Which message a format check shows, 0 for a composed text, -1 for none;
+// and whether it accepts.
+std::pair<bool, int> Check(const SoundInfo& info, int mode, const QString& path = {},
+                           int add_function = 0, bool show = true) {
+  testing::ScriptedOperator op;
+  const bool accepted = CheckSoundFormat(info, show, path, QString(), {mode, add_function, 0}, op);
+  return {accepted, op.shown.empty() ? -1 : op.shown.front().number};
+}
+
+TEST(CheckSoundFormat, NameRulesComeFirst) {
+  const SoundInfo stereo_48k = Format(48000, 16, 2);
+  // A full-width name is refused before anything else is looked at.
+  EXPECT_EQ(Check(stereo_48k, 1, u"/snd/案内.wav"_s), std::make_pair(false, 2062));
+  EXPECT_EQ(Check(Format(22050, 16), 1, u"/snd/ABCDEFGH.wav"_s), std::make_pair(true, -1));
+  EXPECT_EQ(Check(Format(22050, 16), 1, u"/snd/ABCDEFGHI.wav"_s), std::make_pair(false, 2076));
+  EXPECT_EQ(Check(Format(22050, 16), 1, u"/snd/a_b,c.wav"_s), std::make_pair(true, -1));
+  EXPECT_EQ(Check(Format(22050, 16), 1, QString()), std::make_pair(true, -1));  // no name to check
+
+  testing::ScriptedOperator op;
+  EXPECT_FALSE(CheckSoundFormat(Format(22050, 16), true, u"/snd/a-b.wav"_s, {}, {1, 0, 0}, op));
+  ASSERT_EQ(op.shown.size(), 1u);
+  const QString expected =
+      uR"x(ファイル名に "-","(",")","[","]","<",">","\","/","|","*","?",":" が含まれるWAVEファイルは使用できません。)x"_s;
+  EXPECT_EQ(op.shown[0].text, expected + u"\r\n"_s);
+  EXPECT_EQ(op.shown[0].title_number, msg::kTitleConfirm);
+  EXPECT_FALSE(CheckSoundFormat(Format(44100, 16), true, u"x(1).mp3"_s, {}, {7, 0, 0}, op));
+  EXPECT_TRUE(op.shown[1].text.contains(u" が含まれるmp3ファイル"_s));
+}
+
+TEST(CheckSoundFormat, StereoBitsAndRatesBySeries) {
+  EXPECT_EQ(Check(Format(22050, 16, 2), 1), std::make_pair(false, 2100));
+  EXPECT_EQ(Check(Format(22050, 16, 2), 1, {}, 1), std::make_pair(true, -1));
+  EXPECT_EQ(Check(Format(44100, 16), 6), std::make_pair(false, 2105));
+  EXPECT_EQ(Check(Format(32000, 16), 6), std::make_pair(true, -1));
+  EXPECT_EQ(Check(Format(22050, 16), 0), std::make_pair(false, 2101));
+  EXPECT_EQ(Check(Format(22050, 8), 0), std::make_pair(true, -1));
+  EXPECT_EQ(Check(Format(48000, 8), 0), std::make_pair(true, -1));
+  EXPECT_EQ(Check(Format(11025, 16), 1), std::make_pair(false, 2103));
+  EXPECT_EQ(Check(Format(11025, 16), 4), std::make_pair(false, 2103));
+  EXPECT_EQ(Check(Format(8000, 16), 0), std::make_pair(false, 2101));
+  for (int mode : {2, 3, 5, 6}) {
+    EXPECT_EQ(Check(Format(8000, 16), mode), std::make_pair(true, -1)) << mode;
+  }
+  EXPECT_EQ(Check(Format(48000, 16), 2), std::make_pair(false, 2104));
+  EXPECT_EQ(Check(Format(6400, 8), 0), std::make_pair(true, -1));
+  // MP3: neither rate nor bit rate is examined, only mono.
+  SoundInfo mp3;
+  mp3.SampleRate = 24000;
+  mp3.BitsPerSample = 320;
+  mp3.Channels = 1;
+  EXPECT_EQ(Check(mp3, 7), std::make_pair(true, -1));
+  mp3.Channels = 0;
+  EXPECT_EQ(Check(mp3, 7), std::make_pair(false, 2100));
+  // Without messages a rate refusal is silent; the bit-depth refusal is not.
+  EXPECT_EQ(Check(Format(11025, 16), 1, {}, 0, false), std::make_pair(false, -1));
+  EXPECT_EQ(Check(Format(22050, 16), 0, {}, 0, false), std::make_pair(false, 2101));
+}
+
+TEST(CheckSoundFormat, SuffixFollowsTheSeriesRefusalOnALineOfItsOwn) {
+  testing::ScriptedOperator op;
+  EXPECT_FALSE(CheckSoundFormat(Format(44100, 16), true, {}, GetMessage(2039), {6, 0, 0}, op));
+  EXPECT_EQ(op.shown[0].text, GetMessage(2105) + GetMessage(2039) + u"\r\n"_s);
+  EXPECT_EQ(op.shown[0].title_number, msg::kTitleCaution);
+  EXPECT_EQ(op.shown[0].icon, MessageIcon::kExclamation);
+}
+
+class RegisterTest : public ::testing::Test {
+ protected:
+  void SetUp() override { UseSoundBackend(MakeSdlSoundBackend()); }
+
+  QString File(const QString& name, const QByteArray& bytes) {
+    const QString path = dir_.filePath(name);
+    EXPECT_TRUE(testing::WriteBytes(path, bytes));
+    return path;
+  }
+  QString Wave(const QString& name, uint32_t rate = 22050, uint16_t bits = 16, int ms = 200,
+               uint16_t channels = 1) {
+    return File(name, testing::WaveOfLength(rate, channels, bits, ms));
+  }
+
+  RegistrationResult Register(WorkingVoiceList& list, const QStringList& paths, int mode,
+                              int add_function = 0, int capacity = 0) {
+    op_ = {};
+    return RegisterFiles(list, paths, {mode, add_function, capacity}, op_);
+  }
+
+  QTemporaryDir dir_;
+  testing::ScriptedOperator op_;
+};
+
+TEST_F(RegisterTest, FillsRecordsAndSkipsRefusedFiles) {
+  WorkingVoiceList list(255);
+  const QStringList paths = {Wave(u"A01.wav"_s, 22050, 16, 1500), Wave(u"B-2.wav"_s),
+                             Wave(u"stereo.wav"_s, 22050, 16, 200, 2), File(u"text.wav"_s, "hi"_ba),
+                             Wave(u"C03.wav"_s, 44100, 8, 250)};
+  const RegistrationResult result = Register(list, paths, 1);
+  EXPECT_EQ(result.processed, 5);
+  EXPECT_EQ(result.registered, 2);
+  EXPECT_EQ(result.last_slot, 1);
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{0, 2100, 2601}));
+  EXPECT_EQ(op_.busy_depth, 0);
+  EXPECT_EQ(op_.max_busy_depth, 1);
+  const VoiceRecord& a = list[0];
+  EXPECT_EQ(a.NAME, u"A01.wav"_s);
+  EXPECT_EQ(a.SampleRate, u"22.05KHz"_s);
+  EXPECT_EQ(a.BitRate, u"16bit"_s);
+  EXPECT_EQ(a.TYPE, u"Mono"_s);
+  EXPECT_EQ(a.SEC, u"1.500"_s);
+  EXPECT_EQ(a.BYTES, QString::number(44 + 66150));
+  EXPECT_EQ(a.FilePath, paths[0]);
+  EXPECT_EQ(list[1].NAME, u"C03.wav"_s);
+  EXPECT_EQ(list[1].SampleRate, u"44.1KHz"_s);
+  EXPECT_TRUE(list[2].NAME.isEmpty());
+}
+
+TEST_F(RegisterTest, HeaderRefusalEndsTheRunKeepingWhatWasAdded) {
+  WorkingVoiceList list(255);
+  const QStringList paths = {Wave(u"ok.wav"_s, 22050, 8), Wave(u"hq.wav"_s, 48000, 8),
+                             Wave(u"after.wav"_s, 22050, 8)};
+  const RegistrationResult result = Register(list, paths, 0);
+  EXPECT_EQ(result.registered, 1);
+  EXPECT_EQ(result.processed, 2);  // the third never reached the reader
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2512});
+  EXPECT_EQ(list.Voices().size(), 1);
+}
+
+TEST_F(RegisterTest, DuplicateNamesInAnyCaseFromAnyFolder) {
+  WorkingVoiceList list(255);
+  const QString first = Wave(u"Chime.wav"_s);
+  const QString again = File(u"other/CHIME.WAV"_s, testing::WaveOfLength(22050, 1, 16, 900));
+  Register(list, {first, again}, 1);
+  EXPECT_EQ(op_.shown.size(), 1u);
+  EXPECT_EQ(op_.shown[0].text, u"指定のファイルCHIME.WAV は既に存在します。"_s);
+  EXPECT_EQ(list.Voices().size(), 1);
+  EXPECT_EQ(list[0].FilePath, first);
+}
+
+TEST_F(RegisterTest, Mp3CapacityLimits) {
+  QByteArray exact = testing::Mp3Frames(117, {128});  // 48789 bytes of frames
+  exact += QByteArray(49000 - exact.size(), '\0');
+  const QString big = File(u"big.mp3"_s, exact);
+  const QString small = File(u"small.mp3"_s, testing::Mp3Frames(1, {32}));
+  WorkingVoiceList list(255);
+  Register(list, {big, small}, 7, 0, 0);
+  EXPECT_EQ(list.Voices().size(), 1);
+  EXPECT_EQ(list[0].BYTES, u"49000"_s);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2514});
+  WorkingVoiceList unlimited(255);
+  Register(unlimited, {big, small}, 7, 0, 3);
+  EXPECT_EQ(unlimited.Voices().size(), 2);
+  EXPECT_EQ(unlimited[1].MPEG, u"1.0"_s);
+  EXPECT_EQ(unlimited[1].BitRate, u"32Kbit"_s);
+}
+
+TEST_F(RegisterTest, CapacitySumDoesNotOverflow) {
+  WorkingVoiceList list(255);
+  list[0].NAME = u"huge1.wav"_s;
+  list[0].BYTES = u"2147483000"_s;
+  list[1].NAME = u"huge2.wav"_s;
+  list[1].BYTES = u" "_s;  // blank counts nothing
+  EXPECT_EQ(list.TotalBytes(), 2147483000);
+  Register(list, {Wave(u"a.wav"_s)}, 1);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2513});
+  EXPECT_EQ(list.Voices().size(), 2);
+}
+
+TEST_F(RegisterTest, MaximumCount) {
+  // A list of three slots stands for the series' 255.
+  WorkingVoiceList list(3);
+  const QStringList four = {Wave(u"a.wav"_s), Wave(u"b.wav"_s), Wave(u"c.wav"_s), Wave(u"d.wav"_s)};
+  const RegistrationResult result = Register(list, four, 1);
+  EXPECT_EQ(result.registered, 3);
+  ASSERT_EQ(op_.shown.size(), 1u);
+  EXPECT_EQ(op_.shown[0].text, u"登録出来るVoiceデータは最大3です。"_s);
+  // Full: only the text, nothing read.
+  const RegistrationResult full = Register(list, {Wave(u"e.wav"_s)}, 1);
+  EXPECT_EQ(full.processed, 0);
+  EXPECT_EQ(op_.shown.size(), 1u);
+  EXPECT_EQ(op_.shown[0].text, MaximumCountText(3));
+  // A freed slot in the middle is filled first.
+  list[1] = VoiceRecord();
+  Register(list, {Wave(u"f.wav"_s)}, 1);
+  EXPECT_EQ(list[1].NAME, u"f.wav"_s);
+}
+
+TEST_F(RegisterTest, UnmeasurableLengthIsMinusOneMillisecond) {
+  // The header check finds the "data" id, but the file ends before its size:
+  // the file registers, its length cannot be measured.
+  testing::WaveSpec spec;
+  spec.with_data = false;
+  const QString path = File(u"nodata.wav"_s, testing::WaveBytes(spec) + "data"_ba);
+  WorkingVoiceList list(255);
+  Register(list, {path}, 1);
+  ASSERT_EQ(list.Voices().size(), 1) << op_.Numbers().size();
+  EXPECT_EQ(list[0].SEC, u"-0.001"_s);
+}
+
+}  // namespace
+}  // namespace parlatone
