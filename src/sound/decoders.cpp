@@ -10,18 +10,15 @@
 namespace parlatone {
 
 std::optional<WaveSummary> ReadWaveSummary(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  const FileHead head = ReadFileHead(path, kWaveHeadBytes);
+  if (!head.opened) {
     return std::nullopt;
   }
-  const WaveLayout layout = WalkWave(file);
+  const WaveLayout layout = WalkWaveFile(path, head);
   if (layout.status != WaveLayout::Status::kOk || !layout.data_offset) {
     return std::nullopt;
   }
-  if (!file.seek(layout.format_offset)) {
-    return std::nullopt;
-  }
-  const SoundInfo format = FormatFromChunk(file.read(std::min<uint32_t>(layout.format_size, 18)));
+  const SoundInfo format = FormatFromChunk(layout.format_body);
   if (format.ByteRate == 0) {
     return std::nullopt;
   }

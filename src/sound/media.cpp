@@ -144,15 +144,15 @@ MediaReply MediaLayer::Open(const QStringList& tokens) {
   if (open_.count(key) != 0) {
     return Error(err::kDuplicateAlias);
   }
-  const QFileInfo file(path);
-  if (!file.exists() || !file.isFile()) {
-    return Error(err::kFileNotFound);
-  }
+  const OpenPurpose purpose = key == QStringView(kLengthQueryAlias) ? OpenPurpose::kMeasure
+                                                                    : OpenPurpose::kPlay;
   std::unique_ptr<SoundSource> source;
-  const OpenPurpose purpose =
-      key == QStringView(kLengthQueryAlias) ? OpenPurpose::kMeasure : OpenPurpose::kPlay;
   const int code = backend_->Open(path, *type, purpose, source);
   if (code != err::kNone || source == nullptr) {
+    // Only a failed open asks why, so that measuring costs no extra look-up.
+    if (!QFileInfo(path).isFile()) {
+      return Error(err::kFileNotFound);
+    }
     return Error(code != err::kNone ? code : err::kInvalidFile);
   }
   open_.emplace(key, std::move(source));

@@ -5,6 +5,14 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "core/messages.h"
 #include "core/operator.h"
@@ -24,10 +32,6 @@ uint32_t Le32(const char* p) {
 uint16_t Le16(const char* p) {
   const auto* b = reinterpret_cast<const unsigned char*>(p);
   return static_cast<uint16_t>(b[0] | (b[1] << 8));
-}
-
-bool ReadAt(QIODevice& device, int64_t offset, char* buffer, int64_t size) {
-  return device.seek(offset) && device.read(buffer, size) == size;
 }
 
 // The largest format chunk the devices' files carry: the 16 standard bytes
@@ -57,12 +61,12 @@ void ShowError(Operator& op, int number) {
 }
 
 bool ReadWaveInfo(const QString& path, Operator& op, SoundInfo& info) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  const FileHead head = ReadFileHead(path, kWaveHeadBytes);
+  if (!head.opened) {
     ShowError(op, 2600);
     return false;
   }
-  const WaveLayout layout = WalkWave(file);
+  const WaveLayout layout = WalkWaveFile(path, head);
   if (layout.status == WaveLayout::Status::kNotRiffWave) {
     ShowError(op, 2601);
     return false;
@@ -75,15 +79,8 @@ bool ReadWaveInfo(const QString& path, Operator& op, SoundInfo& info) {
     ShowError(op, 2603);
     return false;
   }
-  QByteArray body;
-  qint64 count = 0;
-  if (file.seek(layout.format_offset)) {
-    body = file.read(layout.format_size);
-    count = body.size();
-  } else {
-    count = -1;
-  }
-  if (file.error() != QFileDevice::NoError && !QFileInfo::exists(path)) {
+  const qint64 count = layout.format_body.size();
+  if (count <= 0 && layout.format_size > 0 && !QFileInfo::exists(path)) {
     ShowError(op, 2604);  // the file went away while it was read
     return false;
   }
@@ -96,36 +93,45 @@ bool ReadWaveInfo(const QString& path, Operator& op, SoundInfo& info) {
     op.ShowMessage(request);
     return false;
   }
-  info = FormatFromChunk(body);
+  info = FormatFromChunk(layout.format_body);
   return true;
 }
 
 }  // namespace
 
-WaveLayout WalkWave(QIODevice& device) {
+namespace {
+
+// The walk over the head of the file; `read_more` serves what lies beyond it.
+WaveLayout Walk(const QByteArray& head, int64_t file_size,
+                const std::function<QByteArray(int64_t, int64_t)>& read_more) {
   WaveLayout layout;
-  const int64_t file_size = device.size();
-  char header[12];
-  if (!ReadAt(device, 0, header, 12) || memcmp(header, "RIFF", 4) != 0 ||
-      memcmp(header + 8, "WAVE", 4) != 0) {
+  const auto read_at = [&](int64_t offset, int64_t size) -> QByteArray {
+    if (offset + size <= head.size()) {
+      return head.mid(offset, size);
+    }
+    return read_more(offset, size);
+  };
+  if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE") {
     layout.status = WaveLayout::Status::kNotRiffWave;
     return layout;
   }
-  const int64_t riff_end = std::min<int64_t>(8 + static_cast<int64_t>(Le32(header + 4)), file_size);
+  const int64_t riff_end =
+      std::min<int64_t>(8 + static_cast<int64_t>(Le32(head.constData() + 4)), file_size);
   bool format_found = false;
   int64_t position = 12;
   while (position + 8 <= riff_end && !(format_found && layout.data_offset)) {
-    char chunk[8];
-    if (!ReadAt(device, position, chunk, 8)) {
+    const QByteArray chunk = read_at(position, 8);
+    if (chunk.size() != 8) {
       break;
     }
-    const uint32_t size = Le32(chunk + 4);
+    const uint32_t size = Le32(chunk.constData() + 4);
     const int64_t body = position + 8;
-    if (!format_found && memcmp(chunk, "fmt ", 4) == 0) {
+    if (!format_found && chunk.startsWith("fmt ")) {
       format_found = true;
       layout.format_offset = body;
       layout.format_size = size;
-    } else if (!layout.data_offset && memcmp(chunk, "data", 4) == 0) {
+      layout.format_body = read_at(body, std::min(size, kMaxFormatSize));
+    } else if (!layout.data_offset && chunk.startsWith("data")) {
       layout.data_offset = body;
       layout.data_size = std::clamp<int64_t>(file_size - body, 0, size);
     }
@@ -133,6 +139,66 @@ WaveLayout WalkWave(QIODevice& device) {
   }
   layout.status = format_found ? WaveLayout::Status::kOk : WaveLayout::Status::kNoFormat;
   return layout;
+}
+
+}  // namespace
+
+WaveLayout WalkWave(QIODevice& device) {
+  if (!device.seek(0)) {
+    return {};
+  }
+  const QByteArray head = device.read(kWaveHeadBytes);
+  return Walk(head, device.size(), [&device](int64_t offset, int64_t size) {
+    return device.seek(offset) ? device.read(size) : QByteArray();
+  });
+}
+
+WaveLayout WalkWaveFile(const QString& path, const FileHead& head) {
+  std::unique_ptr<QFile> file;
+  return Walk(head.bytes, head.size, [&](int64_t offset, int64_t size) -> QByteArray {
+    if (!file) {
+      file = std::make_unique<QFile>(path);
+      if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        return {};
+      }
+    }
+    return file->seek(offset) ? file->read(size) : QByteArray();
+  });
+}
+
+FileHead ReadFileHead(const QString& path, int64_t max_bytes) {
+  FileHead head;
+#ifdef Q_OS_UNIX
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    return head;
+  }
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+    head.size = status.st_size;
+    head.bytes.resize(std::min<int64_t>(max_bytes, head.size));
+    qsizetype done = 0;
+    while (done < head.bytes.size()) {
+      const ssize_t got = ::read(fd, head.bytes.data() + done, head.bytes.size() - done);
+      if (got <= 0) {
+        break;
+      }
+      done += got;
+    }
+    head.bytes.resize(done);
+    head.opened = true;
+  }
+  ::close(fd);
+#else
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !QFileInfo(path).isFile()) {
+    return head;
+  }
+  head.size = file.size();
+  head.bytes = file.read(max_bytes);
+  head.opened = true;
+#endif
+  return head;
 }
 
 SoundInfo FormatFromChunk(const QByteArray& body) {
@@ -183,15 +249,11 @@ bool IsSupportedWaveHeaderBytes(const QByteArray& first_bytes, int add_function)
 }
 
 std::optional<bool> IsSupportedWaveHeader(const QString& path, int add_function) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  const FileHead head = ReadFileHead(path, kHeaderCheckBytes);
+  if (!head.opened) {
     return std::nullopt;
   }
-  const QByteArray first_bytes = file.read(kHeaderCheckBytes);
-  if (file.error() != QFileDevice::NoError) {
-    return std::nullopt;
-  }
-  return IsSupportedWaveHeaderBytes(first_bytes, add_function);
+  return IsSupportedWaveHeaderBytes(head.bytes, add_function);
 }
 
 }  // namespace parlatone

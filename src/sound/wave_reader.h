@@ -24,6 +24,7 @@ struct WaveLayout {
   Status status = Status::kNotRiffWave;
   int64_t format_offset = 0;  // body of the "fmt " chunk
   uint32_t format_size = 0;   // as the chunk header states it
+  QByteArray format_body;     // its first bytes (at most 18), as far as the file holds them
   // The "data" chunk after the format chunk, when there is one; its size is
   // cut to what the file really holds.
   std::optional<int64_t> data_offset;
@@ -35,6 +36,22 @@ struct WaveLayout {
 // The walk never leaves the RIFF chunk nor the file, whatever sizes the
 // headers claim.
 WaveLayout WalkWave(QIODevice& device);
+
+// The first bytes of a file and its size, read with as few system calls as
+// the platform allows: sound files are read by the thousand.
+struct FileHead {
+  bool opened = false;  // false: missing, not a regular file, or unreadable
+  QByteArray bytes;
+  int64_t size = 0;
+};
+FileHead ReadFileHead(const QString& path, int64_t max_bytes);
+
+// The walk of a file on disk: its head first, the rest only when a chunk
+// lies beyond it.
+WaveLayout WalkWaveFile(const QString& path, const FileHead& head);
+
+// How many bytes of a file the walk reads at once.
+inline constexpr int64_t kWaveHeadBytes = 4096;
 
 // The format fields from a "fmt " chunk body (at most 18 bytes are used;
 // missing bytes read as 0).
