@@ -2,6 +2,8 @@
 
 #include <QSaveFile>
 
+#include <unordered_map>
+
 #include "core/cp932.h"
 #include "core/project.h"
 #include "core/series.h"
@@ -26,7 +28,26 @@ int ChannelsInUse(const Project& project) {
   return in_use;
 }
 
-QString ProgramLine(const Project& project, int channel) {
+// FindVoice for every slot of every channel, answered from one pass over the
+// voice list: the first record of a name wins, as FindVoice's does.
+class VoiceIndex {
+ public:
+  explicit VoiceIndex(const Project& project) {
+    index_.reserve(project.voices.size());
+    for (qsizetype v = 0; v < project.voices.size(); ++v) {
+      index_.try_emplace(project.voices.at(v).NAME, static_cast<int>(v));
+    }
+  }
+  std::optional<int> Find(const QString& name) const {
+    const auto found = index_.find(name);
+    return found == index_.end() ? std::nullopt : std::optional<int>(found->second);
+  }
+
+ private:
+  std::unordered_map<QString, int> index_;
+};
+
+QString ProgramLine(const Project& project, const VoiceIndex& voices, int channel) {
   const ProgramRecord& record = project.programs[static_cast<size_t>(channel)];
   QString line = QString::number(channel) + u',' + record.SP + u',' + record.RP;
   for (int slot = 0; slot <= MaxVoiceIndex(project.Mode()); ++slot) {
@@ -35,7 +56,7 @@ QString ProgramLine(const Project& project, int channel) {
       break;
     }
     // A name no longer registered adds nothing; the slots after it still count.
-    if (const std::optional<int> voice = project.FindVoice(name)) {
+    if (const std::optional<int> voice = voices.Find(name)) {
       line += u',' + QString::number(*voice);
     }
   }
@@ -70,6 +91,7 @@ QString ControlFileText(const Project& project, bool programs_present, const QDa
 
   line(u"#3"_s);
   if (programs_present) {
+    const VoiceIndex voices(project);
     const int in_use = ChannelsInUse(project);
     int written = 0;
     for (int channel = 0; channel < project.ChannelCount && written < in_use; ++channel) {
@@ -77,7 +99,7 @@ QString ControlFileText(const Project& project, bool programs_present, const QDa
         line(QString::number(channel) + u'*');
         continue;
       }
-      line(ProgramLine(project, channel));
+      line(ProgramLine(project, voices, channel));
       ++written;
     }
   }

@@ -144,8 +144,8 @@ MediaReply MediaLayer::Open(const QStringList& tokens) {
   if (open_.count(key) != 0) {
     return Error(err::kDuplicateAlias);
   }
-  const OpenPurpose purpose = key == QStringView(kLengthQueryAlias) ? OpenPurpose::kMeasure
-                                                                    : OpenPurpose::kPlay;
+  const OpenPurpose purpose =
+      key == QStringView(kLengthQueryAlias) ? OpenPurpose::kMeasure : OpenPurpose::kPlay;
   std::unique_ptr<SoundSource> source;
   const int code = backend_->Open(path, *type, purpose, source);
   if (code != err::kNone || source == nullptr) {
