@@ -102,10 +102,13 @@ QString UsageText(const std::vector<std::unique_ptr<Command>>& commands) {
 std::vector<std::unique_ptr<Command>> AllCommands() {
   std::vector<std::unique_ptr<Command>> commands;
   commands.push_back(MakeInfoCommand());
+  commands.push_back(MakeMakeCardCommand());
   commands.push_back(MakePlayCommand());
   commands.push_back(MakeRegisterCommand());
   commands.push_back(MakeSettingsCommand());
   commands.push_back(MakeShowCommand());
+  commands.push_back(MakeSilenceCommand());
+  commands.push_back(MakeToMonoCommand());
   commands.push_back(MakeWriteCommand());
   return commands;
 }
@@ -191,7 +194,8 @@ void ApplyOverrides(const GlobalOptions& options, Settings& settings) {
   }
 }
 
-int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, bool interactive) {
+int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, bool interactive,
+           bool progress_bar) {
   const auto commands = AllCommands();
   const ParsedCommandLine parsed = ParseCommandLine(arguments);
   if (!parsed.error.isEmpty()) {
@@ -230,7 +234,7 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, boo
   project.settings = LoadStartupSettings(paths, FirstStartWrites::kReadOnly).settings;
   ApplyOverrides(parsed.options, project.settings);
   DeriveSeriesLimits(project);
-  TerminalOperator op(err, interactive);
+  TerminalOperator op(err, interactive, progress_bar);
   Context context{paths, project, op, out, err};
   return command->Run(parsed.arguments, context);
 }

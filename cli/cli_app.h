@@ -35,6 +35,9 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments);
 void ApplyOverrides(const GlobalOptions& options, Settings& settings);
 
 // Runs the tool; returns the process exit status.
-int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, bool interactive);
+// interactive: questions may be asked on the terminal; progress_bar:
+// standard error is a terminal that may show a progress bar.
+int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, bool interactive,
+           bool progress_bar);
 
 }  // namespace parlatone::cli

@@ -10,6 +10,7 @@
 #include "core/operator.h"
 #include "core/paths.h"
 #include "core/project.h"
+#include "terminal_operator.h"
 
 namespace parlatone::cli {
 
@@ -19,10 +20,11 @@ inline constexpr int kExitUsage = 2;
 
 // What a command works with: the project of this run, with the settings
 // file's values and this run's overrides already applied.
+
 struct Context {
   AppPaths paths;
   Project& project;
-  Operator& op;
+  TerminalOperator& op;
   QTextStream& out;
   QTextStream& err;
 };
@@ -42,6 +44,9 @@ std::vector<std::unique_ptr<Command>> AllCommands();
 
 // Declared by each command's file.
 std::unique_ptr<Command> MakeInfoCommand();
+std::unique_ptr<Command> MakeMakeCardCommand();
+std::unique_ptr<Command> MakeSilenceCommand();
+std::unique_ptr<Command> MakeToMonoCommand();
 std::unique_ptr<Command> MakeRegisterCommand();
 std::unique_ptr<Command> MakeShowCommand();
 std::unique_ptr<Command> MakeWriteCommand();

@@ -14,8 +14,9 @@ int main(int argc, char** argv) {
   QTextStream err(stderr);
   QStringList arguments = QCoreApplication::arguments();
   arguments.removeFirst();
-  const bool interactive = isatty(fileno(stdin)) != 0 && isatty(fileno(stderr)) != 0;
-  const int status = parlatone::cli::RunCli(arguments, out, err, interactive);
+  const bool progress_bar = isatty(fileno(stderr)) != 0;
+  const bool interactive = isatty(fileno(stdin)) != 0 && progress_bar;
+  const int status = parlatone::cli::RunCli(arguments, out, err, interactive, progress_bar);
   out.flush();
   err.flush();
   return status;

@@ -2,6 +2,7 @@
 
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -28,24 +29,41 @@ MessageAnswer SafeAnswer(MessageButtons buttons) {
   return MessageAnswer::kCancel;
 }
 
+QString AnswerName(MessageAnswer answer) {
+  switch (answer) {
+    case MessageAnswer::kYes:
+      return u"Yes"_s;
+    case MessageAnswer::kNo:
+      return u"No"_s;
+    case MessageAnswer::kOk:
+      return u"OK"_s;
+    case MessageAnswer::kCancel:
+      return u"Cancel"_s;
+  }
+  return {};
+}
+
 }  // namespace
 
-TerminalOperator::TerminalOperator(QTextStream& err, bool interactive)
-    : err_(err), interactive_(interactive) {}
+TerminalOperator::TerminalOperator(QTextStream& err, bool interactive, bool progress_bar)
+    : err_(err), interactive_(interactive), progress_bar_(progress_bar) {}
 
 MessageAnswer TerminalOperator::ShowMessage(const MessageRequest& request) {
+  if (progress_shown_) {
+    err_ << '\n';  // leave the progress line
+    progress_shown_ = false;
+  }
   err_ << ForTerminal(request.title) << u": "_s << ForTerminal(request.text) << '\n';
-  const bool question = request.buttons != MessageButtons::kOk;
-  if (!question) {
+  if (request.buttons == MessageButtons::kOk) {
     err_.flush();
     return MessageAnswer::kOk;
   }
   const bool yes_no =
       request.buttons == MessageButtons::kYesNo || request.buttons == MessageButtons::kYesNoCancel;
-  if (!interactive_) {
-    const MessageAnswer answer = SafeAnswer(request.buttons);
-    err_ << (yes_no ? u"(no terminal: answered No)"_s : u"(no terminal: answered Cancel)"_s)
-         << '\n';
+  if (policy_ || !interactive_) {
+    const MessageAnswer answer = policy_ ? policy_(request) : SafeAnswer(request.buttons);
+    err_ << (policy_ ? u"("_s : u"(no terminal: "_s) << u"answered "_s << AnswerName(answer)
+         << u")\n"_s;
     err_.flush();
     return answer;
   }
@@ -63,18 +81,29 @@ MessageAnswer TerminalOperator::ShowMessage(const MessageRequest& request) {
 }
 
 void TerminalOperator::SetProgress(const QString& caption, int value, int maximum) {
-  if (maximum <= 0 || !interactive_) {
+  if (!progress_bar_) {
     return;
   }
-  err_ << '\r' << ForTerminal(caption) << ' ' << value << '/' << maximum;
-  if (value >= maximum) {
-    err_ << '\n';
+  if (maximum <= 0) {
+    if (progress_shown_) {
+      err_ << '\n';
+      err_.flush();
+      progress_shown_ = false;
+    }
+    return;
   }
+  constexpr int kWidth = 30;
+  const int filled =
+      static_cast<int>(static_cast<int64_t>(kWidth) * std::clamp(value, 0, maximum) / maximum);
+  err_ << '\r' << '[' << QString(filled, u'#') << QString(kWidth - filled, u'.') << u"] "_s
+       << (100 * std::clamp(value, 0, maximum) / maximum) << u"% "_s << ForTerminal(caption)
+       << u"\x1b[K"_s;
   err_.flush();
+  progress_shown_ = true;
 }
 
 void TerminalOperator::Pause(int milliseconds) {
-  if (milliseconds > 0) {
+  if (milliseconds > 0 && !skip_pauses_) {
     QThread::msleep(static_cast<unsigned long>(milliseconds));
   }
 }

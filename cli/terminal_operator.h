@@ -2,6 +2,8 @@
 
 #include <QTextStream>
 
+#include <functional>
+
 #include "core/operator.h"
 
 namespace parlatone::cli {
@@ -12,7 +14,17 @@ namespace parlatone::cli {
 // replaces or deletes anything it was not told to.
 class TerminalOperator : public Operator {
  public:
-  TerminalOperator(QTextStream& err, bool interactive);
+  // interactive: questions may be asked on the terminal; progress_bar: a
+  // progress bar may be drawn on standard error.
+  TerminalOperator(QTextStream& err, bool interactive, bool progress_bar);
+
+  // A command that answers its questions itself (from its options) sets
+  // this; the question and the answer taken are still printed.
+  void AnswerQuestionsWith(std::function<MessageAnswer(const MessageRequest&)> policy) {
+    policy_ = std::move(policy);
+  }
+  // Commands that run unattended skip the pauses meant for the eye.
+  void SkipPauses(bool skip) { skip_pauses_ = skip; }
 
   MessageAnswer ShowMessage(const MessageRequest& request) override;
   void SetBusy(bool) override {}
@@ -23,6 +35,10 @@ class TerminalOperator : public Operator {
  private:
   QTextStream& err_;
   bool interactive_;
+  bool progress_bar_;
+  bool skip_pauses_ = false;
+  bool progress_shown_ = false;
+  std::function<MessageAnswer(const MessageRequest&)> policy_;
 };
 
 }  // namespace parlatone::cli

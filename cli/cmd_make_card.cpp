@@ -1,0 +1,72 @@
+#include <QFileInfo>
+
+#include "card/card_info.h"
+#include "card/card_maker.h"
+#include "command.h"
+#include "controlfile/control_file_loader.h"
+
+namespace parlatone::cli {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Makes the card data of a control file as the card data window does.
+class MakeCardCommand : public Command {
+ public:
+  QString Name() const override { return u"make-card"_s; }
+  QString Summary() const override {
+    return u"make the card data folder of a control file below the card data folder"_s;
+  }
+  QString Usage() const override {
+    return u"Usage: parlatone [global options] make-card [--yes] CONTROLFILE\n"
+           u"\n"
+           u"Loads the control file as `show` does and makes its card data below the card\n"
+           u"data folder (the CardPath setting or --card-path): the control file and a copy of\n"
+           u"every sound file in the folder the card information names, after the same checks\n"
+           u"as the card data window. --yes replaces an existing card data folder; without it\n"
+           u"the answer is No. Exit status 0 when the card data were made completely.\n"_s;
+  }
+
+  int Run(const QStringList& args, Context& context) override {
+    bool yes = false;
+    QStringList files;
+    for (const QString& arg : args) {
+      if (arg == u"--yes"_s) {
+        yes = true;
+      } else if (arg.startsWith(u'-') && arg.size() > 1) {
+        context.err << u"parlatone make-card: unknown option "_s << arg << u"\n\n"_s << Usage();
+        return kExitUsage;
+      } else {
+        files << arg;
+      }
+    }
+    if (files.size() != 1) {
+      context.err << u"parlatone make-card: give exactly one control file\n\n"_s << Usage();
+      return kExitUsage;
+    }
+    context.op.AnswerQuestionsWith(
+        [yes](const MessageRequest&) { return yes ? MessageAnswer::kYes : MessageAnswer::kNo; });
+    context.op.SkipPauses(true);
+    Project& project = context.project;
+    if (!LoadWpjFile(project, QFileInfo(files.front()).absoluteFilePath(), context.op)) {
+      return kExitFailure;
+    }
+    // The card data window fills its fields from the project and stores
+    // them back before it makes the card.
+    project.card = CardFormFromProject(project);
+    const CardMakeResult result = MakeCardData(project, context.paths.work_folder, context.op);
+    if (result.outcome != CardMakeOutcome::kMade) {
+      return kExitFailure;
+    }
+    context.out << result.target_folder << '\n';
+    return kExitOk;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeMakeCardCommand() {
+  return std::make_unique<MakeCardCommand>();
+}
+
+}  // namespace parlatone::cli

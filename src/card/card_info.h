@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+#include "core/project.h"
+
+namespace parlatone {
+
+class Operator;
+
+// The sum of the sizes of the registered sound files as they are on disk
+// now; a file that cannot be measured adds nothing.
+struct SoundTotal {
+  int count = 0;
+  qint64 bytes = 0;
+};
+SoundTotal TotalSoundSize(const Project& project);
+
+// The card capacity a total needs: its text and its index in the Card list
+// (-1 for an empty total). The MP3 series' cards are all of the "OTHER" kind.
+struct SizeClass {
+  QString text;
+  int index = -1;
+};
+SizeClass SizeClassOf(qint64 total_bytes, int mode);
+
+// The card information as the card data window shows it when it opens:
+// the project's values, the CardName setting when the project has no card
+// data file name, the size class of the current total when no card capacity
+// was chosen, and the size class text of the current total.
+CardInfo CardFormFromProject(const Project& project);
+
+// Where a failed check points: the page (1 to 3) and the control.
+struct CardCheckFailure {
+  int page = 1;
+  QString control;  // object name of the field, e.g. "TxtCardName"
+};
+
+// Checks the card information in the window's order and tells the operator
+// the first failure. Also refuses a folder name that is not one plain folder
+// below the card data folder, since its files are replaced.
+bool CheckCardInfo(const CardInfo& form, Operator& op, CardCheckFailure* failure = nullptr);
+
+}  // namespace parlatone

@@ -1,0 +1,216 @@
+#include "card/card_maker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "controlfile/control_file_writer.h"
+#include "core/messages.h"
+#include "core/operator.h"
+#include "core/paths.h"
+#include "core/project.h"
+#include "core/series.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kPauseAfterControlFileMs = 800;
+constexpr int kPauseAfterCopyMs = 100;
+
+// A channel counts as programmed when its first slot holds a name; a single
+// blank is what an emptied grid cell leaves behind.
+bool AnyChannelProgrammed(const Project& project) {
+  for (int channel = 0; channel < project.ChannelCount; ++channel) {
+    const QString& first = project.programs[static_cast<size_t>(channel)].Voice[0];
+    if (!first.isEmpty() && first != u" "_s) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void DeleteFilesIn(const QString& folder) {
+  QDir dir(folder);
+  for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    dir.remove(name);
+  }
+}
+
+bool HasFiles(const QString& folder) {
+  return !QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty();
+}
+
+// The progress window with the busy pointer: a caption and a bar, both gone
+// again before any message is shown.
+class Progress {
+ public:
+  Progress(Operator& op, int maximum) : op_(op), maximum_(maximum) { op_.SetBusy(true); }
+  ~Progress() { Close(); }
+  void Caption(const QString& caption) {
+    caption_ = caption;
+    op_.SetProgress(caption_, value_, maximum_);
+  }
+  void Advance() {
+    ++value_;
+    op_.SetProgress(caption_, value_, maximum_);
+  }
+  void Close() {
+    if (open_) {
+      open_ = false;
+      op_.SetProgress(QString(), 0, 0);
+      op_.SetBusy(false);
+    }
+  }
+
+ private:
+  Operator& op_;
+  bool open_ = true;
+  int maximum_;
+  int value_ = 0;
+  QString caption_;
+};
+
+QString NameList(const QStringList& names) {
+  return names.join(u"\r\n"_s);
+}
+
+CardMakeResult Run(Project& project, const QString& work_folder, bool programs_present,
+                   Operator& op) {
+  CardMakeResult result;
+  const QString card_path = project.settings.CardPath;
+  if (!QFileInfo(card_path).isDir()) {
+    ShowMessage(op, 2082, msg::kTitleConfirm, MessageIcon::kExclamation);
+    result.outcome = CardMakeOutcome::kNoCardFolder;
+    result.close_window = true;
+    return result;
+  }
+  const int count = project.VoicesRegistered ? static_cast<int>(project.voices.size()) : 0;
+  const QString target = CardTargetFolder(project);
+  result.target_folder = target;
+
+  ShowMessage(op, 2030, 2023, MessageIcon::kExclamation);
+
+  if (QFileInfo(work_folder).isDir()) {
+    DeleteFilesIn(work_folder);
+  } else {
+    QDir().mkpath(work_folder);
+  }
+  bool created_target = false;
+  if (QFileInfo::exists(target)) {
+    if (ShowMessage(op, 2031, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo) !=
+        MessageAnswer::kYes) {
+      result.outcome = CardMakeOutcome::kDeclined;
+      return result;
+    }
+  } else {
+    created_target = QDir().mkdir(target);
+  }
+
+  Progress progress(op, (count + 1) * 2);
+  progress.Caption(GetMessage(2033));
+
+  const QString control_name = project.card.CardName + u'.' + ControlFileExtension(project.Mode());
+  progress.Caption(GetMessage(2027, control_name));
+  if (!WriteControlFile(project, JoinPath(work_folder, control_name), programs_present)) {
+    progress.Close();
+    ShowMessage(op, 2505, msg::kTitleError, MessageIcon::kError);
+    result.outcome = CardMakeOutcome::kControlFileFailed;
+    return result;
+  }
+  op.Pause(kPauseAfterControlFileMs);
+  progress.Advance();
+
+  if (project.VoicesRegistered) {
+    for (const VoiceRecord& voice : project.voices) {
+      if (!QFile::copy(voice.FilePath, JoinPath(work_folder, voice.NAME))) {
+        result.failed_files << voice.NAME;
+      }
+      progress.Advance();
+      op.ProcessPendingEvents();
+    }
+  }
+  if (!result.failed_files.isEmpty()) {
+    // Half a card is worse than none: stop before the target is touched.
+    progress.Close();
+    DeleteFilesIn(work_folder);
+    if (created_target) {
+      QDir().rmdir(target);
+    }
+    ShowText(
+        op,
+        u"次のSoundファイルを読み込めないため、カードデータを作成できませんでした。　　\r\n"_s +
+            NameList(result.failed_files),
+        msg::kTitleError, MessageIcon::kError);
+    result.outcome = CardMakeOutcome::kGatherFailed;
+    return result;
+  }
+
+  if (HasFiles(target)) {
+    DeleteFilesIn(target);
+  }
+  QDir work(work_folder);
+  for (const QString& name :
+       work.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
+    if (!QFile::copy(work.filePath(name), JoinPath(target, name))) {
+      result.failed_files << name;
+    }
+    progress.Caption(GetMessage(2034, name));
+    progress.Advance();
+    work.remove(name);
+    op.Pause(kPauseAfterCopyMs);
+    op.ProcessPendingEvents();
+  }
+  progress.Close();
+
+  if (!result.failed_files.isEmpty()) {
+    ShowText(
+        op,
+        u"次のファイルを作成フォルダにコピーできませんでした。カードデータは完成していません。　　\r\n"_s +
+            NameList(result.failed_files) + u"\r\n"_s + target,
+        msg::kTitleError, MessageIcon::kError);
+    result.outcome = CardMakeOutcome::kCopyFailed;
+    return result;
+  }
+  ShowMessage(op, SeriesMessage(SeriesText::kCardMadeNotice, project.Mode()),
+              SeriesMessage(SeriesText::kCardMadeTitle, project.Mode()), MessageIcon::kExclamation,
+              MessageButtons::kOk, target + u"  "_s);
+  result.outcome = CardMakeOutcome::kMade;
+  return result;
+}
+
+}  // namespace
+
+QString CardTargetFolder(const Project& project) {
+  return JoinPath(project.settings.CardPath, project.card.Forder);
+}
+
+CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operator& op) {
+  CardMakeResult result;
+  if (!project.VoicesRegistered) {
+    ShowText(op,
+             GetMessage(SeriesMessage(SeriesText::kNoSoundRegistered, project.Mode())) + u"\r\n"_s +
+                 GetMessage(2504),
+             msg::kTitleConfirm, MessageIcon::kExclamation);
+    result.outcome = CardMakeOutcome::kNoSound;
+    return result;
+  }
+  const bool programs_present = AnyChannelProgrammed(project);
+  if (!programs_present) {
+    ShowMessage(op, 2081, msg::kTitleConfirm, MessageIcon::kExclamation);
+    result.outcome = CardMakeOutcome::kNoPrograms;
+    result.close_window = true;
+    return result;
+  }
+  if (!CheckCardInfo(project.card, op, &result.failure)) {
+    result.outcome = CardMakeOutcome::kCheckFailed;
+    return result;
+  }
+  result = Run(project, work_folder, programs_present, op);
+  project.ClearPageEdited();
+  return result;
+}
+
+}  // namespace parlatone

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "card/card_info.h"
+
+namespace parlatone {
+
+class Operator;
+class Project;
+
+enum class CardMakeOutcome {
+  kMade,               // every file is in the target folder
+  kNoSound,            // no sound file registered
+  kNoPrograms,         // no channel plays anything (the window closes)
+  kCheckFailed,        // a card information field failed its check
+  kNoCardFolder,       // CardPath is not an existing folder (the window closes)
+  kDeclined,           // the operator kept the existing target folder
+  kControlFileFailed,  // the control file could not be written
+  kGatherFailed,       // sound files could not be gathered; the target is untouched
+  kCopyFailed,         // files are missing from the target folder
+};
+
+struct CardMakeResult {
+  CardMakeOutcome outcome = CardMakeOutcome::kMade;
+  bool close_window = false;  // the card data window closes itself
+  CardCheckFailure failure;   // where a failed check points
+  QString target_folder;
+  QStringList failed_files;  // names that did not make it
+};
+
+// The target folder: CardPath and Forder joined by exactly one separator.
+QString CardTargetFolder(const Project& project);
+
+// Makes the card data of the project, which holds the stored card
+// information: the checks, the format warning, the work folder emptied, the
+// replace question, the control file, the sound files gathered and then
+// copied into the target folder, the closing notice. Progress, pauses (800 ms
+// after the control file, 100 ms after each copied file) and pending events
+// go through the operator. Clears the PageEdited flags once the making
+// itself ran, whatever its outcome.
+CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operator& op);
+
+}  // namespace parlatone

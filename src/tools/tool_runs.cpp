@@ -1,0 +1,293 @@
+#include "tools/tool_runs.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <vector>
+
+#include "core/messages.h"
+#include "core/operator.h"
+#include "core/paths.h"
+#include "core/text.h"
+#include "sound/wave_reader.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The tools read WAVE files only; any WAVE series reads them alike.
+constexpr int kWaveMode = 1;
+constexpr int kBarMaximum = 100;
+
+bool Refuse(Operator& op, ToolField* field, ToolField which, const QString& text,
+            MessageIcon icon = MessageIcon::kExclamation) {
+  if (field != nullptr) {
+    *field = which;
+  }
+  ShowText(op, text, msg::kTitleConfirm, icon);
+  return false;
+}
+
+bool Ask(Operator& op, const QString& text) {
+  return ShowText(op, text, msg::kTitleConfirm, MessageIcon::kExclamation,
+                  MessageButtons::kYesNo) == MessageAnswer::kYes;
+}
+
+bool SplitsIntoFolderAndName(const QString& path) {
+  QString folder;
+  const QString name = FileNameOf(path, &folder);
+  return !folder.isEmpty() && !name.isEmpty();
+}
+
+QStringList WaveFilesIn(const QString& folder) {
+  QDir dir(folder);
+  return dir.entryList({u"*.wav"_s}, QDir::Files, QDir::Name);
+}
+
+// The bar of a run: the engine's steps move it, the operator shows it.
+class RunBar {
+ public:
+  RunBar(Operator& op, ConversionProgress& progress, int64_t total_bytes)
+      : op_(op), progress_(progress) {
+    progress_.Bar = [this] {
+      value_ = std::min(value_ + 1, kBarMaximum);
+      op_.SetProgress(QString(), value_, kBarMaximum);
+    };
+    progress_.StepBytes = total_bytes / kBarMaximum;
+    progress_.CountedBytes = 0;
+    progress_.Cancel = 0;
+    progress_.Events = &op_;
+    op_.SetProgress(QString(), 0, kBarMaximum);
+    op_.SetBusy(true);
+  }
+  ~RunBar() {
+    progress_.Bar = nullptr;
+    if (busy_) {
+      op_.SetBusy(false);
+    }
+  }
+
+  // The window's closing steps: a full bar, a short look at it, the pointer back.
+  void Finish() {
+    if (value_ < kBarMaximum) {
+      value_ = kBarMaximum;
+      op_.SetProgress(QString(), value_, kBarMaximum);
+      op_.Pause(100);
+    }
+    op_.SetBusy(false);
+    busy_ = false;
+  }
+  void Abort() {
+    op_.SetBusy(false);
+    busy_ = false;
+  }
+
+ private:
+  Operator& op_;
+  ConversionProgress& progress_;
+  int value_ = 0;
+  bool busy_ = true;
+};
+
+}  // namespace
+
+bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* field) {
+  const QString& source = request.source;
+  const QString& output = request.output;
+  if (!request.folder_unit) {
+    if (source.isEmpty()) {
+      return Refuse(op, field, ToolField::kSource, u"変換対象のファイルが指定されていません。"_s);
+    }
+    if (!QFileInfo(source).isFile()) {
+      return Refuse(op, field, ToolField::kSource, u"指定されたファイルが存在しません。"_s);
+    }
+    if (output.isEmpty()) {
+      return Refuse(op, field, ToolField::kOutput, u"出力ファイル名が指定されていません。"_s);
+    }
+    if (source == output) {
+      return Refuse(op, field, ToolField::kOutput,
+                    u"変換するファイルと出力ファイル名が同じです。\r\n"
+                    u"出力ファイル名は異なる場所または名前を指定してください。　　"_s);
+    }
+    if (!SplitsIntoFolderAndName(output)) {
+      return Refuse(op, field, ToolField::kOutput, u"出力ファイル名が正しくありません。"_s);
+    }
+    if (QFileInfo::exists(output) && !Ask(op, QString::fromUtf16(tool_text::kOverwrite))) {
+      if (field != nullptr) {
+        *field = ToolField::kOutput;
+      }
+      return false;
+    }
+    return true;
+  }
+
+  if (source.isEmpty()) {
+    return Refuse(op, field, ToolField::kSource, u"変換対象のフォルダが指定されていません。"_s);
+  }
+  if (!QFileInfo(source).isDir()) {
+    return Refuse(op, field, ToolField::kSource, u"指定されたフォルダが存在しません。"_s);
+  }
+  if (output.isEmpty()) {
+    return Refuse(op, field, ToolField::kOutput, u"出力フォルダが指定されていません。"_s);
+  }
+  if (!QFileInfo(output).isDir()) {
+    if (!Ask(op, GetMessage(2045) + u"\r\n"_s + GetMessage(2046))) {
+      if (field != nullptr) {
+        *field = ToolField::kOutput;
+      }
+      return false;
+    }
+    if (!QDir().mkpath(output)) {
+      if (field != nullptr) {
+        *field = ToolField::kOutput;
+      }
+      ShowMessage(op, 2047, msg::kTitleConfirm, MessageIcon::kExclamation);
+      return false;
+    }
+  }
+  if (source == output) {
+    return Refuse(op, field, ToolField::kOutput,
+                  u"変換対象フォルダと出力先フォルダが同じです。\r\n"
+                  u"出力先フォルダは異なる場所を指定してください。　　"_s);
+  }
+  if (WaveFilesIn(source).isEmpty()) {
+    return Refuse(op, field, ToolField::kSource, u"フォルダ内に変換できるファイルがありません。"_s);
+  }
+  return true;
+}
+
+ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
+                            ConversionProgress& progress) {
+  ToolRunResult result;
+  if (!CheckConversion(request, op, &result.field)) {
+    return result;
+  }
+  result.checked = true;
+
+  struct Item {
+    QString source;
+    QString output;
+  };
+  std::vector<Item> sources;
+  if (request.folder_unit) {
+    for (const QString& name : WaveFilesIn(request.source)) {
+      sources.push_back({JoinPath(request.source, name), JoinPath(request.output, name)});
+    }
+  } else {
+    sources.push_back({request.source, request.output});
+  }
+
+  std::vector<Item> work;
+  int64_t total_bytes = 0;
+  for (const Item& item : sources) {
+    SoundInfo info;
+    if (!ReadSoundInfo(item.source, kWaveMode, op, info)) {
+      ShowText(op, u"情報の取得に失敗しました。処理を中止します。"_s, msg::kTitleConfirm,
+               MessageIcon::kExclamation);
+      result.failed = true;
+      return result;
+    }
+    if (info.Channels == 1) {
+      const QString not_stereo =
+          FileNameOf(item.source) + QString::fromUtf16(tool_text::kNotStereo);
+      if (!request.folder_unit) {
+        ShowText(op, not_stereo, msg::kTitleConfirm, MessageIcon::kInformation);
+        result.failed = true;
+        return result;
+      }
+      if (!Ask(op, not_stereo + u"\r\nこのファイルをスキップして処理を続けますか？　　"_s)) {
+        return result;
+      }
+      ++result.skipped;
+      continue;
+    }
+    work.push_back(item);
+    total_bytes += QFileInfo(item.source).size();
+  }
+  if (work.empty()) {
+    ShowText(op, u"変換対象のファイルが見つかりません。処理を終了します。　"_s, msg::kTitleConfirm,
+             MessageIcon::kInformation);
+    result.stereo_missing = true;
+    return result;
+  }
+
+  RunBar bar(op, progress, total_bytes);
+  for (const Item& item : work) {
+    const ConversionResult converted = ConvertStereoToMono(item.source, item.output, progress);
+    if (converted == ConversionResult::kCancelled) {
+      ShowText(op, QString::fromUtf16(tool_text::kCancelled), msg::kTitleConfirm,
+               MessageIcon::kExclamation);
+      result.cancelled = true;
+      break;
+    }
+    if (converted == ConversionResult::kFailed) {
+      bar.Abort();
+      ShowText(op, QString::fromUtf16(tool_text::kEngineFailed), msg::kTitleConfirm,
+               MessageIcon::kExclamation);
+      result.failed = true;
+      return result;
+    }
+    ++result.converted;
+  }
+  bar.Finish();
+  return result;
+}
+
+bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* field) {
+  if (request.minutes.isEmpty()) {
+    return Refuse(op, field, ToolField::kMinutes, u"時間（分）が入力されていません。"_s);
+  }
+  if (request.seconds.isEmpty()) {
+    return Refuse(op, field, ToolField::kSeconds, u"時間（秒）が入力されていません。"_s);
+  }
+  if (request.minutes.trimmed().toInt() == 0 && request.seconds.trimmed().toInt() == 0) {
+    return Refuse(op, field, ToolField::kMinutes, u"０秒以上の時間を指定してください。"_s);
+  }
+  if (request.output.isEmpty()) {
+    return Refuse(op, field, ToolField::kSilentFile, u"出力ファイル名が指定されていません。"_s);
+  }
+  if (!SplitsIntoFolderAndName(request.output)) {
+    return Refuse(op, field, ToolField::kSilentFile, u"出力ファイル名が正しくありません。"_s);
+  }
+  if (QFileInfo::exists(request.output) && !Ask(op, QString::fromUtf16(tool_text::kOverwrite))) {
+    if (field != nullptr) {
+      *field = ToolField::kSilentFile;
+    }
+    return false;
+  }
+  return true;
+}
+
+ToolRunResult RunSilentFile(const SilentFileRequest& request, Operator& op,
+                            ConversionProgress& progress) {
+  ToolRunResult result;
+  if (!CheckSilentFile(request, op, &result.field)) {
+    return result;
+  }
+  result.checked = true;
+  const int seconds = request.minutes.trimmed().toInt() * 60 + request.seconds.trimmed().toInt();
+  const int bits = request.bits == 16 ? 16 : 8;
+  const int rate = request.sample_rate == 44100 ? 44100 : 22050;
+  RunBar bar(op, progress, static_cast<int64_t>(seconds) * rate * (bits / 8) + 44);
+  const ConversionResult made = CreateSilentWave(request.output, seconds, rate, bits, progress);
+  if (made == ConversionResult::kCancelled) {
+    ShowText(op, QString::fromUtf16(tool_text::kCancelled), msg::kTitleConfirm,
+             MessageIcon::kExclamation);
+    result.cancelled = true;
+  } else if (made == ConversionResult::kFailed) {
+    bar.Abort();
+    ShowText(op, QString::fromUtf16(tool_text::kEngineFailed), msg::kTitleConfirm,
+             MessageIcon::kExclamation);
+    result.failed = true;
+    return result;
+  } else {
+    result.converted = 1;
+  }
+  bar.Finish();
+  return result;
+}
+
+}  // namespace parlatone

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+
+#include "tools/conversion_engine.h"
+
+namespace parlatone {
+
+class Operator;
+
+// The field a failed check points at, for the window to select and focus.
+enum class ToolField { kNone, kSource, kOutput, kMinutes, kSeconds, kSilentFile };
+
+// Stereo-to-mono conversion of one file or of every WAVE file of a folder.
+struct ConversionRequest {
+  bool folder_unit = false;
+  QString source;  // file or folder
+  QString output;  // file name or folder
+};
+
+// A silent file as the tools window asks for it: the two time boxes as
+// typed, 8 or 16 bits, 22050 or 44100 Hz, and the file to make.
+struct SilentFileRequest {
+  QString minutes;
+  QString seconds;
+  int bits = 16;
+  int sample_rate = 22050;
+  QString output;
+};
+
+struct ToolRunResult {
+  bool checked = false;  // the check passed and the work started
+  ToolField field = ToolField::kNone;
+  int converted = 0;
+  int skipped = 0;              // mono files left out in folder unit
+  bool stereo_missing = false;  // nothing to convert
+  bool cancelled = false;
+  bool failed = false;
+};
+
+// The checks of the tools window, in its order, with its messages (title
+// "確認"). Questions (overwrite, create the folder) go to the operator.
+bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* field = nullptr);
+bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* field = nullptr);
+
+// The runs: the check, then the engine file by file with the bar (0 to 100
+// through the operator's progress), the busy pointer, the stop request in
+// progress.Cancel, and the window's closing steps.
+ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
+                            ConversionProgress& progress);
+ToolRunResult RunSilentFile(const SilentFileRequest& request, Operator& op,
+                            ConversionProgress& progress);
+
+// The texts the window shows, named once.
+namespace tool_text {
+inline constexpr char16_t kCancelled[] = u"ユーザーにより処理を中断しました。";
+inline constexpr char16_t kEngineFailed[] = u"変換処理中に異常が発生しました。処理を中止します。";
+inline constexpr char16_t kStopQuestion[] = u"処理を中止してよろしいですか？";
+inline constexpr char16_t kNotStereo[] = u" はステレオではありません。";
+inline constexpr char16_t kOverwrite[] =
+    u"出力ファイルは既に存在します。上書きしてもよろしいですか？";
+}  // namespace tool_text
+
+}  // namespace parlatone
