@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,6 +11,7 @@
 #include "support/qt_printers.h"
 
 #include "core/cp932.h"
+#include "core/messages.h"
 #include "support/sound_fixtures.h"
 #include "support/temp_env.h"
 
@@ -307,6 +309,98 @@ TEST_F(CliTest, RegisterWriteAndShowEndToEnd) {
   EXPECT_TRUE(unwritable.err.contains(u"コントロールデータファイルの作成に失敗しました。"_s));
   EXPECT_EQ(Tool({u"write"_s, out}).status, 2);
   EXPECT_EQ(Tool({u"show"_s}).status, 2);
+}
+
+TEST_F(CliTest, MakeCardEndToEnd) {
+  const QString a = WriteSound(u"A01.wav"_s, testing::WaveOfLength(22050, 1, 16, 300));
+  const QString b = WriteSound(u"B02.wav"_s, testing::WaveOfLength(22050, 1, 16, 200));
+  // Card information as a control file made by someone else carries it; no
+  // file name and no capacity chosen: the setting and the total fill them.
+  const QJsonObject project{
+      {u"voices"_s,
+       QJsonArray{QJsonObject{{u"NAME"_s, u"A01.wav"_s}}, QJsonObject{{u"NAME"_s, u"B02.wav"_s}}}},
+      {u"programs"_s,
+       QJsonArray{QJsonObject{{u"channel"_s, 0}, {u"Voice"_s, QJsonArray{u"A01.wav"_s}}}}},
+      {u"card"_s, QJsonObject{{u"Forder"_s, u"駅"_s},
+                              {u"Model"_s, u"QDX"_s},
+                              {u"CardCom"_s, u"C"_s},
+                              {u"CardPerson"_s, u"P"_s},
+                              {u"CardDate"_s, u"2026"_s}}}};
+  const QString json_path = env_.Home() + u"/sounds/p.json"_s;
+  ASSERT_TRUE(testing::WriteBytes(json_path, QJsonDocument(project).toJson()));
+  const QString control = env_.Home() + u"/sounds/SRC.wpj"_s;
+  ASSERT_EQ(Tool({u"write"_s, u"--from"_s, json_path, control}).status, 0);
+  ASSERT_TRUE(testing::WriteBytes(SettingsFile(),
+                                  cp932::Encode(u"[SYSTEM]\r\nMode=1\r\nCardName=SETNAME\r\n"_s)));
+
+  const QString cards = env_.Home() + u"/cards"_s;
+  ASSERT_TRUE(QDir().mkpath(cards));
+  const ToolRun made = Tool({u"--card-path"_s, cards, u"make-card"_s, control});
+  ASSERT_EQ(made.status, 0) << made.err.toStdString();
+  const QString target = cards + u"/駅"_s;
+  EXPECT_EQ(made.out.trimmed(), target);
+  EXPECT_EQ(QDir(target).entryList(QDir::Files, QDir::Name),
+            (QStringList{u"A01.wav"_s, u"B02.wav"_s, u"SETNAME.wpj"_s}));
+  const QString written = cp932::Decode(testing::ReadFileBytes(target + u"/SETNAME.wpj"_s));
+  EXPECT_TRUE(written.contains(u"#1\r\nSETNAME\r\n駅\r\n8MB\r\nQDX\r\n"_s));
+  EXPECT_TRUE(made.err.contains(QString(GetMessage(2035)).replace(u"\r\n"_s, u"\n"_s)));
+
+  // Again: without --yes the folder stays as it is; with it, it is replaced.
+  ASSERT_TRUE(testing::WriteBytes(target + u"/extra.txt"_s, "x"_ba));
+  const ToolRun declined = Tool({u"--card-path"_s, cards, u"make-card"_s, control});
+  EXPECT_EQ(declined.status, 1);
+  EXPECT_TRUE(declined.err.contains(u"(answered No)"_s));
+  EXPECT_TRUE(QFile::exists(target + u"/extra.txt"_s));
+  EXPECT_EQ(Tool({u"--card-path"_s, cards, u"make-card"_s, u"--yes"_s, control}).status, 0);
+  EXPECT_FALSE(QFile::exists(target + u"/extra.txt"_s));
+
+  // A card data folder that does not exist.
+  const ToolRun no_root = Tool({u"--card-path"_s, cards + u"/none"_s, u"make-card"_s, control});
+  EXPECT_EQ(no_root.status, 1);
+  EXPECT_TRUE(no_root.err.contains(GetMessage(2082).left(10)));
+}
+
+TEST_F(CliTest, ToMonoAndSilenceEndToEnd) {
+  const QString stereo = WriteSound(u"in/st.wav"_s, testing::WaveOfLength(22050, 2, 16, 500));
+  WriteSound(u"in/mono.wav"_s, testing::WaveOfLength(22050, 1, 16, 500));
+  const QString out = env_.Home() + u"/sounds/st_mono.wav"_s;
+  const ToolRun one = Tool({u"to-mono"_s, stereo, out});
+  ASSERT_EQ(one.status, 0) << one.err.toStdString();
+  EXPECT_EQ(testing::ReadFileBytes(out).size(), 44 + 22050);
+  EXPECT_TRUE(one.err.isEmpty());  // no bar without a terminal, nothing to say
+  // The output exists now: No without --yes, Yes with it.
+  EXPECT_EQ(Tool({u"to-mono"_s, stereo, out}).status, 1);
+  EXPECT_EQ(Tool({u"to-mono"_s, u"--yes"_s, stereo, out}).status, 0);
+  // A mono file alone is refused.
+  const ToolRun mono = Tool({u"to-mono"_s, env_.Home() + u"/sounds/in/mono.wav"_s, out + u"2"_s});
+  EXPECT_EQ(mono.status, 1);
+  EXPECT_TRUE(mono.err.contains(u"mono.wav はステレオではありません。"_s));
+  // A folder: the mono file is skipped, the output folder made with --yes.
+  const QString folder_out = env_.Home() + u"/sounds/out"_s;
+  EXPECT_EQ(Tool({u"to-mono"_s, u"--folder"_s, env_.Home() + u"/sounds/in"_s, folder_out}).status,
+            1);
+  const ToolRun folder =
+      Tool({u"to-mono"_s, u"--yes"_s, u"--folder"_s, env_.Home() + u"/sounds/in"_s, folder_out});
+  ASSERT_EQ(folder.status, 0) << folder.err.toStdString();
+  EXPECT_EQ(folder.out, u"1 converted, 1 skipped\n"_s);
+  EXPECT_EQ(QDir(folder_out).entryList(QDir::Files), QStringList{u"st.wav"_s});
+
+  const QString silent = env_.Home() + u"/sounds/quiet.wav"_s;
+  ASSERT_EQ(Tool({u"silence"_s, silent, u"--seconds"_s, u"2"_s, u"--bits"_s, u"8"_s}).status, 0);
+  const QByteArray bytes = testing::ReadFileBytes(silent);
+  EXPECT_EQ(bytes.size(), 44 + 2 * 22050);
+  EXPECT_EQ(bytes.mid(44), QByteArray(44100, static_cast<char>(128)));
+  EXPECT_EQ(Tool({u"silence"_s, silent, u"--seconds"_s, u"1"_s}).status, 1);  // exists: No
+  ASSERT_EQ(
+      Tool({u"silence"_s, u"--yes"_s, silent, u"--seconds"_s, u"61"_s, u"--rate"_s, u"44100"_s})
+          .status,
+      0);
+  EXPECT_EQ(testing::ReadFileBytes(silent).size(), 44 + 61 * 88200);
+  const ToolRun zero = Tool({u"silence"_s, u"--yes"_s, silent, u"--seconds"_s, u"0"_s});
+  EXPECT_EQ(zero.status, 1);
+  EXPECT_TRUE(zero.err.contains(u"０秒以上の時間を指定してください。"_s));
+  EXPECT_EQ(Tool({u"silence"_s, silent, u"--seconds"_s, u"4000"_s}).status, 2);
+  EXPECT_EQ(Tool({u"silence"_s, silent, u"--seconds"_s, u"5"_s, u"--bits"_s, u"24"_s}).status, 2);
 }
 
 }  // namespace
