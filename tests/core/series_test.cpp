@@ -46,23 +46,11 @@ TEST(Series, ModeOutsideTheTableIsSeriesZero) {
   EXPECT_EQ(Series(-1).mode, 0);
 }
 
-TEST(Series, FilesAndTextsFollowTheSoundFormat) {
-  EXPECT_EQ(ControlFileExtension(1), u"wpj"_s);
-  EXPECT_EQ(ControlFileExtension(7), u"zpx"_s);
-  EXPECT_EQ(TemporaryFileExtension(0), u"wpg"_s);
-  EXPECT_EQ(TemporaryFileExtension(7), u"mpi"_s);
-  EXPECT_EQ(PlaybackDeviceType(6), u"waveaudio"_s);
-  EXPECT_EQ(PlaybackDeviceType(7), u"mpegvideo"_s);
-  EXPECT_EQ(BitRateSuffix(3), u"bit"_s);
-  EXPECT_EQ(BitRateSuffix(7), u"Kbit"_s);
+TEST(Series, ProjectFilesOfTheSeries) {
   const FileFilter wave = ProjectOpenFilter(4);
   EXPECT_EQ(wave.description, u"ParlatoneEditorファイル(*.wpj;*.wpg)"_s);
   EXPECT_EQ(wave.pattern, u"*.wpj;*.wpg"_s);
   EXPECT_EQ(ProjectOpenFilter(7).description, u"ParlatoneEditorファイル(*.zpx;*.mpi)"_s);
-  EXPECT_EQ(SeriesMessage(SeriesText::kRegistrationHeading, 2), 3000);
-  EXPECT_EQ(SeriesMessage(SeriesText::kRegistrationHeading, 7), 3001);
-  EXPECT_EQ(SeriesMessage(SeriesText::kCardMadeNotice, 7), 2053);
-  EXPECT_EQ(SeriesMessage(SeriesText::kForbiddenCharSuffix, 0), 2075);
 }
 
 TEST(Series, CapacityLimitOnlyInTheMp3Series) {

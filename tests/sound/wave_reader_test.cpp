@@ -42,13 +42,13 @@ class WaveReaderTest : public ::testing::Test {
 };
 
 TEST_F(WaveReaderTest, FormatChunkIsFoundBehindOtherChunks) {
-  WaveSpec spec;
-  spec.chunks_before_format = Chunk("LIST", "INFOISFT\x05\0\0\0Tool\0"_ba) + Chunk("junk", "x"_ba);
-  spec.channels = 2;
-  spec.sample_rate = 44100;
-  spec.data_bytes = 400;
+  WaveSpec wave;
+  wave.chunks_before_format = Chunk("LIST", "INFOISFT\x05\0\0\0Tool\0"_ba) + Chunk("junk", "x"_ba);
+  wave.channels = 2;
+  wave.sample_rate = 44100;
+  wave.data_bytes = 400;
   SoundInfo info;
-  EXPECT_TRUE(Read(WaveBytes(spec), info, true).empty());
+  EXPECT_TRUE(Read(WaveBytes(wave), info, true).empty());
   EXPECT_EQ(info.FormatTag, 1);
   EXPECT_EQ(info.Channels, 2);
   EXPECT_EQ(info.SampleRate, 44100u);
@@ -60,31 +60,31 @@ TEST_F(WaveReaderTest, FormatChunkIsFoundBehindOtherChunks) {
 }
 
 TEST_F(WaveReaderTest, FormatChunkSizes) {
-  WaveSpec spec;
-  spec.format_size = 18;
-  spec.extra_size = 0x1234;
+  WaveSpec wave;
+  wave.format_size = 18;
+  wave.extra_size = 0x1234;
   SoundInfo info;
-  EXPECT_TRUE(Read(WaveBytes(spec), info, true).empty());
+  EXPECT_TRUE(Read(WaveBytes(wave), info, true).empty());
   EXPECT_EQ(info.ExtraSize, 0x1234);
 
-  spec.format_size = 40;  // extensible
-  EXPECT_EQ(Read(WaveBytes(spec), info, false), std::vector<int>{2603});
+  wave.format_size = 40;  // extensible
+  EXPECT_EQ(Read(WaveBytes(wave), info, false), std::vector<int>{2603});
   EXPECT_EQ(op_.shown[0].title_number, msg::kTitleError);
   EXPECT_EQ(op_.shown[0].icon, MessageIcon::kError);
 
   // A chunk shorter than the standard 16 bytes fills what it holds.
-  spec.format_size = 4;
-  EXPECT_TRUE(Read(WaveBytes(spec), info, true).empty());
+  wave.format_size = 4;
+  EXPECT_TRUE(Read(WaveBytes(wave), info, true).empty());
   EXPECT_EQ(info.FormatTag, 1);
   EXPECT_EQ(info.Channels, 1);
   EXPECT_EQ(info.SampleRate, 0u);
 }
 
 TEST_F(WaveReaderTest, EmptyFormatChunkReportsTheFailedRead) {
-  WaveSpec spec;
-  spec.format_size = 0;
+  WaveSpec wave;
+  wave.format_size = 0;
   SoundInfo info;
-  EXPECT_EQ(Read(WaveBytes(spec), info, false), std::vector<int>{0});
+  EXPECT_EQ(Read(WaveBytes(wave), info, false), std::vector<int>{0});
   EXPECT_EQ(op_.shown[0].text, u"mmioRead failed - 0"_s);
   EXPECT_EQ(op_.shown[0].icon, MessageIcon::kNone);
   EXPECT_EQ(op_.shown[0].title, GetMessage(1000));
@@ -104,20 +104,20 @@ TEST_F(WaveReaderTest, LyingSizesNeverLeadOutsideTheFile) {
   EXPECT_EQ(Read("RIFF\x0c\0\0\0WAVE"_ba + Chunk("data", "abcd"_ba), info, false),
             std::vector<int>{2602});
   // A chunk claiming 4 GB before the format chunk: the walk ends at the file's end.
-  WaveSpec spec;
-  spec.chunks_before_format = "LIST"_ba + Le32Bytes(0xFFFFFFF0) + "xx"_ba;
-  EXPECT_EQ(Read(WaveBytes(spec), info, false), std::vector<int>{2602});
+  WaveSpec wave;
+  wave.chunks_before_format = "LIST"_ba + Le32Bytes(0xFFFFFFF0) + "xx"_ba;
+  EXPECT_EQ(Read(WaveBytes(wave), info, false), std::vector<int>{2602});
   // A RIFF size past the end of the file is cut to the file.
-  spec = WaveSpec();
-  spec.riff_size_field = 0xFFFFFFFF;
-  EXPECT_TRUE(Read(WaveBytes(spec), info, true).empty());
+  wave = WaveSpec();
+  wave.riff_size_field = 0xFFFFFFFF;
+  EXPECT_TRUE(Read(WaveBytes(wave), info, true).empty());
   // A RIFF size that ends before the format chunk hides it.
-  spec.riff_size_field = 4;
-  EXPECT_EQ(Read(WaveBytes(spec), info, false), std::vector<int>{2602});
+  wave.riff_size_field = 4;
+  EXPECT_EQ(Read(WaveBytes(wave), info, false), std::vector<int>{2602});
   // An odd-sized chunk is followed by its pad byte.
-  spec = WaveSpec();
-  spec.chunks_before_format = Chunk("odd ", "abc"_ba);
-  EXPECT_TRUE(Read(WaveBytes(spec), info, true).empty());
+  wave = WaveSpec();
+  wave.chunks_before_format = Chunk("odd ", "abc"_ba);
+  EXPECT_TRUE(Read(WaveBytes(wave), info, true).empty());
   // The file ends inside the format chunk.
   EXPECT_EQ(Read(WaveBytes(WaveSpec()).left(24), info, true), std::vector<int>{});
   EXPECT_EQ(info.FormatTag, 1);
@@ -141,51 +141,51 @@ TEST_F(WaveReaderTest, Mp3SeriesUsesTheMp3Reader) {
 }
 
 TEST(WaveHeaderCheck, RatesBitsAndChannels) {
-  WaveSpec spec;
+  WaveSpec wave;
   for (uint32_t rate : {8000u, 11025u, 12800u, 16000u, 22050u, 32000u, 44100u}) {
-    spec.sample_rate = rate;
-    EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0)) << rate;
+    wave.sample_rate = rate;
+    EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0)) << rate;
   }
   for (uint32_t rate : {6400u, 10600u, 48000u, 96000u}) {
-    spec.sample_rate = rate;
-    EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 1)) << rate;
+    wave.sample_rate = rate;
+    EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 1)) << rate;
   }
-  spec = WaveSpec();
-  spec.bits = 8;
-  EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0));
+  wave = WaveSpec();
+  wave.bits = 8;
+  EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0));
   // 4-bit IMA ADPCM: the format tag is not looked at, the bits are.
-  spec.format_tag = 0x11;
-  spec.bits = 4;
-  EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0));
-  spec = WaveSpec();
-  spec.format_tag = 0x11;  // any tag passes with 16 bits
-  EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0));
-  spec = WaveSpec();
-  spec.channels = 2;
-  EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0));
-  EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 1));
+  wave.format_tag = 0x11;
+  wave.bits = 4;
+  EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0));
+  wave = WaveSpec();
+  wave.format_tag = 0x11;  // any tag passes with 16 bits
+  EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0));
+  wave = WaveSpec();
+  wave.channels = 2;
+  EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0));
+  EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 1));
 }
 
 TEST(WaveHeaderCheck, IdsMustStartWithinTheFirst255Bytes) {
-  WaveSpec spec;
+  WaveSpec wave;
   // The data chunk at offset 300.
-  spec.chunks_before_data = Chunk("LIST", QByteArray(300 - 36 - 8, 'x'));
-  QByteArray bytes = WaveBytes(spec);
+  wave.chunks_before_data = Chunk("LIST", QByteArray(300 - 36 - 8, 'x'));
+  QByteArray bytes = WaveBytes(wave);
   ASSERT_EQ(bytes.indexOf("data"), 300);
   EXPECT_FALSE(IsSupportedWaveHeaderBytes(bytes, 0));
   // The data chunk at offset 254 is the last that passes.
-  spec.chunks_before_data = Chunk("LIST", QByteArray(254 - 36 - 8, 'x'));
-  bytes = WaveBytes(spec);
+  wave.chunks_before_data = Chunk("LIST", QByteArray(254 - 36 - 8, 'x'));
+  bytes = WaveBytes(wave);
   ASSERT_EQ(bytes.indexOf("data"), 254);
   EXPECT_TRUE(IsSupportedWaveHeaderBytes(bytes, 0));
   // The format chunk far back.
-  spec = WaveSpec();
-  spec.chunks_before_format = Chunk("LIST", QByteArray(260, 'x'));
-  EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0));
+  wave = WaveSpec();
+  wave.chunks_before_format = Chunk("LIST", QByteArray(260, 'x'));
+  EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0));
   // No data chunk at all, or not RIFF.
-  spec = WaveSpec();
-  spec.with_data = false;
-  EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(spec), 0));
+  wave = WaveSpec();
+  wave.with_data = false;
+  EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0));
   EXPECT_FALSE(IsSupportedWaveHeaderBytes("RIFX"_ba + WaveBytes(WaveSpec()).mid(4), 0));
   EXPECT_FALSE(IsSupportedWaveHeaderBytes(QByteArray(), 0));
 }

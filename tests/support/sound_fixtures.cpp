@@ -71,46 +71,46 @@ QByteArray Chunk(const char* id, const QByteArray& body) {
   return chunk;
 }
 
-QByteArray WaveBytes(const WaveSpec& spec) {
-  const uint16_t block_align = static_cast<uint16_t>(spec.channels * ((spec.bits + 7) / 8));
-  QByteArray format = Le16Bytes(spec.format_tag) + Le16Bytes(spec.channels) +
-                      Le32Bytes(spec.sample_rate) + Le32Bytes(spec.sample_rate * block_align) +
-                      Le16Bytes(block_align) + Le16Bytes(spec.bits);
-  if (spec.format_size >= 18) {
-    format += Le16Bytes(spec.extra_size);
+QByteArray WaveBytes(const WaveSpec& wave) {
+  const uint16_t block_align = static_cast<uint16_t>(wave.channels * ((wave.bits + 7) / 8));
+  QByteArray format = Le16Bytes(wave.format_tag) + Le16Bytes(wave.channels) +
+                      Le32Bytes(wave.sample_rate) + Le32Bytes(wave.sample_rate * block_align) +
+                      Le16Bytes(block_align) + Le16Bytes(wave.bits);
+  if (wave.format_size >= 18) {
+    format += Le16Bytes(wave.extra_size);
   }
-  format.resize(spec.format_size, '\0');
+  format.resize(wave.format_size, '\0');
 
-  QByteArray data(spec.data_bytes, '\0');
-  for (uint32_t i = 0; i + 1 < spec.data_bytes; i += 2) {
+  QByteArray data(wave.data_bytes, '\0');
+  for (uint32_t i = 0; i + 1 < wave.data_bytes; i += 2) {
     // A quiet 440 Hz tone rather than silence, so a listener can tell it plays.
-    const double t = static_cast<double>(i / 2) / std::max<uint32_t>(spec.sample_rate, 1);
+    const double t = static_cast<double>(i / 2) / std::max<uint32_t>(wave.sample_rate, 1);
     const auto sample = static_cast<int16_t>(2000 * std::sin(2 * M_PI * 440 * t));
     data[i] = static_cast<char>(sample & 0xFF);
     data[i + 1] = static_cast<char>((sample >> 8) & 0xFF);
   }
 
   QByteArray body =
-      "WAVE" + spec.chunks_before_format + Chunk("fmt ", format) + spec.chunks_before_data;
-  if (spec.with_data) {
+      "WAVE" + wave.chunks_before_format + Chunk("fmt ", format) + wave.chunks_before_data;
+  if (wave.with_data) {
     QByteArray data_chunk = Chunk("data", data);
-    if (spec.data_size_field) {
-      data_chunk.replace(4, 4, Le32Bytes(*spec.data_size_field));
+    if (wave.data_size_field) {
+      data_chunk.replace(4, 4, Le32Bytes(*wave.data_size_field));
     }
     body += data_chunk;
   }
-  const uint32_t riff_size = spec.riff_size_field.value_or(static_cast<uint32_t>(body.size()));
+  const uint32_t riff_size = wave.riff_size_field.value_or(static_cast<uint32_t>(body.size()));
   return "RIFF" + Le32Bytes(riff_size) + body;
 }
 
 QByteArray WaveOfLength(uint32_t sample_rate, uint16_t channels, uint16_t bits, int milliseconds) {
-  WaveSpec spec;
-  spec.sample_rate = sample_rate;
-  spec.channels = channels;
-  spec.bits = bits;
-  spec.data_bytes = static_cast<uint32_t>(static_cast<uint64_t>(sample_rate) * channels *
+  WaveSpec wave;
+  wave.sample_rate = sample_rate;
+  wave.channels = channels;
+  wave.bits = bits;
+  wave.data_bytes = static_cast<uint32_t>(static_cast<uint64_t>(sample_rate) * channels *
                                           (bits / 8) * milliseconds / 1000);
-  return WaveBytes(spec);
+  return WaveBytes(wave);
 }
 
 int Mp3FrameSamples(int version) {

@@ -29,7 +29,7 @@ struct WaveSpec {
   std::optional<uint32_t> riff_size_field;
   bool with_data = true;
 };
-QByteArray WaveBytes(const WaveSpec& spec);
+QByteArray WaveBytes(const WaveSpec& wave);
 
 // A PCM WAVE of the given length.
 QByteArray WaveOfLength(uint32_t sample_rate, uint16_t channels, uint16_t bits, int milliseconds);

@@ -213,9 +213,9 @@ TEST_F(RegisterTest, MaximumCount) {
 TEST_F(RegisterTest, UnmeasurableLengthIsMinusOneMillisecond) {
   // The header check finds the "data" id, but the file ends before its size:
   // the file registers, its length cannot be measured.
-  testing::WaveSpec spec;
-  spec.with_data = false;
-  const QString path = File(u"nodata.wav"_s, testing::WaveBytes(spec) + "data"_ba);
+  testing::WaveSpec wave;
+  wave.with_data = false;
+  const QString path = File(u"nodata.wav"_s, testing::WaveBytes(wave) + "data"_ba);
   WorkingVoiceList list(255);
   Register(list, {path}, 1);
   ASSERT_EQ(list.Voices().size(), 1) << op_.Numbers().size();
