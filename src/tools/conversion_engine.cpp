@@ -3,18 +3,22 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <vector>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+
+#include <cstdio>
 #endif
 
 #include "core/operator.h"
 
 namespace parlatone {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 constexpr int kHeaderSearchLast = 512;    // the data chunk starts at or before this
 constexpr int64_t kBlockBytes = 1 << 20;  // one reused read buffer
@@ -97,9 +101,50 @@ class Pacer {
   QElapsedTimer timer_;
 };
 
-bool WriteAll(QSaveFile& file, const char* data, int64_t size) {
-  return file.write(data, size) == size;
-}
+// The output file: written under a temporary name beside the target and
+// renamed over it only when complete, so a failed or cancelled run leaves
+// neither a partial file nor a lost earlier one. Unlike a control file the
+// output is not forced to disk before the rename: it is made again from its
+// source at any time, and forcing 300 MB out would cost more than the work.
+class OutputFile {
+ public:
+  explicit OutputFile(const QString& path) : path_(path) {
+    const QFileInfo info(path);
+    temporary_.setFileTemplate(info.absolutePath() + u"/."_s + info.fileName() + u".XXXXXX"_s);
+  }
+
+  bool Open() { return temporary_.open(); }
+  bool Write(const char* data, int64_t size) { return temporary_.write(data, size) == size; }
+  // Grows the file with zero bytes without writing them (a sparse file
+  // where the file system allows).
+  bool ExtendWithZeros(int64_t size) { return temporary_.resize(temporary_.size() + size); }
+  void Cancel() { temporary_.remove(); }
+
+  bool Commit() {
+    temporary_.close();
+    if (temporary_.error() != QFileDevice::NoError) {
+      temporary_.remove();
+      return false;
+    }
+#ifdef Q_OS_UNIX
+    const bool renamed = ::rename(QFile::encodeName(temporary_.fileName()).constData(),
+                                  QFile::encodeName(path_).constData()) == 0;
+#else
+    QFile::remove(path_);
+    const bool renamed = QFile::rename(temporary_.fileName(), path_);
+#endif
+    if (!renamed) {
+      temporary_.remove();
+      return false;
+    }
+    temporary_.setAutoRemove(false);
+    return true;
+  }
+
+ private:
+  QString path_;
+  QTemporaryFile temporary_;
+};
 
 }  // namespace
 
@@ -172,13 +217,13 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
   Write32(header, pos + 4, n);
   Write32(header, 4, pos + n);
 
-  QSaveFile target(output);
-  if (!target.open(QIODevice::WriteOnly) || !WriteAll(target, header.constData(), base)) {
+  OutputFile target(output);
+  if (!target.Open() || !target.Write(header.constData(), base)) {
     return ConversionResult::kFailed;
   }
   progress.CountedBytes += base;
   if (!source.seek(base)) {
-    target.cancelWriting();
+    target.Cancel();
     return ConversionResult::kFailed;
   }
 
@@ -189,13 +234,13 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
   int64_t done = 0;
   while (done < frames) {
     if (pacer.Cancelled()) {
-      target.cancelWriting();
+      target.Cancel();
       return ConversionResult::kCancelled;
     }
     const int64_t block_frames = std::min(frames_per_block, frames - done);
     const int64_t want = block_frames * frame_bytes;
     if (source.read(in.data(), want) != want) {
-      target.cancelWriting();
+      target.Cancel();
       return ConversionResult::kFailed;
     }
     const char* from = in.data();
@@ -210,18 +255,18 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
         to[2 * f + 1] = from[4 * f + 1];
       }
     }
-    if (!WriteAll(target, out.data(), block_frames * output_frame_bytes)) {
-      target.cancelWriting();
+    if (!target.Write(out.data(), block_frames * output_frame_bytes)) {
+      target.Cancel();
       return ConversionResult::kFailed;
     }
     CountUnits(progress, block_frames, frame_bytes);
     done += block_frames;
   }
   if (pacer.Cancelled()) {
-    target.cancelWriting();
+    target.Cancel();
     return ConversionResult::kCancelled;
   }
-  return target.commit() ? ConversionResult::kCompleted : ConversionResult::kFailed;
+  return target.Commit() ? ConversionResult::kCompleted : ConversionResult::kFailed;
 }
 
 ConversionResult CreateSilentWave(const QString& output, int seconds, int sample_rate,
@@ -247,30 +292,37 @@ ConversionResult CreateSilentWave(const QString& output, int seconds, int sample
   header.replace(36, 4, "data");
   Write32(header, 40, d);
 
-  QSaveFile target(output);
-  if (!target.open(QIODevice::WriteOnly) || !WriteAll(target, header.constData(), 44)) {
+  OutputFile target(output);
+  if (!target.Open() || !target.Write(header.constData(), 44)) {
     return ConversionResult::kFailed;
   }
   progress.CountedBytes += 44;
   Pacer pacer(progress);
+  // 16-bit silence is all zero bytes: the file system makes them.
+  const bool zeros = sixteen;
   const std::vector<char> silence(
-      static_cast<size_t>(std::min<int64_t>(kBlockBytes, std::max<int64_t>(d, 1))),
-      sixteen ? 0 : static_cast<char>(128));
+      zeros ? 0 : static_cast<size_t>(std::min<int64_t>(kBlockBytes, std::max<int64_t>(d, 1))),
+      static_cast<char>(128));
+  const int64_t block_bytes = zeros ? kBlockBytes * 64 : static_cast<int64_t>(silence.size());
   int64_t written = 0;
   while (written < d) {
     if (pacer.Cancelled()) {
-      target.cancelWriting();
+      target.Cancel();
       return ConversionResult::kCancelled;
     }
-    const int64_t block = std::min<int64_t>(static_cast<int64_t>(silence.size()), d - written);
-    if (!WriteAll(target, silence.data(), block)) {
-      target.cancelWriting();
+    const int64_t block = std::min<int64_t>(block_bytes, d - written);
+    if (!(zeros ? target.ExtendWithZeros(block) : target.Write(silence.data(), block))) {
+      target.Cancel();
       return ConversionResult::kFailed;
     }
     CountUnits(progress, block, 1);
     written += block;
   }
-  return target.commit() ? ConversionResult::kCompleted : ConversionResult::kFailed;
+  if (pacer.Cancelled()) {
+    target.Cancel();
+    return ConversionResult::kCancelled;
+  }
+  return target.Commit() ? ConversionResult::kCompleted : ConversionResult::kFailed;
 }
 
 }  // namespace parlatone

@@ -20,6 +20,9 @@ inline void PrintTo(const QStringList& list, std::ostream* os) {
   *os << ']';
 }
 
+// Long byte strings are cut: a sound file in a failure message helps nobody.
 inline void PrintTo(const QByteArray& bytes, std::ostream* os) {
-  *os << "bytes \"" << bytes.toHex(' ').toStdString() << '"';
+  constexpr qsizetype kShown = 64;
+  *os << bytes.size() << " bytes \"" << bytes.left(kShown).toHex(' ').toStdString()
+      << (bytes.size() > kShown ? " ..." : "") << '"';
 }
