@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace parlatone {
+
+class Operator;
+class Project;
+
+// The grid's fixed columns; voice slot s is shown in column kFirstVoiceColumn + s.
+inline constexpr int kChannelColumn = 0;
+inline constexpr int kSpColumn = 1;
+inline constexpr int kRpColumn = 2;
+inline constexpr int kTimeColumn = 3;
+inline constexpr int kFirstVoiceColumn = 4;
+inline constexpr int kHeaderRows = 2;
+
+// Channel index shown in grid row `row` (header rows included) of `page`.
+int ChannelOfRow(const Project& project, int page, int row);
+// The grid row and page of a channel.
+int RowOfChannel(const Project& project, int channel);
+int PageOfChannel(const Project& project, int channel);
+
+// The channel number as the grid shows it: at least two digits, from 1.
+QString ChannelNumberText(int channel);
+
+// A voice cell counts as empty when it is empty or holds the single blank
+// the voice drop-down offers for "no voice".
+bool IsEmptyVoice(const QString& name);
+
+// Every operation on the program table, on the project's records. Channels
+// and slots are 0-based; a slot is a voice column less kFirstVoiceColumn.
+class ProgramTable {
+ public:
+  explicit ProgramTable(Project& project) : project_(project) {}
+
+  // The operator changed a cell: SP, RP or a voice slot (" " or "" empties
+  // it). The channel's voices close up, its time is recomputed, the current
+  // page counts as edited.
+  void EditSp(int channel, const QString& item);
+  void EditRp(int channel, const QString& item);
+  void EditVoice(int channel, int slot, const QString& name);
+
+  // Brings a channel back in shape after an edit: voices packed to the
+  // left without gaps, blanks stored as empty, the time recomputed.
+  void SettleChannel(int channel);
+
+  // Empties a voice cell, closes the gap, marks the page edited.
+  void Delete(int channel, int slot);
+
+  // Swaps the voice with its neighbour; returns the slot the voice is in
+  // afterwards (the same slot when nothing moved). Times and change flags
+  // stay as they are.
+  int MoveLeft(int channel, int slot);
+  int MoveRight(int channel, int slot);
+
+  // Moves the voice to the channel before or after, across pages. Shows
+  // 2021 when the target channel is full. Returns the channel and slot the
+  // voice went to, or nothing when it did not move.
+  struct Position {
+    int channel = 0;
+    int slot = 0;
+  };
+  std::optional<Position> MoveUp(int channel, int slot, Operator& op);
+  std::optional<Position> MoveDown(int channel, int slot, Operator& op);
+
+  // Asks 2020, then resets every channel of the series; true when done.
+  bool DeleteAll(Operator& op);
+
+  // Voice i alone in channel i, after 2501 / the 2022 question; true when done.
+  bool BulkAssign(Operator& op);
+
+  // After the voice list changed: names no longer registered leave every
+  // channel, the rest close up, every channel is re-timed.
+  void PurgeUnregisteredVoices();
+
+  // The time text a channel's row shows: one decimal.
+  QString TimeText(int channel) const;
+
+ private:
+  std::optional<Position> MoveVertically(int channel, int slot, int direction, Operator& op);
+  void MarkEdited();
+  int LastSlot() const;
+
+  Project& project_;
+};
+
+}  // namespace parlatone

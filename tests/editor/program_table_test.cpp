@@ -1,0 +1,243 @@
+#include "editor/program_table.h"
+
+#include <gtest/gtest.h>
+
+#include "core/messages.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "support/qt_printers.h"
+#include "support/scripted_operator.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+class ProgramTableTest : public ::testing::Test {
+ protected:
+  void UseMode(int mode, int voices = 30) {
+    project_.settings.Mode = mode;
+    DeriveSeriesLimits(project_);
+    project_.voices.clear();
+    for (int v = 0; v < voices; ++v) {
+      VoiceRecord voice;
+      voice.NAME = u"v%1.wav"_s.arg(v);
+      voice.SEC = u"1.000"_s;
+      project_.voices.append(voice);
+    }
+    project_.VoicesRegistered = voices > 0;
+  }
+  void Fill(int channel, QStringList names) {
+    for (qsizetype s = 0; s < names.size(); ++s) {
+      project_.programs[static_cast<size_t>(channel)].Voice[static_cast<size_t>(s)] = names[s];
+    }
+  }
+  QStringList Voices(int channel) const {
+    QStringList names;
+    for (const QString& name : project_.programs[static_cast<size_t>(channel)].Voice) {
+      names << name;
+    }
+    while (!names.isEmpty() && names.back().isEmpty()) {
+      names.removeLast();
+    }
+    return names;
+  }
+  const ProgramRecord& Record(int channel) const {
+    return project_.programs[static_cast<size_t>(channel)];
+  }
+
+  Project project_;
+  ProgramTable table_{project_};
+  testing::ScriptedOperator op_;
+};
+
+TEST_F(ProgramTableTest, RowsPagesAndNumbers) {
+  UseMode(4);
+  EXPECT_EQ(ChannelOfRow(project_, 0, 2), 0);
+  EXPECT_EQ(ChannelOfRow(project_, 1, 2), 250);
+  EXPECT_EQ(ChannelOfRow(project_, 3, 251), 999);
+  EXPECT_EQ(RowOfChannel(project_, 250), 2);
+  EXPECT_EQ(PageOfChannel(project_, 249), 0);
+  EXPECT_EQ(PageOfChannel(project_, 999), 3);
+  EXPECT_EQ(ChannelNumberText(0), u"01"_s);
+  EXPECT_EQ(ChannelNumberText(98), u"99"_s);
+  EXPECT_EQ(ChannelNumberText(999), u"1000"_s);
+  UseMode(1);
+  EXPECT_EQ(ChannelOfRow(project_, 0, 256), 254);
+}
+
+TEST_F(ProgramTableTest, EditingAVoiceCellPacksAndRetimes) {
+  UseMode(1);
+  Fill(0, {u"v1.wav"_s});
+  // Chosen in the column headed " 5 ": lands in " 2 ".
+  table_.EditVoice(0, 4, u"v2.wav"_s);
+  EXPECT_EQ(Voices(0), (QStringList{u"v1.wav"_s, u"v2.wav"_s}));
+  EXPECT_EQ(Record(0).Time, u"2.0"_s);
+  EXPECT_TRUE(project_.PageEdited[0]);
+  // " " between two voices closes the gap and the time drops.
+  table_.EditVoice(0, 2, u"v3.wav"_s);
+  table_.EditVoice(0, 1, u" "_s);
+  EXPECT_EQ(Voices(0), (QStringList{u"v1.wav"_s, u"v3.wav"_s}));
+  EXPECT_EQ(Record(0).Time, u"2.0"_s);
+  // Beyond the series' last slot nothing is written.
+  table_.EditVoice(0, 8, u"v4.wav"_s);
+  EXPECT_EQ(Voices(0).size(), 2);
+}
+
+TEST_F(ProgramTableTest, TimesRoundEachVoiceFirst) {
+  UseMode(1);
+  project_.voices[0].SEC = u"2.460"_s;
+  Fill(3, {u"v0.wav"_s});
+  table_.EditRp(3, u"3"_s);
+  EXPECT_EQ(Record(3).Time, u"7.5"_s);  // 2.5 x 3, not 7.38
+  EXPECT_EQ(Record(3).RP, u"3"_s);
+  table_.EditSp(3, u"2"_s);
+  EXPECT_EQ(Record(3).SP, u"2"_s);
+  EXPECT_EQ(table_.TimeText(4), u"0.0"_s);
+}
+
+TEST_F(ProgramTableTest, DeleteClosesTheGapAndMarksThePage) {
+  UseMode(4);
+  project_.CurrentPage = 2;
+  Fill(600, {u"v1.wav"_s, u"v2.wav"_s, u"v3.wav"_s});
+  table_.Delete(600, 0);
+  EXPECT_EQ(Voices(600), (QStringList{u"v2.wav"_s, u"v3.wav"_s}));
+  EXPECT_EQ(Record(600).Time, u"2.0"_s);
+  EXPECT_TRUE(project_.PageEdited[2]);
+  EXPECT_FALSE(project_.PageEdited[0]);
+}
+
+TEST_F(ProgramTableTest, MovesLeftAndRightStayInTheChannel) {
+  UseMode(1);
+  Fill(0, {u"a"_s, u"b"_s, u"c"_s});
+  EXPECT_EQ(table_.MoveLeft(0, 1), 0);
+  EXPECT_EQ(Voices(0), (QStringList{u"b"_s, u"a"_s, u"c"_s}));
+  EXPECT_EQ(table_.MoveLeft(0, 0), 0);   // first column: nothing
+  EXPECT_EQ(table_.MoveRight(0, 2), 2);  // last voice: nothing
+  EXPECT_EQ(table_.MoveRight(0, 3), 3);  // empty cell: nothing
+  EXPECT_EQ(table_.MoveRight(0, 0), 1);
+  EXPECT_EQ(Voices(0), (QStringList{u"a"_s, u"b"_s, u"c"_s}));
+  Fill(1, {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s});
+  EXPECT_EQ(table_.MoveRight(1, 7), 7);  // last shown column
+  EXPECT_FALSE(project_.IsEdited());     // moves sideways change no flag
+}
+
+TEST_F(ProgramTableTest, MovesUpAndDownBetweenChannels) {
+  UseMode(1);
+  Fill(1, {u"v1.wav"_s, u"v2.wav"_s, u"v3.wav"_s});
+  Fill(0, {u"v4.wav"_s, u"v5.wav"_s});
+  // Into an occupied position: inserted there, the rest shifts right.
+  auto moved = table_.MoveUp(1, 1, op_);
+  ASSERT_TRUE(moved);
+  EXPECT_EQ(moved->channel, 0);
+  EXPECT_EQ(moved->slot, 1);
+  EXPECT_EQ(Voices(0), (QStringList{u"v4.wav"_s, u"v2.wav"_s, u"v5.wav"_s}));
+  EXPECT_EQ(Voices(1), (QStringList{u"v1.wav"_s, u"v3.wav"_s}));
+  EXPECT_EQ(Record(0).Time, u"3"_s);  // plain decimal after a move
+  EXPECT_EQ(Record(1).Time, u"2"_s);
+  EXPECT_TRUE(project_.PageEdited[0]);
+  // Into an empty position: the target's first free slot.
+  moved = table_.MoveDown(0, 2, op_);
+  ASSERT_TRUE(moved);
+  EXPECT_EQ(moved->channel, 1);
+  EXPECT_EQ(moved->slot, 2);
+  EXPECT_EQ(Voices(1), (QStringList{u"v1.wav"_s, u"v3.wav"_s, u"v5.wav"_s}));
+  moved = table_.MoveDown(1, 1, op_);
+  EXPECT_EQ(moved->slot, 0);
+  // Up from the first channel, down from the last, or an empty cell: nothing.
+  EXPECT_FALSE(table_.MoveUp(0, 0, op_));
+  Fill(254, {u"v9.wav"_s});
+  EXPECT_FALSE(table_.MoveDown(254, 0, op_));
+  EXPECT_FALSE(table_.MoveDown(100, 0, op_));
+  EXPECT_TRUE(op_.shown.empty());
+}
+
+TEST_F(ProgramTableTest, FullTargetShows2021AndChangesNothing) {
+  UseMode(1);
+  Fill(4, {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s});
+  Fill(5, {u"v1.wav"_s});
+  EXPECT_FALSE(table_.MoveUp(5, 0, op_));
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2021});
+  EXPECT_EQ(op_.shown[0].title_number, msg::kTitleConfirm);
+  EXPECT_EQ(Voices(5), QStringList{u"v1.wav"_s});
+  EXPECT_EQ(Voices(4).size(), 8);
+  // In the 24-voice series the same channel has room.
+  UseMode(3);
+  EXPECT_TRUE(table_.MoveUp(5, 0, op_));
+}
+
+TEST_F(ProgramTableTest, MovesCrossPagesInTheBigSeries) {
+  UseMode(4);
+  Fill(250, {u"v1.wav"_s});
+  const auto up = table_.MoveUp(250, 0, op_);
+  ASSERT_TRUE(up);
+  EXPECT_EQ(up->channel, 249);
+  EXPECT_EQ(PageOfChannel(project_, up->channel), 0);
+  EXPECT_TRUE(project_.PageEdited[0]);
+  const auto down = table_.MoveDown(249, 0, op_);
+  EXPECT_EQ(down->channel, 250);
+  EXPECT_TRUE(project_.PageEdited[1]);
+  Fill(999, {u"v2.wav"_s});
+  EXPECT_FALSE(table_.MoveDown(999, 0, op_));
+}
+
+TEST_F(ProgramTableTest, DeleteAllAsksOnceAndResetsEveryPage) {
+  UseMode(4);
+  project_.CurrentPage = 1;
+  Fill(3, {u"v1.wav"_s});
+  Fill(900, {u"v2.wav"_s});
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_FALSE(table_.DeleteAll(op_));
+  EXPECT_EQ(Voices(900).size(), 1);
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_TRUE(table_.DeleteAll(op_));
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2020, 2020}));
+  EXPECT_EQ(Record(3), ProgramRecord());
+  EXPECT_EQ(Record(900), ProgramRecord());
+  EXPECT_TRUE(project_.PageEdited[1]);
+}
+
+TEST_F(ProgramTableTest, BulkAssignment) {
+  UseMode(1, 12);
+  project_.voices[11].SEC = u"2.45"_s;
+  Fill(40, {u"v3.wav"_s});
+  op_.Answer(MessageAnswer::kYes);
+  ASSERT_TRUE(table_.BulkAssign(op_));
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2022});
+  for (int channel = 0; channel < 12; ++channel) {
+    EXPECT_EQ(Voices(channel), QStringList{u"v%1.wav"_s.arg(channel)});
+    EXPECT_EQ(Record(channel).SP, u"1"_s);
+  }
+  EXPECT_EQ(Record(11).Time, u"2.5"_s);
+  EXPECT_EQ(Record(12), ProgramRecord());
+  EXPECT_EQ(Record(40), ProgramRecord());
+  EXPECT_FALSE(project_.IsEdited());
+  op_ = {};
+  op_.Answer(MessageAnswer::kNo);
+  Fill(40, {u"v3.wav"_s});
+  EXPECT_FALSE(table_.BulkAssign(op_));
+  EXPECT_EQ(Voices(40).size(), 1);
+  project_.VoicesRegistered = false;
+  op_ = {};
+  EXPECT_FALSE(table_.BulkAssign(op_));
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2501});
+}
+
+TEST_F(ProgramTableTest, PurgeRemovesUnregisteredNamesEverywhere) {
+  UseMode(1, 3);
+  Fill(0, {u"v0.wav"_s, u"gone.wav"_s, u"v2.wav"_s});
+  Fill(200, {u"gone.wav"_s});
+  project_.programs[7].Time = u"9.9"_s;
+  table_.PurgeUnregisteredVoices();
+  EXPECT_EQ(Voices(0), (QStringList{u"v0.wav"_s, u"v2.wav"_s}));
+  EXPECT_EQ(Record(0).Time, u"2.0"_s);
+  EXPECT_TRUE(Voices(200).isEmpty());
+  EXPECT_EQ(Record(7).Time, u"0.0"_s);  // every channel re-timed
+  EXPECT_FALSE(project_.IsEdited());
+  project_.VoicesRegistered = false;
+  table_.PurgeUnregisteredVoices();
+  EXPECT_TRUE(Voices(0).isEmpty());
+}
+
+}  // namespace
+}  // namespace parlatone
