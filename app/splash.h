@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QPixmap>
+
+namespace parlatone {
+
+// The picture of the splash window, drawn by the program itself.
+QPixmap SplashPicture();
+
+}  // namespace parlatone

@@ -1,0 +1,83 @@
+#include "gui/choosers.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "core/messages.h"
+#include "core/operator.h"
+#include "core/paths.h"
+#include "core/text.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr qsizetype kMaxSelectionLength = 1024;
+
+QString DialogFilter(const FileFilter& filter) {
+  QString patterns = filter.pattern;
+  patterns.replace(u';', u' ');
+  return filter.description + u" ("_s + patterns + u")"_s;
+}
+
+}  // namespace
+
+QString JoinOpenSelection(const QStringList& files, Operator& op) {
+  if (files.isEmpty()) {
+    return {};
+  }
+  if (files.size() == 1) {
+    return files.front();
+  }
+  QString joined = FolderOf(files.front()) + QDir::separator();
+  for (const QString& file : files) {
+    joined += QChar(u'\0') + FileNameOf(file);
+  }
+  if (joined.size() > kMaxSelectionLength) {
+    ShowText(op, u"一度に選択できる数を超えています。　　"_s, msg::kTitleConfirm,
+             MessageIcon::kExclamation);
+    return {};
+  }
+  return joined;
+}
+
+QString CheckSaveExtension(const QString& path, const QString& default_extension, Operator& op) {
+  if (path.isEmpty()) {
+    return {};
+  }
+  QString chosen = path;
+  if (QFileInfo(chosen).suffix().isEmpty()) {
+    chosen += u'.' + default_extension;
+  }
+  if (RightBytes(chosen, 3).compare(default_extension, Qt::CaseInsensitive) != 0) {
+    ShowMessage(op, 2050, msg::kTitleCaution, MessageIcon::kExclamation);
+    return {};
+  }
+  return chosen;
+}
+
+QString QtChoosers::ChooseOpenFile(QWidget* owner, bool multiple, const FileFilter& filter,
+                                   const QString& initial_folder, const QString& title) {
+  if (multiple) {
+    return JoinOpenSelection(
+        QFileDialog::getOpenFileNames(owner, title, initial_folder, DialogFilter(filter)), op_);
+  }
+  return QFileDialog::getOpenFileName(owner, title, initial_folder, DialogFilter(filter));
+}
+
+QString QtChoosers::ChooseSaveFile(QWidget* owner, const FileFilter& filter,
+                                   const QString& initial_folder,
+                                   const QString& default_extension) {
+  return CheckSaveExtension(
+      QFileDialog::getSaveFileName(owner, QString(), initial_folder, DialogFilter(filter)),
+      default_extension, op_);
+}
+
+QString QtChoosers::ChooseFolder(QWidget* owner, const QString& title,
+                                 const QString& initial_folder) {
+  return QFileDialog::getExistingDirectory(owner, title, initial_folder);
+}
+
+}  // namespace parlatone

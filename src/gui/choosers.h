@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include "core/series.h"
+
+namespace parlatone {
+
+class Operator;
+
+// The file and folder choosers. Windows reach them through this interface so
+// that tests can answer them.
+class Choosers {
+ public:
+  virtual ~Choosers() = default;
+
+  // Existing files. One file: its full path. Several: the folder, a
+  // separator, then for each file a NUL and its name. At most 1024
+  // characters; more tells the operator and gives nothing. Cancel: nothing.
+  virtual QString ChooseOpenFile(QWidget* owner, bool multiple, const FileFilter& filter,
+                                 const QString& initial_folder, const QString& title) = 0;
+
+  // A file to write. The path must end in the default extension (three
+  // characters, any case), else message 2050 and nothing.
+  virtual QString ChooseSaveFile(QWidget* owner, const FileFilter& filter,
+                                 const QString& initial_folder,
+                                 const QString& default_extension) = 0;
+
+  virtual QString ChooseFolder(QWidget* owner, const QString& title,
+                               const QString& initial_folder) = 0;
+};
+
+// Qt's dialogs.
+class QtChoosers : public Choosers {
+ public:
+  explicit QtChoosers(Operator& op) : op_(op) {}
+  QString ChooseOpenFile(QWidget* owner, bool multiple, const FileFilter& filter,
+                         const QString& initial_folder, const QString& title) override;
+  QString ChooseSaveFile(QWidget* owner, const FileFilter& filter, const QString& initial_folder,
+                         const QString& default_extension) override;
+  QString ChooseFolder(QWidget* owner, const QString& title,
+                       const QString& initial_folder) override;
+
+ private:
+  Operator& op_;
+};
+
+// The rules the choosers apply to what the dialog returned, apart from the
+// dialog: the multiple-selection form with its limit, and the extension test.
+QString JoinOpenSelection(const QStringList& files, Operator& op);
+QString CheckSaveExtension(const QString& path, const QString& default_extension, Operator& op);
+
+}  // namespace parlatone

@@ -1,0 +1,427 @@
+#include "gui/frm_main.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "controlfile/control_file_loader.h"
+#include "core/messages.h"
+#include "core/operator.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "core/settings.h"
+#include "editor/program_table.h"
+#include "gui/choosers.h"
+#include "gui/program_grid.h"
+#include "gui/program_table_model.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct ToolbarEntry {
+  const char* key;
+  const char16_t* text;
+};
+// The keys name the actions; the windows behind WAVE, SETING, CARD and PRINT
+// come with their own work and stay disabled until then.
+constexpr ToolbarEntry kToolbar[] = {{"LOAD", u"ファイル読込"},      {"NEW", u"データ初期化"},
+                                     {"WAVE", u"Sound登録"},         {"SETING", u"詳細設定"},
+                                     {"CARD", u" ｶｰﾄﾞﾃﾞｰﾀ作成 "},    {"PRINT", u"印刷"},
+                                     {"APPEND", u"編集画面を閉じる"}};
+
+constexpr const char16_t* kCommandCaptions[] = {u"試聴",   u"上移動",  u"下移動", u"左移動",
+                                                u"右移動", u"削除",    u"全試聴", u"一括登録",
+                                                u"全削除", u"一時停止"};
+
+}  // namespace
+
+FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
+                 QWidget* parent)
+    : QMainWindow(parent),
+      project_(project),
+      paths_(std::move(paths)),
+      op_(op),
+      choosers_(choosers) {
+  setObjectName(u"FrmMain"_s);
+  setWindowTitle(GetMessage(1000));
+  model_ = new ProgramTableModel(project_, ReadElementList(paths_.element_file, u"Sp"_s),
+                                 ReadElementList(paths_.element_file, u"Repeat"_s), this);
+  BuildWindow();
+  RebuildTabs();
+  project_.ResetPrograms();
+  project_.AddClearedListener([this] {
+    status_panel_->clear();
+    model_->Refresh();
+  });
+  SetButtonState(1);
+  connect(model_, &ProgramTableModel::CellEdited, this,
+          [this] { UpdateButtonsForCell(grid_->currentIndex()); });
+}
+
+void FrmMain::BuildWindow() {
+  auto* toolbar = addToolBar(u"Toolbar1"_s);
+  toolbar->setObjectName(u"Toolbar1"_s);
+  toolbar->setMovable(false);
+  toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  for (int i = 0; i < 7; ++i) {
+    if (i == 4) {
+      auto* gap = new QWidget(toolbar);
+      gap->setFixedWidth(24);
+      toolbar->addWidget(gap);
+    }
+    QAction* action = toolbar->addAction(QString::fromUtf16(kToolbar[i].text));
+    action->setObjectName(QString::fromLatin1(kToolbar[i].key));
+    toolbar_actions_[i] = action;
+  }
+  for (int i : {2, 3, 4, 5}) {
+    toolbar_actions_[i]->setEnabled(false);
+  }
+  connect(toolbar_actions_[0], &QAction::triggered, this, &FrmMain::OnLoad);
+  connect(toolbar_actions_[1], &QAction::triggered, this, &FrmMain::OnNew);
+  connect(toolbar_actions_[6], &QAction::triggered, this, [this] {
+    CommitPendingEdit();
+    close();
+  });
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  tabs_ = new QTabBar(central);
+  tabs_->setObjectName(u"TabStrip"_s);
+  tabs_->setExpanding(false);
+  layout->addWidget(tabs_);
+  grid_ = new ProgramGrid(central);
+  grid_->SetModel(model_);
+  layout->addWidget(grid_, 1);
+
+  auto* bottom = new QHBoxLayout();
+  auto* tools = new QGroupBox(central);
+  tools->setObjectName(u"FrmTool"_s);
+  auto* buttons = new QGridLayout(tools);
+  for (int i = 0; i < 10; ++i) {
+    commands_[i] = new QPushButton(QString::fromUtf16(kCommandCaptions[i]), tools);
+    commands_[i]->setObjectName(u"Command%1"_s.arg(i));
+    buttons->addWidget(commands_[i], i / 5, i % 5);
+    connect(commands_[i], &QPushButton::clicked, this, [this, i] { OnCommand(i); });
+  }
+  bottom->addWidget(tools, 2);
+  auto* legend = new QGroupBox(central);
+  legend->setObjectName(u"FrameKomento"_s);
+  auto* legend_layout = new QVBoxLayout(legend);
+  auto* legend_label = new QLabel(GetMessage(1010) + u"   "_s + GetMessage(1011), legend);
+  legend_label->setObjectName(u"Lblkomento"_s);
+  legend_layout->addWidget(legend_label);
+  bottom->addWidget(legend, 1);
+  layout->addLayout(bottom);
+  auto* state = new QGroupBox(central);
+  state->setObjectName(u"FrameState"_s);
+  auto* state_layout = new QVBoxLayout(state);
+  state_label_ = new QLabel(state);
+  state_label_->setObjectName(u"LblState"_s);
+  state_layout->addWidget(state_label_);
+  layout->addWidget(state);
+  setCentralWidget(central);
+
+  auto* status = new QStatusBar(this);
+  status->setObjectName(u"StatusBar1"_s);
+  status_panel_ = new QLabel(status);
+  status_panel_->setObjectName(u"StatusPanel1"_s);
+  status->addWidget(status_panel_, 1);
+  setStatusBar(status);
+
+  connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
+    if (switching_tabs_ || index < 0) {
+      return;
+    }
+    CommitPendingEdit();
+    if (index != project_.CurrentPage) {
+      ShowPage(index);
+      SetButtonState(1);
+    }
+  });
+  connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) { UpdateButtonsForCell(current); });
+  connect(grid_, &ProgramGrid::DeletePressed, this, &FrmMain::DeleteCell);
+
+  // The screen's work area, at most 1024 x 768.
+  if (const QScreen* screen = this->screen()) {
+    const QRect area = screen->availableGeometry();
+    resize(std::min(area.width(), 1024), std::min(area.height(), 768));
+  }
+}
+
+void FrmMain::RebuildTabs() {
+  switching_tabs_ = true;
+  while (tabs_->count() > 0) {
+    tabs_->removeTab(0);
+  }
+  const int pages = PageCount(project_.Mode());
+  for (int page = 0; page < pages; ++page) {
+    tabs_->addTab(PageCaption(project_.Mode(), page));
+  }
+  tabs_->setVisible(pages > 1);
+  tabs_->setCurrentIndex(std::clamp(project_.CurrentPage, 0, pages - 1));
+  switching_tabs_ = false;
+  model_->Refresh();
+  grid_->ApplyColumnLayout();
+}
+
+void FrmMain::ShowPage(int page) {
+  project_.CurrentPage = page;
+  if (tabs_->currentIndex() != page) {
+    switching_tabs_ = true;
+    tabs_->setCurrentIndex(page);
+    switching_tabs_ = false;
+  }
+  model_->Refresh();
+}
+
+void FrmMain::SetButtonState(int state) {
+  for (int i = 0; i <= 6; ++i) {
+    commands_[i]->setEnabled(false);
+  }
+  switch (state) {
+    case 0:
+      for (int i = 0; i <= 6; ++i) {
+        commands_[i]->setEnabled(true);
+      }
+      break;
+    case 1:
+      for (int i : {6, 7, 8}) {
+        commands_[i]->setEnabled(true);
+      }
+      commands_[9]->setEnabled(false);
+      break;
+    case 2:
+      commands_[0]->setEnabled(true);
+      for (int i : {7, 8, 9}) {
+        commands_[i]->setEnabled(false);
+      }
+      commands_[0]->setText(u"停止"_s);
+      break;
+    default:
+      commands_[6]->setEnabled(true);
+      commands_[9]->setEnabled(true);
+      commands_[7]->setEnabled(false);
+      commands_[8]->setEnabled(false);
+      commands_[6]->setText(u"停止"_s);
+      commands_[9]->setText(u"一時停止"_s);
+      break;
+  }
+}
+
+void FrmMain::SetToolbarBusy(bool busy) {
+  for (int i = 0; i < 7; ++i) {
+    const bool built = i != 2 && i != 3 && i != 4 && i != 5;
+    toolbar_actions_[i]->setEnabled(!busy && built);
+  }
+  if (!busy) {
+    commands_[0]->setText(QString::fromUtf16(kCommandCaptions[0]));
+    commands_[6]->setText(QString::fromUtf16(kCommandCaptions[6]));
+    commands_[9]->setText(QString::fromUtf16(kCommandCaptions[9]));
+  }
+}
+
+void FrmMain::UpdateButtonsForCell(const QModelIndex& index) {
+  if (!index.isValid() || index.column() < kSpColumn) {
+    return;
+  }
+  const bool voice = model_->VoiceSlotAt(index.column()) >= 0;
+  SetButtonState(voice && !IsEmptyVoice(index.data(Qt::EditRole).toString()) ? 0 : 1);
+}
+
+void FrmMain::SelectCell(const QModelIndex& index) {
+  if (!index.isValid()) {
+    return;
+  }
+  grid_->setFocus();
+  grid_->setCurrentIndex(index);
+  grid_->scrollTo(index);
+  UpdateButtonsForCell(index);
+}
+
+void FrmMain::CommitPendingEdit() {
+  if (grid_->Delegate() != nullptr) {
+    grid_->Delegate()->CommitOpenEditor();
+  }
+}
+
+int FrmMain::FirstEditedPage() const {
+  for (int page = 0; page < kMaxPageCount; ++page) {
+    if (project_.PageEdited[static_cast<size_t>(page)]) {
+      return page;
+    }
+  }
+  return -1;
+}
+
+void FrmMain::OnLoad() {
+  CommitPendingEdit();
+  SetButtonState(1);
+  if (FirstEditedPage() >= 0 && ShowMessage(op_, 2020, msg::kTitleConfirm, MessageIcon::kQuestion,
+                                            MessageButtons::kYesNo) != MessageAnswer::kYes) {
+    return;
+  }
+  const QString path = choosers_.ChooseOpenFile(this, false, ProjectOpenFilter(project_.Mode()),
+                                                project_.settings.CardPath, u"ファイルを開く"_s);
+  if (path.isEmpty()) {
+    return;
+  }
+  project_.ClearProject();
+  project_.ResetPrograms();
+  project_.ClearPageEdited();
+  const bool loaded = LoadWpjFile(project_, path, op_);
+  ShowPage(0);
+  if (loaded) {
+    grid_->scrollToTop();
+    grid_->setCurrentIndex(model_->index(0, kSpColumn));
+    status_panel_->setText(path);
+  }
+}
+
+void FrmMain::OnNew() {
+  CommitPendingEdit();
+  SetButtonState(1);
+  if (ShowMessage(op_, 2052, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo) !=
+      MessageAnswer::kYes) {
+    return;
+  }
+  grid_->scrollToTop();
+  project_.ClearProject();
+  project_.ResetPrograms();
+  project_.ClearPageEdited();
+  project_.VoicesRegistered = false;
+  ShowPage(0);
+  SetButtonState(1);
+}
+
+void FrmMain::ApplyModeChange() {
+  DeriveSeriesLimits(project_);
+  project_.ClearPageEdited();
+  project_.ResetPrograms();
+  project_.ClearProject();
+  project_.CurrentPage = 0;
+  RebuildTabs();
+  grid_->scrollToTop();
+  SetButtonState(1);
+}
+
+void FrmMain::OnCommand(int index) {
+  CommitPendingEdit();
+  switch (index) {
+    case 1:
+      MoveVertically(-1);
+      break;
+    case 2:
+      MoveVertically(+1);
+      break;
+    case 3:
+      MoveSideways(-1);
+      break;
+    case 4:
+      MoveSideways(+1);
+      break;
+    case 5:
+      DeleteCell();
+      break;
+    case 7:
+      if (model_->Table().BulkAssign(op_)) {
+        ShowPage(0);
+        SetButtonState(1);
+        grid_->scrollToTop();
+      }
+      break;
+    case 8:
+      if (model_->Table().DeleteAll(op_)) {
+        model_->Refresh();
+        SetButtonState(1);
+      }
+      break;
+    default:
+      break;  // the audition buttons arrive with the audition
+  }
+}
+
+void FrmMain::MoveVertically(int direction) {
+  const QModelIndex current = grid_->currentIndex();
+  const int slot = current.isValid() ? model_->VoiceSlotAt(current.column()) : -1;
+  if (slot < 0) {
+    return;
+  }
+  const int channel = model_->ChannelAt(current.row());
+  const auto moved = direction < 0 ? model_->Table().MoveUp(channel, slot, op_)
+                                   : model_->Table().MoveDown(channel, slot, op_);
+  if (!moved) {
+    SelectCell(current);
+    return;
+  }
+  const int target_page = PageOfChannel(project_, moved->channel);
+  if (target_page != project_.CurrentPage) {
+    ShowPage(target_page);
+  } else {
+    model_->RefreshChannel(channel);
+    model_->RefreshChannel(moved->channel);
+  }
+  SelectCell(model_->IndexOf(moved->channel, moved->slot));
+}
+
+void FrmMain::MoveSideways(int direction) {
+  const QModelIndex current = grid_->currentIndex();
+  const int slot = current.isValid() ? model_->VoiceSlotAt(current.column()) : -1;
+  if (slot < 0) {
+    return;
+  }
+  const int channel = model_->ChannelAt(current.row());
+  const int to = direction < 0 ? model_->Table().MoveLeft(channel, slot)
+                               : model_->Table().MoveRight(channel, slot);
+  model_->RefreshChannel(channel);
+  SelectCell(model_->IndexOf(channel, to));
+}
+
+void FrmMain::DeleteCell() {
+  const QModelIndex current = grid_->currentIndex();
+  const int slot = current.isValid() ? model_->VoiceSlotAt(current.column()) : -1;
+  if (slot < 0) {
+    return;
+  }
+  const int channel = model_->ChannelAt(current.row());
+  model_->Table().Delete(channel, slot);
+  model_->RefreshChannel(channel);
+  SelectCell(current);
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+  CommitPendingEdit();
+  if (FirstEditedPage() >= 0) {
+    switch (ShowMessage(op_, 2024, msg::kTitleConfirm, MessageIcon::kQuestion,
+                        MessageButtons::kYesNoCancel)) {
+      case MessageAnswer::kNo:
+        event->accept();
+        return;
+      default:
+        // Yes leads to the card data window, where the operator saves; the
+        // editor stays open either way.
+        event->ignore();
+        return;
+    }
+  }
+  if (ShowMessage(op_, 2025, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo) ==
+      MessageAnswer::kYes) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace parlatone

@@ -1,0 +1,171 @@
+#include "gui/program_table_model.h"
+
+#include "core/project.h"
+#include "core/series.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+ProgramTableModel::ProgramTableModel(Project& project, QStringList sp_texts, QStringList rp_texts,
+                                     QObject* parent)
+    : QAbstractTableModel(parent),
+      project_(project),
+      table_(project),
+      sp_texts_(std::move(sp_texts)),
+      rp_texts_(std::move(rp_texts)) {}
+
+int ProgramTableModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : project_.ChannelsPerPage;
+}
+
+int ProgramTableModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : project_.GridColumns;
+}
+
+int ProgramTableModel::ChannelAt(int row) const {
+  return ChannelOfRow(project_, project_.CurrentPage, row + kHeaderRows);
+}
+
+int ProgramTableModel::VoiceSlotAt(int column) const {
+  const int slot = column - kFirstVoiceColumn;
+  return slot >= 0 && slot <= MaxVoiceIndex(project_.Mode()) ? slot : -1;
+}
+
+int ProgramTableModel::LastVoiceColumn() const {
+  return kFirstVoiceColumn + MaxVoiceIndex(project_.Mode());
+}
+
+QModelIndex ProgramTableModel::IndexOf(int channel, int slot) const {
+  return index(RowOfChannel(project_, channel) - kHeaderRows, kFirstVoiceColumn + slot);
+}
+
+QString ProgramTableModel::ItemText(const QStringList& texts, const QString& item) const {
+  bool ok = false;
+  const int k = item.toInt(&ok);
+  return ok && k >= 1 && k <= texts.size() ? texts.at(k - 1) : item;
+}
+
+QStringList ProgramTableModel::VoiceChoices() const {
+  QStringList choices{u" "_s};
+  for (const VoiceRecord& voice : project_.voices) {
+    choices << voice.NAME;
+  }
+  return choices;
+}
+
+QVariant ProgramTableModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) {
+    return {};
+  }
+  if (role == Qt::TextAlignmentRole) {
+    return int(Qt::AlignCenter);
+  }
+  if (role != Qt::DisplayRole && role != Qt::EditRole) {
+    return {};
+  }
+  const int channel = ChannelAt(index.row());
+  if (channel < 0 || channel >= kProgramRecordCount) {
+    return {};
+  }
+  const ProgramRecord& record = project_.programs[static_cast<size_t>(channel)];
+  const int column = index.column();
+  const bool display = role == Qt::DisplayRole;
+  switch (column) {
+    case kChannelColumn:
+      return ChannelNumberText(channel);
+    case kSpColumn:
+      return display ? ItemText(sp_texts_, record.SP) : record.SP;
+    case kRpColumn:
+      return display ? ItemText(rp_texts_, record.RP) : record.RP;
+    case kTimeColumn:
+      return ChannelTenths{SecondsTextToTenths(record.Time)}.OneDecimalText();
+    default:
+      break;
+  }
+  const int slot = VoiceSlotAt(column);
+  return slot < 0 ? QVariant() : QVariant(record.Voice[static_cast<size_t>(slot)]);
+}
+
+bool ProgramTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) {
+    return false;
+  }
+  const int channel = ChannelAt(index.row());
+  const QString text = value.toString();
+  const QVariant before = data(index, Qt::EditRole);
+  if (before.toString() == text || (IsEmptyVoice(before.toString()) && IsEmptyVoice(text))) {
+    return false;  // choosing what is there is no edit
+  }
+  switch (index.column()) {
+    case kSpColumn:
+      table_.EditSp(channel, text);
+      break;
+    case kRpColumn:
+      table_.EditRp(channel, text);
+      break;
+    default:
+      table_.EditVoice(channel, VoiceSlotAt(index.column()), text);
+      break;
+  }
+  Q_EMIT dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
+  Q_EMIT CellEdited();
+  return true;
+}
+
+Qt::ItemFlags ProgramTableModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) {
+    return Qt::NoItemFlags;
+  }
+  Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  const int column = index.column();
+  if (column == kSpColumn || column == kRpColumn ||
+      (VoiceSlotAt(column) >= 0 && project_.VoicesRegistered)) {
+    flags |= Qt::ItemIsEditable;
+  }
+  return flags;
+}
+
+QVariant ProgramTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal) {
+    return {};
+  }
+  if (role == Qt::TextAlignmentRole) {
+    return int(Qt::AlignCenter);
+  }
+  if (role != Qt::DisplayRole && role != kUpperHeaderRole) {
+    return {};
+  }
+  switch (section) {
+    case kChannelColumn:
+      return u"No."_s;
+    case kSpColumn:
+      return u"SP"_s;
+    case kRpColumn:
+      return u"RP"_s;
+    case kTimeColumn:
+      return u"時間"_s;
+    default:
+      break;
+  }
+  const int slot = VoiceSlotAt(section);
+  if (slot < 0) {
+    return QString();
+  }
+  return role == kUpperHeaderRole ? u"VOICE"_s : u" %1 "_s.arg(slot + 1);
+}
+
+void ProgramTableModel::Refresh() {
+  beginResetModel();
+  endResetModel();
+}
+
+void ProgramTableModel::RefreshChannel(int channel) {
+  if (PageOfChannel(project_, channel) != project_.CurrentPage) {
+    return;
+  }
+  const int row = RowOfChannel(project_, channel) - kHeaderRows;
+  Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+}  // namespace parlatone

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+#include "editor/program_table.h"
+
+namespace parlatone {
+
+class Project;
+
+// The program grid's model: a view of the project's program records for the
+// page in view, never a copy. Edits go through the program table's
+// operations, which keep every channel packed and timed.
+class ProgramTableModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  // Role of the upper header text (the lower one is the display role).
+  static constexpr int kUpperHeaderRole = Qt::UserRole + 1;
+
+  ProgramTableModel(Project& project, QStringList sp_texts, QStringList rp_texts,
+                    QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  // The channel shown in a model row of the current page.
+  int ChannelAt(int row) const;
+  int VoiceSlotAt(int column) const;  // -1 outside the voice columns
+  int LastVoiceColumn() const;
+  QModelIndex IndexOf(int channel, int slot) const;
+
+  const QStringList& SpTexts() const { return sp_texts_; }
+  const QStringList& RpTexts() const { return rp_texts_; }
+  QStringList VoiceChoices() const;  // " " first, then the registered names
+
+  // After the records, the page or the series changed behind the model.
+  void Refresh();
+  void RefreshChannel(int channel);
+
+  ProgramTable& Table() { return table_; }
+  Project& project() { return project_; }
+
+ Q_SIGNALS:
+  // The operator changed a cell.
+  void CellEdited();
+
+ private:
+  QString ItemText(const QStringList& texts, const QString& item) const;
+
+  Project& project_;
+  ProgramTable table_;
+  QStringList sp_texts_;
+  QStringList rp_texts_;
+};
+
+}  // namespace parlatone

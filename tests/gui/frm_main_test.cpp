@@ -1,0 +1,307 @@
+#include "gui/frm_main.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <deque>
+
+#include <gtest/gtest.h>
+
+#include "controlfile/control_file_writer.h"
+#include "core/messages.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "gui/choosers.h"
+#include "gui/program_grid.h"
+#include "gui/program_table_model.h"
+#include "sound/media.h"
+#include "sound/sdl_backend.h"
+#include "support/qt_printers.h"
+#include "support/scripted_operator.h"
+#include "support/sound_fixtures.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// File choosers answered from a queue; an unexpected one fails the test.
+class ScriptedChoosers : public Choosers {
+ public:
+  std::deque<QString> files;
+  QString ChooseOpenFile(QWidget*, bool, const FileFilter& filter, const QString&,
+                         const QString& title) override {
+    last_filter = filter;
+    last_title = title;
+    if (files.empty()) {
+      ADD_FAILURE() << "unexpected file chooser";
+      return {};
+    }
+    QString file = files.front();
+    files.pop_front();
+    return file;
+  }
+  QString ChooseSaveFile(QWidget*, const FileFilter&, const QString&, const QString&) override {
+    ADD_FAILURE() << "unexpected save chooser";
+    return {};
+  }
+  QString ChooseFolder(QWidget*, const QString&, const QString&) override {
+    ADD_FAILURE() << "unexpected folder chooser";
+    return {};
+  }
+  FileFilter last_filter;
+  QString last_title;
+};
+
+class FrmMainTest : public ::testing::Test {
+ protected:
+  void Open(int mode, int voices = 0) {
+    project_.settings.Mode = mode;
+    project_.settings.CardPath = dir_.path();
+    DeriveSeriesLimits(project_);
+    for (int v = 0; v < voices; ++v) {
+      VoiceRecord voice;
+      voice.NAME = u"v%1.wav"_s.arg(v);
+      voice.SEC = u"1.000"_s;
+      project_.voices.append(voice);
+    }
+    project_.VoicesRegistered = voices > 0;
+    AppPaths paths = ResolveAppPaths();
+    window_ = std::make_unique<FrmMain>(project_, paths, op_, choosers_);
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  template <typename T>
+  T* Find(const QString& name) {
+    T* found = window_->findChild<T*>(name);
+    EXPECT_NE(found, nullptr) << name.toStdString();
+    return found;
+  }
+  QPushButton* Command(int i) { return Find<QPushButton>(u"Command%1"_s.arg(i)); }
+  QTabBar* Tabs() { return Find<QTabBar>(u"TabStrip"_s); }
+  ProgramGrid* Grid() { return window_->Grid(); }
+  ProgramTableModel* Model() { return window_->Model(); }
+  void Fill(int channel, const QStringList& names) {
+    for (qsizetype s = 0; s < names.size(); ++s) {
+      project_.programs[static_cast<size_t>(channel)].Voice[static_cast<size_t>(s)] = names[s];
+    }
+    Model()->Refresh();
+  }
+  QString Cell(int row, int column) { return Model()->index(row, column).data().toString(); }
+
+  QTemporaryDir dir_;
+  Project project_;
+  testing::ScriptedOperator op_;
+  ScriptedChoosers choosers_;
+  std::unique_ptr<FrmMain> window_;
+};
+
+TEST_F(FrmMainTest, WindowElementsAndTheGrid) {
+  Open(3, 2);
+  EXPECT_EQ(window_->windowTitle(), GetMessage(1000));
+  for (const char* key : {"LOAD", "NEW", "WAVE", "SETING", "CARD", "PRINT", "APPEND"}) {
+    Find<QAction>(QString::fromLatin1(key));
+  }
+  EXPECT_FALSE(Find<QAction>(u"WAVE"_s)->isEnabled());  // its window is not there yet
+  EXPECT_EQ(Find<QAction>(u"CARD"_s)->text(), u" ｶｰﾄﾞﾃﾞｰﾀ作成 "_s);
+  EXPECT_EQ(Find<QLabel>(u"Lblkomento"_s)->text(), u"SP／出力系統   RP／リピート再生回数"_s);
+  EXPECT_FALSE(Tabs()->isVisible());
+  EXPECT_EQ(Model()->rowCount(), 255);
+  EXPECT_EQ(Model()->columnCount(), 29);
+  EXPECT_TRUE(Grid()->isColumnHidden(28));
+  EXPECT_EQ(Model()->headerData(27, Qt::Horizontal, Qt::DisplayRole).toString(), u" 24 "_s);
+  EXPECT_EQ(Model()->headerData(27, Qt::Horizontal, ProgramTableModel::kUpperHeaderRole).toString(),
+            u"VOICE"_s);
+  EXPECT_EQ(Cell(0, 0), u"01"_s);
+  EXPECT_EQ(Cell(0, 3), u"0.0"_s);
+  // Idle: only the all-channel buttons and the table-wide ones.
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(Command(i)->isEnabled(), i == 6 || i == 7 || i == 8) << i;
+  }
+}
+
+TEST_F(FrmMainTest, CellEditRepacksAndRetimesTheRow) {
+  Open(1, 3);
+  Fill(0, {u"v0.wav"_s});
+  // Chosen in the column headed " 5 ".
+  ASSERT_TRUE(
+      Model()->setData(Model()->index(0, kFirstVoiceColumn + 4), u"v1.wav"_s, Qt::EditRole));
+  EXPECT_EQ(Cell(0, kFirstVoiceColumn + 1), u"v1.wav"_s);
+  EXPECT_EQ(Cell(0, kFirstVoiceColumn + 4), QString());
+  EXPECT_EQ(Cell(0, kTimeColumn), u"2.0"_s);
+  EXPECT_TRUE(project_.PageEdited[0]);
+  // The RP drop-down stores the item number and shows the element text.
+  ASSERT_TRUE(Model()->setData(Model()->index(0, kRpColumn), u"3"_s, Qt::EditRole));
+  EXPECT_EQ(project_.programs[0].RP, u"3"_s);
+  EXPECT_EQ(Cell(0, kTimeColumn), u"6.0"_s);
+}
+
+TEST_F(FrmMainTest, KeyboardOpensTheDropDownAndDeletes) {
+  Open(1, 3);
+  Fill(4, {u"v0.wav"_s, u"v1.wav"_s});
+  Grid()->setFocus();
+  Grid()->setCurrentIndex(Model()->index(4, kFirstVoiceColumn));
+  EXPECT_TRUE(Command(1)->isEnabled());  // a voice cell: state 0
+  QTest::keyClick(Grid(), Qt::Key_Return);
+  auto* combo = Grid()->findChild<QComboBox*>(u"CellChoice"_s);
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(combo->itemText(0), u" "_s);
+  EXPECT_EQ(combo->count(), 4);
+  // A toolbar command commits the open drop-down first.
+  combo->setCurrentIndex(3);       // v2.wav
+  op_.Answer(MessageAnswer::kNo);  // LOAD asks about the edit, and is refused
+  Find<QAction>(u"LOAD"_s)->trigger();
+  EXPECT_EQ(project_.programs[4].Voice[0], u"v2.wav"_s);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2020});
+  // Delete empties the voice cell and closes the gap.
+  Grid()->setFocus();
+  Grid()->setCurrentIndex(Model()->index(4, kFirstVoiceColumn));
+  QTest::keyClick(Grid(), Qt::Key_Delete);
+  EXPECT_EQ(project_.programs[4].Voice[0], u"v1.wav"_s);
+  EXPECT_TRUE(project_.programs[4].Voice[1].isEmpty());
+}
+
+TEST_F(FrmMainTest, MoveUpCrossesToThePreviousPage) {
+  Open(4, 3);
+  Fill(250, {u"v1.wav"_s});
+  Tabs()->setCurrentIndex(1);
+  EXPECT_EQ(project_.CurrentPage, 1);
+  EXPECT_EQ(Cell(0, 0), u"251"_s);
+  Grid()->setCurrentIndex(Model()->index(0, kFirstVoiceColumn));
+  QTest::mouseClick(Command(1), Qt::LeftButton);
+  EXPECT_EQ(project_.CurrentPage, 0);
+  EXPECT_EQ(Tabs()->currentIndex(), 0);
+  EXPECT_EQ(project_.programs[249].Voice[0], u"v1.wav"_s);
+  EXPECT_EQ(Grid()->currentIndex(), Model()->index(249, kFirstVoiceColumn));
+  EXPECT_EQ(Cell(249, 0), u"250"_s);
+  EXPECT_TRUE(project_.PageEdited[0]);
+}
+
+TEST_F(FrmMainTest, FullTargetShows2021) {
+  Open(1, 9);
+  Fill(0, {u"v0.wav"_s, u"v1.wav"_s, u"v2.wav"_s, u"v3.wav"_s, u"v4.wav"_s, u"v5.wav"_s,
+           u"v6.wav"_s, u"v7.wav"_s});
+  Fill(1, {u"v8.wav"_s});
+  Grid()->setCurrentIndex(Model()->index(1, kFirstVoiceColumn));
+  QTest::mouseClick(Command(1), Qt::LeftButton);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2021});
+  EXPECT_EQ(project_.programs[1].Voice[0], u"v8.wav"_s);
+  EXPECT_EQ(Grid()->currentIndex(), Model()->index(1, kFirstVoiceColumn));
+}
+
+TEST_F(FrmMainTest, DeleteAllAndBulkAssignment) {
+  Open(4, 12);
+  Fill(900, {u"v3.wav"_s});
+  op_.Answer(MessageAnswer::kYes);
+  QTest::mouseClick(Command(8), Qt::LeftButton);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2020});
+  EXPECT_EQ(project_.programs[900], ProgramRecord());
+  op_.Answer(MessageAnswer::kYes);
+  Tabs()->setCurrentIndex(2);
+  QTest::mouseClick(Command(7), Qt::LeftButton);
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2020, 2022}));
+  EXPECT_EQ(Tabs()->currentIndex(), 0);
+  for (int channel = 0; channel < 12; ++channel) {
+    EXPECT_EQ(Cell(channel, kFirstVoiceColumn), u"v%1.wav"_s.arg(channel));
+  }
+  EXPECT_EQ(Cell(12, kFirstVoiceColumn), QString());
+}
+
+TEST_F(FrmMainTest, LoadAsksOnceAndRefusesTheOtherSeriesFile) {
+  Open(4, 1);
+  project_.PageEdited[1] = true;
+  project_.PageEdited[3] = true;
+  op_.Answer(MessageAnswer::kYes);
+  choosers_.files.push_back(dir_.filePath(u"X.zpx"_s));
+  Find<QAction>(u"LOAD"_s)->trigger();
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2020});
+  EXPECT_EQ(choosers_.last_title, u"ファイルを開く"_s);
+  EXPECT_EQ(choosers_.last_filter.pattern, u"*.wpj;*.wpg"_s);
+  EXPECT_TRUE(project_.voices.isEmpty());
+  EXPECT_FALSE(project_.IsEdited());
+
+  // A real control file loads and its path shows in the status bar.
+  UseSoundBackend(MakeSdlSoundBackend());
+  const QString sound = dir_.filePath(u"a.wav"_s);
+  ASSERT_TRUE(testing::WriteBytes(sound, testing::WaveOfLength(22050, 1, 16, 500)));
+  Project source;
+  source.settings.Mode = 4;
+  DeriveSeriesLimits(source);
+  VoiceRecord voice;
+  voice.NAME = u"a.wav"_s;
+  source.voices = {voice};
+  source.VoicesRegistered = true;
+  source.programs[600].Voice[0] = u"a.wav"_s;
+  const QString control = dir_.filePath(u"CARD.wpj"_s);
+  ASSERT_TRUE(WriteControlFile(source, control, true));
+  choosers_.files.push_back(control);
+  Find<QAction>(u"LOAD"_s)->trigger();
+  EXPECT_EQ(project_.programs[600].Voice[0], u"a.wav"_s);
+  EXPECT_EQ(Find<QLabel>(u"StatusPanel1"_s)->text(), control);
+  EXPECT_EQ(project_.CurrentPage, 0);
+}
+
+TEST_F(FrmMainTest, NewReturnsToTheFirstPage) {
+  Open(4, 2);
+  Tabs()->setCurrentIndex(3);
+  Fill(800, {u"v1.wav"_s});
+  project_.PageEdited[3] = true;
+  op_.Answer(MessageAnswer::kYes);
+  Find<QAction>(u"NEW"_s)->trigger();
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2052});
+  EXPECT_EQ(Tabs()->currentIndex(), 0);
+  EXPECT_EQ(project_.CurrentPage, 0);
+  EXPECT_EQ(Cell(0, 0), u"01"_s);
+  EXPECT_EQ(Cell(249, 0), u"250"_s);
+  EXPECT_EQ(project_.programs[800], ProgramRecord());
+  EXPECT_FALSE(project_.IsEdited());
+  EXPECT_FALSE(project_.VoicesRegistered);
+}
+
+TEST_F(FrmMainTest, ClosingAsksAccordingToTheChanges) {
+  Open(1);
+  project_.PageEdited[0] = true;
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_FALSE(window_->close());  // Yes goes to saving: the editor stays
+  op_.Answer(MessageAnswer::kCancel);
+  EXPECT_FALSE(window_->close());
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_TRUE(window_->close());  // No ends without a second question
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2024, 2024, 2024}));
+  EXPECT_EQ(op_.shown[0].buttons, MessageButtons::kYesNoCancel);
+
+  window_->show();
+  project_.ClearPageEdited();
+  op_ = {};
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_FALSE(window_->close());
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_TRUE(window_->close());
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2025, 2025}));
+}
+
+TEST_F(FrmMainTest, SeriesChangeRebuildsTabsAndGrid) {
+  Open(4, 2);
+  EXPECT_EQ(Tabs()->count(), 4);
+  EXPECT_EQ(Tabs()->tabText(3), u"751～1000"_s);
+  Tabs()->setCurrentIndex(2);
+  Fill(520, {u"v0.wav"_s});
+  project_.settings.Mode = 3;
+  window_->ApplyModeChange();
+  EXPECT_EQ(Tabs()->count(), 1);
+  EXPECT_EQ(Tabs()->tabText(0), u"1～255"_s);
+  EXPECT_FALSE(Tabs()->isVisible());
+  EXPECT_EQ(Model()->rowCount(), 255);
+  EXPECT_EQ(Model()->columnCount(), 29);
+  EXPECT_EQ(project_.CurrentPage, 0);
+  EXPECT_TRUE(project_.voices.isEmpty());
+  EXPECT_FALSE(project_.IsEdited());
+}
+
+}  // namespace
+}  // namespace parlatone
