@@ -16,6 +16,7 @@
 #include "gui/choosers.h"
 #include "gui/frm_main.h"
 #include "gui/gui_operator.h"
+#include "gui/window_helpers.h"
 #include "splash.h"
 
 using namespace Qt::StringLiterals;
@@ -58,8 +59,7 @@ int main(int argc, char** argv) {
 
   parlatone::GuiOperator op;
   QLockFile lock(LockPath());
-  lock.setStaleLockTime(0);
-  if (!lock.tryLock(0)) {
+  if (!parlatone::AcquireSingleInstanceLock(lock)) {
     parlatone::ShowMessage(op, 2000, parlatone::msg::kTitleConfirm,
                            parlatone::MessageIcon::kExclamation);
     return 0;

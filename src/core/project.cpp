@@ -160,13 +160,18 @@ void Project::ClearProject() {
   card.Clear();
   voices.clear();
   VoicesRegistered = false;
-  for (const auto& listener : cleared_listeners_) {
+  for (const auto& [id, listener] : cleared_listeners_) {
     listener();
   }
 }
 
-void Project::AddClearedListener(std::function<void()> listener) {
-  cleared_listeners_.push_back(std::move(listener));
+int Project::AddClearedListener(std::function<void()> listener) {
+  cleared_listeners_.emplace_back(next_listener_id_, std::move(listener));
+  return next_listener_id_++;
+}
+
+void Project::RemoveClearedListener(int id) {
+  std::erase_if(cleared_listeners_, [id](const auto& entry) { return entry.first == id; });
 }
 
 std::optional<int> Project::FindVoice(const QString& name) const {

@@ -133,7 +133,10 @@ class Project {
   // a new project calls ResetPrograms too. Listeners (the main window) hear
   // about it after the data is cleared.
   void ClearProject();
-  void AddClearedListener(std::function<void()> listener);
+  // Returns a number that RemoveClearedListener takes back when the
+  // listener goes away before the project.
+  int AddClearedListener(std::function<void()> listener);
+  void RemoveClearedListener(int id);
 
   // Index of the first voice whose NAME equals the name exactly (letter case
   // and width count).
@@ -145,7 +148,8 @@ class Project {
   ChannelTenths ChannelTime(int channel) const;
 
  private:
-  std::vector<std::function<void()>> cleared_listeners_;
+  std::vector<std::pair<int, std::function<void()>>> cleared_listeners_;
+  int next_listener_id_ = 1;
 };
 
 // A voice time text ("2.449") to tenths of a second, halves away from zero,

@@ -61,13 +61,17 @@ FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choos
   BuildWindow();
   RebuildTabs();
   project_.ResetPrograms();
-  project_.AddClearedListener([this] {
+  cleared_listener_ = project_.AddClearedListener([this] {
     status_panel_->clear();
     model_->Refresh();
   });
   SetButtonState(1);
   connect(model_, &ProgramTableModel::CellEdited, this,
           [this] { UpdateButtonsForCell(grid_->currentIndex()); });
+}
+
+FrmMain::~FrmMain() {
+  project_.RemoveClearedListener(cleared_listener_);
 }
 
 void FrmMain::BuildWindow() {

@@ -26,6 +26,7 @@ class FrmMain : public QMainWindow {
  public:
   FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
           QWidget* parent = nullptr);
+  ~FrmMain() override;
 
   // Rebuilds tabs and grid after a confirmed change of series and clears the
   // project.
@@ -70,6 +71,7 @@ class FrmMain : public QMainWindow {
   QPushButton* commands_[10] = {};
   QAction* toolbar_actions_[7] = {};
   bool switching_tabs_ = false;
+  int cleared_listener_ = 0;
 };
 
 }  // namespace parlatone

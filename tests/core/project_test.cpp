@@ -142,6 +142,8 @@ TEST(Project, ClearProjectEmptiesVoicesAndCardButNotPrograms) {
   for (int i = 0; i < CardInfo::kFieldCount; ++i) {
     project.card.Field(i) = QString::number(i);
   }
+  const int gone = project.AddClearedListener([&] { ADD_FAILURE() << "a removed listener heard"; });
+  project.RemoveClearedListener(gone);
   project.ClearProject();
   EXPECT_EQ(heard, 1);
   EXPECT_FALSE(project.VoicesRegistered);

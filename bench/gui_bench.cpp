@@ -1,0 +1,94 @@
+// The main window's grid: switching pages in the 1000-channel series and
+// building the 24-voice grid, painted, offscreen.
+// Run by hand: QT_QPA_PLATFORM=offscreen build/bin/gui_bench
+#include <QApplication>
+#include <QTabBar>
+
+#include <benchmark/benchmark.h>
+
+#include "core/operator.h"
+#include "core/paths.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "gui/choosers.h"
+#include "gui/frm_main.h"
+#include "gui/program_grid.h"
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+class SilentOperator : public parlatone::Operator {
+ public:
+  parlatone::MessageAnswer ShowMessage(const parlatone::MessageRequest&) override {
+    return parlatone::MessageAnswer::kYes;
+  }
+  void SetBusy(bool) override {}
+  void SetProgress(const QString&, int, int) override {}
+  void Pause(int) override {}
+  void ProcessPendingEvents() override {}
+};
+
+void Fill(parlatone::Project& project, int mode) {
+  project.settings.Mode = mode;
+  parlatone::DeriveSeriesLimits(project);
+  for (int v = 0; v < project.ChannelCount; ++v) {
+    parlatone::VoiceRecord voice;
+    voice.NAME = u"V%1.wav"_s.arg(v);
+    voice.SEC = u"1.250"_s;
+    project.voices.append(voice);
+  }
+  project.VoicesRegistered = true;
+  for (int channel = 0; channel < project.ChannelCount; ++channel) {
+    for (int slot = 0; slot <= parlatone::MaxVoiceIndex(mode); ++slot) {
+      project.programs[static_cast<size_t>(channel)].Voice[static_cast<size_t>(slot)] =
+          project.voices.at((channel + slot) % project.ChannelCount).NAME;
+    }
+  }
+}
+
+void BM_SwitchPageSeries4(benchmark::State& state) {
+  parlatone::Project project;
+  Fill(project, 4);
+  SilentOperator op;
+  parlatone::QtChoosers choosers(op);
+  parlatone::FrmMain window(project, parlatone::ResolveAppPaths(), op, choosers);
+  window.resize(1024, 768);
+  window.show();
+  QApplication::processEvents();
+  auto* tabs = window.findChild<QTabBar*>(u"TabStrip"_s);
+  int page = 0;
+  for (auto _ : state) {
+    page = (page + 1) % 4;
+    tabs->setCurrentIndex(page);
+    window.Grid()->viewport()->repaint();
+  }
+}
+BENCHMARK(BM_SwitchPageSeries4)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_BuildGridSeries3(benchmark::State& state) {
+  parlatone::Project project;
+  Fill(project, 3);
+  SilentOperator op;
+  parlatone::QtChoosers choosers(op);
+  for (auto _ : state) {
+    parlatone::FrmMain window(project, parlatone::ResolveAppPaths(), op, choosers);
+    window.resize(1024, 768);
+    window.show();
+    window.Grid()->viewport()->repaint();
+    state.PauseTiming();
+    window.hide();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_BuildGridSeries3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

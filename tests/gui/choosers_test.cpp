@@ -1,0 +1,78 @@
+#include "gui/choosers.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "core/messages.h"
+#include "gui/window_helpers.h"
+#include "support/qt_printers.h"
+#include "support/scripted_operator.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+TEST(Choosers, MultipleSelectionForm) {
+  testing::ScriptedOperator op;
+  EXPECT_EQ(JoinOpenSelection({u"/snd/a.wav"_s}, op), u"/snd/a.wav"_s);
+  EXPECT_EQ(JoinOpenSelection({}, op), QString());
+  const QString three = JoinOpenSelection({u"/snd/a.wav"_s, u"/snd/b.wav"_s, u"/snd/c.wav"_s}, op);
+  EXPECT_EQ(three, u"/snd/"_s + QChar(u'\0') + u"a.wav"_s + QChar(u'\0') + u"b.wav"_s +
+                       QChar(u'\0') + u"c.wav"_s);
+  EXPECT_TRUE(op.shown.empty());
+  // Past 1024 characters: the text, and nothing chosen.
+  QStringList many;
+  for (int i = 0; i < 120; ++i) {
+    many << u"/snd/voice%1.wav"_s.arg(i, 3, 10, QChar(u'0'));
+  }
+  EXPECT_EQ(JoinOpenSelection(many, op), QString());
+  ASSERT_EQ(op.shown.size(), 1u);
+  EXPECT_EQ(op.shown[0].text, u"一度に選択できる数を超えています。　　"_s);
+  EXPECT_EQ(op.shown[0].title, u"確認"_s);
+}
+
+TEST(Choosers, SaveExtensionMustMatch) {
+  testing::ScriptedOperator op;
+  EXPECT_EQ(CheckSaveExtension(u"/cards/TMP.wpg"_s, u"wpg"_s, op), u"/cards/TMP.wpg"_s);
+  EXPECT_EQ(CheckSaveExtension(u"/cards/TMP.WPG"_s, u"wpg"_s, op), u"/cards/TMP.WPG"_s);
+  EXPECT_EQ(CheckSaveExtension(u"/cards/TMP"_s, u"mpi"_s, op), u"/cards/TMP.mpi"_s);
+  EXPECT_EQ(CheckSaveExtension(QString(), u"mpi"_s, op), QString());
+  EXPECT_TRUE(op.shown.empty());
+  // The wrong extension is refused with the message that names wpj in every series.
+  EXPECT_EQ(CheckSaveExtension(u"/cards/TMP.wpg"_s, u"mpi"_s, op), QString());
+  EXPECT_EQ(op.Numbers(), std::vector<int>{2050});
+  EXPECT_EQ(op.shown[0].title_number, msg::kTitleCaution);
+}
+
+TEST(WindowHelpers, SecondEditorIsRefused) {
+  QTemporaryDir dir;
+  QLockFile first(dir.filePath(u"editor.lock"_s));
+  QLockFile second(dir.filePath(u"editor.lock"_s));
+  EXPECT_TRUE(AcquireSingleInstanceLock(first));
+  EXPECT_FALSE(AcquireSingleInstanceLock(second));
+  first.unlock();
+  EXPECT_TRUE(AcquireSingleInstanceLock(second));
+}
+
+TEST(WindowHelpers, EnteringATextBoxSelectsItsText) {
+  QWidget window;
+  auto* first = new QLineEdit(u"山田"_s, &window);
+  auto* second = new QLineEdit(u"株式会社"_s, &window);
+  second->move(0, 40);
+  SelectAllOnEntry(second);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  first->setFocus();
+  second->setFocus();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return second->hasSelectedText(); }, 2000));
+  EXPECT_EQ(second->selectedText(), u"株式会社"_s);
+}
+
+}  // namespace
+}  // namespace parlatone
