@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include "controlfile/control_file_loader.h"
 #include "controlfile/control_file_writer.h"
 #include "core/operator.h"
@@ -22,18 +24,7 @@ namespace {
 using namespace Qt::StringLiterals;
 using parlatone::Project;
 
-class SilentOperator : public parlatone::Operator {
- public:
-  parlatone::MessageAnswer ShowMessage(const parlatone::MessageRequest&) override {
-    ++messages;
-    return parlatone::MessageAnswer::kNo;
-  }
-  void SetBusy(bool) override {}
-  void SetProgress(const QString&, int, int) override {}
-  void Pause(int) override {}
-  void ProcessPendingEvents() override {}
-  int messages = 0;
-};
+using parlatone::bench::SilentOperator;
 
 constexpr int kFiles = 1000;
 
@@ -115,18 +106,7 @@ void BM_RegisterFiles(benchmark::State& state) {
 BENCHMARK(BM_RegisterFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SoxiOverTheSameFiles(benchmark::State& state) {
-  const QString soxi = QStandardPaths::findExecutable(u"soxi"_s);
-  if (soxi.isEmpty()) {
-    state.SkipWithError("soxi not found (Debian packages sox and libsox-fmt-mp3)");
-    return;
-  }
-  const Fixture& fixture = Files();
-  for (auto _ : state) {
-    QProcess process;
-    process.start(soxi, QStringList{u"-D"_s} + fixture.files);
-    process.waitForFinished(-1);
-    benchmark::DoNotOptimize(process.readAllStandardOutput());
-  }
+  parlatone::bench::RunTool(state, u"soxi"_s, QStringList{u"-D"_s} + Files().files);
 }
 BENCHMARK(BM_SoxiOverTheSameFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -146,10 +126,4 @@ BENCHMARK(BM_WriteFullProject)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+PARLATONE_BENCHMARK_MAIN(QCoreApplication)

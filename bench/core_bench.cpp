@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include "core/cp932.h"
 #include "core/ini_file.h"
 #include "core/project.h"
@@ -86,10 +88,4 @@ BENCHMARK(BM_AllChannelTimes);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+PARLATONE_BENCHMARK_MAIN(QCoreApplication)

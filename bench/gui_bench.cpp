@@ -6,6 +6,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include "core/operator.h"
 #include "core/paths.h"
 #include "core/project.h"
@@ -18,16 +20,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-class SilentOperator : public parlatone::Operator {
- public:
-  parlatone::MessageAnswer ShowMessage(const parlatone::MessageRequest&) override {
-    return parlatone::MessageAnswer::kYes;
-  }
-  void SetBusy(bool) override {}
-  void SetProgress(const QString&, int, int) override {}
-  void Pause(int) override {}
-  void ProcessPendingEvents() override {}
-};
+using parlatone::bench::SilentOperator;
 
 void Fill(parlatone::Project& project, int mode) {
   project.settings.Mode = mode;
@@ -85,10 +78,4 @@ BENCHMARK(BM_BuildGridSeries3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+PARLATONE_BENCHMARK_MAIN(QApplication)

@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_support.h"
+
 #include "core/operator.h"
 #include "sound/media.h"
 #include "sound/wave_reader.h"
@@ -18,18 +20,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-class SilentOperator : public parlatone::Operator {
- public:
-  parlatone::MessageAnswer ShowMessage(const parlatone::MessageRequest&) override {
-    ++messages;
-    return parlatone::MessageAnswer::kOk;
-  }
-  void SetBusy(bool) override {}
-  void SetProgress(const QString&, int, int) override {}
-  void Pause(int) override {}
-  void ProcessPendingEvents() override {}
-  int messages = 0;
-};
+using parlatone::bench::SilentOperator;
 
 struct FileSet {
   QStringList wave;
@@ -79,21 +70,7 @@ void ReadAsRegistration(benchmark::State& state, const QStringList& files, int m
 }
 
 void Soxi(benchmark::State& state, const QStringList& files) {
-  const QString soxi = QStandardPaths::findExecutable(u"soxi"_s);
-  if (soxi.isEmpty()) {
-    state.SkipWithError("soxi not found (Debian packages sox and libsox-fmt-mp3)");
-    return;
-  }
-  for (auto _ : state) {
-    QProcess process;
-    process.start(soxi, QStringList{u"-D"_s} + files);
-    process.waitForFinished(-1);
-    if (process.exitCode() != 0) {
-      state.SkipWithError("soxi failed");
-      return;
-    }
-    benchmark::DoNotOptimize(process.readAllStandardOutput());
-  }
+  parlatone::bench::RunTool(state, u"soxi"_s, QStringList{u"-D"_s} + files);
   state.counters["files/s"] = benchmark::Counter(
       static_cast<double>(state.iterations() * files.size()), benchmark::Counter::kIsRate);
 }
@@ -126,10 +103,4 @@ BENCHMARK(BM_SoxiUntaggedVbrMp3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+PARLATONE_BENCHMARK_MAIN(QCoreApplication)

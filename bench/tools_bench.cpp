@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
 #include <sys/resource.h>
+#include "bench_support.h"
 
 #include <cmath>
 #include <vector>
@@ -93,20 +95,7 @@ void Convert(benchmark::State& state, const QString& input) {
 }
 
 void Sox(benchmark::State& state, const QStringList& arguments) {
-  const QString sox = QStandardPaths::findExecutable(u"sox"_s);
-  if (sox.isEmpty()) {
-    state.SkipWithError("sox not found (Debian package sox)");
-    return;
-  }
-  for (auto _ : state) {
-    QProcess process;
-    process.start(sox, arguments);
-    process.waitForFinished(-1);
-    if (process.exitCode() != 0) {
-      state.SkipWithError("sox failed");
-      return;
-    }
-  }
+  parlatone::bench::RunTool(state, u"sox"_s, arguments);
 }
 
 // What any program must pay: read every byte, write half of them.
@@ -177,10 +166,4 @@ PARLATONE_SLOW_BENCHMARK(BM_SoxSilence60Minutes);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+PARLATONE_BENCHMARK_MAIN(QCoreApplication)

@@ -113,6 +113,28 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
   return commands;
 }
 
+int UsageError(const Command& command, Context& context, const QString& message) {
+  context.err << u"parlatone "_s << command.Name() << u": "_s << message << u"\n\n"_s
+              << command.Usage();
+  return kExitUsage;
+}
+
+SplitArguments SplitSwitches(const QStringList& args, const QStringList& known,
+                             const Command& command, Context& context) {
+  SplitArguments split;
+  for (const QString& arg : args) {
+    if (known.contains(arg)) {
+      split.switches << arg;
+    } else if (arg.startsWith(u'-') && arg.size() > 1) {
+      split.status = UsageError(command, context, u"unknown option "_s + arg);
+      return split;
+    } else {
+      split.rest << arg;
+    }
+  }
+  return split;
+}
+
 ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
   ParsedCommandLine parsed;
   bool options_ended = false;

@@ -7,6 +7,7 @@
 #include "command.h"
 #include "core/messages.h"
 #include "core/series.h"
+#include "project_json.h"
 #include "sound/media.h"
 #include "sound/wave_reader.h"
 #include "voices/voice_record_text.h"
@@ -15,13 +16,6 @@ namespace parlatone::cli {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-QJsonObject RecordJson(const VoiceRecord& record) {
-  return {{u"NAME"_s, record.NAME},       {u"SampleRate"_s, record.SampleRate},
-          {u"BitRate"_s, record.BitRate}, {u"TYPE"_s, record.TYPE},
-          {u"SEC"_s, record.SEC},         {u"BYTES"_s, record.BYTES},
-          {u"MPEG"_s, record.MPEG},       {u"Layer"_s, record.Layer}};
-}
 
 // Reads sound files as the current series reads them at registration.
 class InfoCommand : public Command {
@@ -40,22 +34,15 @@ class InfoCommand : public Command {
   }
 
   int Run(const QStringList& args, Context& context) override {
-    bool json = false;
-    QStringList files;
-    for (const QString& arg : args) {
-      if (arg == u"--json"_s) {
-        json = true;
-      } else if (arg.startsWith(u'-') && arg.size() > 1) {
-        context.err << u"parlatone info: unknown option "_s << arg << u"\n\n"_s << Usage();
-        return kExitUsage;
-      } else {
-        files << arg;
-      }
+    const SplitArguments split = SplitSwitches(args, {u"--json"_s}, *this, context);
+    if (split.status) {
+      return *split.status;
     }
-    if (files.isEmpty()) {
-      context.err << u"parlatone info: no file given\n\n"_s << Usage();
-      return kExitUsage;
+    if (split.rest.isEmpty()) {
+      return UsageError(*this, context, u"no file given"_s);
     }
+    const bool json = split.Has(u"--json"_s);
+    const QStringList& files = split.rest;
     const int mode = context.project.Mode();
     bool all_accepted = true;
     QJsonArray report;
@@ -89,7 +76,7 @@ class InfoCommand : public Command {
             {u"MpegLayer"_s, info.MpegLayer},
             {u"lengthMs"_s, length_ms},
             {u"bytes"_s, bytes},
-            {u"record"_s, RecordJson(record)},
+            {u"record"_s, VoiceJson(record)},
             {u"accepted"_s, accepted},
             {u"messages"_s, QJsonArray::fromStringList(op.texts)},
         });

@@ -28,22 +28,15 @@ class MakeCardCommand : public Command {
   }
 
   int Run(const QStringList& args, Context& context) override {
-    bool yes = false;
-    QStringList files;
-    for (const QString& arg : args) {
-      if (arg == u"--yes"_s) {
-        yes = true;
-      } else if (arg.startsWith(u'-') && arg.size() > 1) {
-        context.err << u"parlatone make-card: unknown option "_s << arg << u"\n\n"_s << Usage();
-        return kExitUsage;
-      } else {
-        files << arg;
-      }
+    const SplitArguments split = SplitSwitches(args, {u"--yes"_s}, *this, context);
+    if (split.status) {
+      return *split.status;
     }
-    if (files.size() != 1) {
-      context.err << u"parlatone make-card: give exactly one control file\n\n"_s << Usage();
-      return kExitUsage;
+    if (split.rest.size() != 1) {
+      return UsageError(*this, context, u"give exactly one control file"_s);
     }
+    const bool yes = split.Has(u"--yes"_s);
+    const QStringList& files = split.rest;
     context.op.AnswerQuestionsWith(
         [yes](const MessageRequest&) { return yes ? MessageAnswer::kYes : MessageAnswer::kNo; });
     context.op.SkipPauses(true);

@@ -25,8 +25,7 @@ class PlayCommand : public Command {
 
   int Run(const QStringList& args, Context& context) override {
     if (args.size() != 1 || args.front().startsWith(u'-')) {
-      context.err << u"parlatone play: give exactly one file\n\n"_s << Usage();
-      return kExitUsage;
+      return UsageError(*this, context, u"give exactly one file"_s);
     }
     const QString path = QFileInfo(args.front()).absoluteFilePath();
     const QString type = PlaybackDeviceType(context.project.Mode());

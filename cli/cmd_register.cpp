@@ -29,21 +29,17 @@ class RegisterCommand : public Command {
   }
 
   int Run(const QStringList& args, Context& context) override {
-    bool json = false;
-    QStringList files;
-    for (const QString& arg : args) {
-      if (arg == u"--json"_s) {
-        json = true;
-      } else if (arg.startsWith(u'-') && arg.size() > 1) {
-        context.err << u"parlatone register: unknown option "_s << arg << u"\n\n"_s << Usage();
-        return kExitUsage;
-      } else {
-        files << QFileInfo(arg).absoluteFilePath();
-      }
+    const SplitArguments split = SplitSwitches(args, {u"--json"_s}, *this, context);
+    if (split.status) {
+      return *split.status;
     }
-    if (files.isEmpty()) {
-      context.err << u"parlatone register: no file given\n\n"_s << Usage();
-      return kExitUsage;
+    if (split.rest.isEmpty()) {
+      return UsageError(*this, context, u"no file given"_s);
+    }
+    const bool json = split.Has(u"--json"_s);
+    QStringList files;
+    for (const QString& file : split.rest) {
+      files << QFileInfo(file).absoluteFilePath();
     }
     CapturingOperator op(context.op);
     WorkingVoiceList list(context.project.ChannelCount);

@@ -29,8 +29,7 @@ class SettingsCommand : public Command {
 
   int Run(const QStringList& args, Context& context) override {
     if (!args.isEmpty()) {
-      context.err << u"parlatone settings: takes no arguments\n\n"_s << Usage();
-      return kExitUsage;
+      return UsageError(*this, context, u"takes no arguments"_s);
     }
     const Settings& settings = context.project.settings;
     const int mode = settings.Mode;

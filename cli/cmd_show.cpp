@@ -29,22 +29,15 @@ class ShowCommand : public Command {
   }
 
   int Run(const QStringList& args, Context& context) override {
-    bool json = false;
-    QStringList files;
-    for (const QString& arg : args) {
-      if (arg == u"--json"_s) {
-        json = true;
-      } else if (arg.startsWith(u'-') && arg.size() > 1) {
-        context.err << u"parlatone show: unknown option "_s << arg << u"\n\n"_s << Usage();
-        return kExitUsage;
-      } else {
-        files << arg;
-      }
+    const SplitArguments split = SplitSwitches(args, {u"--json"_s}, *this, context);
+    if (split.status) {
+      return *split.status;
     }
-    if (files.size() != 1) {
-      context.err << u"parlatone show: give exactly one control file\n\n"_s << Usage();
-      return kExitUsage;
+    if (split.rest.size() != 1) {
+      return UsageError(*this, context, u"give exactly one control file"_s);
     }
+    const bool json = split.Has(u"--json"_s);
+    const QStringList& files = split.rest;
     Project& project = context.project;
     const QString path = QFileInfo(files.front()).absoluteFilePath();
     if (!LoadWpjFile(project, path, context.op)) {

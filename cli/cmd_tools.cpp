@@ -56,25 +56,17 @@ class ToMonoCommand : public Command {
   }
 
   int Run(const QStringList& args, Context& context) override {
+    const SplitArguments split = SplitSwitches(args, {u"--yes"_s, u"--folder"_s}, *this, context);
+    if (split.status) {
+      return *split.status;
+    }
+    if (split.rest.size() != 2) {
+      return UsageError(*this, context, u"give a source and an output"_s);
+    }
     ConversionRequest request;
-    bool yes = false;
-    QStringList positional;
-    for (const QString& arg : args) {
-      if (arg == u"--yes"_s) {
-        yes = true;
-      } else if (arg == u"--folder"_s) {
-        request.folder_unit = true;
-      } else if (arg.startsWith(u'-') && arg.size() > 1) {
-        context.err << u"parlatone to-mono: unknown option "_s << arg << u"\n\n"_s << Usage();
-        return kExitUsage;
-      } else {
-        positional << arg;
-      }
-    }
-    if (positional.size() != 2) {
-      context.err << u"parlatone to-mono: give a source and an output\n\n"_s << Usage();
-      return kExitUsage;
-    }
+    request.folder_unit = split.Has(u"--folder"_s);
+    const bool yes = split.Has(u"--yes"_s);
+    const QStringList& positional = split.rest;
     request.source = Absolute(positional[0]);
     request.output = Absolute(positional[1]);
     // The skip question for a mono file is always answered Yes: the run goes on.
@@ -138,14 +130,11 @@ class SilenceCommand : public Command {
         positional << arg;
       }
       if (!ok) {
-        context.err << u"parlatone silence: bad option "_s << arg << u"\n\n"_s << Usage();
-        return kExitUsage;
+        return UsageError(*this, context, u"bad option "_s + arg);
       }
     }
     if (positional.size() != 1 || !seconds || *seconds < 0 || *seconds > 60 * 60 + 59) {
-      context.err << u"parlatone silence: give one output file and --seconds from 1 to 3659\n\n"_s
-                  << Usage();
-      return kExitUsage;
+      return UsageError(*this, context, u"give one output file and --seconds from 1 to 3659"_s);
     }
     SilentFileRequest request;
     request.minutes = u"%1"_s.arg(*seconds / 60, 2, 10, QChar(u'0'));

@@ -37,16 +37,13 @@ class WriteCommand : public Command {
       } else if (args.at(i).startsWith(u"--from="_s)) {
         from = args.at(i).mid(7);
       } else if (args.at(i).startsWith(u'-') && args.at(i).size() > 1) {
-        context.err << u"parlatone write: unknown option "_s << args.at(i) << u"\n\n"_s << Usage();
-        return kExitUsage;
+        return UsageError(*this, context, u"unknown option "_s + args.at(i));
       } else {
         rest << args.at(i);
       }
     }
     if (from.isEmpty() || rest.size() != 1) {
-      context.err << u"parlatone write: give --from PROJECT.json and one output file\n\n"_s
-                  << Usage();
-      return kExitUsage;
+      return UsageError(*this, context, u"give --from PROJECT.json and one output file"_s);
     }
     QFile input(from);
     if (!input.open(QIODevice::ReadOnly)) {

@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/operator.h"
@@ -41,6 +42,22 @@ class Command {
 };
 
 std::vector<std::unique_ptr<Command>> AllCommands();
+
+// Prints "parlatone NAME: message", a blank line and the command's usage to
+// standard error; returns the usage exit status.
+int UsageError(const Command& command, Context& context, const QString& message);
+
+// A command's arguments split into the switches it knows ("--json",
+// "--yes", ...) and the rest. An unknown option is a usage error: then
+// `status` holds the exit status to return.
+struct SplitArguments {
+  QStringList switches;
+  QStringList rest;
+  std::optional<int> status;
+  bool Has(const QString& name) const { return switches.contains(name); }
+};
+SplitArguments SplitSwitches(const QStringList& args, const QStringList& known,
+                             const Command& command, Context& context);
 
 // Declared by each command's file.
 std::unique_ptr<Command> MakeInfoCommand();
