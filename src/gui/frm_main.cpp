@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -23,6 +24,7 @@
 #include "gui/choosers.h"
 #include "gui/program_grid.h"
 #include "gui/program_table_model.h"
+#include "sound/media.h"
 
 namespace parlatone {
 
@@ -60,6 +62,13 @@ FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choos
                                  ReadElementList(paths_.element_file, u"Repeat"_s), this);
   BuildWindow();
   RebuildTabs();
+  sim_timer_ = new QTimer(this);
+  sim_timer_->setObjectName(u"TmrSim"_s);
+  sim_timer_->setInterval(50);
+  audition_ = std::make_unique<Audition>(
+      project_, *this, [](const QString& command) { return SendMediaCommand(command); },
+      [this](const QString& path) { return FileInfoLine(path, project_.Mode(), op_); });
+  connect(sim_timer_, &QTimer::timeout, this, [this] { audition_->Tick(); });
   project_.ResetPrograms();
   cleared_listener_ = project_.AddClearedListener([this] {
     status_panel_->clear();
@@ -352,8 +361,75 @@ void FrmMain::OnCommand(int index) {
         SetButtonState(1);
       }
       break;
+    case 0:
+      StartSingleAudition();
+      break;
+    case 6:
+      audition_->StartAll();
+      break;
+    case 9:
+      audition_->PauseResume();
+      break;
     default:
-      break;  // the audition buttons arrive with the audition
+      break;
+  }
+}
+
+void FrmMain::StartSingleAudition() {
+  if (audition_->Running()) {
+    audition_->Stop();  // the button reads "停止"
+    return;
+  }
+  const QModelIndex current = grid_->currentIndex();
+  if (!current.isValid() || !audition_->StartSingle(model_->ChannelAt(current.row()))) {
+    SetButtonState(1);
+  }
+}
+
+void FrmMain::Highlight(int channel, bool on) {
+  model_->SetHighlightedChannel(on ? channel : -1);
+}
+
+void FrmMain::ShowChannel(int channel) {
+  const int page = PageOfChannel(project_, channel);
+  if (page != project_.CurrentPage) {
+    ShowPage(page);
+  }
+  grid_->scrollTo(model_->index(RowOfChannel(project_, channel) - kHeaderRows, kSpColumn));
+}
+
+void FrmMain::SetFileInfo(const QString& text) {
+  state_label_->setText(text);
+}
+
+void FrmMain::SetAuditionLook(std::optional<AuditionKind> running) {
+  grid_->SetLocked(running.has_value());
+  if (!running) {
+    SetToolbarBusy(false);
+    SetButtonState(1);
+    tabs_->setEnabled(true);
+    grid_->viewport()->update();
+    return;
+  }
+  // Starting parks the cursor, so that the cell under it does not open.
+  grid_->clearSelection();
+  grid_->setCurrentIndex(QModelIndex());
+  SetToolbarBusy(true);
+  SetButtonState(*running == AuditionKind::kAll ? 3 : 2);
+  if (*running == AuditionKind::kAll) {
+    tabs_->setEnabled(false);
+  }
+}
+
+void FrmMain::SetPaused(bool paused) {
+  commands_[9]->setText(paused ? u"再開"_s : QString::fromUtf16(kCommandCaptions[9]));
+}
+
+void FrmMain::SetTimer(bool enabled) {
+  if (enabled) {
+    sim_timer_->start();
+  } else {
+    sim_timer_->stop();
   }
 }
 
@@ -406,6 +482,7 @@ void FrmMain::DeleteCell() {
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
+  audition_->Stop();
   CommitPendingEdit();
   if (FirstEditedPage() >= 0) {
     switch (ShowMessage(op_, 2024, msg::kTitleConfirm, MessageIcon::kQuestion,

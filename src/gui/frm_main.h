@@ -2,12 +2,16 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 #include "core/paths.h"
+#include "editor/audition.h"
 
 class QAction;
 class QLabel;
 class QPushButton;
 class QTabBar;
+class QTimer;
 
 namespace parlatone {
 
@@ -20,7 +24,7 @@ class ProgramTableModel;
 // The editor's main window: the program grid under its page tabs, the ten
 // command buttons, the toolbar, the legend, the file information line and
 // the status bar.
-class FrmMain : public QMainWindow {
+class FrmMain : public QMainWindow, public AuditionView {
   Q_OBJECT
 
  public:
@@ -38,6 +42,7 @@ class FrmMain : public QMainWindow {
 
   ProgramGrid* Grid() const { return grid_; }
   ProgramTableModel* Model() const { return model_; }
+  const Audition& CurrentAudition() const { return *audition_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -51,6 +56,15 @@ class FrmMain : public QMainWindow {
   // Closes an open drop-down with its choice, as every button press does first.
   void CommitPendingEdit();
   int FirstEditedPage() const;
+
+  // What the audition shows.
+  void Highlight(int channel, bool on) override;
+  void ShowChannel(int channel) override;
+  void SetFileInfo(const QString& text) override;
+  void SetAuditionLook(std::optional<AuditionKind> running) override;
+  void SetPaused(bool paused) override;
+  void SetTimer(bool enabled) override;
+  void StartSingleAudition();
 
   void OnLoad();
   void OnNew();
@@ -70,6 +84,8 @@ class FrmMain : public QMainWindow {
   QLabel* state_label_ = nullptr;
   QPushButton* commands_[10] = {};
   QAction* toolbar_actions_[7] = {};
+  QTimer* sim_timer_ = nullptr;
+  std::unique_ptr<Audition> audition_;
   bool switching_tabs_ = false;
   int cleared_listener_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "gui/program_table_model.h"
 
+#include <QColor>
+
 #include "core/project.h"
 #include "core/series.h"
 
@@ -61,10 +63,16 @@ QVariant ProgramTableModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::TextAlignmentRole) {
     return int(Qt::AlignCenter);
   }
+  const int channel = ChannelAt(index.row());
+  if (role == Qt::BackgroundRole) {
+    // Columns 1 to the last shown one; the channel number keeps its look.
+    const bool playing = channel == highlighted_channel_ && index.column() >= kSpColumn &&
+                         index.column() <= columnCount() - 2;
+    return playing ? QVariant(QColor(210, 225, 240)) : QVariant();
+  }
   if (role != Qt::DisplayRole && role != Qt::EditRole) {
     return {};
   }
-  const int channel = ChannelAt(index.row());
   if (channel < 0 || channel >= kProgramRecordCount) {
     return {};
   }
@@ -153,6 +161,17 @@ QVariant ProgramTableModel::headerData(int section, Qt::Orientation orientation,
     return QString();
   }
   return role == kUpperHeaderRole ? u"VOICE"_s : u" %1 "_s.arg(slot + 1);
+}
+
+void ProgramTableModel::SetHighlightedChannel(int channel) {
+  const int previous = highlighted_channel_;
+  highlighted_channel_ = channel;
+  if (previous >= 0) {
+    RefreshChannel(previous);
+  }
+  if (channel >= 0) {
+    RefreshChannel(channel);
+  }
 }
 
 void ProgramTableModel::Refresh() {

@@ -39,6 +39,9 @@ class ProgramTableModel : public QAbstractTableModel {
   const QStringList& RpTexts() const { return rp_texts_; }
   QStringList VoiceChoices() const;  // " " first, then the registered names
 
+  // The channel being played is painted in the playing colour; -1 for none.
+  void SetHighlightedChannel(int channel);
+
   // After the records, the page or the series changed behind the model.
   void Refresh();
   void RefreshChannel(int channel);
@@ -57,6 +60,7 @@ class ProgramTableModel : public QAbstractTableModel {
   ProgramTable table_;
   QStringList sp_texts_;
   QStringList rp_texts_;
+  int highlighted_channel_ = -1;
 };
 
 }  // namespace parlatone

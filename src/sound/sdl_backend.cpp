@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <functional>
+#include <vector>
 
 #include "sound/decoders.h"
 
@@ -23,6 +24,30 @@ bool EnsureSdlAudio() {
   return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
 }
 
+// Opened outputs that no file uses at the moment, by format. Closing an SDL
+// device waits for its audio thread (about one period: 50 ms on the dummy
+// driver), which would stall the window between two voices; an idle output
+// is kept paused instead and taken again by the next file of its format.
+struct IdleOutput {
+  SDL_AudioDeviceID device;
+  int rate;
+  int channels;
+  int buffer_frames;
+};
+constexpr size_t kMaxIdleOutputs = 4;
+
+std::vector<IdleOutput>& IdleOutputs() {
+  static std::vector<IdleOutput> outputs;
+  return outputs;
+}
+
+void CloseIdleOutputs() {
+  for (const IdleOutput& output : IdleOutputs()) {
+    SDL_CloseAudioDevice(output.device);
+  }
+  IdleOutputs().clear();
+}
+
 // One audio output for one open file: opened with the file's rate and
 // channels (SDL converts to what the output takes), fed the whole decoded
 // sound when playing starts.
@@ -35,6 +60,17 @@ class SdlOutput {
     if (rate <= 0 || channels <= 0 || channels > 8) {
       return err::kInvalidFile;
     }
+    auto& idle = IdleOutputs();
+    for (auto it = idle.begin(); it != idle.end(); ++it) {
+      if (it->rate == rate && it->channels == channels) {
+        device_ = it->device;
+        buffer_frames_ = it->buffer_frames;
+        idle.erase(it);
+        rate_ = rate;
+        channels_ = channels;
+        return err::kNone;
+      }
+    }
     if (!EnsureSdlAudio()) {
       return err::kNoOutput;
     }
@@ -42,12 +78,20 @@ class SdlOutput {
     want.freq = rate;
     want.format = AUDIO_S16SYS;
     want.channels = static_cast<Uint8>(channels);
-    want.samples = 2048;
+    // A short period: the end of a sound is noticed soon after it is heard.
+    want.samples = 512;
     SDL_AudioSpec have{};
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device_ == 0 && !IdleOutputs().empty()) {
+      // Some drivers (the dummy one among them) hold a single output: give
+      // back the idle ones and try again.
+      CloseIdleOutputs();
+      device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    }
     if (device_ == 0) {
       return err::kNoOutput;
     }
+    rate_ = rate;
     channels_ = channels;
     buffer_frames_ = have.samples;
     return err::kNone;
@@ -75,15 +119,25 @@ class SdlOutput {
 
   bool IsPlaying() const { return device_ != 0 && SDL_GetQueuedAudioSize(device_) > 0; }
 
+  // Silences the output and keeps it for the next file of its format.
   void Close() {
-    if (device_ != 0) {
-      SDL_CloseAudioDevice(device_);
-      device_ = 0;
+    if (device_ == 0) {
+      return;
     }
+    SDL_PauseAudioDevice(device_, 1);
+    SDL_ClearQueuedAudio(device_);
+    auto& idle = IdleOutputs();
+    if (idle.size() >= kMaxIdleOutputs) {
+      SDL_CloseAudioDevice(idle.front().device);
+      idle.erase(idle.begin());
+    }
+    idle.push_back({device_, rate_, channels_, buffer_frames_});
+    device_ = 0;
   }
 
  private:
   SDL_AudioDeviceID device_ = 0;
+  int rate_ = 0;
   int channels_ = 0;
   int buffer_frames_ = 0;
 };
@@ -119,6 +173,7 @@ class DecodedSource : public SoundSource {
 class SdlSoundBackend : public SoundBackend {
  public:
   ~SdlSoundBackend() override {
+    CloseIdleOutputs();
     if (SDL_WasInit(SDL_INIT_AUDIO) != 0) {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }

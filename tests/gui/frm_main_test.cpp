@@ -1,7 +1,9 @@
 #include "gui/frm_main.h"
 
 #include <QAction>
+#include <QColor>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -301,6 +303,79 @@ TEST_F(FrmMainTest, SeriesChangeRebuildsTabsAndGrid) {
   EXPECT_EQ(project_.CurrentPage, 0);
   EXPECT_TRUE(project_.voices.isEmpty());
   EXPECT_FALSE(project_.IsEdited());
+}
+
+TEST_F(FrmMainTest, SingleAuditionPlaysTheRowOnTheRealLayer) {
+  UseSoundBackend(MakeSdlSoundBackend());  // the dummy driver: real time, no sound
+  Open(1);
+  const std::pair<const char16_t*, int> sounds[] = {{u"a.wav", 300}, {u"b.wav", 200}};
+  for (const auto& [name, ms] : sounds) {
+    const QString path = dir_.filePath(QString::fromUtf16(name));
+    ASSERT_TRUE(testing::WriteBytes(path, testing::WaveOfLength(22050, 1, 8, ms)));
+    VoiceRecord voice;
+    voice.NAME = QString::fromUtf16(name);
+    voice.FilePath = path;
+    project_.voices.append(voice);
+  }
+  project_.VoicesRegistered = true;
+  Fill(2, {u"a.wav"_s, u"b.wav"_s});
+  Grid()->setCurrentIndex(Model()->index(2, kFirstVoiceColumn));
+
+  QElapsedTimer timer;
+  timer.start();
+  QTest::mouseClick(Command(0), Qt::LeftButton);
+  ASSERT_TRUE(window_->CurrentAudition().Running());
+  EXPECT_EQ(Command(0)->text(), u"停止"_s);
+  EXPECT_FALSE(Find<QAction>(u"LOAD"_s)->isEnabled());
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return !Find<QLabel>(u"LblState"_s)->text().isEmpty(); }, 2000));
+  EXPECT_TRUE(
+      Find<QLabel>(u"LblState"_s)->text().startsWith(u"a.wav  PCM 22.05KHz 8Bit Mono 0.300秒 "_s));
+  EXPECT_EQ(Model()->index(2, kSpColumn).data(Qt::BackgroundRole).value<QColor>(),
+            QColor(210, 225, 240));
+  EXPECT_FALSE(Model()->index(2, 0).data(Qt::BackgroundRole).isValid());
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return Find<QLabel>(u"LblState"_s)->text().startsWith(u"b.wav"_s); }, 3000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->CurrentAudition().Running(); }, 5000));
+  // Both sounds one after the other: at least their lengths, not much more.
+  EXPECT_GE(timer.elapsed(), 450);
+  EXPECT_LT(timer.elapsed(), 3000);
+  EXPECT_EQ(Command(0)->text(), u"試聴"_s);
+  EXPECT_TRUE(Find<QAction>(u"LOAD"_s)->isEnabled());
+  EXPECT_FALSE(Model()->index(2, kSpColumn).data(Qt::BackgroundRole).isValid());
+  EXPECT_TRUE(Find<QLabel>(u"LblState"_s)->text().isEmpty());
+  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
+}
+
+TEST_F(FrmMainTest, AllAuditionPausesAndStops) {
+  UseSoundBackend(MakeSdlSoundBackend());
+  Open(4);
+  const QString path = dir_.filePath(u"long.wav"_s);
+  ASSERT_TRUE(testing::WriteBytes(path, testing::WaveOfLength(22050, 1, 8, 3000)));
+  VoiceRecord voice;
+  voice.NAME = u"long.wav"_s;
+  voice.FilePath = path;
+  project_.voices.append(voice);
+  project_.VoicesRegistered = true;
+  Fill(600, {u"long.wav"_s});
+  QTest::mouseClick(Command(6), Qt::LeftButton);
+  EXPECT_TRUE(window_->CurrentAudition().AllRunning());
+  EXPECT_FALSE(Tabs()->isEnabled());
+  EXPECT_EQ(Command(6)->text(), u"停止"_s);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return project_.CurrentPage == 2; }, 2000));
+  EXPECT_EQ(Tabs()->currentIndex(), 2);
+  QTest::mouseClick(Command(9), Qt::LeftButton);
+  EXPECT_EQ(Command(9)->text(), u"再開"_s);
+  EXPECT_TRUE(window_->CurrentAudition().Paused());
+  QTest::mouseClick(Command(9), Qt::LeftButton);
+  EXPECT_EQ(Command(9)->text(), u"一時停止"_s);
+  // Closing the window stops the audition first.
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_FALSE(window_->close());
+  EXPECT_FALSE(window_->CurrentAudition().AllRunning());
+  EXPECT_TRUE(Tabs()->isEnabled());
+  EXPECT_EQ(Command(6)->text(), u"全試聴"_s);
+  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
 }
 
 }  // namespace
