@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "core/project.h"
@@ -153,7 +154,46 @@ void ProgramGrid::SetModel(ProgramTableModel* model) {
   setModel(model);
   delegate_ = new ChoiceDelegate(*model, this);
   setItemDelegate(delegate_);
+
+  frozen_ = new QTableView(this);
+  frozen_->setObjectName(u"FgProgramNumbers"_s);
+  frozen_->setModel(model);
+  frozen_->setSelectionModel(selectionModel());
+  frozen_->setHorizontalHeader(new TwoRowHeader(frozen_));
+  frozen_->verticalHeader()->hide();
+  frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
+  frozen_->setFocusPolicy(Qt::NoFocus);
+  frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  frozen_->setSelectionMode(QAbstractItemView::NoSelection);
+  frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  frozen_->setVerticalScrollMode(verticalScrollMode());
+  viewport()->stackUnder(frozen_);
+  connect(verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(),
+          &QScrollBar::setValue);
+  connect(frozen_->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
+          &QScrollBar::setValue);
+  connect(model, &QAbstractItemModel::modelReset, this, &ProgramGrid::ApplyColumnLayout);
   ApplyColumnLayout();
+  frozen_->show();
+}
+
+void ProgramGrid::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  PlaceFrozenColumn();
+}
+
+void ProgramGrid::updateGeometries() {
+  QTableView::updateGeometries();
+  PlaceFrozenColumn();
+}
+
+void ProgramGrid::PlaceFrozenColumn() {
+  if (frozen_ == nullptr) {
+    return;
+  }
+  frozen_->setGeometry(frameWidth(), frameWidth(), columnWidth(kChannelColumn),
+                       viewport()->height() + horizontalHeader()->height());
 }
 
 void ProgramGrid::ApplyColumnLayout() {
@@ -166,7 +206,12 @@ void ProgramGrid::ApplyColumnLayout() {
     const bool spare = column == columns - 1;
     setColumnHidden(column, spare);
     setColumnWidth(column, Pixels(column < 4 ? widths[column] : 1450));
+    if (frozen_ != nullptr) {
+      frozen_->setColumnHidden(column, column != kChannelColumn);
+      frozen_->setColumnWidth(column, columnWidth(column));
+    }
   }
+  PlaceFrozenColumn();
 }
 
 void ProgramGrid::keyPressEvent(QKeyEvent* event) {

@@ -42,7 +42,8 @@ class ChoiceDelegate : public QStyledItemDelegate {
 };
 
 // The program grid (FgProgram): one click opens a cell's drop-down; arrows
-// move, Enter or F2 open the drop-down, Delete empties a voice cell.
+// move, Enter or F2 open the drop-down, Delete empties a voice cell. The
+// channel number column stays in place when the voices scroll sideways.
 class ProgramGrid : public QTableView {
   Q_OBJECT
 
@@ -61,8 +62,13 @@ class ProgramGrid : public QTableView {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void updateGeometries() override;
 
  private:
+  void PlaceFrozenColumn();
+
+  QTableView* frozen_ = nullptr;  // column 0 over the scrolling grid
   ProgramTableModel* model_ = nullptr;
   ChoiceDelegate* delegate_ = nullptr;
   bool locked_ = false;
