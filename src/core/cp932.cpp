@@ -84,16 +84,6 @@ QByteArray Encode(const QString& text) {
   return out;
 }
 
-bool CanEncode(const QString& text) {
-  QByteArray scratch;
-  for (char32_t code_point : text.toUcs4()) {
-    if (code_point >= 0x80 && !EncodeOne(code_point, scratch)) {
-      return false;
-    }
-  }
-  return true;
-}
-
 QString Decode(const QByteArray& bytes) {
   QString text;
   text.reserve(bytes.size());

@@ -19,8 +19,5 @@ QByteArray Encode(const QString& text);
 // per offending byte; decoding never fails and never stops early.
 QString Decode(const QByteArray& bytes);
 
-// True when every character of the text has a code page 932 form.
-bool CanEncode(const QString& text);
-
 }  // namespace cp932
 }  // namespace parlatone

@@ -76,10 +76,6 @@ QString TemporaryFileExtension(int mode) {
   return IsMp3Series(mode) ? QStringLiteral("mpi") : QStringLiteral("wpg");
 }
 
-QString SoundFileExtension(int mode) {
-  return IsMp3Series(mode) ? QStringLiteral("mp3") : QStringLiteral("wav");
-}
-
 QString PlaybackDeviceType(int mode) {
   return IsMp3Series(mode) ? QStringLiteral("mpegvideo") : QStringLiteral("waveaudio");
 }

@@ -48,7 +48,6 @@ void DeriveSeriesLimits(Project& project);
 
 QString ControlFileExtension(int mode);    // "wpj" / "zpx"
 QString TemporaryFileExtension(int mode);  // "wpg" / "mpi"
-QString SoundFileExtension(int mode);      // "wav" / "mp3"
 QString PlaybackDeviceType(int mode);      // "waveaudio" / "mpegvideo"
 QString BitRateSuffix(int mode);           // "bit" / "Kbit"
 

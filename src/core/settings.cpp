@@ -5,6 +5,7 @@
 
 #include "core/ini_file.h"
 #include "core/paths.h"
+#include "core/series.h"
 #include "core/text.h"
 
 namespace parlatone {
@@ -94,10 +95,10 @@ StartupSettings LoadStartupSettings(const AppPaths& paths, FirstStartWrites writ
   }
   result.settings = ReadSettings(paths.settings_file);
   if (result.first_start) {
-    result.settings.Mode = 1;
+    result.settings.Mode = kDefaultFirstStartMode;
     if (write) {
       result.written &= WriteSetting(paths.settings_file, QString(ini::kSystem),
-                                     QString(ini::kMode), QStringLiteral("1"));
+                                     QString(ini::kMode), QString::number(kDefaultFirstStartMode));
     }
     // The default card folder must hold even when the file could not be written.
     if (result.settings.CardPath.isEmpty()) {
