@@ -30,7 +30,7 @@ class PlayCommand : public Command {
     const QString path = QFileInfo(args.front()).absoluteFilePath();
     const QString type = PlaybackDeviceType(context.project.Mode());
     const MediaReply open =
-        SendMediaCommand(u"open \""_s + path + u"\" type "_s + type + u" alias *1"_s);
+        SendMediaCommand(u"open "_s + QuotedPath(path) + u" type "_s + type + u" alias *1"_s);
     if (open.code != media_error::kNone) {
       context.err << u"parlatone play: "_s << open.text << '\n';
       return kExitFailure;

@@ -207,6 +207,11 @@ class Loader {
     if (v < 0 || v >= project_.ChannelCount || !IsPlainName(name)) {
       throw MalformedFile{};
     }
+    // Voice numbers count up from 0 without gaps: a gap would leave a voice
+    // without a file, which no card can be made of.
+    if (v > project_.voices.size()) {
+      throw MalformedFile{};
+    }
     project_.voices.resize(v + 1);
     VoiceRecord& voice = project_.voices[v];
     voice = VoiceRecord();

@@ -82,7 +82,7 @@ bool Audition::PlayVoice(const QString& path) {
   }
   const QString type = IsMp3Series(project_.Mode()) ? u" type mpegvideo  alias *1 notify "_s
                                                     : u" type waveaudio alias *1 notify "_s;
-  if (send_(u"open \""_s + path + u"\""_s + type).code != media_error::kNone) {
+  if (send_(u"open "_s + QuotedPath(path) + type).code != media_error::kNone) {
     // Nothing to hear: the audition ends and the window looks idle again.
     Finish();
     return false;
@@ -184,9 +184,13 @@ void Audition::PauseResume() {
     return;
   }
   view_.SetPaused(false);
-  const Record& record = records_[static_cast<size_t>(channel_)];
   SetTimer(true);
-  PlayVoice(record.file[static_cast<size_t>(slot_)]);
+  // Paused between two channels (or before the first tick): the next tick
+  // starts the channel; there is no interrupted voice to play again.
+  if (new_channel_ || finished_) {
+    return;
+  }
+  PlayVoice(records_[static_cast<size_t>(channel_)].file[static_cast<size_t>(slot_)]);
 }
 
 void Audition::Tick() {
@@ -249,6 +253,7 @@ void Audition::Tick() {
         view_.Highlight(channel_, false);
         highlighted_ = false;
         channel_ = next;
+        slot_ = 0;
         new_channel_ = true;
         return;
       }

@@ -119,8 +119,16 @@ QWidget* ChoiceDelegate::createEditor(QWidget* parent, const QStyleOptionViewIte
 void ChoiceDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
   auto* combo = static_cast<QComboBox*>(editor);
   const QString value = index.data(Qt::EditRole).toString();
-  const int found = combo->findData(value.isEmpty() ? u" "_s : value);
-  combo->setCurrentIndex(std::max(found, 0));
+  const QString key = value.isEmpty() ? u" "_s : value;
+  int found = combo->findData(key);
+  if (found < 0) {
+    // A value the list does not offer (an item number beyond the element
+    // file's list, from a file made elsewhere) stays what it is unless the
+    // operator chooses another.
+    combo->addItem(key, key);
+    found = combo->count() - 1;
+  }
+  combo->setCurrentIndex(found);
 }
 
 void ChoiceDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,

@@ -17,7 +17,8 @@ MediaReply Error(int code) {
 }
 
 // Splits a command at blanks; a token that starts with a double quote runs
-// to the next one and may hold blanks. Nothing when a quote is left open.
+// to the closing one and may hold blanks (and doubled quotes). Nothing when a
+// quote is left open.
 std::optional<QStringList> Tokenize(const QString& command) {
   QStringList tokens;
   qsizetype i = 0;
@@ -30,12 +31,23 @@ std::optional<QStringList> Tokenize(const QString& command) {
       break;
     }
     if (command.at(i) == u'"') {
-      const qsizetype close = command.indexOf(u'"', i + 1);
-      if (close < 0) {
-        return std::nullopt;
+      QString token;
+      for (++i;; ++i) {
+        if (i >= n) {
+          return std::nullopt;
+        }
+        if (command.at(i) == u'"') {
+          if (i + 1 < n && command.at(i + 1) == u'"') {
+            token += u'"';  // a doubled quote stands for one
+            ++i;
+            continue;
+          }
+          break;
+        }
+        token += command.at(i);
       }
-      tokens << command.mid(i + 1, close - i - 1);
-      i = close + 1;
+      tokens << token;
+      ++i;
       continue;
     }
     const qsizetype start = i;
@@ -273,9 +285,13 @@ QString MediaErrorText(int code) {
   }
 }
 
+QString QuotedPath(const QString& path) {
+  return u'"' + QString(path).replace(u"\""_s, u"\"\""_s) + u'"';
+}
+
 qint64 GetSoundLength(const QString& path, int mode) {
   const QString open =
-      u"open \""_s + path + u"\" type "_s + PlaybackDeviceType(mode) + u" alias *4"_s;
+      u"open "_s + QuotedPath(path) + u" type "_s + PlaybackDeviceType(mode) + u" alias *4"_s;
   SendMediaCommand(open);
   const MediaReply length = SendMediaCommand(u"status *4 length"_s);
   const MediaReply close = SendMediaCommand(u"Close *4"_s);

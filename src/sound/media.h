@@ -89,6 +89,10 @@ class MediaLayer {
 MediaLayer& TheMediaLayer();
 void UseSoundBackend(std::unique_ptr<SoundBackend> backend);
 
+// A path as a command names it: in double quotes, a double quote inside it
+// doubled (file and folder names may hold one on some systems).
+QString QuotedPath(const QString& path);
+
 // Sends one command through the process-wide layer.
 MediaReply SendMediaCommand(const QString& command);
 

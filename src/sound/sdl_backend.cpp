@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "sound/decoders.h"
@@ -36,23 +37,29 @@ struct IdleOutput {
 };
 constexpr size_t kMaxIdleOutputs = 4;
 
-std::vector<IdleOutput>& IdleOutputs() {
-  static std::vector<IdleOutput> outputs;
-  return outputs;
-}
-
-void CloseIdleOutputs() {
-  for (const IdleOutput& output : IdleOutputs()) {
-    SDL_CloseAudioDevice(output.device);
+// Owned by the backend and shared with every output it made, so that it
+// lives as long as the last of them, whatever order things end in.
+class OutputPool {
+ public:
+  ~OutputPool() { CloseAll(); }
+  std::vector<IdleOutput>& Idle() { return idle_; }
+  void CloseAll() {
+    for (const IdleOutput& output : idle_) {
+      SDL_CloseAudioDevice(output.device);
+    }
+    idle_.clear();
   }
-  IdleOutputs().clear();
-}
+
+ private:
+  std::vector<IdleOutput> idle_;
+};
 
 // One audio output for one open file: opened with the file's rate and
 // channels (SDL converts to what the output takes), fed the whole decoded
 // sound when playing starts.
 class SdlOutput {
  public:
+  explicit SdlOutput(std::shared_ptr<OutputPool> pool) : pool_(std::move(pool)) {}
   ~SdlOutput() { Close(); }
 
   int Open(int rate, int channels) {
@@ -60,7 +67,7 @@ class SdlOutput {
     if (rate <= 0 || channels <= 0 || channels > 8) {
       return err::kInvalidFile;
     }
-    auto& idle = IdleOutputs();
+    auto& idle = pool_->Idle();
     for (auto it = idle.begin(); it != idle.end(); ++it) {
       if (it->rate == rate && it->channels == channels) {
         device_ = it->device;
@@ -82,10 +89,10 @@ class SdlOutput {
     want.samples = 512;
     SDL_AudioSpec have{};
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (device_ == 0 && !IdleOutputs().empty()) {
+    if (device_ == 0 && !pool_->Idle().empty()) {
       // Some drivers (the dummy one among them) hold a single output: give
       // back the idle ones and try again.
-      CloseIdleOutputs();
+      pool_->CloseAll();
       device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     }
     if (device_ == 0) {
@@ -126,7 +133,7 @@ class SdlOutput {
     }
     SDL_PauseAudioDevice(device_, 1);
     SDL_ClearQueuedAudio(device_);
-    auto& idle = IdleOutputs();
+    auto& idle = pool_->Idle();
     if (idle.size() >= kMaxIdleOutputs) {
       SDL_CloseAudioDevice(idle.front().device);
       idle.erase(idle.begin());
@@ -136,6 +143,7 @@ class SdlOutput {
   }
 
  private:
+  std::shared_ptr<OutputPool> pool_;
   SDL_AudioDeviceID device_ = 0;
   int rate_ = 0;
   int channels_ = 0;
@@ -147,8 +155,8 @@ class SdlOutput {
 class DecodedSource : public SoundSource {
  public:
   using Decoder = std::function<std::optional<PcmSound>(int64_t from_ms)>;
-  DecodedSource(int64_t length_ms, Decoder decode)
-      : length_ms_(length_ms), decode_(std::move(decode)) {}
+  DecodedSource(int64_t length_ms, Decoder decode, std::shared_ptr<OutputPool> pool)
+      : length_ms_(length_ms), decode_(std::move(decode)), output_(std::move(pool)) {}
 
   int OpenOutput(int rate, int channels) { return output_.Open(rate, channels); }
 
@@ -173,7 +181,7 @@ class DecodedSource : public SoundSource {
 class SdlSoundBackend : public SoundBackend {
  public:
   ~SdlSoundBackend() override {
-    CloseIdleOutputs();
+    pool_->CloseAll();
     if (SDL_WasInit(SDL_INIT_AUDIO) != 0) {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
@@ -192,7 +200,7 @@ class SdlSoundBackend : public SoundBackend {
       rate = wave->rate;
       channels = wave->channels;
       opened = std::make_unique<DecodedSource>(
-          wave->length_ms, [path](int64_t from_ms) { return DecodeWave(path, from_ms); });
+          wave->length_ms, [path](int64_t from_ms) { return DecodeWave(path, from_ms); }, pool_);
     } else {
       std::shared_ptr<Mp3File> file = Mp3File::Open(path);
       if (!file) {
@@ -201,7 +209,7 @@ class SdlSoundBackend : public SoundBackend {
       rate = file->Rate();
       channels = file->Channels();
       opened = std::make_unique<DecodedSource>(
-          file->LengthMs(), [file](int64_t from_ms) { return file->Decode(from_ms); });
+          file->LengthMs(), [file](int64_t from_ms) { return file->Decode(from_ms); }, pool_);
     }
     if (purpose == OpenPurpose::kPlay) {
       const int code = opened->OpenOutput(rate, channels);
@@ -212,6 +220,9 @@ class SdlSoundBackend : public SoundBackend {
     source = std::move(opened);
     return err::kNone;
   }
+
+ private:
+  std::shared_ptr<OutputPool> pool_ = std::make_shared<OutputPool>();
 };
 
 }  // namespace

@@ -127,8 +127,21 @@ class OutputFile {
       return false;
     }
 #ifdef Q_OS_UNIX
-    const bool renamed = ::rename(QFile::encodeName(temporary_.fileName()).constData(),
-                                  QFile::encodeName(path_).constData()) == 0;
+    // The temporary file is private to its owner; the output gets the
+    // permissions of the file it replaces, or those of any new file.
+    const QByteArray target = QFile::encodeName(path_);
+    struct stat existing {};
+    mode_t mode = 0;
+    if (::stat(target.constData(), &existing) == 0) {
+      mode = existing.st_mode & 07777;
+    } else {
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      mode = 0666 & ~mask;
+    }
+    ::chmod(QFile::encodeName(temporary_.fileName()).constData(), mode);
+    const bool renamed =
+        ::rename(QFile::encodeName(temporary_.fileName()).constData(), target.constData()) == 0;
 #else
     QFile::remove(path_);
     const bool renamed = QFile::rename(temporary_.fileName(), path_);

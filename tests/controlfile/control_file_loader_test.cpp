@@ -241,6 +241,7 @@ TEST_F(LoaderTest, MalformedFilesFailWithMessage2507AndLeaveNothing) {
       u"#2\r\n0\r\n"_s,            // no name
       u"#2\r\n0,../a.wav\r\n"_s,   // a path, not a name
       u"#2\r\n0,..\r\n"_s,
+      u"#2\r\n0,a.wav\r\n2,a.wav\r\n"_s,           // a gap in the voice numbers
       u"#2\r\n0,a.wav\r\n#3\r\n1000,1,1,0\r\n"_s,  // channel index above 999
       u"#2\r\n0,a.wav\r\n#3\r\n0,1,1,1\r\n"_s,     // voice number with no record
       u"#2\r\n0,a.wav\r\n#3\r\n0,1,x,0\r\n"_s,     // RP not a number

@@ -172,6 +172,26 @@ TEST_F(AuditionTest, PauseReplaysTheVoiceFromItsBeginning) {
   EXPECT_FALSE(audition_.AllRunning());
 }
 
+TEST_F(AuditionTest, PauseBetweenChannelsGoesOnWithTheNextChannel) {
+  UseMode(1);
+  project_.programs[0].Voice[0] = u"A"_s;
+  project_.programs[0].Voice[1] = u"B"_s;
+  project_.programs[1].Voice[0] = u"C"_s;
+  layer_.ticks_per_sound = 1;
+  ASSERT_TRUE(audition_.StartAll());
+  // Paused before the first tick, and again right after channel 0 ended.
+  audition_.PauseResume();
+  audition_.PauseResume();
+  while (audition_.Running() && layer_.Played().size() < 2) {
+    audition_.Tick();
+  }
+  audition_.Tick();  // B ends: channel 1 is next
+  audition_.PauseResume();
+  audition_.PauseResume();
+  RunToEnd();
+  EXPECT_EQ(layer_.Played(), (QStringList{u"/snd/A.wav"_s, u"/snd/B.wav"_s, u"/snd/C.wav"_s}));
+}
+
 TEST_F(AuditionTest, FullChannelPlaysEveryShownVoice) {
   UseMode(3);
   for (int slot = 0; slot < 24; ++slot) {

@@ -168,6 +168,21 @@ TEST_F(FrmMainTest, KeyboardOpensTheDropDownAndDeletes) {
   EXPECT_TRUE(project_.programs[4].Voice[1].isEmpty());
 }
 
+TEST_F(FrmMainTest, OpeningADropDownChangesNothingByItself) {
+  Open(1, 2);
+  project_.programs[0].RP = u"20"_s;  // beyond the element file's list
+  Model()->Refresh();
+  Grid()->setFocus();
+  Grid()->setCurrentIndex(Model()->index(0, kRpColumn));
+  QTest::keyClick(Grid(), Qt::Key_F2);
+  ASSERT_NE(Grid()->findChild<QComboBox*>(u"CellChoice"_s), nullptr);
+  Grid()->setCurrentIndex(Model()->index(3, kRpColumn));  // leave the cell
+  op_.Answer(MessageAnswer::kNo);                         // "delete all?" No
+  QTest::mouseClick(Command(8), Qt::LeftButton);          // any button commits first
+  EXPECT_EQ(project_.programs[0].RP, u"20"_s);
+  EXPECT_FALSE(project_.IsEdited());
+}
+
 TEST_F(FrmMainTest, MoveUpCrossesToThePreviousPage) {
   Open(4, 3);
   Fill(250, {u"v1.wav"_s});

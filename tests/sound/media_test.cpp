@@ -103,6 +103,10 @@ TEST_F(MediaTest, AliasesHoldOneFileEach) {
   EXPECT_EQ(busy.code, err::kDuplicateAlias);
   EXPECT_EQ(busy.text, MediaErrorText(err::kDuplicateAlias));
   EXPECT_FALSE(busy.text.isEmpty());
+  // A double quote in a folder name is doubled inside the quotes.
+  const QString quoted = Write(u"say \"hi\"/a.wav"_s, testing::WaveOfLength(22050, 1, 16, 300));
+  EXPECT_EQ(QuotedPath(quoted), u"\""_s + dir_.path() + u"/say \"\"hi\"\"/a.wav\""_s);
+  EXPECT_EQ(GetSoundLength(quoted, 1), 300);
   // Another alias is free; aliases and verbs ignore letter case.
   ASSERT_EQ(SendMediaCommand(OpenCommand(path, u" TYPE WaveAudio ALIAS *4"_s)).code, err::kNone);
   EXPECT_EQ(SendMediaCommand(u"STATUS *4 LENGTH"_s).text, u"700"_s);

@@ -2,7 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -202,6 +205,12 @@ TEST_F(EngineTest, SilentFiles) {
   EXPECT_EQ(Field32(sixteen, 28), 88200u);
   EXPECT_EQ(Field16(sixteen, 32), 2);
   EXPECT_EQ(sixteen.mid(44), QByteArray(176400, '\0'));
+  // Outputs are readable by others like any new file, not private to their maker.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  if ((mask & 0004) == 0) {
+    EXPECT_TRUE(QFileInfo(Out(u"s16.wav"_s)).permissions() & QFileDevice::ReadOther);
+  }
   // Any other rate makes a 22050 Hz file.
   ASSERT_EQ(CreateSilentWave(Out(u"s48.wav"_s), 1, 48000, 16, progress_),
             ConversionResult::kCompleted);
