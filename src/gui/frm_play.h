@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+#include "voices/player.h"
+
+class QLabel;
+class QTimer;
+
+namespace parlatone {
+
+class WorkingVoiceList;
+
+// The player dialog of the voice registration window: the voice's name,
+// length, size and format, a stop button, and the voices played through
+// alias "*2".
+class FrmPlay : public QDialog, public PlayerView {
+  Q_OBJECT
+
+ public:
+  FrmPlay(const WorkingVoiceList& list, int mode, QWidget* parent = nullptr);
+  ~FrmPlay() override;
+
+  // Opens modally and plays as asked; returns when the dialog closes.
+  int Play(int slot, bool play_request, bool play_all);
+  int CurrentSlot() const { return player_->CurrentSlot(); }
+
+  void SetLabels(const QString& name, const QString& time, const QString& bytes,
+                 const QString& audio) override;
+  void SetTimer(bool enabled) override;
+  void CloseDialog() override;
+
+ protected:
+  void done(int result) override;
+
+ private:
+  QLabel* name_ = nullptr;
+  QLabel* time_ = nullptr;
+  QLabel* bytes_ = nullptr;
+  QLabel* audio_ = nullptr;
+  QTimer* timer_ = nullptr;
+  std::unique_ptr<Player> player_;
+  bool closing_ = false;
+};
+
+}  // namespace parlatone

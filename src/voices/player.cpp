@@ -1,0 +1,64 @@
+#include "voices/player.h"
+
+#include "core/series.h"
+#include "voices/registration.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+QString PlayerAudioText(const QString& mpeg, const QString& sample_rate, const QString& bit_rate,
+                        const QString& type, int mode) {
+  const QString rest = sample_rate + u" , "_s + bit_rate + u" , "_s + type;
+  return IsMp3Series(mode) ? u"MPEG"_s + mpeg + u' ' + rest : u"PCM "_s + rest;
+}
+
+Player::Player(const WorkingVoiceList& list, int mode, PlayerView& view, Sender send)
+    : list_(list), mode_(mode), view_(view), send_(std::move(send)) {}
+
+void Player::Open(int slot, bool play_request, bool play_all) {
+  slot_ = slot;
+  play_all_ = play_all;
+  if (play_request && slot_ >= 0 && slot_ < list_.size()) {
+    PlayVoice();
+  }
+}
+
+void Player::PlayVoice() {
+  const VoiceRecord& voice = list_[slot_];
+  view_.SetTimer(true);
+  view_.SetLabels(voice.NAME, voice.SEC + u" 秒"_s, voice.BYTES + u" バイト"_s,
+                  PlayerAudioText(voice.MPEG, voice.SampleRate, voice.BitRate, voice.TYPE, mode_));
+  const QString type = IsMp3Series(mode_) ? u" type mpegvideo alias *2 notify "_s
+                                          : u" type waveaudio alias *2 notify "_s;
+  if (send_(u"open "_s + QuotedPath(voice.FilePath) + type).code != media_error::kNone) {
+    // Silent, and the dialog stays until the operator stops it.
+    view_.SetTimer(false);
+    return;
+  }
+  send_(u"Play *2 from 0"_s);
+}
+
+void Player::Tick() {
+  if (send_(u"status *2 mode"_s).text != u"stopped"_s) {
+    return;
+  }
+  send_(u"Close *2"_s);
+  view_.SetTimer(false);
+  if (play_all_ && slot_ < list_.size() - 1) {
+    ++slot_;
+    if (!list_[slot_].FilePath.isEmpty()) {
+      PlayVoice();
+      return;
+    }
+  }
+  view_.CloseDialog();
+}
+
+void Player::Close() {
+  send_(u"Close *2"_s);
+  view_.SetTimer(false);
+  slot_ = 0;
+}
+
+}  // namespace parlatone
