@@ -1,0 +1,186 @@
+#include "voices/registration_session.h"
+
+#include <QLocale>
+
+#include "core/messages.h"
+#include "core/operator.h"
+#include "core/project.h"
+#include "core/settings.h"
+#include "core/text.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kMaxCommentBytes = 40;
+
+bool Ask(Operator& op, int number) {
+  return ShowMessage(op, number, msg::kTitleConfirm, MessageIcon::kQuestion,
+                     MessageButtons::kYesNo) == MessageAnswer::kYes;
+}
+
+}  // namespace
+
+RegistrationSession::RegistrationSession(Project& project, QString settings_file)
+    : project_(project),
+      settings_file_(std::move(settings_file)),
+      list_(project.VoicesRegistered ? WorkingVoiceList::FromProject(project)
+                                     : WorkingVoiceList(project.ChannelCount)),
+      capacity_at_opening_(project.settings.FileCapacity) {}
+
+int RegistrationSession::PageOfSlot(int slot) const {
+  return slot / project_.ChannelsPerPage;
+}
+
+int RegistrationSession::Capacity() const {
+  return project_.settings.FileCapacity;
+}
+
+RegistrationResult RegistrationSession::Register(const QStringList& paths, Operator& op) {
+  if (paths.isEmpty()) {
+    return {};
+  }
+  project_.settings.WavePath = FolderOf(paths.front());
+  const RegistrationResult result =
+      RegisterFiles(list_, paths, AcceptanceRules::From(project_), op);
+  if (result.processed > 0) {
+    changed_ = true;
+  }
+  return result;
+}
+
+void RegistrationSession::EditComment(int slot, const QString& comment) {
+  if (slot < 0 || slot >= list_.size() || list_[slot].NAME.isEmpty()) {
+    return;
+  }
+  if (list_[slot].COMENTS != comment) {
+    list_[slot].COMENTS = comment;
+    changed_ = true;
+  }
+}
+
+bool RegistrationSession::Delete(int slot, Operator& op) {
+  if (slot < 0 || slot >= list_.size() || list_[slot].NAME.isEmpty() || !Ask(op, 2028)) {
+    return false;
+  }
+  for (int s = slot; s + 1 < list_.size(); ++s) {
+    list_[s] = list_[s + 1];
+  }
+  list_[list_.size() - 1] = VoiceRecord();
+  changed_ = true;
+  return true;
+}
+
+bool RegistrationSession::DeleteAll(Operator& op) {
+  if (!Ask(op, 2029)) {
+    return false;
+  }
+  list_ = WorkingVoiceList(list_.size());
+  changed_ = true;
+  return true;
+}
+
+std::optional<int> RegistrationSession::MoveUp(int slot) {
+  if (slot <= 0 || slot >= list_.size() || list_[slot].NAME.isEmpty()) {
+    return std::nullopt;
+  }
+  std::swap(list_[slot], list_[slot - 1]);
+  changed_ = true;
+  return slot - 1;
+}
+
+std::optional<int> RegistrationSession::MoveDown(int slot) {
+  if (slot < 0 || slot + 1 >= list_.size() || list_[slot].NAME.isEmpty() ||
+      list_[slot + 1].NAME.isEmpty()) {
+    return std::nullopt;
+  }
+  std::swap(list_[slot], list_[slot + 1]);
+  changed_ = true;
+  return slot + 1;
+}
+
+bool RegistrationSession::ChangeCapacity(int index, Operator& op) {
+  if (index == project_.settings.FileCapacity) {
+    return true;
+  }
+  if (!list_[0].NAME.isEmpty()) {
+    if (ShowMessage(op, 2020, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo) !=
+        MessageAnswer::kYes) {
+      return false;
+    }
+    list_ = WorkingVoiceList(list_.size());
+  }
+  project_.settings.FileCapacity = index;
+  changed_ = true;
+  return true;
+}
+
+QString RegistrationSession::TotalTimeText() const {
+  qint64 milliseconds = 0;
+  for (int slot = 0; slot < list_.size(); ++slot) {
+    bool ok = false;
+    const double seconds =
+        QLocale::c().toDouble(TextOrDefault(list_[slot].SEC, u"0"_s).trimmed(), &ok);
+    if (ok) {
+      milliseconds += static_cast<qint64>(std::llround(seconds * 1000));
+    }
+  }
+  if (milliseconds == 0) {
+    return {};
+  }
+  // The shortest decimal form: 1.75, 2, 0.001.
+  return QString::number(static_cast<double>(milliseconds) / 1000, 'g', 15) + GetMessage(2016);
+}
+
+QString RegistrationSession::TotalBytesText() const {
+  const qint64 bytes = list_.TotalBytes();
+  return bytes == 0 ? QString() : QString::number(bytes) + GetMessage(2017);
+}
+
+RegistrationSession::OkResult RegistrationSession::Ok(Operator& op) {
+  OkResult result;
+  for (int slot = 0; slot < list_.size(); ++slot) {
+    if (!list_[slot].NAME.isEmpty() && AnsiByteLength(list_[slot].COMENTS) > kMaxCommentBytes) {
+      ShowMessage(op, 2066, msg::kTitleConfirm, MessageIcon::kExclamation, MessageButtons::kOk,
+                  u"\r\n"_s);
+      result.long_comment_slot = slot;
+      return result;
+    }
+  }
+  BusyScope busy(op);
+  WriteSetting(settings_file_, QString(ini::kSystem), QString(ini::kWavePath),
+               project_.settings.WavePath);
+  WriteSetting(settings_file_, QString(ini::kSystem), QString(ini::kFileCapacity),
+               QString::number(project_.settings.FileCapacity));
+  int last = -1;
+  for (int slot = 0; slot < list_.size(); ++slot) {
+    if (!list_[slot].NAME.isEmpty()) {
+      last = slot;
+    }
+  }
+  project_.voices.clear();
+  for (int slot = 0; slot <= last; ++slot) {
+    project_.voices.append(list_[slot]);
+  }
+  project_.VoicesRegistered = last >= 0;
+  if (changed_) {
+    project_
+        .PageEdited[static_cast<size_t>(std::clamp(project_.CurrentPage, 0, kMaxPageCount - 1))] =
+        true;
+    changed_ = false;
+  }
+  result.closed = true;
+  return result;
+}
+
+bool RegistrationSession::Cancel(Operator& op) {
+  if (changed_ && !Ask(op, 2026)) {
+    return false;
+  }
+  project_.settings.FileCapacity = capacity_at_opening_;
+  return true;
+}
+
+}  // namespace parlatone

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+#include "voices/registration.h"
+
+namespace parlatone {
+
+class Operator;
+class Project;
+
+// The voice registration window's work, apart from the window: the private
+// working list, the changed flag, the page arithmetic of its moves, the
+// totals, the capacity choice of the MP3 series, and what OK and Cancel
+// do to the project and the settings.
+class RegistrationSession {
+ public:
+  RegistrationSession(Project& project, QString settings_file);
+
+  WorkingVoiceList& List() { return list_; }
+  const WorkingVoiceList& List() const { return list_; }
+  bool Changed() const { return changed_; }
+  int PageOfSlot(int slot) const;
+
+  // Files chosen or found in a folder: WavePath becomes the folder of the
+  // first, then the registration run.
+  RegistrationResult Register(const QStringList& paths, Operator& op);
+  void EditComment(int slot, const QString& comment);
+  // Asks 2028; the voices after the slot move up one.
+  bool Delete(int slot, Operator& op);
+  // Asks 2029; every slot empties.
+  bool DeleteAll(Operator& op);
+  // Swaps with the neighbour; the slot the voice is in afterwards, or
+  // nothing when it cannot move.
+  std::optional<int> MoveUp(int slot);
+  std::optional<int> MoveDown(int slot);
+  // The MP3 series' capacity choice: with voices registered, asks 2020 and
+  // empties the list on Yes. False when the operator kept the old choice.
+  bool ChangeCapacity(int index, Operator& op);
+  int Capacity() const;
+
+  // "1.75秒" / "33118バイト", empty when the total is 0.
+  QString TotalTimeText() const;
+  QString TotalBytesText() const;
+
+  // OK: refuses the first comment over 40 bytes (2066, and its slot), else
+  // writes WavePath and FileCapacity, commits the list and closes.
+  struct OkResult {
+    bool closed = false;
+    int long_comment_slot = -1;
+  };
+  OkResult Ok(Operator& op);
+  // Cancel or the close box: asks 2026 when something changed; true when
+  // the window closes (the capacity chosen at opening comes back).
+  bool Cancel(Operator& op);
+
+ private:
+  Project& project_;
+  QString settings_file_;
+  WorkingVoiceList list_;
+  int capacity_at_opening_;
+  bool changed_ = false;
+};
+
+}  // namespace parlatone
