@@ -22,6 +22,7 @@
 #include "core/settings.h"
 #include "editor/program_table.h"
 #include "gui/choosers.h"
+#include "gui/frm_wave_add.h"
 #include "gui/program_grid.h"
 #include "gui/program_table_model.h"
 #include "sound/media.h"
@@ -98,9 +99,10 @@ void FrmMain::BuildWindow() {
     action->setObjectName(QString::fromLatin1(kToolbar[i].key));
     toolbar_actions_[i] = action;
   }
-  for (int i : {2, 3, 4, 5}) {
+  for (int i : {3, 4, 5}) {
     toolbar_actions_[i]->setEnabled(false);
   }
+  connect(toolbar_actions_[2], &QAction::triggered, this, &FrmMain::OnWave);
   connect(toolbar_actions_[0], &QAction::triggered, this, &FrmMain::OnLoad);
   connect(toolbar_actions_[1], &QAction::triggered, this, &FrmMain::OnNew);
   connect(toolbar_actions_[6], &QAction::triggered, this, [this] {
@@ -236,7 +238,7 @@ void FrmMain::SetButtonState(int state) {
 
 void FrmMain::SetToolbarBusy(bool busy) {
   for (int i = 0; i < 7; ++i) {
-    const bool built = i != 2 && i != 3 && i != 4 && i != 5;
+    const bool built = i != 3 && i != 4 && i != 5;
     toolbar_actions_[i]->setEnabled(!busy && built);
   }
   if (!busy) {
@@ -301,6 +303,16 @@ void FrmMain::OnLoad() {
     grid_->setCurrentIndex(model_->index(0, kSpColumn));
     status_panel_->setText(path);
   }
+}
+
+void FrmMain::OnWave() {
+  CommitPendingEdit();
+  SetButtonState(1);
+  FrmWaveAdd window(project_, paths_, op_, choosers_, this);
+  window.exec();
+  // Channels refer to voices by name: those no longer registered leave them.
+  model_->Table().PurgeUnregisteredVoices();
+  model_->Refresh();
 }
 
 void FrmMain::OnNew() {

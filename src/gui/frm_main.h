@@ -67,6 +67,7 @@ class FrmMain : public QMainWindow, public AuditionView {
   void StartSingleAudition();
 
   void OnLoad();
+  void OnWave();
   void OnNew();
   void OnCommand(int index);
   void MoveVertically(int direction);

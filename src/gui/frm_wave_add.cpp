@@ -1,0 +1,386 @@
+#include "gui/frm_wave_add.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "core/messages.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "gui/choosers.h"
+#include "gui/frm_play.h"
+#include "voices/registration_session.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr const char16_t* kCommandCaptions[] = {u"ファイル選択", u"削除",        u"全削除",
+                                                u"試聴",         u"全試聴",      u"上へ移動",
+                                                u"下へ移動",     u"フォルダ選択"};
+
+using Field = QString VoiceRecord::*;
+struct Column {
+  const char16_t* heading;
+  Field field;
+  int twips;
+};
+
+std::vector<Column> Columns(bool mp3) {
+  std::vector<Column> columns = {{u"No.", nullptr, 450},
+                                 {u"NAME", &VoiceRecord::NAME, 1500},
+                                 {u"COMENTS", &VoiceRecord::COMENTS, mp3 ? 1500 : 3000}};
+  if (mp3) {
+    columns.push_back({u"MPEG", &VoiceRecord::MPEG, 750});
+    columns.push_back({u"Layer", &VoiceRecord::Layer, 750});
+  }
+  columns.push_back({u"SampleRate", &VoiceRecord::SampleRate, 1200});
+  columns.push_back({u"BitRate", &VoiceRecord::BitRate, 1000});
+  columns.push_back({u"TYPE", &VoiceRecord::TYPE, 1000});
+  columns.push_back({u"SEC", &VoiceRecord::SEC, 1200});
+  columns.push_back({u"BYTES", &VoiceRecord::BYTES, 1200});
+  columns.push_back({u"", &VoiceRecord::FilePath, 0});
+  columns.push_back({u"", nullptr, 0});
+  return columns;
+}
+
+constexpr int kCommentColumn = 2;
+
+}  // namespace
+
+FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
+                       QWidget* parent)
+    : QDialog(parent), project_(project), paths_(std::move(paths)), op_(op), choosers_(choosers) {
+  setObjectName(u"FrmWaveAdd"_s);
+  setWindowTitle(GetMessage(1004));
+  setModal(true);
+  setAcceptDrops(true);
+  session_ = std::make_unique<RegistrationSession>(project_, paths_.settings_file);
+  const int mode = project_.Mode();
+  const bool mp3 = IsMp3Series(mode);
+
+  auto* layout = new QVBoxLayout(this);
+  auto* frame =
+      new QGroupBox(GetMessage(SeriesMessage(SeriesText::kRegistrationHeading, mode)), this);
+  frame->setObjectName(u"FrameWave"_s);
+  auto* frame_layout = new QVBoxLayout(frame);
+  tabs_ = new QTabBar(frame);
+  tabs_->setObjectName(u"TabStrip"_s);
+  for (int page = 0; page < PageCount(mode); ++page) {
+    tabs_->addTab(PageCaption(mode, page));
+  }
+  tabs_->setVisible(PageCount(mode) > 1);
+  frame_layout->addWidget(tabs_);
+
+  const std::vector<Column> columns = Columns(mp3);
+  grid_ = new QTableWidget(project_.ChannelsPerPage, static_cast<int>(columns.size()), frame);
+  grid_->setObjectName(u"FgWave"_s);
+  grid_->verticalHeader()->hide();
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  QStringList headings;
+  for (size_t c = 0; c < columns.size(); ++c) {
+    headings << QString::fromUtf16(columns[c].heading);
+    if (columns[c].twips > 0) {
+      grid_->setColumnWidth(static_cast<int>(c), columns[c].twips / 15);
+    }
+  }
+  grid_->setHorizontalHeaderLabels(headings);
+  grid_->setEditTriggers(QAbstractItemView::AllEditTriggers);
+  frame_layout->addWidget(grid_, 1);
+
+  auto* buttons = new QGridLayout();
+  for (int i = 0; i < 8; ++i) {
+    commands_[i] = new QPushButton(QString::fromUtf16(kCommandCaptions[i]), frame);
+    commands_[i]->setObjectName(u"CmdWave%1"_s.arg(i));
+    buttons->addWidget(commands_[i], i / 4, i % 4);
+    connect(commands_[i], &QPushButton::clicked, this, [this, i] { OnCommand(i); });
+  }
+  frame_layout->addLayout(buttons);
+
+  auto* bottom = new QHBoxLayout();
+  auto* tools = new QGroupBox(u"Wave変換"_s, this);
+  auto* tools_layout = new QHBoxLayout(tools);
+  tools_layout->addWidget(new QLabel(u"ステレオ/モノラル変換、無音データの作成等"_s, tools));
+  auto* tool_button = new QPushButton(u"変換ﾂｰﾙ"_s, tools);
+  tool_button->setObjectName(u"CmdTool"_s);
+  tool_button->setEnabled(false);  // the sound tools window comes with its own work
+  tools_layout->addWidget(tool_button);
+  bottom->addWidget(tools);
+  auto* capacity_label = new QLabel(u"登録容量制限"_s, this);
+  capacity_label->setObjectName(u"lblSize"_s);
+  capacity_ = new QComboBox(this);
+  capacity_->setObjectName(u"cmbSize"_s);
+  capacity_->addItems(ReadElementList(paths_.element_file, u"Capacity"_s));
+  capacity_->setCurrentIndex(project_.settings.FileCapacity);
+  capacity_label->setVisible(mp3);
+  capacity_->setVisible(mp3);
+  bottom->addWidget(capacity_label);
+  bottom->addWidget(capacity_);
+  auto* totals = new QGridLayout();
+  totals->addWidget(new QLabel(u"積算時間 ："_s, this), 0, 0);
+  time_total_ = new QLabel(this);
+  time_total_->setObjectName(u"LblTime"_s);
+  totals->addWidget(time_total_, 0, 1);
+  totals->addWidget(new QLabel(u"積算容量 ："_s, this), 1, 0);
+  bytes_total_ = new QLabel(this);
+  bytes_total_->setObjectName(u"LblByte"_s);
+  totals->addWidget(bytes_total_, 1, 1);
+  bottom->addLayout(totals);
+  auto* ok = new QPushButton(u"OK"_s, this);
+  ok->setObjectName(u"CmdOk"_s);
+  auto* cancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
+  cancel->setObjectName(u"CmdCancel"_s);
+  bottom->addWidget(ok);
+  bottom->addWidget(cancel);
+  layout->addWidget(frame, 1);
+  layout->addLayout(bottom);
+  connect(ok, &QPushButton::clicked, this, &FrmWaveAdd::OnOk);
+  connect(cancel, &QPushButton::clicked, this, &FrmWaveAdd::reject);
+
+  connect(tabs_, &QTabBar::currentChanged, this, [this](int page) {
+    if (!filling_ && page >= 0 && page != page_) {
+      ShowPage(page);
+    }
+  });
+  connect(grid_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+    if (!filling_ && item->column() == kCommentColumn) {
+      session_->EditComment(SlotOfRow(item->row()), item->text());
+    }
+  });
+  connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
+    if (filling_ || row < 0) {
+      return;
+    }
+    Select(column == kCommentColumn ? -1 : SlotOfRow(row));
+  });
+  connect(capacity_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (filling_ || index < 0) {
+      return;
+    }
+    if (!session_->ChangeCapacity(index, op_)) {
+      filling_ = true;
+      capacity_->setCurrentIndex(session_->Capacity());
+      filling_ = false;
+    }
+    ShowPage(page_);
+  });
+  resize(960, 640);
+  ShowPage(0);
+  SetSelectionButtons(false);
+}
+
+FrmWaveAdd::~FrmWaveAdd() = default;
+
+int FrmWaveAdd::SlotOfRow(int row) const {
+  return page_ * project_.ChannelsPerPage + row;
+}
+
+void FrmWaveAdd::ShowPage(int page) {
+  filling_ = true;
+  page_ = page;
+  if (tabs_->currentIndex() != page) {
+    tabs_->setCurrentIndex(page);
+  }
+  const std::vector<Column> columns = Columns(IsMp3Series(project_.Mode()));
+  const WorkingVoiceList& list = session_->List();
+  for (int row = 0; row < grid_->rowCount(); ++row) {
+    const int slot = SlotOfRow(row);
+    const VoiceRecord voice = slot < list.size() ? list[slot] : VoiceRecord();
+    const bool registered = !voice.NAME.isEmpty();
+    for (size_t c = 0; c < columns.size(); ++c) {
+      QString text;
+      if (c == 0) {
+        text = registered ? u"%1"_s.arg(slot + 1, 3, 10, QChar(u'0')) : QString();
+      } else if (columns[c].field != nullptr) {
+        text = voice.*columns[c].field;
+      }
+      auto* item = new QTableWidgetItem(text);
+      item->setTextAlignment(Qt::AlignCenter);
+      Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+      if (static_cast<int>(c) == kCommentColumn && registered) {
+        flags |= Qt::ItemIsEditable;
+      }
+      item->setFlags(flags);
+      if (slot == selected_slot_) {
+        item->setBackground(QColor(210, 225, 240));
+      }
+      grid_->setItem(row, static_cast<int>(c), item);
+    }
+  }
+  time_total_->setText(session_->TotalTimeText());
+  bytes_total_->setText(session_->TotalBytesText());
+  filling_ = false;
+}
+
+void FrmWaveAdd::Select(int slot) {
+  selected_slot_ = slot;
+  SetSelectionButtons(slot >= 0);
+  ShowPage(page_);
+}
+
+void FrmWaveAdd::SetSelectionButtons(bool enabled) {
+  for (int i : {1, 3, 5, 6}) {
+    commands_[i]->setEnabled(enabled);
+  }
+}
+
+void FrmWaveAdd::RegisterPaths(const QStringList& paths) {
+  if (paths.isEmpty()) {
+    return;
+  }
+  selected_slot_ = -1;
+  const RegistrationResult result = session_->Register(paths, op_);
+  ShowPage(result.last_slot >= 0 ? session_->PageOfSlot(result.last_slot) : page_);
+  SetSelectionButtons(true);
+}
+
+void FrmWaveAdd::OnCommand(int index) {
+  const int mode = project_.Mode();
+  const bool mp3 = IsMp3Series(mode);
+  const int slot = selected_slot_;
+  const bool registered = slot >= 0 && !session_->List()[slot].NAME.isEmpty();
+  switch (index) {
+    case 0: {
+      const FileFilter filter = mp3 ? FileFilter{u"MP3 Files (*.mp3)"_s, u"*.mp3"_s}
+                                    : FileFilter{u"Wave Files (*.wav)"_s, u"*.wav"_s};
+      const QString chosen = choosers_.ChooseOpenFile(this, true, filter,
+                                                      project_.settings.WavePath, GetMessage(2040));
+      if (chosen.isEmpty()) {
+        return;
+      }
+      const QStringList parts = chosen.split(QChar(u'\0'));
+      QStringList files;
+      if (parts.size() == 1) {
+        files << parts.front();
+      } else {
+        for (qsizetype i = 1; i < parts.size(); ++i) {
+          files << QDir(parts.front()).filePath(parts.at(i));
+        }
+      }
+      RegisterPaths(files);
+      break;
+    }
+    case 7: {
+      const QString folder =
+          choosers_.ChooseFolder(this, GetMessage(2040), project_.settings.WavePath);
+      if (folder.isEmpty()) {
+        return;
+      }
+      QStringList files;
+      QDir dir(folder);
+      for (const QString& name :
+           dir.entryList({mp3 ? u"*.mp3"_s : u"*.wav"_s}, QDir::Files, QDir::Name)) {
+        files << dir.filePath(name);
+      }
+      RegisterPaths(files);
+      break;
+    }
+    case 1:
+      if (registered && session_->Delete(slot, op_)) {
+        selected_slot_ = -1;
+        ShowPage(session_->PageOfSlot(slot));
+      }
+      break;
+    case 2:
+      if (session_->DeleteAll(op_)) {
+        selected_slot_ = -1;
+        SetSelectionButtons(false);
+        ShowPage(page_);
+      }
+      break;
+    case 3:
+      if (registered) {
+        Audition(slot, false);
+      }
+      break;
+    case 4:
+      if (!session_->List()[0].NAME.isEmpty()) {
+        Audition(0, true);
+      }
+      break;
+    case 5:
+    case 6:
+      if (registered) {
+        const std::optional<int> moved =
+            index == 5 ? session_->MoveUp(slot) : session_->MoveDown(slot);
+        if (moved) {
+          selected_slot_ = *moved;
+          ShowPage(session_->PageOfSlot(*moved));
+          const int row = *moved % project_.ChannelsPerPage;
+          grid_->scrollToItem(grid_->item(row, 1));
+        }
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void FrmWaveAdd::Audition(int slot, bool all) {
+  FrmPlay player(session_->List(), project_.Mode(), this);
+  player.Play(slot, true, all);
+}
+
+void FrmWaveAdd::OnOk() {
+  SetSelectionButtons(false);
+  selected_slot_ = -1;
+  const RegistrationSession::OkResult result = session_->Ok(op_);
+  if (!result.closed) {
+    ShowPage(session_->PageOfSlot(result.long_comment_slot));
+    const int row = result.long_comment_slot % project_.ChannelsPerPage;
+    grid_->setCurrentCell(row, kCommentColumn);
+    grid_->scrollToItem(grid_->item(row, kCommentColumn));
+    return;
+  }
+  accept();
+}
+
+void FrmWaveAdd::reject() {
+  selected_slot_ = -1;
+  if (session_->Cancel(op_)) {
+    QDialog::reject();
+  }
+}
+
+void FrmWaveAdd::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) {
+    event->acceptProposedAction();
+  }
+}
+
+// Files and folders dropped from a file manager register as if chosen.
+void FrmWaveAdd::dropEvent(QDropEvent* event) {
+  const QString pattern = IsMp3Series(project_.Mode()) ? u"*.mp3"_s : u"*.wav"_s;
+  QStringList files;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    const QString path = url.toLocalFile();
+    if (QFileInfo(path).isDir()) {
+      QDir dir(path);
+      for (const QString& name : dir.entryList({pattern}, QDir::Files, QDir::Name)) {
+        files << dir.filePath(name);
+      }
+    } else if (!path.isEmpty()) {
+      files << path;
+    }
+  }
+  event->acceptProposedAction();
+  RegisterPaths(files);
+}
+
+}  // namespace parlatone

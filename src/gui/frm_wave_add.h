@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+#include "core/paths.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTabBar;
+class QTableWidget;
+
+namespace parlatone {
+
+class Choosers;
+class Operator;
+class Project;
+class RegistrationSession;
+
+// The voice registration window: the working voice list page by page, the
+// eight voice buttons, the capacity choice of the MP3 series, the totals,
+// OK and Cancel. The list is the session's; OK commits it to the project.
+class FrmWaveAdd : public QDialog {
+  Q_OBJECT
+
+ public:
+  FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
+             QWidget* parent = nullptr);
+  ~FrmWaveAdd() override;
+
+  RegistrationSession& Session() { return *session_; }
+  int CurrentPage() const { return page_; }
+  int SelectedSlot() const { return selected_slot_; }
+  // Registers files as the file and folder buttons and a drop do.
+  void RegisterPaths(const QStringList& paths);
+
+ protected:
+  void reject() override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void ShowPage(int page);
+  void StoreComments();
+  void Select(int slot);
+  void SetSelectionButtons(bool enabled);
+  void OnCommand(int index);
+  void OnOk();
+  void Audition(int slot, bool all);
+  int SlotOfRow(int row) const;
+
+  Project& project_;
+  AppPaths paths_;
+  Operator& op_;
+  Choosers& choosers_;
+  std::unique_ptr<RegistrationSession> session_;
+  QTableWidget* grid_ = nullptr;
+  QTabBar* tabs_ = nullptr;
+  QPushButton* commands_[8] = {};
+  QComboBox* capacity_ = nullptr;
+  QLabel* time_total_ = nullptr;
+  QLabel* bytes_total_ = nullptr;
+  int page_ = 0;
+  int selected_slot_ = -1;
+  bool filling_ = false;
+};
+
+}  // namespace parlatone

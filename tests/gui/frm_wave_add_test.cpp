@@ -1,0 +1,207 @@
+#include "gui/frm_wave_add.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <deque>
+
+#include <gtest/gtest.h>
+
+#include "core/messages.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "gui/choosers.h"
+#include "gui/frm_main.h"
+#include "sound/media.h"
+#include "sound/sdl_backend.h"
+#include "support/qt_printers.h"
+#include "support/scripted_operator.h"
+#include "support/sound_fixtures.h"
+#include "voices/registration_session.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+class QueueChoosers : public Choosers {
+ public:
+  std::deque<QString> answers;
+  QString Next() {
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected chooser";
+      return {};
+    }
+    QString answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  QString ChooseOpenFile(QWidget*, bool, const FileFilter&, const QString&,
+                         const QString&) override {
+    return Next();
+  }
+  QString ChooseSaveFile(QWidget*, const FileFilter&, const QString&, const QString&) override {
+    return Next();
+  }
+  QString ChooseFolder(QWidget*, const QString&, const QString&) override { return Next(); }
+};
+
+class FrmWaveAddTest : public ::testing::Test {
+ protected:
+  void SetUp() override { UseSoundBackend(MakeSdlSoundBackend()); }
+  void UseMode(int mode, int voices) {
+    project_.settings.Mode = mode;
+    DeriveSeriesLimits(project_);
+    for (int v = 0; v < voices; ++v) {
+      VoiceRecord voice;
+      voice.NAME = u"v%1.wav"_s.arg(v);
+      voice.SEC = u"0.500"_s;
+      voice.BYTES = u"100"_s;
+      project_.voices.append(voice);
+    }
+    project_.VoicesRegistered = voices > 0;
+    paths_.settings_file = dir_.filePath(u"settings.ini"_s);
+    paths_.element_file = ResolveAppPaths().element_file;
+  }
+  std::unique_ptr<FrmWaveAdd> Open() {
+    auto window = std::make_unique<FrmWaveAdd>(project_, paths_, op_, choosers_);
+    window->show();
+    return window;
+  }
+  QTableWidget* Grid(FrmWaveAdd& window) { return window.findChild<QTableWidget*>(u"FgWave"_s); }
+  QPushButton* Button(FrmWaveAdd& window, const QString& name) {
+    return window.findChild<QPushButton*>(name);
+  }
+  QString Cell(FrmWaveAdd& window, int row, int column) {
+    QTableWidgetItem* item = Grid(window)->item(row, column);
+    return item == nullptr ? QString() : item->text();
+  }
+
+  QTemporaryDir dir_;
+  Project project_;
+  AppPaths paths_;
+  testing::ScriptedOperator op_;
+  QueueChoosers choosers_;
+};
+
+TEST_F(FrmWaveAddTest, LayoutOfBothSoundFormats) {
+  UseMode(1, 2);
+  auto wave = Open();
+  EXPECT_EQ(wave->windowTitle(), GetMessage(1004));
+  EXPECT_EQ(Grid(*wave)->columnCount(), 10);
+  EXPECT_EQ(Cell(*wave, 0, 0), u"001"_s);
+  EXPECT_EQ(Cell(*wave, 1, 1), u"v1.wav"_s);
+  EXPECT_FALSE(wave->findChild<QComboBox*>(u"cmbSize"_s)->isVisible());
+  EXPECT_FALSE(Button(*wave, u"CmdWave1"_s)->isEnabled());  // nothing selected yet
+  Project mp3_project;
+  mp3_project.settings.Mode = 7;
+  DeriveSeriesLimits(mp3_project);
+  FrmWaveAdd mp3(mp3_project, paths_, op_, choosers_);
+  mp3.show();
+  EXPECT_EQ(Grid(mp3)->columnCount(), 12);
+  EXPECT_EQ(Grid(mp3)->horizontalHeaderItem(3)->text(), u"MPEG"_s);
+  EXPECT_TRUE(mp3.findChild<QComboBox*>(u"cmbSize"_s)->isVisible());
+  EXPECT_FALSE(Button(mp3, u"CmdTool"_s)->isEnabled());
+}
+
+TEST_F(FrmWaveAddTest, OkRightAfterOpeningChangesNothing) {
+  UseMode(1, 3);
+  const QList<VoiceRecord> before = project_.voices;
+  auto window = Open();
+  QTest::mouseClick(Button(*window, u"CmdOk"_s), Qt::LeftButton);
+  EXPECT_EQ(window->result(), QDialog::Accepted);
+  EXPECT_EQ(project_.voices, before);
+  EXPECT_FALSE(project_.IsEdited());
+}
+
+TEST_F(FrmWaveAddTest, LongCommentShowsItsPage) {
+  UseMode(4, 300);
+  auto window = Open();
+  window->Session().EditComment(260, QString(21, QChar(u'案')));
+  QTest::mouseClick(Button(*window, u"CmdOk"_s), Qt::LeftButton);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2066});
+  EXPECT_EQ(window->CurrentPage(), 1);
+  EXPECT_EQ(Grid(*window)->currentRow(), 10);
+  EXPECT_EQ(Grid(*window)->currentColumn(), 2);
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(FrmWaveAddTest, DeleteRenumbersAndMovesCrossPages) {
+  UseMode(4, 300);
+  auto window = Open();
+  Grid(*window)->setCurrentCell(2, 1);
+  op_.Answer(MessageAnswer::kYes);
+  QTest::mouseClick(Button(*window, u"CmdWave1"_s), Qt::LeftButton);
+  EXPECT_EQ(Cell(*window, 2, 1), u"v3.wav"_s);
+  EXPECT_EQ(Cell(*window, 2, 0), u"003"_s);
+  // The first row of page 2 moved up lands on row 250 of page 1.
+  window->findChild<QTabBar*>(u"TabStrip"_s)->setCurrentIndex(1);
+  Grid(*window)->setCurrentCell(0, 1);
+  const QString moving = Cell(*window, 0, 1);
+  QTest::mouseClick(Button(*window, u"CmdWave5"_s), Qt::LeftButton);
+  EXPECT_EQ(window->CurrentPage(), 0);
+  EXPECT_EQ(Cell(*window, 249, 1), moving);
+  EXPECT_EQ(window->SelectedSlot(), 249);
+}
+
+TEST_F(FrmWaveAddTest, CapacityChangeThenCancel) {
+  UseMode(7, 2);
+  project_.settings.FileCapacity = 1;
+  auto window = Open();
+  op_.Answer(MessageAnswer::kYes);
+  window->findChild<QComboBox*>(u"cmbSize"_s)->setCurrentIndex(3);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2020});
+  EXPECT_EQ(Cell(*window, 0, 1), QString());
+  op_.Answer(MessageAnswer::kYes);
+  QTest::mouseClick(Button(*window, u"CmdCancel"_s), Qt::LeftButton);
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2020, 2026}));
+  EXPECT_EQ(project_.settings.FileCapacity, 1);
+  EXPECT_EQ(project_.voices.size(), 2);
+}
+
+TEST_F(FrmWaveAddTest, FilesChosenAreRegisteredAndTheMainWindowPurges) {
+  UseMode(1, 0);
+  const QString a = dir_.filePath(u"A01.wav"_s);
+  const QString b = dir_.filePath(u"B02.wav"_s);
+  ASSERT_TRUE(testing::WriteBytes(a, testing::WaveOfLength(22050, 1, 16, 300)));
+  ASSERT_TRUE(testing::WriteBytes(b, testing::WaveOfLength(22050, 1, 16, 200)));
+  choosers_.answers.push_back(dir_.path() + u"/"_s + QChar(u'\0') + u"A01.wav"_s + QChar(u'\0') +
+                              u"B02.wav"_s);
+  auto window = Open();
+  QTest::mouseClick(Button(*window, u"CmdWave0"_s), Qt::LeftButton);
+  EXPECT_EQ(Cell(*window, 1, 1), u"B02.wav"_s);
+  EXPECT_EQ(window->findChild<QLabel*>(u"LblTime"_s)->text(), u"0.5秒"_s);
+  QTest::mouseClick(Button(*window, u"CmdOk"_s), Qt::LeftButton);
+  ASSERT_EQ(project_.voices.size(), 2);
+  EXPECT_EQ(project_.settings.WavePath, dir_.path());
+  EXPECT_TRUE(project_.IsEdited());
+
+  // Through the main window: B02 removed in the window leaves every channel.
+  FrmMain main_window(project_, paths_, op_, choosers_);  // starts with reset channels
+  main_window.show();
+  project_.programs[0].Voice[0] = u"A01.wav"_s;
+  project_.programs[0].Voice[1] = u"B02.wav"_s;
+  QTimer::singleShot(0, [&] {
+    auto* wave = main_window.findChild<FrmWaveAdd*>(u"FrmWaveAdd"_s);
+    ASSERT_NE(wave, nullptr);
+    wave->findChild<QTableWidget*>(u"FgWave"_s)->setCurrentCell(1, 1);
+    op_.Answer(MessageAnswer::kYes);
+    QTest::mouseClick(wave->findChild<QPushButton*>(u"CmdWave1"_s), Qt::LeftButton);
+    QTest::mouseClick(wave->findChild<QPushButton*>(u"CmdOk"_s), Qt::LeftButton);
+  });
+  main_window.findChild<QAction*>(u"WAVE"_s)->trigger();
+  EXPECT_EQ(project_.voices.size(), 1);
+  EXPECT_EQ(project_.programs[0].Voice[0], u"A01.wav"_s);
+  EXPECT_TRUE(project_.programs[0].Voice[1].isEmpty());
+  EXPECT_EQ(project_.programs[0].Time, u"0.3"_s);
+}
+
+}  // namespace
+}  // namespace parlatone
