@@ -102,6 +102,9 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   }
   grid_->setHorizontalHeaderLabels(headings);
   grid_->setEditTriggers(QAbstractItemView::AllEditTriggers);
+  // No row is selected until the operator picks one: the grid does not take
+  // the focus (and a current cell) by itself when the window opens.
+  grid_->setFocusPolicy(Qt::ClickFocus);
   frame_layout->addWidget(grid_, 1);
 
   auto* buttons = new QGridLayout();
