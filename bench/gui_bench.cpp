@@ -3,6 +3,7 @@
 // Run by hand: QT_QPA_PLATFORM=offscreen build/bin/gui_bench
 #include <QApplication>
 #include <QTabBar>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -14,7 +15,10 @@
 #include "core/series.h"
 #include "gui/choosers.h"
 #include "gui/frm_main.h"
+#include "gui/frm_wave_add.h"
 #include "gui/program_grid.h"
+#include "support/sound_fixtures.h"
+#include "voices/registration.h"
 
 namespace {
 
@@ -75,6 +79,55 @@ void BM_BuildGridSeries3(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_BuildGridSeries3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 255 files registered through the voice registration window, and by the
+// core alone, over the same files.
+const QStringList& SoundFiles() {
+  static QTemporaryDir dir;
+  static const QStringList files = [] {
+    QStringList paths;
+    for (int i = 0; i < 255; ++i) {
+      const QString path = dir.filePath(u"V%1.wav"_s.arg(i, 3, 10, QChar(u'0')));
+      parlatone::testing::WriteBytes(path, parlatone::testing::WaveOfLength(22050, 1, 16, 200));
+      paths << path;
+    }
+    return paths;
+  }();
+  return files;
+}
+
+void BM_RegisterThroughWindow(benchmark::State& state) {
+  SilentOperator op;
+  parlatone::QtChoosers choosers(op);
+  parlatone::AppPaths paths = parlatone::ResolveAppPaths();
+  QTemporaryDir settings;
+  paths.settings_file = settings.filePath(u"settings.ini"_s);
+  for (auto _ : state) {
+    state.PauseTiming();  // opening the window is not the registration
+    parlatone::Project project;
+    project.settings.Mode = 1;
+    parlatone::DeriveSeriesLimits(project);
+    auto window = std::make_unique<parlatone::FrmWaveAdd>(project, paths, op, choosers);
+    window->show();
+    QApplication::processEvents();
+    state.ResumeTiming();
+    window->RegisterPaths(SoundFiles());
+    QApplication::processEvents();  // the grid painted with the new voices
+    state.PauseTiming();
+    window.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_RegisterThroughWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_RegisterCore(benchmark::State& state) {
+  SilentOperator op;
+  for (auto _ : state) {
+    parlatone::WorkingVoiceList list(255);
+    benchmark::DoNotOptimize(parlatone::RegisterFiles(list, SoundFiles(), {1, 0, 0}, op));
+  }
+}
+BENCHMARK(BM_RegisterCore)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -213,17 +213,27 @@ void FrmWaveAdd::ShowPage(int page) {
       } else if (columns[c].field != nullptr) {
         text = voice.*columns[c].field;
       }
-      auto* item = new QTableWidgetItem(text);
-      item->setTextAlignment(Qt::AlignCenter);
+      // Items are reused: a page is shown after every change.
+      QTableWidgetItem* item = grid_->item(row, static_cast<int>(c));
+      if (item == nullptr) {
+        item = new QTableWidgetItem();
+        item->setTextAlignment(Qt::AlignCenter);
+        grid_->setItem(row, static_cast<int>(c), item);
+      }
       Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
       if (static_cast<int>(c) == kCommentColumn && registered) {
         flags |= Qt::ItemIsEditable;
       }
-      item->setFlags(flags);
-      if (slot == selected_slot_) {
-        item->setBackground(QColor(210, 225, 240));
+      if (item->text() != text) {
+        item->setText(text);
       }
-      grid_->setItem(row, static_cast<int>(c), item);
+      if (item->flags() != flags) {
+        item->setFlags(flags);
+      }
+      const QBrush background = slot == selected_slot_ ? QBrush(QColor(210, 225, 240)) : QBrush();
+      if (item->background() != background) {
+        item->setBackground(background);
+      }
     }
   }
   time_total_->setText(session_->TotalTimeText());

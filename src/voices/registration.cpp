@@ -1,5 +1,6 @@
 #include "voices/registration.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include "core/messages.h"
@@ -18,6 +19,7 @@ namespace {
 
 // The longest file name the devices take: twelve bytes, extension included.
 constexpr int kMaxNameBytes = 12;
+constexpr int kProgressEveryMs = 100;
 
 qint64 BytesOf(const VoiceRecord& voice) {
   bool ok = false;
@@ -143,9 +145,20 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
   const qint64 limit = CapacityLimit(rules.mode, rules.file_capacity);
   qint64 total_bytes = list.TotalBytes();
   int hint = list.FirstFree();
+  // A long run shows how far it got and lets the window repaint, a few times
+  // a second rather than for every file.
+  QElapsedTimer since_progress;
+  since_progress.start();
+  const bool show_progress = paths.size() > 1;
   for (const QString& path : paths) {
     if (hint >= channel_count) {
       break;
+    }
+    if (show_progress && since_progress.elapsed() >= kProgressEveryMs) {
+      op.SetProgress(GetMessage(2040) + u" "_s + FileNameOf(path), result.processed,
+                     static_cast<int>(paths.size()));
+      op.ProcessPendingEvents();
+      since_progress.restart();
     }
     ++result.processed;
     SoundInfo info;
@@ -186,6 +199,9 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
     hint = slot + 1;
     ++result.registered;
     result.last_slot = slot;
+  }
+  if (show_progress) {
+    op.SetProgress(QString(), 0, 0);
   }
   if (result.processed == 0) {
     ShowText(op, MaximumCountText(channel_count), msg::kTitleConfirm, MessageIcon::kExclamation);
