@@ -10,8 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <deque>
-
 #include <gtest/gtest.h>
 
 #include "controlfile/control_file_writer.h"
@@ -24,6 +22,7 @@
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
 #include "support/qt_printers.h"
+#include "support/scripted_choosers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
 
@@ -31,34 +30,6 @@ namespace parlatone {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// File choosers answered from a queue; an unexpected one fails the test.
-class ScriptedChoosers : public Choosers {
- public:
-  std::deque<QString> files;
-  QString ChooseOpenFile(QWidget*, bool, const FileFilter& filter, const QString&,
-                         const QString& title) override {
-    last_filter = filter;
-    last_title = title;
-    if (files.empty()) {
-      ADD_FAILURE() << "unexpected file chooser";
-      return {};
-    }
-    QString file = files.front();
-    files.pop_front();
-    return file;
-  }
-  QString ChooseSaveFile(QWidget*, const FileFilter&, const QString&, const QString&) override {
-    ADD_FAILURE() << "unexpected save chooser";
-    return {};
-  }
-  QString ChooseFolder(QWidget*, const QString&, const QString&) override {
-    ADD_FAILURE() << "unexpected folder chooser";
-    return {};
-  }
-  FileFilter last_filter;
-  QString last_title;
-};
 
 class FrmMainTest : public ::testing::Test {
  protected:
@@ -99,7 +70,7 @@ class FrmMainTest : public ::testing::Test {
   QTemporaryDir dir_;
   Project project_;
   testing::ScriptedOperator op_;
-  ScriptedChoosers choosers_;
+  testing::ScriptedChoosers choosers_;
   std::unique_ptr<FrmMain> window_;
 };
 
@@ -235,7 +206,7 @@ TEST_F(FrmMainTest, LoadAsksOnceAndRefusesTheOtherSeriesFile) {
   project_.PageEdited[1] = true;
   project_.PageEdited[3] = true;
   op_.Answer(MessageAnswer::kYes);
-  choosers_.files.push_back(dir_.filePath(u"X.zpx"_s));
+  choosers_.answers.push_back(dir_.filePath(u"X.zpx"_s));
   Find<QAction>(u"LOAD"_s)->trigger();
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2020});
   EXPECT_EQ(choosers_.last_title, u"ファイルを開く"_s);
@@ -257,7 +228,7 @@ TEST_F(FrmMainTest, LoadAsksOnceAndRefusesTheOtherSeriesFile) {
   source.programs[600].Voice[0] = u"a.wav"_s;
   const QString control = dir_.filePath(u"CARD.wpj"_s);
   ASSERT_TRUE(WriteControlFile(source, control, true));
-  choosers_.files.push_back(control);
+  choosers_.answers.push_back(control);
   Find<QAction>(u"LOAD"_s)->trigger();
   EXPECT_EQ(project_.programs[600].Voice[0], u"a.wav"_s);
   EXPECT_EQ(Find<QLabel>(u"StatusPanel1"_s)->text(), control);

@@ -10,8 +10,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <deque>
-
 #include <gtest/gtest.h>
 
 #include "core/messages.h"
@@ -22,6 +20,7 @@
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
 #include "support/qt_printers.h"
+#include "support/scripted_choosers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
 #include "voices/registration_session.h"
@@ -30,28 +29,6 @@ namespace parlatone {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-class QueueChoosers : public Choosers {
- public:
-  std::deque<QString> answers;
-  QString Next() {
-    if (answers.empty()) {
-      ADD_FAILURE() << "unexpected chooser";
-      return {};
-    }
-    QString answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  QString ChooseOpenFile(QWidget*, bool, const FileFilter&, const QString&,
-                         const QString&) override {
-    return Next();
-  }
-  QString ChooseSaveFile(QWidget*, const FileFilter&, const QString&, const QString&) override {
-    return Next();
-  }
-  QString ChooseFolder(QWidget*, const QString&, const QString&) override { return Next(); }
-};
 
 class FrmWaveAddTest : public ::testing::Test {
  protected:
@@ -88,7 +65,7 @@ class FrmWaveAddTest : public ::testing::Test {
   Project project_;
   AppPaths paths_;
   testing::ScriptedOperator op_;
-  QueueChoosers choosers_;
+  testing::ScriptedChoosers choosers_;
 };
 
 TEST_F(FrmWaveAddTest, LayoutOfBothSoundFormats) {

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+#include <deque>
+
+#include <gtest/gtest.h>
+
+#include "gui/choosers.h"
+
+namespace parlatone::testing {
+
+// File and folder choosers answered from a queue, in the order they are
+// asked; one that the test did not expect fails it.
+class ScriptedChoosers : public Choosers {
+ public:
+  std::deque<QString> answers;
+  FileFilter last_filter;
+  QString last_title;
+
+  QString ChooseOpenFile(QWidget*, bool, const FileFilter& filter, const QString&,
+                         const QString& title) override {
+    last_filter = filter;
+    last_title = title;
+    return Next();
+  }
+  QString ChooseSaveFile(QWidget*, const FileFilter& filter, const QString&,
+                         const QString&) override {
+    last_filter = filter;
+    return Next();
+  }
+  QString ChooseFolder(QWidget*, const QString& title, const QString&) override {
+    last_title = title;
+    return Next();
+  }
+
+ private:
+  QString Next() {
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected chooser";
+      return {};
+    }
+    QString answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+}  // namespace parlatone::testing
