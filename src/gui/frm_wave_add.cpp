@@ -13,7 +13,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTabBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "core/messages.h"
@@ -23,6 +23,7 @@
 #include "core/text.h"
 #include "gui/choosers.h"
 #include "gui/frm_play.h"
+#include "gui/voice_list_model.h"
 #include "voices/registration_session.h"
 
 namespace parlatone {
@@ -35,32 +36,7 @@ constexpr const char16_t* kCommandCaptions[] = {u"ファイル選択", u"削除"
                                                 u"試聴",         u"全試聴",      u"上へ移動",
                                                 u"下へ移動",     u"フォルダ選択"};
 
-using Field = QString VoiceRecord::*;
-struct Column {
-  const char16_t* heading;
-  Field field;
-  int twips;
-};
-
-std::vector<Column> Columns(bool mp3) {
-  std::vector<Column> columns = {{u"No.", nullptr, 450},
-                                 {u"NAME", &VoiceRecord::NAME, 1500},
-                                 {u"COMENTS", &VoiceRecord::COMENTS, mp3 ? 1500 : 3000}};
-  if (mp3) {
-    columns.push_back({u"MPEG", &VoiceRecord::MPEG, 750});
-    columns.push_back({u"Layer", &VoiceRecord::Layer, 750});
-  }
-  columns.push_back({u"SampleRate", &VoiceRecord::SampleRate, 1200});
-  columns.push_back({u"BitRate", &VoiceRecord::BitRate, 1000});
-  columns.push_back({u"TYPE", &VoiceRecord::TYPE, 1000});
-  columns.push_back({u"SEC", &VoiceRecord::SEC, 1200});
-  columns.push_back({u"BYTES", &VoiceRecord::BYTES, 1200});
-  columns.push_back({u"", &VoiceRecord::FilePath, 0});
-  columns.push_back({u"", nullptr, 0});
-  return columns;
-}
-
-constexpr int kCommentColumn = 2;
+constexpr int kCommentColumn = VoiceListModel::kCommentColumn;
 
 }  // namespace
 
@@ -88,19 +64,25 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   tabs_->setVisible(PageCount(mode) > 1);
   frame_layout->addWidget(tabs_);
 
-  const std::vector<Column> columns = Columns(mp3);
-  grid_ = new QTableWidget(project_.ChannelsPerPage, static_cast<int>(columns.size()), frame);
+  model_ = new VoiceListModel(*session_, project_.ChannelsPerPage, mp3, this);
+  grid_ = new QTableView(frame);
   grid_->setObjectName(u"FgWave"_s);
+  grid_->setModel(model_);
+  grid_->setItemDelegate(new VoiceCellDelegate(grid_));
+  comment_delegate_ = new CommentDelegate(grid_);
+  grid_->setItemDelegateForColumn(kCommentColumn, comment_delegate_);
   grid_->verticalHeader()->hide();
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-  QStringList headings;
-  for (size_t c = 0; c < columns.size(); ++c) {
-    headings << QString::fromUtf16(columns[c].heading);
-    if (columns[c].twips > 0) {
-      grid_->setColumnWidth(static_cast<int>(c), columns[c].twips / 15);
+  grid_->setWordWrap(false);
+  grid_->setTextElideMode(Qt::ElideNone);
+  for (int c = 0; c < model_->columnCount(); ++c) {
+    const int twips = model_->ColumnTwips(c);
+    if (twips > 0) {
+      grid_->setColumnWidth(c, twips / 15);
+    } else {
+      grid_->setColumnHidden(c, true);
     }
   }
-  grid_->setHorizontalHeaderLabels(headings);
   grid_->setEditTriggers(QAbstractItemView::AllEditTriggers);
   // No row is selected until the operator picks one: the grid does not take
   // the focus (and a current cell) by itself when the window opens.
@@ -144,6 +126,11 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   bytes_total_ = new QLabel(this);
   bytes_total_->setObjectName(u"LblByte"_s);
   totals->addWidget(bytes_total_, 1, 1);
+  // Wide enough for the largest totals from the start, so that a new total
+  // does not shift (and repaint) the rest of the window.
+  const QFontMetrics metrics(bytes_total_->font());
+  time_total_->setMinimumWidth(metrics.horizontalAdvance(u"99999.99秒"_s));
+  bytes_total_->setMinimumWidth(metrics.horizontalAdvance(u"9999999999バイト"_s));
   bottom->addLayout(totals);
   auto* ok = new QPushButton(u"OK"_s, this);
   ok->setObjectName(u"CmdOk"_s);
@@ -158,20 +145,17 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
 
   connect(tabs_, &QTabBar::currentChanged, this, [this](int page) {
     if (!filling_ && page >= 0 && page != page_) {
+      comment_delegate_->CommitOpenEditor();
       ShowPage(page);
     }
   });
-  connect(grid_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-    if (!filling_ && item->column() == kCommentColumn) {
-      session_->EditComment(SlotOfRow(item->row()), item->text());
-    }
-  });
-  connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
-    if (filling_ || row < 0) {
-      return;
-    }
-    Select(column == kCommentColumn ? -1 : SlotOfRow(row));
-  });
+  connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) {
+            if (filling_ || !current.isValid()) {
+              return;
+            }
+            Select(current.column() == kCommentColumn ? -1 : SlotOfRow(current.row()));
+          });
   connect(capacity_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (filling_ || index < 0) {
       return;
@@ -200,42 +184,7 @@ void FrmWaveAdd::ShowPage(int page) {
   if (tabs_->currentIndex() != page) {
     tabs_->setCurrentIndex(page);
   }
-  const std::vector<Column> columns = Columns(IsMp3Series(project_.Mode()));
-  const WorkingVoiceList& list = session_->List();
-  for (int row = 0; row < grid_->rowCount(); ++row) {
-    const int slot = SlotOfRow(row);
-    const VoiceRecord voice = slot < list.size() ? list[slot] : VoiceRecord();
-    const bool registered = !voice.NAME.isEmpty();
-    for (size_t c = 0; c < columns.size(); ++c) {
-      QString text;
-      if (c == 0) {
-        text = registered ? u"%1"_s.arg(slot + 1, 3, 10, QChar(u'0')) : QString();
-      } else if (columns[c].field != nullptr) {
-        text = voice.*columns[c].field;
-      }
-      // Items are reused: a page is shown after every change.
-      QTableWidgetItem* item = grid_->item(row, static_cast<int>(c));
-      if (item == nullptr) {
-        item = new QTableWidgetItem();
-        item->setTextAlignment(Qt::AlignCenter);
-        grid_->setItem(row, static_cast<int>(c), item);
-      }
-      Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-      if (static_cast<int>(c) == kCommentColumn && registered) {
-        flags |= Qt::ItemIsEditable;
-      }
-      if (item->text() != text) {
-        item->setText(text);
-      }
-      if (item->flags() != flags) {
-        item->setFlags(flags);
-      }
-      const QBrush background = slot == selected_slot_ ? QBrush(QColor(210, 225, 240)) : QBrush();
-      if (item->background() != background) {
-        item->setBackground(background);
-      }
-    }
-  }
+  model_->Show(page, selected_slot_);
   time_total_->setText(session_->TotalTimeText());
   bytes_total_->setText(session_->TotalBytesText());
   filling_ = false;
@@ -264,6 +213,7 @@ void FrmWaveAdd::RegisterPaths(const QStringList& paths) {
 }
 
 void FrmWaveAdd::OnCommand(int index) {
+  comment_delegate_->CommitOpenEditor();
   const int mode = project_.Mode();
   const bool mp3 = IsMp3Series(mode);
   const int slot = selected_slot_;
@@ -336,7 +286,7 @@ void FrmWaveAdd::OnCommand(int index) {
           selected_slot_ = *moved;
           ShowPage(session_->PageOfSlot(*moved));
           const int row = *moved % project_.ChannelsPerPage;
-          grid_->scrollToItem(grid_->item(row, 1));
+          grid_->scrollTo(model_->index(row, 1));
         }
       }
       break;
@@ -351,20 +301,24 @@ void FrmWaveAdd::Audition(int slot, bool all) {
 }
 
 void FrmWaveAdd::OnOk() {
+  comment_delegate_->CommitOpenEditor();
   SetSelectionButtons(false);
   selected_slot_ = -1;
   const RegistrationSession::OkResult result = session_->Ok(op_);
   if (!result.closed) {
     ShowPage(session_->PageOfSlot(result.long_comment_slot));
     const int row = result.long_comment_slot % project_.ChannelsPerPage;
-    grid_->setCurrentCell(row, kCommentColumn);
-    grid_->scrollToItem(grid_->item(row, kCommentColumn));
+    filling_ = true;
+    grid_->setCurrentIndex(model_->index(row, kCommentColumn));
+    filling_ = false;
+    grid_->scrollTo(model_->index(row, kCommentColumn));
     return;
   }
   accept();
 }
 
 void FrmWaveAdd::reject() {
+  comment_delegate_->CommitOpenEditor();
   selected_slot_ = -1;
   if (session_->Cancel(op_)) {
     QDialog::reject();

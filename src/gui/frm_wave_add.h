@@ -10,7 +10,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QTabBar;
-class QTableWidget;
+class QTableView;
 
 namespace parlatone {
 
@@ -18,6 +18,8 @@ class Choosers;
 class Operator;
 class Project;
 class RegistrationSession;
+class VoiceListModel;
+class CommentDelegate;
 
 // The voice registration window: the working voice list page by page, the
 // eight voice buttons, the capacity choice of the MP3 series, the totals,
@@ -43,7 +45,6 @@ class FrmWaveAdd : public QDialog {
 
  private:
   void ShowPage(int page);
-  void StoreComments();
   void Select(int slot);
   void SetSelectionButtons(bool enabled);
   void OnCommand(int index);
@@ -56,7 +57,9 @@ class FrmWaveAdd : public QDialog {
   Operator& op_;
   Choosers& choosers_;
   std::unique_ptr<RegistrationSession> session_;
-  QTableWidget* grid_ = nullptr;
+  QTableView* grid_ = nullptr;
+  VoiceListModel* model_ = nullptr;
+  CommentDelegate* comment_delegate_ = nullptr;
   QTabBar* tabs_ = nullptr;
   QPushButton* commands_[8] = {};
   QComboBox* capacity_ = nullptr;

@@ -21,6 +21,22 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
+// Plays as asked and returns the names the dialog showed, in order.
+QStringList PlayAndWatch(FrmPlay& dialog, int slot, bool play_all) {
+  QStringList names;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    const QString name = dialog.findChild<QLabel*>(u"LblName"_s)->text();
+    if (!name.isEmpty() && (names.isEmpty() || names.last() != name)) {
+      names << name;
+    }
+  });
+  watch.start(10);
+  QTimer::singleShot(10000, &dialog, [&] { dialog.reject(); });  // a safety net only
+  dialog.Play(slot, true, play_all);
+  return names;
+}
+
 class FrmPlayTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -40,23 +56,22 @@ class FrmPlayTest : public ::testing::Test {
 TEST_F(FrmPlayTest, PlayAllPlaysEveryVoiceAndCloses) {
   FrmPlay dialog(list_, 1);
   EXPECT_EQ(dialog.windowTitle(), GetMessage(1005));
-  QStringList names;
-  QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, [&] {
-    const QString name = dialog.findChild<QLabel*>(u"LblName"_s)->text();
-    if (!name.isEmpty() && (names.isEmpty() || names.last() != name)) {
-      names << name;
-    }
-  });
-  watch.start(10);
   QElapsedTimer timer;
   timer.start();
-  QTimer::singleShot(10000, &dialog, [&] { dialog.reject(); });  // a safety net only
-  dialog.Play(0, true, true);
+  const QStringList names = PlayAndWatch(dialog, 0, true);
   EXPECT_LT(timer.elapsed(), 9000);
   EXPECT_EQ(names, (QStringList{u"v0.wav"_s, u"v1.wav"_s, u"v2.wav"_s}));
   EXPECT_EQ(dialog.findChild<QLabel*>(u"LblTime"_s)->text(), u"0.150 秒"_s);
   EXPECT_EQ(dialog.CurrentSlot(), 0);
+  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
+}
+
+TEST_F(FrmPlayTest, PlayAllEndsAtTheFirstEmptySlot) {
+  list_[3] = list_[2];  // a voice after the gap is not reached
+  list_[2] = VoiceRecord();
+  FrmPlay dialog(list_, 1);
+  const QStringList names = PlayAndWatch(dialog, 0, true);
+  EXPECT_EQ(names, (QStringList{u"v0.wav"_s, u"v1.wav"_s}));
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
 }
 

@@ -3,9 +3,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTabBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +19,7 @@
 #include "core/series.h"
 #include "gui/choosers.h"
 #include "gui/frm_main.h"
+#include "gui/frm_play.h"
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
 #include "support/qt_printers.h"
@@ -52,13 +55,15 @@ class FrmWaveAddTest : public ::testing::Test {
     window->show();
     return window;
   }
-  QTableWidget* Grid(FrmWaveAdd& window) { return window.findChild<QTableWidget*>(u"FgWave"_s); }
+  static QTableView* Grid(FrmWaveAdd& window) { return window.findChild<QTableView*>(u"FgWave"_s); }
+  static void SetCurrentCell(FrmWaveAdd& window, int row, int column) {
+    Grid(window)->setCurrentIndex(Grid(window)->model()->index(row, column));
+  }
   QPushButton* Button(FrmWaveAdd& window, const QString& name) {
     return window.findChild<QPushButton*>(name);
   }
   QString Cell(FrmWaveAdd& window, int row, int column) {
-    QTableWidgetItem* item = Grid(window)->item(row, column);
-    return item == nullptr ? QString() : item->text();
+    return Grid(window)->model()->index(row, column).data().toString();
   }
 
   QTemporaryDir dir_;
@@ -72,7 +77,7 @@ TEST_F(FrmWaveAddTest, LayoutOfBothSoundFormats) {
   UseMode(1, 2);
   auto wave = Open();
   EXPECT_EQ(wave->windowTitle(), GetMessage(1004));
-  EXPECT_EQ(Grid(*wave)->columnCount(), 10);
+  EXPECT_EQ(Grid(*wave)->model()->columnCount(), 10);
   EXPECT_EQ(Cell(*wave, 0, 0), u"001"_s);
   EXPECT_EQ(Cell(*wave, 1, 1), u"v1.wav"_s);
   EXPECT_FALSE(wave->findChild<QComboBox*>(u"cmbSize"_s)->isVisible());
@@ -82,8 +87,8 @@ TEST_F(FrmWaveAddTest, LayoutOfBothSoundFormats) {
   DeriveSeriesLimits(mp3_project);
   FrmWaveAdd mp3(mp3_project, paths_, op_, choosers_);
   mp3.show();
-  EXPECT_EQ(Grid(mp3)->columnCount(), 12);
-  EXPECT_EQ(Grid(mp3)->horizontalHeaderItem(3)->text(), u"MPEG"_s);
+  EXPECT_EQ(Grid(mp3)->model()->columnCount(), 12);
+  EXPECT_EQ(Grid(mp3)->model()->headerData(3, Qt::Horizontal).toString(), u"MPEG"_s);
   EXPECT_TRUE(mp3.findChild<QComboBox*>(u"cmbSize"_s)->isVisible());
   EXPECT_FALSE(Button(mp3, u"CmdTool"_s)->isEnabled());
 }
@@ -105,22 +110,22 @@ TEST_F(FrmWaveAddTest, LongCommentShowsItsPage) {
   QTest::mouseClick(Button(*window, u"CmdOk"_s), Qt::LeftButton);
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2066});
   EXPECT_EQ(window->CurrentPage(), 1);
-  EXPECT_EQ(Grid(*window)->currentRow(), 10);
-  EXPECT_EQ(Grid(*window)->currentColumn(), 2);
+  EXPECT_EQ(Grid(*window)->currentIndex().row(), 10);
+  EXPECT_EQ(Grid(*window)->currentIndex().column(), 2);
   EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(FrmWaveAddTest, DeleteRenumbersAndMovesCrossPages) {
   UseMode(4, 300);
   auto window = Open();
-  Grid(*window)->setCurrentCell(2, 1);
+  SetCurrentCell(*window, 2, 1);
   op_.Answer(MessageAnswer::kYes);
   QTest::mouseClick(Button(*window, u"CmdWave1"_s), Qt::LeftButton);
   EXPECT_EQ(Cell(*window, 2, 1), u"v3.wav"_s);
   EXPECT_EQ(Cell(*window, 2, 0), u"003"_s);
   // The first row of page 2 moved up lands on row 250 of page 1.
   window->findChild<QTabBar*>(u"TabStrip"_s)->setCurrentIndex(1);
-  Grid(*window)->setCurrentCell(0, 1);
+  SetCurrentCell(*window, 0, 1);
   const QString moving = Cell(*window, 0, 1);
   QTest::mouseClick(Button(*window, u"CmdWave5"_s), Qt::LeftButton);
   EXPECT_EQ(window->CurrentPage(), 0);
@@ -141,6 +146,80 @@ TEST_F(FrmWaveAddTest, CapacityChangeThenCancel) {
   EXPECT_EQ(op_.Numbers(), (std::vector<int>{2020, 2026}));
   EXPECT_EQ(project_.settings.FileCapacity, 1);
   EXPECT_EQ(project_.voices.size(), 2);
+}
+
+TEST_F(FrmWaveAddTest, CommentTypedInTheGridCountsAsAChange) {
+  UseMode(1, 2);
+  project_.voices[0].SampleRate = u"8"_s;  // a plain number, as an old file may hold
+  auto window = Open();
+  EXPECT_EQ(Cell(*window, 0, 3), u"08.000"_s);
+  // An empty row's comment cannot be edited.
+  EXPECT_FALSE(Grid(*window)->model()->flags(Grid(*window)->model()->index(5, 2)) &
+               Qt::ItemIsEditable);
+  Grid(*window)->setFocus();
+  SetCurrentCell(*window, 0, 2);
+  QTest::keyClick(Grid(*window), Qt::Key_F2);
+  auto* editor = Grid(*window)->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_TRUE(editor->testAttribute(Qt::WA_InputMethodEnabled));
+  editor->setText(u"駅前"_s);
+  // Cancel while still typing: the comment is taken, so Cancel asks.
+  op_.Answer(MessageAnswer::kNo);
+  QTest::mouseClick(Button(*window, u"CmdCancel"_s), Qt::LeftButton);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2026});
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(window->Session().List()[0].COMENTS, u"駅前"_s);
+  EXPECT_TRUE(project_.voices[0].COMENTS.isEmpty());  // nothing committed yet
+}
+
+TEST_F(FrmWaveAddTest, PlayAllFromTheWindowPlaysInSlotOrder) {
+  UseMode(1, 0);
+  QStringList files;
+  for (const QString& name : {u"P0.wav"_s, u"P1.wav"_s, u"P2.wav"_s}) {
+    files << dir_.filePath(name);
+    ASSERT_TRUE(testing::WriteBytes(files.back(), testing::WaveOfLength(22050, 1, 16, 120)));
+  }
+  auto window = Open();
+  window->RegisterPaths(files);
+  QStringList names;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (auto* player = window->findChild<FrmPlay*>()) {
+      const QString name = player->findChild<QLabel*>(u"LblName"_s)->text();
+      if (!name.isEmpty() && (names.isEmpty() || names.last() != name)) {
+        names << name;
+      }
+    }
+  });
+  watch.start(10);
+  QTest::mouseClick(Button(*window, u"CmdWave4"_s), Qt::LeftButton);  // returns when it closes
+  EXPECT_EQ(names, (QStringList{u"P0.wav"_s, u"P1.wav"_s, u"P2.wav"_s}));
+  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(FrmWaveAddTest, DroppedFolderRegistersLikeTheFolderButton) {
+  UseMode(1, 0);
+  QDir(dir_.path()).mkdir(u"drop"_s);
+  QDir(dir_.path()).mkdir(u"drop/sub"_s);
+  const QString folder = dir_.filePath(u"drop"_s);
+  for (const QString& name : {u"b.wav"_s, u"a.wav"_s, u"sub/c.wav"_s}) {
+    ASSERT_TRUE(testing::WriteBytes(folder + u'/' + name, testing::WaveOfLength(22050, 1, 16, 50)));
+  }
+  ASSERT_TRUE(testing::WriteBytes(folder + u"/notes.txt"_s, QByteArray("x")));
+  auto window = Open();
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(folder)});
+  // As a file manager's drag arrives: it enters the window, then drops.
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(window.get(), &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(window.get(), &drop);
+  EXPECT_EQ(Cell(*window, 0, 1), u"a.wav"_s);  // by name, no subfolders, no other files
+  EXPECT_EQ(Cell(*window, 1, 1), u"b.wav"_s);
+  EXPECT_EQ(Cell(*window, 2, 1), QString());
+  EXPECT_EQ(project_.settings.WavePath, folder);
 }
 
 TEST_F(FrmWaveAddTest, FilesChosenAreRegisteredAndTheMainWindowPurges) {
@@ -168,7 +247,7 @@ TEST_F(FrmWaveAddTest, FilesChosenAreRegisteredAndTheMainWindowPurges) {
   QTimer::singleShot(0, [&] {
     auto* wave = main_window.findChild<FrmWaveAdd*>(u"FrmWaveAdd"_s);
     ASSERT_NE(wave, nullptr);
-    wave->findChild<QTableWidget*>(u"FgWave"_s)->setCurrentCell(1, 1);
+    SetCurrentCell(*wave, 1, 1);
     op_.Answer(MessageAnswer::kYes);
     QTest::mouseClick(wave->findChild<QPushButton*>(u"CmdWave1"_s), Qt::LeftButton);
     QTest::mouseClick(wave->findChild<QPushButton*>(u"CmdOk"_s), Qt::LeftButton);
