@@ -20,18 +20,6 @@ namespace {
 constexpr int kPauseAfterControlFileMs = 800;
 constexpr int kPauseAfterCopyMs = 100;
 
-// A channel counts as programmed when its first slot holds a name; a single
-// blank is what an emptied grid cell leaves behind.
-bool AnyChannelProgrammed(const Project& project) {
-  for (int channel = 0; channel < project.ChannelCount; ++channel) {
-    const QString& first = project.programs[static_cast<size_t>(channel)].Voice[0];
-    if (!first.isEmpty() && first != u" "_s) {
-      return true;
-    }
-  }
-  return false;
-}
-
 void DeleteFilesIn(const QString& folder) {
   QDir dir(folder);
   for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
@@ -182,6 +170,42 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
 }
 
 }  // namespace
+
+// A channel counts as programmed when its first slot holds a name; a single
+// blank is what an emptied grid cell leaves behind.
+bool AnyChannelProgrammed(const Project& project) {
+  for (int channel = 0; channel < project.ChannelCount; ++channel) {
+    const QString& first = project.programs[static_cast<size_t>(channel)].Voice[0];
+    if (!first.isEmpty() && first != u" "_s) {
+      return true;
+    }
+  }
+  return false;
+}
+
+FileFilter TemporarySaveFilter(int mode) {
+  const QString extension = TemporaryFileExtension(mode);
+  return {u"ParlatoneEditorファイル(*.%1)"_s.arg(extension), u"*."_s + extension};
+}
+
+bool TemporarySave(Project& project, const QString& path, Operator& op) {
+  bool written = false;
+  {
+    BusyScope busy(op);
+    written = WriteControlFile(project, path, AnyChannelProgrammed(project));
+    if (written) {
+      op.Pause(kPauseAfterControlFileMs);
+    }
+  }
+  op.ProcessPendingEvents();
+  if (!written) {
+    ShowMessage(op, 2511, msg::kTitleError, MessageIcon::kError);
+    return false;
+  }
+  ShowMessage(op, 2051, msg::kTitleConfirm, MessageIcon::kInformation);
+  project.ClearPageEdited();
+  return true;
+}
 
 QString CardTargetFolder(const Project& project) {
   return JoinPath(project.settings.CardPath, project.card.Forder);

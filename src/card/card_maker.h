@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "card/card_info.h"
+#include "core/series.h"
 
 namespace parlatone {
 
@@ -29,6 +30,19 @@ struct CardMakeResult {
   QString target_folder;
   QStringList failed_files;  // names that did not make it
 };
+
+// True when some channel's first slot holds a voice: whether the control
+// file gets its program section.
+bool AnyChannelProgrammed(const Project& project);
+
+// The temporary save: the whole project, card information included, in the
+// control file format under a name of the operator's choosing. The chooser's
+// file type by series.
+FileFilter TemporarySaveFilter(int mode);
+// Writes the project (which already holds the stored card information) to
+// the path; on success, after a short pause, notices 2051 and clears the
+// edited flags; on failure, 2511 and the flags stay.
+bool TemporarySave(Project& project, const QString& path, Operator& op);
 
 // The target folder: CardPath and Forder joined by exactly one separator.
 QString CardTargetFolder(const Project& project);

@@ -22,6 +22,7 @@
 #include "core/settings.h"
 #include "editor/program_table.h"
 #include "gui/choosers.h"
+#include "gui/frm_card_make.h"
 #include "gui/frm_wave_add.h"
 #include "gui/program_grid.h"
 #include "gui/program_table_model.h"
@@ -37,8 +38,8 @@ struct ToolbarEntry {
   const char* key;
   const char16_t* text;
 };
-// The keys name the actions; the windows behind WAVE, SETING, CARD and PRINT
-// come with their own work and stay disabled until then.
+// The keys name the actions; the windows behind SETING and PRINT come with
+// their own work and stay disabled until then.
 constexpr ToolbarEntry kToolbar[] = {{"LOAD", u"ファイル読込"},      {"NEW", u"データ初期化"},
                                      {"WAVE", u"Sound登録"},         {"SETING", u"詳細設定"},
                                      {"CARD", u" ｶｰﾄﾞﾃﾞｰﾀ作成 "},    {"PRINT", u"印刷"},
@@ -99,10 +100,11 @@ void FrmMain::BuildWindow() {
     action->setObjectName(QString::fromLatin1(kToolbar[i].key));
     toolbar_actions_[i] = action;
   }
-  for (int i : {3, 4, 5}) {
+  for (int i : {3, 5}) {
     toolbar_actions_[i]->setEnabled(false);
   }
   connect(toolbar_actions_[2], &QAction::triggered, this, &FrmMain::OnWave);
+  connect(toolbar_actions_[4], &QAction::triggered, this, &FrmMain::OnCard);
   connect(toolbar_actions_[0], &QAction::triggered, this, &FrmMain::OnLoad);
   connect(toolbar_actions_[1], &QAction::triggered, this, &FrmMain::OnNew);
   connect(toolbar_actions_[6], &QAction::triggered, this, [this] {
@@ -315,6 +317,13 @@ void FrmMain::OnWave() {
   model_->Refresh();
 }
 
+void FrmMain::OnCard() {
+  audition_->Stop();
+  CommitPendingEdit();  // the grid's last edit belongs in the saved data
+  FrmCardMake window(project_, paths_, op_, choosers_, this);
+  window.exec();
+}
+
 void FrmMain::OnNew() {
   CommitPendingEdit();
   SetButtonState(1);
@@ -502,9 +511,14 @@ void FrmMain::closeEvent(QCloseEvent* event) {
       case MessageAnswer::kNo:
         event->accept();
         return;
+      case MessageAnswer::kYes:
+        // The card data window is where the operator saves; the editor
+        // stays open.
+        event->ignore();
+        // Once the close has been refused, not from inside it.
+        QTimer::singleShot(0, this, &FrmMain::OnCard);
+        return;
       default:
-        // Yes leads to the card data window, where the operator saves; the
-        // editor stays open either way.
         event->ignore();
         return;
     }

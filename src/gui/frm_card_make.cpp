@@ -1,0 +1,375 @@
+#include "gui/frm_card_make.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include "card/card_info.h"
+#include "card/card_maker.h"
+#include "core/messages.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "core/settings.h"
+#include "gui/choosers.h"
+#include "gui/frm_progress.h"
+#include "gui/window_helpers.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Positions of the fields in the card information.
+enum FieldIndex {
+  kCardName = 0,
+  kForder = 1,
+  kModel = 3,
+  kMaisuu = 4,
+  kRecStdio = 5,
+  kRecAna = 6,
+  kRecDate = 7,
+  kRecKankyou = 8,
+  kWaveCom = 9,
+  kWavePerson = 10,
+  kWaveDate = 11,
+  kWaveKankyou = 12,
+  kCardCom = 13,
+  kCardPerson = 14,
+  kCardDate = 15,
+  kCardKankyou = 16,
+  kCardSize = 17,
+  kTpMd = 18,
+  kTpMdName = 19,
+  kRecBaitai = 20,
+  kWaveBaitai = 21,
+  kCardBaitai = 22,
+  kCardBaitaiName = 23,
+  kMemo1 = 24,
+};
+
+QString LimitHint(int bytes, bool required) {
+  QString hint;
+  switch (bytes) {
+    case 8:
+      hint = u"半角8文字以内"_s;
+      break;
+    default:
+      hint = u"全角%1文字以内"_s.arg(bytes / 2);
+      break;
+  }
+  return required ? hint + u"（必須）"_s : hint;
+}
+
+void SelectStoredIndex(QComboBox* list, const QString& stored) {
+  bool numeric = false;
+  const int index = stored.toInt(&numeric);
+  // An index the list does not hold (an element file that changed, or a
+  // file from elsewhere) leaves the list without a selection.
+  list->setCurrentIndex(numeric && index >= 0 && index < list->count() ? index : -1);
+}
+
+}  // namespace
+
+FrmCardMake::FrmCardMake(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
+                         QWidget* parent)
+    : QDialog(parent), project_(project), paths_(std::move(paths)), op_(op), choosers_(choosers) {
+  setObjectName(u"FrmCardMake"_s);
+  setWindowTitle(GetMessage(1001));
+  setModal(true);
+  BuildWindow();
+  FillFields();
+  ShowPage(0);
+}
+
+FrmCardMake::~FrmCardMake() = default;
+
+QLineEdit* FrmCardMake::AddField(QWidget* page, QGridLayout* grid, int row, const QString& label,
+                                 const char* name, int field, const QString& hint) {
+  auto* caption = new QLabel(label, page);
+  auto* edit = new QLineEdit(page);
+  edit->setObjectName(QString::fromLatin1(name));
+  caption->setBuddy(edit);
+  grid->addWidget(caption, row, 0);
+  grid->addWidget(edit, row, 1);
+  if (!hint.isEmpty()) {
+    auto* note = new QLabel(hint, page);
+    note->setForegroundRole(QPalette::PlaceholderText);
+    grid->addWidget(note, row, 2);
+  }
+  TrackField(edit, field);
+  return edit;
+}
+
+void FrmCardMake::TrackField(QLineEdit* edit, int field) {
+  SelectAllOnEntry(edit);
+  connect(edit, &QLineEdit::textChanged, this, [this] {
+    if (!loading_) {
+      project_
+          .PageEdited[static_cast<size_t>(std::clamp(project_.CurrentPage, 0, kMaxPageCount - 1))] =
+          true;
+    }
+  });
+  fields_[field] = edit;
+}
+
+void FrmCardMake::BuildWindow() {
+  const int mode = project_.Mode();
+  auto* layout = new QVBoxLayout(this);
+  tabs_ = new QTabBar(this);
+  tabs_->setObjectName(u"TabStrip1"_s);
+  tabs_->addTab(u"基本情報"_s);
+  tabs_->addTab(u"作成情報"_s);
+  tabs_->addTab(u"媒体・コメント"_s);
+  layout->addWidget(tabs_);
+  connect(tabs_, &QTabBar::currentChanged, this, [this](int page) {
+    for (int p = 0; p < 3; ++p) {
+      pages_[p]->setVisible(p == page);
+    }
+  });
+  const char* page_names[] = {"FrameBase", "FrameSakusei", "FrameKomento"};
+  for (int p = 0; p < 3; ++p) {
+    pages_[p] = new QGroupBox(this);
+    pages_[p]->setObjectName(QString::fromLatin1(page_names[p]));
+    layout->addWidget(pages_[p], 1);
+  }
+
+  // Page 1: the card data set, the card, and who made the card data.
+  {
+    QGroupBox* page = pages_[0];
+    auto* grid = new QGridLayout(page);
+    QLineEdit* name = AddField(page, grid, 0, u"カードデータファイル名"_s, "TxtCardName", kCardName,
+                               LimitHint(8, true));
+    // Half-width only: the name goes on the card as a file name.
+    name->setAttribute(Qt::WA_InputMethodEnabled, false);
+    name->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
+    AddField(page, grid, 1, u"作成フォルダ名"_s, "TxtForder", kForder, LimitHint(40, true));
+    AddField(page, grid, 2, u"使用機種"_s, "TxtModel", kModel, LimitHint(40, true));
+    AddField(page, grid, 3, u"作成枚数"_s, "TxtMaisuu", kMaisuu, QString());
+    grid->addWidget(new QLabel(u"枚　（コピー枚数含）"_s, page), 3, 2);
+    auto* size_caption = new QLabel(u"使用カード容量"_s, page);
+    card_size_ = new QComboBox(page);
+    card_size_->setObjectName(u"CmbCardSize"_s);
+    size_caption->setBuddy(card_size_);
+    grid->addWidget(size_caption, 4, 0);
+    grid->addWidget(card_size_, 4, 1, Qt::AlignLeft);
+    grid->addWidget(new QLabel(u"積算カード容量"_s, page), 5, 0);
+    use_size_ = new QLabel(page);
+    use_size_->setObjectName(u"LblUseSize"_s);
+    grid->addWidget(use_size_, 5, 1);
+    grid->addWidget(new QLabel(u"積算メモリ容量"_s, page), 6, 0);
+    memory_size_ = new QLabel(page);
+    memory_size_->setObjectName(u"LblMemorySize"_s);
+    grid->addWidget(memory_size_, 6, 1);
+    auto* maker = new QGroupBox(u"カードデータ情報"_s, page);
+    auto* maker_grid = new QGridLayout(maker);
+    AddField(maker, maker_grid, 0, u"作成会社"_s, "TxtCardCom", kCardCom, LimitHint(40, true));
+    AddField(maker, maker_grid, 1, u"作成者"_s, "TxtCardPerson", kCardPerson, LimitHint(40, true));
+    AddField(maker, maker_grid, 2, u"作成日"_s, "TxtCardDate", kCardDate, LimitHint(20, true));
+    AddField(maker, maker_grid, 3, u"作成環境"_s, "TxtCardKankyou", kCardKankyou,
+             LimitHint(40, false));
+    grid->addWidget(maker, 7, 0, 1, 3);
+    grid->setRowStretch(8, 1);
+    grid->setColumnStretch(1, 1);
+  }
+
+  // Page 2: the recording, and who made the sound files.
+  {
+    QGroupBox* page = pages_[1];
+    auto* grid = new QGridLayout(page);
+    AddField(page, grid, 0, u"録音スタジオ"_s, "TxtRecStdio", kRecStdio, LimitHint(40, false));
+    AddField(page, grid, 1, u"アナウンサー"_s, "TxtRecAna", kRecAna, LimitHint(40, false));
+    AddField(page, grid, 2, u"録音日"_s, "TxtRecDate", kRecDate, LimitHint(20, false));
+    AddField(page, grid, 3, u"録音環境"_s, "TxtRecKankyou", kRecKankyou, LimitHint(40, false));
+    auto* wave = new QGroupBox(GetMessage(SeriesMessage(SeriesText::kCardInfoFrame, mode)), page);
+    wave->setObjectName(u"FrameWave"_s);
+    auto* wave_grid = new QGridLayout(wave);
+    AddField(wave, wave_grid, 0, u"制作会社"_s, "TxtWaveCom", kWaveCom, LimitHint(40, false));
+    AddField(wave, wave_grid, 1, u"作成者"_s, "TxtWavePerson", kWavePerson, LimitHint(40, false));
+    AddField(wave, wave_grid, 2, u"作成日"_s, "TxtWaveDate", kWaveDate, LimitHint(20, false));
+    AddField(wave, wave_grid, 3, u"作成環境"_s, "TxtWaveKankyou", kWaveKankyou,
+             LimitHint(40, false));
+    grid->addWidget(wave, 4, 0, 1, 3);
+    grid->setRowStretch(5, 1);
+    grid->setColumnStretch(1, 1);
+  }
+
+  // Page 3: the media the recording and the data are kept on, and comments.
+  {
+    QGroupBox* page = pages_[2];
+    auto* grid = new QGridLayout(page);
+    const auto medium_row = [&](int row, QLabel* caption, const char* list_name,
+                                const char* edit_name, int field) {
+      auto* list = new QComboBox(page);
+      list->setObjectName(QString::fromLatin1(list_name));
+      caption->setBuddy(list);
+      auto* edit = new QLineEdit(page);
+      edit->setObjectName(QString::fromLatin1(edit_name));
+      TrackField(edit, field);
+      auto* row_layout = new QHBoxLayout();
+      row_layout->addWidget(list);
+      row_layout->addWidget(edit, 1);
+      grid->addWidget(caption, row, 0);
+      grid->addLayout(row_layout, row, 1);
+      auto* note = new QLabel(LimitHint(28, false), page);
+      note->setForegroundRole(QPalette::PlaceholderText);
+      grid->addWidget(note, row, 2);
+      return list;
+    };
+    tape_ = medium_row(0, new QLabel(u"テープ・ＭＤ名"_s, page), "CmbTpMd", "TxtTpMd", kTpMdName);
+    auto* wave_caption =
+        new QLabel(GetMessage(SeriesMessage(SeriesText::kSoundMediumLabel, mode)), page);
+    wave_caption->setObjectName(u"lblWave"_s);
+    wave_medium_ = medium_row(1, wave_caption, "CmbRecBaitai", "TxtWaveBaitai", kWaveBaitai);
+    card_medium_ = medium_row(2, new QLabel(u"カードデータ記録媒体名"_s, page), "CmbCardBaitai",
+                              "TxtCardBaitai", kCardBaitaiName);
+    const char16_t* memo_captions[] = {u"コメント①", u"コメント②", u"コメント③"};
+    for (int i = 0; i < 3; ++i) {
+      const QByteArray name = "TxtMemo" + QByteArray::number(i + 1);
+      AddField(page, grid, 3 + i, QString::fromUtf16(memo_captions[i]), name.constData(),
+               kMemo1 + i, LimitHint(200, false));
+    }
+    grid->setRowStretch(6, 1);
+    grid->setColumnStretch(1, 1);
+  }
+
+  auto* buttons = new QHBoxLayout();
+  auto* save = new QPushButton(u"一時保存(&S)"_s, this);
+  save->setObjectName(u"CmdSave"_s);
+  auto* make = new QPushButton(u"作成(&M)"_s, this);
+  make->setObjectName(u"CmdCardMake"_s);
+  auto* close_button = new QPushButton(u"閉じる(&C)"_s, this);
+  close_button->setObjectName(u"CmdClose"_s);
+  for (QPushButton* button : {save, make, close_button}) {
+    button->setAutoDefault(false);
+  }
+  buttons->addStretch(1);
+  buttons->addWidget(save);
+  buttons->addWidget(make);
+  buttons->addWidget(close_button);
+  layout->addLayout(buttons);
+  connect(save, &QPushButton::clicked, this, &FrmCardMake::TemporarySave);
+  connect(make, &QPushButton::clicked, this, &FrmCardMake::MakeCard);
+  connect(close_button, &QPushButton::clicked, this, &QDialog::reject);
+  resize(760, 520);
+}
+
+void FrmCardMake::FillFields() {
+  loading_ = true;
+  card_size_->addItems(ReadElementList(paths_.element_file, u"Card"_s));
+  tape_->addItems(ReadElementList(paths_.element_file, u"Tape"_s));
+  const QStringList media = ReadElementList(paths_.element_file, u"Baitai"_s);
+  wave_medium_->addItems(media);
+  card_medium_->addItems(media);
+
+  // Wide enough for the longest entry, so that the lists line up whatever
+  // is chosen.
+  for (QComboBox* list : {card_size_, tape_, wave_medium_, card_medium_}) {
+    list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    list->setMinimumWidth(120);
+  }
+
+  const CardInfo form = CardFormFromProject(project_);
+  for (int i = 0; i < CardInfo::kFieldCount; ++i) {
+    if (fields_[i] != nullptr) {
+      fields_[i]->setText(form.Field(i));
+    }
+  }
+  const std::pair<QComboBox*, const QString*> lists[] = {{card_size_, &form.CardSize},
+                                                         {tape_, &form.TpMd},
+                                                         {wave_medium_, &form.RecBaitai},
+                                                         {card_medium_, &form.CardBaitai}};
+  for (const auto& [list, stored] : lists) {
+    SelectStoredIndex(list, *stored);
+  }
+  use_size_->setText(form.UseSize);
+  const qint64 total = TotalSoundSize(project_).bytes;
+  memory_size_->setText(total == 0 ? QString() : QString::number(total) + u"バイト"_s);
+  loading_ = false;
+}
+
+int FrmCardMake::CurrentPage() const {
+  return tabs_->currentIndex();
+}
+
+void FrmCardMake::ShowPage(int page) {
+  tabs_->setCurrentIndex(page);
+  for (int p = 0; p < 3; ++p) {
+    pages_[p]->setVisible(p == page);
+  }
+}
+
+void FrmCardMake::StoreFields() {
+  CardInfo& card = project_.card;
+  for (int i = 0; i < CardInfo::kFieldCount; ++i) {
+    if (fields_[i] != nullptr) {
+      card.Field(i) = fields_[i]->text();
+    }
+  }
+  card.UseSize = use_size_->text();
+  card.CardSize = QString::number(card_size_->currentIndex());
+  card.TpMd = QString::number(tape_->currentIndex());
+  card.RecBaitai = QString::number(wave_medium_->currentIndex());
+  card.CardBaitai = QString::number(card_medium_->currentIndex());
+}
+
+void FrmCardMake::closeEvent(QCloseEvent* event) {
+  if (making_) {
+    event->ignore();  // the window closes once the card making has finished
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+void FrmCardMake::PointAt(const CardCheckFailure& failure) {
+  ShowPage(std::clamp(failure.page, 1, 3) - 1);
+  QWidget* control = findChild<QWidget*>(failure.control);
+  if (control == nullptr) {
+    return;
+  }
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+    edit->selectAll();
+  }
+  control->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmCardMake::TemporarySave() {
+  const int mode = project_.Mode();
+  const QString path = choosers_.ChooseSaveFile(
+      this, TemporarySaveFilter(mode), project_.settings.CardPath, TemporaryFileExtension(mode));
+  if (path.isEmpty()) {
+    return;
+  }
+  StoreFields();
+  parlatone::TemporarySave(project_, path, op_);
+  repaint();
+}
+
+void FrmCardMake::MakeCard() {
+  StoreFields();
+  CardMakeResult result;
+  {
+    ProgressWindowOperator progress(op_, this);
+    setEnabled(false);
+    making_ = true;
+    result = MakeCardData(project_, paths_.work_folder, progress);
+    making_ = false;
+    setEnabled(true);
+  }
+  repaint();
+  if (result.outcome == CardMakeOutcome::kCheckFailed) {
+    PointAt(result.failure);
+  }
+  if (result.close_window) {
+    reject();
+  }
+}
+
+}  // namespace parlatone

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+#include "core/paths.h"
+
+class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabBar;
+
+namespace parlatone {
+
+class Choosers;
+class Operator;
+class Project;
+struct CardInfo;
+struct CardCheckFailure;
+
+// The card data window: the card information on three pages, the temporary
+// save, and making the card data. What it shows comes from the project when
+// it opens; it goes back into the project only when a save or the card
+// making starts. Closing never asks and never discards.
+class FrmCardMake : public QDialog {
+  Q_OBJECT
+
+ public:
+  FrmCardMake(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
+              QWidget* parent = nullptr);
+  ~FrmCardMake() override;
+
+  int CurrentPage() const;  // 0 to 2
+  void ShowPage(int page);
+  // Copies every field into the project's card information.
+  void StoreFields();
+  void TemporarySave();
+  void MakeCard();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildWindow();
+  void FillFields();
+  void PointAt(const CardCheckFailure& failure);
+  QLineEdit* AddField(QWidget* page, QGridLayout* grid, int row, const QString& label,
+                      const char* name, int field, const QString& hint);
+  // Selects on entry, marks the project edited on a change, and keeps the
+  // field by its position in the card information.
+  void TrackField(QLineEdit* edit, int field);
+
+  Project& project_;
+  AppPaths paths_;
+  Operator& op_;
+  Choosers& choosers_;
+  QTabBar* tabs_ = nullptr;
+  QGroupBox* pages_[3] = {};
+  // Text fields by their position in the card information; the positions of
+  // the lists and the size class stay empty.
+  QLineEdit* fields_[27] = {};
+  QComboBox* card_size_ = nullptr;
+  QComboBox* tape_ = nullptr;
+  QComboBox* wave_medium_ = nullptr;
+  QComboBox* card_medium_ = nullptr;
+  QLabel* use_size_ = nullptr;
+  QLabel* memory_size_ = nullptr;
+  bool loading_ = false;
+  bool making_ = false;
+};
+
+}  // namespace parlatone

@@ -1,0 +1,84 @@
+#include "gui/frm_progress.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QVBoxLayout>
+
+#include "core/messages.h"
+#include "gui/window_helpers.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+FrmProgress::FrmProgress(QWidget* parent) : QDialog(parent) {
+  setObjectName(u"FrmProgress"_s);
+  setWindowTitle(GetMessage(2038));
+  auto* layout = new QVBoxLayout(this);
+  label_ = new QLabel(this);
+  label_->setObjectName(u"LblProgress"_s);
+  label_->setMinimumWidth(420);
+  layout->addWidget(label_);
+  bar_ = new QProgressBar(this);
+  bar_->setObjectName(u"PrgBar"_s);
+  bar_->setTextVisible(false);
+  layout->addWidget(bar_);
+  EnableCloseBox(this, false);
+}
+
+void FrmProgress::Show(const QString& caption, int value, int maximum) {
+  if (maximum <= 0) {
+    finishing_ = true;
+    hide();
+    finishing_ = false;
+    return;
+  }
+  bar_->setMaximum(maximum);
+  bar_->setValue(std::clamp(value, 0, maximum));
+  label_->setText(caption);
+  if (!isVisible()) {
+    show();
+  }
+  repaint();
+}
+
+void FrmProgress::closeEvent(QCloseEvent* event) {
+  if (!finishing_) {
+    event->ignore();  // the work is not done yet
+  }
+}
+
+void FrmProgress::reject() {
+  // Escape does not stop card making half-way.
+}
+
+ProgressWindowOperator::ProgressWindowOperator(Operator& inner, QWidget* owner)
+    : inner_(inner), window_(new FrmProgress(owner)) {}
+
+ProgressWindowOperator::~ProgressWindowOperator() {
+  window_->Show(QString(), 0, 0);
+  window_->deleteLater();
+}
+
+MessageAnswer ProgressWindowOperator::ShowMessage(const MessageRequest& request) {
+  return inner_.ShowMessage(request);
+}
+
+void ProgressWindowOperator::SetBusy(bool busy) {
+  inner_.SetBusy(busy);
+}
+
+void ProgressWindowOperator::SetProgress(const QString& caption, int value, int maximum) {
+  window_->Show(caption, value, maximum);
+}
+
+void ProgressWindowOperator::Pause(int milliseconds) {
+  inner_.Pause(milliseconds);
+}
+
+void ProgressWindowOperator::ProcessPendingEvents() {
+  inner_.ProcessPendingEvents();
+}
+
+}  // namespace parlatone
