@@ -80,13 +80,6 @@ int Number(const QString& text) {
   return *number;
 }
 
-bool IsPlainName(const QString& name) {
-  if (name.isEmpty() || name == u"."_s || name == u".."_s) {
-    return false;
-  }
-  return !name.contains(u'/') && !name.contains(u'\\');
-}
-
 class Loader {
  public:
   Loader(Project& project, QString sound_folder, Operator& op)
@@ -204,7 +197,7 @@ class Loader {
     const QString name = fields.at(1);
     // A voice number names a slot of the series' list and a name names a file
     // in the sound folder: nothing else may come from a file.
-    if (v < 0 || v >= project_.ChannelCount || !IsPlainName(name)) {
+    if (v < 0 || v >= project_.ChannelCount || !IsPlainFileName(name)) {
       throw MalformedFile{};
     }
     // Voice numbers count up from 0 without gaps: a gap would leave a voice

@@ -1,9 +1,10 @@
 #include "core/ini_file.h"
 
+#include "core/file_io.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <vector>
 
@@ -217,16 +218,7 @@ bool IniFile::Write(const QString& path, const QString& section, const QString& 
   if (!QDir().mkpath(info.absolutePath())) {
     return false;
   }
-  QSaveFile out(path);
-  if (!out.open(QIODevice::WriteOnly)) {
-    return false;
-  }
-  const QByteArray updated = SetValue(content, section, key, value);
-  if (out.write(updated) != updated.size()) {
-    out.cancelWriting();
-    return false;
-  }
-  return out.commit();
+  return WriteFileAtomically(path, SetValue(content, section, key, value));
 }
 
 }  // namespace parlatone

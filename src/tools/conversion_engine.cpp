@@ -13,6 +13,7 @@
 #include <cstdio>
 #endif
 
+#include "core/file_io.h"
 #include "core/operator.h"
 
 namespace parlatone {
@@ -114,10 +115,12 @@ class OutputFile {
   }
 
   bool Open() { return temporary_.open(); }
-  bool Write(const char* data, int64_t size) { return temporary_.write(data, size) == size; }
+  bool Write(const char* data, int64_t size) { return WriteToDevice(temporary_, data, size); }
   // Grows the file with zero bytes without writing them (a sparse file
   // where the file system allows).
-  bool ExtendWithZeros(int64_t size) { return temporary_.resize(temporary_.size() + size); }
+  bool ExtendWithZeros(int64_t size) {
+    return ReserveBytes(size) && temporary_.resize(temporary_.size() + size);
+  }
   void Cancel() { temporary_.remove(); }
 
   bool Commit() {
