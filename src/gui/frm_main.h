@@ -68,6 +68,7 @@ class FrmMain : public QMainWindow, public AuditionView {
 
   void OnLoad();
   void OnWave();
+  void OnSeting();
   void OnNew();
   void OnCommand(int index);
   void MoveVertically(int direction);
