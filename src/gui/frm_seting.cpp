@@ -14,6 +14,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "core/messages.h"
 #include "core/project.h"
 #include "core/series.h"
@@ -144,6 +146,19 @@ QWidget* FrmSeting::BuildModePage() {
     descriptions_[option]->setObjectName(u"LblMode%1"_s.arg(option));
     grid->addWidget(descriptions_[option], option, 1);
   }
+  // As wide as the longest description either way, so that switching the
+  // auxiliary function does not resize the window under the operator's hand.
+  int widest = 0;
+  for (int option = 0; option < SettingsSession::kOptionCount; ++option) {
+    const int mode = SettingsSession::ModeOfOption(option);
+    for (bool stereo : {false, true}) {
+      const QString text = LabelText(GetMessage(SeriesDescriptionMessage(mode, stereo)));
+      widest = std::max(
+          widest,
+          descriptions_[option]->fontMetrics().boundingRect(QRect(), Qt::AlignLeft, text).width());
+    }
+  }
+  grid->setColumnMinimumWidth(1, widest);
   modes_->button(SettingsSession::OptionOfMode(session_->SelectedMode()))->setChecked(true);
   RefreshDescriptions();
   return page;
@@ -195,8 +210,10 @@ QWidget* FrmSeting::BuildVersionPage() {
   licence->setObjectName(u"CmdKyodaku"_s);
   auto* release = new QPushButton(GetMessage(1003), page);
   release->setObjectName(u"CmdRelease"_s);
-  documents->addWidget(licence);
-  documents->addWidget(release);
+  for (QPushButton* button : {licence, release}) {
+    button->setMinimumWidth(button->sizeHint().width() + 2 * button->fontMetrics().height());
+    documents->addWidget(button);
+  }
   documents->addStretch(1);
   layout->addLayout(documents);
   connect(licence, &QPushButton::clicked, this,
