@@ -167,6 +167,9 @@ QByteArray IniFile::SetValue(const QByteArray& content, const QString& section, 
   one_line.replace(u'\r', u' ').replace(u'\n', u' ');
 
   if (location.key_line >= 0) {
+    if (location.value == one_line) {
+      return content;
+    }
     // Keep the key as it is spelt in the file; only the value changes.
     Line& line = lines[location.key_line];
     const QString old_text = cp932::Decode(line.body);
@@ -204,6 +207,10 @@ std::optional<QString> IniFile::Read(const QString& path, const QString& section
 
 bool IniFile::Write(const QString& path, const QString& section, const QString& key,
                     const QString& value) {
+  return Write(path, std::vector<Entry>{{section, key, value}});
+}
+
+bool IniFile::Write(const QString& path, const std::vector<Entry>& entries) {
   QByteArray content;
   {
     QFile file(path);
@@ -218,7 +225,11 @@ bool IniFile::Write(const QString& path, const QString& section, const QString& 
   if (!QDir().mkpath(info.absolutePath())) {
     return false;
   }
-  return WriteFileAtomically(path, SetValue(content, section, key, value));
+  QByteArray updated = content;
+  for (const Entry& entry : entries) {
+    updated = SetValue(updated, entry.section, entry.key, entry.value);
+  }
+  return WriteFileAtomically(path, updated);
 }
 
 }  // namespace parlatone

@@ -69,6 +69,7 @@ class FrmMain : public QMainWindow, public AuditionView {
   void OnLoad();
   void OnWave();
   void OnCard();
+  void OnSeting();
   void OnNew();
   void OnCommand(int index);
   void MoveVertically(int direction);
