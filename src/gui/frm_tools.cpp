@@ -1,7 +1,6 @@
 #include "gui/frm_tools.h"
 
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -108,7 +107,6 @@ FrmTools::FrmTools(Operator& op, Choosers& choosers, QWidget* parent)
   bottom->addWidget(exit);
   layout->addLayout(bottom);
 
-  setTabOrder(tabs_, units_[0]);
   units_[0]->setFocus();
 }
 

@@ -14,7 +14,6 @@ class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 class QTabBar;
-class QToolButton;
 
 namespace parlatone {
 

@@ -175,7 +175,12 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   SetSelectionButtons(false);
 }
 
-FrmWaveAdd::~FrmWaveAdd() = default;
+FrmWaveAdd::~FrmWaveAdd() {
+  // The grid reads the session through its model while the dialog hides its
+  // children on the way out (an open comment editor is laid out once more),
+  // so it must go before the session does.
+  delete grid_;
+}
 
 int FrmWaveAdd::SlotOfRow(int row) const {
   return page_ * project_.ChannelsPerPage + row;
