@@ -22,6 +22,7 @@
 #include "core/settings.h"
 #include "editor/program_table.h"
 #include "gui/choosers.h"
+#include "gui/frm_print.h"
 #include "gui/frm_wave_add.h"
 #include "gui/program_grid.h"
 #include "gui/program_table_model.h"
@@ -37,8 +38,8 @@ struct ToolbarEntry {
   const char* key;
   const char16_t* text;
 };
-// The keys name the actions; the windows behind WAVE, SETING, CARD and PRINT
-// come with their own work and stay disabled until then.
+// The keys name the actions; the windows behind SETING and CARD come with
+// their own work and stay disabled until then.
 constexpr ToolbarEntry kToolbar[] = {{"LOAD", u"ファイル読込"},      {"NEW", u"データ初期化"},
                                      {"WAVE", u"Sound登録"},         {"SETING", u"詳細設定"},
                                      {"CARD", u" ｶｰﾄﾞﾃﾞｰﾀ作成 "},    {"PRINT", u"印刷"},
@@ -99,12 +100,13 @@ void FrmMain::BuildWindow() {
     action->setObjectName(QString::fromLatin1(kToolbar[i].key));
     toolbar_actions_[i] = action;
   }
-  for (int i : {3, 4, 5}) {
+  for (int i : {3, 4}) {
     toolbar_actions_[i]->setEnabled(false);
   }
   connect(toolbar_actions_[2], &QAction::triggered, this, &FrmMain::OnWave);
   connect(toolbar_actions_[0], &QAction::triggered, this, &FrmMain::OnLoad);
   connect(toolbar_actions_[1], &QAction::triggered, this, &FrmMain::OnNew);
+  connect(toolbar_actions_[5], &QAction::triggered, this, &FrmMain::OnPrint);
   connect(toolbar_actions_[6], &QAction::triggered, this, [this] {
     CommitPendingEdit();
     close();
@@ -238,7 +240,7 @@ void FrmMain::SetButtonState(int state) {
 
 void FrmMain::SetToolbarBusy(bool busy) {
   for (int i = 0; i < 7; ++i) {
-    const bool built = i != 3 && i != 4 && i != 5;
+    const bool built = i != 3 && i != 4;
     toolbar_actions_[i]->setEnabled(!busy && built);
   }
   if (!busy) {
@@ -313,6 +315,13 @@ void FrmMain::OnWave() {
   // Channels refer to voices by name: those no longer registered leave them.
   model_->Table().PurgeUnregisteredVoices();
   model_->Refresh();
+}
+
+void FrmMain::OnPrint() {
+  CommitPendingEdit();
+  SetButtonState(1);
+  FrmPrint window(project_, paths_, op_, choosers_, this);
+  window.exec();
 }
 
 void FrmMain::OnNew() {

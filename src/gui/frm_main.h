@@ -69,6 +69,7 @@ class FrmMain : public QMainWindow, public AuditionView {
   void OnLoad();
   void OnWave();
   void OnNew();
+  void OnPrint();
   void OnCommand(int index);
   void MoveVertically(int direction);
   void MoveSideways(int direction);
