@@ -9,6 +9,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <optional>
 
 namespace parlatone {
 
@@ -19,7 +20,7 @@ namespace {
 namespace geo = sheet_geometry;
 
 constexpr double kCellPadding = 1.0;        // millimetres inside a cell, left and right
-constexpr double kSmallestFontShare = 0.7;  // a long text shrinks this far before it is cut
+constexpr double kSmallestWrapShare = 0.5;  // a wrapped text shrinks this far to stay in its box
 constexpr double kThinLine = 0.12;          // millimetres
 constexpr double kFrameLine = 0.3;
 constexpr double kHeaderRule = 0.4;
@@ -109,10 +110,10 @@ class SheetPainter {
     painter_.drawLine(QLineF(map_.X(x), map_.Y(y1), map_.X(x), map_.Y(y2)));
   }
 
-  // One line of text in a box: shrunk to fit its width as far as it stays
-  // readable, then cut with an ellipsis rather than run into its neighbour.
+  // One line of text in a box, shrunk to its width when it is wider. Only
+  // the page header's own texts may be cut, with an ellipsis.
   void Text(const QRectF& box_mm, const QString& text, double points, bool bold,
-            Qt::Alignment align, Qt::TextElideMode elide = Qt::ElideRight) {
+            Qt::Alignment align, std::optional<Qt::TextElideMode> elide = std::nullopt) {
     if (text.isEmpty()) {
       return;
     }
@@ -121,25 +122,35 @@ class SheetPainter {
     QFontMetricsF metrics(font, &device_);
     const double width = metrics.horizontalAdvance(text);
     if (width > box.width()) {
-      const double share = std::max(kSmallestFontShare, box.width() / width * 0.98);
-      font = Font(points * share, bold);
+      const double share =
+          elide ? std::max(kComfortableFontShare, box.width() / width) : box.width() / width;
+      font = Font(points * share * 0.99, bold);
       metrics = QFontMetricsF(font, &device_);
     }
     painter_.setFont(font);
     Pen(kThinLine);
     painter_.drawText(box, static_cast<int>(align | Qt::AlignVCenter),
-                      metrics.elidedText(text, elide, box.width()));
+                      elide ? metrics.elidedText(text, *elide, box.width()) : text);
   }
 
-  // Several lines: the text wraps anywhere, as Japanese text does.
+  // Several lines: the text wraps anywhere, as Japanese text does, and
+  // shrinks when the lines would run out of the box.
   void WrappedText(const QRectF& box_mm, const QString& text, double points) {
     if (text.isEmpty()) {
       return;
     }
     const QRectF box = map_.Rect(box_mm.x(), box_mm.y(), box_mm.width(), box_mm.height());
-    painter_.setFont(Font(points, false));
+    constexpr int kFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere;
+    QFont font = Font(points, false);
+    for (double share = 0.95; share >= kSmallestWrapShare; share -= 0.05) {
+      if (QFontMetricsF(font, &device_).boundingRect(box, kFlags, text).height() <= box.height()) {
+        break;
+      }
+      font = Font(points * share, false);
+    }
+    painter_.setFont(font);
     Pen(kThinLine);
-    painter_.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere, text);
+    painter_.drawText(box, kFlags, text);
   }
 
   void Fill(double x, double y, double width, double height, const QColor& color) {
@@ -150,16 +161,18 @@ class SheetPainter {
     const double left = geo::kMarginLeft;
     const double width = geo::kContentWidth;
     const double top = geo::kMarginTop;
-    Text({left, top, width * 0.6, 8}, page.title, 15, true, Qt::AlignLeft);
+    Text({left, top, width * 0.6, 8}, page.title, 15, true, Qt::AlignLeft, Qt::ElideRight);
     Text({left + width * 0.4, top, width * 0.6, 8},
-         u"印刷日 "_s + page.date + u"　　時刻 "_s + page.time, 9, false, Qt::AlignRight);
-    Text({left, top + 8.5, width * 0.45, 7}, page.sheet_title, 11.5, true, Qt::AlignLeft);
+         u"印刷日 "_s + page.date + u"　　時刻 "_s + page.time, 9, false, Qt::AlignRight,
+         Qt::ElideRight);
+    Text({left, top + 8.5, width * 0.45, 7}, page.sheet_title, 11.5, true, Qt::AlignLeft,
+         Qt::ElideRight);
     Text({left + width * 0.45, top + 8.5, width * 0.55, 7}, page.subtitle, 9.5, false,
-         Qt::AlignRight);
+         Qt::AlignRight, Qt::ElideRight);
     if (page.has_path_line) {
       const QString label = u"コントロールファイル："_s;
       const double label_width = 34;
-      Text({left, top + 15.5, label_width, 6}, label, 8.5, false, Qt::AlignLeft);
+      Text({left, top + 15.5, label_width, 6}, label, 8.5, false, Qt::AlignLeft, Qt::ElideRight);
       // A long path keeps its file name: the middle goes first.
       Text({left + label_width, top + 15.5, width - label_width, 6}, page.path, 8.5, false,
            Qt::AlignLeft, Qt::ElideMiddle);
@@ -171,7 +184,7 @@ class SheetPainter {
     const double top = geo::kBodyBottom + 2;
     HLine(geo::kMarginLeft, geo::kMarginLeft + geo::kContentWidth, top, kThinLine);
     Text({geo::kMarginLeft, top + 1, geo::kContentWidth, 6}, page.FooterText(), 9, false,
-         Qt::AlignHCenter);
+         Qt::AlignHCenter, Qt::ElideRight);
   }
 
   // Draws a table from y (millimetres) and returns where the next one starts.
@@ -278,6 +291,18 @@ class SheetPainter {
 };
 
 }  // namespace
+
+double SheetTextWidth(const QString& text, double points, bool bold) {
+  // Measured large, so that no hinting of small sizes enters the width.
+  constexpr int kMeasuringPixels = 1000;
+  QFont font = SheetFont(points, bold);
+  font.setPixelSize(kMeasuringPixels);
+  return QFontMetricsF(font).horizontalAdvance(text) / kMeasuringPixels * points / 72.0 * 25.4;
+}
+
+double CellTextRoom(double column_width) {
+  return column_width - 2 * kCellPadding;
+}
 
 QFont SheetFont(double points, bool bold) {
   QFont font(QString::fromLatin1(kSheetFontFamily));
