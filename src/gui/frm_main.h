@@ -71,6 +71,7 @@ class FrmMain : public QMainWindow, public AuditionView {
   void OnCard();
   void OnSeting();
   void OnNew();
+  void OnPrint();
   void OnCommand(int index);
   void MoveVertically(int direction);
   void MoveSideways(int direction);
