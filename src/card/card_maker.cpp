@@ -157,6 +157,9 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
   progress.Close();
 
   if (!result.failed_files.isEmpty()) {
+    // A folder with a control file looks like a finished card: without all
+    // its sound files it must not.
+    QFile::remove(JoinPath(target, control_name));
     ShowText(
         op,
         u"次のファイルを作成フォルダにコピーできませんでした。カードデータは完成していません。　　\r\n"_s +
