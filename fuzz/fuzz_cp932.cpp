@@ -1,6 +1,7 @@
 // The code page 932 codec on arbitrary bytes: decoding never stops early
-// (every byte is accounted for), and text that decoded cleanly encodes back
-// to the very same bytes.
+// (every byte is accounted for), and text that decoded cleanly survives
+// being written and read again unchanged. (The bytes themselves may change:
+// code page 932 has two codes for some characters, and writing picks one.)
 #include <QByteArray>
 #include <QString>
 
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     __builtin_trap();
   }
   const QByteArray again = parlatone::cp932::Encode(text);
-  if (!text.contains(QChar(0xFFFD)) && again != bytes) {
+  if (!text.contains(QChar(0xFFFD)) && parlatone::cp932::Decode(again) != text) {
     __builtin_trap();
   }
   // Encoding never writes more than two bytes a character.

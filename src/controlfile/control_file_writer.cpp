@@ -1,6 +1,5 @@
 #include "controlfile/control_file_writer.h"
 
-
 #include <unordered_map>
 
 #include "core/cp932.h"
