@@ -221,6 +221,17 @@ TEST_F(ProjectFaultTest, FoldersThatVanishMidRunAreReportedNotCrashedOn) {
   EXPECT_FALSE(QFile::exists(Target() + u"/ANN01.wpj"_s));
 }
 
+TEST_F(ProjectFaultTest, AVoiceNameThatLeadsElsewhereIsNeverWritten) {
+  // Names from a registration are file names; a project put together some
+  // other way must still not write outside the work folder.
+  project_.voices[1].NAME = u"../escape.wav"_s;
+  const CardMakeResult result = MakeCardData(project_, work_, op_);
+  EXPECT_EQ(result.outcome, CardMakeOutcome::kGatherFailed);
+  EXPECT_EQ(result.failed_files, QStringList{u"../escape.wav"_s});
+  EXPECT_FALSE(QFile::exists(dir_.filePath(u"escape.wav"_s)));
+  EXPECT_FALSE(QFileInfo::exists(Target() + u"/ANN01.wpj"_s));
+}
+
 class ToolFaultTest : public FaultTest {};
 
 TEST_F(ToolFaultTest, ConversionAndSilentFileLeaveNoPartialOutput) {
