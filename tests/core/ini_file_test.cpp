@@ -91,6 +91,14 @@ TEST(IniWrite, AddsKeyAtEndOfSectionAndSectionAtEndOfFile) {
             QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n"));
   EXPECT_EQ(IniFile::SetValue("[A]\r\nx=1", u"A"_s, u"y"_s, u"2"_s),
             QByteArray("[A]\r\nx=1\r\ny=2\r\n"));
+  // A file cut between the CR and the LF of its last line: the value reads
+  // the same before and after a line is added.
+  const QByteArray cut("[A]\r\nx=1\r");
+  EXPECT_EQ(IniFile::FindValue(cut, u"A"_s, u"x"_s), u"1"_s);
+  const QByteArray grown = IniFile::SetValue(cut, u"B"_s, u"y"_s, u"2"_s);
+  EXPECT_EQ(grown, QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n"));
+  EXPECT_EQ(IniFile::FindValue(grown, u"A"_s, u"x"_s), u"1"_s);
+  EXPECT_EQ(IniFile::SetValue(cut, u"A"_s, u"x"_s, u"1"_s), cut);  // nothing to change
   // Files with LF line ends keep them.
   EXPECT_EQ(IniFile::SetValue("[A]\nx=1\n", u"A"_s, u"y"_s, u"2"_s), QByteArray("[A]\nx=1\ny=2\n"));
   EXPECT_EQ(IniFile::SetValue(QByteArray(), u"SYSTEM"_s, u"Mode"_s, u"1"_s),
