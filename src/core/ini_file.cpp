@@ -146,7 +146,7 @@ Location Locate(const std::vector<Line>& lines, const QString& section, const QS
 // The line end the file already uses, so that added lines match it.
 QByteArray PreferredEnding(const std::vector<Line>& lines) {
   for (const Line& line : lines) {
-    if (!line.ending.isEmpty()) {
+    if (EndsLine(line.ending)) {
       return line.ending;
     }
   }

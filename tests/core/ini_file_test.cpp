@@ -99,6 +99,8 @@ TEST(IniWrite, AddsKeyAtEndOfSectionAndSectionAtEndOfFile) {
   EXPECT_EQ(grown, QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n"));
   EXPECT_EQ(IniFile::FindValue(grown, u"A"_s, u"x"_s), u"1"_s);
   EXPECT_EQ(IniFile::SetValue(cut, u"A"_s, u"x"_s, u"1"_s), cut);  // nothing to change
+  // ... even when that lone CR is the only line end of the file.
+  EXPECT_EQ(IniFile::SetValue("[A]\r", u"A"_s, u"x"_s, u"1"_s), QByteArray("[A]\r\nx=1\r\n"));
   // Files with LF line ends keep them.
   EXPECT_EQ(IniFile::SetValue("[A]\nx=1\n", u"A"_s, u"y"_s, u"2"_s), QByteArray("[A]\nx=1\ny=2\n"));
   EXPECT_EQ(IniFile::SetValue(QByteArray(), u"SYSTEM"_s, u"Mode"_s, u"1"_s),
