@@ -240,7 +240,7 @@ void FrmMain::SetButtonState(int state) {
 
 void FrmMain::SetToolbarBusy(bool busy) {
   for (int i = 0; i < 7; ++i) {
-    const bool built = i != 3 && i != 4 && i != 5;
+    const bool built = i != 3 && i != 5;
     toolbar_actions_[i]->setEnabled(!busy && built);
   }
   if (!busy) {
