@@ -8,6 +8,7 @@ PARLATONE_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools
   libsndfile1-dev libmpg123-dev libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  desktop-file-utils appstream
 )
 
 parlatone_install_deps() {
@@ -30,8 +31,9 @@ parlatone_install_deps() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# Configures and builds into build/ (or $PARLATONE_BUILD_DIR). CI sets
-# PARLATONE_WERROR=ON so that a new warning fails the run.
+# Configures and builds into build/ (or $PARLATONE_BUILD_DIR): everything, or
+# only the targets named. CI sets PARLATONE_WERROR=ON so that a new warning
+# fails the run.
 parlatone_build() {
   local source_dir build_dir
   source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -39,5 +41,9 @@ parlatone_build() {
   cmake -S "$source_dir" -B "$build_dir" -G Ninja \
     -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}" \
     -DPARLATONE_WERROR="${PARLATONE_WERROR:-OFF}"
-  cmake --build "$build_dir" --parallel "$(nproc)"
+  local targets=()
+  if [ $# -gt 0 ]; then
+    targets=(--target "$@")
+  fi
+  cmake --build "$build_dir" --parallel "$(nproc)" "${targets[@]}"
 }
