@@ -20,6 +20,7 @@
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
+#include "support/temp_env.h"
 #include "voices/registration.h"
 
 namespace parlatone {
