@@ -104,6 +104,7 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
   commands.push_back(MakeInfoCommand());
   commands.push_back(MakeMakeCardCommand());
   commands.push_back(MakePlayCommand());
+  commands.push_back(MakePrintCommand());
   commands.push_back(MakeRegisterCommand());
   commands.push_back(MakeSettingsCommand());
   commands.push_back(MakeShowCommand());
@@ -214,6 +215,10 @@ void ApplyOverrides(const GlobalOptions& options, Settings& settings) {
   if (options.card_path) {
     settings.CardPath = *options.card_path;
   }
+}
+
+bool NeedsGuiApplication(const QStringList& arguments) {
+  return ParseCommandLine(arguments).command == u"print"_s;
 }
 
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, bool interactive,

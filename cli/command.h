@@ -68,6 +68,7 @@ std::unique_ptr<Command> MakeRegisterCommand();
 std::unique_ptr<Command> MakeShowCommand();
 std::unique_ptr<Command> MakeWriteCommand();
 std::unique_ptr<Command> MakePlayCommand();
+std::unique_ptr<Command> MakePrintCommand();
 std::unique_ptr<Command> MakeSettingsCommand();
 
 }  // namespace parlatone::cli

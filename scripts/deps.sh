@@ -8,6 +8,7 @@ PARLATONE_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools
   libsndfile1-dev libmpg123-dev libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-noto-cjk poppler-utils
   desktop-file-utils appstream
 )
 

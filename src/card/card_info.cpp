@@ -6,6 +6,7 @@
 
 #include "core/messages.h"
 #include "core/operator.h"
+#include "core/paths.h"
 #include "core/series.h"
 #include "core/text.h"
 
@@ -25,10 +26,7 @@ constexpr int kMp3CardIndex = 10;
 // A folder name is one plain folder: the card data are written into it and
 // whatever files it held are deleted, so it must not lead anywhere else.
 bool IsPlainFolderName(const QString& name) {
-  if (name == u"."_s || name == u".."_s || name.trimmed().isEmpty()) {
-    return false;
-  }
-  return !name.contains(u'/') && !name.contains(u'\\');
+  return !name.trimmed().isEmpty() && IsPlainFileName(name);
 }
 
 // One field's rule: which control, on which page, what length, which message.

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "controlfile/control_file_writer.h"
+#include "core/file_io.h"
 #include "core/messages.h"
 #include "core/operator.h"
 #include "core/paths.h"
@@ -113,7 +114,9 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
 
   if (project.VoicesRegistered) {
     for (const VoiceRecord& voice : project.voices) {
-      if (!QFile::copy(voice.FilePath, JoinPath(work_folder, voice.NAME))) {
+      // A name that is not one plain file name would be written elsewhere.
+      if (!IsPlainFileName(voice.NAME) ||
+          !CopyFileAtomically(voice.FilePath, JoinPath(work_folder, voice.NAME))) {
         result.failed_files << voice.NAME;
       }
       progress.Advance();
@@ -142,7 +145,7 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
   QDir work(work_folder);
   for (const QString& name :
        work.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
-    if (!QFile::copy(work.filePath(name), JoinPath(target, name))) {
+    if (!CopyFileAtomically(work.filePath(name), JoinPath(target, name))) {
       result.failed_files << name;
     }
     progress.Caption(GetMessage(2034, name));
@@ -154,6 +157,9 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
   progress.Close();
 
   if (!result.failed_files.isEmpty()) {
+    // A folder with a control file looks like a finished card: without all
+    // its sound files it must not.
+    QFile::remove(JoinPath(target, control_name));
     ShowText(
         op,
         u"次のファイルを作成フォルダにコピーできませんでした。カードデータは完成していません。　　\r\n"_s +

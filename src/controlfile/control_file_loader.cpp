@@ -80,13 +80,6 @@ int Number(const QString& text) {
   return *number;
 }
 
-bool IsPlainName(const QString& name) {
-  if (name.isEmpty() || name == u"."_s || name == u".."_s) {
-    return false;
-  }
-  return !name.contains(u'/') && !name.contains(u'\\');
-}
-
 class Loader {
  public:
   Loader(Project& project, QString sound_folder, Operator& op)
@@ -96,11 +89,14 @@ class Loader {
         rules_(AcceptanceRules::From(project)),
         capacity_limit_(CapacityLimit(project.Mode(), project.settings.FileCapacity)) {}
 
+  bool SawMarker() const { return saw_marker_; }
+
   void Line(const QString& line) {
     const QString key = line.startsWith(u'#') ? line.left(2) : line;
     if (const std::optional<Section> marker = MarkerSection(key)) {
       section_ = *marker;
       counter_ = 0;
+      saw_marker_ = true;
       return;
     }
     switch (section_) {
@@ -204,7 +200,7 @@ class Loader {
     const QString name = fields.at(1);
     // A voice number names a slot of the series' list and a name names a file
     // in the sound folder: nothing else may come from a file.
-    if (v < 0 || v >= project_.ChannelCount || !IsPlainName(name)) {
+    if (v < 0 || v >= project_.ChannelCount || !IsPlainFileName(name)) {
       throw MalformedFile{};
     }
     // Voice numbers count up from 0 without gaps: a gap would leave a voice
@@ -287,6 +283,7 @@ class Loader {
   AcceptanceRules rules_;
   qint64 capacity_limit_;
   Section section_ = Section::kHeader;
+  bool saw_marker_ = false;
   int counter_ = 0;
   QString model_line_;
   qint64 loaded_bytes_ = 0;
@@ -343,6 +340,12 @@ bool LoadWpjFile(Project& project, const QString& path, Operator& op) {
     Loader loader(project, *sound_folder, op);
     for (const QString& line : SplitLines(cp932::Decode(bytes))) {
       loader.Line(line);
+    }
+    // Every control file has sections; a file without a single one (an
+    // empty file, or some other file under this name) is not one, and
+    // loading it as an empty project would report success for nothing.
+    if (!loader.SawMarker()) {
+      throw MalformedFile{};
     }
   } catch (const AbandonedLoad&) {
     ClearAndReset(project);

@@ -1,10 +1,9 @@
 #include "controlfile/control_file_writer.h"
 
-#include <QSaveFile>
-
 #include <unordered_map>
 
 #include "core/cp932.h"
+#include "core/file_io.h"
 #include "core/project.h"
 #include "core/series.h"
 
@@ -126,15 +125,7 @@ bool WriteControlFile(const Project& project, const QString& path, bool programs
     return false;
   }
   const QByteArray bytes = cp932::Encode(ControlFileText(project, programs_present, now));
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return false;
-  }
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return WriteFileAtomically(path, bytes);
 }
 
 }  // namespace parlatone

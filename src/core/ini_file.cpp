@@ -1,9 +1,10 @@
 #include "core/ini_file.h"
 
+#include "core/file_io.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <vector>
 
@@ -13,11 +14,17 @@ namespace parlatone {
 namespace {
 
 // One physical line: its bytes without the line end, and the line end itself
-// ("\r\n", "\n", or empty for a last line without one).
+// ("\r\n", "\n", a lone "\r" closing the file, or empty for a last line
+// without one).
 struct Line {
   QByteArray body;
   QByteArray ending;
 };
+
+// Whether a line end still ends the line when more lines follow it.
+bool EndsLine(const QByteArray& ending) {
+  return ending.endsWith('\n');
+}
 
 std::vector<Line> SplitLines(const QByteArray& content) {
   std::vector<Line> lines;
@@ -25,7 +32,13 @@ std::vector<Line> SplitLines(const QByteArray& content) {
   while (start < content.size()) {
     const qsizetype lf = content.indexOf('\n', start);
     if (lf < 0) {
-      lines.push_back({content.mid(start), {}});
+      // A file cut after the CR of its last CR LF: the CR still ends the line,
+      // so the line reads the same once a line is added after it.
+      if (content.endsWith('\r')) {
+        lines.push_back({content.mid(start, content.size() - 1 - start), "\r"});
+      } else {
+        lines.push_back({content.mid(start), {}});
+      }
       break;
     }
     qsizetype body_end = lf;
@@ -166,6 +179,9 @@ QByteArray IniFile::SetValue(const QByteArray& content, const QString& section, 
   one_line.replace(u'\r', u' ').replace(u'\n', u' ');
 
   if (location.key_line >= 0) {
+    if (location.value == one_line) {
+      return content;
+    }
     // Keep the key as it is spelt in the file; only the value changes.
     Line& line = lines[location.key_line];
     const QString old_text = cp932::Decode(line.body);
@@ -177,14 +193,14 @@ QByteArray IniFile::SetValue(const QByteArray& content, const QString& section, 
   const Line new_line{cp932::Encode(key + u'=' + one_line), ending};
   if (location.section_line >= 0) {
     const qsizetype after = location.last_entry;
-    if (lines[after].ending.isEmpty()) {
+    if (!EndsLine(lines[after].ending)) {
       lines[after].ending = ending;
     }
     lines.insert(lines.begin() + after + 1, new_line);
     return Join(lines);
   }
 
-  if (!lines.empty() && lines.back().ending.isEmpty()) {
+  if (!lines.empty() && !EndsLine(lines.back().ending)) {
     lines.back().ending = ending;
   }
   lines.push_back({cp932::Encode(u'[' + section + u']'), ending});
@@ -203,6 +219,10 @@ std::optional<QString> IniFile::Read(const QString& path, const QString& section
 
 bool IniFile::Write(const QString& path, const QString& section, const QString& key,
                     const QString& value) {
+  return Write(path, std::vector<Entry>{{section, key, value}});
+}
+
+bool IniFile::Write(const QString& path, const std::vector<Entry>& entries) {
   QByteArray content;
   {
     QFile file(path);
@@ -217,16 +237,11 @@ bool IniFile::Write(const QString& path, const QString& section, const QString& 
   if (!QDir().mkpath(info.absolutePath())) {
     return false;
   }
-  QSaveFile out(path);
-  if (!out.open(QIODevice::WriteOnly)) {
-    return false;
+  QByteArray updated = content;
+  for (const Entry& entry : entries) {
+    updated = SetValue(updated, entry.section, entry.key, entry.value);
   }
-  const QByteArray updated = SetValue(content, section, key, value);
-  if (out.write(updated) != updated.size()) {
-    out.cancelWriting();
-    return false;
-  }
-  return out.commit();
+  return WriteFileAtomically(path, updated);
 }
 
 }  // namespace parlatone

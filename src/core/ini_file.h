@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace parlatone {
 
@@ -20,13 +21,20 @@ namespace parlatone {
 // look like "[", "]" or "\" are never taken for syntax.
 class IniFile {
  public:
+  struct Entry {
+    QString section;
+    QString key;
+    QString value;
+  };
+
   // The value of section/key in the file content, or nothing when absent.
   static std::optional<QString> FindValue(const QByteArray& content, const QString& section,
                                           const QString& key);
 
   // The file content with section/key set to value: the key's line replaced
   // in place, or a line added at the end of the section, or the section added
-  // at the end of the file.
+  // at the end of the file. A key that already holds the value keeps its line
+  // byte for byte.
   static QByteArray SetValue(const QByteArray& content, const QString& section, const QString& key,
                              const QString& value);
 
@@ -37,6 +45,9 @@ class IniFile {
                                      const QString& key);
   static bool Write(const QString& path, const QString& section, const QString& key,
                     const QString& value);
+  // Several keys in one replacement of the file, in order: either all of
+  // them reach the disk or none does.
+  static bool Write(const QString& path, const std::vector<Entry>& entries);
 };
 
 }  // namespace parlatone

@@ -35,6 +35,13 @@ QString ExecutableFolder() {
 
 }  // namespace
 
+bool IsPlainFileName(const QString& name) {
+  if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral("..")) {
+    return false;
+  }
+  return !name.contains(u'/') && !name.contains(u'\\') && !name.contains(QChar(u'\0'));
+}
+
 QString JoinPath(const QString& folder, const QString& name) {
   QString joined = folder;
   while (!joined.isEmpty() && IsPathSeparator(joined.back())) {

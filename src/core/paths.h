@@ -28,6 +28,12 @@ QString ShippedFilePath(const QString& file_name);
 // folder, then "ParlatoneEditor CardData".
 QString DefaultCardPath();
 
+// True when the name can only mean an entry of the folder it is joined to:
+// not empty, not "." or "..", no separator of any platform, no NUL. Names
+// that come from files or from the operator and end up in a path whose
+// files are written or deleted must pass.
+bool IsPlainFileName(const QString& name);
+
 // Joins a folder and a name with exactly one separator, whatever the folder
 // ends with.
 QString JoinPath(const QString& folder, const QString& name);

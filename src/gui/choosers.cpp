@@ -80,4 +80,26 @@ QString QtChoosers::ChooseFolder(QWidget* owner, const QString& title,
   return QFileDialog::getExistingDirectory(owner, title, initial_folder);
 }
 
+QString QtChoosers::ChooseFileName(QWidget* owner, const FileFilter& filter, const QString& initial,
+                                   const QString& title) {
+  QFileDialog dialog(owner, title);
+  dialog.setObjectName(u"FileNameChooser"_s);
+  // Any name in a folder: an output may not exist yet. Opening never asks
+  // about replacing a file; the window asks that itself when it runs.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setNameFilter(DialogFilter(filter));
+  const QFileInfo preset(initial);
+  if (!initial.isEmpty() && preset.isDir()) {
+    dialog.setDirectory(initial);
+  } else if (!initial.isEmpty()) {
+    dialog.setDirectory(preset.absolutePath());
+    dialog.selectFile(preset.fileName());
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return {};
+  }
+  return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace parlatone

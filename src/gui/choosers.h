@@ -29,6 +29,15 @@ class Choosers {
 
   virtual QString ChooseFolder(QWidget* owner, const QString& title,
                                const QString& initial_folder) = 0;
+
+  // One file name in an open chooser that also takes a name not yet in use,
+  // for a file to be read or made (the sound tools' boxes). Preset with
+  // `initial` (a file or a folder). Cancel: nothing. Without an override it
+  // is the one-file open chooser.
+  virtual QString ChooseFileName(QWidget* owner, const FileFilter& filter, const QString& initial,
+                                 const QString& title) {
+    return ChooseOpenFile(owner, false, filter, initial, title);
+  }
 };
 
 // Qt's dialogs.
@@ -41,6 +50,8 @@ class QtChoosers : public Choosers {
                          const QString& default_extension) override;
   QString ChooseFolder(QWidget* owner, const QString& title,
                        const QString& initial_folder) override;
+  QString ChooseFileName(QWidget* owner, const FileFilter& filter, const QString& initial,
+                         const QString& title) override;
 
  private:
   Operator& op_;

@@ -23,6 +23,8 @@
 #include "editor/program_table.h"
 #include "gui/choosers.h"
 #include "gui/frm_card_make.h"
+#include "gui/frm_seting.h"
+#include "gui/frm_print.h"
 #include "gui/frm_wave_add.h"
 #include "gui/program_grid.h"
 #include "gui/program_table_model.h"
@@ -38,8 +40,6 @@ struct ToolbarEntry {
   const char* key;
   const char16_t* text;
 };
-// The keys name the actions; the windows behind SETING and PRINT come with
-// their own work and stay disabled until then.
 constexpr ToolbarEntry kToolbar[] = {{"LOAD", u"ファイル読込"},      {"NEW", u"データ初期化"},
                                      {"WAVE", u"Sound登録"},         {"SETING", u"詳細設定"},
                                      {"CARD", u" ｶｰﾄﾞﾃﾞｰﾀ作成 "},    {"PRINT", u"印刷"},
@@ -100,13 +100,12 @@ void FrmMain::BuildWindow() {
     action->setObjectName(QString::fromLatin1(kToolbar[i].key));
     toolbar_actions_[i] = action;
   }
-  for (int i : {3, 5}) {
-    toolbar_actions_[i]->setEnabled(false);
-  }
   connect(toolbar_actions_[2], &QAction::triggered, this, &FrmMain::OnWave);
+  connect(toolbar_actions_[3], &QAction::triggered, this, &FrmMain::OnSeting);
   connect(toolbar_actions_[4], &QAction::triggered, this, &FrmMain::OnCard);
   connect(toolbar_actions_[0], &QAction::triggered, this, &FrmMain::OnLoad);
   connect(toolbar_actions_[1], &QAction::triggered, this, &FrmMain::OnNew);
+  connect(toolbar_actions_[5], &QAction::triggered, this, &FrmMain::OnPrint);
   connect(toolbar_actions_[6], &QAction::triggered, this, [this] {
     CommitPendingEdit();
     close();
@@ -240,8 +239,7 @@ void FrmMain::SetButtonState(int state) {
 
 void FrmMain::SetToolbarBusy(bool busy) {
   for (int i = 0; i < 7; ++i) {
-    const bool built = i != 3 && i != 5;
-    toolbar_actions_[i]->setEnabled(!busy && built);
+    toolbar_actions_[i]->setEnabled(!busy);
   }
   if (!busy) {
     commands_[0]->setText(QString::fromUtf16(kCommandCaptions[0]));
@@ -321,6 +319,29 @@ void FrmMain::OnCard() {
   audition_->Stop();
   CommitPendingEdit();  // the grid's last edit belongs in the saved data
   FrmCardMake window(project_, paths_, op_, choosers_, this);
+  window.exec();
+}
+
+void FrmMain::OnSeting() {
+  CommitPendingEdit();
+  SetButtonState(1);
+  project_.ModeChanged = false;
+  {
+    FrmSeting dialog(project_, paths_, op_, choosers_, this);
+    dialog.exec();
+  }
+  setWindowTitle(GetMessage(1000));
+  if (project_.ModeChanged) {
+    ApplyModeChange();
+    SetButtonState(1);
+    project_.ModeChanged = false;
+  }
+}
+
+void FrmMain::OnPrint() {
+  CommitPendingEdit();
+  SetButtonState(1);
+  FrmPrint window(project_, paths_, op_, choosers_, this);
   window.exec();
 }
 

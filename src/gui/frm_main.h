@@ -69,7 +69,9 @@ class FrmMain : public QMainWindow, public AuditionView {
   void OnLoad();
   void OnWave();
   void OnCard();
+  void OnSeting();
   void OnNew();
+  void OnPrint();
   void OnCommand(int index);
   void MoveVertically(int direction);
   void MoveSideways(int direction);

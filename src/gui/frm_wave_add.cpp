@@ -23,6 +23,7 @@
 #include "core/text.h"
 #include "gui/choosers.h"
 #include "gui/frm_play.h"
+#include "gui/frm_tools.h"
 #include "gui/voice_list_model.h"
 #include "voices/registration_session.h"
 
@@ -104,7 +105,9 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   tools_layout->addWidget(new QLabel(u"ステレオ/モノラル変換、無音データの作成等"_s, tools));
   auto* tool_button = new QPushButton(u"変換ﾂｰﾙ"_s, tools);
   tool_button->setObjectName(u"CmdTool"_s);
-  tool_button->setEnabled(false);  // the sound tools window comes with its own work
+  // The tools read and write WAVE files only.
+  tool_button->setEnabled(!mp3);
+  connect(tool_button, &QPushButton::clicked, this, &FrmWaveAdd::OpenTools);
   tools_layout->addWidget(tool_button);
   bottom->addWidget(tools);
   auto* capacity_label = new QLabel(u"登録容量制限"_s, this);
@@ -172,7 +175,12 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   SetSelectionButtons(false);
 }
 
-FrmWaveAdd::~FrmWaveAdd() = default;
+FrmWaveAdd::~FrmWaveAdd() {
+  // The grid reads the session through its model while the dialog hides its
+  // children on the way out (an open comment editor is laid out once more),
+  // so it must go before the session does.
+  delete grid_;
+}
 
 int FrmWaveAdd::SlotOfRow(int row) const {
   return page_ * project_.ChannelsPerPage + row;
@@ -293,6 +301,18 @@ void FrmWaveAdd::OnCommand(int index) {
     default:
       break;
   }
+}
+
+void FrmWaveAdd::OpenTools() {
+  comment_delegate_->CommitOpenEditor();
+  // No row stays highlighted behind the tools; the grid forgets its cell
+  // too, so that clicking the same row afterwards selects it again.
+  filling_ = true;
+  grid_->setCurrentIndex(QModelIndex());
+  filling_ = false;
+  Select(-1);
+  FrmTools tools(op_, choosers_, this);
+  tools.exec();
 }
 
 void FrmWaveAdd::Audition(int slot, bool all) {

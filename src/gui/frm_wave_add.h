@@ -50,6 +50,7 @@ class FrmWaveAdd : public QDialog {
   void OnCommand(int index);
   void OnOk();
   void Audition(int slot, bool all);
+  void OpenTools();
   int SlotOfRow(int row) const;
 
   Project& project_;

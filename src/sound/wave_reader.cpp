@@ -56,6 +56,9 @@ int FindId(const QByteArray& buffer, const char* id, int from) {
   return -1;
 }
 
+constexpr char16_t kTruncatedSoundText[] =
+    u"Soundファイルが途中で切れています。ファイルを確認して下さい。";
+
 void ShowError(Operator& op, int number) {
   ShowMessage(op, number, msg::kTitleError, MessageIcon::kError);
 }
@@ -94,6 +97,13 @@ bool ReadWaveInfo(const QString& path, Operator& op, SoundInfo& info) {
     return false;
   }
   info = FormatFromChunk(layout.format_body);
+  // Samples the header promises but the file does not hold: a copy that was
+  // cut short. Its playing time would be wrong and the device would play
+  // whatever follows it on the card.
+  if (layout.data_offset && layout.data_declared_size > layout.data_size) {
+    ShowText(op, QString::fromUtf16(kTruncatedSoundText), msg::kTitleError, MessageIcon::kError);
+    return false;
+  }
   return true;
 }
 
@@ -134,6 +144,7 @@ WaveLayout Walk(const QByteArray& head, int64_t file_size,
     } else if (!layout.data_offset && chunk.startsWith("data")) {
       layout.data_offset = body;
       layout.data_size = std::clamp<int64_t>(file_size - body, 0, size);
+      layout.data_declared_size = size;
     }
     position = body + size + (size & 1);
   }

@@ -29,6 +29,7 @@ struct WaveLayout {
   // cut to what the file really holds.
   std::optional<int64_t> data_offset;
   int64_t data_size = 0;
+  int64_t data_declared_size = 0;  // as the chunk header states it
 };
 
 // Walks the chunks of the RIFF chunk at the start of the device: every chunk

@@ -13,6 +13,7 @@
 #include <cstdio>
 #endif
 
+#include "core/file_io.h"
 #include "core/operator.h"
 
 namespace parlatone {
@@ -86,9 +87,12 @@ class Pacer {
  public:
   explicit Pacer(ConversionProgress& progress) : progress_(progress) { timer_.start(); }
 
-  // True when the run is to stop; the request is then consumed.
+  // True when the run is to stop; the request is then consumed. Events run
+  // at the first check of every file too, so a stop pressed between two
+  // files of a folder reaches the next one before its first block.
   bool Cancelled() {
-    if (progress_.Events != nullptr && timer_.elapsed() >= kEventBudgetMs) {
+    if (progress_.Events != nullptr && (first_ || timer_.elapsed() >= kEventBudgetMs)) {
+      first_ = false;
       progress_.Events->ProcessPendingEvents();
       timer_.restart();
     }
@@ -99,6 +103,7 @@ class Pacer {
  private:
   ConversionProgress& progress_;
   QElapsedTimer timer_;
+  bool first_ = true;
 };
 
 // The output file: written under a temporary name beside the target and
@@ -114,10 +119,12 @@ class OutputFile {
   }
 
   bool Open() { return temporary_.open(); }
-  bool Write(const char* data, int64_t size) { return temporary_.write(data, size) == size; }
+  bool Write(const char* data, int64_t size) { return WriteToDevice(temporary_, data, size); }
   // Grows the file with zero bytes without writing them (a sparse file
   // where the file system allows).
-  bool ExtendWithZeros(int64_t size) { return temporary_.resize(temporary_.size() + size); }
+  bool ExtendWithZeros(int64_t size) {
+    return ReserveBytes(size) && temporary_.resize(temporary_.size() + size);
+  }
   void Cancel() { temporary_.remove(); }
 
   bool Commit() {
@@ -209,6 +216,15 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
   const std::optional<int64_t> rate = Read32(header, 24);
   const std::optional<int> bits = Read16(header, 34);
   if (!rate || !bits || header.size() < 36) {
+    return ConversionResult::kFailed;
+  }
+  // The fields are patched where a canonical header has them. A file whose
+  // format chunk lies elsewhere (a recorder's "bext" or "JUNK" chunk first),
+  // that is not plain PCM, or whose frames are not two 8- or 16-bit samples
+  // would come out with a garbled header or samples, so it is refused.
+  if (!header.startsWith("RIFF") || header.mid(8, 8) != "WAVEfmt " ||
+      Read16(header, 20) != std::optional<int>(1) || Read16(header, 22) != std::optional<int>(2) ||
+      (*bits != 8 && *bits != 16)) {
     return ConversionResult::kFailed;
   }
   const bool eight_bit = *bits == 8;

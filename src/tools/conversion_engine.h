@@ -41,9 +41,11 @@ int FindTag(const QByteArray& buffer, int last, const char* tag);
 // files, the right channel of 8-bit files, every header byte before the
 // samples copied with channels, byte rate, block alignment and sizes
 // patched. Streams through fixed buffers, so memory stays bounded for any
-// file size. The source is never touched: an output that is the source
-// itself (under whatever name) fails. The output replaces an existing file
-// only once it is complete; a failed or cancelled run leaves no output.
+// file size. Only canonical PCM stereo files of 8 or 16 bits are taken (the
+// format chunk right after "WAVE"); anything else fails rather than come out
+// garbled. The source is never touched: an output that is the source itself
+// (under whatever name) fails. The output replaces an existing file only
+// once it is complete; a failed or cancelled run leaves no output.
 ConversionResult ConvertStereoToMono(const QString& input, const QString& output,
                                      ConversionProgress& progress);
 

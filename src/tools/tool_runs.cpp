@@ -11,6 +11,7 @@
 #include "core/paths.h"
 #include "core/text.h"
 #include "sound/wave_reader.h"
+#include "tools/time_boxes.h"
 
 namespace parlatone {
 
@@ -22,14 +23,46 @@ namespace {
 constexpr int kWaveMode = 1;
 constexpr int kBarMaximum = 100;
 
-bool Refuse(Operator& op, ToolField* field, ToolField which, const QString& text,
-            MessageIcon icon = MessageIcon::kExclamation) {
-  if (field != nullptr) {
-    *field = which;
+// A check under way: where it failed, told to the window before the message.
+class Checker {
+ public:
+  Checker(Operator& op, ToolField* field, const FieldFocus& focus)
+      : op_(op), field_(field), focus_(focus) {}
+
+  bool Refuse(ToolField which, const QString& text) {
+    Point(which);
+    ShowText(op_, text, msg::kTitleConfirm, MessageIcon::kExclamation);
+    return false;
   }
-  ShowText(op, text, msg::kTitleConfirm, icon);
-  return false;
-}
+  bool RefuseMessage(ToolField which, int number) {
+    Point(which);
+    ShowMessage(op_, number, msg::kTitleConfirm, MessageIcon::kExclamation);
+    return false;
+  }
+  // A Yes/No question; No fails the check on that field without a message.
+  bool Ask(ToolField which, const QString& text) {
+    if (ShowText(op_, text, msg::kTitleConfirm, MessageIcon::kExclamation,
+                 MessageButtons::kYesNo) == MessageAnswer::kYes) {
+      return true;
+    }
+    Point(which);
+    return false;
+  }
+
+ private:
+  void Point(ToolField which) {
+    if (field_ != nullptr) {
+      *field_ = which;
+    }
+    if (focus_) {
+      focus_(which);
+    }
+  }
+
+  Operator& op_;
+  ToolField* field_;
+  const FieldFocus& focus_;
+};
 
 bool Ask(Operator& op, const QString& text) {
   return ShowText(op, text, msg::kTitleConfirm, MessageIcon::kExclamation,
@@ -94,75 +127,69 @@ class RunBar {
 
 }  // namespace
 
-bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* field) {
+bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* field,
+                     const FieldFocus& focus) {
+  Checker check(op, field, focus);
   const QString& source = request.source;
   const QString& output = request.output;
   if (!request.folder_unit) {
     if (source.isEmpty()) {
-      return Refuse(op, field, ToolField::kSource, u"変換対象のファイルが指定されていません。"_s);
+      return check.Refuse(ToolField::kSource, u"変換対象のファイルが指定されていません。"_s);
     }
     if (!QFileInfo(source).isFile()) {
-      return Refuse(op, field, ToolField::kSource, u"指定されたファイルが存在しません。"_s);
+      return check.Refuse(ToolField::kSource, u"指定されたファイルが存在しません。"_s);
     }
     if (output.isEmpty()) {
-      return Refuse(op, field, ToolField::kOutput, u"出力ファイル名が指定されていません。"_s);
+      return check.Refuse(ToolField::kOutput, u"出力ファイル名が指定されていません。"_s);
     }
     if (source == output) {
-      return Refuse(op, field, ToolField::kOutput,
-                    u"変換するファイルと出力ファイル名が同じです。\r\n"
-                    u"出力ファイル名は異なる場所または名前を指定してください。　　"_s);
+      return check.Refuse(ToolField::kOutput,
+                          u"変換するファイルと出力ファイル名が同じです。\r\n"
+                          u"出力ファイル名は異なる場所または名前を指定してください。　　"_s);
     }
     if (!SplitsIntoFolderAndName(output)) {
-      return Refuse(op, field, ToolField::kOutput, u"出力ファイル名が正しくありません。"_s);
+      return check.Refuse(ToolField::kOutput, u"出力ファイル名が正しくありません。"_s);
     }
-    if (QFileInfo::exists(output) && !Ask(op, QString::fromUtf16(tool_text::kOverwrite))) {
-      if (field != nullptr) {
-        *field = ToolField::kOutput;
-      }
+    if (QFileInfo::exists(output) &&
+        !check.Ask(ToolField::kOutput, QString::fromUtf16(tool_text::kOverwrite))) {
       return false;
     }
     return true;
   }
 
   if (source.isEmpty()) {
-    return Refuse(op, field, ToolField::kSource, u"変換対象のフォルダが指定されていません。"_s);
+    return check.Refuse(ToolField::kSource, u"変換対象のフォルダが指定されていません。"_s);
   }
   if (!QFileInfo(source).isDir()) {
-    return Refuse(op, field, ToolField::kSource, u"指定されたフォルダが存在しません。"_s);
+    return check.Refuse(ToolField::kSource, u"指定されたフォルダが存在しません。"_s);
   }
   if (output.isEmpty()) {
-    return Refuse(op, field, ToolField::kOutput, u"出力フォルダが指定されていません。"_s);
+    return check.Refuse(ToolField::kOutput, u"出力フォルダが指定されていません。"_s);
   }
   if (!QFileInfo(output).isDir()) {
-    if (!Ask(op, GetMessage(2045) + u"\r\n"_s + GetMessage(2046))) {
-      if (field != nullptr) {
-        *field = ToolField::kOutput;
-      }
+    if (!check.Ask(ToolField::kOutput, GetMessage(2045) + u"\r\n"_s + GetMessage(2046))) {
       return false;
     }
+    // mkpath makes each missing level from the top down.
     if (!QDir().mkpath(output)) {
-      if (field != nullptr) {
-        *field = ToolField::kOutput;
-      }
-      ShowMessage(op, 2047, msg::kTitleConfirm, MessageIcon::kExclamation);
-      return false;
+      return check.RefuseMessage(ToolField::kOutput, 2047);
     }
   }
   if (source == output) {
-    return Refuse(op, field, ToolField::kOutput,
-                  u"変換対象フォルダと出力先フォルダが同じです。\r\n"
-                  u"出力先フォルダは異なる場所を指定してください。　　"_s);
+    return check.Refuse(ToolField::kOutput,
+                        u"変換対象フォルダと出力先フォルダが同じです。\r\n"
+                        u"出力先フォルダは異なる場所を指定してください。　　"_s);
   }
   if (WaveFilesIn(source).isEmpty()) {
-    return Refuse(op, field, ToolField::kSource, u"フォルダ内に変換できるファイルがありません。"_s);
+    return check.Refuse(ToolField::kSource, u"フォルダ内に変換できるファイルがありません。"_s);
   }
   return true;
 }
 
 ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
-                            ConversionProgress& progress) {
+                            ConversionProgress& progress, const FieldFocus& focus) {
   ToolRunResult result;
-  if (!CheckConversion(request, op, &result.field)) {
+  if (!CheckConversion(request, op, &result.field, focus)) {
     return result;
   }
   result.checked = true;
@@ -236,39 +263,43 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
   return result;
 }
 
-bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* field) {
+bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* field,
+                     const FieldFocus& focus) {
+  Checker check(op, field, focus);
   if (request.minutes.isEmpty()) {
-    return Refuse(op, field, ToolField::kMinutes, u"時間（分）が入力されていません。"_s);
+    return check.Refuse(ToolField::kMinutes, u"時間（分）が入力されていません。"_s);
   }
   if (request.seconds.isEmpty()) {
-    return Refuse(op, field, ToolField::kSeconds, u"時間（秒）が入力されていません。"_s);
+    return check.Refuse(ToolField::kSeconds, u"時間（秒）が入力されていません。"_s);
   }
-  if (request.minutes.trimmed().toInt() == 0 && request.seconds.trimmed().toInt() == 0) {
-    return Refuse(op, field, ToolField::kMinutes, u"０秒以上の時間を指定してください。"_s);
+  if (TimeBoxValue(request.minutes, kMaxMinutes) == 0 &&
+      TimeBoxValue(request.seconds, kMaxSeconds) == 0) {
+    return check.Refuse(ToolField::kMinutes, u"０秒以上の時間を指定してください。"_s);
   }
   if (request.output.isEmpty()) {
-    return Refuse(op, field, ToolField::kSilentFile, u"出力ファイル名が指定されていません。"_s);
+    return check.Refuse(ToolField::kSilentFile, u"出力ファイル名が指定されていません。"_s);
   }
   if (!SplitsIntoFolderAndName(request.output)) {
-    return Refuse(op, field, ToolField::kSilentFile, u"出力ファイル名が正しくありません。"_s);
+    return check.Refuse(ToolField::kSilentFile, u"出力ファイル名が正しくありません。"_s);
   }
-  if (QFileInfo::exists(request.output) && !Ask(op, QString::fromUtf16(tool_text::kOverwrite))) {
-    if (field != nullptr) {
-      *field = ToolField::kSilentFile;
-    }
+  if (QFileInfo::exists(request.output) &&
+      !check.Ask(ToolField::kSilentFile, QString::fromUtf16(tool_text::kOverwrite))) {
     return false;
   }
   return true;
 }
 
 ToolRunResult RunSilentFile(const SilentFileRequest& request, Operator& op,
-                            ConversionProgress& progress) {
+                            ConversionProgress& progress, const FieldFocus& focus) {
   ToolRunResult result;
-  if (!CheckSilentFile(request, op, &result.field)) {
+  if (!CheckSilentFile(request, op, &result.field, focus)) {
     return result;
   }
   result.checked = true;
-  const int seconds = request.minutes.trimmed().toInt() * 60 + request.seconds.trimmed().toInt();
+  // Within the boxes' ranges whatever was typed: at most 60:59, which keeps
+  // the file far below the 2 GB that WAVE sizes allow.
+  const int seconds =
+      TimeBoxValue(request.minutes, kMaxMinutes) * 60 + TimeBoxValue(request.seconds, kMaxSeconds);
   const int bits = request.bits == 16 ? 16 : 8;
   const int rate = request.sample_rate == 44100 ? 44100 : 22050;
   RunBar bar(op, progress, static_cast<int64_t>(seconds) * rate * (bits / 8) + 44);

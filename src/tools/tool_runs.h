@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 #include "tools/conversion_engine.h"
 
 namespace parlatone {
@@ -38,18 +40,25 @@ struct ToolRunResult {
   bool failed = false;
 };
 
+// Called with the field a check failed on before its message shows (after
+// the question when a question was answered No), so that the window can
+// select the field's text and give it the focus first.
+using FieldFocus = std::function<void(ToolField)>;
+
 // The checks of the tools window, in its order, with its messages (title
 // "確認"). Questions (overwrite, create the folder) go to the operator.
-bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* field = nullptr);
-bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* field = nullptr);
+bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* field = nullptr,
+                     const FieldFocus& focus = {});
+bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* field = nullptr,
+                     const FieldFocus& focus = {});
 
 // The runs: the check, then the engine file by file with the bar (0 to 100
 // through the operator's progress), the busy pointer, the stop request in
 // progress.Cancel, and the window's closing steps.
 ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
-                            ConversionProgress& progress);
+                            ConversionProgress& progress, const FieldFocus& focus = {});
 ToolRunResult RunSilentFile(const SilentFileRequest& request, Operator& op,
-                            ConversionProgress& progress);
+                            ConversionProgress& progress, const FieldFocus& focus = {});
 
 // The texts the window shows, named once.
 namespace tool_text {

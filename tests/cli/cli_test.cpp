@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 
 #include "core/cp932.h"
 #include "core/messages.h"
+#include "support/pdf_text.h"
 #include "support/sound_fixtures.h"
 #include "support/temp_env.h"
 
@@ -43,6 +45,9 @@ class CliTest : public ::testing::Test {
     environment.insert(u"HOME"_s, env_.Home());
     environment.insert(u"XDG_CONFIG_HOME"_s, env_.ConfigHome());
     environment.insert(u"XDG_CACHE_HOME"_s, env_.CacheHome());
+    for (const QString& name : unset_environment_) {
+      environment.remove(name);
+    }
     process.setProcessEnvironment(environment);
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(program, arguments);
@@ -68,6 +73,7 @@ class CliTest : public ::testing::Test {
   }
 
   testing::TempUserEnvironment env_;
+  QStringList unset_environment_;
 };
 
 TEST_F(CliTest, VersionAndHelp) {
@@ -363,6 +369,106 @@ TEST_F(CliTest, MakeCardEndToEnd) {
   const ToolRun no_root = Tool({u"--card-path"_s, cards + u"/none"_s, u"make-card"_s, control});
   EXPECT_EQ(no_root.status, 1);
   EXPECT_TRUE(no_root.err.contains(GetMessage(2082).left(10)));
+}
+
+// The channel numbers of the editor sheet's rows in pdftotext's layout:
+// number, SP, RP and a time with one decimal at the start of a line.
+QList<int> PrintedChannels(const QString& text) {
+  static const QRegularExpression row(u"^\\s*(\\d{2,4})\\s+\\S+\\s+\\S+\\s+\\d+\\.\\d\\b"_s,
+                                      QRegularExpression::MultilineOption);
+  QList<int> channels;
+  for (const QRegularExpressionMatch& match : row.globalMatch(text)) {
+    channels << match.captured(1).toInt();
+  }
+  return channels;
+}
+
+TEST_F(CliTest, PrintWritesTheChosenSheetsToPdf) {
+  WriteSound(u"A01.wav"_s, testing::WaveOfLength(22050, 1, 16, 1500));
+  WriteSound(u"B02.wav"_s, testing::WaveOfLength(22050, 1, 16, 250));
+  const QJsonObject project{
+      {u"series"_s, 4},
+      {u"voices"_s, QJsonArray{QJsonObject{{u"NAME"_s, u"A01.wav"_s}, {u"COMENTS"_s, u"始業"_s}},
+                               QJsonObject{{u"NAME"_s, u"B02.wav"_s}}}},
+      {u"programs"_s,
+       QJsonArray{QJsonObject{{u"channel"_s, 0}, {u"Voice"_s, QJsonArray{u"A01.wav"_s}}},
+                  QJsonObject{{u"channel"_s, 260}, {u"Voice"_s, QJsonArray{u"B02.wav"_s}}}}},
+      {u"card"_s, QJsonObject{{u"CardName"_s, u"ANN01"_s},
+                              {u"Forder"_s, u"駅構内"_s},
+                              {u"CardSize"_s, u"2"_s},
+                              {u"TpMd"_s, u"1"_s},
+                              {u"Memo1"_s, u"一番線のご案内"_s}}}};
+  const QString json_path = env_.Home() + u"/sounds/p.json"_s;
+  ASSERT_TRUE(testing::WriteBytes(json_path, QJsonDocument(project).toJson()));
+  const QString control = env_.Home() + u"/sounds/ANN01.wpj"_s;
+  ASSERT_EQ(Tool({u"write"_s, u"--from"_s, json_path, control}).status, 0);
+
+  // Every sheet, painted without a display and without a platform chosen.
+  unset_environment_ = {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s};
+  const QString pdf = env_.Home() + u"/all.pdf"_s;
+  const ToolRun all = Tool({u"--series"_s, u"4"_s, u"print"_s, control, u"--pdf"_s, pdf});
+  ASSERT_EQ(all.status, 0) << all.err.toStdString();
+  EXPECT_EQ(all.out, pdf + u" (22 pages)\n"_s);
+  const QString text = testing::PdfText(pdf);
+  EXPECT_EQ(text.count(u'\f'), 22);  // 1000 channels on 20 pages, control data, voices
+  for (const QString& expected :
+       {u"エディタ情報"_s, u"コントロールデータ作成情報"_s, u"Sound登録情報"_s,
+        u"/Documents/ParlatoneEditor CardData/駅構内/ANN01.wpj"_s, u"32MB"_s, u"ＤＡＴ"_s,
+        u"一番線のご案内"_s, u"A01.wav"_s, u"始業"_s, u"1.750"_s /* total seconds */,
+        u"WAVE制作会社"_s, u"20 / 20"_s}) {
+    EXPECT_TRUE(text.contains(testing::PdfComparable(expected))) << expected.toStdString();
+  }
+  QList<int> channels = PrintedChannels(text);
+  ASSERT_EQ(channels.size(), 1000);
+  EXPECT_EQ(channels.front(), 1);
+  EXPECT_EQ(channels.back(), 1000);
+
+  // The editor sheet of the second tab only.
+  unset_environment_.clear();
+  const QString tab = env_.Home() + u"/tab2.pdf"_s;
+  const ToolRun second = Tool({u"--series"_s, u"4"_s, u"print"_s, control, u"--pdf="_s + tab,
+                               u"--sheets"_s, u"editor"_s, u"--page"_s, u"2"_s});
+  ASSERT_EQ(second.status, 0) << second.err.toStdString();
+  const QString tab_text = testing::PdfText(tab);
+  channels = PrintedChannels(tab_text);
+  ASSERT_EQ(channels.size(), 250);
+  EXPECT_EQ(channels.front(), 251);
+  EXPECT_EQ(channels.back(), 500);
+  EXPECT_TRUE(tab_text.contains(u"B02.wav"_s));
+  EXPECT_FALSE(tab_text.contains(u"A01.wav"_s));
+  EXPECT_FALSE(tab_text.contains(testing::PdfComparable(u"Sound登録情報"_s)));
+  EXPECT_TRUE(tab_text.contains(testing::PdfComparable(u"チャンネル 251～500"_s)));
+
+  const ToolRun two_sheets = Tool({u"--series"_s, u"4"_s, u"print"_s, control, u"--pdf"_s, tab,
+                                   u"--sheets"_s, u"voice,control"_s});
+  ASSERT_EQ(two_sheets.status, 0) << two_sheets.err.toStdString();
+  EXPECT_EQ(testing::PdfText(tab).count(u'\f'), 2);
+
+  // Usage errors exit with 2 and write nothing; failures with 1.
+  const QString none = env_.Home() + u"/none.pdf"_s;
+  const QList<QStringList> bad = {
+      {u"print"_s, control},
+      {u"print"_s, u"--pdf"_s, none},
+      {u"print"_s, control, u"--pdf"_s},
+      {u"print"_s, control, u"--pdf"_s, none, u"--sheets"_s, u"voice,cards"_s},
+      {u"print"_s, control, u"--pdf"_s, none, u"--sheets="_s},
+      {u"print"_s, control, u"--pdf"_s, none, u"--page"_s, u"2"_s},  // series 1 has one tab
+      {u"--series"_s, u"4"_s, u"print"_s, control, u"--pdf"_s, none, u"--page"_s, u"5"_s},
+      {u"--series"_s, u"4"_s, u"print"_s, control, u"--pdf"_s, none, u"--page"_s, u"0"_s},
+      {u"print"_s, control, u"--pdf"_s, none, u"--landscape"_s},
+  };
+  for (const QStringList& arguments : bad) {
+    const ToolRun run = Tool(arguments);
+    EXPECT_EQ(run.status, 2) << arguments.join(u' ').toStdString();
+    EXPECT_TRUE(run.err.contains(u"Usage: parlatone [global options] print"_s));
+  }
+  EXPECT_FALSE(QFile::exists(none));
+  const ToolRun unwritable = Tool({u"--series"_s, u"4"_s, u"print"_s, control, u"--pdf"_s,
+                                   env_.Home() + u"/no/such/folder/x.pdf"_s});
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_TRUE(unwritable.err.contains(u"cannot write"_s));
+  EXPECT_EQ(Tool({u"print"_s, env_.Home() + u"/missing.wpj"_s, u"--pdf"_s, none}).status, 1);
+  EXPECT_FALSE(QFile::exists(none));
 }
 
 TEST_F(CliTest, ToMonoAndSilenceEndToEnd) {

@@ -258,9 +258,12 @@ TEST_F(LoaderTest, MalformedFilesFailWithMessage2507AndLeaveNothing) {
   }
   EXPECT_FALSE(Load(dir_.filePath(u"missing.wpj"_s)));
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2507});
-  // Not a control file at all: loads as an empty project (nothing in it is a section).
-  EXPECT_TRUE(Load(Sound(u"noise.wpj"_s, "\x89PNG\r\n\x1a\n\0\0"_ba)));
-  EXPECT_TRUE(project_.voices.isEmpty());
+  // Not a control file at all (no section in it): refused, not loaded as
+  // an empty project.
+  op_ = {};
+  EXPECT_FALSE(Load(Sound(u"noise.wpj"_s, "\x89PNG\r\n\x1a\n\0\0"_ba)));
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2507});
+  ExpectEmptyProject();
 }
 
 TEST_F(LoaderTest, Mp3CapacityIsCheckedWhileLoading) {

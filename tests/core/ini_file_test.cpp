@@ -91,10 +91,29 @@ TEST(IniWrite, AddsKeyAtEndOfSectionAndSectionAtEndOfFile) {
             QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n"));
   EXPECT_EQ(IniFile::SetValue("[A]\r\nx=1", u"A"_s, u"y"_s, u"2"_s),
             QByteArray("[A]\r\nx=1\r\ny=2\r\n"));
+  // A file cut between the CR and the LF of its last line: the value reads
+  // the same before and after a line is added.
+  const QByteArray cut("[A]\r\nx=1\r");
+  EXPECT_EQ(IniFile::FindValue(cut, u"A"_s, u"x"_s), u"1"_s);
+  const QByteArray grown = IniFile::SetValue(cut, u"B"_s, u"y"_s, u"2"_s);
+  EXPECT_EQ(grown, QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n"));
+  EXPECT_EQ(IniFile::FindValue(grown, u"A"_s, u"x"_s), u"1"_s);
+  EXPECT_EQ(IniFile::SetValue(cut, u"A"_s, u"x"_s, u"1"_s), cut);  // nothing to change
   // Files with LF line ends keep them.
   EXPECT_EQ(IniFile::SetValue("[A]\nx=1\n", u"A"_s, u"y"_s, u"2"_s), QByteArray("[A]\nx=1\ny=2\n"));
   EXPECT_EQ(IniFile::SetValue(QByteArray(), u"SYSTEM"_s, u"Mode"_s, u"1"_s),
             QByteArray("[SYSTEM]\r\nMode=1\r\n"));
+}
+
+TEST(IniWrite, KeyThatHoldsTheValueKeepsItsLine) {
+  const QByteArray before = Sjis(kHandWritten);
+  EXPECT_EQ(IniFile::SetValue(before, u"SYSTEM"_s, u"CardPath"_s, u"D:\\カード\\データ"_s), before);
+  EXPECT_EQ(IniFile::SetValue(before, u"UserData"_s, u"Company"_s, u"株式会社テスト"_s), before);
+  // An empty value is a value: the key is added when it is missing.
+  EXPECT_EQ(
+      IniFile::SetValue(before, u"UserData"_s, u"Fax"_s, QString()),
+      Sjis(QString(kHandWritten)
+               .replace(u"Company=株式会社テスト\r\n"_s, u"Company=株式会社テスト\r\nFax=\r\n"_s)));
 }
 
 TEST(IniWrite, ValuesAreWrittenInShiftJisOnOneLine) {
@@ -118,6 +137,23 @@ TEST(IniFileOnDisk, WriteKeepsTheRestOfAHandWrittenFile) {
   expected.replace(Sjis(u"Company=株式会社テスト"_s), Sjis(u"Company=新会社"_s));
   EXPECT_EQ(testing::ReadFileBytes(path), expected);
   EXPECT_EQ(IniFile::Read(path, u"USERDATA"_s, u"company"_s), u"新会社"_s);
+}
+
+TEST(IniFileOnDisk, SeveralKeysInOneWrite) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(u"settings.ini"_s);
+  testing::WriteFileBytes(path, Sjis(kHandWritten));
+  ASSERT_TRUE(IniFile::Write(path, {{u"SYSTEM"_s, u"Mode"_s, u"7"_s},
+                                    {u"UserData"_s, u"Tel"_s, u"03-0000"_s},
+                                    {u"SYSTEM"_s, u"CardName"_s, u"A1"_s}}));
+  const QByteArray after = testing::ReadFileBytes(path);
+  EXPECT_EQ(IniFile::FindValue(after, u"SYSTEM"_s, u"Mode"_s), u"7"_s);
+  EXPECT_EQ(IniFile::FindValue(after, u"UserData"_s, u"Tel"_s), u"03-0000"_s);
+  EXPECT_EQ(IniFile::FindValue(after, u"SYSTEM"_s, u"CardName"_s), u"A1"_s);
+  EXPECT_TRUE(after.startsWith(Sjis(u"; settings for the shop floor PC\r\n[system]\r\n"_s)));
+  // None reaches a file that cannot be written.
+  ASSERT_TRUE(QDir(dir.path()).mkdir(u"folder.ini"_s));
+  EXPECT_FALSE(IniFile::Write(dir.filePath(u"folder.ini"_s), {{u"S"_s, u"a"_s, u"1"_s}}));
 }
 
 TEST(IniFileOnDisk, WriteFailureIsReportedAndLeavesNoFile) {

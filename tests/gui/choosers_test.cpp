@@ -1,10 +1,13 @@
 #include "gui/choosers.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QLockFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +51,45 @@ TEST(Choosers, SaveExtensionMustMatch) {
   EXPECT_EQ(CheckSaveExtension(u"/cards/TMP.wpg"_s, u"mpi"_s, op), QString());
   EXPECT_EQ(op.Numbers(), std::vector<int>{2050});
   EXPECT_EQ(op.shown[0].title_number, msg::kTitleCaution);
+}
+
+// The sound tools pick output names with it: a name not yet in use must
+// come back, and an existing file must not bring a replace question.
+TEST(Choosers, FileNameChooserTakesNewNames) {
+  QTemporaryDir dir;
+  const QString existing = dir.filePath(u"old.wav"_s);
+  QFile file(existing);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  testing::ScriptedOperator op;
+  QtChoosers choosers(op);
+  const auto choose = [&](const QString& typed) {
+    QString title;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      title = dialog->windowTitle();
+      if (typed.isEmpty()) {
+        dialog->reject();
+        return;
+      }
+      dialog->selectFile(typed);
+      QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+      // A question on top would be the active modal window now.
+      if (auto* other = QApplication::activeModalWidget(); other != nullptr && other != dialog) {
+        ADD_FAILURE() << "unexpected question";
+        other->close();
+      }
+    });
+    const QString chosen = choosers.ChooseFileName(nullptr, {u"WAVE ファイル"_s, u"*.wav"_s},
+                                                   existing, u"ファイルを開く"_s);
+    EXPECT_EQ(title, u"ファイルを開く"_s);
+    return chosen;
+  };
+  EXPECT_EQ(QFileInfo(choose(dir.filePath(u"new.wav"_s))).fileName(), u"new.wav"_s);
+  EXPECT_EQ(QFileInfo(choose(existing)).fileName(), u"old.wav"_s);
+  EXPECT_EQ(choose(QString()), QString());
+  EXPECT_TRUE(op.shown.empty());
 }
 
 TEST(WindowHelpers, SecondEditorIsRefused) {

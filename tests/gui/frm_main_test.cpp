@@ -330,7 +330,8 @@ TEST_F(FrmMainTest, SingleAuditionPlaysTheRowOnTheRealLayer) {
   EXPECT_EQ(Command(0)->text(), u"試聴"_s);
   // Every command the toolbar had comes back: the usual next step after
   // listening is making the card data.
-  for (const QString& key : {u"LOAD"_s, u"NEW"_s, u"WAVE"_s, u"CARD"_s, u"APPEND"_s}) {
+  for (const QString& key :
+       {u"LOAD"_s, u"NEW"_s, u"WAVE"_s, u"SETING"_s, u"CARD"_s, u"PRINT"_s, u"APPEND"_s}) {
     EXPECT_TRUE(Find<QAction>(key)->isEnabled()) << key.toStdString();
   }
   EXPECT_FALSE(Model()->index(2, kSpColumn).data(Qt::BackgroundRole).isValid());

@@ -119,6 +119,27 @@ TEST_F(EngineTest, DataWhereTheDevicesDoNotHaveItFails) {
             ConversionResult::kFailed);
 }
 
+TEST_F(EngineTest, HeadersItWouldGarbleAreRefused) {
+  // A "JUNK" chunk before the format chunk, as recorders write them: the
+  // fixed offsets would patch the JUNK chunk and leave a stereo header.
+  QByteArray junk_first = Stereo(16, 10);
+  junk_first.insert(12, Chunk("JUNK", QByteArray(28, '\0')));
+  junk_first.replace(4, 4, Le32Bytes(static_cast<uint32_t>(junk_first.size() - 8)));
+  QByteArray float_format = Stereo(16, 10);
+  float_format.replace(20, 2, Le16Bytes(3));
+  QByteArray mono = Stereo(16, 10);
+  mono.replace(22, 2, Le16Bytes(1));
+  QByteArray twenty_four = Stereo(16, 12);
+  twenty_four.replace(34, 2, Le16Bytes(24));
+  twenty_four.replace(32, 2, Le16Bytes(6));
+  for (const QByteArray& bytes : {junk_first, float_format, mono, twenty_four}) {
+    const QString in = Write(u"odd.wav"_s, bytes);
+    EXPECT_EQ(ConvertStereoToMono(in, Out(), progress_), ConversionResult::kFailed);
+    EXPECT_FALSE(QFile::exists(Out()));
+    EXPECT_EQ(testing::ReadFileBytes(in), bytes);
+  }
+}
+
 TEST_F(EngineTest, PartialLastFrameIsDropped) {
   QByteArray bytes = Stereo(16, 3);
   bytes.chop(2);  // half of the last frame

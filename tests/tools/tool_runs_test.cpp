@@ -157,6 +157,21 @@ TEST_F(ToolRunsTest, FolderUnitChecks) {
   EXPECT_EQ(op_.Numbers(), (std::vector<int>{0, 2047}));
 }
 
+// The texts differ, the folder is the same: the identity test lets it
+// through, and the engine must then refuse to write over the sources.
+TEST_F(ToolRunsTest, SameFolderUnderAnotherNameLeavesTheSourcesAlone) {
+  const QString a = Wave(u"in/a.wav"_s, 2);
+  const QByteArray original = testing::ReadFileBytes(a);
+  const QString in = dir_.filePath(u"in"_s);
+  const ToolRunResult result = Convert({true, in, in + u"/"_s});
+  EXPECT_TRUE(result.checked);
+  EXPECT_TRUE(result.failed);
+  EXPECT_EQ(Texts(), QStringList{QString::fromUtf16(tool_text::kEngineFailed)});
+  EXPECT_EQ(testing::ReadFileBytes(a), original);
+  EXPECT_EQ(QDir(in).entryList(QDir::Files | QDir::Hidden), QStringList{u"a.wav"_s});
+  EXPECT_EQ(op_.busy_depth, 0);
+}
+
 TEST_F(ToolRunsTest, SilentFileChecksAndRun) {
   const QString out = dir_.filePath(u"s.wav"_s);
   const std::vector<std::tuple<SilentFileRequest, ToolField, QString>> cases = {

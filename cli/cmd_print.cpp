@@ -1,0 +1,134 @@
+#include <QDateTime>
+#include <QFileInfo>
+
+#include "command.h"
+#include "controlfile/control_file_loader.h"
+#include "core/series.h"
+#include "print/print_sheets.h"
+#include "print/sheet_painter.h"
+
+namespace parlatone::cli {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Loads a control file and writes the print window's sheets to a PDF file.
+class PrintCommand : public Command {
+ public:
+  QString Name() const override { return u"print"_s; }
+  QString Summary() const override {
+    return u"write the printed sheets of a control file to a PDF file"_s;
+  }
+  QString Usage() const override {
+    return u"Usage: parlatone [global options] print CONTROLFILE --pdf OUT\n"
+           u"                 [--sheets voice,control,editor] [--page N]\n"
+           u"\n"
+           u"Loads the control file as `show` does and writes the sheets the print window\n"
+           u"prints into the PDF file OUT (A4): the editor sheet (editor), the control data\n"
+           u"sheet (control) and the voice sheet (voice), in that order. --sheets names the\n"
+           u"sheets to write; without it all three are written. The editor sheet lists every\n"
+           u"channel of the series, or with --page N only the channels of tab N (from 1;\n"
+           u"in series 4, --page 2 gives channels 251 to 500).\n"
+           u"Exit status 1 when the load failed or the file cannot be written.\n"_s;
+  }
+
+  int Run(const QStringList& args, Context& context) override {
+    QString pdf;
+    QString sheets;
+    QString page;
+    QStringList rest;
+    const std::pair<QString, QString*> valued[] = {
+        {u"--pdf"_s, &pdf}, {u"--sheets"_s, &sheets}, {u"--page"_s, &page}};
+    for (qsizetype i = 0; i < args.size(); ++i) {
+      const QString& arg = args.at(i);
+      bool matched = false;
+      for (const auto& [name, target] : valued) {
+        if (arg == name) {
+          if (i + 1 >= args.size()) {
+            return UsageError(*this, context, name + u" needs a value"_s);
+          }
+          *target = args.at(++i);
+          matched = true;
+        } else if (arg.startsWith(name + u'=')) {
+          *target = arg.mid(name.size() + 1);
+          matched = true;
+        }
+      }
+      if (matched) {
+        continue;
+      }
+      if (arg.startsWith(u'-') && arg.size() > 1) {
+        return UsageError(*this, context, u"unknown option "_s + arg);
+      }
+      rest << arg;
+    }
+    if (rest.size() != 1) {
+      return UsageError(*this, context, u"give exactly one control file"_s);
+    }
+    if (pdf.isEmpty()) {
+      return UsageError(*this, context, u"give the PDF file to write with --pdf OUT"_s);
+    }
+    SheetChoices choices{true, true, true};
+    if (!sheets.isNull()) {
+      choices = {};
+      const QStringList names = sheets.split(u',');
+      for (const QString& name : names) {
+        const QString key = name.trimmed();
+        if (key == u"voice"_s) {
+          choices[static_cast<size_t>(SheetChoice::kVoice)] = true;
+        } else if (key == u"control"_s) {
+          choices[static_cast<size_t>(SheetChoice::kControlData)] = true;
+        } else if (key == u"editor"_s) {
+          choices[static_cast<size_t>(SheetChoice::kEditor)] = true;
+        } else {
+          return UsageError(*this, context,
+                            u"--sheets takes voice, control and editor, separated by commas"_s);
+        }
+      }
+    }
+    Project& project = context.project;
+    const int pages = PageCount(project.Mode());
+    bool all_channels = true;
+    if (!page.isNull()) {
+      bool ok = false;
+      const int tab = page.toInt(&ok);
+      if (!ok || tab < 1 || tab > pages) {
+        return UsageError(
+            *this, context,
+            u"--page takes a tab from 1 to %1 in series %2"_s.arg(pages).arg(project.Mode()));
+      }
+      all_channels = false;
+      project.CurrentPage = tab - 1;
+    }
+
+    const QString path = QFileInfo(rest.front()).absoluteFilePath();
+    const int current_page = project.CurrentPage;
+    if (!LoadWpjFile(project, path, context.op)) {
+      if (!SoundFolderFor(project, path)) {
+        context.err << u"parlatone print: series %1 opens only .%2 and .%3 files\n"_s.arg(
+            QString::number(project.Mode()), ControlFileExtension(project.Mode()),
+            TemporaryFileExtension(project.Mode()));
+      }
+      return kExitFailure;
+    }
+    project.CurrentPage = current_page;  // the load shows the first page
+    const PrintDocument document = BuildPrintDocument(
+        project, choices, all_channels,
+        MakeSheetInputs(project, context.paths.element_file, QDateTime::currentDateTime()));
+    const QString out = QFileInfo(pdf).absoluteFilePath();
+    if (!WritePdf(document, out)) {
+      context.err << u"parlatone print: cannot write "_s << out << '\n';
+      return kExitFailure;
+    }
+    context.out << out << u" ("_s << document.pages.size() << u" pages)\n"_s;
+    return kExitOk;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakePrintCommand() {
+  return std::make_unique<PrintCommand>();
+}
+
+}  // namespace parlatone::cli

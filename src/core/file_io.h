@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+
+namespace parlatone {
+
+// Every file the program writes goes through here: a full device, a file
+// that cannot be replaced or a folder that went away are handled in one
+// place, and tests can make any write fail the way a full device does.
+
+// Replaces the file with the bytes: written in full under a temporary name
+// beside it, then renamed over it. On failure the earlier file is intact and
+// no partial file remains.
+bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Copies a file the same way: the target appears only once complete.
+bool CopyFileAtomically(const QString& from, const QString& to);
+
+// One write of a stream that the caller makes complete-or-nothing itself
+// (the conversion engine's temporary output). False unless every byte went.
+bool WriteToDevice(QIODevice& device, const char* data, qint64 size);
+// Counts bytes a file grows by without writing them (sparse zeros).
+bool ReserveBytes(qint64 size);
+
+namespace file_faults {
+// For tests: after this many more bytes every write fails, as on a full
+// device; a negative count (the default) never fails.
+void FailWritesAfter(qint64 bytes);
+void Reset();
+}  // namespace file_faults
+
+}  // namespace parlatone

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QDateTime>
+#include <QDialog>
+
+#include <functional>
+
+#include "core/paths.h"
+#include "print/print_sheets.h"
+
+class QCheckBox;
+class QRadioButton;
+
+namespace parlatone {
+
+class Choosers;
+class Operator;
+class Project;
+
+// The print window: which sheets, which channels of the editor sheet, one
+// preview document from which the operator prints, or a PDF file of the
+// same document.
+class FrmPrint : public QDialog {
+  Q_OBJECT
+
+ public:
+  FrmPrint(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
+           QWidget* parent = nullptr);
+  ~FrmPrint() override;
+
+  SheetChoices Choices() const;
+  bool AllChannels() const;
+
+  // The document of the ticked sheets as of now.
+  PrintDocument BuildDocument() const;
+
+  // Shows a built document. The editor opens the print preview; tests look
+  // at the document instead.
+  using PreviewHandler = std::function<void(const PrintDocument&)>;
+  void SetPreviewHandler(PreviewHandler handler) { preview_ = std::move(handler); }
+
+  // The clock the sheets' header shows; tests fix it.
+  void SetClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+
+  // Closing keeps the choice too.
+  void done(int result) override;
+
+ private:
+  // The steps both buttons share: refuse an empty choice, keep the choice,
+  // build the document under the busy pointer. False when nothing is ticked.
+  bool Prepare(PrintDocument& document);
+  void OnPrint();
+  void OnPdf();
+  void SaveChoices();
+  void UpdateRangeOptions();
+  void ShowPreview(const PrintDocument& document);
+
+  Project& project_;
+  AppPaths paths_;
+  Operator& op_;
+  Choosers& choosers_;
+  QCheckBox* checks_[kSheetChoiceCount] = {};
+  QRadioButton* selected_range_ = nullptr;
+  QRadioButton* all_range_ = nullptr;
+  PreviewHandler preview_;
+  std::function<QDateTime()> clock_;
+};
+
+}  // namespace parlatone

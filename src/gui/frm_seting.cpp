@@ -1,0 +1,286 @@
+#include "gui/frm_seting.h"
+
+#include <QButtonGroup>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "core/messages.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "core/version.h"
+#include "gui/choosers.h"
+#include "gui/frm_text.h"
+#include "gui/window_helpers.h"
+#include "settings/settings_session.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Message texts break their lines the Windows way; a label wants plain "\n".
+QString LabelText(const QString& message) {
+  QString text = message;
+  return text.replace(u"\r\n"_s, u"\n"_s);
+}
+
+QLabel* NoteLabel(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setWordWrap(true);
+  return label;
+}
+
+}  // namespace
+
+FrmSeting::FrmSeting(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
+                     QWidget* parent)
+    : QDialog(parent), project_(project), paths_(std::move(paths)), op_(op), choosers_(choosers) {
+  setObjectName(u"FrmSeting"_s);
+  setWindowTitle(GetMessage(1006));
+  setModal(true);
+  session_ = std::make_unique<SettingsSession>(project_, paths_.settings_file);
+
+  auto* layout = new QVBoxLayout(this);
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName(u"TabStrip"_s);
+  tabs_->addTab(BuildSystemPage(), u"システム"_s);
+  tabs_->addTab(BuildModePage(), u"モード"_s);
+  tabs_->addTab(BuildAddFunctionPage(), u"補助機能"_s);
+  tabs_->addTab(BuildVersionPage(), u"バージョン"_s);
+  layout->addWidget(tabs_);
+
+  auto* buttons = new QHBoxLayout();
+  buttons->addStretch(1);
+  auto* ok = new QPushButton(u"OK"_s, this);
+  ok->setObjectName(u"CmdOk"_s);
+  ok->setDefault(true);
+  auto* cancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
+  cancel->setObjectName(u"CmdCancel"_s);
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+  // Every label keeps its full text: the window takes the size its pages ask for.
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(ok, &QPushButton::clicked, this, &FrmSeting::OnOk);
+  connect(cancel, &QPushButton::clicked, this, &FrmSeting::reject);
+  // Filled before these connections, so that opening is no change.
+  connect(card_path_, &QLineEdit::textChanged, this,
+          [this](const QString& text) { session_->EditCardPath(text); });
+  connect(card_name_, &QLineEdit::textChanged, this,
+          [this](const QString& text) { session_->EditCardName(text); });
+  connect(modes_, &QButtonGroup::idToggled, this, [this](int option, bool checked) {
+    if (checked) {
+      session_->ChooseSeries(SettingsSession::ModeOfOption(option));
+    }
+  });
+  connect(add_function_, &QButtonGroup::idToggled, this, [this](int option, bool checked) {
+    if (checked) {
+      session_->ChooseStereo(option == 1);
+      RefreshDescriptions();
+    }
+  });
+  tabs_->setCurrentIndex(kSystemPage);
+}
+
+FrmSeting::~FrmSeting() = default;
+
+QWidget* FrmSeting::BuildSystemPage() {
+  auto* page = new QGroupBox(tabs_);
+  page->setObjectName(u"FrameSystem"_s);
+  auto* grid = new QGridLayout(page);
+  grid->addWidget(new QLabel(u"カードデータ保存フォルダ"_s, page), 0, 0, 1, 2);
+  card_path_ = new QLineEdit(session_->CardPath(), page);
+  card_path_->setObjectName(u"TxtCardPath"_s);
+  card_path_->setMinimumWidth(420);
+  SelectAllOnEntry(card_path_);
+  grid->addWidget(card_path_, 1, 0);
+  auto* browse = new QPushButton(u"参照..."_s, page);
+  browse->setObjectName(u"CmdBrowse"_s);
+  grid->addWidget(browse, 1, 1);
+  connect(browse, &QPushButton::clicked, this, &FrmSeting::OnBrowse);
+
+  auto* name_label = new QLabel(GetMessage(session_->FileNameLabelMessage()), page);
+  name_label->setObjectName(u"LblCardName"_s);
+  grid->addWidget(name_label, 2, 0, 1, 2);
+  card_name_ = new QLineEdit(session_->CardName(), page);
+  card_name_->setObjectName(u"TxtCardName"_s);
+  SelectAllOnEntry(card_name_);
+  auto* name_row = new QHBoxLayout();
+  name_row->addWidget(card_name_);
+  name_row->addWidget(new QLabel(u"（半角8文字以内）"_s, page));
+  name_row->addStretch(1);
+  grid->addLayout(name_row, 3, 0, 1, 2);
+  grid->setRowStretch(4, 1);
+  // Wide enough for eight characters and a little more, no wider.
+  card_name_->setFixedWidth(card_name_->fontMetrics().horizontalAdvance(u"WWWWWWWWWW"_s));
+  return page;
+}
+
+QWidget* FrmSeting::BuildModePage() {
+  auto* page = new QGroupBox(tabs_);
+  page->setObjectName(u"FrameMode"_s);
+  auto* grid = new QGridLayout(page);
+  grid->setHorizontalSpacing(24);
+  modes_ = new QButtonGroup(this);
+  for (int option = 0; option < SettingsSession::kOptionCount; ++option) {
+    const int mode = SettingsSession::ModeOfOption(option);
+    auto* button = new QRadioButton(LabelText(SeriesLabel(mode)), page);
+    button->setObjectName(u"OptMode%1"_s.arg(option));
+    modes_->addButton(button, option);
+    grid->addWidget(button, option, 0, Qt::AlignLeft | Qt::AlignVCenter);
+    descriptions_[option] = new QLabel(page);
+    descriptions_[option]->setObjectName(u"LblMode%1"_s.arg(option));
+    grid->addWidget(descriptions_[option], option, 1);
+  }
+  // As wide as the longest description either way, so that switching the
+  // auxiliary function does not resize the window under the operator's hand.
+  int widest = 0;
+  for (int option = 0; option < SettingsSession::kOptionCount; ++option) {
+    const int mode = SettingsSession::ModeOfOption(option);
+    for (bool stereo : {false, true}) {
+      const QString text = LabelText(GetMessage(SeriesDescriptionMessage(mode, stereo)));
+      widest = std::max(
+          widest,
+          descriptions_[option]->fontMetrics().boundingRect(QRect(), Qt::AlignLeft, text).width());
+    }
+  }
+  grid->setColumnMinimumWidth(1, widest);
+  modes_->button(SettingsSession::OptionOfMode(session_->SelectedMode()))->setChecked(true);
+  RefreshDescriptions();
+  return page;
+}
+
+QWidget* FrmSeting::BuildAddFunctionPage() {
+  auto* page = new QGroupBox(tabs_);
+  page->setObjectName(u"FrameAddFunction"_s);
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(
+      NoteLabel(u"ステレオのSoundデータを登録できるようにする機能です。\n"
+                u"ステレオのデータを再生できる機種でのみ使用してください。"_s,
+                page));
+  add_function_ = new QButtonGroup(this);
+  const char16_t* captions[] = {u"使用しない（モノラルデータのみ登録できます）",
+                                u"使用する（ステレオデータも登録できます）"};
+  for (int option = 0; option < 2; ++option) {
+    auto* button = new QRadioButton(QString::fromUtf16(captions[option]), page);
+    button->setObjectName(u"OptAddFunction%1"_s.arg(option));
+    add_function_->addButton(button, option);
+    layout->addWidget(button);
+  }
+  add_function_->button(session_->StereoAccepted() ? 1 : 0)->setChecked(true);
+  layout->addStretch(1);
+  return page;
+}
+
+QWidget* FrmSeting::BuildVersionPage() {
+  auto* page = new QGroupBox(tabs_);
+  page->setObjectName(u"FrameVersion"_s);
+  auto* layout = new QVBoxLayout(page);
+  auto* product = new QLabel(GetMessage(1000), page);
+  QFont bigger = product->font();
+  bigger.setPointSizeF(bigger.pointSizeF() * 1.5);
+  bigger.setBold(true);
+  product->setFont(bigger);
+  layout->addWidget(product);
+  auto* version_row = new QHBoxLayout();
+  version_row->addWidget(new QLabel(u"バージョン"_s, page));
+  auto* version = new QLabel(QLatin1String(kVersion), page);
+  version->setObjectName(u"LblVersion"_s);
+  version_row->addWidget(version);
+  version_row->addStretch(1);
+  layout->addLayout(version_row);
+  layout->addSpacing(12);
+
+  auto* documents = new QHBoxLayout();
+  auto* licence = new QPushButton(GetMessage(1002), page);
+  licence->setObjectName(u"CmdKyodaku"_s);
+  auto* release = new QPushButton(GetMessage(1003), page);
+  release->setObjectName(u"CmdRelease"_s);
+  for (QPushButton* button : {licence, release}) {
+    button->setMinimumWidth(button->sizeHint().width() + 2 * button->fontMetrics().height());
+    documents->addWidget(button);
+  }
+  documents->addStretch(1);
+  layout->addLayout(documents);
+  connect(licence, &QPushButton::clicked, this,
+          [this] { ShowDocument(1002, paths_.licence_file); });
+  connect(release, &QPushButton::clicked, this,
+          [this] { ShowDocument(1003, paths_.release_file); });
+
+  layout->addSpacing(12);
+  const QString site = QLatin1String(kWebSite);
+  auto* link = new QLabel(u"<a href=\"%1\">%1</a>"_s.arg(site.toHtmlEscaped()), page);
+  link->setObjectName(u"LblUrl"_s);
+  link->setTextFormat(Qt::RichText);
+  link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  link->setOpenExternalLinks(false);
+  link->setToolTip(u"ホームページをブラウザで開きます"_s);
+  connect(link, &QLabel::linkActivated, this,
+          [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
+  layout->addWidget(link);
+  layout->addStretch(1);
+  return page;
+}
+
+void FrmSeting::RefreshDescriptions() {
+  for (int option = 0; option < SettingsSession::kOptionCount; ++option) {
+    descriptions_[option]->setText(LabelText(GetMessage(session_->DescriptionMessage(option))));
+  }
+}
+
+void FrmSeting::OnBrowse() {
+  const QString folder = choosers_.ChooseFolder(
+      this, u"カードデータを保存するフォルダを選択してください"_s, project_.settings.CardPath);
+  if (!folder.isEmpty()) {
+    card_path_->setText(QDir::toNativeSeparators(folder));
+  }
+}
+
+void FrmSeting::OnOk() {
+  const SettingsSession::OkResult result = session_->Ok(op_);
+  if (result.closed) {
+    accept();
+    return;
+  }
+  QLineEdit* box = nullptr;
+  switch (result.field) {
+    case SettingsSession::Field::kCardName:
+      box = card_name_;
+      break;
+    case SettingsSession::Field::kCardPath:
+      box = card_path_;
+      break;
+    case SettingsSession::Field::kNone:
+      return;  // the series change was not confirmed: stay as the operator left it
+  }
+  tabs_->setCurrentIndex(kSystemPage);
+  box->setFocus();
+  box->selectAll();
+}
+
+void FrmSeting::ShowDocument(int caption_message, const QString& path) {
+  FrmText viewer(GetMessage(caption_message), path, this);
+  viewer.exec();
+}
+
+void FrmSeting::reject() {
+  if (session_->Cancel(op_)) {
+    QDialog::reject();
+  }
+}
+
+}  // namespace parlatone

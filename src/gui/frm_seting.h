@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+#include "core/paths.h"
+
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QTabWidget;
+
+namespace parlatone {
+
+class Choosers;
+class Operator;
+class Project;
+class SettingsSession;
+
+// The settings dialog: the card folder and file name, the series, the
+// auxiliary function (stereo files) and the version page with the two
+// documents and the web site. It edits the session's copies; OK commits
+// them, and a confirmed series change leaves the project's ModeChanged set
+// for the main window.
+class FrmSeting : public QDialog {
+  Q_OBJECT
+
+ public:
+  // The pages of the tab strip, in order.
+  enum Page { kSystemPage, kModePage, kAddFunctionPage, kVersionPage };
+
+  FrmSeting(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
+            QWidget* parent = nullptr);
+  ~FrmSeting() override;
+
+  SettingsSession& Session() { return *session_; }
+
+ protected:
+  void reject() override;
+
+ private:
+  QWidget* BuildSystemPage();
+  QWidget* BuildModePage();
+  QWidget* BuildAddFunctionPage();
+  QWidget* BuildVersionPage();
+  void RefreshDescriptions();
+  void OnBrowse();
+  void OnOk();
+  void ShowDocument(int caption_message, const QString& path);
+
+  Project& project_;
+  AppPaths paths_;
+  Operator& op_;
+  Choosers& choosers_;
+  std::unique_ptr<SettingsSession> session_;
+  QTabWidget* tabs_ = nullptr;
+  QLineEdit* card_path_ = nullptr;
+  QLineEdit* card_name_ = nullptr;
+  QButtonGroup* modes_ = nullptr;
+  QButtonGroup* add_function_ = nullptr;
+  QLabel* descriptions_[8] = {};
+};
+
+}  // namespace parlatone

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDialog>
+
+class QPlainTextEdit;
+
+namespace parlatone {
+
+// A read-only viewer for one of the text documents shipped beside the
+// program. A missing document shows an empty page.
+class FrmText : public QDialog {
+  Q_OBJECT
+
+ public:
+  FrmText(const QString& caption, const QString& path, QWidget* parent = nullptr);
+
+  // The document as read, lines joined with "\r\n".
+  const QString& Document() const { return document_; }
+
+ private:
+  QString document_;
+  QPlainTextEdit* text_ = nullptr;
+};
+
+}  // namespace parlatone

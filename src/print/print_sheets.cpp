@@ -1,0 +1,441 @@
+#include "print/print_sheets.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+
+#include "card/card_info.h"
+#include "core/messages.h"
+#include "core/paths.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "core/settings.h"
+#include "editor/program_table.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+namespace geo = sheet_geometry;
+
+constexpr int kSlotsPerPass = 8;
+
+// Editor sheet: channel, SP, RP, time, then eight voice slots sharing the rest.
+constexpr double kChannelWidth = 11.0;
+constexpr double kSpWidth = 9.0;
+constexpr double kRpWidth = 9.0;
+constexpr double kTimeWidth = 14.0;
+constexpr double kEditRowHeight = 4.5;  // 51 rows: the 255 channels fill five pages exactly
+constexpr double kEditFontPoints = 7.5;
+
+constexpr double kVoiceRowHeight = 5.0;
+constexpr double kVoiceFontPoints = 7.5;
+
+constexpr double kFieldCaptionWidth = 52.0;
+constexpr double kFieldRowHeight = 5.5;
+constexpr double kFieldFontPoints = 9.0;
+constexpr int kMemoLines = 3;  // 200 bytes wrap into three lines of the value column
+
+QString PageTitle() {
+  return u"Parlatone Editor"_s;
+}
+
+SheetPage NewPage(SheetKind kind, const QString& sheet_title, const SheetInputs& inputs) {
+  SheetPage page;
+  page.kind = kind;
+  page.title = PageTitle();
+  page.date = inputs.printed_at.date().toString(u"yyyy/MM/dd"_s);
+  page.time = inputs.printed_at.time().toString(u"HH:mm:ss"_s);
+  page.sheet_title = sheet_title;
+  return page;
+}
+
+void NumberPages(std::vector<SheetPage>& pages) {
+  const int count = static_cast<int>(pages.size());
+  for (int i = 0; i < count; ++i) {
+    pages[static_cast<size_t>(i)].page_number = i + 1;
+    pages[static_cast<size_t>(i)].page_count = count;
+  }
+}
+
+// The entry a stored item number (from 1) names, as the program grid shows
+// it; the number itself when the list does not hold it.
+QString ItemText(const QStringList& texts, const QString& item) {
+  bool ok = false;
+  const int k = item.toInt(&ok);
+  return ok && k >= 1 && k <= texts.size() ? texts.at(k - 1) : item;
+}
+
+// The entry a stored list index (from 0) names; blank for "-1", an empty
+// text or an index the list does not reach.
+QString ListText(const QStringList& texts, const QString& index) {
+  bool ok = false;
+  const int k = index.trimmed().toInt(&ok);
+  return ok && k >= 0 && k < texts.size() ? texts.at(k) : QString();
+}
+
+// The control file the card data window makes: card data folder, folder
+// name, file name and the series' extension; blank without both names.
+QString ControlFilePath(const Project& project) {
+  const CardInfo& card = project.card;
+  if (card.Forder.isEmpty() || card.CardName.isEmpty()) {
+    return {};
+  }
+  return JoinPath(JoinPath(project.settings.CardPath, card.Forder),
+                  card.CardName + u'.' + ControlFileExtension(project.Mode()));
+}
+
+qint64 MillisecondsOf(const QString& seconds) {
+  bool ok = false;
+  const double value = QLocale::c().toDouble(seconds.trimmed(), &ok);
+  return ok ? static_cast<qint64>(std::llround(value * 1000)) : 0;
+}
+
+qint64 BytesOf(const QString& bytes) {
+  bool ok = false;
+  const qint64 value = bytes.trimmed().toLongLong(&ok);
+  return ok ? value : 0;
+}
+
+// Milliseconds as seconds with exactly three decimals, without the
+// rounding noise of binary fractions.
+QString ThreeDecimals(qint64 milliseconds) {
+  const QString sign = milliseconds < 0 ? u"-"_s : QString();
+  const qint64 magnitude = milliseconds < 0 ? -milliseconds : milliseconds;
+  return sign + QString::number(magnitude / 1000) + u'.' +
+         u"%1"_s.arg(magnitude % 1000, 3, 10, QChar(u'0'));
+}
+
+SheetTable FieldTable(const QString& title) {
+  SheetTable table;
+  table.title = title;
+  table.headings = false;
+  table.caption_column = true;
+  table.row_height = kFieldRowHeight;
+  table.font_points = kFieldFontPoints;
+  table.columns = {{QString(), kFieldCaptionWidth, CellAlign::kLeft},
+                   {QString(), geo::kContentWidth - kFieldCaptionWidth, CellAlign::kLeft}};
+  return table;
+}
+
+void AddField(SheetTable& table, const QString& caption, const QString& value, int lines = 1) {
+  table.rows.push_back({{caption, value}, lines});
+}
+
+// Breaks the rows of a table into pages; the totals go with the last rows
+// when they fit there, else onto a page of their own. A table without rows
+// still gets one page, so its headings and totals are printed.
+std::vector<SheetTable> Paginate(const SheetTable& whole) {
+  const int per_page = std::max(1, RowsPerPage(whole));
+  std::vector<SheetTable> tables;
+  const int row_count = static_cast<int>(whole.rows.size());
+  for (int first = 0; first < row_count || tables.empty(); first += per_page) {
+    SheetTable table = whole;
+    table.totals.clear();
+    const int last = std::min(row_count, first + per_page);
+    table.rows.assign(whole.rows.begin() + first, whole.rows.begin() + last);
+    tables.push_back(std::move(table));
+  }
+  if (!whole.totals.empty()) {
+    SheetTable& last = tables.back();
+    last.totals = whole.totals;
+    if (last.Height() > geo::kBodyHeight + 1e-9) {
+      last.totals.clear();
+      SheetTable totals_only = whole;
+      totals_only.rows.clear();
+      tables.push_back(std::move(totals_only));
+    }
+  }
+  return tables;
+}
+
+}  // namespace
+
+QString SheetName(SheetKind kind) {
+  switch (kind) {
+    case SheetKind::kEditSheet:
+      return u"ArEditSheet"_s;
+    case SheetKind::kControlDataSheet:
+      return u"ArControlDataSheet"_s;
+    case SheetKind::kVoiceSheet:
+      return u"ArVoiceSheet"_s;
+    case SheetKind::kMpegVoiceSheet:
+      return u"ArMpegVoiceSheet"_s;
+  }
+  return {};
+}
+
+SheetChoices ParsePrtSheet(const QString& text) {
+  SheetChoices choices{};
+  const QStringList entries = text.split(u',');
+  for (int i = 0; i < kSheetChoiceCount && i < entries.size(); ++i) {
+    choices[static_cast<size_t>(i)] = ParseIntegerSetting(entries.at(i)) == 1;
+  }
+  return choices;
+}
+
+QString PrtSheetText(const SheetChoices& choices) {
+  QStringList entries;
+  for (bool chosen : choices) {
+    entries << (chosen ? u"1"_s : u"0"_s);
+  }
+  return entries.join(u',');
+}
+
+bool AnyChosen(const SheetChoices& choices) {
+  return std::any_of(choices.begin(), choices.end(), [](bool chosen) { return chosen; });
+}
+
+ChannelRange PrintRange(const Project& project, bool all_channels) {
+  const int channel_count = std::clamp(project.ChannelCount, 0, kProgramRecordCount);
+  if (all_channels) {
+    return {0, channel_count};
+  }
+  const int per_page = std::max(1, project.ChannelsPerPage);
+  const int first = std::clamp(project.CurrentPage * per_page, 0, channel_count);
+  return {first, std::min(per_page, channel_count - first)};
+}
+
+double SheetTable::Height() const {
+  auto lines = [](const std::vector<TableRow>& rows) {
+    int sum = 0;
+    for (const TableRow& row : rows) {
+      sum += row.lines;
+    }
+    return sum;
+  };
+  double height = title.isEmpty() ? 0 : geo::kTableTitleHeight;
+  if (headings) {
+    height += geo::kHeadingRowHeight;
+  }
+  height += lines(rows) * row_height;
+  if (!totals.empty()) {
+    height += geo::kFooterGap + lines(totals) * row_height;
+  }
+  return height;
+}
+
+QString SheetPage::FooterText() const {
+  return u"%1 / %2"_s.arg(page_number).arg(page_count);
+}
+
+int RowsPerPage(const SheetTable& table) {
+  SheetTable empty = table;
+  empty.rows.clear();
+  empty.totals.clear();
+  return static_cast<int>(
+      std::floor((geo::kBodyHeight - empty.Height()) / table.row_height + 1e-9));
+}
+
+ElementLists ReadPrintLists(const QString& element_file) {
+  ElementLists lists;
+  lists.sp = ReadElementList(element_file, u"Sp"_s);
+  lists.repeat = ReadElementList(element_file, u"Repeat"_s);
+  lists.card = ReadElementList(element_file, u"Card"_s);
+  lists.tape = ReadElementList(element_file, u"Tape"_s);
+  lists.baitai = ReadElementList(element_file, u"Baitai"_s);
+  return lists;
+}
+
+SheetInputs MakeSheetInputs(const Project& project, const QString& element_file,
+                            const QDateTime& printed_at) {
+  SheetInputs inputs;
+  inputs.printed_at = printed_at;
+  inputs.lists = ReadPrintLists(element_file);
+  inputs.sound_bytes = TotalSoundSize(project).bytes;
+  return inputs;
+}
+
+std::vector<SheetPage> BuildEditSheet(const Project& project, const ChannelRange& range,
+                                      const SheetInputs& inputs) {
+  const int slot_count = MaxVoiceIndex(project.Mode()) + 1;
+  const int passes = std::max(1, slot_count / kSlotsPerPass);
+  const int first = std::clamp(range.first, 0, kProgramRecordCount);
+  const int count = std::clamp(range.count, 0, kProgramRecordCount - first);
+  const QString path = ControlFilePath(project);
+  std::vector<SheetPage> pages;
+  for (int pass = 0; pass < passes; ++pass) {
+    const int first_slot = pass * kSlotsPerPass;
+    SheetTable table;
+    table.row_height = kEditRowHeight;
+    table.font_points = kEditFontPoints;
+    table.columns = {{u"CH"_s, kChannelWidth, CellAlign::kCenter},
+                     {u"SP"_s, kSpWidth, CellAlign::kCenter},
+                     {u"RP"_s, kRpWidth, CellAlign::kCenter},
+                     {u"時間(秒)"_s, kTimeWidth, CellAlign::kRight}};
+    const double slot_width =
+        (geo::kContentWidth - kChannelWidth - kSpWidth - kRpWidth - kTimeWidth) / kSlotsPerPass;
+    for (int s = 0; s < kSlotsPerPass; ++s) {
+      table.columns.push_back({QString::number(first_slot + s + 1), slot_width, CellAlign::kLeft});
+    }
+    for (int channel = first; channel < first + count; ++channel) {
+      const ProgramRecord& record = project.programs[static_cast<size_t>(channel)];
+      QStringList cells{ChannelNumberText(channel), ItemText(inputs.lists.sp, record.SP),
+                        ItemText(inputs.lists.repeat, record.RP),
+                        ChannelTenths{SecondsTextToTenths(record.Time)}.OneDecimalText()};
+      for (int s = 0; s < kSlotsPerPass; ++s) {
+        const QString& name = record.Voice[static_cast<size_t>(first_slot + s)];
+        cells << (IsEmptyVoice(name) ? QString() : name);
+      }
+      table.rows.push_back({cells, 1});
+    }
+    const QString subtitle = u"チャンネル %1～%2　　ボイス %3～%4"_s.arg(
+        ChannelNumberText(first), ChannelNumberText(first + std::max(count, 1) - 1),
+        QString::number(first_slot + 1), QString::number(first_slot + kSlotsPerPass));
+    for (SheetTable& part : Paginate(table)) {
+      SheetPage page = NewPage(SheetKind::kEditSheet, u"エディタ情報"_s, inputs);
+      page.subtitle = subtitle;
+      page.has_path_line = true;
+      page.path = path;
+      page.tables.push_back(std::move(part));
+      pages.push_back(std::move(page));
+    }
+  }
+  NumberPages(pages);
+  return pages;
+}
+
+std::vector<SheetPage> BuildControlDataSheet(const Project& project, const SheetInputs& inputs) {
+  const CardInfo& card = project.card;
+  const ElementLists& lists = inputs.lists;
+  const bool mp3 = IsMp3Series(project.Mode());
+  const QString sound = mp3 ? u"mp3"_s : u"WAVE"_s;
+  const QString memory =
+      inputs.sound_bytes == 0 ? QString() : QString::number(inputs.sound_bytes) + u"バイト"_s;
+
+  SheetPage page = NewPage(SheetKind::kControlDataSheet, u"コントロールデータ作成情報"_s, inputs);
+  SheetTable base = FieldTable(u"カードデータ"_s);
+  AddField(base, u"カードデータファイル名"_s, card.CardName);
+  AddField(base, u"作成フォルダ名"_s, card.Forder);
+  AddField(base, u"使用機種"_s, card.Model);
+  AddField(base, u"使用カード容量"_s, ListText(lists.card, card.CardSize));
+  AddField(base, u"積算カード容量"_s, SizeClassOf(inputs.sound_bytes, project.Mode()).text);
+  AddField(base, u"積算メモリ容量"_s, memory);
+  AddField(base, u"作成枚数"_s, card.Maisuu.isEmpty() ? QString() : card.Maisuu + u" 枚"_s);
+  page.tables.push_back(std::move(base));
+
+  SheetTable recording = FieldTable(u"録音情報"_s);
+  AddField(recording, u"録音スタジオ"_s, card.RecStdio);
+  AddField(recording, u"アナウンサー"_s, card.RecAna);
+  AddField(recording, u"録音日"_s, card.RecDate);
+  AddField(recording, u"録音環境"_s, card.RecKankyou);
+  page.tables.push_back(std::move(recording));
+
+  SheetTable sound_data =
+      FieldTable(GetMessage(SeriesMessage(SeriesText::kCardInfoFrame, project.Mode())));
+  AddField(sound_data, sound + u"制作会社"_s, card.WaveCom);
+  AddField(sound_data, sound + u"作成者"_s, card.WavePerson);
+  AddField(sound_data, sound + u"作成日"_s, card.WaveDate);
+  AddField(sound_data, sound + u"作成環境"_s, card.WaveKankyou);
+  page.tables.push_back(std::move(sound_data));
+
+  SheetTable card_data = FieldTable(u"カードデータ作成情報"_s);
+  AddField(card_data, u"カードデータ作成会社"_s, card.CardCom);
+  AddField(card_data, u"カードデータ作成者"_s, card.CardPerson);
+  AddField(card_data, u"カードデータ作成日"_s, card.CardDate);
+  AddField(card_data, u"カードデータ作成環境"_s, card.CardKankyou);
+  page.tables.push_back(std::move(card_data));
+
+  SheetTable media = FieldTable(u"記録媒体"_s);
+  AddField(media, u"テープ・ＭＤ種類"_s, ListText(lists.tape, card.TpMd));
+  AddField(media, u"テープ・ＭＤ名"_s, card.TpMdName);
+  AddField(media, sound + u"記録媒体種類"_s, ListText(lists.baitai, card.RecBaitai));
+  AddField(media, sound + u"記録媒体名"_s, card.WaveBaitai);
+  AddField(media, u"カードデータ記録媒体種類"_s, ListText(lists.baitai, card.CardBaitai));
+  AddField(media, u"カードデータ記録媒体名"_s, card.CardBaitaiName);
+  page.tables.push_back(std::move(media));
+
+  SheetTable comments = FieldTable(u"コメント"_s);
+  AddField(comments, u"コメント①"_s, card.Memo[0], kMemoLines);
+  AddField(comments, u"コメント②"_s, card.Memo[1], kMemoLines);
+  AddField(comments, u"コメント③"_s, card.Memo[2], kMemoLines);
+  page.tables.push_back(std::move(comments));
+
+  std::vector<SheetPage> pages{std::move(page)};
+  NumberPages(pages);
+  return pages;
+}
+
+std::vector<SheetPage> BuildVoiceSheet(const Project& project, const SheetInputs& inputs) {
+  const bool mp3 = IsMp3Series(project.Mode());
+  SheetTable table;
+  table.row_height = kVoiceRowHeight;
+  table.font_points = kVoiceFontPoints;
+  table.columns = {{u"No."_s, 9, CellAlign::kCenter},
+                   {u"ファイル名"_s, 25, CellAlign::kLeft},
+                   {u"周波数"_s, 17, CellAlign::kRight}};
+  if (mp3) {
+    table.columns.push_back({u"ビットレート"_s, 17, CellAlign::kRight});
+    table.columns.push_back({u"タイプ"_s, 13, CellAlign::kCenter});
+    table.columns.push_back({u"MPEG"_s, 11, CellAlign::kCenter});
+    table.columns.push_back({u"Layer"_s, 10, CellAlign::kCenter});
+  } else {
+    table.columns.push_back({u"ビット"_s, 12, CellAlign::kRight});
+    table.columns.push_back({u"タイプ"_s, 13, CellAlign::kCenter});
+  }
+  table.columns.push_back({u"時間(秒)"_s, 16, CellAlign::kRight});
+  table.columns.push_back({u"バイト数"_s, 19, CellAlign::kRight});
+  double used = 0;
+  for (const TableColumn& column : table.columns) {
+    used += column.width;
+  }
+  table.columns.push_back({u"コメント"_s, geo::kContentWidth - used, CellAlign::kLeft});
+
+  qint64 milliseconds = 0;
+  qint64 bytes = 0;
+  for (int v = 0; v < project.voices.size(); ++v) {
+    const VoiceRecord& voice = project.voices.at(v);
+    QStringList cells{u"%1"_s.arg(v + 1, 3, 10, QChar(u'0')), voice.NAME, voice.SampleRate,
+                      voice.BitRate, voice.TYPE};
+    if (mp3) {
+      cells << voice.MPEG << voice.Layer;
+    }
+    cells << voice.SEC << voice.BYTES << voice.COMENTS;
+    table.rows.push_back({cells, 1});
+    milliseconds += MillisecondsOf(voice.SEC);
+    bytes += BytesOf(voice.BYTES);
+  }
+  // The totals stand under the time and size columns, captioned by one cell
+  // across the columns before them.
+  const int time_column = static_cast<int>(table.columns.size()) - 3;
+  table.totals.push_back({{u"合計（%1 ファイル）"_s.arg(project.voices.size()),
+                           ThreeDecimals(milliseconds), QString::number(bytes), QString()},
+                          1,
+                          {time_column, 1, 1, 1}});
+
+  const SheetKind kind = mp3 ? SheetKind::kMpegVoiceSheet : SheetKind::kVoiceSheet;
+  std::vector<SheetPage> pages;
+  for (SheetTable& part : Paginate(table)) {
+    SheetPage page = NewPage(kind, u"Sound登録情報"_s, inputs);
+    page.tables.push_back(std::move(part));
+    pages.push_back(std::move(page));
+  }
+  NumberPages(pages);
+  return pages;
+}
+
+PrintDocument BuildPrintDocument(const Project& project, const SheetChoices& choices,
+                                 bool all_channels, const SheetInputs& inputs) {
+  PrintDocument document;
+  document.title = GetMessage(1000);
+  auto append = [&document](std::vector<SheetPage> pages) {
+    for (SheetPage& page : pages) {
+      document.pages.push_back(std::move(page));
+    }
+  };
+  if (choices[static_cast<size_t>(SheetChoice::kEditor)]) {
+    append(BuildEditSheet(project, PrintRange(project, all_channels), inputs));
+  }
+  if (choices[static_cast<size_t>(SheetChoice::kControlData)]) {
+    append(BuildControlDataSheet(project, inputs));
+  }
+  if (choices[static_cast<size_t>(SheetChoice::kVoice)]) {
+    append(BuildVoiceSheet(project, inputs));
+  }
+  return document;
+}
+
+}  // namespace parlatone

@@ -1,0 +1,130 @@
+#include "tools/tools_session.h"
+
+#include "core/messages.h"
+#include "core/operator.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+// The operator the runs talk to: messages and the pointer go to the
+// window's operator, the progress to the window's own bar, and every pause
+// of the engine is where a stop request gets its question.
+class ToolsSession::RunOperator : public Operator {
+ public:
+  explicit RunOperator(ToolsSession& session) : session_(session) {}
+
+  MessageAnswer ShowMessage(const MessageRequest& request) override {
+    return session_.op_.ShowMessage(request);
+  }
+  void SetBusy(bool busy) override { session_.SetBusy(busy); }
+  void SetProgress(const QString&, int value, int maximum) override {
+    session_.view_.ShowBar(session_.run_, value, maximum);
+  }
+  void Pause(int milliseconds) override {
+    session_.op_.Pause(milliseconds);
+    // Input held back during the pause arrives while the window still
+    // counts as busy: a late click on the stop button stops nothing rather
+    // than start the next run.
+    session_.op_.ProcessPendingEvents();
+  }
+  void ProcessPendingEvents() override {
+    session_.op_.ProcessPendingEvents();
+    session_.AskPendingStop();
+  }
+
+ private:
+  ToolsSession& session_;
+};
+
+QStringList IdleOnlyControls() {
+  return {u"OptConvMode0"_s, u"OptConvMode1"_s, u"TxtConv010"_s, u"TxtConv011"_s,
+          u"CmdConv010"_s,   u"CmdConv011"_s,   u"TxtMM"_s,      u"UpDownMM"_s,
+          u"TxtSS"_s,        u"UpDown1"_s,      u"CmbBit"_s,     u"CmbSample"_s,
+          u"TxtSirent"_s,    u"CmdSrt"_s,       u"TabStrip1"_s,  u"CmdExit"_s};
+}
+
+QString RunButtonCaption(ToolRun run, bool idle) {
+  if (run == ToolRun::kConversion) {
+    return idle ? u"変換実行"_s : u"変換停止"_s;
+  }
+  return idle ? u"実行"_s : u"停止"_s;
+}
+
+ToolsSession::ToolsSession(Operator& op, ToolsView& view)
+    : op_(op), view_(view), run_operator_(std::make_unique<RunOperator>(*this)) {}
+
+ToolsSession::~ToolsSession() = default;
+
+ToolRunResult ToolsSession::Convert(const ConversionRequest& request) {
+  return Run(ToolRun::kConversion, [&](Operator& op) {
+    return RunConversion(request, op, progress_,
+                         [this](ToolField field) { view_.SelectField(field); });
+  });
+}
+
+ToolRunResult ToolsSession::MakeSilentFile(const SilentFileRequest& request) {
+  return Run(ToolRun::kSilentFile, [&](Operator& op) {
+    return RunSilentFile(request, op, progress_,
+                         [this](ToolField field) { view_.SelectField(field); });
+  });
+}
+
+ToolRunResult ToolsSession::Run(ToolRun run, const std::function<ToolRunResult(Operator&)>& work) {
+  if (running_) {
+    return {};  // one run at a time, whatever reaches a run button
+  }
+  running_ = true;
+  run_ = run;
+  pending_ = Request::kNone;
+  close_after_run_ = false;
+  const ToolRunResult result = work(*run_operator_);
+  running_ = false;
+  // A request the run ended before asking about: a stop has nothing left to
+  // stop, while the operator who closed the window still wants it closed
+  // (closing an idle window asks nothing).
+  const bool close = close_after_run_ || pending_ == Request::kClose;
+  pending_ = Request::kNone;
+  close_after_run_ = false;
+  if (close) {
+    view_.CloseWindow();
+  }
+  return result;
+}
+
+void ToolsSession::SetBusy(bool busy) {
+  op_.SetBusy(busy);
+  if (busy ? busy_depth_++ == 0 : busy_depth_ > 0 && --busy_depth_ == 0) {
+    idle_ = !busy;
+    view_.ShowBusy(busy);
+  }
+}
+
+void ToolsSession::RequestStop() {
+  if (!idle_ && pending_ == Request::kNone) {
+    pending_ = Request::kStop;
+  }
+}
+
+bool ToolsSession::RequestClose() {
+  if (idle_) {
+    return true;
+  }
+  pending_ = Request::kClose;
+  return false;
+}
+
+void ToolsSession::AskPendingStop() {
+  if (pending_ == Request::kNone || idle_) {
+    return;
+  }
+  const bool closing = pending_ == Request::kClose;
+  pending_ = Request::kNone;
+  if (ShowText(op_, QString::fromUtf16(tool_text::kStopQuestion), msg::kTitleConfirm,
+               MessageIcon::kQuestion, MessageButtons::kYesNo) == MessageAnswer::kYes) {
+    progress_.Cancel = ConversionProgress::kCancelRequest;
+    close_after_run_ = close_after_run_ || closing;
+  }
+}
+
+}  // namespace parlatone

@@ -1,0 +1,2 @@
+[Element]
+Tape=MD,DAT

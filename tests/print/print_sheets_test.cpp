@@ -1,0 +1,418 @@
+#include "print/print_sheets.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "core/messages.h"
+#include "core/paths.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "support/qt_printers.h"
+#include "support/sound_fixtures.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+namespace geo = sheet_geometry;
+
+ElementLists Lists() {
+  ElementLists lists;
+  lists.sp = {u"A"_s, u"B"_s, u"C"_s, u"D"_s};
+  lists.repeat = {u"1"_s, u"2"_s, u"3"_s};
+  lists.card = {u"8MB"_s,   u"16MB"_s, u"32MB"_s, u"64MB"_s, u"128MB"_s, u"256MB"_s,
+                u"512MB"_s, u"1GB"_s,  u"2GB"_s,  u"OVER"_s, u"OTHER"_s};
+  lists.tape = {u"ＭＤ"_s, u"ＤＡＴ"_s, u"カセット"_s, u"他"_s};
+  lists.baitai = {u"SM"_s, u"CF"_s, u"SD"_s, u"CD"_s, u"MO"_s, u"FD"_s, u"他"_s};
+  return lists;
+}
+
+SheetInputs Inputs(qint64 sound_bytes = 0) {
+  SheetInputs inputs;
+  inputs.printed_at = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7));
+  inputs.lists = Lists();
+  inputs.sound_bytes = sound_bytes;
+  return inputs;
+}
+
+void UseMode(Project& project, int mode) {
+  project.settings.Mode = mode;
+  DeriveSeriesLimits(project);
+}
+
+VoiceRecord Voice(const QString& name, const QString& sec, const QString& bytes) {
+  VoiceRecord voice;
+  voice.NAME = name;
+  voice.SampleRate = u"22.05KHz"_s;
+  voice.BitRate = u"16bit"_s;
+  voice.TYPE = u"Mono"_s;
+  voice.SEC = sec;
+  voice.BYTES = bytes;
+  return voice;
+}
+
+// The texts of one column over all pages, in page order.
+QStringList Column(const std::vector<SheetPage>& pages, int column) {
+  QStringList texts;
+  for (const SheetPage& page : pages) {
+    for (const SheetTable& table : page.tables) {
+      for (const TableRow& row : table.rows) {
+        texts << row.cells.at(column);
+      }
+    }
+  }
+  return texts;
+}
+
+QStringList Headings(const SheetTable& table) {
+  QStringList headings;
+  for (const TableColumn& column : table.columns) {
+    headings << column.heading;
+  }
+  return headings;
+}
+
+// Caption to value over the tables of the control data sheet.
+std::map<QString, QString> Fields(const SheetPage& page) {
+  std::map<QString, QString> fields;
+  for (const SheetTable& table : page.tables) {
+    for (const TableRow& row : table.rows) {
+      EXPECT_EQ(row.cells.size(), 2);
+      fields[row.cells.at(0)] = row.cells.at(1);
+    }
+  }
+  return fields;
+}
+
+// Every page's tables stay between the header and the footer and fill
+// the page's width, however the sheet was paginated.
+void ExpectPagesFit(const std::vector<SheetPage>& pages) {
+  for (const SheetPage& page : pages) {
+    double height = 0;
+    for (const SheetTable& table : page.tables) {
+      height += table.Height();
+      double width = 0;
+      for (const TableColumn& column : table.columns) {
+        width += column.width;
+      }
+      EXPECT_NEAR(width, geo::kContentWidth, 1e-6) << SheetName(page.kind).toStdString();
+      for (const TableRow& row : table.rows) {
+        EXPECT_EQ(row.cells.size(), static_cast<qsizetype>(table.columns.size()));
+      }
+    }
+    EXPECT_LE(height, geo::kBodyHeight + 1e-6)
+        << SheetName(page.kind).toStdString() << " page " << page.page_number;
+  }
+}
+
+TEST(PrintChoices, PrtSheetTextBothWays) {
+  EXPECT_EQ(ParsePrtSheet(u"1,0,1"_s), (SheetChoices{true, false, true}));
+  EXPECT_EQ(ParsePrtSheet(QString()), (SheetChoices{false, false, false}));
+  // Missing, empty and unreadable entries count as not ticked.
+  EXPECT_EQ(ParsePrtSheet(u"1"_s), (SheetChoices{true, false, false}));
+  EXPECT_EQ(ParsePrtSheet(u",,1"_s), (SheetChoices{false, false, true}));
+  EXPECT_EQ(ParsePrtSheet(u"x, 1 ,2,1"_s), (SheetChoices{false, true, false}));
+  EXPECT_EQ(PrtSheetText({false, true, true}), u"0,1,1"_s);
+  EXPECT_EQ(PrtSheetText({}), u"0,0,0"_s);
+  EXPECT_FALSE(AnyChosen({}));
+  EXPECT_TRUE(AnyChosen({false, false, true}));
+}
+
+TEST(PrintChoices, ChannelRangeOfTheShownTab) {
+  Project project;
+  UseMode(project, 4);
+  project.CurrentPage = 1;
+  EXPECT_EQ(PrintRange(project, false).first, 250);
+  EXPECT_EQ(PrintRange(project, false).count, 250);
+  EXPECT_EQ(PrintRange(project, true).first, 0);
+  EXPECT_EQ(PrintRange(project, true).count, 1000);
+  project.CurrentPage = 3;
+  EXPECT_EQ(PrintRange(project, false).first, 750);
+  UseMode(project, 1);
+  project.CurrentPage = 0;
+  EXPECT_EQ(PrintRange(project, false).count, 255);
+  EXPECT_EQ(PrintRange(project, true).count, 255);
+}
+
+TEST(PrintDocumentTest, NothingTickedBuildsNothingAndTheOrderIsFixed) {
+  Project project;
+  UseMode(project, 1);
+  EXPECT_TRUE(BuildPrintDocument(project, {}, true, Inputs()).pages.empty());
+
+  const PrintDocument all = BuildPrintDocument(project, {true, true, true}, true, Inputs());
+  EXPECT_EQ(all.title, GetMessage(1000));
+  ASSERT_EQ(all.pages.size(), 7u);  // five editor pages, one control data page, one voice page
+  EXPECT_EQ(all.pages.front().kind, SheetKind::kEditSheet);
+  EXPECT_EQ(all.pages.at(5).kind, SheetKind::kControlDataSheet);
+  EXPECT_EQ(all.pages.back().kind, SheetKind::kVoiceSheet);
+  for (const SheetPage& page : all.pages) {
+    EXPECT_EQ(page.title, u"Parlatone Editor"_s);
+    EXPECT_EQ(page.date, u"2026/03/04"_s);
+    EXPECT_EQ(page.time, u"05:06:07"_s);
+  }
+  // Each sheet numbers its own pages.
+  EXPECT_EQ(all.pages.at(4).FooterText(), u"5 / 5"_s);
+  EXPECT_EQ(all.pages.at(5).FooterText(), u"1 / 1"_s);
+
+  const PrintDocument voices = BuildPrintDocument(project, {true, false, false}, true, Inputs());
+  ASSERT_EQ(voices.pages.size(), 1u);
+  EXPECT_EQ(voices.pages.front().kind, SheetKind::kVoiceSheet);
+}
+
+TEST(EditSheet, SelectedTabOfTheThousandChannelSeries) {
+  Project project;
+  UseMode(project, 4);
+  project.CurrentPage = 1;
+  project.programs[249].Voice[0] = u"before.wav"_s;
+  project.programs[250].Voice[0] = u"first.wav"_s;
+  project.programs[499].Voice[0] = u"last.wav"_s;
+  project.programs[500].Voice[0] = u"after.wav"_s;
+  const PrintDocument document = BuildPrintDocument(project, {false, false, true}, false, Inputs());
+  const QStringList channels = Column(document.pages, 0);
+  ASSERT_EQ(channels.size(), 250);
+  EXPECT_EQ(channels.front(), u"251"_s);
+  EXPECT_EQ(channels.back(), u"500"_s);
+  const QStringList first_slots = Column(document.pages, 4);
+  EXPECT_EQ(first_slots.front(), u"first.wav"_s);
+  EXPECT_EQ(first_slots.back(), u"last.wav"_s);
+  EXPECT_FALSE(first_slots.contains(u"before.wav"_s));
+  EXPECT_FALSE(first_slots.contains(u"after.wav"_s));
+  EXPECT_EQ(document.pages.front().subtitle, u"チャンネル 251～500　　ボイス 1～8"_s);
+
+  const PrintDocument every = BuildPrintDocument(project, {false, false, true}, true, Inputs());
+  const QStringList all_channels = Column(every.pages, 0);
+  ASSERT_EQ(all_channels.size(), 1000);
+  EXPECT_EQ(all_channels.front(), u"01"_s);
+  EXPECT_EQ(all_channels.back(), u"1000"_s);
+  EXPECT_EQ(every.pages.size(), 20u);
+  ExpectPagesFit(every.pages);
+}
+
+TEST(EditSheet, TwentyFourSlotsPrintInThreePasses) {
+  Project project;
+  UseMode(project, 3);
+  ProgramRecord& record = project.programs[7];
+  for (int s = 0; s < 24; ++s) {
+    record.Voice[static_cast<size_t>(s)] = u"s%1.wav"_s.arg(s + 1);
+  }
+  const std::vector<SheetPage> pages = BuildEditSheet(project, PrintRange(project, true), Inputs());
+  ASSERT_EQ(RowsPerPage(pages.front().tables.front()), 51);  // 255 channels fill five pages
+  ASSERT_EQ(pages.size(), 15u);
+  const QStringList expected_headings[3] = {
+      {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s},
+      {u"9"_s, u"10"_s, u"11"_s, u"12"_s, u"13"_s, u"14"_s, u"15"_s, u"16"_s},
+      {u"17"_s, u"18"_s, u"19"_s, u"20"_s, u"21"_s, u"22"_s, u"23"_s, u"24"_s}};
+  for (int pass = 0; pass < 3; ++pass) {
+    const std::vector<SheetPage> pass_pages(pages.begin() + pass * 5, pages.begin() + pass * 5 + 5);
+    for (const SheetPage& page : pass_pages) {
+      EXPECT_EQ(Headings(page.tables.front()).mid(4), expected_headings[pass]);
+      EXPECT_EQ(Headings(page.tables.front()).mid(0, 4),
+                (QStringList{u"CH"_s, u"SP"_s, u"RP"_s, u"時間(秒)"_s}));
+    }
+    // Every pass runs over the same channels; channel 8 shows the pass's slots.
+    const QStringList channels = Column(pass_pages, 0);
+    ASSERT_EQ(channels.size(), 255);
+    EXPECT_EQ(channels.at(7), u"08"_s);
+    for (int s = 0; s < 8; ++s) {
+      EXPECT_EQ(Column(pass_pages, 4 + s).at(7), u"s%1.wav"_s.arg(pass * 8 + s + 1));
+    }
+  }
+  EXPECT_EQ(pages.at(5).subtitle, u"チャンネル 01～255　　ボイス 9～16"_s);
+  EXPECT_EQ(pages.back().FooterText(), u"15 / 15"_s);
+  ExpectPagesFit(pages);
+
+  // Eight slots: one pass.
+  UseMode(project, 1);
+  EXPECT_EQ(BuildEditSheet(project, PrintRange(project, true), Inputs()).size(), 5u);
+}
+
+TEST(EditSheet, RowTextsAndTheControlFileLine) {
+  Project project;
+  UseMode(project, 1);
+  project.settings.CardPath = u"/cards"_s;
+  ProgramRecord& record = project.programs[0];
+  record.SP = u"2"_s;
+  record.RP = u"3"_s;
+  record.Time = u"7"_s;  // as control file loading stores it
+  record.Voice[0] = u"A01.wav"_s;
+  record.Voice[1] = u" "_s;
+  project.programs[1].SP = u"9"_s;  // an item the list does not hold stays a number
+  const auto pages = [&project] {
+    return BuildEditSheet(project, PrintRange(project, true), Inputs());
+  };
+  const std::vector<TableRow> rows = pages().front().tables.front().rows;
+  EXPECT_EQ(rows.front().cells.mid(0, 6),
+            (QStringList{u"01"_s, u"B"_s, u"3"_s, u"7.0"_s, u"A01.wav"_s, QString()}));
+  EXPECT_EQ(rows.at(1).cells.at(1), u"9"_s);
+
+  EXPECT_TRUE(pages().front().has_path_line);
+  EXPECT_EQ(pages().front().path, QString());
+  project.card.CardName = u"ANN01"_s;
+  EXPECT_EQ(pages().front().path, QString());  // the folder name is still missing
+  project.card.Forder = u"駅"_s;
+  EXPECT_EQ(pages().front().path, JoinPath(JoinPath(u"/cards"_s, u"駅"_s), u"ANN01.wpj"_s));
+  UseMode(project, 7);
+  EXPECT_TRUE(pages().back().path.endsWith(u"ANN01.zpx"_s));
+  EXPECT_FALSE(BuildControlDataSheet(project, Inputs()).front().has_path_line);
+}
+
+TEST(ControlDataSheet, ListIndexesTurnBackIntoTheElementTexts) {
+  Project project;
+  UseMode(project, 1);
+  CardInfo& card = project.card;
+  card.CardName = u"ANN01"_s;
+  card.Maisuu = u"3"_s;
+  card.CardSize = u"2"_s;
+  card.TpMd = u"1"_s;
+  card.RecBaitai = u"3"_s;
+  card.CardBaitai = u"6"_s;
+  card.WaveCom = u"音響社"_s;
+  card.Memo[2] = u"三"_s;
+  const std::vector<SheetPage> pages = BuildControlDataSheet(project, Inputs(7976001));
+  ASSERT_EQ(pages.size(), 1u);
+  std::map<QString, QString> fields = Fields(pages.front());
+  EXPECT_EQ(fields.size(), 28u);
+  EXPECT_EQ(fields[u"カードデータファイル名"_s], u"ANN01"_s);
+  EXPECT_EQ(fields[u"使用カード容量"_s], u"32MB"_s);
+  EXPECT_EQ(fields[u"積算カード容量"_s], u"16MB"_s);
+  EXPECT_EQ(fields[u"積算メモリ容量"_s], u"7976001バイト"_s);
+  EXPECT_EQ(fields[u"作成枚数"_s], u"3 枚"_s);
+  EXPECT_EQ(fields[u"テープ・ＭＤ種類"_s], u"ＤＡＴ"_s);
+  EXPECT_EQ(fields[u"WAVE記録媒体種類"_s], u"CD"_s);
+  EXPECT_EQ(fields[u"カードデータ記録媒体種類"_s], u"他"_s);
+  EXPECT_EQ(fields[u"WAVE制作会社"_s], u"音響社"_s);
+  EXPECT_EQ(fields[u"コメント③"_s], u"三"_s);
+  EXPECT_EQ(pages.front().tables.at(2).title, GetMessage(3004));
+  ExpectPagesFit(pages);
+
+  // Nothing chosen, or an index the list does not reach: blank, never a
+  // neighbouring entry.
+  card.CardSize = u"-1"_s;
+  card.TpMd = QString();
+  card.RecBaitai = u"7"_s;
+  card.CardBaitai = u"x"_s;
+  fields = Fields(BuildControlDataSheet(project, Inputs()).front());
+  for (const QString& caption :
+       {u"使用カード容量"_s, u"テープ・ＭＤ種類"_s, u"WAVE記録媒体種類"_s,
+        u"カードデータ記録媒体種類"_s, u"積算カード容量"_s, u"積算メモリ容量"_s}) {
+    EXPECT_EQ(fields[caption], QString()) << caption.toStdString();
+  }
+}
+
+TEST(ControlDataSheet, Mp3CaptionsAndLongComments) {
+  Project project;
+  UseMode(project, 7);
+  for (QString& memo : project.card.Memo) {
+    memo = QString(100, QChar(u'案'));  // 200 bytes, the longest a comment may be
+  }
+  const std::vector<SheetPage> pages = BuildControlDataSheet(project, Inputs(1000));
+  const std::map<QString, QString> fields = Fields(pages.front());
+  for (const QString& caption : {u"mp3制作会社"_s, u"mp3作成者"_s, u"mp3作成日"_s, u"mp3作成環境"_s,
+                                 u"mp3記録媒体種類"_s, u"mp3記録媒体名"_s}) {
+    EXPECT_TRUE(fields.contains(caption)) << caption.toStdString();
+  }
+  EXPECT_FALSE(fields.contains(u"WAVE制作会社"_s));
+  EXPECT_EQ(pages.front().tables.at(2).title, GetMessage(3005));
+  // The MP3 series' cards are all "OTHER", but the use shown is the class.
+  EXPECT_EQ(fields.at(u"積算カード容量"_s), u"8MB"_s);
+  const SheetTable& comments = pages.front().tables.back();
+  ASSERT_EQ(comments.rows.size(), 3u);
+  EXPECT_GT(comments.rows.front().lines, 1);
+  ExpectPagesFit(pages);
+}
+
+TEST(VoiceSheet, NoVoicesPrintsZeroTotals) {
+  Project project;
+  UseMode(project, 1);
+  const std::vector<SheetPage> pages = BuildVoiceSheet(project, Inputs());
+  ASSERT_EQ(pages.size(), 1u);
+  const SheetTable& table = pages.front().tables.front();
+  EXPECT_TRUE(table.rows.empty());
+  ASSERT_EQ(table.totals.size(), 1u);
+  EXPECT_EQ(table.totals.front().cells,
+            (QStringList{u"合計（0 ファイル）"_s, u"0.000"_s, u"0"_s, QString()}));
+  EXPECT_EQ(Headings(table),
+            (QStringList{u"No."_s, u"ファイル名"_s, u"周波数"_s, u"ビット"_s, u"タイプ"_s,
+                         u"時間(秒)"_s, u"バイト数"_s, u"コメント"_s}));
+  // The caption spans the columns before the time, so the totals stand
+  // under the time and size columns.
+  EXPECT_EQ(table.totals.front().spans, (std::vector<int>{5, 1, 1, 1}));
+}
+
+TEST(VoiceSheet, RowsTotalsAndTheMpegColumns) {
+  Project project;
+  UseMode(project, 7);
+  project.voices = {Voice(u"a.mp3"_s, u"0.100"_s, u"1000"_s), Voice(u"b.mp3"_s, u"0.200"_s, u" "_s),
+                    Voice(u"c.mp3"_s, u""_s, u"24"_s)};
+  project.voices[0].MPEG = u"1.0"_s;
+  project.voices[0].Layer = u"3"_s;
+  project.voices[0].COMENTS = u"案内"_s;
+  const std::vector<SheetPage> pages = BuildVoiceSheet(project, Inputs());
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_EQ(pages.front().kind, SheetKind::kMpegVoiceSheet);
+  EXPECT_EQ(SheetName(pages.front().kind), u"ArMpegVoiceSheet"_s);
+  const SheetTable& table = pages.front().tables.front();
+  EXPECT_EQ(Headings(table).mid(5, 2), (QStringList{u"MPEG"_s, u"Layer"_s}));
+  EXPECT_EQ(table.rows.front().cells,
+            (QStringList{u"001"_s, u"a.mp3"_s, u"22.05KHz"_s, u"16bit"_s, u"Mono"_s, u"1.0"_s,
+                         u"3"_s, u"0.100"_s, u"1000"_s, u"案内"_s}));
+  EXPECT_EQ(Column(pages, 0), (QStringList{u"001"_s, u"002"_s, u"003"_s}));
+  // 0.1 + 0.2 is exactly 0.300; a blank size counts nothing.
+  EXPECT_EQ(table.totals.front().cells.mid(1, 2), (QStringList{u"0.300"_s, u"1024"_s}));
+  EXPECT_EQ(table.totals.front().spans.front(), 7);
+  ExpectPagesFit(pages);
+}
+
+TEST(VoiceSheet, PagesAndTotalsOfALongList) {
+  Project project;
+  UseMode(project, 4);
+  const int per_page = [&project] {
+    return RowsPerPage(BuildVoiceSheet(project, Inputs()).front().tables.front());
+  }();
+  ASSERT_GT(per_page, 30);
+  // Exactly full pages leave no room for the totals: they get a page of their own.
+  for (int v = 0; v < 2 * per_page; ++v) {
+    project.voices.append(Voice(u"v%1.wav"_s.arg(v), u"1.001"_s, u"10"_s));
+  }
+  std::vector<SheetPage> pages = BuildVoiceSheet(project, Inputs());
+  ASSERT_EQ(pages.size(), 3u);
+  EXPECT_TRUE(pages.back().tables.front().rows.empty());
+  EXPECT_TRUE(pages.at(1).tables.front().totals.empty());
+  EXPECT_EQ(pages.back().tables.front().totals.front().cells.at(1),
+            u"%1.%2"_s.arg(2 * per_page * 1001 / 1000)
+                .arg(2 * per_page * 1001 % 1000, 3, 10, QChar(u'0')));
+  EXPECT_EQ(pages.back().FooterText(), u"3 / 3"_s);
+  ExpectPagesFit(pages);
+  // One row fewer: the totals go with the last rows.
+  project.voices.removeLast();
+  pages = BuildVoiceSheet(project, Inputs());
+  ASSERT_EQ(pages.size(), 2u);
+  EXPECT_EQ(pages.back().tables.front().rows.size(), static_cast<size_t>(per_page - 1));
+  EXPECT_FALSE(pages.back().tables.front().totals.empty());
+  EXPECT_EQ(Column(pages, 0).back(), u"%1"_s.arg(2 * per_page - 1, 3, 10, QChar(u'0')));
+  ExpectPagesFit(pages);
+}
+
+TEST(PrintInputs, ElementListsAndTheSoundTotalFromDisk) {
+  const ElementLists shipped = ReadPrintLists(ResolveAppPaths().element_file);
+  EXPECT_EQ(shipped.tape.value(1), u"ＤＡＴ"_s);
+  EXPECT_EQ(shipped.baitai.value(6), u"他"_s);
+  EXPECT_EQ(shipped.card.size(), 11);
+
+  QTemporaryDir dir;
+  Project project;
+  UseMode(project, 1);
+  const QString path = dir.filePath(u"a.wav"_s);
+  ASSERT_TRUE(testing::WriteBytes(path, QByteArray(1234, '\0')));
+  VoiceRecord voice = Voice(u"a.wav"_s, u"1.000"_s, u"99"_s);
+  voice.FilePath = path;
+  project.voices = {voice};
+  project.VoicesRegistered = true;
+  const SheetInputs inputs = MakeSheetInputs(project, dir.filePath(u"none.elm"_s), QDateTime());
+  EXPECT_EQ(inputs.sound_bytes, 1234);  // the file as it is now, as the card data window counts
+  EXPECT_TRUE(inputs.lists.card.isEmpty());
+}
+
+}  // namespace
+}  // namespace parlatone

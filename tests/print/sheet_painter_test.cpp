@@ -1,0 +1,146 @@
+#include "print/sheet_painter.h"
+
+#include <QFontInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "core/project.h"
+#include "core/series.h"
+#include "support/pdf_text.h"
+#include "support/qt_printers.h"
+#include "support/temp_env.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+SheetInputs Inputs() {
+  SheetInputs inputs;
+  inputs.printed_at = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7));
+  inputs.lists.card = {u"8MB"_s, u"16MB"_s, u"32MB"_s};
+  inputs.lists.tape = {u"ＭＤ"_s, u"ＤＡＴ"_s};
+  inputs.lists.baitai = {u"SM"_s, u"CF"_s};
+  inputs.sound_bytes = 2147483647;
+  return inputs;
+}
+
+// The longest texts the editor lets into each field.
+void FillToTheLimits(Project& project, const QString& name, const QString& extension) {
+  for (int v = 0; v < 3; ++v) {
+    VoiceRecord voice;
+    voice.NAME = name.left(7) + QString::number(v) + extension;  // 12 half-width characters
+    voice.SampleRate = u"11.025KHz"_s;
+    voice.BitRate = IsMp3Series(project.Mode()) ? u"128Kbit"_s : u"16bit"_s;
+    voice.TYPE = u"Stereo"_s;
+    voice.SEC = u"99999.999"_s;
+    voice.BYTES = u"2147483647"_s;
+    voice.COMENTS = QString(20, QChar(u'駅'));  // 40 bytes
+    voice.MPEG = IsMp3Series(project.Mode()) ? u"2.0"_s : QString();
+    voice.Layer = IsMp3Series(project.Mode()) ? u"3"_s : QString();
+    project.voices.append(voice);
+  }
+  for (int s = 0; s <= MaxVoiceIndex(project.Mode()); ++s) {
+    project.programs[0].Voice[static_cast<size_t>(s)] = project.voices.at(s % 3).NAME;
+  }
+  project.programs[0].Time = u"99999.9"_s;
+  for (int f = 0; f < CardInfo::kFieldCount; ++f) {
+    project.card.Field(f) = QString(20, QChar(u'記'));  // 40 bytes
+  }
+  project.card.CardSize = u"1"_s;
+  for (QString& memo : project.card.Memo) {
+    memo = QString(100, QChar(u'案'));  // 200 bytes
+  }
+}
+
+TEST(SheetPainter, TheNamedFontIsInstalledAndUsed) {
+  const QFontInfo info(SheetFont(9));
+  EXPECT_EQ(info.family(), QString::fromLatin1(kSheetFontFamily));
+  EXPECT_GT(SheetTextWidth(u"漢字"_s, 10), SheetTextWidth(u"ab"_s, 10));
+  EXPECT_NEAR(SheetTextWidth(u"漢"_s, 72), 25.4, 0.5);  // a full-width glyph is one em
+}
+
+// Everyday texts at their longest stay at a comfortable size in their
+// columns; a name of the widest capitals may shrink further but is still
+// printed whole (checked through the PDF below).
+TEST(SheetPainter, TypicalLongestTextsFitTheirColumns) {
+  for (int mode : {3, 7}) {
+    Project project;
+    project.settings.Mode = mode;
+    DeriveSeriesLimits(project);
+    FillToTheLimits(project, u"ANNOUNCE"_s, u".WAV"_s);
+    const PrintDocument document = BuildPrintDocument(project, {true, true, true}, true, Inputs());
+    for (const SheetPage& page : document.pages) {
+      for (const SheetTable& table : page.tables) {
+        for (size_t c = 0; c < table.columns.size(); ++c) {
+          const TableColumn& column = table.columns[c];
+          const double room = CellTextRoom(column.width);
+          EXPECT_LE(SheetTextWidth(column.heading, table.font_points, true) * kComfortableFontShare,
+                    room)
+              << column.heading.toStdString();
+          for (const TableRow& row : table.rows) {
+            if (row.lines > 1 || row.spans.size() > 0) {
+              continue;
+            }
+            EXPECT_LE(SheetTextWidth(row.cells.at(static_cast<qsizetype>(c)), table.font_points) *
+                          kComfortableFontShare,
+                      room)
+                << SheetName(page.kind).toStdString() << ": "
+                << row.cells.at(static_cast<qsizetype>(c)).toStdString();
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(SheetPainter, PdfHoldsEveryTextWhole) {
+  QTemporaryDir dir;
+  for (int mode : {3, 7}) {
+    Project project;
+    project.settings.Mode = mode;
+    project.settings.CardPath = u"/カード"_s;
+    DeriveSeriesLimits(project);
+    FillToTheLimits(project, u"WWWWWWWW"_s, u".WAV"_s);
+    const PrintDocument document = BuildPrintDocument(project, {true, true, true}, true, Inputs());
+    const QString path = dir.filePath(u"sheets%1.pdf"_s.arg(mode));
+    ASSERT_TRUE(WritePdf(document, path));
+    const QString text = testing::PdfText(path);
+    EXPECT_EQ(text.count(u'\f'), static_cast<qsizetype>(document.pages.size()));
+    EXPECT_FALSE(text.contains(u"..."_s));  // nothing was cut off with an ellipsis
+    for (const QString& expected :
+         {u"Parlatone Editor"_s, u"2026/03/04"_s, u"05:06:07"_s, u"エディタ情報"_s,
+          u"コントロールデータ作成情報"_s, u"Sound登録情報"_s, u"WWWWWWW0.WAV"_s, u"WWWWWWW2.WAV"_s,
+          u"99999.9"_s, u"11.025KHz"_s, u"2147483647"_s, QString(20, QChar(u'駅')),
+          QString(20, QChar(u'記')), u"16MB"_s, u"6442450941"_s /* the byte total */,
+          u"299999.997"_s /* the time total */}) {
+      EXPECT_TRUE(text.contains(testing::PdfComparable(expected)))
+          << mode << ": " << expected.toStdString();
+    }
+    const QString first_page = text.section(u'\f', 0, 0);
+    EXPECT_TRUE(first_page.contains(testing::PdfComparable(u"チャンネル 01～255"_s)));
+    EXPECT_TRUE(first_page.contains(testing::PdfComparable(u"コントロールファイル："_s)));
+  }
+}
+
+TEST(SheetPainter, PdfFailuresLeaveNothingBehind) {
+  QTemporaryDir dir;
+  Project project;
+  DeriveSeriesLimits(project);
+  const PrintDocument document = BuildPrintDocument(project, {true, false, false}, true, Inputs());
+  EXPECT_FALSE(WritePdf(document, dir.filePath(u"missing/folder/out.pdf"_s)));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"missing"_s)));
+  EXPECT_FALSE(WritePdf(PrintDocument(), dir.filePath(u"empty.pdf"_s)));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"empty.pdf"_s)));
+  // A good write replaces what was there.
+  const QString path = dir.filePath(u"out.pdf"_s);
+  testing::WriteFileBytes(path, "old"_ba);
+  ASSERT_TRUE(WritePdf(document, path));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().startsWith("%PDF-"));
+}
+
+}  // namespace
+}  // namespace parlatone

@@ -1,0 +1,300 @@
+#include "settings/settings_session.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "core/cp932.h"
+#include "core/messages.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "support/qt_printers.h"
+#include "support/scripted_operator.h"
+#include "support/temp_env.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
+
+QString Composed(int first, int second) {
+  return GetMessage(first) + u"\r\n"_s + GetMessage(second);
+}
+
+QString ForbiddenText() {
+  return GetMessage(2063) + ForbiddenCharList() + GetMessage(2064);
+}
+
+class SettingsSessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    project_.settings.Mode = 1;
+    project_.settings.CardPath = dir_.path();
+    project_.settings.CardName = u"CARD01"_s;
+    DeriveSeriesLimits(project_);
+  }
+  QString SettingsFile() const { return dir_.filePath(u"ParlatoneEditorV3.ini"_s); }
+  // What the operator was told by the last refusal.
+  QString LastText() const { return op_.shown.empty() ? QString() : op_.shown.back().text; }
+
+  QTemporaryDir dir_;
+  Project project_;
+  testing::ScriptedOperator op_;
+};
+
+TEST_F(SettingsSessionTest, SeriesOptionsAndTheirDescriptions) {
+  // The option order is fixed; every series has exactly one option.
+  for (int mode = 0; mode < kSeriesCount; ++mode) {
+    EXPECT_EQ(SettingsSession::ModeOfOption(SettingsSession::OptionOfMode(mode)), mode);
+  }
+  EXPECT_EQ(SettingsSession::OptionOfMode(0), 6);
+  EXPECT_EQ(SettingsSession::OptionOfMode(9), 6);  // out of range reads as series 0
+
+  project_.settings.AddFunction = 2;  // anything but 0 means on
+  SettingsSession session(project_, SettingsFile());
+  EXPECT_TRUE(session.StereoAccepted());
+  EXPECT_EQ(session.DescriptionMessage(5), 2157);
+  session.ChooseStereo(false);
+  EXPECT_EQ(session.DescriptionMessage(6), 2150);
+  EXPECT_TRUE(session.Dirty());
+
+  // The file name label names the extension of the series in use, not the
+  // one chosen but not yet confirmed.
+  EXPECT_EQ(session.FileNameLabelMessage(), 3002);
+  session.ChooseSeries(7);
+  EXPECT_EQ(session.FileNameLabelMessage(), 3002);
+  project_.settings.Mode = 7;
+  EXPECT_EQ(SettingsSession(project_, SettingsFile()).FileNameLabelMessage(), 3003);
+}
+
+TEST_F(SettingsSessionTest, CardNameChecksInTheirOrder) {
+  struct Case {
+    QString name;
+    QString refusal;  // empty: accepted
+  };
+  const Case cases[] = {
+      {QString(), GetMessage(2043)},
+      {u"   "_s, GetMessage(2043)},
+      {u"ABCDEFGH"_s, QString()},
+      {u"ABCDEFGHI"_s, Composed(2061, 2059)},
+      {u"ｱｲｳｴｵｶｷｸ"_s, QString()},  // half-width katakana: one byte each
+      {u"ｱｲｳｴｵｶｷｸｹ"_s, Composed(2061, 2059)},
+      {u"ＡＢ"_s, Composed(2062, 2059)},
+      {u"ABCDEFGHＩ"_s, Composed(2062, 2059)},  // full width is named before length
+      {u"AB-C"_s, ForbiddenText()},
+      {u"A(1)"_s, ForbiddenText()},
+      {u"A:B"_s, ForbiddenText()},
+      {u"A_B,C.D"_s, QString()},
+      {u" ABC "_s, QString()},
+  };
+  for (const Case& c : cases) {
+    testing::ScriptedOperator op;
+    SettingsSession session(project_, SettingsFile());
+    session.EditCardName(c.name);
+    const SettingsSession::Field field = session.Validate(op);
+    if (c.refusal.isEmpty()) {
+      EXPECT_EQ(field, SettingsSession::Field::kNone) << c.name.toStdString();
+      EXPECT_TRUE(op.shown.empty()) << c.name.toStdString();
+      continue;
+    }
+    EXPECT_EQ(field, SettingsSession::Field::kCardName) << c.name.toStdString();
+    ASSERT_EQ(op.shown.size(), 1u) << c.name.toStdString();
+    EXPECT_EQ(op.shown[0].text, c.refusal) << c.name.toStdString();
+    EXPECT_EQ(op.shown[0].title_number, msg::kTitleConfirm);
+    EXPECT_EQ(op.shown[0].icon, MessageIcon::kExclamation);
+  }
+  // The composed texts read as the operator sees them.
+  EXPECT_EQ(Composed(2061, 2059), u"入力できる文字数は半角8文字です。\r\n\r\n確認して下さい。"_s);
+  EXPECT_EQ(ForbiddenText(),
+            u"カードデータファイル名には\r\n\"-\",\"(\",\")\",\"[\",\"]\",\"<\",\">\",\"\\\","
+            u"\"/\",\"|\",\"*\",\"?\",\":\"は使用できません。\r\n"_s);
+}
+
+TEST_F(SettingsSessionTest, CardFolderChecksAndLevelByLevelCreation) {
+  SettingsSession session(project_, SettingsFile());
+  session.EditCardPath(u"  "_s);
+  EXPECT_EQ(session.Validate(op_), SettingsSession::Field::kCardPath);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2044});
+
+  // A folder the editor's own starting place would decide is refused.
+  for (const QString& relative : {u"cards"_s, u"~/cards"_s}) {
+    session.EditCardPath(relative);
+    EXPECT_EQ(session.Validate(op_), SettingsSession::Field::kCardPath);
+    EXPECT_TRUE(LastText().contains(u"フルパス"_s)) << relative.toStdString();
+  }
+  EXPECT_FALSE(QFileInfo::exists(u"cards"_s));
+
+  // Two levels below an existing folder: asked with the path, No creates nothing.
+  const QString target = dir_.filePath(u"新しい/カード"_s);
+  session.EditCardPath(target);
+  op_.shown.clear();
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_EQ(session.Validate(op_), SettingsSession::Field::kCardPath);
+  ASSERT_EQ(op_.shown.size(), 1u);
+  EXPECT_EQ(op_.shown[0].text, GetMessage(2045) + target + u"\r\n"_s + GetMessage(2046));
+  EXPECT_EQ(op_.shown[0].buttons, MessageButtons::kYesNo);
+  EXPECT_EQ(op_.shown[0].icon, MessageIcon::kExclamation);
+  EXPECT_FALSE(QFileInfo::exists(dir_.filePath(u"新しい"_s)));
+
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_EQ(session.Validate(op_), SettingsSession::Field::kNone);
+  EXPECT_TRUE(QFileInfo(dir_.filePath(u"新しい"_s)).isDir());
+  EXPECT_TRUE(QFileInfo(target).isDir());
+  EXPECT_EQ(op_.shown.size(), 2u);
+
+  // A file standing where a level should be: creation fails with 2047.
+  WriteFileBytes(dir_.filePath(u"plain"_s), "x");
+  session.EditCardPath(dir_.filePath(u"plain/sub"_s));
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_EQ(session.Validate(op_), SettingsSession::Field::kCardPath);
+  EXPECT_EQ(op_.Numbers().back(), 2047);
+  EXPECT_TRUE(op_.AllAnswersUsed());
+}
+
+TEST_F(SettingsSessionTest, CreateFolderLevelsMakesEachMissingLevel) {
+  const QString deep = dir_.filePath(u"a/b/c/"_s);
+  EXPECT_TRUE(CreateFolderLevels(deep));
+  EXPECT_TRUE(QFileInfo(dir_.filePath(u"a/b/c"_s)).isDir());
+  EXPECT_TRUE(CreateFolderLevels(deep));  // all there already
+  WriteFileBytes(dir_.filePath(u"a/file"_s), "x");
+  EXPECT_FALSE(CreateFolderLevels(dir_.filePath(u"a/file/d"_s)));
+}
+
+TEST_F(SettingsSessionTest, OkWritesEveryKeyAndKeepsTheOwnerLines) {
+  // A file as the operator's office left it: odd spacing, a comment, keys of
+  // other windows, owner details in Shift-JIS.
+  QString text =
+      u"; 事務所PC\r\n[SYSTEM]\r\nWavePath=/snd/音声\r\nPrtSheet=1,0,1\r\nMode=1\r\n"
+      u"[UserData]\r\nCompany = 株式会社パーラ \r\nAttribute=営業部\r\nName=山田　太郎\r\n"_s;
+  for (size_t i = 3; i < kUserDataKeys.size(); ++i) {
+    text += QString(kUserDataKeys[i]) + u"=値"_s + QString::number(i) + u"\r\n"_s;
+  }
+  const QByteArray before = cp932::Encode(text);
+  WriteFileBytes(SettingsFile(), before);
+  project_.settings = ReadSettings(SettingsFile());
+  project_.settings.CardPath = dir_.path();
+  project_.settings.FileCapacity = 2;
+
+  SettingsSession session(project_, SettingsFile());
+  session.EditCardName(u" NEWCARD "_s);
+  session.EditCardPath(dir_.path() + u"  "_s);
+  session.ChooseStereo(true);
+  const SettingsSession::OkResult ok = session.Ok(op_);
+  EXPECT_TRUE(ok.closed);
+  EXPECT_TRUE(op_.shown.empty());
+  EXPECT_EQ(op_.max_busy_depth, 1);
+  EXPECT_EQ(op_.busy_depth, 0);
+  EXPECT_FALSE(session.Dirty());
+  EXPECT_FALSE(project_.ModeChanged);
+  EXPECT_EQ(project_.settings.CardName, u"NEWCARD"_s);
+  EXPECT_EQ(project_.settings.CardPath, dir_.path());
+  EXPECT_EQ(project_.settings.AddFunction, 1);
+
+  const Settings written = ReadSettings(SettingsFile());
+  EXPECT_EQ(written, project_.settings);
+  const QByteArray after = ReadFileBytes(SettingsFile());
+  for (const char* key : {"WavePath=", "CardPath=", "CardName=", "Mode=1\r\n", "AddFunction=1\r\n",
+                          "FileCapacity=2\r\n"}) {
+    EXPECT_TRUE(after.contains(key)) << key;
+  }
+  // Every line that held its value already is still there byte for byte,
+  // blanks, comment and keys of other windows included.
+  for (const QByteArray& line : before.split('\n')) {
+    EXPECT_TRUE(after.contains(line + '\n')) << line.toStdString();
+  }
+  EXPECT_EQ(after.count("\r\n"), after.count('\n'));
+}
+
+TEST_F(SettingsSessionTest, OwnerKeysMissingFromTheFileAreWrittenBack) {
+  project_.settings.UserData[0] = u"株式会社パーラ"_s;
+  SettingsSession session(project_, SettingsFile());
+  ASSERT_TRUE(session.Ok(op_).closed);
+  const QByteArray after = ReadFileBytes(SettingsFile());
+  for (const QLatin1String& key : kUserDataKeys) {
+    EXPECT_TRUE(after.contains(QByteArray(key.data(), key.size()) + '=')) << key.data();
+  }
+  EXPECT_EQ(ReadSettings(SettingsFile()).UserData, project_.settings.UserData);
+}
+
+TEST_F(SettingsSessionTest, SeriesChangeIsAskedAndNoCommitsNothing) {
+  WriteFileBytes(SettingsFile(), "[SYSTEM]\r\nMode=1\r\n");
+  SettingsSession session(project_, SettingsFile());
+  session.EditCardName(u"OTHER"_s);
+  session.ChooseSeries(4);
+  EXPECT_TRUE(session.SeriesChanged());
+  op_.Answer(MessageAnswer::kNo);
+  const SettingsSession::OkResult refused = session.Ok(op_);
+  EXPECT_FALSE(refused.closed);
+  EXPECT_EQ(refused.field, SettingsSession::Field::kNone);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2048});
+  EXPECT_EQ(op_.shown[0].icon, MessageIcon::kQuestion);
+  EXPECT_EQ(op_.shown[0].title_number, msg::kTitleConfirm);
+  EXPECT_EQ(project_.Mode(), 1);
+  EXPECT_EQ(project_.settings.CardName, u"CARD01"_s);
+  EXPECT_FALSE(project_.ModeChanged);
+  EXPECT_EQ(ReadFileBytes(SettingsFile()), QByteArray("[SYSTEM]\r\nMode=1\r\n"));
+
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_TRUE(session.Ok(op_).closed);
+  EXPECT_EQ(project_.Mode(), 4);
+  EXPECT_TRUE(project_.ModeChanged);
+  EXPECT_EQ(project_.settings.CardName, u"OTHER"_s);
+  EXPECT_EQ(ReadSettings(SettingsFile()).Mode, 4);
+}
+
+TEST_F(SettingsSessionTest, ChoosingTheOldSeriesAgainIsNoSeriesChange) {
+  SettingsSession session(project_, SettingsFile());
+  session.ChooseSeries(7);
+  session.ChooseSeries(1);
+  // Still a change as far as leaving without saving goes...
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_FALSE(session.Cancel(op_));
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2074});
+  // ...but OK neither asks about discarding the project nor discards it.
+  EXPECT_TRUE(session.Ok(op_).closed);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2074});
+  EXPECT_FALSE(project_.ModeChanged);
+  EXPECT_EQ(project_.Mode(), 1);
+}
+
+TEST_F(SettingsSessionTest, CancelAsksOnlyAfterAChangeAndCommitsNothing) {
+  WriteFileBytes(SettingsFile(), "[SYSTEM]\r\nMode=1\r\n");
+  EXPECT_TRUE(SettingsSession(project_, SettingsFile()).Cancel(op_));
+  EXPECT_TRUE(op_.shown.empty());
+
+  SettingsSession session(project_, SettingsFile());
+  session.ChooseSeries(5);
+  session.EditCardPath(u"/elsewhere"_s);
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_FALSE(session.Cancel(op_));
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_TRUE(session.Cancel(op_));
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2074, 2074}));
+  EXPECT_EQ(op_.shown[0].icon, MessageIcon::kQuestion);
+  EXPECT_EQ(project_.Mode(), 1);
+  EXPECT_EQ(project_.settings.CardPath, dir_.path());
+  EXPECT_FALSE(project_.ModeChanged);
+  EXPECT_EQ(ReadFileBytes(SettingsFile()), QByteArray("[SYSTEM]\r\nMode=1\r\n"));
+}
+
+TEST_F(SettingsSessionTest, UnwritableSettingsFileIsReported) {
+  // A folder where the file should be.
+  ASSERT_TRUE(QDir().mkpath(SettingsFile()));
+  SettingsSession session(project_, SettingsFile());
+  session.ChooseStereo(true);
+  EXPECT_TRUE(session.Ok(op_).closed);
+  ASSERT_EQ(op_.shown.size(), 1u);
+  EXPECT_EQ(op_.shown[0].title_number, msg::kTitleError);
+  EXPECT_EQ(op_.shown[0].icon, MessageIcon::kError);
+  EXPECT_TRUE(op_.shown[0].text.contains(SettingsFile()));
+  EXPECT_EQ(project_.settings.AddFunction, 1);  // in effect for this run
+}
+
+}  // namespace
+}  // namespace parlatone
