@@ -550,6 +550,11 @@ TEST_F(CliTest, InstalledTreeFindsItsFilesAndLoadsTheDemo) {
   EXPECT_EQ(settings.json.value(u"elementFile"_s).toString(), data + u"/elementPT.elm"_s);
   EXPECT_EQ(settings.json.value(u"licenceFile"_s).toString(), data + u"/kyodaku.txt"_s);
   EXPECT_EQ(settings.json.value(u"releaseFile"_s).toString(), data + u"/Release.txt"_s);
+  // A document missing from this installation is named where it belongs
+  // here, not in the prefix the program was built for.
+  QFile::remove(data + u"/Release.txt"_s);
+  const ToolRun without = RunProgram(tool, {u"settings"_s});
+  EXPECT_EQ(without.json.value(u"releaseFile"_s).toString(), data + u"/Release.txt"_s);
 
   const QString demo = data + u"/examples/demo"_s;
   const ToolRun shown = RunProgram(tool, {u"show"_s, u"--json"_s, demo + u"/DEMO.wpj"_s});
