@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFont>
+#include <QIcon>
 #include <QLockFile>
 #include <QSplashScreen>
 #include <QStandardPaths>
@@ -51,6 +52,14 @@ void ShowSplash() {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(u"parlatone-editor"_s);
+  // The desktop entry's name, so that a desktop groups the windows under its
+  // icon; the theme icon when installed, else the one built in.
+  QGuiApplication::setDesktopFileName(u"jp.parlatone.editor"_s);
+  QIcon built_in;
+  for (int size : {16, 32, 48, 64, 256}) {
+    built_in.addFile(u":/icons/%1x%1/apps/jp.parlatone.editor.png"_s.arg(size));
+  }
+  QApplication::setWindowIcon(QIcon::fromTheme(u"jp.parlatone.editor"_s, built_in));
   // Named explicitly: left to the locale, Qt may draw the kanji in Chinese or
   // Korean shapes.
   QFont font(u"Noto Sans CJK JP"_s);

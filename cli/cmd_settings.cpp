@@ -54,6 +54,8 @@ class SettingsCommand : public Command {
         {QStringLiteral("userData"), user_data},
         {QStringLiteral("settingsFile"), context.paths.settings_file},
         {QStringLiteral("elementFile"), context.paths.element_file},
+        {QStringLiteral("licenceFile"), context.paths.licence_file},
+        {QStringLiteral("releaseFile"), context.paths.release_file},
         {QStringLiteral("workFolder"), context.paths.work_folder},
     };
     context.out << QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented));

@@ -9,6 +9,7 @@ PARLATONE_PACKAGES=(
   libsndfile1-dev libmpg123-dev libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk poppler-utils
+  desktop-file-utils appstream
 )
 
 parlatone_install_deps() {
@@ -31,8 +32,9 @@ parlatone_install_deps() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# Configures and builds into build/ (or $PARLATONE_BUILD_DIR). CI sets
-# PARLATONE_WERROR=ON so that a new warning fails the run.
+# Configures and builds into build/ (or $PARLATONE_BUILD_DIR): everything, or
+# only the targets named. CI sets PARLATONE_WERROR=ON so that a new warning
+# fails the run.
 parlatone_build() {
   local source_dir build_dir
   source_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -40,5 +42,9 @@ parlatone_build() {
   cmake -S "$source_dir" -B "$build_dir" -G Ninja \
     -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}" \
     -DPARLATONE_WERROR="${PARLATONE_WERROR:-OFF}"
-  cmake --build "$build_dir" --parallel "$(nproc)"
+  local targets=()
+  if [ $# -gt 0 ]; then
+    targets=(--target "$@")
+  fi
+  cmake --build "$build_dir" --parallel "$(nproc)" "${targets[@]}"
 }

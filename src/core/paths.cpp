@@ -60,10 +60,12 @@ QString ShippedFilePath(const QString& file_name) {
     return QDir::toNativeSeparators(beside);
   }
   // An installed tree relative to the executable (bin/../share/...), which
-  // also holds for a package unpacked elsewhere.
-  const QString relative = QDir::cleanPath(
-      ExecutableFolder() + u'/' + QStringLiteral(PARLATONE_RELATIVE_DATA_DIR) + u'/' + file_name);
-  if (QFileInfo::exists(relative)) {
+  // also holds for a package unpacked elsewhere. A file missing there is
+  // named there too, not in the prefix the program was built for.
+  const QString data_folder =
+      QDir::cleanPath(ExecutableFolder() + u'/' + QStringLiteral(PARLATONE_RELATIVE_DATA_DIR));
+  const QString relative = data_folder + u'/' + file_name;
+  if (QFileInfo::exists(relative) || QFileInfo(data_folder).isDir()) {
     return QDir::toNativeSeparators(relative);
   }
   return QDir::toNativeSeparators(

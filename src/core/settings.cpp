@@ -1,5 +1,6 @@
 #include "core/settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -92,6 +93,11 @@ StartupSettings LoadStartupSettings(const AppPaths& paths, FirstStartWrites writ
   if (result.first_start && write) {
     result.written &= WriteSetting(paths.settings_file, QString(ini::kSystem),
                                    QString(ini::kCardPath), DefaultCardPath());
+    // The folder proposed must also be there: card making refuses a card
+    // data folder that does not exist, and a new user's first card would
+    // otherwise be sent to the settings dialog. A failure here only means
+    // that refusal later, as for any missing folder.
+    QDir().mkpath(DefaultCardPath());
   }
   result.settings = ReadSettings(paths.settings_file);
   if (result.first_start) {

@@ -34,6 +34,11 @@ struct ToolRun {
 class CliTest : public ::testing::Test {
  protected:
   ToolRun Tool(const QStringList& arguments, const QString& audio_driver = u"dummy"_s) {
+    return RunProgram(QStringLiteral(PARLATONE_CLI_PATH), arguments, audio_driver);
+  }
+
+  ToolRun RunProgram(const QString& program, const QStringList& arguments,
+                     const QString& audio_driver = u"dummy"_s) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(u"SDL_AUDIODRIVER"_s, audio_driver);
@@ -45,7 +50,7 @@ class CliTest : public ::testing::Test {
     }
     process.setProcessEnvironment(environment);
     process.setStandardInputFile(QProcess::nullDevice());
-    process.start(QStringLiteral(PARLATONE_CLI_PATH), arguments);
+    process.start(program, arguments);
     EXPECT_TRUE(process.waitForFinished(30000));
     ToolRun run;
     run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -507,6 +512,60 @@ TEST_F(CliTest, ToMonoAndSilenceEndToEnd) {
   EXPECT_TRUE(zero.err.contains(u"０秒以上の時間を指定してください。"_s));
   EXPECT_EQ(Tool({u"silence"_s, silent, u"--seconds"_s, u"4000"_s}).status, 2);
   EXPECT_EQ(Tool({u"silence"_s, silent, u"--seconds"_s, u"5"_s, u"--bits"_s, u"24"_s}).status, 2);
+}
+
+// The tree `cmake --install` makes, as the Debian package lays it out under
+// /usr: the installed tool finds its shipped files in the data folder, and
+// the demo project loads from there with every sound file.
+TEST_F(CliTest, InstalledTreeFindsItsFilesAndLoadsTheDemo) {
+  const QString prefix = env_.Home() + u"/prefix"_s;
+  QProcess install;
+  install.start(QStringLiteral(PARLATONE_CMAKE_COMMAND),
+                {u"--install"_s, QStringLiteral(PARLATONE_BUILD_DIR), u"--prefix"_s, prefix});
+  ASSERT_TRUE(install.waitForFinished(120000));
+  ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+
+  const QString data = prefix + u"/share/parlatone-editor"_s;
+  const QString share = prefix + u"/share"_s;
+  for (const QString& path : {prefix + u"/bin/parlatone"_s, prefix + u"/bin/parlatone-editor"_s,
+                              data + u"/elementPT.elm"_s, data + u"/examples/demo/DEMO.wpj"_s,
+                              share + u"/applications/jp.parlatone.editor.desktop"_s,
+                              share + u"/metainfo/jp.parlatone.editor.metainfo.xml"_s,
+                              share + u"/icons/hicolor/scalable/apps/jp.parlatone.editor.svg"_s,
+                              share + u"/icons/hicolor/48x48/apps/jp.parlatone.editor.png"_s,
+                              share + u"/doc/parlatone-editor/guide.ja.md"_s,
+                              share + u"/doc/parlatone-editor/guide.en.md"_s}) {
+    EXPECT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
+  }
+  // The two documents of the settings dialog go along when the sources have them.
+  for (const QString& name : {u"kyodaku.txt"_s, u"Release.txt"_s}) {
+    EXPECT_EQ(QFile::exists(data + u'/' + name),
+              QFile::exists(QStringLiteral(PARLATONE_SOURCE_DIR "/resources/") + name))
+        << name.toStdString();
+  }
+
+  const QString tool = prefix + u"/bin/parlatone"_s;
+  const ToolRun settings = RunProgram(tool, {u"settings"_s});
+  ASSERT_EQ(settings.status, 0) << settings.err.toStdString();
+  EXPECT_EQ(settings.json.value(u"elementFile"_s).toString(), data + u"/elementPT.elm"_s);
+  EXPECT_EQ(settings.json.value(u"licenceFile"_s).toString(), data + u"/kyodaku.txt"_s);
+  EXPECT_EQ(settings.json.value(u"releaseFile"_s).toString(), data + u"/Release.txt"_s);
+  // A document missing from this installation is named where it belongs
+  // here, not in the prefix the program was built for.
+  QFile::remove(data + u"/Release.txt"_s);
+  const ToolRun without = RunProgram(tool, {u"settings"_s});
+  EXPECT_EQ(without.json.value(u"releaseFile"_s).toString(), data + u"/Release.txt"_s);
+
+  const QString demo = data + u"/examples/demo"_s;
+  const ToolRun shown = RunProgram(tool, {u"show"_s, u"--json"_s, demo + u"/DEMO.wpj"_s});
+  ASSERT_EQ(shown.status, 0) << shown.err.toStdString();
+  const QJsonArray voices = shown.json.value(u"voices"_s).toArray();
+  EXPECT_EQ(voices.size(), QDir(demo).entryList({u"*.wav"_s}, QDir::Files).size());
+  for (const QJsonValue& voice : voices) {
+    const QString path = voice.toObject().value(u"FilePath"_s).toString();
+    EXPECT_EQ(QFileInfo(path).absolutePath(), demo);
+    EXPECT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
+  }
 }
 
 }  // namespace

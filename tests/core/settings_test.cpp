@@ -79,6 +79,8 @@ TEST_F(StartupSettingsTest, FirstStartWritesCardFolderAndSeriesOne) {
   EXPECT_EQ(first.settings.CardPath, card_path);
   EXPECT_EQ(ReadFileBytes(paths_.settings_file),
             cp932::Encode(u"[SYSTEM]\r\nCardPath="_s + card_path + u"\r\nMode=1\r\n"_s));
+  // The folder exists, so card data can be made there at once.
+  EXPECT_TRUE(QFileInfo(card_path).isDir());
 
   // The next start is a later start and reads what is there.
   ASSERT_TRUE(WriteSetting(paths_.settings_file, u"SYSTEM"_s, u"Mode"_s, u"4"_s));
@@ -86,6 +88,10 @@ TEST_F(StartupSettingsTest, FirstStartWritesCardFolderAndSeriesOne) {
   EXPECT_FALSE(later.first_start);
   EXPECT_EQ(later.settings.Mode, 4);
   EXPECT_EQ(later.settings.CardPath, card_path);
+  // Only the first start makes it: a folder the user removed stays removed.
+  ASSERT_TRUE(QDir(card_path).removeRecursively());
+  LoadStartupSettings(paths_);
+  EXPECT_FALSE(QFileInfo::exists(card_path));
 }
 
 TEST_F(StartupSettingsTest, LaterStartWithoutModeKeyIsSeriesZero) {
@@ -102,6 +108,7 @@ TEST_F(StartupSettingsTest, ReadOnlyStartLeavesNoFile) {
   EXPECT_EQ(first.settings.Mode, 1);
   EXPECT_TRUE(first.settings.CardPath.endsWith(u"/ParlatoneEditor CardData"_s));
   EXPECT_FALSE(QFileInfo::exists(paths_.settings_file));
+  EXPECT_FALSE(QFileInfo::exists(first.settings.CardPath));
 }
 
 TEST_F(StartupSettingsTest, UnwritableSettingsFolderStillStartsInSeriesOne) {
