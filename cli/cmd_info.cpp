@@ -1,4 +1,4 @@
-#include <QFileInfo>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -8,8 +8,7 @@
 #include "core/messages.h"
 #include "core/series.h"
 #include "project_json.h"
-#include "sound/media.h"
-#include "sound/wave_reader.h"
+#include "voices/registration.h"
 #include "voices/voice_record_text.h"
 
 namespace parlatone::cli {
@@ -44,23 +43,22 @@ class InfoCommand : public Command {
     const bool json = split.Has(u"--json"_s);
     const QStringList& files = split.rest;
     const int mode = context.project.Mode();
+    const AcceptanceRules rules = AcceptanceRules::From(context.project);
+    const QDir current = QDir::current();
     bool all_accepted = true;
     QJsonArray report;
     for (const QString& file : files) {
-      const QString path = QFileInfo(file).absoluteFilePath();
+      const QString path = QDir::cleanPath(current.absoluteFilePath(file));
       CapturingOperator op(context.op);
-      SoundInfo info;
-      bool accepted = ReadSoundInfo(path, mode, op, info);
-      if (accepted && !IsMp3Series(mode)) {
-        accepted =
-            IsSupportedWaveHeader(path, context.project.settings.AddFunction).value_or(false);
-        if (!accepted) {
-          ShowMessage(op, 2512, msg::kTitleConfirm, MessageIcon::kExclamation);
-        }
-      }
+      // Exactly what a registration asks of a file before it takes a slot;
+      // only the checks that depend on a voice list (capacity, duplicate
+      // names) are left out.
+      const FileExamination examined = ExamineForRegistration(path, rules, op);
+      const bool accepted = examined.accepted();
       all_accepted &= accepted;
-      const qint64 length_ms = GetSoundLength(path, mode);
-      const qint64 bytes = QFileInfo(path).size();
+      const SoundInfo& info = examined.info;
+      const qint64 length_ms = examined.length_ms;
+      const qint64 bytes = examined.bytes;
       const VoiceRecord record = MakeVoiceRecord(path, info, length_ms, bytes, mode);
       if (json) {
         report.append(QJsonObject{

@@ -1,7 +1,6 @@
 #include "controlfile/control_file_loader.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 
 #include <cmath>
@@ -13,7 +12,7 @@
 #include "core/project.h"
 #include "core/series.h"
 #include "core/text.h"
-#include "sound/media.h"
+#include "sound/sound_probe.h"
 #include "sound/wave_reader.h"
 #include "voices/registration.h"
 #include "voices/voice_record_text.h"
@@ -214,15 +213,17 @@ class Loader {
     voice.NAME = name;
     voice.FilePath = JoinPath(sound_folder_, name);
 
+    // One read of the file serves its format, its size and its length.
+    const SoundProbe probe = ProbeSoundFile(voice.FilePath, project_.Mode());
     SoundInfo info;
-    if (!ReadSoundInfo(voice.FilePath, project_.Mode(), op_, info)) {
+    if (!ReadSoundInfo(probe, project_.Mode(), op_, info)) {
       throw AbandonedLoad{};
     }
     if (!CheckSoundFormat(info, true, QString(), GetMessage(2039), rules_, op_)) {
       throw AbandonedLoad{};
     }
-    const qint64 bytes = QFileInfo(voice.FilePath).size();
-    const qint64 length_ms = GetSoundLength(voice.FilePath, project_.Mode());
+    const qint64 bytes = probe.size;
+    const qint64 length_ms = ProbedLengthMs(probe, project_.Mode()).value_or(-1);
     VoiceRecord filled = MakeVoiceRecord(voice.FilePath, info, length_ms, bytes, project_.Mode());
     filled.NAME = name;
     voice = filled;

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "sound/sound_probe.h"
+
 namespace parlatone {
 
 // Decoded sound, 16-bit signed samples interleaved by channel.
@@ -30,9 +32,14 @@ std::optional<WaveSummary> ReadWaveSummary(const QString& path);
 // Decodes a WAVE file (any encoding libsndfile reads) from a position on.
 std::optional<PcmSound> DecodeWave(const QString& path, int64_t from_ms);
 
-// An MP3 file opened with libmpg123: its exact decoded length (a frame scan
-// where no tag gives the frame count, so untagged VBR files measure right)
-// and, on demand, its samples.
+// What libmpg123 makes of an MP3 file that is already open and whose first
+// bytes are `head`: the stream's version and layer as its frames say, and
+// its exact decoded length (a frame scan where no tag gives the frame count,
+// so untagged VBR files measure right). The head is not read again.
+Mp3Stream MeasureMp3(const std::shared_ptr<SoundFile>& file, const QByteArray& head);
+
+// An MP3 file opened with libmpg123 for playing: its length and, on demand,
+// its samples.
 class Mp3File {
  public:
   static std::unique_ptr<Mp3File> Open(const QString& path);

@@ -1,11 +1,10 @@
 #include "sound/mp3_header.h"
 
-#include <QFile>
-
 #include <array>
 
 #include "core/messages.h"
 #include "core/operator.h"
+#include "sound/sound_probe.h"
 
 namespace parlatone {
 namespace {
@@ -78,21 +77,22 @@ std::optional<SoundInfo> ScanMp3Header(const QByteArray& bytes) {
   return std::nullopt;
 }
 
-bool ReadMp3Header(const QString& path, Operator& op, SoundInfo& info) {
+bool ReadMp3Header(const SoundProbe& probe, Operator& op, SoundInfo& info) {
   info = SoundInfo();
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    if (!file.exists()) {
-      ShowMessage(op, 2604, msg::kTitleError, MessageIcon::kError);
-    }
+  if (probe.status == SoundFile::Status::kMissing) {
+    ShowMessage(op, 2604, msg::kTitleError, MessageIcon::kError);
     return false;
   }
-  const QByteArray bytes = file.read(kMp3ScanBytes);
-  if (file.error() != QFileDevice::NoError || bytes.isEmpty()) {
+  if (!probe.IsOpen() || probe.head.isEmpty()) {
     return false;
   }
-  const std::optional<SoundInfo> found = ScanMp3Header(bytes);
-  if (!found) {
+  const std::optional<SoundInfo> found = ScanMp3Header(probe.head);
+  // The scan decides the values, as the devices' tools always read them;
+  // the decoder decides whether there is a stream the devices play at all.
+  const Mp3Stream& stream = probe.mp3;
+  const bool playable = stream.decodable && stream.layer == 3 &&
+                        (stream.version == 1 || stream.version == 2) && stream.length_ms >= 0;
+  if (!found || !playable) {
     ShowMessage(op, 2603, msg::kTitleError, MessageIcon::kError);
     return false;
   }

@@ -1,23 +1,16 @@
 #include "sound/wave_reader.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QIODevice>
 
 #include <algorithm>
 #include <array>
-#include <functional>
-#include <memory>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 #include "core/messages.h"
 #include "core/operator.h"
 #include "core/series.h"
 #include "sound/mp3_header.h"
+#include "sound/sound_file.h"
+#include "sound/sound_probe.h"
 
 namespace parlatone {
 namespace {
@@ -38,6 +31,8 @@ uint16_t Le16(const char* p) {
 // and the extra-size field.
 constexpr uint32_t kMaxFormatSize = 18;
 
+constexpr uint16_t kPcmFormatTag = 1;
+
 constexpr int kHeaderCheckBytes = 512;
 // A "fmt " or "data" id must start at or before this offset of the file.
 constexpr int kLastIdOffset = 254;
@@ -56,20 +51,23 @@ int FindId(const QByteArray& buffer, const char* id, int from) {
   return -1;
 }
 
-constexpr char16_t kTruncatedSoundText[] =
-    u"Soundファイルが途中で切れています。ファイルを確認して下さい。";
-
 void ShowError(Operator& op, int number) {
   ShowMessage(op, number, msg::kTitleError, MessageIcon::kError);
 }
 
-bool ReadWaveInfo(const QString& path, Operator& op, SoundInfo& info) {
-  const FileHead head = ReadFileHead(path, kWaveHeadBytes);
-  if (!head.opened) {
+// A chunk id is four printable ASCII characters.
+bool IsChunkId(const QByteArray& bytes) {
+  return bytes.size() == 4 && std::all_of(bytes.begin(), bytes.end(), [](char c) {
+           return c >= 0x20 && c <= 0x7E;
+         });
+}
+
+bool ReadWaveInfo(const SoundProbe& probe, Operator& op, SoundInfo& info) {
+  if (!probe.IsOpen()) {
     ShowError(op, 2600);
     return false;
   }
-  const WaveLayout layout = WalkWaveFile(path, head);
+  const WaveLayout& layout = probe.layout;
   if (layout.status == WaveLayout::Status::kNotRiffWave) {
     ShowError(op, 2601);
     return false;
@@ -83,10 +81,6 @@ bool ReadWaveInfo(const QString& path, Operator& op, SoundInfo& info) {
     return false;
   }
   const qint64 count = layout.format_body.size();
-  if (count <= 0 && layout.format_size > 0 && !QFileInfo::exists(path)) {
-    ShowError(op, 2604);  // the file went away while it was read
-    return false;
-  }
   if (count <= 0) {
     // An empty or cut-off format chunk: the low-level read delivered nothing.
     MessageRequest request;
@@ -97,11 +91,33 @@ bool ReadWaveInfo(const QString& path, Operator& op, SoundInfo& info) {
     return false;
   }
   info = FormatFromChunk(layout.format_body);
+  // The devices play plain PCM of one or two channels. Anything else (A-law,
+  // µ-law, ADPCM, float, the extensible format, a channel count of 0 or 6)
+  // would be played as noise or not at all.
+  if (info.FormatTag != kPcmFormatTag || (info.Channels != 1 && info.Channels != 2)) {
+    ShowError(op, 2603);
+    return false;
+  }
   // Samples the header promises but the file does not hold: a copy that was
   // cut short. Its playing time would be wrong and the device would play
   // whatever follows it on the card.
   if (layout.data_offset && layout.data_declared_size > layout.data_size) {
-    ShowText(op, QString::fromUtf16(kTruncatedSoundText), msg::kTitleError, MessageIcon::kError);
+    ShowText(op, TruncatedSoundText(), msg::kTitleError, MessageIcon::kError);
+    return false;
+  }
+  // Without a data chunk, or without a byte rate, the file has no playing
+  // time: a voice is never registered or loaded with a length that could
+  // not be measured.
+  if (!layout.data_offset) {
+    if (layout.cut_short) {
+      ShowText(op, TruncatedSoundText(), msg::kTitleError, MessageIcon::kError);
+    } else {
+      ShowError(op, 2602);
+    }
+    return false;
+  }
+  if (info.ByteRate == 0) {
+    ShowError(op, 2603);
     return false;
   }
   return true;
@@ -109,11 +125,8 @@ bool ReadWaveInfo(const QString& path, Operator& op, SoundInfo& info) {
 
 }  // namespace
 
-namespace {
-
-// The walk over the head of the file; `read_more` serves what lies beyond it.
-WaveLayout Walk(const QByteArray& head, int64_t file_size,
-                const std::function<QByteArray(int64_t, int64_t)>& read_more) {
+WaveLayout WalkWave(const QByteArray& head, int64_t file_size,
+                    const std::function<QByteArray(int64_t, int64_t)>& read_more) {
   WaveLayout layout;
   const auto read_at = [&](int64_t offset, int64_t size) -> QByteArray {
     if (offset + size <= head.size()) {
@@ -125,17 +138,22 @@ WaveLayout Walk(const QByteArray& head, int64_t file_size,
     layout.status = WaveLayout::Status::kNotRiffWave;
     return layout;
   }
-  const int64_t riff_end =
-      std::min<int64_t>(8 + static_cast<int64_t>(Le32(head.constData() + 4)), file_size);
+  const int64_t declared_end = 8 + static_cast<int64_t>(Le32(head.constData() + 4));
+  const int64_t riff_end = std::min<int64_t>(declared_end, file_size);
+  layout.cut_short = declared_end > file_size;
   bool format_found = false;
   int64_t position = 12;
-  while (position + 8 <= riff_end && !(format_found && layout.data_offset)) {
+  while (position < riff_end && !(format_found && layout.data_offset)) {
     const QByteArray chunk = read_at(position, 8);
-    if (chunk.size() != 8) {
-      break;
+    if (chunk.size() != 8 || position + 8 > riff_end) {
+      layout.cut_short = layout.cut_short || position + 8 > file_size;
+      break;  // a chunk header cut off
     }
     const uint32_t size = Le32(chunk.constData() + 4);
     const int64_t body = position + 8;
+    if (body + size > file_size) {
+      layout.cut_short = true;
+    }
     if (!format_found && chunk.startsWith("fmt ")) {
       format_found = true;
       layout.format_offset = body;
@@ -146,70 +164,30 @@ WaveLayout Walk(const QByteArray& head, int64_t file_size,
       layout.data_size = std::clamp<int64_t>(file_size - body, 0, size);
       layout.data_declared_size = size;
     }
-    position = body + size + (size & 1);
+    position = body + size;
+    if ((size & 1) != 0) {
+      // An odd body is followed by a pad byte, but some writers leave it
+      // out; the next chunk then starts one byte earlier. Readers that
+      // search for the ids (as the devices do) find it there.
+      const QByteArray next = read_at(position, 5);
+      if (next.size() == 5 && !IsChunkId(next.mid(1, 4)) && IsChunkId(next.left(4))) {
+        continue;
+      }
+      ++position;
+    }
   }
   layout.status = format_found ? WaveLayout::Status::kOk : WaveLayout::Status::kNoFormat;
   return layout;
 }
-
-}  // namespace
 
 WaveLayout WalkWave(QIODevice& device) {
   if (!device.seek(0)) {
     return {};
   }
   const QByteArray head = device.read(kWaveHeadBytes);
-  return Walk(head, device.size(), [&device](int64_t offset, int64_t size) {
+  return WalkWave(head, device.size(), [&device](int64_t offset, int64_t size) {
     return device.seek(offset) ? device.read(size) : QByteArray();
   });
-}
-
-WaveLayout WalkWaveFile(const QString& path, const FileHead& head) {
-  std::unique_ptr<QFile> file;
-  return Walk(head.bytes, head.size, [&](int64_t offset, int64_t size) -> QByteArray {
-    if (!file) {
-      file = std::make_unique<QFile>(path);
-      if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        return {};
-      }
-    }
-    return file->seek(offset) ? file->read(size) : QByteArray();
-  });
-}
-
-FileHead ReadFileHead(const QString& path, int64_t max_bytes) {
-  FileHead head;
-#ifdef Q_OS_UNIX
-  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    return head;
-  }
-  struct stat status {};
-  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-    head.size = status.st_size;
-    head.bytes.resize(std::min<int64_t>(max_bytes, head.size));
-    qsizetype done = 0;
-    while (done < head.bytes.size()) {
-      const ssize_t got = ::read(fd, head.bytes.data() + done, head.bytes.size() - done);
-      if (got <= 0) {
-        break;
-      }
-      done += got;
-    }
-    head.bytes.resize(done);
-    head.opened = true;
-  }
-  ::close(fd);
-#else
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !QFileInfo(path).isFile()) {
-    return head;
-  }
-  head.size = file.size();
-  head.bytes = file.read(max_bytes);
-  head.opened = true;
-#endif
-  return head;
 }
 
 SoundInfo FormatFromChunk(const QByteArray& body) {
@@ -227,12 +205,20 @@ SoundInfo FormatFromChunk(const QByteArray& body) {
   return info;
 }
 
-bool ReadSoundInfo(const QString& path, int mode, Operator& op, SoundInfo& info) {
+bool ReadSoundInfo(const SoundProbe& probe, int mode, Operator& op, SoundInfo& info) {
   info = SoundInfo();
   if (IsMp3Series(mode)) {
-    return ReadMp3Header(path, op, info);
+    return ReadMp3Header(probe, op, info);
   }
-  return ReadWaveInfo(path, op, info);
+  return ReadWaveInfo(probe, op, info);
+}
+
+bool ReadSoundInfo(const QString& path, int mode, Operator& op, SoundInfo& info) {
+  return ReadSoundInfo(ProbeSoundFile(path, mode), mode, op, info);
+}
+
+QString TruncatedSoundText() {
+  return u"Soundファイルが途中で切れています。ファイルを確認して下さい。"_s;
 }
 
 bool IsSupportedWaveHeaderBytes(const QByteArray& first_bytes, int add_function) {
@@ -259,12 +245,17 @@ bool IsSupportedWaveHeaderBytes(const QByteArray& first_bytes, int add_function)
   return FindId(buffer, "data", f + 24) >= 0;
 }
 
+bool IsSupportedWaveFormat(const SoundInfo& info, int add_function) {
+  return (info.Channels == 1 || add_function == 1) && IsAcceptedHeaderRate(info.SampleRate) &&
+         (info.BitsPerSample == 8 || info.BitsPerSample == 16);
+}
+
 std::optional<bool> IsSupportedWaveHeader(const QString& path, int add_function) {
-  const FileHead head = ReadFileHead(path, kHeaderCheckBytes);
-  if (!head.opened) {
+  SoundFile file(path);
+  if (!file.IsOpen()) {
     return std::nullopt;
   }
-  return IsSupportedWaveHeaderBytes(head.bytes, add_function);
+  return IsSupportedWaveHeaderBytes(file.Read(0, kHeaderCheckBytes), add_function);
 }
 
 }  // namespace parlatone

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 #include "sound/sound_info.h"
@@ -13,6 +14,7 @@ class QIODevice;
 namespace parlatone {
 
 class Operator;
+struct SoundProbe;
 
 // Where the parts of a RIFF WAVE file lie, as found by walking its chunks.
 struct WaveLayout {
@@ -30,6 +32,9 @@ struct WaveLayout {
   std::optional<int64_t> data_offset;
   int64_t data_size = 0;
   int64_t data_declared_size = 0;  // as the chunk header states it
+  // The file ends before the end its headers declare: a chunk or a chunk
+  // header runs past it. Tells a copy cut short from a file without data.
+  bool cut_short = false;
 };
 
 // Walks the chunks of the RIFF chunk at the start of the device: every chunk
@@ -38,18 +43,10 @@ struct WaveLayout {
 // headers claim.
 WaveLayout WalkWave(QIODevice& device);
 
-// The first bytes of a file and its size, read with as few system calls as
-// the platform allows: sound files are read by the thousand.
-struct FileHead {
-  bool opened = false;  // false: missing, not a regular file, or unreadable
-  QByteArray bytes;
-  int64_t size = 0;
-};
-FileHead ReadFileHead(const QString& path, int64_t max_bytes);
-
-// The walk of a file on disk: its head first, the rest only when a chunk
-// lies beyond it.
-WaveLayout WalkWaveFile(const QString& path, const FileHead& head);
+// The walk over the first bytes of a file of `file_size` bytes; `read_more`
+// serves what lies beyond them (a chunk behind a long one).
+WaveLayout WalkWave(const QByteArray& head, int64_t file_size,
+                    const std::function<QByteArray(int64_t offset, int64_t size)>& read_more);
 
 // How many bytes of a file the walk reads at once.
 inline constexpr int64_t kWaveHeadBytes = 4096;
@@ -61,7 +58,16 @@ SoundInfo FormatFromChunk(const QByteArray& body);
 // Reads the format of a sound file for the series `mode`: the MP3 reader in
 // the MP3 series, the WAVE reader otherwise. Shows its own messages (2600 to
 // 2604) through the operator; on false the record means nothing.
+//
+// Beyond the format chunk, a WAVE file must be one a device can play and
+// whose playing time can be measured: PCM (format tag 1), one or two
+// channels, a byte rate, and a data chunk (refused with 2603, 2602, or the
+// cut-file text when the file ends early). An MP3 file must be MPEG-1 or
+// MPEG-2 Layer III as the decoder reads its frames, whatever the header
+// scan found (2603).
 bool ReadSoundInfo(const QString& path, int mode, Operator& op, SoundInfo& info);
+// The same over a file already probed: no second read.
+bool ReadSoundInfo(const SoundProbe& probe, int mode, Operator& op, SoundInfo& info);
 
 // The byte-level check of a WAVE header against what the devices play:
 // "RIFF", a "fmt " within the first 255 bytes, mono (unless stereo files are
@@ -70,5 +76,14 @@ bool ReadSoundInfo(const QString& path, int mode, Operator& op, SoundInfo& info)
 // file cannot be read: the caller treats that as a failure of its own.
 std::optional<bool> IsSupportedWaveHeader(const QString& path, int add_function);
 bool IsSupportedWaveHeaderBytes(const QByteArray& first_bytes, int add_function);
+
+// The same rules applied to the format chunk the reader found by walking
+// the chunks. The byte-level check takes the first "fmt " bytes it meets,
+// which a chunk before the real one (a LIST text) may hold; registration
+// asks both, so that what it accepts is what the device reads.
+bool IsSupportedWaveFormat(const SoundInfo& info, int add_function);
+
+// The text shown for a sound file that ends before its data does.
+QString TruncatedSoundText();
 
 }  // namespace parlatone

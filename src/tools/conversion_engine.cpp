@@ -227,6 +227,11 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
       (*bits != 8 && *bits != 16)) {
     return ConversionResult::kFailed;
   }
+  // A rate of 0 (or one whose byte rate does not fit the field) would be
+  // carried into an output that no reader opens.
+  if (*rate <= 0 || *rate * 2 > 0x7FFFFFFF) {
+    return ConversionResult::kFailed;
+  }
   const bool eight_bit = *bits == 8;
   Write32(header, 28, eight_bit ? *rate : *rate * 2);
   Write16(header, 32, eight_bit ? 1 : 2);

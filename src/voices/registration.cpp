@@ -1,13 +1,12 @@
 #include "voices/registration.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 
 #include "core/messages.h"
 #include "core/operator.h"
 #include "core/series.h"
 #include "core/text.h"
-#include "sound/media.h"
+#include "sound/sound_probe.h"
 #include "sound/wave_reader.h"
 #include "voices/voice_record_text.h"
 
@@ -133,6 +132,33 @@ QString MaximumCountText(int channel_count) {
   return u"登録出来るVoiceデータは最大"_s + QString::number(channel_count) + u"です。"_s;
 }
 
+FileExamination ExamineForRegistration(const QString& path, const AcceptanceRules& rules,
+                                       Operator& op) {
+  return ExamineForRegistration(ProbeSoundFile(path, rules.mode), path, rules, op);
+}
+
+FileExamination ExamineForRegistration(const SoundProbe& probe, const QString& path,
+                                       const AcceptanceRules& rules, Operator& op) {
+  FileExamination file;
+  file.bytes = probe.size;
+  file.length_ms = ProbedLengthMs(probe, rules.mode).value_or(-1);
+  if (!ReadSoundInfo(probe, rules.mode, op, file.info)) {
+    return file;
+  }
+  if (!CheckSoundFormat(file.info, true, path, QString(), rules, op)) {
+    return file;
+  }
+  if (!IsMp3Series(rules.mode) && (!IsSupportedWaveHeaderBytes(probe.head, rules.add_function) ||
+                                   !IsSupportedWaveFormat(file.info, rules.add_function))) {
+    Refuse(op, 2512, msg::kTitleConfirm);
+    file.verdict = FileExamination::Verdict::kRunEnds;
+    return file;
+  }
+  // The reader refuses what it cannot measure: an accepted file has a length.
+  file.verdict = FileExamination::Verdict::kAccepted;
+  return file;
+}
+
 RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& paths,
                                  const AcceptanceRules& rules, Operator& op) {
   BusyScope busy(op);
@@ -161,28 +187,14 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
       since_progress.restart();
     }
     ++result.processed;
-    SoundInfo info;
-    if (!ReadSoundInfo(path, rules.mode, op, info)) {
-      continue;
-    }
-    if (!CheckSoundFormat(info, true, path, QString(), rules, op)) {
-      continue;
-    }
-    if (!mp3) {
-      const std::optional<bool> supported = IsSupportedWaveHeader(path, rules.add_function);
-      if (!supported) {
-        break;  // the file went away: end the run as a stop does
-      }
-      if (!*supported) {
-        Refuse(op, 2512, msg::kTitleConfirm);
-        break;
-      }
-    }
-    const QFileInfo file(path);
-    if (!file.exists()) {
+    const FileExamination file = ExamineForRegistration(path, rules, op);
+    if (file.verdict == FileExamination::Verdict::kRunEnds) {
       break;
     }
-    const qint64 bytes = file.size();
+    if (!file.accepted()) {
+      continue;
+    }
+    const qint64 bytes = file.bytes;
     if (total_bytes + bytes > limit) {
       Refuse(op, mp3 ? 2514 : 2513, msg::kTitleConfirm);
       break;
@@ -194,7 +206,7 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
     if (slot >= channel_count) {
       break;
     }
-    list[slot] = MakeVoiceRecord(path, info, GetSoundLength(path, rules.mode), bytes, rules.mode);
+    list[slot] = MakeVoiceRecord(path, file.info, file.length_ms, bytes, rules.mode);
     total_bytes += bytes;
     hint = slot + 1;
     ++result.registered;

@@ -10,6 +10,7 @@
 namespace parlatone {
 
 class Operator;
+struct SoundProbe;
 
 // What the series settings say about accepting files, for one check or run.
 struct AcceptanceRules {
@@ -55,6 +56,29 @@ class WorkingVoiceList {
 // True when a slot already holds a voice of this file name, letter case
 // aside; then tells the operator so.
 bool DuplicationCheck(const WorkingVoiceList& list, const QString& name, Operator& op);
+
+// What registration makes of one file before it takes a slot for it: the
+// reader, the series check (name rules, stereo, bits and rates) and, in the
+// WAVE series, the byte-level header check, in that order. The first
+// refusal is shown and decides. `info` answers with the same checks.
+struct FileExamination {
+  enum class Verdict {
+    kAccepted,
+    kRefused,  // the next file may still be taken
+    kRunEnds,  // the header check refused it (2512): a run stops here
+  };
+  Verdict verdict = Verdict::kRefused;
+  SoundInfo info;
+  qint64 length_ms = -1;  // -1 when it could not be measured
+  qint64 bytes = 0;
+  bool accepted() const { return verdict == Verdict::kAccepted; }
+};
+FileExamination ExamineForRegistration(const QString& path, const AcceptanceRules& rules,
+                                       Operator& op);
+// The same over a file already probed (`path` names it for the name rules;
+// empty skips them).
+FileExamination ExamineForRegistration(const SoundProbe& probe, const QString& path,
+                                       const AcceptanceRules& rules, Operator& op);
 
 // The outcome of one registration run.
 struct RegistrationResult {

@@ -11,11 +11,19 @@
 
 #include "support/qt_printers.h"
 
+#include "controlfile/control_file_loader.h"
 #include "core/cp932.h"
 #include "core/messages.h"
+#include "core/paths.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "core/text.h"
+#include "sound/wave_reader.h"
 #include "support/pdf_text.h"
+#include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
 #include "support/temp_env.h"
+#include "voices/registration.h"
 
 namespace parlatone {
 namespace {
@@ -193,11 +201,11 @@ TEST_F(CliTest, InfoReportsEveryFileAsJson) {
   EXPECT_EQ(record.value(u"SEC"_s).toString(), u"1.500"_s);
   EXPECT_EQ(record.value(u"TYPE"_s).toString(), u"Mono"_s);
 
-  // Stereo is refused by the header check until stereo files are accepted.
+  // Stereo is refused, as registration refuses it, until stereo files are accepted.
   const QJsonObject second = run.array[1].toObject();
   EXPECT_FALSE(second.value(u"accepted"_s).toBool());
   EXPECT_EQ(second.value(u"messages"_s).toArray().first().toString(),
-            u"Parlatone Editorでは使用できないWAVEファイルです。"_s);
+            u"ステレオ形式のファイルは扱えません。"_s);
   EXPECT_EQ(second.value(u"lengthMs"_s).toInt(), 1000);
   const QJsonObject third = run.array[2].toObject();
   EXPECT_FALSE(third.value(u"accepted"_s).toBool());
@@ -212,7 +220,8 @@ TEST_F(CliTest, InfoReportsEveryFileAsJson) {
 
 TEST_F(CliTest, InfoInTheMp3Series) {
   const QString mp3 = WriteSound(u"a.mp3"_s, testing::Mp3Frames(50, {64}, 22050, false));
-  const ToolRun run = Tool({u"--series"_s, u"7"_s, u"info"_s, u"--json"_s, mp3});
+  const ToolRun run =
+      Tool({u"--series"_s, u"7"_s, u"--stereo"_s, u"on"_s, u"info"_s, u"--json"_s, mp3});
   ASSERT_EQ(run.status, 0) << run.err.toStdString();
   const QJsonObject entry = run.array[0].toObject();
   EXPECT_EQ(entry.value(u"MpegVersion"_s).toInt(), 2);
@@ -229,6 +238,112 @@ TEST_F(CliTest, InfoInTheMp3Series) {
   EXPECT_TRUE(refused.err.contains(u"サポートしていないファイルフォーマットです。"_s));
   EXPECT_EQ(Tool({u"info"_s}).status, 2);
   EXPECT_EQ(Tool({u"info"_s, u"--xml"_s, wave}).status, 2);
+}
+
+// `info` says of every file what registration does, in every series; and
+// where a file is refused for what it holds (not for its name or the byte
+// check of its header), loading a control file that names it refuses it with
+// the same message.
+TEST_F(CliTest, InfoRegistrationAndLoadingAgree) {
+  QStringList files;
+  const QDir corpus(QStringLiteral(PARLATONE_SOURCE_DIR "/tests/corpus/bad"));
+  for (const QString& name : corpus.entryList({u"*.wav"_s, u"*.mp3"_s}, QDir::Files)) {
+    files << WriteSound(name, testing::ReadFileBytes(corpus.filePath(name)));
+  }
+  testing::WaveSpec odd_format;  // 17-byte format chunk, no pad byte
+  const struct {
+    const char* name;
+    QByteArray bytes;
+  } generated[] = {
+      {"m22k16.wav", testing::WaveOfLength(22050, 1, 16, 300)},
+      {"m44k8.wav", testing::WaveOfLength(44100, 1, 8, 300)},
+      {"m8k16.wav", testing::WaveOfLength(8000, 1, 16, 300)},
+      {"m32k16.wav", testing::WaveOfLength(32000, 1, 16, 300)},
+      {"m48k8.wav", testing::WaveOfLength(48000, 1, 8, 300)},
+      {"s22k16.wav", testing::WaveOfLength(22050, 2, 16, 300)},
+      {"NAME-13CHARS.wav", testing::WaveOfLength(22050, 1, 16, 100)},
+      {"a-b.wav", testing::WaveOfLength(22050, 1, 16, 100)},
+      {"案内.wav", testing::WaveOfLength(22050, 1, 16, 100)},
+      {"mono1.mp3", testing::Mp3Frames(20, {128})},
+      {"joint2.mp3", testing::Mp3Frames(20, {64}, 22050, false)},
+      {"vbr.mp3", testing::TaggedMp3(20, {32, 320})},
+      {"mpeg25.mp3", testing::Mpeg25WithStrayMpeg1Header()},
+  };
+  for (const auto& file : generated) {
+    files << WriteSound(QString::fromUtf8(file.name), file.bytes);
+  }
+
+  struct Setting {
+    int series;
+    bool stereo;
+  };
+  std::vector<Setting> settings;
+  for (int series = 0; series < 8; ++series) {
+    settings.push_back({series, false});
+  }
+  settings.push_back({1, true});
+  settings.push_back({7, true});
+  for (const Setting& setting : settings) {
+    const QString label = u"series %1 stereo %2"_s.arg(setting.series).arg(setting.stereo);
+    const ToolRun info =
+        Tool(QStringList{u"--series"_s, QString::number(setting.series), u"--stereo"_s,
+                         setting.stereo ? u"on"_s : u"off"_s, u"info"_s, u"--json"_s} +
+             files);
+    ASSERT_EQ(info.array.size(), files.size()) << label.toStdString();
+    Project project;
+    project.settings.Mode = setting.series;
+    project.settings.AddFunction = setting.stereo ? 1 : 0;
+    project.settings.FileCapacity = 3;
+    DeriveSeriesLimits(project);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+      const std::string trace = (label + u" "_s + FileNameOf(files[i])).toStdString();
+      testing::ScriptedOperator registration;
+      WorkingVoiceList list(project.ChannelCount);
+      const RegistrationResult registered =
+          RegisterFiles(list, {files[i]}, AcceptanceRules::From(project), registration);
+      QStringList shown;
+      for (const testing::ShownMessage& message : registration.shown) {
+        shown << message.text;
+      }
+      const QJsonObject entry = info.array[i].toObject();
+      EXPECT_EQ(entry.value(u"accepted"_s).toBool(), registered.registered == 1) << trace;
+      EXPECT_EQ(entry.value(u"messages"_s).toVariant().toStringList(), shown) << trace;
+      if (registered.registered == 1) {
+        // Never a length that could not be measured.
+        EXPECT_GE(entry.value(u"lengthMs"_s).toInteger(), 0) << trace;
+        EXPECT_FALSE(list[0].SEC.startsWith(u'-')) << trace;
+      }
+
+      // The loader: the same file named by a control file beside it.
+      const QString folder = FolderOf(files[i]);
+      const QString control = folder + u"/check."_s + ControlFileExtension(setting.series);
+      testing::WriteFileBytes(control, cp932::Encode(u"#2\r\n0,"_s + FileNameOf(files[i]) +
+                                                     u"\r\n#3\r\n0,1,1,0\r\n"_s));
+      Project loaded;
+      loaded.settings = project.settings;
+      DeriveSeriesLimits(loaded);
+      testing::ScriptedOperator loading;
+      const bool load_ok = LoadWpjFile(loaded, control, loading);
+      QFile::remove(control);
+      if (load_ok) {
+        ASSERT_EQ(loaded.voices.size(), 1) << trace;
+        EXPECT_FALSE(loaded.voices[0].SEC.startsWith(u'-')) << trace;
+      }
+      // Refused by the reader: the loader refuses with the same message.
+      const bool reader_refusal =
+          !registration.shown.empty() &&
+          ((registration.shown[0].number >= 2600 && registration.shown[0].number <= 2604) ||
+           registration.shown[0].text == TruncatedSoundText() ||
+           registration.shown[0].text.startsWith(u"mmioRead"_s));
+      if (reader_refusal) {
+        EXPECT_FALSE(load_ok) << trace;
+        ASSERT_FALSE(loading.shown.empty()) << trace;
+        EXPECT_EQ(loading.shown[0].text, registration.shown[0].text) << trace;
+      } else if (registered.registered == 1) {
+        EXPECT_TRUE(load_ok) << trace;
+      }
+    }
+  }
 }
 
 TEST_F(CliTest, PlayRunsToTheEnd) {

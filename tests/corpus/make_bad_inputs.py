@@ -85,6 +85,17 @@ FILES["w_junk.wav"] = riff(fmt(), b"junk" + le32(0xFFFFFFFF) + samples(10))
 FILES["w_cut30.wav"] = good_wave()[:30]
 FILES["w_listb.wav"] = riff(chunk(b"LIST", b"INFO", size=0xFFFFFF00), fmt(),
                                    chunk(b"data", samples()))
+# Shapes found in a public collection of real and broken WAVE files: each is
+# refused by the reader, or measured where the reader finds the data after all.
+FILES["w_dnosz.wav"] = riff(fmt(), b"data")
+FILES["w_dsz2.wav"] = riff(fmt(), b"data\x10\x00")
+FILES["w_extcut.wav"] = riff(b"fmt " + le32(40) + fmt(tag=0xFFFE)[8:] + b"\x16")
+FILES["w_ext18.wav"] = riff(fmt(tag=0xFFFE, size=18, extra=le16(22)), chunk(b"data", samples()))
+FILES["w_alaw.wav"] = riff(fmt(tag=6, rate=8000, bits=8), chunk(b"data", samples()))
+FILES["w_ulaw.wav"] = riff(fmt(tag=7, rate=8000, bits=8), chunk(b"data", samples()))
+FILES["w_ch3.wav"] = riff(fmt(channels=3), chunk(b"data", samples(1800)))
+FILES["w_odd17.wav"] = riff(b"fmt " + le32(17) + fmt(rate=44100, bits=8)[8:] + b"\x00",
+                            chunk(b"data", bytes(2240)))
 
 # MP3 files that cannot be registered (series 7).
 FILES["m_empty.mp3"] = b""
@@ -96,6 +107,13 @@ FILES["m_free.mp3"] = mp3_frame(b2=0x00) * 5
 FILES["m_rate3.mp3"] = mp3_frame(b2=0x9C) * 5
 FILES["m_sync.mp3"] = b"\xff\xfb" + b"not really a frame" * 20
 FILES["m_wave.mp3"] = good_wave()
+# MPEG-2.5 frames (8 kHz, 64 kbit/s, mono) behind an Info frame, with the
+# bytes of an MPEG-1 Layer III header inside the audio data of an early
+# frame: the header scan takes them, the decoder knows better.
+mp25 = mp3_frame(b1=0xE3, b2=0x88, b3=0xC4, length=576)
+mp25_info = mp25[:4 + 9] + b"Info" + struct.pack(">II", 1, 7) + mp25[4 + 9 + 12:]
+FILES["m_mp25.mp3"] = (mp25_info + mp25 + mp25[:100] + b"\xff\xfb\x90\xc4" + mp25[104:]
+                       + mp25 * 5)
 
 # Control files that must not load (series 1, sound folder = this folder).
 OK_VOICE = "0,good.wav"
@@ -138,6 +156,7 @@ FILES["conv_stereo_bits24.wav"] = riff(fmt(channels=2, bits=24), chunk(b"data", 
 FILES["conv_stereo_bext_first.wav"] = riff(chunk(b"bext", bytes(64)), fmt(channels=2),
                                            chunk(b"data", samples()))
 FILES["conv_stereo_data_odd.wav"] = riff(fmt(channels=2), chunk(b"data", samples(1001)))
+FILES["conv_stereo_rate0.wav"] = riff(fmt(channels=2, rate=0), chunk(b"data", samples()))
 
 
 def main():

@@ -64,13 +64,14 @@ QString Messages(const testing::ScriptedOperator& op) {
   return numbers.isEmpty() ? u"-"_s : numbers.join(u',');
 }
 
-QString Register(const QString& path, int mode) {
+QString Register(const QString& path, int mode, int add_function = 0) {
   testing::ScriptedOperator op;
   for (int i = 0; i < 4; ++i) {
     op.Answer(MessageAnswer::kNo);  // any question (a duplicate name) is declined
   }
   Project project;
   project.settings.Mode = mode;
+  project.settings.AddFunction = add_function;
   DeriveSeriesLimits(project);
   WorkingVoiceList list(project.ChannelCount);
   const RegistrationResult result = RegisterFiles(list, {path}, AcceptanceRules::From(project), op);
@@ -123,6 +124,9 @@ QString Outcome(const Row& row) {
   const QString path = kCorpus + u"/bad/"_s + row.file;
   if (row.check == u"register"_s) {
     return Register(path, row.mode);
+  }
+  if (row.check == u"register-stereo"_s) {
+    return Register(path, row.mode, 1);
   }
   if (row.check == u"load"_s) {
     return Load(path, row.mode);

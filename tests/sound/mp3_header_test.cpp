@@ -1,4 +1,5 @@
 #include "sound/mp3_header.h"
+#include "sound/sound_probe.h"
 
 #include <QTemporaryDir>
 
@@ -89,20 +90,52 @@ TEST(Mp3Reader, MessagesForFiles) {
   SoundInfo info;
   const QString empty = dir.filePath(u"empty.mp3"_s);
   ASSERT_TRUE(testing::WriteBytes(empty, QByteArray()));
-  EXPECT_FALSE(ReadMp3Header(empty, op, info));
+  EXPECT_FALSE(ReadMp3Header(ProbeMp3File(empty), op, info));
   EXPECT_TRUE(op.shown.empty());  // an empty file is refused silently
 
-  EXPECT_FALSE(ReadMp3Header(dir.filePath(u"missing.mp3"_s), op, info));
+  EXPECT_FALSE(ReadMp3Header(ProbeMp3File(dir.filePath(u"missing.mp3"_s)), op, info));
   const QString text = dir.filePath(u"text.mp3"_s);
   ASSERT_TRUE(testing::WriteBytes(text, "not an mp3"_ba));
-  EXPECT_FALSE(ReadMp3Header(text, op, info));
+  EXPECT_FALSE(ReadMp3Header(ProbeMp3File(text), op, info));
   EXPECT_EQ(op.Numbers(), (std::vector<int>{2604, 2603}));
 
   const QString good = dir.filePath(u"good.mp3"_s);
   ASSERT_TRUE(testing::WriteBytes(good, testing::Mp3Frames(2, {64}, 22050, false)));
-  EXPECT_TRUE(ReadMp3Header(good, op, info));
+  EXPECT_TRUE(ReadMp3Header(ProbeMp3File(good), op, info));
   EXPECT_EQ(info.MpegVersion, 2);
   EXPECT_EQ(info.SampleRate, 22050u);
+}
+
+TEST(Mp3Reader, TheDecoderDecidesWhetherTheStreamIsOneTheDevicesPlay) {
+  QTemporaryDir dir;
+  const auto read = [&dir](const QString& name, const QByteArray& bytes, SoundInfo& info) {
+    testing::ScriptedOperator op;
+    EXPECT_TRUE(testing::WriteBytes(dir.filePath(name), bytes));
+    const bool ok = ReadMp3Header(ProbeMp3File(dir.filePath(name)), op, info);
+    return std::make_pair(ok, op.Numbers());
+  };
+  SoundInfo info;
+  // The scan skips the MPEG-2.5 headers and takes the stray bytes for an
+  // MPEG-1 header (44.1 kHz, 128 kbit/s, mono); the decoder reads the
+  // frames as MPEG-2.5.
+  const QByteArray mpeg25 = testing::Mpeg25WithStrayMpeg1Header();
+  ASSERT_TRUE(ScanMp3Header(mpeg25));
+  EXPECT_EQ(ScanMp3Header(mpeg25)->MpegVersion, 3);
+  EXPECT_EQ(read(u"mpeg25.mp3"_s, mpeg25, info), std::make_pair(false, std::vector<int>{2603}));
+  // Layer II frames with a stray Layer III header inside.
+  QByteArray layer2 = testing::Mp3Frames(6, {128});
+  for (qsizetype at = 0; at < layer2.size(); at += 417) {
+    layer2[at + 1] = static_cast<char>(0xFD);
+  }
+  layer2.replace(600, 4, QByteArray("\xFF\xFB\x90\xC4", 4));
+  EXPECT_EQ(read(u"layer2.mp3"_s, layer2, info), std::make_pair(false, std::vector<int>{2603}));
+  // Where the decoder agrees, the scan's values stand, even those it read
+  // from a header inside leading tag data.
+  const QByteArray tagged = "ID3\x03\0\0\0\0\0\x08\xFF\xF3\x40\x00\0\0\0\0"_ba +
+                            testing::Mp3Frames(20, {128});
+  EXPECT_EQ(read(u"tag.mp3"_s, tagged, info), std::make_pair(true, std::vector<int>{}));
+  EXPECT_EQ(info.MpegVersion, 2);
+  EXPECT_EQ(info.BitsPerSample, 32);
 }
 
 }  // namespace

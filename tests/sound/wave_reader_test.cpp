@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/messages.h"
+#include "sound/sound_probe.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
@@ -72,12 +73,10 @@ TEST_F(WaveReaderTest, FormatChunkSizes) {
   EXPECT_EQ(op_.shown[0].title_number, msg::kTitleError);
   EXPECT_EQ(op_.shown[0].icon, MessageIcon::kError);
 
-  // A chunk shorter than the standard 16 bytes fills what it holds.
+  // A chunk shorter than the standard 16 bytes has no byte rate: the
+  // playing time cannot be measured.
   wave.format_size = 4;
-  EXPECT_TRUE(Read(WaveBytes(wave), info, true).empty());
-  EXPECT_EQ(info.FormatTag, 1);
-  EXPECT_EQ(info.Channels, 1);
-  EXPECT_EQ(info.SampleRate, 0u);
+  EXPECT_EQ(Read(WaveBytes(wave), info, false), std::vector<int>{2603});
 }
 
 TEST_F(WaveReaderTest, EmptyFormatChunkReportsTheFailedRead) {
@@ -118,10 +117,66 @@ TEST_F(WaveReaderTest, LyingSizesNeverLeadOutsideTheFile) {
   wave = WaveSpec();
   wave.chunks_before_format = Chunk("odd ", "abc"_ba);
   EXPECT_TRUE(Read(WaveBytes(wave), info, true).empty());
-  // The file ends inside the format chunk.
-  EXPECT_EQ(Read(WaveBytes(WaveSpec()).left(24), info, true), std::vector<int>{});
-  EXPECT_EQ(info.FormatTag, 1);
-  EXPECT_EQ(info.SampleRate, 0u);
+  // The file ends inside the format chunk: cut short, not a file without data.
+  EXPECT_EQ(Read(WaveBytes(WaveSpec()).left(24), info, false), std::vector<int>{0});
+  EXPECT_EQ(op_.shown[0].text, TruncatedSoundText());
+}
+
+// Shapes of real files that no device plays, or whose playing time cannot
+// be measured. Each is refused by the reader, so registration, the loader,
+// `info` and the tools all refuse it the same way; a shape whose data the
+// reader finds after all is measured.
+TEST_F(WaveReaderTest, FilesNoDeviceCanPlay) {
+  const auto format = [](uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
+    const uint16_t align = static_cast<uint16_t>(channels * bits / 8);
+    return Le16Bytes(tag) + Le16Bytes(channels) + Le32Bytes(rate) + Le32Bytes(rate * align) +
+           Le16Bytes(align) + Le16Bytes(bits);
+  };
+  const auto riff = [](const QByteArray& body) {
+    return "RIFF"_ba + Le32Bytes(static_cast<uint32_t>(body.size() + 4)) + "WAVE"_ba + body;
+  };
+  const QByteArray pcm = Chunk("fmt ", format(1, 1, 22050, 16));
+  const QByteArray samples(2240, '\x80');
+  const QByteArray data = Chunk("data", samples);
+  const QString cut = TruncatedSoundText();
+  struct Case {
+    const char* shape;
+    QByteArray bytes;
+    int message;  // -1: accepted
+    QString text = {};
+  };
+  const std::vector<Case> cases = {
+      {"data header without its size", riff(pcm + "data"_ba), 0, cut},
+      {"data size cut after two bytes", riff(pcm + "data\x10\x00"_ba), 0, cut},
+      {"extensible format cut in its extension size",
+       riff("fmt "_ba + Le32Bytes(40) + format(0xFFFE, 1, 22050, 16) + "\x16"_ba), 2603},
+      {"extensible format cut to 18 bytes", riff(Chunk("fmt ", format(0xFFFE, 1, 22050, 16) +
+                                                                   Le16Bytes(22)) + data),
+       2603},
+      {"A-law", riff(Chunk("fmt ", format(6, 1, 8000, 8)) + data), 2603},
+      {"mu-law", riff(Chunk("fmt ", format(7, 1, 8000, 8)) + data), 2603},
+      {"no channels", riff(Chunk("fmt ", format(1, 0, 22050, 16)) + data), 2603},
+      {"three channels", riff(Chunk("fmt ", format(1, 3, 22050, 16)) + data), 2603},
+      {"no byte rate", riff(Chunk("fmt ", format(1, 1, 0, 16)) + data), 2603},
+      {"no data chunk", riff(pcm), 2602},
+      {"odd format chunk without its pad byte",
+       riff("fmt "_ba + Le32Bytes(17) + format(1, 1, 44100, 8) + "\x00"_ba + data), -1},
+  };
+  for (const Case& c : cases) {
+    SoundInfo info;
+    op_ = {};
+    const SoundProbe probe = ProbeWaveBytes(c.bytes);
+    EXPECT_EQ(ReadSoundInfo(probe, kWaveMode, op_, info), c.message < 0) << c.shape;
+    EXPECT_EQ(op_.Numbers(), c.message < 0 ? std::vector<int>{} : std::vector<int>{c.message})
+        << c.shape;
+    if (!c.text.isEmpty() && !op_.shown.empty()) {
+      EXPECT_EQ(op_.shown[0].text, c.text) << c.shape;
+    }
+    if (c.message < 0) {
+      // sox reads this one as 2240 samples of 8-bit mono at 44.1 kHz.
+      EXPECT_EQ(ProbedLengthMs(probe, kWaveMode), 2240 * 1000 / 44100) << c.shape;
+    }
+  }
 }
 
 TEST_F(WaveReaderTest, FilesThatCannotBeOpened) {

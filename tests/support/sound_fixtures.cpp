@@ -36,7 +36,14 @@ int RateIndex(int version, int sample_rate) {
   if (version == 3) {
     return sample_rate == 48000 ? 1 : sample_rate == 32000 ? 2 : 0;
   }
+  if (version == kMpeg25) {
+    return sample_rate == 12000 ? 1 : sample_rate == 8000 ? 2 : 0;
+  }
   return sample_rate == 24000 ? 1 : sample_rate == 16000 ? 2 : 0;
+}
+
+int VersionBits(int version) {
+  return version == 3 ? 0x18 : version == 2 ? 0x10 : 0x00;
 }
 
 int SideInfoSize(int version, bool mono) {
@@ -121,15 +128,19 @@ QByteArray Mp3Frame(int version, int kbps, int sample_rate, bool mono) {
   const int size = (version == 3 ? 144 : 72) * kbps * 1000 / sample_rate;
   QByteArray frame(size, '\0');
   frame[0] = static_cast<char>(0xFF);
-  frame[1] = static_cast<char>(0xE0 | (version == 3 ? 0x18 : 0x10) | 0x02 | 0x01);
+  frame[1] = static_cast<char>(0xE0 | VersionBits(version) | 0x02 | 0x01);
   frame[2] = static_cast<char>((BitRateIndex(version, kbps) << 4) |
                                (RateIndex(version, sample_rate) << 2));
   frame[3] = static_cast<char>(mono ? 0xC0 : 0x40);
   return frame;
 }
 
+int VersionForRate(int sample_rate) {
+  return sample_rate >= 32000 ? 3 : sample_rate >= 16000 ? 2 : kMpeg25;
+}
+
 QByteArray Mp3Frames(int count, std::initializer_list<int> kbps, int sample_rate, bool mono) {
-  const int version = sample_rate >= 32000 ? 3 : 2;
+  const int version = VersionForRate(sample_rate);
   const std::vector<int> rates(kbps);
   QByteArray bytes;
   for (int i = 0; i < count; ++i) {
@@ -139,7 +150,7 @@ QByteArray Mp3Frames(int count, std::initializer_list<int> kbps, int sample_rate
 }
 
 QByteArray TaggedMp3(int count, std::initializer_list<int> kbps, int sample_rate, bool mono) {
-  const int version = sample_rate >= 32000 ? 3 : 2;
+  const int version = VersionForRate(sample_rate);
   const QByteArray frames = Mp3Frames(count, kbps, sample_rate, mono);
   QByteArray tag = Mp3Frame(version, 128, sample_rate, mono);
   const int at = 4 + SideInfoSize(version, mono);
@@ -148,6 +159,13 @@ QByteArray TaggedMp3(int count, std::initializer_list<int> kbps, int sample_rate
                             Be32Bytes(static_cast<uint32_t>(frames.size() + tag.size()));
   tag.replace(at, fields.size(), fields);
   return tag + frames;
+}
+
+QByteArray Mpeg25WithStrayMpeg1Header() {
+  QByteArray bytes = TaggedMp3(8, {64}, 8000, true);
+  const int frame_size = 72 * 64000 / 8000;
+  bytes.replace(frame_size + 100, 4, QByteArray("\xFF\xFB\x90\xC4", 4));
+  return bytes;
 }
 
 bool WriteBytes(const QString& path, const QByteArray& bytes) {

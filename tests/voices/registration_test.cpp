@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
+#include "sound/wave_reader.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
@@ -166,7 +167,7 @@ TEST_F(RegisterTest, Mp3CapacityLimits) {
   QByteArray exact = testing::Mp3Frames(117, {128});  // 48789 bytes of frames
   exact += QByteArray(49000 - exact.size(), '\0');
   const QString big = File(u"big.mp3"_s, exact);
-  const QString small = File(u"small.mp3"_s, testing::Mp3Frames(1, {32}));
+  const QString small = File(u"small.mp3"_s, testing::Mp3Frames(3, {32}));
   WorkingVoiceList list(255);
   Register(list, {big, small}, 7, 0, 0);
   EXPECT_EQ(list.Voices().size(), 1);
@@ -210,16 +211,20 @@ TEST_F(RegisterTest, MaximumCount) {
   EXPECT_EQ(list[1].NAME, u"f.wav"_s);
 }
 
-TEST_F(RegisterTest, UnmeasurableLengthIsMinusOneMillisecond) {
+TEST_F(RegisterTest, AFileWhoseLengthCannotBeMeasuredIsRefused) {
   // The header check finds the "data" id, but the file ends before its size:
-  // the file registers, its length cannot be measured.
+  // no voice is registered with a length of -1 ms.
   testing::WaveSpec wave;
   wave.with_data = false;
-  const QString path = File(u"nodata.wav"_s, testing::WaveBytes(wave) + "data"_ba);
+  QByteArray bytes = testing::WaveBytes(wave) + "data"_ba;
+  bytes.replace(4, 4, testing::Le32Bytes(static_cast<uint32_t>(bytes.size() - 8)));
+  const QString path = File(u"nodata.wav"_s, bytes);
   WorkingVoiceList list(255);
-  Register(list, {path}, 1);
-  ASSERT_EQ(list.Voices().size(), 1) << op_.Numbers().size();
-  EXPECT_EQ(list[0].SEC, u"-0.001"_s);
+  Register(list, {path, Wave(u"next.wav"_s)}, 1);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{0});
+  EXPECT_EQ(op_.shown[0].text, TruncatedSoundText());
+  ASSERT_EQ(list.Voices().size(), 1);  // the run goes on with the next file
+  EXPECT_EQ(list[0].NAME, u"next.wav"_s);
 }
 
 }  // namespace
