@@ -1,7 +1,14 @@
 #include "cli_app.h"
 
+#include <QCoreApplication>
+#include <QIODevice>
+
+#include <unistd.h>
+
+#include <cstdio>
 #include <functional>
 
+#include "cli_main.h"
 #include "command.h"
 #include "core/series.h"
 #include "core/version.h"
@@ -114,6 +121,21 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
   return commands;
 }
 
+void PrintJsonBytes(Context& context, const QByteArray& bytes) {
+  // Written as it is, not decoded and encoded again by the text stream (a
+  // report on a thousand files is large).
+  context.out.flush();
+  if (QIODevice* device = context.out.device()) {
+    device->write(bytes);
+  } else {
+    context.out << QString::fromUtf8(bytes);
+  }
+}
+
+void PrintJson(Context& context, const QJsonDocument& document) {
+  PrintJsonBytes(context, document.toJson(QJsonDocument::Indented));
+}
+
 int UsageError(const Command& command, Context& context, const QString& message) {
   context.err << u"parlatone "_s << command.Name() << u": "_s << message << u"\n\n"_s
               << command.Usage();
@@ -217,10 +239,6 @@ void ApplyOverrides(const GlobalOptions& options, Settings& settings) {
   }
 }
 
-bool NeedsGuiApplication(const QStringList& arguments) {
-  return ParseCommandLine(arguments).command == u"print"_s;
-}
-
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, bool interactive,
            bool progress_bar) {
   const auto commands = AllCommands();
@@ -264,6 +282,20 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, boo
   TerminalOperator op(err, interactive, progress_bar);
   Context context{paths, project, op, out, err};
   return command->Run(parsed.arguments, context);
+}
+
+int CliMain() {
+  QCoreApplication::setApplicationName(QStringLiteral("parlatone"));
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  QStringList arguments = QCoreApplication::arguments();
+  arguments.removeFirst();
+  const bool progress_bar = isatty(fileno(stderr)) != 0;
+  const bool interactive = isatty(fileno(stdin)) != 0 && progress_bar;
+  const int status = RunCli(arguments, out, err, interactive, progress_bar);
+  out.flush();
+  err.flush();
+  return status;
 }
 
 }  // namespace parlatone::cli

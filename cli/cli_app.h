@@ -34,9 +34,6 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments);
 // The overrides applied to what the settings file holds.
 void ApplyOverrides(const GlobalOptions& options, Settings& settings);
 
-// True for the commands that paint (fonts need a GUI application object).
-bool NeedsGuiApplication(const QStringList& arguments);
-
 // Runs the tool; returns the process exit status.
 // interactive: questions may be asked on the terminal; progress_bar:
 // standard error is a terminal that may show a progress bar.

@@ -1,7 +1,4 @@
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include "capturing_operator.h"
 #include "command.h"
@@ -46,7 +43,8 @@ class InfoCommand : public Command {
     const AcceptanceRules rules = AcceptanceRules::From(context.project);
     const QDir current = QDir::current();
     bool all_accepted = true;
-    QJsonArray report;
+    JsonWriter report;
+    report.BeginArray();
     for (const QString& file : files) {
       const QString path = QDir::cleanPath(current.absoluteFilePath(file));
       CapturingOperator op(context.op);
@@ -61,23 +59,31 @@ class InfoCommand : public Command {
       const qint64 bytes = examined.bytes;
       const VoiceRecord record = MakeVoiceRecord(path, info, length_ms, bytes, mode);
       if (json) {
-        report.append(QJsonObject{
-            {u"file"_s, path},
-            {u"FormatTag"_s, info.FormatTag},
-            {u"Channels"_s, info.Channels},
-            {u"SampleRate"_s, static_cast<qint64>(info.SampleRate)},
-            {u"ByteRate"_s, static_cast<qint64>(info.ByteRate)},
-            {u"BlockAlign"_s, info.BlockAlign},
-            {u"BitsPerSample"_s, info.BitsPerSample},
-            {u"ExtraSize"_s, info.ExtraSize},
-            {u"MpegVersion"_s, info.MpegVersion},
-            {u"MpegLayer"_s, info.MpegLayer},
-            {u"lengthMs"_s, length_ms},
-            {u"bytes"_s, bytes},
-            {u"record"_s, VoiceJson(record)},
-            {u"accepted"_s, accepted},
-            {u"messages"_s, QJsonArray::fromStringList(op.texts)},
-        });
+        // Keys in the order a JSON object keeps them.
+        report.BeginObject();
+        const std::pair<const char*, qint64> format[] = {
+            {"BitsPerSample", info.BitsPerSample}, {"BlockAlign", info.BlockAlign},
+            {"ByteRate", info.ByteRate},           {"Channels", info.Channels},
+            {"ExtraSize", info.ExtraSize},         {"FormatTag", info.FormatTag},
+            {"MpegLayer", info.MpegLayer},         {"MpegVersion", info.MpegVersion},
+            {"SampleRate", info.SampleRate}};
+        for (const auto& [key, value] : format) {
+          report.Key(QLatin1StringView(key));
+          report.Value(value);
+        }
+        report.Key("accepted"_L1);
+        report.Value(accepted);
+        report.Key("bytes"_L1);
+        report.Value(bytes);
+        report.Key("file"_L1);
+        report.Value(path);
+        report.Key("lengthMs"_L1);
+        report.Value(length_ms);
+        report.Key("messages"_L1);
+        report.Value(op.texts);
+        report.Key("record"_L1);
+        WriteVoiceJson(report, record);
+        report.EndObject();
         continue;
       }
       context.out << path << '\n'
@@ -93,10 +99,20 @@ class InfoCommand : public Command {
       if (IsMp3Series(mode)) {
         context.out << u" , MPEG "_s << record.MPEG << u" Layer "_s << record.Layer;
       }
-      context.out << '\n' << (accepted ? u"  accepted\n"_s : u"  refused\n"_s);
+      context.out << '\n';
+      if (accepted) {
+        context.out << u"  accepted\n"_s;
+      } else {
+        // The message that refused it, on a line of its own.
+        context.out << u"  refused"_s
+                    << (op.texts.isEmpty() ? QString()
+                                           : u": "_s + op.texts.front().simplified())
+                    << '\n';
+      }
     }
     if (json) {
-      context.out << QString::fromUtf8(QJsonDocument(report).toJson(QJsonDocument::Indented));
+      report.EndArray();
+      PrintJsonBytes(context, report.bytes());
     }
     return all_accepted ? kExitOk : kExitFailure;
   }

@@ -39,7 +39,6 @@ class MakeCardCommand : public Command {
     const QStringList& files = split.rest;
     context.op.AnswerQuestionsWith(
         [yes](const MessageRequest&) { return yes ? MessageAnswer::kYes : MessageAnswer::kNo; });
-    context.op.SkipPauses(true);
     Project& project = context.project;
     if (!LoadWpjFile(project, QFileInfo(files.front()).absoluteFilePath(), context.op)) {
       return kExitFailure;

@@ -1,6 +1,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include "cmd_print.h"
 #include "command.h"
 #include "controlfile/control_file_loader.h"
 #include "core/series.h"
@@ -13,25 +14,9 @@ namespace {
 using namespace Qt::StringLiterals;
 
 // Loads a control file and writes the print window's sheets to a PDF file.
-class PrintCommand : public Command {
+// Built into the print helper only: painting needs Qt Gui.
+class PrintCommand : public PrintCommandText {
  public:
-  QString Name() const override { return u"print"_s; }
-  QString Summary() const override {
-    return u"write the printed sheets of a control file to a PDF file"_s;
-  }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] print CONTROLFILE --pdf OUT\n"
-           u"                 [--sheets voice,control,editor] [--page N]\n"
-           u"\n"
-           u"Loads the control file as `show` does and writes the sheets the print window\n"
-           u"prints into the PDF file OUT (A4): the editor sheet (editor), the control data\n"
-           u"sheet (control) and the voice sheet (voice), in that order. --sheets names the\n"
-           u"sheets to write; without it all three are written. The editor sheet lists every\n"
-           u"channel of the series, or with --page N only the channels of tab N (from 1;\n"
-           u"in series 4, --page 2 gives channels 251 to 500).\n"
-           u"Exit status 1 when the load failed or the file cannot be written.\n"_s;
-  }
-
   int Run(const QStringList& args, Context& context) override {
     QString pdf;
     QString sheets;

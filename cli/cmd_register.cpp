@@ -53,7 +53,7 @@ class RegisterCommand : public Command {
       }
       const QJsonObject object{{u"voices"_s, voice_array},
                                {u"messages"_s, QJsonArray::fromStringList(op.texts)}};
-      context.out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+      PrintJson(context, QJsonDocument(object));
     } else {
       for (qsizetype v = 0; v < voices.size(); ++v) {
         const VoiceRecord& voice = voices.at(v);

@@ -58,7 +58,7 @@ class SettingsCommand : public Command {
         {QStringLiteral("releaseFile"), context.paths.release_file},
         {QStringLiteral("workFolder"), context.paths.work_folder},
     };
-    context.out << QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented));
+    PrintJson(context, QJsonDocument(json));
     return kExitOk;
   }
 };

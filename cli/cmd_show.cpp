@@ -50,7 +50,7 @@ class ShowCommand : public Command {
     }
     const QJsonObject object = ProjectJson(project);
     if (json) {
-      context.out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+      PrintJson(context, QJsonDocument(object));
       return kExitOk;
     }
     PrintText(object, context);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonDocument>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -42,6 +43,11 @@ class Command {
 };
 
 std::vector<std::unique_ptr<Command>> AllCommands();
+
+// Prints a JSON document, indented, to standard output.
+void PrintJson(Context& context, const QJsonDocument& document);
+// Prints JSON that is UTF-8 already.
+void PrintJsonBytes(Context& context, const QByteArray& bytes);
 
 // Prints "parlatone NAME: message", a blank line and the command's usage to
 // standard error; returns the usage exit status.

@@ -18,12 +18,14 @@ constexpr const char16_t* kCardFieldNames[CardInfo::kFieldCount] = {
     u"Memo1",       u"Memo2",    u"Memo3"};
 
 using VoiceField = QString VoiceRecord::*;
-const std::pair<const char16_t*, VoiceField> kVoiceFields[] = {
-    {u"NAME", &VoiceRecord::NAME},         {u"SampleRate", &VoiceRecord::SampleRate},
-    {u"BitRate", &VoiceRecord::BitRate},   {u"TYPE", &VoiceRecord::TYPE},
-    {u"SEC", &VoiceRecord::SEC},           {u"BYTES", &VoiceRecord::BYTES},
-    {u"FilePath", &VoiceRecord::FilePath}, {u"COMENTS", &VoiceRecord::COMENTS},
-    {u"MPEG", &VoiceRecord::MPEG},         {u"Layer", &VoiceRecord::Layer}};
+// In the order a JSON object keeps its keys (by code unit), so that a
+// report written field by field reads as a document would.
+const std::pair<const char*, VoiceField> kVoiceFields[] = {
+    {"BYTES", &VoiceRecord::BYTES},       {"BitRate", &VoiceRecord::BitRate},
+    {"COMENTS", &VoiceRecord::COMENTS},   {"FilePath", &VoiceRecord::FilePath},
+    {"Layer", &VoiceRecord::Layer},       {"MPEG", &VoiceRecord::MPEG},
+    {"NAME", &VoiceRecord::NAME},         {"SEC", &VoiceRecord::SEC},
+    {"SampleRate", &VoiceRecord::SampleRate}, {"TYPE", &VoiceRecord::TYPE}};
 
 }  // namespace
 
@@ -34,15 +36,24 @@ QString CardFieldName(int index) {
 QJsonObject VoiceJson(const VoiceRecord& voice) {
   QJsonObject json;
   for (const auto& [name, field] : kVoiceFields) {
-    json.insert(QString::fromUtf16(name), voice.*field);
+    json.insert(QLatin1StringView(name), voice.*field);
   }
   return json;
+}
+
+void WriteVoiceJson(JsonWriter& writer, const VoiceRecord& voice) {
+  writer.BeginObject();
+  for (const auto& [name, field] : kVoiceFields) {
+    writer.Key(QLatin1StringView(name));
+    writer.Value(voice.*field);
+  }
+  writer.EndObject();
 }
 
 VoiceRecord VoiceFromJson(const QJsonObject& json) {
   VoiceRecord voice;
   for (const auto& [name, field] : kVoiceFields) {
-    voice.*field = json.value(QString::fromUtf16(name)).toString();
+    voice.*field = json.value(QLatin1StringView(name)).toString();
   }
   return voice;
 }

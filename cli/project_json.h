@@ -4,11 +4,13 @@
 #include <QString>
 
 #include "core/project.h"
+#include "json_writer.h"
 
 namespace parlatone::cli {
 
 // The JSON form of projects that show prints and write reads.
 QJsonObject VoiceJson(const VoiceRecord& voice);
+void WriteVoiceJson(JsonWriter& writer, const VoiceRecord& voice);
 VoiceRecord VoiceFromJson(const QJsonObject& json);
 QJsonObject ProjectJson(const Project& project);
 

@@ -1,7 +1,5 @@
 #include "terminal_operator.h"
 
-#include <QThread>
-
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -100,12 +98,6 @@ void TerminalOperator::SetProgress(const QString& caption, int value, int maximu
        << u"\x1b[K"_s;
   err_.flush();
   progress_shown_ = true;
-}
-
-void TerminalOperator::Pause(int milliseconds) {
-  if (milliseconds > 0 && !skip_pauses_) {
-    QThread::msleep(static_cast<unsigned long>(milliseconds));
-  }
 }
 
 }  // namespace parlatone::cli

@@ -23,20 +23,19 @@ class TerminalOperator : public Operator {
   void AnswerQuestionsWith(std::function<MessageAnswer(const MessageRequest&)> policy) {
     policy_ = std::move(policy);
   }
-  // Commands that run unattended skip the pauses meant for the eye.
-  void SkipPauses(bool skip) { skip_pauses_ = skip; }
 
   MessageAnswer ShowMessage(const MessageRequest& request) override;
   void SetBusy(bool) override {}
   void SetProgress(const QString& caption, int value, int maximum) override;
-  void Pause(int milliseconds) override;
+  // The pauses of the procedures are there for the eye, to let a window
+  // show its last step: without a window nothing waits.
+  void Pause(int) override {}
   void ProcessPendingEvents() override {}
 
  private:
   QTextStream& err_;
   bool interactive_;
   bool progress_bar_;
-  bool skip_pauses_ = false;
   bool progress_shown_ = false;
   std::function<MessageAnswer(const MessageRequest&)> policy_;
 };

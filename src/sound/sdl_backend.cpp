@@ -1,12 +1,12 @@
 #include "sound/sdl_backend.h"
 
-#include <SDL.h>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
 #include "sound/decoders.h"
+#include "sound/sdl_audio_api.h"
 
 namespace parlatone {
 namespace {
@@ -17,12 +17,18 @@ namespace err = media_error;
 // plays (the command-line tool measuring lengths) never touches the sound
 // system. SDL must not take over SIGINT/SIGTERM, or the editor would not end
 // when the session asks it to.
+bool g_sdl_audio_started = false;
+
 bool EnsureSdlAudio() {
-  if (SDL_WasInit(SDL_INIT_AUDIO) != 0) {
+  if (g_sdl_audio_started) {
     return true;
   }
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  if (Sdl() == nullptr) {
+    return false;
+  }
+  Sdl()->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  g_sdl_audio_started = Sdl()->InitSubSystem(SDL_INIT_AUDIO) == 0;
+  return g_sdl_audio_started;
 }
 
 // Opened outputs that no file uses at the moment, by format. Closing an SDL
@@ -45,7 +51,7 @@ class OutputPool {
   std::vector<IdleOutput>& Idle() { return idle_; }
   void CloseAll() {
     for (const IdleOutput& output : idle_) {
-      SDL_CloseAudioDevice(output.device);
+      Sdl()->CloseAudioDevice(output.device);
     }
     idle_.clear();
   }
@@ -88,12 +94,12 @@ class SdlOutput {
     // A short period: the end of a sound is noticed soon after it is heard.
     want.samples = 512;
     SDL_AudioSpec have{};
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    device_ = Sdl()->OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (device_ == 0 && !pool_->Idle().empty()) {
       // Some drivers (the dummy one among them) hold a single output: give
       // back the idle ones and try again.
       pool_->CloseAll();
-      device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+      device_ = Sdl()->OpenAudioDevice(nullptr, 0, &want, &have, 0);
     }
     if (device_ == 0) {
       return err::kNoOutput;
@@ -108,34 +114,34 @@ class SdlOutput {
     if (device_ == 0 && Open(pcm.rate, pcm.channels) != err::kNone) {
       return err::kNoOutput;
     }
-    SDL_PauseAudioDevice(device_, 1);
-    SDL_ClearQueuedAudio(device_);
+    Sdl()->PauseAudioDevice(device_, 1);
+    Sdl()->ClearQueuedAudio(device_);
     const Uint32 bytes = static_cast<Uint32>(pcm.samples.size() * sizeof(int16_t));
     // A device buffer of silence after the sound, so that the queue runs dry
     // only once the last real sample has been handed to the output.
     const std::vector<int16_t> tail(static_cast<size_t>(buffer_frames_) * channels_, 0);
-    if ((bytes > 0 && SDL_QueueAudio(device_, pcm.samples.data(), bytes) != 0) ||
-        SDL_QueueAudio(device_, tail.data(), static_cast<Uint32>(tail.size() * sizeof(int16_t))) !=
+    if ((bytes > 0 && Sdl()->QueueAudio(device_, pcm.samples.data(), bytes) != 0) ||
+        Sdl()->QueueAudio(device_, tail.data(), static_cast<Uint32>(tail.size() * sizeof(int16_t))) !=
             0) {
-      SDL_ClearQueuedAudio(device_);
+      Sdl()->ClearQueuedAudio(device_);
       return err::kNoOutput;
     }
-    SDL_PauseAudioDevice(device_, 0);
+    Sdl()->PauseAudioDevice(device_, 0);
     return err::kNone;
   }
 
-  bool IsPlaying() const { return device_ != 0 && SDL_GetQueuedAudioSize(device_) > 0; }
+  bool IsPlaying() const { return device_ != 0 && Sdl()->GetQueuedAudioSize(device_) > 0; }
 
   // Silences the output and keeps it for the next file of its format.
   void Close() {
     if (device_ == 0) {
       return;
     }
-    SDL_PauseAudioDevice(device_, 1);
-    SDL_ClearQueuedAudio(device_);
+    Sdl()->PauseAudioDevice(device_, 1);
+    Sdl()->ClearQueuedAudio(device_);
     auto& idle = pool_->Idle();
     if (idle.size() >= kMaxIdleOutputs) {
-      SDL_CloseAudioDevice(idle.front().device);
+      Sdl()->CloseAudioDevice(idle.front().device);
       idle.erase(idle.begin());
     }
     idle.push_back({device_, rate_, channels_, buffer_frames_});
@@ -182,8 +188,9 @@ class SdlSoundBackend : public SoundBackend {
  public:
   ~SdlSoundBackend() override {
     pool_->CloseAll();
-    if (SDL_WasInit(SDL_INIT_AUDIO) != 0) {
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (g_sdl_audio_started) {
+      Sdl()->QuitSubSystem(SDL_INIT_AUDIO);
+      g_sdl_audio_started = false;
     }
   }
 

@@ -48,8 +48,10 @@ WaveLayout WalkWave(QIODevice& device);
 WaveLayout WalkWave(const QByteArray& head, int64_t file_size,
                     const std::function<QByteArray(int64_t offset, int64_t size)>& read_more);
 
-// How many bytes of a file the walk reads at once.
-inline constexpr int64_t kWaveHeadBytes = 4096;
+// How many bytes of a file are read at once: what the byte-level header
+// check looks at, which holds the chunk headers of nearly every file; the
+// walk reads on only for a chunk behind a long one.
+inline constexpr int64_t kWaveHeadBytes = 512;
 
 // The format fields from a "fmt " chunk body (at most 18 bytes are used;
 // missing bytes read as 0).

@@ -13,6 +13,7 @@
 
 #include "controlfile/control_file_loader.h"
 #include "core/cp932.h"
+#include "json_writer.h"
 #include "core/messages.h"
 #include "core/paths.h"
 #include "core/project.h"
@@ -346,6 +347,36 @@ TEST_F(CliTest, InfoRegistrationAndLoadingAgree) {
   }
 }
 
+// Reports written field by field read exactly as the same JSON document.
+TEST(JsonWriter, WritesWhatAJsonDocumentWrites) {
+  const QString tricky = u"\"quoted\" back\\slash \b\f\n\r\t \x01 \x7f 案内 😀"_s;
+  const QJsonArray expected = {
+      QJsonObject{{u"a"_s, 1}, {u"b"_s, tricky}, {u"c"_s, QJsonArray()},
+                  {u"d"_s, QJsonArray{u"x"_s, u"y"_s}}, {u"e"_s, QJsonObject{{u"f"_s, false}}}},
+      QJsonObject{}};
+  cli::JsonWriter writer;
+  writer.BeginArray();
+  writer.BeginObject();
+  writer.Key("a"_L1);
+  writer.Value(qint64{1});
+  writer.Key("b"_L1);
+  writer.Value(tricky);
+  writer.Key("c"_L1);
+  writer.Value(QStringList());
+  writer.Key("d"_L1);
+  writer.Value(QStringList{u"x"_s, u"y"_s});
+  writer.Key("e"_L1);
+  writer.BeginObject();
+  writer.Key("f"_L1);
+  writer.Value(false);
+  writer.EndObject();
+  writer.EndObject();
+  writer.BeginObject();
+  writer.EndObject();
+  writer.EndArray();
+  EXPECT_EQ(writer.bytes(), QJsonDocument(expected).toJson(QJsonDocument::Indented));
+}
+
 TEST_F(CliTest, PlayRunsToTheEnd) {
   const QString wave = WriteSound(u"p.wav"_s, testing::WaveOfLength(22050, 1, 16, 400));
   QElapsedTimer timer;
@@ -643,6 +674,7 @@ TEST_F(CliTest, InstalledTreeFindsItsFilesAndLoadsTheDemo) {
   const QString data = prefix + u"/share/parlatone-editor"_s;
   const QString share = prefix + u"/share"_s;
   for (const QString& path : {prefix + u"/bin/parlatone"_s, prefix + u"/bin/parlatone-editor"_s,
+                              prefix + u"/libexec/parlatone-editor/parlatone-print"_s,
                               data + u"/elementPT.elm"_s, data + u"/examples/demo/DEMO.wpj"_s,
                               share + u"/applications/jp.parlatone.editor.desktop"_s,
                               share + u"/metainfo/jp.parlatone.editor.metainfo.xml"_s,
@@ -681,6 +713,13 @@ TEST_F(CliTest, InstalledTreeFindsItsFilesAndLoadsTheDemo) {
     EXPECT_EQ(QFileInfo(path).absolutePath(), demo);
     EXPECT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
   }
+  // The print command finds its helper in the installed tree.
+  const QString pdf = env_.Home() + u"/demo.pdf"_s;
+  const ToolRun printed =
+      RunProgram(tool, {u"print"_s, demo + u"/DEMO.wpj"_s, u"--pdf"_s, pdf, u"--sheets"_s,
+                        u"voice"_s});
+  EXPECT_EQ(printed.status, 0) << printed.err.toStdString();
+  EXPECT_TRUE(QFileInfo(pdf).size() > 0);
 }
 
 }  // namespace

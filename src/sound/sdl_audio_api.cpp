@@ -1,0 +1,46 @@
+#include "sound/sdl_audio_api.h"
+
+#include <QLibrary>
+
+#include <memory>
+
+namespace parlatone {
+namespace {
+
+template <typename Function>
+bool Resolve(QLibrary& library, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(library.resolve(name));
+  return function != nullptr;
+}
+
+std::unique_ptr<SdlAudioApi> Load() {
+  // The library's own name and major version on each platform.
+#ifdef Q_OS_WIN
+  static QLibrary library(QStringLiteral("SDL2"));
+#else
+  static QLibrary library(QStringLiteral("SDL2-2.0"), 0);
+#endif
+  if (!library.load()) {
+    return nullptr;
+  }
+  auto api = std::make_unique<SdlAudioApi>();
+  const bool complete = Resolve(library, "SDL_SetHint", api->SetHint) &&
+                        Resolve(library, "SDL_InitSubSystem", api->InitSubSystem) &&
+                        Resolve(library, "SDL_QuitSubSystem", api->QuitSubSystem) &&
+                        Resolve(library, "SDL_OpenAudioDevice", api->OpenAudioDevice) &&
+                        Resolve(library, "SDL_CloseAudioDevice", api->CloseAudioDevice) &&
+                        Resolve(library, "SDL_PauseAudioDevice", api->PauseAudioDevice) &&
+                        Resolve(library, "SDL_QueueAudio", api->QueueAudio) &&
+                        Resolve(library, "SDL_ClearQueuedAudio", api->ClearQueuedAudio) &&
+                        Resolve(library, "SDL_GetQueuedAudioSize", api->GetQueuedAudioSize);
+  return complete ? std::move(api) : nullptr;
+}
+
+}  // namespace
+
+const SdlAudioApi* Sdl() {
+  static const std::unique_ptr<SdlAudioApi> api = Load();
+  return api.get();
+}
+
+}  // namespace parlatone
