@@ -115,8 +115,10 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
   if (project.VoicesRegistered) {
     for (const VoiceRecord& voice : project.voices) {
       // A name that is not one plain file name would be written elsewhere.
+      // The gathered files are only read again, so a link to each will do
+      // where the file system allows: no byte is copied twice.
       if (!IsPlainFileName(voice.NAME) ||
-          !CopyFileAtomically(voice.FilePath, JoinPath(work_folder, voice.NAME))) {
+          !StageFile(voice.FilePath, JoinPath(work_folder, voice.NAME))) {
         result.failed_files << voice.NAME;
       }
       progress.Advance();
@@ -145,7 +147,9 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
   QDir work(work_folder);
   for (const QString& name :
        work.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
-    if (!CopyFileAtomically(work.filePath(name), JoinPath(target, name))) {
+    // Each file appears under its name only once complete; all of them are
+    // made durable together below, not one by one.
+    if (!CopyFileUnsynced(work.filePath(name), JoinPath(target, name))) {
       result.failed_files << name;
     }
     progress.Caption(GetMessage(2034, name));
@@ -153,6 +157,11 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
     work.remove(name);
     op.Pause(kPauseAfterCopyMs);
     op.ProcessPendingEvents();
+  }
+  // The card data are announced complete only once they are on the disk.
+  const bool synced = result.failed_files.isEmpty() && SyncFolder(target);
+  if (result.failed_files.isEmpty() && !synced) {
+    result.failed_files << control_name;
   }
   progress.Close();
 

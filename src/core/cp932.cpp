@@ -1,6 +1,7 @@
 #include "core/cp932.h"
 
 #include <QList>
+#include <QSysInfo>
 
 #include <iconv.h>
 
@@ -16,6 +17,9 @@ namespace {
 // ("①", "Ⅰ") and keeps 0x5C as the backslash, which "SHIFT_JIS" does not.
 constexpr char kCodePage[] = "CP932";
 constexpr char kWide[] = "UTF-32LE";
+// QString's own units, in the machine's byte order.
+constexpr const char* kText =
+    QSysInfo::ByteOrder == QSysInfo::LittleEndian ? "UTF-16LE" : "UTF-16BE";
 
 class Converter {
  public:
@@ -48,7 +52,7 @@ Converter& Encoder() {
   return converter;
 }
 Converter& Decoder() {
-  thread_local Converter converter(kWide, kCodePage);
+  thread_local Converter converter(kText, kCodePage);
   return converter;
 }
 
@@ -85,31 +89,33 @@ QByteArray Encode(const QString& text) {
 }
 
 QString Decode(const QByteArray& bytes) {
-  QString text;
-  text.reserve(bytes.size());
-  Converter& decoder = Decoder();
-  std::vector<char32_t> buffer(256);
+  // Every byte gives at most one UTF-16 unit (code page 932 has nothing
+  // outside the BMP, and a bad byte gives one replacement), so the text is
+  // decoded in one pass straight into a string of that size.
+  QString text(bytes.size(), Qt::Uninitialized);
+  char* const begin = reinterpret_cast<char*>(text.data());
+  char* out = begin;
+  size_t out_left = static_cast<size_t>(bytes.size()) * sizeof(char16_t);
   const char* in = bytes.constData();
   size_t in_left = static_cast<size_t>(bytes.size());
-  while (in_left > 0) {
-    char* out = reinterpret_cast<char*>(buffer.data());
-    size_t out_left = buffer.size() * sizeof(char32_t);
+  Converter& decoder = Decoder();
+  decoder.Reset();
+  while (in_left > 0 && decoder.Run(in, in_left, out, out_left) != 0 && in_left > 0) {
+    if (out_left < sizeof(char16_t)) {
+      break;  // cannot happen by the bound above; never write past the end
+    }
+    // EILSEQ (invalid sequence) or EINVAL (a lead byte cut off at the end):
+    // give the byte its replacement character and step over it alone, so a
+    // valid character that follows a stray lead byte is not swallowed.
+    const char16_t replacement = QChar::ReplacementCharacter;
+    memcpy(out, &replacement, sizeof(replacement));
+    out += sizeof(replacement);
+    out_left -= sizeof(replacement);
+    ++in;
+    --in_left;
     decoder.Reset();
-    const int error = decoder.Run(in, in_left, out, out_left);
-    const qsizetype produced = (reinterpret_cast<char32_t*>(out) - buffer.data());
-    text.append(QString::fromUcs4(buffer.data(), produced));
-    if (error == E2BIG) {
-      continue;  // buffer full: go on with the rest
-    }
-    if (error != 0) {
-      // EILSEQ (invalid sequence) or EINVAL (a lead byte cut off at the end):
-      // give the byte its replacement character and step over it alone, so a
-      // valid character that follows a stray lead byte is not swallowed.
-      text.append(QChar(QChar::ReplacementCharacter));
-      ++in;
-      --in_left;
-    }
   }
+  text.truncate(static_cast<qsizetype>((out - begin) / sizeof(char16_t)));
   return text;
 }
 

@@ -19,6 +19,20 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
 // Copies a file the same way: the target appears only once complete.
 bool CopyFileAtomically(const QString& from, const QString& to);
 
+// Puts a file where a later step reads it once: a hard link where the file
+// system allows (nothing is copied), else a copy. Never written to.
+bool StageFile(const QString& from, const QString& to);
+
+// Copies a file under a temporary name beside the target and renames it into
+// place, so the target appears only once complete, but forces nothing to
+// disk: a caller that copies many files makes them durable once at the end
+// (SyncFolder) instead of once per file.
+bool CopyFileUnsynced(const QString& from, const QString& to);
+
+// Makes what was written into a folder durable: the folder's file system
+// as a whole where the platform can, else every file in it.
+bool SyncFolder(const QString& folder);
+
 // One write of a stream that the caller makes complete-or-nothing itself
 // (the conversion engine's temporary output). False unless every byte went.
 bool WriteToDevice(QIODevice& device, const char* data, qint64 size);

@@ -1,15 +1,18 @@
 #include "print/sheet_painter.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <optional>
+
+#include "core/file_io.h"
+#include "print/pdf_text_maps.h"
 
 namespace parlatone {
 
@@ -76,8 +79,8 @@ Qt::Alignment ToQt(CellAlign align) {
 
 class SheetPainter {
  public:
-  SheetPainter(QPainter& painter, QPagedPaintDevice& device)
-      : painter_(painter), device_(device), map_(device) {}
+  SheetPainter(QPainter& painter, QPagedPaintDevice& device, PaintedText* painted)
+      : painter_(painter), device_(device), map_(device), painted_(painted) {}
 
   void Page(const SheetPage& page) {
     painter_.save();
@@ -129,8 +132,15 @@ class SheetPainter {
     }
     painter_.setFont(font);
     Pen(kThinLine);
-    painter_.drawText(box, static_cast<int>(align | Qt::AlignVCenter),
-                      elide ? metrics.elidedText(text, *elide, box.width()) : text);
+    Draw(box, static_cast<int>(align | Qt::AlignVCenter),
+         elide ? metrics.elidedText(text, *elide, box.width()) : text, font);
+  }
+
+  void Draw(const QRectF& box, int flags, const QString& text, const QFont& font) {
+    if (painted_ != nullptr) {
+      painted_->Add(text, font);
+    }
+    painter_.drawText(box, flags, text);
   }
 
   // Several lines: the text wraps anywhere, as Japanese text does, and
@@ -150,7 +160,7 @@ class SheetPainter {
     }
     painter_.setFont(font);
     Pen(kThinLine);
-    painter_.drawText(box, kFlags, text);
+    Draw(box, kFlags, text, font);
   }
 
   void Fill(double x, double y, double width, double height, const QColor& color) {
@@ -288,6 +298,7 @@ class SheetPainter {
   QPainter& painter_;
   QPagedPaintDevice& device_;
   PageMapper map_;
+  PaintedText* painted_;
 };
 
 }  // namespace
@@ -316,8 +327,9 @@ QFont SheetFont(double points, bool bold) {
   return font;
 }
 
-void PaintDocument(const PrintDocument& document, QPainter& painter, QPagedPaintDevice& device) {
-  SheetPainter sheet_painter(painter, device);
+void PaintDocument(const PrintDocument& document, QPainter& painter, QPagedPaintDevice& device,
+                   PaintedText* painted) {
+  SheetPainter sheet_painter(painter, device, painted);
   for (size_t i = 0; i < document.pages.size(); ++i) {
     if (i > 0) {
       device.newPage();
@@ -330,30 +342,28 @@ bool WritePdf(const PrintDocument& document, const QString& path) {
   if (document.pages.empty()) {
     return false;
   }
-  // Written beside the target and put in its place only when complete, so
-  // that a failed run never leaves half a sheet where a good one was.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) {
-    return false;
-  }
+  QByteArray pdf;
+  PaintedText painted;
   {
-    QPdfWriter writer(&file);
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     writer.setTitle(document.title);
     writer.setCreator(u"Parlatone Editor"_s);
     writer.setPageLayout(
         QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     QPainter painter;
     if (!painter.begin(&writer)) {
-      file.cancelWriting();
       return false;
     }
-    PaintDocument(document, painter, writer);
+    PaintDocument(document, painter, writer, &painted);
     if (!painter.end()) {
-      file.cancelWriting();
       return false;
     }
   }
-  return file.commit();
+  // Written beside the target and put in its place only when complete, so
+  // that a failed run never leaves half a sheet where a good one was.
+  return WriteFileAtomically(path, MendPdfTextMaps(pdf, painted));
 }
 
 }  // namespace parlatone

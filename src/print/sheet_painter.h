@@ -10,6 +10,8 @@ class QPainter;
 
 namespace parlatone {
 
+struct PaintedText;
+
 // Draws the described pages; needs Qt Gui (fonts), never widgets, so the
 // editor's preview and the command-line tool's PDF share it.
 
@@ -33,7 +35,9 @@ inline constexpr double kComfortableFontShare = 0.7;
 // printer handed over by the preview, for instance): a new device page
 // before each page but the first. The A4 page is scaled to the device's
 // paper when that is another size.
-void PaintDocument(const PrintDocument& document, QPainter& painter, QPagedPaintDevice& device);
+// When `painted` is given, it gathers the characters and fonts drawn.
+void PaintDocument(const PrintDocument& document, QPainter& painter, QPagedPaintDevice& device,
+                   PaintedText* painted = nullptr);
 
 // Writes the document as a PDF file, A4 portrait. False when the file
 // cannot be written; a document without pages writes nothing.

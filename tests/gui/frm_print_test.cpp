@@ -164,8 +164,8 @@ TEST_F(FrmPrintTest, PdfOfTheSameDocument) {
   EXPECT_TRUE(op_.shown.empty());
   EXPECT_TRUE(previewed_.empty());
   const QString text = testing::PdfText(path);
-  EXPECT_TRUE(text.contains(testing::PdfComparable(u"Sound登録情報"_s)));
-  EXPECT_TRUE(text.contains(testing::PdfComparable(u"放送01.mp3"_s)));
+  EXPECT_TRUE(text.contains(u"Sound登録情報"_s));
+  EXPECT_TRUE(text.contains(u"放送01.mp3"_s));
   EXPECT_TRUE(text.contains(u"1.250"_s));
   EXPECT_EQ(text.count(u'\f'), 1);
 

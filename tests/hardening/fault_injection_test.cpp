@@ -107,15 +107,6 @@ class ProjectFaultTest : public FaultTest {
   }
   QString Target() const { return card_path_ + u"/STATION"_s; }
   qint64 SoundBytes() const { return testing::WaveOfLength(22050, 1, 16, 200).size(); }
-  // Measured with no fault injected.
-  qint64 ControlFileBytes() const {
-    file_faults::Reset();
-    const QString probe = dir_.filePath(u"probe.wpj"_s);
-    EXPECT_TRUE(WriteControlFile(project_, probe, true));
-    const qint64 size = QFileInfo(probe).size();
-    QFile::remove(probe);
-    return size;
-  }
   // A card made earlier, which a failed run must not damage.
   void OldCard() {
     ASSERT_TRUE(testing::WriteBytes(Target() + u"/ANN01.wpj"_s, "old control file"));
@@ -170,9 +161,11 @@ TEST_F(ProjectFaultTest, CardMakingStopsBeforeTheOldCardIsTouched) {
   ExpectOldCard();
   EXPECT_TRUE(EntriesIn(work_).isEmpty());
 
-  // ... or while the sound files are gathered.
-  const qint64 control_bytes = ControlFileBytes();
-  file_faults::FailWritesAfter(control_bytes + SoundBytes() + 10);
+  // ... or when sound files cannot be gathered: they went away since they
+  // were registered.
+  file_faults::Reset();
+  QFile::remove(project_.voices[1].FilePath);
+  QFile::remove(project_.voices[2].FilePath);
   op_ = {};
   op_.Answer(MessageAnswer::kYes);
   result = MakeCardData(project_, work_, op_);
@@ -185,12 +178,15 @@ TEST_F(ProjectFaultTest, CardMakingStopsBeforeTheOldCardIsTouched) {
 }
 
 TEST_F(ProjectFaultTest, ACardThatCouldNotBeCompletedDoesNotLookComplete) {
-  // Everything gathers, then the card fills while the files are copied.
-  const qint64 gathered = ControlFileBytes() + 3 * SoundBytes();
-  file_faults::FailWritesAfter(gathered + SoundBytes() + 10);
+  // Everything gathers, then the card fills once the first files are on it.
+  op_.on_events = [this] {
+    if (EntriesIn(Target()).size() == 2) {
+      file_faults::FailWritesAfter(10);
+    }
+  };
   const CardMakeResult result = MakeCardData(project_, work_, op_);
   EXPECT_EQ(result.outcome, CardMakeOutcome::kCopyFailed);
-  EXPECT_FALSE(result.failed_files.isEmpty());
+  EXPECT_EQ(result.failed_files, (QStringList{u"a02.wav"_s, u"a03.wav"_s}));
   EXPECT_EQ(op_.shown.back().title_number, 2500);
   // No control file: nobody copies this folder to a card as if it were one.
   EXPECT_FALSE(QFile::exists(Target() + u"/ANN01.wpj"_s));

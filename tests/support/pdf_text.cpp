@@ -22,11 +22,7 @@ QString PdfText(const QString& path) {
                   << process.readAllStandardError().toStdString();
     return {};
   }
-  return PdfComparable(QString::fromUtf8(process.readAllStandardOutput()));
-}
-
-QString PdfComparable(const QString& text) {
-  return text.normalized(QString::NormalizationForm_KC).replace(QChar(0x301C), QChar(u'~'));
+  return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 }  // namespace parlatone::testing
