@@ -75,34 +75,6 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
   return file.commit();
 }
 
-bool CopyFileAtomically(const QString& from, const QString& to) {
-  QFile source(from);
-  if (!source.open(QIODevice::ReadOnly)) {
-    return false;
-  }
-  QSaveFile target(to);
-  if (!target.open(QIODevice::WriteOnly)) {
-    return false;
-  }
-  QByteArray chunk;
-  while (!source.atEnd()) {
-    chunk = source.read(kCopyChunk);
-    if (chunk.isEmpty() && source.error() != QFileDevice::NoError) {
-      target.cancelWriting();
-      return false;
-    }
-    if (!WriteToDevice(target, chunk.constData(), chunk.size())) {
-      target.cancelWriting();
-      return false;
-    }
-  }
-  if (source.error() != QFileDevice::NoError) {
-    target.cancelWriting();
-    return false;
-  }
-  return target.commit();
-}
-
 #ifdef Q_OS_LINUX
 
 namespace {

@@ -16,9 +16,6 @@ namespace parlatone {
 // no partial file remains.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
-// Copies a file the same way: the target appears only once complete.
-bool CopyFileAtomically(const QString& from, const QString& to);
-
 // Puts a file where a later step reads it once: a hard link where the file
 // system allows (nothing is copied), else a copy. Never written to.
 bool StageFile(const QString& from, const QString& to);
