@@ -89,8 +89,7 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
   }
   bool created_target = false;
   if (QFileInfo::exists(target)) {
-    if (ShowMessage(op, 2031, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo) !=
-        MessageAnswer::kYes) {
+    if (AskBeforeDiscarding(op, 2031) != MessageAnswer::kYes) {
       result.outcome = CardMakeOutcome::kDeclined;
       return result;
     }
@@ -207,7 +206,7 @@ bool TemporarySave(Project& project, const QString& path, Operator& op) {
   bool written = false;
   {
     BusyScope busy(op);
-    written = WriteControlFile(project, path, AnyChannelProgrammed(project));
+    written = WriteTemporarySaveFile(project, path, AnyChannelProgrammed(project));
     if (written) {
       op.Pause(kPauseAfterControlFileMs);
     }

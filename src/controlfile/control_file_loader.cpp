@@ -1,10 +1,14 @@
 #include "controlfile/control_file_loader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+
+#include <map>
 
 #include <cmath>
 
+#include "controlfile/control_file_writer.h"
 #include "core/cp932.h"
 #include "core/messages.h"
 #include "core/operator.h"
@@ -79,11 +83,35 @@ int Number(const QString& text) {
   return *number;
 }
 
+// The full paths a temporary save recorded after its owner details.
+std::map<int, QString> RecordedSoundPaths(const QStringList& lines) {
+  std::map<int, QString> paths;
+  bool in_owner_section = false;
+  for (const QString& line : lines) {
+    if (line.startsWith(u'#')) {
+      in_owner_section = line.left(2) == u"#0"_s;
+      continue;
+    }
+    if (in_owner_section) {
+      if (const auto recorded = ParseSoundPathLine(line)) {
+        paths[recorded->first] = recorded->second;
+      }
+    }
+  }
+  return paths;
+}
+
 class Loader {
  public:
-  Loader(Project& project, QString sound_folder, Operator& op)
+  // `sound_folder` is where the series looks for the sound files; a
+  // temporary save also finds them where they were registered from and
+  // beside itself.
+  Loader(Project& project, QString sound_folder, QString file_folder,
+         std::map<int, QString> recorded_paths, Operator& op)
       : project_(project),
         sound_folder_(std::move(sound_folder)),
+        file_folder_(std::move(file_folder)),
+        recorded_paths_(std::move(recorded_paths)),
         op_(op),
         rules_(AcceptanceRules::From(project)),
         capacity_limit_(CapacityLimit(project.Mode(), project.settings.FileCapacity)) {}
@@ -211,7 +239,7 @@ class Loader {
     VoiceRecord& voice = project_.voices[v];
     voice = VoiceRecord();
     voice.NAME = name;
-    voice.FilePath = JoinPath(sound_folder_, name);
+    voice.FilePath = FindSound(v, name);
 
     // One read of the file serves its format, its size and its length.
     const SoundProbe probe = ProbeSoundFile(voice.FilePath, project_.Mode());
@@ -278,8 +306,41 @@ class Loader {
     record.Time = ChannelTenths{Number(record.RP) * tenths}.PlainText();
   }
 
+  // The sound file of voice `v`: in the series' sound folder, else where a
+  // temporary save recorded it, else beside the loaded file. A file found
+  // nowhere ends the load with a message that names it and every place it
+  // was looked for.
+  QString FindSound(int v, const QString& name) {
+    QStringList candidates = {JoinPath(sound_folder_, name)};
+    const auto recorded = recorded_paths_.find(v);
+    if (recorded != recorded_paths_.end() && FileNameOf(recorded->second) == name) {
+      candidates << recorded->second;
+    }
+    candidates << JoinPath(file_folder_, name);
+    QStringList folders;
+    for (const QString& candidate : candidates) {
+      if (QFileInfo(candidate).isFile()) {
+        return candidate;
+      }
+      folders << FolderOf(candidate);
+    }
+    ShowMissing(name, folders);
+    return {};
+  }
+
+  void ShowMissing(const QString& name, QStringList folders) {
+    folders.removeDuplicates();
+    ShowText(op_,
+             u"次のSoundファイルが見つかりません。\r\n"_s + name + u"\r\n\r\n探した場所：\r\n"_s +
+                 folders.join(u"\r\n"_s) + u"\r\n\r\n"_s + GetMessage(2039),
+             msg::kTitleError, MessageIcon::kError);
+    throw AbandonedLoad{};
+  }
+
   Project& project_;
   QString sound_folder_;
+  QString file_folder_;
+  std::map<int, QString> recorded_paths_;
   Operator& op_;
   AcceptanceRules rules_;
   qint64 capacity_limit_;
@@ -338,8 +399,9 @@ bool LoadWpjFile(Project& project, const QString& path, Operator& op) {
     if (file.error() != QFileDevice::NoError) {
       throw MalformedFile{};
     }
-    Loader loader(project, *sound_folder, op);
-    for (const QString& line : SplitLines(cp932::Decode(bytes))) {
+    const QStringList lines = SplitLines(cp932::Decode(bytes));
+    Loader loader(project, *sound_folder, FolderOf(path), RecordedSoundPaths(lines), op);
+    for (const QString& line : lines) {
       loader.Line(line);
     }
     // Every control file has sections; a file without a single one (an

@@ -1,5 +1,7 @@
 #include "controlfile/control_file_writer.h"
 
+#include <QUrl>
+
 #include <unordered_map>
 
 #include "core/cp932.h"
@@ -68,7 +70,30 @@ bool AnyChannelInUse(const Project& project) {
   return ChannelsInUse(project) > 0;
 }
 
-QString ControlFileText(const Project& project, bool programs_present, const QDateTime& now) {
+QString SoundPathLine(int voice, const QString& path) {
+  return u"SOUND="_s + QString::number(voice) + u',' +
+         QString::fromLatin1(QUrl::toPercentEncoding(path, "/\\:"));
+}
+
+std::optional<std::pair<int, QString>> ParseSoundPathLine(const QString& line) {
+  if (!line.startsWith(u"SOUND="_s)) {
+    return std::nullopt;
+  }
+  const qsizetype comma = line.indexOf(u',');
+  bool ok = false;
+  const int voice = line.mid(6, comma - 6).toInt(&ok);
+  if (comma < 0 || !ok || voice < 0) {
+    return std::nullopt;
+  }
+  const QString path = QUrl::fromPercentEncoding(line.mid(comma + 1).toLatin1());
+  if (path.isEmpty()) {
+    return std::nullopt;
+  }
+  return std::make_pair(voice, path);
+}
+
+QString ControlFileText(const Project& project, bool programs_present, const QDateTime& now,
+                        bool with_sound_paths) {
   QString text;
   const auto line = [&text](const QString& content) {
     text += content;
@@ -107,6 +132,14 @@ QString ControlFileText(const Project& project, bool programs_present, const QDa
   for (const QString& detail : project.settings.UserData) {
     line(detail);
   }
+  if (with_sound_paths && project.VoicesRegistered) {
+    const qsizetype count = std::min<qsizetype>(project.voices.size(), project.ChannelCount);
+    for (qsizetype v = 0; v < count; ++v) {
+      if (!project.voices.at(v).FilePath.isEmpty()) {
+        line(SoundPathLine(static_cast<int>(v), project.voices.at(v).FilePath));
+      }
+    }
+  }
   line(u"#1"_s);
   for (int field = 0; field < CardInfo::kFieldCount; ++field) {
     line(project.card.Field(field));
@@ -116,6 +149,15 @@ QString ControlFileText(const Project& project, bool programs_present, const QDa
     line(voice.COMENTS);
   }
   return text;
+}
+
+bool WriteTemporarySaveFile(const Project& project, const QString& path, bool programs_present,
+                            const QDateTime& now) {
+  if (project.voices.isEmpty()) {
+    return false;
+  }
+  return WriteFileAtomically(path,
+                             cp932::Encode(ControlFileText(project, programs_present, now, true)));
 }
 
 bool WriteControlFile(const Project& project, const QString& path, bool programs_present,

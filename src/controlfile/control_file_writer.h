@@ -3,6 +3,9 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+#include <utility>
+
 namespace parlatone {
 
 class Project;
@@ -22,8 +25,22 @@ static_assert(sizeof(kControlFileIdLine) - 1 == 15);
 bool WriteControlFile(const Project& project, const QString& path, bool programs_present,
                       const QDateTime& now = QDateTime::currentDateTime());
 
+// A temporary save: the same file, with each voice's full path after the
+// owner details ("SOUND=" lines, which the devices never see and earlier
+// editors skip), so that it loads again wherever its sounds were registered
+// from.
+bool WriteTemporarySaveFile(const Project& project, const QString& path, bool programs_present,
+                            const QDateTime& now = QDateTime::currentDateTime());
+
 // The control file's text as it would be written, before encoding.
-QString ControlFileText(const Project& project, bool programs_present, const QDateTime& now);
+QString ControlFileText(const Project& project, bool programs_present, const QDateTime& now,
+                        bool with_sound_paths = false);
+
+// The "SOUND=" line of a temporary save: the voice number and the full path,
+// percent-encoded UTF-8 (any path survives the code page and the line).
+QString SoundPathLine(int voice, const QString& path);
+// The voice number and path of such a line; nothing for any other line.
+std::optional<std::pair<int, QString>> ParseSoundPathLine(const QString& line);
 
 // True when any channel in use of the series has a first voice: what the
 // card data window passes as programs_present.

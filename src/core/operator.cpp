@@ -27,4 +27,27 @@ MessageAnswer ShowText(Operator& op, const QString& text, int title_number, Mess
   return op.ShowMessage(request);
 }
 
+MessageAnswer AskBeforeDiscarding(Operator& op, int number, MessageIcon icon) {
+  MessageRequest request;
+  request.number = number;
+  request.text = GetMessage(number);
+  request.title_number = msg::kTitleConfirm;
+  request.title = GetMessage(msg::kTitleConfirm);
+  request.icon = icon;
+  request.buttons = MessageButtons::kYesNo;
+  request.default_answer = MessageAnswer::kNo;
+  return op.ShowMessage(request);
+}
+
+MessageAnswer AskTextBeforeDiscarding(Operator& op, const QString& text, MessageIcon icon) {
+  MessageRequest request;
+  request.text = text;
+  request.title_number = msg::kTitleConfirm;
+  request.title = GetMessage(msg::kTitleConfirm);
+  request.icon = icon;
+  request.buttons = MessageButtons::kYesNo;
+  request.default_answer = MessageAnswer::kNo;
+  return op.ShowMessage(request);
+}
+
 }  // namespace parlatone

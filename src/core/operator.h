@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace parlatone {
 
 enum class MessageIcon { kNone, kInformation, kExclamation, kQuestion, kError };
@@ -17,6 +19,8 @@ struct MessageRequest {
   QString title;
   MessageIcon icon = MessageIcon::kNone;
   MessageButtons buttons = MessageButtons::kOk;
+  // The button Enter presses; the first one when not given.
+  std::optional<MessageAnswer> default_answer;
 };
 
 // Everything core code asks of, or tells, the person at the machine. The
@@ -54,6 +58,14 @@ MessageAnswer ShowMessage(Operator& op, int number, int title_number, MessageIco
 // fixed in a window) titled with message `title_number`.
 MessageAnswer ShowText(Operator& op, const QString& text, int title_number, MessageIcon icon,
                        MessageButtons buttons = MessageButtons::kOk);
+
+// A Yes/No question whose Yes throws work away (edits, voices, a project, a
+// card folder, a file), titled 2002 "確認": No is the default button, so
+// that Enter keeps the work.
+MessageAnswer AskBeforeDiscarding(Operator& op, int number,
+                                  MessageIcon icon = MessageIcon::kQuestion);
+MessageAnswer AskTextBeforeDiscarding(Operator& op, const QString& text,
+                                      MessageIcon icon = MessageIcon::kQuestion);
 
 // Busy pointer for the lifetime of a scope, whichever way the scope is left.
 class BusyScope {

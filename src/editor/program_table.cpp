@@ -168,8 +168,7 @@ std::optional<ProgramTable::Position> ProgramTable::MoveVertically(int channel, 
 }
 
 bool ProgramTable::DeleteAll(Operator& op) {
-  if (ShowMessage(op, 2020, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo) !=
-      MessageAnswer::kYes) {
+  if (AskBeforeDiscarding(op, 2020) != MessageAnswer::kYes) {
     return false;
   }
   project_.ResetPrograms();
@@ -182,8 +181,7 @@ bool ProgramTable::BulkAssign(Operator& op) {
     ShowMessage(op, 2501, msg::kTitleConfirm, MessageIcon::kExclamation);
     return false;
   }
-  if (ShowMessage(op, 2022, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo) !=
-      MessageAnswer::kYes) {
+  if (AskBeforeDiscarding(op, 2022) != MessageAnswer::kYes) {
     return false;
   }
   project_.ResetPrograms();

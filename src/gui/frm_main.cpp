@@ -88,7 +88,10 @@ FrmMain::~FrmMain() {
 void FrmMain::BuildWindow() {
   auto* toolbar = addToolBar(u"Toolbar1"_s);
   toolbar->setObjectName(u"Toolbar1"_s);
+  // Every command lives on it: it can be neither hidden nor moved away.
   toolbar->setMovable(false);
+  toolbar->setFloatable(false);
+  toolbar->toggleViewAction()->setVisible(false);
   toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
   for (int i = 0; i < 7; ++i) {
     if (i == 4) {
@@ -267,9 +270,7 @@ void FrmMain::SelectCell(const QModelIndex& index) {
 }
 
 void FrmMain::CommitPendingEdit() {
-  if (grid_->Delegate() != nullptr) {
-    grid_->Delegate()->CommitOpenEditor();
-  }
+  grid_->CommitOpenEditor();
 }
 
 int FrmMain::FirstEditedPage() const {
@@ -284,8 +285,7 @@ int FrmMain::FirstEditedPage() const {
 void FrmMain::OnLoad() {
   CommitPendingEdit();
   SetButtonState(1);
-  if (FirstEditedPage() >= 0 && ShowMessage(op_, 2020, msg::kTitleConfirm, MessageIcon::kQuestion,
-                                            MessageButtons::kYesNo) != MessageAnswer::kYes) {
+  if (FirstEditedPage() >= 0 && AskBeforeDiscarding(op_, 2020) != MessageAnswer::kYes) {
     return;
   }
   const QString path = choosers_.ChooseOpenFile(this, false, ProjectOpenFilter(project_.Mode()),
@@ -348,8 +348,7 @@ void FrmMain::OnPrint() {
 void FrmMain::OnNew() {
   CommitPendingEdit();
   SetButtonState(1);
-  if (ShowMessage(op_, 2052, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo) !=
-      MessageAnswer::kYes) {
+  if (AskBeforeDiscarding(op_, 2052) != MessageAnswer::kYes) {
     return;
   }
   grid_->scrollToTop();
@@ -523,12 +522,24 @@ void FrmMain::DeleteCell() {
   SelectCell(current);
 }
 
+QMenu* FrmMain::createPopupMenu() {
+  return nullptr;  // no menu of bars to hide: the toolbar carries every command
+}
+
 void FrmMain::closeEvent(QCloseEvent* event) {
   audition_->Stop();
   CommitPendingEdit();
   if (FirstEditedPage() >= 0) {
-    switch (ShowMessage(op_, 2024, msg::kTitleConfirm, MessageIcon::kQuestion,
-                        MessageButtons::kYesNoCancel)) {
+    // No ends the program without saving: Enter keeps the editor open.
+    MessageRequest request;
+    request.number = 2024;
+    request.text = GetMessage(2024);
+    request.title_number = msg::kTitleConfirm;
+    request.title = GetMessage(msg::kTitleConfirm);
+    request.icon = MessageIcon::kQuestion;
+    request.buttons = MessageButtons::kYesNoCancel;
+    request.default_answer = MessageAnswer::kCancel;
+    switch (op_.ShowMessage(request)) {
       case MessageAnswer::kNo:
         event->accept();
         return;

@@ -9,6 +9,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTabBar;
 class QTimer;
@@ -46,6 +47,7 @@ class FrmMain : public QMainWindow, public AuditionView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  QMenu* createPopupMenu() override;
 
  private:
   void BuildWindow();

@@ -62,7 +62,13 @@ MessageAnswer GuiOperator::ShowMessage(const MessageRequest& request) {
       add(u"キャンセル"_s, QMessageBox::RejectRole, MessageAnswer::kCancel);
       break;
   }
-  box.setDefaultButton(qobject_cast<QPushButton*>(buttons.front().first));
+  QAbstractButton* default_button = buttons.front().first;
+  for (const auto& [button, answer] : buttons) {
+    if (request.default_answer == answer) {
+      default_button = button;
+    }
+  }
+  box.setDefaultButton(qobject_cast<QPushButton*>(default_button));
   // A busy pointer must not hide that the program is asking something.
   const bool busy = busy_depth_ > 0;
   if (busy) {

@@ -1,6 +1,8 @@
 #include "gui/program_grid.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -18,6 +20,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr double kTwipsPerPixel = 15.0;  // 1440 twips an inch at 96 dots an inch
+constexpr int kVoiceTwips = 1450;        // a voice column's usual width
 
 int Pixels(int twips) {
   return static_cast<int>(twips / kTwipsPerPixel + 0.5);
@@ -107,6 +110,13 @@ QWidget* ChoiceDelegate::createEditor(QWidget* parent, const QStyleOptionViewIte
     Q_EMIT self->commitData(combo);
     Q_EMIT self->closeEditor(combo);
   });
+  // The list is as wide as its longest entry, whatever the column's width:
+  // a file name is never cut in it.
+  combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) +
+                                 combo->view()->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                                 2 * combo->view()->frameWidth());
+  combo->installEventFilter(const_cast<ChoiceDelegate*>(this));
+  combo->view()->installEventFilter(const_cast<ChoiceDelegate*>(this));
   QTimer::singleShot(0, combo, [combo] {
     if (combo->isVisible()) {
       combo->showPopup();
@@ -114,6 +124,40 @@ QWidget* ChoiceDelegate::createEditor(QWidget* parent, const QStyleOptionViewIte
   });
   open_editor_ = combo;
   return combo;
+}
+
+void ChoiceDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {
+  // However the editor closes (a choice, Escape, another cell), it is no
+  // longer open: a later button press must not commit it again.
+  if (editor == open_editor_) {
+    open_editor_ = nullptr;
+  }
+  QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+bool ChoiceDelegate::eventFilter(QObject* watched, QEvent* event) {
+  auto* combo = qobject_cast<QComboBox*>(open_editor_.data());
+  const bool in_list = combo != nullptr && watched == combo->view();
+  if (event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && combo != nullptr) {
+    // Delete empties the cell with its list open too: the list closes
+    // unchanged and the grid does what Delete does.
+    if (watched == combo || in_list) {
+      combo->hidePopup();
+      QWidget* editor = open_editor_;
+      open_editor_ = nullptr;
+      Q_EMIT closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+      if (auto* grid = qobject_cast<QWidget*>(parent())) {
+        QCoreApplication::postEvent(grid,
+                                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier));
+      }
+      return true;
+    }
+  }
+  if (in_list || qobject_cast<QAbstractItemView*>(watched) != nullptr) {
+    return false;  // the list is no editor: its focus and keys are the combo box's
+  }
+  return QStyledItemDelegate::eventFilter(watched, event);
 }
 
 void ChoiceDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
@@ -146,6 +190,31 @@ void ChoiceDelegate::CommitOpenEditor() {
   }
 }
 
+FrozenColumns::FrozenColumns(ProgramGrid& grid) : QTableView(&grid), grid_(grid) {
+  setObjectName(u"FgProgramFixed"_s);
+  setHorizontalHeader(new TwoRowHeader(this));
+  verticalHeader()->hide();
+  setFocusPolicy(Qt::NoFocus);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectItems);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void FrozenColumns::mousePressEvent(QMouseEvent* event) {
+  if (grid_.Locked()) {
+    return;
+  }
+  QTableView::mousePressEvent(event);
+  grid_.setFocus();
+  const QModelIndex index = indexAt(event->position().toPoint());
+  if (index.isValid() && (index.flags() & Qt::ItemIsEditable) &&
+      state() != QAbstractItemView::EditingState) {
+    edit(index, QAbstractItemView::AllEditTriggers, event);
+  }
+}
+
 ProgramGrid::ProgramGrid(QWidget* parent) : QTableView(parent) {
   setObjectName(u"FgProgram"_s);
   setHorizontalHeader(new TwoRowHeader(this));
@@ -154,6 +223,7 @@ ProgramGrid::ProgramGrid(QWidget* parent) : QTableView(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   setTabKeyNavigation(true);
 }
 
@@ -163,18 +233,13 @@ void ProgramGrid::SetModel(ProgramTableModel* model) {
   delegate_ = new ChoiceDelegate(*model, this);
   setItemDelegate(delegate_);
 
-  frozen_ = new QTableView(this);
-  frozen_->setObjectName(u"FgProgramNumbers"_s);
+  frozen_ = new FrozenColumns(*this);
   frozen_->setModel(model);
   frozen_->setSelectionModel(selectionModel());
-  frozen_->setHorizontalHeader(new TwoRowHeader(frozen_));
-  frozen_->verticalHeader()->hide();
+  // A delegate of its own: a delegate's commit reaches every view it serves.
+  frozen_delegate_ = new ChoiceDelegate(*model, this);
+  frozen_->setItemDelegate(frozen_delegate_);
   frozen_->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
-  frozen_->setFocusPolicy(Qt::NoFocus);
-  frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  frozen_->setSelectionMode(QAbstractItemView::NoSelection);
-  frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   frozen_->setVerticalScrollMode(verticalScrollMode());
   viewport()->stackUnder(frozen_);
   connect(verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(),
@@ -186,21 +251,39 @@ void ProgramGrid::SetModel(ProgramTableModel* model) {
   frozen_->show();
 }
 
+void ProgramGrid::CommitOpenEditor() {
+  if (delegate_ != nullptr) {
+    delegate_->CommitOpenEditor();
+  }
+  if (frozen_delegate_ != nullptr) {
+    frozen_delegate_->CommitOpenEditor();
+  }
+}
+
 void ProgramGrid::resizeEvent(QResizeEvent* event) {
   QTableView::resizeEvent(event);
-  PlaceFrozenColumn();
+  FitVoiceColumns();
+  PlaceFrozenColumns();
 }
 
 void ProgramGrid::updateGeometries() {
   QTableView::updateGeometries();
-  PlaceFrozenColumn();
+  PlaceFrozenColumns();
 }
 
-void ProgramGrid::PlaceFrozenColumn() {
+int ProgramGrid::FrozenWidth() const {
+  int width = 0;
+  for (int column = kChannelColumn; column < kFirstVoiceColumn; ++column) {
+    width += columnWidth(column);
+  }
+  return width;
+}
+
+void ProgramGrid::PlaceFrozenColumns() {
   if (frozen_ == nullptr) {
     return;
   }
-  frozen_->setGeometry(frameWidth(), frameWidth(), columnWidth(kChannelColumn),
+  frozen_->setGeometry(frameWidth(), frameWidth(), FrozenWidth(),
                        viewport()->height() + horizontalHeader()->height());
 }
 
@@ -213,16 +296,79 @@ void ProgramGrid::ApplyColumnLayout() {
   for (int column = 0; column < columns; ++column) {
     const bool spare = column == columns - 1;
     setColumnHidden(column, spare);
-    setColumnWidth(column, Pixels(column < 4 ? widths[column] : 1450));
+    setColumnWidth(column, Pixels(column < kFirstVoiceColumn ? widths[column] : kVoiceTwips));
     if (frozen_ != nullptr) {
-      frozen_->setColumnHidden(column, column != kChannelColumn);
+      frozen_->setColumnHidden(column, column >= kFirstVoiceColumn);
       frozen_->setColumnWidth(column, columnWidth(column));
     }
   }
-  PlaceFrozenColumn();
+  FitVoiceColumns();
+  PlaceFrozenColumns();
+}
+
+void ProgramGrid::FitVoiceColumns() {
+  if (model_ == nullptr) {
+    return;
+  }
+  // The voice columns share what the fixed ones leave when they all fit at
+  // their usual width; otherwise they keep it and scroll.
+  const int voices = model_->columnCount() - 1 - kFirstVoiceColumn;
+  const int room = viewport()->width() - FrozenWidth();
+  if (voices <= 0 || room < voices * Pixels(kVoiceTwips)) {
+    for (int column = kFirstVoiceColumn; column < kFirstVoiceColumn + voices; ++column) {
+      setColumnWidth(column, Pixels(kVoiceTwips));
+    }
+    return;
+  }
+  for (int v = 0; v < voices; ++v) {
+    // Whole pixels: the last columns take the remainder.
+    const int width = room / voices + (v >= voices - room % voices ? 1 : 0);
+    setColumnWidth(kFirstVoiceColumn + v, width);
+  }
+}
+
+void ProgramGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+  QTableView::scrollTo(index, hint);
+  // A voice cell scrolled in under the fixed columns comes out beside them.
+  if (index.isValid() && index.column() >= kFirstVoiceColumn) {
+    const int hidden = FrozenWidth() - visualRect(index).left();
+    if (hidden > 0) {
+      horizontalScrollBar()->setValue(horizontalScrollBar()->value() - hidden);
+    }
+  }
+}
+
+bool ProgramGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+  // The fixed columns' cells are edited where they are seen.
+  if (frozen_ != nullptr && index.isValid() && index.column() < kFirstVoiceColumn) {
+    return frozen_->edit(index, QAbstractItemView::AllEditTriggers, event);
+  }
+  return QTableView::edit(index, trigger, event);
+}
+
+bool ProgramGrid::focusNextPrevChild(bool next) {
+  // Tab walks the cells; past the last (or before the first) it leaves the
+  // grid for the window's buttons.
+  const QModelIndex current = currentIndex();
+  const int last_column = model_ != nullptr ? model_->columnCount() - 2 : 0;
+  const bool at_end =
+      !current.isValid() ||
+      (next ? current.row() == model()->rowCount() - 1 && current.column() == last_column
+            : current.row() == 0 && current.column() <= kSpColumn);
+  if (at_end) {
+    return QWidget::focusNextPrevChild(next);
+  }
+  return QTableView::focusNextPrevChild(next);
 }
 
 void ProgramGrid::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+      (event->modifiers() & Qt::ControlModifier)) {
+    // Ctrl+Tab leaves the grid from any cell.
+    QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab &&
+                                !(event->modifiers() & Qt::ShiftModifier));
+    return;
+  }
   if (locked_) {
     return;
   }

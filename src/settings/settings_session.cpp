@@ -150,8 +150,7 @@ SettingsSession::OkResult SettingsSession::Ok(Operator& op) {
   // Choosing another series and then the old one again leaves the series as
   // it is: nothing to confirm and no reason to discard the project.
   const bool new_series = series_changed_ && selected_mode_ != project_.Mode();
-  if (new_series && ShowMessage(op, 2048, msg::kTitleConfirm, MessageIcon::kQuestion,
-                                MessageButtons::kYesNo) != MessageAnswer::kYes) {
+  if (new_series && AskBeforeDiscarding(op, 2048) != MessageAnswer::kYes) {
     return result;
   }
   bool written = false;
@@ -207,8 +206,7 @@ bool SettingsSession::Cancel(Operator& op) {
   if (!dirty_ && !series_changed_) {
     return true;
   }
-  return ShowMessage(op, 2074, msg::kTitleConfirm, MessageIcon::kQuestion,
-                     MessageButtons::kYesNo) == MessageAnswer::kYes;
+  return AskBeforeDiscarding(op, 2074) == MessageAnswer::kYes;
 }
 
 bool CreateFolderLevels(const QString& folder) {

@@ -48,6 +48,15 @@ class Checker {
     Point(which);
     return false;
   }
+  // The same for replacing an existing file: No is the default answer.
+  bool AskBeforeReplacing(ToolField which) {
+    if (AskTextBeforeDiscarding(op_, QString::fromUtf16(tool_text::kOverwrite),
+                                MessageIcon::kExclamation) == MessageAnswer::kYes) {
+      return true;
+    }
+    Point(which);
+    return false;
+  }
 
  private:
   void Point(ToolField which) {
@@ -151,7 +160,7 @@ bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* 
       return check.Refuse(ToolField::kOutput, u"出力ファイル名が正しくありません。"_s);
     }
     if (QFileInfo::exists(output) &&
-        !check.Ask(ToolField::kOutput, QString::fromUtf16(tool_text::kOverwrite))) {
+        !check.AskBeforeReplacing(ToolField::kOutput)) {
       return false;
     }
     return true;
@@ -283,7 +292,7 @@ bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* 
     return check.Refuse(ToolField::kSilentFile, u"出力ファイル名が正しくありません。"_s);
   }
   if (QFileInfo::exists(request.output) &&
-      !check.Ask(ToolField::kSilentFile, QString::fromUtf16(tool_text::kOverwrite))) {
+      !check.AskBeforeReplacing(ToolField::kSilentFile)) {
     return false;
   }
   return true;

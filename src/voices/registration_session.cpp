@@ -16,9 +16,9 @@ namespace {
 
 constexpr int kMaxCommentBytes = 40;
 
+// Every question of the window throws work away when answered Yes.
 bool Ask(Operator& op, int number) {
-  return ShowMessage(op, number, msg::kTitleConfirm, MessageIcon::kQuestion,
-                     MessageButtons::kYesNo) == MessageAnswer::kYes;
+  return AskBeforeDiscarding(op, number) == MessageAnswer::kYes;
 }
 
 }  // namespace
@@ -106,8 +106,7 @@ bool RegistrationSession::ChangeCapacity(int index, Operator& op) {
     return true;
   }
   if (!list_[0].NAME.isEmpty()) {
-    if (ShowMessage(op, 2020, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo) !=
-        MessageAnswer::kYes) {
+    if (!Ask(op, 2020)) {
       return false;
     }
     list_ = WorkingVoiceList(list_.size());

@@ -454,11 +454,11 @@ TEST_F(CliTest, RegisterWriteAndShowEndToEnd) {
   // The same file in the MP3 series is refused silently by its extension.
   const ToolRun other_series = Tool({u"--series"_s, u"7"_s, u"show"_s, out});
   EXPECT_EQ(other_series.status, 1);
-  // A sound file gone: the reader's message, exit 1.
+  // A sound file gone: a message that names it, exit 1.
   ASSERT_TRUE(QFile::remove(b));
   const ToolRun missing = Tool({u"show"_s, out});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_TRUE(missing.err.contains(u"ファイルの読込に失敗しました。"_s));
+  EXPECT_TRUE(missing.err.contains(u"次のSoundファイルが見つかりません。"_s));
   // Writing where no file can be made: message 2505, and nothing else written.
   const ToolRun unwritable =
       Tool({u"write"_s, u"--from"_s, json_path, env_.Home() + u"/no/such/folder/X.wpj"_s});

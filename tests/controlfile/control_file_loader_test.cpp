@@ -1,5 +1,6 @@
 #include "controlfile/control_file_loader.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -139,17 +140,56 @@ TEST_F(LoaderTest, ExtensionChoosesTheSoundFolderAndTheSeries) {
   EXPECT_EQ(project_.card.CardName, u"kept"_s);
   // Extensions compare without regard to case.
   EXPECT_TRUE(Load(ControlFile(body, u"X.WPJ"_s)));
-  // A temporary save file looks in the WavePath folder: the sound file is not there.
+  // A temporary save file looks in the WavePath folder, then beside itself.
   QTemporaryDir elsewhere;
   project_.settings.WavePath = elsewhere.path();
-  EXPECT_FALSE(Load(ControlFile(body, u"X.wpg"_s)));
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{2600});
+  EXPECT_TRUE(Load(ControlFile(body, u"X.wpg"_s)));
+  EXPECT_EQ(project_.voices[0].FilePath, dir_.filePath(u"a.wav"_s));
+  // Found nowhere: the message names the file and every folder looked in.
+  const QString away = elsewhere.filePath(u"Y.wpg"_s);
+  ASSERT_TRUE(testing::WriteBytes(away, cp932::Encode(kHeader + body)));
+  QFile::remove(dir_.filePath(u"a.wav"_s));
+  EXPECT_FALSE(Load(away));
+  ASSERT_EQ(op_.Numbers(), std::vector<int>{0});
+  EXPECT_TRUE(op_.shown[0].text.startsWith(u"次のSoundファイルが見つかりません。\r\na.wav"_s));
+  EXPECT_TRUE(op_.shown[0].text.contains(elsewhere.path()));
+  EXPECT_TRUE(op_.shown[0].text.endsWith(GetMessage(2039)));
   ExpectEmptyProject();
+  Wave(u"a.wav"_s);
   project_.settings.WavePath = dir_.path();
   EXPECT_TRUE(Load(ControlFile(body, u"X.wpg"_s)));
   UseMode(7);
   EXPECT_FALSE(Load(ControlFile(body, u"X.wpj"_s)));
   EXPECT_TRUE(op_.shown.empty());
+}
+
+// A temporary save of a project whose sounds came from several folders
+// loads again with every voice, wherever the save and WavePath are.
+TEST_F(LoaderTest, TemporarySaveFindsItsSoundsWhereTheyWereRegistered) {
+  QTemporaryDir first;
+  QTemporaryDir second;
+  for (const auto& [folder, name] :
+       {std::pair{first.path(), u"one.wav"_s}, std::pair{second.path(), u"two wav.wav"_s}}) {
+    VoiceRecord voice;
+    voice.NAME = name;
+    voice.FilePath = folder + u'/' + name;
+    ASSERT_TRUE(testing::WriteBytes(voice.FilePath, testing::WaveOfLength(22050, 1, 16, 300)));
+    project_.voices << voice;
+  }
+  project_.VoicesRegistered = true;
+  project_.programs[0].Voice[0] = u"two wav.wav"_s;
+  const QString saved = dir_.filePath(u"keep.wpg"_s);
+  ASSERT_TRUE(WriteTemporarySaveFile(project_, saved, true));
+  // The devices' file stays as it always was: no paths in a control file.
+  EXPECT_FALSE(ControlFileText(project_, true, QDateTime()).contains(u"SOUND="_s));
+  project_.ClearProject();
+  project_.ResetPrograms();
+  project_.settings.WavePath = dir_.path();  // holds neither sound
+  ASSERT_TRUE(Load(saved)) << op_.Numbers().size();
+  ASSERT_EQ(project_.voices.size(), 2);
+  EXPECT_EQ(project_.voices[0].FilePath, first.path() + u"/one.wav"_s);
+  EXPECT_EQ(project_.voices[1].FilePath, second.path() + u"/two wav.wav"_s);
+  EXPECT_EQ(project_.programs[0].Voice[0], u"two wav.wav"_s);
 }
 
 TEST_F(LoaderTest, SeriesCheckAbandonsTheLoadWithItsOwnMessage) {

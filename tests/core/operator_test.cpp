@@ -16,9 +16,7 @@ TEST(OperatorHelpers, NumberedMessagesCarryNumberTextAndTitle) {
   op.Answer(MessageAnswer::kNo);
   EXPECT_EQ(ShowMessage(op, 2021, msg::kTitleConfirm, MessageIcon::kExclamation),
             MessageAnswer::kOk);
-  EXPECT_EQ(
-      ShowMessage(op, 2028, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo),
-      MessageAnswer::kNo);
+  EXPECT_EQ(AskBeforeDiscarding(op, 2028), MessageAnswer::kNo);
   EXPECT_EQ(ShowText(op, u"指定のファイルa.wav は既に存在します。"_s, msg::kTitleConfirm,
                      MessageIcon::kExclamation),
             MessageAnswer::kOk);
@@ -28,6 +26,8 @@ TEST(OperatorHelpers, NumberedMessagesCarryNumberTextAndTitle) {
   EXPECT_EQ(op.shown[0].title, u"確認"_s);
   EXPECT_EQ(op.shown[0].title_number, 2002);
   EXPECT_EQ(op.shown[1].buttons, MessageButtons::kYesNo);
+  EXPECT_EQ(op.shown[1].icon, MessageIcon::kQuestion);
+  EXPECT_EQ(op.shown[1].default_answer, MessageAnswer::kNo);  // Enter keeps the voice
   EXPECT_EQ(op.shown[2].icon, MessageIcon::kExclamation);
   EXPECT_TRUE(op.AllAnswersUsed());
 }

@@ -2,11 +2,30 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace parlatone::testing {
 
+namespace {
+
+// Questions whose Yes throws work away: discard edits (2020), assign all
+// voices anew (2022), discard voice changes (2026), delete one or all voices
+// (2028, 2029), replace a card folder (2031), change the series (2048),
+// clear the editor (2052), leave the settings unsaved (2074). Whatever test
+// meets one checks that Enter would keep the work.
+constexpr int kDiscardingQuestions[] = {2020, 2022, 2026, 2028, 2029, 2031, 2048, 2052, 2074};
+
+}  // namespace
+
 MessageAnswer ScriptedOperator::ShowMessage(const MessageRequest& request) {
+  if (std::find(std::begin(kDiscardingQuestions), std::end(kDiscardingQuestions),
+                request.number) != std::end(kDiscardingQuestions)) {
+    EXPECT_EQ(request.default_answer, MessageAnswer::kNo)
+        << "question " << request.number << " must default to No";
+  }
   shown.push_back({request.number, request.text, request.title_number, request.title, request.icon,
-                   request.buttons});
+                   request.buttons, request.default_answer});
   if (request.buttons == MessageButtons::kOk) {
     return MessageAnswer::kOk;  // a notice: nothing to choose
   }

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "core/operator.h"
@@ -17,6 +18,7 @@ struct ShownMessage {
   QString title;
   MessageIcon icon = MessageIcon::kNone;
   MessageButtons buttons = MessageButtons::kOk;
+  std::optional<MessageAnswer> default_answer;
 };
 
 struct ProgressStep {
