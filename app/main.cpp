@@ -3,10 +3,13 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLockFile>
 #include <QSplashScreen>
 #include <QStandardPaths>
 #include <QTimer>
+#include <QTranslator>
 
 #include "core/messages.h"
 #include "core/operator.h"
@@ -52,6 +55,12 @@ void ShowSplash() {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(u"parlatone-editor"_s);
+  // Qt's own dialogs (file choosers, print preview) speak Japanese too.
+  QTranslator qt_texts;
+  if (qt_texts.load(QLocale(QLocale::Japanese, QLocale::Japan), u"qtbase"_s, u"_"_s,
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qt_texts);
+  }
   // The desktop entry's name, so that a desktop groups the windows under its
   // icon; the theme icon when installed, else the one built in.
   QGuiApplication::setDesktopFileName(u"jp.parlatone.editor"_s);

@@ -4,6 +4,7 @@
 #include "card/card_maker.h"
 #include "command.h"
 #include "controlfile/control_file_loader.h"
+#include "core/series.h"
 
 namespace parlatone::cli {
 namespace {
@@ -40,7 +41,13 @@ class MakeCardCommand : public Command {
     context.op.AnswerQuestionsWith(
         [yes](const MessageRequest&) { return yes ? MessageAnswer::kYes : MessageAnswer::kNo; });
     Project& project = context.project;
-    if (!LoadWpjFile(project, QFileInfo(files.front()).absoluteFilePath(), context.op)) {
+    const QString path = QFileInfo(files.front()).absoluteFilePath();
+    if (!LoadWpjFile(project, path, context.op)) {
+      if (!SoundFolderFor(project, path)) {
+        context.err << u"parlatone make-card: series %1 opens only .%2 and .%3 files\n"_s.arg(
+            QString::number(project.Mode()), ControlFileExtension(project.Mode()),
+            TemporaryFileExtension(project.Mode()));
+      }
       return kExitFailure;
     }
     // The card data window fills its fields from the project and stores

@@ -51,7 +51,14 @@ class RegisterCommand : public Command {
       for (const VoiceRecord& voice : voices) {
         voice_array.append(VoiceJson(voice));
       }
+      // Each refused file with the message that refused it, as well as
+      // what was shown (one list when several files were given).
+      QJsonArray refused;
+      for (const Refusal& refusal : result.refused) {
+        refused.append(QJsonObject{{u"file"_s, refusal.path}, {u"message"_s, refusal.message.text}});
+      }
       const QJsonObject object{{u"voices"_s, voice_array},
+                               {u"refused"_s, refused},
                                {u"messages"_s, QJsonArray::fromStringList(op.texts)}};
       PrintJson(context, QJsonDocument(object));
     } else {

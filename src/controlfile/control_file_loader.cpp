@@ -383,6 +383,12 @@ std::optional<QString> SoundFolderFor(const Project& project, const QString& pat
   return std::nullopt;
 }
 
+QString ExtensionRefusalText(int mode) {
+  return SeriesLabel(mode).simplified() + u"で読み込めるのは、拡張子が "_s +
+         ControlFileExtension(mode) + u" と "_s + TemporaryFileExtension(mode) +
+         u" のファイルです。"_s;
+}
+
 bool LoadWpjFile(Project& project, const QString& path, Operator& op) {
   const std::optional<QString> sound_folder = SoundFolderFor(project, path);
   if (!sound_folder) {

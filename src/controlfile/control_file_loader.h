@@ -25,6 +25,10 @@ bool LoadWpjFile(Project& project, const QString& path, Operator& op);
 // not open.
 std::optional<QString> SoundFolderFor(const Project& project, const QString& path);
 
+// Why a file of another extension is not loaded, for the operator: the
+// series (its label on one line) and the two extensions it opens.
+QString ExtensionRefusalText(int mode);
+
 // A number field as the files' numbers are read: a decimal number rounded
 // to a whole one (halves to even) that fits 16 bits; nothing otherwise.
 std::optional<int> ToWholeNumber(const QString& text);

@@ -33,6 +33,9 @@ const SeriesInfo& Series(int mode);
 inline constexpr int kSeriesCount = 8;
 inline constexpr int kMp3Mode = 7;
 inline constexpr int kDefaultFirstStartMode = 1;
+// The card data file name a first start proposes (eight half-width letters,
+// the most the name may have).
+inline constexpr char kDefaultFirstStartCardName[] = "CARDDATA";
 
 // The series label as the settings dialog shows it (message 2110 + mode).
 QString SeriesLabel(int mode);

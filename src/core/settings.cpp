@@ -102,7 +102,13 @@ StartupSettings LoadStartupSettings(const AppPaths& paths, FirstStartWrites writ
   result.settings = ReadSettings(paths.settings_file);
   if (result.first_start) {
     result.settings.Mode = kDefaultFirstStartMode;
+    // A card data file name as well: the settings dialog insists on one,
+    // and a new user who only wants another series must not have to invent
+    // it first.
+    result.settings.CardName = QString::fromLatin1(kDefaultFirstStartCardName);
     if (write) {
+      result.written &= WriteSetting(paths.settings_file, QString(ini::kSystem),
+                                     QString(ini::kCardName), result.settings.CardName);
       result.written &= WriteSetting(paths.settings_file, QString(ini::kSystem),
                                      QString(ini::kMode), QString::number(kDefaultFirstStartMode));
     }

@@ -16,13 +16,20 @@ namespace {
 
 constexpr qsizetype kMaxSelectionLength = 1024;
 
+}  // namespace
+
 QString DialogFilter(const FileFilter& filter) {
   QString patterns = filter.pattern;
   patterns.replace(u';', u' ');
-  return filter.description + u" ("_s + patterns + u")"_s;
+  // The series' descriptions carry their patterns already, in the old
+  // platform's form "(*.wpj;*.wpg)"; the dialog needs its own form, once.
+  QString description = filter.description;
+  const qsizetype open = description.lastIndexOf(u'(');
+  if (open > 0 && description.endsWith(u')')) {
+    description.truncate(open);
+  }
+  return description.trimmed() + u" ("_s + patterns + u")"_s;
 }
-
-}  // namespace
 
 QString JoinOpenSelection(const QStringList& files, Operator& op) {
   if (files.isEmpty()) {
@@ -69,9 +76,9 @@ QString QtChoosers::ChooseOpenFile(QWidget* owner, bool multiple, const FileFilt
 
 QString QtChoosers::ChooseSaveFile(QWidget* owner, const FileFilter& filter,
                                    const QString& initial_folder,
-                                   const QString& default_extension) {
+                                   const QString& default_extension, const QString& title) {
   return CheckSaveExtension(
-      QFileDialog::getSaveFileName(owner, QString(), initial_folder, DialogFilter(filter)),
+      QFileDialog::getSaveFileName(owner, title, initial_folder, DialogFilter(filter)),
       default_extension, op_);
 }
 

@@ -24,8 +24,8 @@ class Choosers {
   // A file to write. The path must end in the default extension (three
   // characters, any case), else message 2050 and nothing.
   virtual QString ChooseSaveFile(QWidget* owner, const FileFilter& filter,
-                                 const QString& initial_folder,
-                                 const QString& default_extension) = 0;
+                                 const QString& initial_folder, const QString& default_extension,
+                                 const QString& title) = 0;
 
   virtual QString ChooseFolder(QWidget* owner, const QString& title,
                                const QString& initial_folder) = 0;
@@ -47,7 +47,7 @@ class QtChoosers : public Choosers {
   QString ChooseOpenFile(QWidget* owner, bool multiple, const FileFilter& filter,
                          const QString& initial_folder, const QString& title) override;
   QString ChooseSaveFile(QWidget* owner, const FileFilter& filter, const QString& initial_folder,
-                         const QString& default_extension) override;
+                         const QString& default_extension, const QString& title) override;
   QString ChooseFolder(QWidget* owner, const QString& title,
                        const QString& initial_folder) override;
   QString ChooseFileName(QWidget* owner, const FileFilter& filter, const QString& initial,
@@ -59,6 +59,9 @@ class QtChoosers : public Choosers {
 
 // The rules the choosers apply to what the dialog returned, apart from the
 // dialog: the multiple-selection form with its limit, and the extension test.
+// And the filter as the dialog shows it: the description without patterns
+// of its own, then the patterns once ("ParlatoneEditorファイル (*.wpj *.wpg)").
+QString DialogFilter(const FileFilter& filter);
 QString JoinOpenSelection(const QStringList& files, Operator& op);
 QString CheckSaveExtension(const QString& path, const QString& default_extension, Operator& op);
 

@@ -342,8 +342,9 @@ void FrmCardMake::PointAt(const CardCheckFailure& failure) {
 
 void FrmCardMake::TemporarySave() {
   const int mode = project_.Mode();
-  const QString path = choosers_.ChooseSaveFile(
-      this, TemporarySaveFilter(mode), project_.settings.CardPath, TemporaryFileExtension(mode));
+  const QString path =
+      choosers_.ChooseSaveFile(this, TemporarySaveFilter(mode), project_.settings.CardPath,
+                               TemporaryFileExtension(mode), u"一時保存ファイルの保存"_s);
   if (path.isEmpty()) {
     return;
   }

@@ -296,6 +296,14 @@ void FrmMain::OnLoad() {
   project_.ClearProject();
   project_.ResetPrograms();
   project_.ClearPageEdited();
+  if (!SoundFolderFor(project_, path)) {
+    // The loader refuses another series' file without a word; the operator
+    // must learn why nothing happened.
+    ShowText(op_, ExtensionRefusalText(project_.Mode()), msg::kTitleConfirm,
+             MessageIcon::kExclamation);
+    ShowPage(0);
+    return;
+  }
   const bool loaded = LoadWpjFile(project_, path, op_);
   ShowPage(0);
   if (loaded) {

@@ -148,8 +148,9 @@ void FrmPrint::OnPdf() {
   if (!Prepare(document)) {
     return;
   }
-  const QString path = choosers_.ChooseSaveFile(
-      this, FileFilter{u"PDFファイル(*.pdf)"_s, u"*.pdf"_s}, project_.settings.CardPath, u"pdf"_s);
+  const QString path =
+      choosers_.ChooseSaveFile(this, FileFilter{u"PDFファイル(*.pdf)"_s, u"*.pdf"_s},
+                               project_.settings.CardPath, u"pdf"_s, u"PDFファイルの保存"_s);
   if (path.isEmpty()) {
     return;
   }

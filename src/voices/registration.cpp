@@ -30,7 +30,48 @@ void Refuse(Operator& op, int number, int title, const QString& suffix = {}) {
   ShowMessage(op, number, title, MessageIcon::kExclamation, MessageButtons::kOk, suffix);
 }
 
+// Keeps back the notices shown while one file is examined, so that they can
+// be shown with the file's name; questions still go to the operator.
+class RefusalCollector : public Operator {
+ public:
+  explicit RefusalCollector(Operator& inner) : inner_(inner) {}
+  MessageAnswer ShowMessage(const MessageRequest& request) override {
+    if (request.buttons != MessageButtons::kOk) {
+      return inner_.ShowMessage(request);
+    }
+    kept.push_back(request);
+    return MessageAnswer::kOk;
+  }
+  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
+  void SetProgress(const QString& caption, int value, int maximum) override {
+    inner_.SetProgress(caption, value, maximum);
+  }
+  void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
+  void ProcessPendingEvents() override { inner_.ProcessPendingEvents(); }
+
+  QList<MessageRequest> kept;
+
+ private:
+  Operator& inner_;
+};
+
+// At most this many files are listed in the end-of-run message; the rest
+// are counted.
+constexpr int kListedRefusals = 30;
+
 }  // namespace
+
+QString RefusalListText(const QList<Refusal>& refused) {
+  QString text = u"次のファイルは登録できませんでした。\r\n"_s;
+  for (qsizetype i = 0; i < refused.size() && i < kListedRefusals; ++i) {
+    text += u"\r\n"_s + FileNameOf(refused[i].path) + u"："_s +
+            refused[i].message.text.simplified();
+  }
+  if (refused.size() > kListedRefusals) {
+    text += u"\r\nほか "_s + QString::number(refused.size() - kListedRefusals) + u" 件"_s;
+  }
+  return text;
+}
 
 AcceptanceRules AcceptanceRules::From(const Project& project) {
   return {project.Mode(), project.settings.AddFunction, project.settings.FileCapacity};
@@ -187,19 +228,29 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
       since_progress.restart();
     }
     ++result.processed;
-    const FileExamination file = ExamineForRegistration(path, rules, op);
+    RefusalCollector refusals(op);
+    const auto keep_refusals = [&] {
+      for (const MessageRequest& message : refusals.kept) {
+        result.refused.push_back({path, message});
+      }
+    };
+    const FileExamination file = ExamineForRegistration(path, rules, refusals);
     if (file.verdict == FileExamination::Verdict::kRunEnds) {
+      keep_refusals();
       break;
     }
     if (!file.accepted()) {
+      keep_refusals();
       continue;
     }
     const qint64 bytes = file.bytes;
     if (total_bytes + bytes > limit) {
-      Refuse(op, mp3 ? 2514 : 2513, msg::kTitleConfirm);
+      Refuse(refusals, mp3 ? 2514 : 2513, msg::kTitleConfirm);
+      keep_refusals();
       break;
     }
-    if (DuplicationCheck(list, FileNameOf(path), op)) {
+    if (DuplicationCheck(list, FileNameOf(path), refusals)) {
+      keep_refusals();
       continue;
     }
     const int slot = list.FirstFree(hint);
@@ -214,6 +265,14 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
   }
   if (show_progress) {
     op.SetProgress(QString(), 0, 0);
+  }
+  if (paths.size() == 1) {
+    for (Refusal refusal : result.refused) {
+      refusal.message.text = FileNameOf(refusal.path) + u"\r\n\r\n"_s + refusal.message.text;
+      op.ShowMessage(refusal.message);
+    }
+  } else if (!result.refused.isEmpty()) {
+    ShowText(op, RefusalListText(result.refused), msg::kTitleConfirm, MessageIcon::kExclamation);
   }
   if (result.processed == 0) {
     ShowText(op, MaximumCountText(channel_count), msg::kTitleConfirm, MessageIcon::kExclamation);

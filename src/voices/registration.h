@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/operator.h"
 #include "core/project.h"
 #include "sound/sound_info.h"
 
@@ -80,11 +81,18 @@ FileExamination ExamineForRegistration(const QString& path, const AcceptanceRule
 FileExamination ExamineForRegistration(const SoundProbe& probe, const QString& path,
                                        const AcceptanceRules& rules, Operator& op);
 
+// A file a run did not take, with what refused it.
+struct Refusal {
+  QString path;
+  MessageRequest message;
+};
+
 // The outcome of one registration run.
 struct RegistrationResult {
   int processed = 0;   // paths that reached the reader
   int registered = 0;  // voices added
   int last_slot = -1;  // slot of the last voice added
+  QList<Refusal> refused;
   bool added() const { return registered > 0; }
 };
 
@@ -93,10 +101,16 @@ struct RegistrationResult {
 // the capacity and for a duplicate name, measured, and put into the first
 // free slot. A refused file is skipped; a header or capacity refusal, or a
 // file that cannot be read any more, ends the run, keeping what was added.
+// Every refusal names its file: a run of one file shows its message with the
+// file's name; a run of several shows one list at its end, each refused file
+// with its message.
 RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& paths,
                                  const AcceptanceRules& rules, Operator& op);
 
 // "登録出来るVoiceデータは最大255です。"
 QString MaximumCountText(int channel_count);
+
+// The end-of-run list of a run of several files.
+QString RefusalListText(const QList<Refusal>& refused);
 
 }  // namespace parlatone

@@ -77,8 +77,10 @@ TEST_F(StartupSettingsTest, FirstStartWritesCardFolderAndSeriesOne) {
   EXPECT_EQ(first.settings.Mode, 1);
   const QString card_path = env_.Home() + u"/Documents/ParlatoneEditor CardData"_s;
   EXPECT_EQ(first.settings.CardPath, card_path);
+  EXPECT_EQ(first.settings.CardName, u"CARDDATA"_s);  // the settings dialog's OK needs one
   EXPECT_EQ(ReadFileBytes(paths_.settings_file),
-            cp932::Encode(u"[SYSTEM]\r\nCardPath="_s + card_path + u"\r\nMode=1\r\n"_s));
+            cp932::Encode(u"[SYSTEM]\r\nCardPath="_s + card_path +
+                          u"\r\nCardName=CARDDATA\r\nMode=1\r\n"_s));
   // The folder exists, so card data can be made there at once.
   EXPECT_TRUE(QFileInfo(card_path).isDir());
 

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "controlfile/control_file_loader.h"
 #include "controlfile/control_file_writer.h"
 #include "core/messages.h"
 #include "core/project.h"
@@ -208,7 +209,10 @@ TEST_F(FrmMainTest, LoadAsksOnceAndRefusesTheOtherSeriesFile) {
   op_.Answer(MessageAnswer::kYes);
   choosers_.answers.push_back(dir_.filePath(u"X.zpx"_s));
   Find<QAction>(u"LOAD"_s)->trigger();
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{2020});
+  // The other series' file is refused with a word saying why.
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2020, 0}));
+  EXPECT_EQ(op_.shown[1].text, ExtensionRefusalText(4));
+  EXPECT_TRUE(op_.shown[1].text.contains(u"wpj"_s));
   EXPECT_EQ(choosers_.last_title, u"ファイルを開く"_s);
   EXPECT_EQ(choosers_.last_filter.pattern, u"*.wpj;*.wpg"_s);
   EXPECT_TRUE(project_.voices.isEmpty());

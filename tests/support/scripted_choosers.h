@@ -24,9 +24,10 @@ class ScriptedChoosers : public Choosers {
     last_title = title;
     return Next();
   }
-  QString ChooseSaveFile(QWidget*, const FileFilter& filter, const QString&,
-                         const QString&) override {
+  QString ChooseSaveFile(QWidget*, const FileFilter& filter, const QString&, const QString&,
+                         const QString& title) override {
     last_filter = filter;
+    last_title = title;
     return Next();
   }
   QString ChooseFolder(QWidget*, const QString& title, const QString&) override {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/messages.h"
+#include "core/text.h"
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
 #include "sound/wave_reader.h"
@@ -112,6 +113,15 @@ class RegisterTest : public ::testing::Test {
     return RegisterFiles(list, paths, {mode, add_function, capacity}, op_);
   }
 
+  // The refused files by name, with the number of the message that refused each.
+  static std::vector<std::pair<QString, int>> Refused(const RegistrationResult& result) {
+    std::vector<std::pair<QString, int>> refused;
+    for (const Refusal& refusal : result.refused) {
+      refused.emplace_back(FileNameOf(refusal.path), refusal.message.number);
+    }
+    return refused;
+  }
+
   QTemporaryDir dir_;
   testing::ScriptedOperator op_;
 };
@@ -125,7 +135,13 @@ TEST_F(RegisterTest, FillsRecordsAndSkipsRefusedFiles) {
   EXPECT_EQ(result.processed, 5);
   EXPECT_EQ(result.registered, 2);
   EXPECT_EQ(result.last_slot, 1);
-  EXPECT_EQ(op_.Numbers(), (std::vector<int>{0, 2100, 2601}));
+  // Each refusal names its file, all of them in one list at the end.
+  ASSERT_EQ(result.refused.size(), 3);
+  EXPECT_EQ(Refused(result), (std::vector<std::pair<QString, int>>{
+                                 {u"B-2.wav"_s, 0}, {u"stereo.wav"_s, 2100}, {u"text.wav"_s, 2601}}));
+  ASSERT_EQ(op_.Numbers(), std::vector<int>{0});
+  EXPECT_EQ(op_.shown[0].text, RefusalListText(result.refused));
+  EXPECT_TRUE(op_.shown[0].text.contains(u"stereo.wav："_s + GetMessage(2100)));
   EXPECT_EQ(op_.busy_depth, 0);
   EXPECT_EQ(op_.max_busy_depth, 1);
   const VoiceRecord& a = list[0];
@@ -148,7 +164,7 @@ TEST_F(RegisterTest, HeaderRefusalEndsTheRunKeepingWhatWasAdded) {
   const RegistrationResult result = Register(list, paths, 0);
   EXPECT_EQ(result.registered, 1);
   EXPECT_EQ(result.processed, 2);  // the third never reached the reader
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{2512});
+  EXPECT_EQ(Refused(result), (std::vector<std::pair<QString, int>>{{u"hq.wav"_s, 2512}}));
   EXPECT_EQ(list.Voices().size(), 1);
 }
 
@@ -156,9 +172,9 @@ TEST_F(RegisterTest, DuplicateNamesInAnyCaseFromAnyFolder) {
   WorkingVoiceList list(255);
   const QString first = Wave(u"Chime.wav"_s);
   const QString again = File(u"other/CHIME.WAV"_s, testing::WaveOfLength(22050, 1, 16, 900));
-  Register(list, {first, again}, 1);
-  EXPECT_EQ(op_.shown.size(), 1u);
-  EXPECT_EQ(op_.shown[0].text, u"指定のファイルCHIME.WAV は既に存在します。"_s);
+  const RegistrationResult result = Register(list, {first, again}, 1);
+  ASSERT_EQ(result.refused.size(), 1);
+  EXPECT_EQ(result.refused[0].message.text, u"指定のファイルCHIME.WAV は既に存在します。"_s);
   EXPECT_EQ(list.Voices().size(), 1);
   EXPECT_EQ(list[0].FilePath, first);
 }
@@ -169,10 +185,10 @@ TEST_F(RegisterTest, Mp3CapacityLimits) {
   const QString big = File(u"big.mp3"_s, exact);
   const QString small = File(u"small.mp3"_s, testing::Mp3Frames(3, {32}));
   WorkingVoiceList list(255);
-  Register(list, {big, small}, 7, 0, 0);
+  const RegistrationResult limited = Register(list, {big, small}, 7, 0, 0);
   EXPECT_EQ(list.Voices().size(), 1);
   EXPECT_EQ(list[0].BYTES, u"49000"_s);
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{2514});
+  EXPECT_EQ(Refused(limited), (std::vector<std::pair<QString, int>>{{u"small.mp3"_s, 2514}}));
   WorkingVoiceList unlimited(255);
   Register(unlimited, {big, small}, 7, 0, 3);
   EXPECT_EQ(unlimited.Voices().size(), 2);
@@ -188,7 +204,9 @@ TEST_F(RegisterTest, CapacitySumDoesNotOverflow) {
   list[1].BYTES = u" "_s;  // blank counts nothing
   EXPECT_EQ(list.TotalBytes(), 2147483000);
   Register(list, {Wave(u"a.wav"_s)}, 1);
+  // One file: its own message, with its name.
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2513});
+  EXPECT_EQ(op_.shown[0].text, u"a.wav\r\n\r\n"_s + GetMessage(2513));
   EXPECT_EQ(list.Voices().size(), 2);
 }
 
@@ -220,9 +238,9 @@ TEST_F(RegisterTest, AFileWhoseLengthCannotBeMeasuredIsRefused) {
   bytes.replace(4, 4, testing::Le32Bytes(static_cast<uint32_t>(bytes.size() - 8)));
   const QString path = File(u"nodata.wav"_s, bytes);
   WorkingVoiceList list(255);
-  Register(list, {path, Wave(u"next.wav"_s)}, 1);
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{0});
-  EXPECT_EQ(op_.shown[0].text, TruncatedSoundText());
+  const RegistrationResult result = Register(list, {path, Wave(u"next.wav"_s)}, 1);
+  ASSERT_EQ(result.refused.size(), 1);
+  EXPECT_EQ(result.refused[0].message.text, TruncatedSoundText());
   ASSERT_EQ(list.Voices().size(), 1);  // the run goes on with the next file
   EXPECT_EQ(list[0].NAME, u"next.wav"_s);
 }
