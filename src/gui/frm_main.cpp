@@ -59,7 +59,7 @@ FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choos
       op_(op),
       choosers_(choosers) {
   setObjectName(u"FrmMain"_s);
-  setWindowTitle(GetMessage(1000));
+  UpdateTitle();
   model_ = new ProgramTableModel(project_, ReadElementList(paths_.element_file, u"Sp"_s),
                                  ReadElementList(paths_.element_file, u"Repeat"_s), this);
   BuildWindow();
@@ -178,6 +178,11 @@ void FrmMain::BuildWindow() {
     const QRect area = screen->availableGeometry();
     resize(std::min(area.width(), 1024), std::min(area.height(), 768));
   }
+}
+
+void FrmMain::UpdateTitle() {
+  // The series in the title: series 1 and 7 look alike until a window opens.
+  setWindowTitle(GetMessage(1000) + u" - "_s + SeriesLabel(project_.Mode()).simplified());
 }
 
 void FrmMain::RebuildTabs() {
@@ -338,7 +343,7 @@ void FrmMain::OnSeting() {
     FrmSeting dialog(project_, paths_, op_, choosers_, this);
     dialog.exec();
   }
-  setWindowTitle(GetMessage(1000));
+  UpdateTitle();
   if (project_.ModeChanged) {
     ApplyModeChange();
     SetButtonState(1);
@@ -369,6 +374,7 @@ void FrmMain::OnNew() {
 }
 
 void FrmMain::ApplyModeChange() {
+  UpdateTitle();
   DeriveSeriesLimits(project_);
   project_.ClearPageEdited();
   project_.ResetPrograms();

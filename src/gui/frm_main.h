@@ -51,6 +51,7 @@ class FrmMain : public QMainWindow, public AuditionView {
 
  private:
   void BuildWindow();
+  void UpdateTitle();
   void RebuildTabs();
   void ShowPage(int page);
   void SelectCell(const QModelIndex& index);

@@ -162,7 +162,10 @@ void FrmPrint::OnPdf() {
   if (!written) {
     ShowText(op_, u"PDFファイルを保存できませんでした。\r\n"_s + path, msg::kTitleError,
              MessageIcon::kError);
+    return;
   }
+  ShowText(op_, u"PDFファイルを保存しました。\r\n"_s + path, msg::kTitleConfirm,
+           MessageIcon::kInformation);
 }
 
 void FrmPrint::ShowPreview(const PrintDocument& document) {

@@ -16,6 +16,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "core/messages.h"
+#include "core/operator.h"
 #include "gui/choosers.h"
 #include "tools/time_boxes.h"
 
@@ -78,7 +80,7 @@ QLineEdit* TimeBox(const QString& name, QWidget* parent) {
 }  // namespace
 
 FrmTools::FrmTools(Operator& op, Choosers& choosers, QWidget* parent)
-    : QDialog(parent), choosers_(choosers) {
+    : QDialog(parent), op_(op), choosers_(choosers) {
   setObjectName(u"FrmTools"_s);
   setWindowTitle(u"変換ﾂｰﾙ"_s);
   setModal(true);
@@ -295,7 +297,18 @@ void FrmTools::OnConvert() {
     session_->RequestStop();
     return;
   }
-  session_->Convert({units_[1]->isChecked(), boxes_[0]->text(), boxes_[1]->text()});
+  const ConversionRequest request{units_[1]->isChecked(), boxes_[0]->text(), boxes_[1]->text()};
+  const ToolRunResult result = session_->Convert(request);
+  // The bars are full before a run as after it: the window says what happened.
+  if (result.converted > 0 && !result.cancelled && !result.failed && isVisible()) {
+    QString done = QString::number(result.converted) + u" 個のファイルをモノラルに変換しました。"_s;
+    if (result.skipped > 0) {
+      done += u"\r\n"_s + QString::number(result.skipped) +
+              u" 個のファイルはステレオではないため変換しませんでした。"_s;
+    }
+    ShowText(op_, done + u"\r\n\r\n出力先：\r\n"_s + request.output, msg::kTitleConfirm,
+             MessageIcon::kInformation);
+  }
 }
 
 void FrmTools::OnSilentFile() {
@@ -303,8 +316,15 @@ void FrmTools::OnSilentFile() {
     session_->RequestStop();
     return;
   }
-  session_->MakeSilentFile({minutes_->text(), seconds_->text(), bits_->currentIndex() == 1 ? 16 : 8,
-                            rate_->currentIndex() == 1 ? 44100 : 22050, silent_file_->text()});
+  const QString output = silent_file_->text();
+  const ToolRunResult result =
+      session_->MakeSilentFile({minutes_->text(), seconds_->text(),
+                                bits_->currentIndex() == 1 ? 16 : 8,
+                                rate_->currentIndex() == 1 ? 44100 : 22050, output});
+  if (result.converted == 1 && isVisible()) {
+    ShowText(op_, u"無音データを作成しました。\r\n\r\n"_s + output, msg::kTitleConfirm,
+             MessageIcon::kInformation);
+  }
 }
 
 void FrmTools::ShowBusy(bool busy) {

@@ -54,6 +54,7 @@ class FrmTools : public QDialog, public ToolsView {
   void OnConvert();
   void OnSilentFile();
 
+  Operator& op_;
   Choosers& choosers_;
   std::unique_ptr<ToolsSession> session_;
   QTabBar* tabs_ = nullptr;

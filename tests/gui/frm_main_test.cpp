@@ -77,7 +77,7 @@ class FrmMainTest : public ::testing::Test {
 
 TEST_F(FrmMainTest, WindowElementsAndTheGrid) {
   Open(3, 2);
-  EXPECT_EQ(window_->windowTitle(), GetMessage(1000));
+  EXPECT_EQ(window_->windowTitle(), GetMessage(1000) + u" - "_s + GetMessage(2113));
   for (const char* key : {"LOAD", "NEW", "WAVE", "SETING", "CARD", "PRINT", "APPEND"}) {
     Find<QAction>(QString::fromLatin1(key));
   }

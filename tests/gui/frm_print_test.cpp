@@ -161,7 +161,9 @@ TEST_F(FrmPrintTest, PdfOfTheSameDocument) {
   const QString path = dir_.filePath(u"sheets.pdf"_s);
   choosers_.answers = {path};
   Click(*window, u"CmdPdf"_s);
-  EXPECT_TRUE(op_.shown.empty());
+  ASSERT_EQ(op_.shown.size(), 1u);  // where the file went
+  EXPECT_EQ(op_.shown[0].text, u"PDFファイルを保存しました。\r\n"_s + path);
+  EXPECT_EQ(choosers_.last_title, u"PDFファイルの保存"_s);
   EXPECT_TRUE(previewed_.empty());
   const QString text = testing::PdfText(path);
   EXPECT_TRUE(text.contains(u"Sound登録情報"_s));
@@ -171,6 +173,7 @@ TEST_F(FrmPrintTest, PdfOfTheSameDocument) {
 
   // A file that cannot be written is reported, and the window stays.
   choosers_.answers = {dir_.filePath(u"no/such/folder/x.pdf"_s)};
+  op_ = {};
   Click(*window, u"CmdPdf"_s);
   ASSERT_EQ(op_.shown.size(), 1u);
   EXPECT_EQ(op_.shown.front().title_number, msg::kTitleError);

@@ -323,7 +323,7 @@ TEST_F(FrmSetingTest, SetingFromTheMainWindowRebuildsOnASeriesChange) {
   EXPECT_TRUE(project_.voices.isEmpty());
   EXPECT_TRUE(project_.programs[0].Voice[0].isEmpty());
   EXPECT_FALSE(project_.IsEdited());
-  EXPECT_EQ(main_window.windowTitle(), GetMessage(1000));
+  EXPECT_EQ(main_window.windowTitle(), GetMessage(1000) + u" - "_s + GetMessage(2114));
   EXPECT_EQ(main_window.findChildren<FrmSeting*>().size(), 0);
 }
 
