@@ -16,9 +16,9 @@ bool Resolve(QLibrary& library, const char* name, Function& function) {
 std::unique_ptr<SdlAudioApi> Load() {
   // The library's own name and major version on each platform.
 #ifdef Q_OS_WIN
-  static QLibrary library(QStringLiteral("SDL2"));
+  static QLibrary& library = *new QLibrary(QStringLiteral("SDL2"));
 #else
-  static QLibrary library(QStringLiteral("SDL2-2.0"), 0);
+  static QLibrary& library = *new QLibrary(QStringLiteral("SDL2-2.0"), 0);
 #endif
   if (!library.load()) {
     return nullptr;
@@ -39,8 +39,10 @@ std::unique_ptr<SdlAudioApi> Load() {
 }  // namespace
 
 const SdlAudioApi* Sdl() {
-  static const std::unique_ptr<SdlAudioApi> api = Load();
-  return api.get();
+  // Never destroyed: the sound backend may close its outputs while the
+  // program's statics go away, in any order.
+  static const SdlAudioApi* const api = Load().release();
+  return api;
 }
 
 }  // namespace parlatone
