@@ -178,7 +178,7 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
   }
   ShowMessage(op, SeriesMessage(SeriesText::kCardMadeNotice, project.Mode()),
               SeriesMessage(SeriesText::kCardMadeTitle, project.Mode()), MessageIcon::kExclamation,
-              MessageButtons::kOk, target + u"  "_s);
+              MessageButtons::kOk, u"\r\n\r\n"_s + target);
   result.outcome = CardMakeOutcome::kMade;
   return result;
 }

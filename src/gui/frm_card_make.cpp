@@ -87,6 +87,8 @@ FrmCardMake::FrmCardMake(Project& project, AppPaths paths, Operator& op, Chooser
   BuildWindow();
   FillFields();
   ShowPage(0);
+  // Typing starts in the first field.
+  fields_[kCardName]->setFocus(Qt::OtherFocusReason);
 }
 
 FrmCardMake::~FrmCardMake() = default;

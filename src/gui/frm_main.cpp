@@ -39,15 +39,31 @@ namespace {
 struct ToolbarEntry {
   const char* key;
   const char16_t* text;
+  const char16_t* tip;  // what the command does, not its caption again
 };
-constexpr ToolbarEntry kToolbar[] = {{"LOAD", u"ファイル読込"},      {"NEW", u"データ初期化"},
-                                     {"WAVE", u"Sound登録"},         {"SETING", u"詳細設定"},
-                                     {"CARD", u" ｶｰﾄﾞﾃﾞｰﾀ作成 "},    {"PRINT", u"印刷"},
-                                     {"APPEND", u"編集画面を閉じる"}};
+constexpr ToolbarEntry kToolbar[] = {
+    {"LOAD", u"ファイル読込", u"コントロールファイルか一時保存ファイルを読み込みます"},
+    {"NEW", u"データ初期化", u"編集中のSound、チャンネル、カード情報をすべて消去します"},
+    {"WAVE", u"Sound登録", u"使用するSoundファイルを登録・削除します"},
+    {"SETING", u"詳細設定", u"シリーズ、ステレオの可否、カードデータの保存先を設定します"},
+    {"CARD", u" ｶｰﾄﾞﾃﾞｰﾀ作成 ", u"カード情報を入力し、一時保存やカードデータの作成をします"},
+    {"PRINT", u"印刷", u"編集情報・コントロールデータ情報・Sound登録情報を印刷します"},
+    {"APPEND", u"編集画面を閉じる", u"エディタを終了します"}};
 
 constexpr const char16_t* kCommandCaptions[] = {u"試聴",   u"上移動",  u"下移動", u"左移動",
                                                 u"右移動", u"削除",    u"全試聴", u"一括登録",
                                                 u"全削除", u"一時停止"};
+constexpr const char16_t* kCommandTips[] = {
+    u"選択したチャンネルを試聴します",
+    u"選択したSoundを前のチャンネルの同じ列へ移します",
+    u"選択したSoundを次のチャンネルの同じ列へ移します",
+    u"選択したSoundを同じチャンネルの左へ移します",
+    u"選択したSoundを同じチャンネルの右へ移します",
+    u"選択したSoundをチャンネルから外します",
+    u"すべてのチャンネルを順に試聴します",
+    u"登録したSoundを1チャンネルに1つずつ順に割り当てます",
+    u"すべてのチャンネルの割り当てを消去します",
+    u"全試聴を一時停止・再開します"};
 
 }  // namespace
 
@@ -101,6 +117,7 @@ void FrmMain::BuildWindow() {
     }
     QAction* action = toolbar->addAction(QString::fromUtf16(kToolbar[i].text));
     action->setObjectName(QString::fromLatin1(kToolbar[i].key));
+    action->setToolTip(QString::fromUtf16(kToolbar[i].tip));
     toolbar_actions_[i] = action;
   }
   connect(toolbar_actions_[2], &QAction::triggered, this, &FrmMain::OnWave);
@@ -131,6 +148,7 @@ void FrmMain::BuildWindow() {
   for (int i = 0; i < 10; ++i) {
     commands_[i] = new QPushButton(QString::fromUtf16(kCommandCaptions[i]), tools);
     commands_[i]->setObjectName(u"Command%1"_s.arg(i));
+    commands_[i]->setToolTip(QString::fromUtf16(kCommandTips[i]));
     buttons->addWidget(commands_[i], i / 5, i % 5);
     connect(commands_[i], &QPushButton::clicked, this, [this, i] { OnCommand(i); });
   }
@@ -156,6 +174,7 @@ void FrmMain::BuildWindow() {
   status->setObjectName(u"StatusBar1"_s);
   status_panel_ = new QLabel(status);
   status_panel_->setObjectName(u"StatusPanel1"_s);
+  status_panel_->setContentsMargins(6, 0, 6, 0);
   status->addWidget(status_panel_, 1);
   setStatusBar(status);
 

@@ -59,6 +59,7 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   auto* frame_layout = new QVBoxLayout(frame);
   tabs_ = new QTabBar(frame);
   tabs_->setObjectName(u"TabStrip"_s);
+  tabs_->setExpanding(false);  // compact, as the main window's
   for (int page = 0; page < PageCount(mode); ++page) {
     tabs_->addTab(PageCaption(mode, page));
   }
@@ -84,6 +85,7 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
       grid_->setColumnHidden(c, true);
     }
   }
+  grid_->installEventFilter(this);  // the comment column follows the grid's width
   grid_->setEditTriggers(QAbstractItemView::AllEditTriggers);
   // No row is selected until the operator picks one: the grid does not take
   // the focus (and a current cell) by itself when the window opens.
@@ -182,6 +184,29 @@ FrmWaveAdd::~FrmWaveAdd() {
   delete grid_;
 }
 
+bool FrmWaveAdd::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == grid_ && event->type() == QEvent::Resize) {
+    FitCommentColumn();
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void FrmWaveAdd::FitCommentColumn() {
+  // The comment takes what the other columns leave, and never less than a
+  // comment of the longest allowed (twenty full-width characters) needs.
+  constexpr int kLongestComment = 20;
+  const int needed = grid_->fontMetrics().horizontalAdvance(QString(kLongestComment, QChar(u'漢'))) +
+                     12;
+  int others = 0;
+  for (int c = 0; c < model_->columnCount(); ++c) {
+    if (c != VoiceListModel::kCommentColumn && !grid_->isColumnHidden(c)) {
+      others += grid_->columnWidth(c);
+    }
+  }
+  grid_->setColumnWidth(VoiceListModel::kCommentColumn,
+                        std::max(needed, grid_->viewport()->width() - others));
+}
+
 int FrmWaveAdd::SlotOfRow(int row) const {
   return page_ * project_.ChannelsPerPage + row;
 }
@@ -217,6 +242,7 @@ void FrmWaveAdd::RegisterPaths(const QStringList& paths) {
   selected_slot_ = -1;
   const RegistrationResult result = session_->Register(paths, op_);
   ShowPage(result.last_slot >= 0 ? session_->PageOfSlot(result.last_slot) : page_);
+  time_total_->setText(session_->TotalTimeText(true));
   SetSelectionButtons(true);
 }
 

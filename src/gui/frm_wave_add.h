@@ -40,6 +40,7 @@ class FrmWaveAdd : public QDialog {
 
  protected:
   void reject() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -52,6 +53,7 @@ class FrmWaveAdd : public QDialog {
   void Audition(int slot, bool all);
   void OpenTools();
   int SlotOfRow(int row) const;
+  void FitCommentColumn();
 
   Project& project_;
   AppPaths paths_;

@@ -116,7 +116,10 @@ QVariant VoiceListModel::data(const QModelIndex& index, int role) const {
       return field == &VoiceRecord::SampleRate ? SampleRateCell(text) : text;
     }
     case Qt::TextAlignmentRole:
-      return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+      // A comment reads from its start; a centred one is cut at both ends
+      // when it is wider than its cell.
+      return QVariant::fromValue(Qt::Alignment(
+          index.column() == kCommentColumn ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter));
     case Qt::BackgroundRole:
       if (slot == selected_slot_) {
         return QBrush(QColor(210, 225, 240));
@@ -175,7 +178,11 @@ void VoiceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->setPen(option.palette.color(QPalette::Normal,
                                          selected ? QPalette::HighlightedText : QPalette::Text));
     painter->setFont(option.font);
-    painter->drawText(option.rect.adjusted(3, 0, -3, 0), Qt::AlignCenter | Qt::TextSingleLine,
+    const QVariant alignment = index.data(Qt::TextAlignmentRole);
+    painter->drawText(option.rect.adjusted(3, 0, -3, 0),
+                      static_cast<int>(alignment.isValid() ? alignment.value<Qt::Alignment>()
+                                                           : Qt::Alignment(Qt::AlignCenter)) |
+                          Qt::TextSingleLine,
                       text);
     painter->restore();
   }

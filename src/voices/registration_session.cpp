@@ -7,6 +7,7 @@
 #include "core/project.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "voices/voice_record_text.h"
 
 namespace parlatone {
 
@@ -116,7 +117,7 @@ bool RegistrationSession::ChangeCapacity(int index, Operator& op) {
   return true;
 }
 
-QString RegistrationSession::TotalTimeText() const {
+QString RegistrationSession::TotalTimeText(bool after_run) const {
   qint64 milliseconds = 0;
   for (int slot = 0; slot < list_.size(); ++slot) {
     bool ok = false;
@@ -128,6 +129,9 @@ QString RegistrationSession::TotalTimeText() const {
   }
   if (milliseconds == 0) {
     return {};
+  }
+  if (after_run) {
+    return SecondsText(milliseconds) + GetMessage(2016);
   }
   // The shortest decimal form: 1.75, 2, 0.001.
   return QString::number(static_cast<double>(milliseconds) / 1000, 'g', 15) + GetMessage(2016);

@@ -43,7 +43,9 @@ class RegistrationSession {
   int Capacity() const;
 
   // "1.75秒" / "33118バイト", empty when the total is 0.
-  QString TotalTimeText() const;
+  // After a registration run the total is written with three decimals
+  // ("82.420秒"); otherwise in its shortest form ("82.42秒").
+  QString TotalTimeText(bool after_run = false) const;
   QString TotalBytesText() const;
 
   // OK: refuses the first comment over 40 bytes (2066, and its slot), else

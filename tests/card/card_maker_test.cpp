@@ -78,7 +78,8 @@ TEST_F(CardMakerTest, MakesTheFolderWithEveryFileAndTellsTheOperator) {
   ASSERT_EQ(op_.Numbers(), (std::vector<int>{2030, 2035}));
   EXPECT_EQ(op_.shown[0].title_number, 2023);
   EXPECT_EQ(op_.shown[1].title_number, 2037);
-  EXPECT_EQ(op_.shown[1].text, GetMessage(2035) + Target() + u"  "_s);
+  // The folder on a line of its own.
+  EXPECT_EQ(op_.shown[1].text, GetMessage(2035) + u"\r\n\r\n"_s + Target());
   // 800 ms after the control file, 100 ms after each of the three copies.
   EXPECT_EQ(op_.pauses, (std::vector<int>{800, 100, 100, 100}));
   // The bar runs from 0 to (2 + 1) x 2 and ends there, then the window closes.

@@ -233,7 +233,8 @@ TEST_F(FrmWaveAddTest, FilesChosenAreRegisteredAndTheMainWindowPurges) {
   auto window = Open();
   QTest::mouseClick(Button(*window, u"CmdWave0"_s), Qt::LeftButton);
   EXPECT_EQ(Cell(*window, 1, 1), u"B02.wav"_s);
-  EXPECT_EQ(window->findChild<QLabel*>(u"LblTime"_s)->text(), u"0.5秒"_s);
+  // After a run: three decimals.
+  EXPECT_EQ(window->findChild<QLabel*>(u"LblTime"_s)->text(), u"0.500秒"_s);
   QTest::mouseClick(Button(*window, u"CmdOk"_s), Qt::LeftButton);
   ASSERT_EQ(project_.voices.size(), 2);
   EXPECT_EQ(project_.settings.WavePath, dir_.path());
