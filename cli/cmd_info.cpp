@@ -105,8 +105,7 @@ class InfoCommand : public Command {
       } else {
         // The message that refused it, on a line of its own.
         context.out << u"  refused"_s
-                    << (op.texts.isEmpty() ? QString()
-                                           : u": "_s + op.texts.front().simplified())
+                    << (op.texts.isEmpty() ? QString() : u": "_s + op.texts.front().simplified())
                     << '\n';
       }
     }

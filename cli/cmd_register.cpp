@@ -55,7 +55,8 @@ class RegisterCommand : public Command {
       // what was shown (one list when several files were given).
       QJsonArray refused;
       for (const Refusal& refusal : result.refused) {
-        refused.append(QJsonObject{{u"file"_s, refusal.path}, {u"message"_s, refusal.message.text}});
+        refused.append(
+            QJsonObject{{u"file"_s, refusal.path}, {u"message"_s, refusal.message.text}});
       }
       const QJsonObject object{{u"voices"_s, voice_array},
                                {u"refused"_s, refused},

@@ -20,12 +20,16 @@ constexpr const char16_t* kCardFieldNames[CardInfo::kFieldCount] = {
 using VoiceField = QString VoiceRecord::*;
 // In the order a JSON object keeps its keys (by code unit), so that a
 // report written field by field reads as a document would.
-const std::pair<const char*, VoiceField> kVoiceFields[] = {
-    {"BYTES", &VoiceRecord::BYTES},       {"BitRate", &VoiceRecord::BitRate},
-    {"COMENTS", &VoiceRecord::COMENTS},   {"FilePath", &VoiceRecord::FilePath},
-    {"Layer", &VoiceRecord::Layer},       {"MPEG", &VoiceRecord::MPEG},
-    {"NAME", &VoiceRecord::NAME},         {"SEC", &VoiceRecord::SEC},
-    {"SampleRate", &VoiceRecord::SampleRate}, {"TYPE", &VoiceRecord::TYPE}};
+const std::pair<const char*, VoiceField> kVoiceFields[] = {{"BYTES", &VoiceRecord::BYTES},
+                                                           {"BitRate", &VoiceRecord::BitRate},
+                                                           {"COMENTS", &VoiceRecord::COMENTS},
+                                                           {"FilePath", &VoiceRecord::FilePath},
+                                                           {"Layer", &VoiceRecord::Layer},
+                                                           {"MPEG", &VoiceRecord::MPEG},
+                                                           {"NAME", &VoiceRecord::NAME},
+                                                           {"SEC", &VoiceRecord::SEC},
+                                                           {"SampleRate", &VoiceRecord::SampleRate},
+                                                           {"TYPE", &VoiceRecord::TYPE}};
 
 }  // namespace
 

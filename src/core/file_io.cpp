@@ -122,9 +122,9 @@ bool CopyBytes(int from, int to, qint64 size) {
         }
       } else {
         buffer.resize(static_cast<size_t>(kCopyChunk));
-        const ssize_t got = ::read(from, buffer.data(),
-                                   static_cast<size_t>(std::min<qint64>(allowed - chunk_done,
-                                                                        kCopyChunk)));
+        const ssize_t got =
+            ::read(from, buffer.data(),
+                   static_cast<size_t>(std::min<qint64>(allowed - chunk_done, kCopyChunk)));
         moved = got <= 0 ? got : ::write(to, buffer.data(), static_cast<size_t>(got));
         if (moved >= 0 && moved != got) {
           return false;

@@ -75,8 +75,8 @@ QString QtChoosers::ChooseOpenFile(QWidget* owner, bool multiple, const FileFilt
 }
 
 QString QtChoosers::ChooseSaveFile(QWidget* owner, const FileFilter& filter,
-                                   const QString& initial_folder,
-                                   const QString& default_extension, const QString& title) {
+                                   const QString& initial_folder, const QString& default_extension,
+                                   const QString& title) {
   return CheckSaveExtension(
       QFileDialog::getSaveFileName(owner, title, initial_folder, DialogFilter(filter)),
       default_extension, op_);

@@ -41,13 +41,15 @@ class FrmMain : public QMainWindow, public AuditionView {
   void SetButtonState(int state);
   void SetToolbarBusy(bool busy);
 
+  // No menu of bars to hide: the toolbar carries every command.
+  QMenu* createPopupMenu() override;
+
   ProgramGrid* Grid() const { return grid_; }
   ProgramTableModel* Model() const { return model_; }
   const Audition& CurrentAudition() const { return *audition_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  QMenu* createPopupMenu() override;
 
  private:
   void BuildWindow();

@@ -317,10 +317,9 @@ void FrmTools::OnSilentFile() {
     return;
   }
   const QString output = silent_file_->text();
-  const ToolRunResult result =
-      session_->MakeSilentFile({minutes_->text(), seconds_->text(),
-                                bits_->currentIndex() == 1 ? 16 : 8,
-                                rate_->currentIndex() == 1 ? 44100 : 22050, output});
+  const ToolRunResult result = session_->MakeSilentFile(
+      {minutes_->text(), seconds_->text(), bits_->currentIndex() == 1 ? 16 : 8,
+       rate_->currentIndex() == 1 ? 44100 : 22050, output});
   if (result.converted == 1 && isVisible()) {
     ShowText(op_, u"無音データを作成しました。\r\n\r\n"_s + output, msg::kTitleConfirm,
              MessageIcon::kInformation);

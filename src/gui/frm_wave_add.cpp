@@ -85,7 +85,9 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
       grid_->setColumnHidden(c, true);
     }
   }
-  grid_->installEventFilter(this);  // the comment column follows the grid's width
+  // The comment column follows the grid's width (its viewport's, once the
+  // scroll bars are placed).
+  grid_->viewport()->installEventFilter(this);
   grid_->setEditTriggers(QAbstractItemView::AllEditTriggers);
   // No row is selected until the operator picks one: the grid does not take
   // the focus (and a current cell) by itself when the window opens.
@@ -181,11 +183,12 @@ FrmWaveAdd::~FrmWaveAdd() {
   // The grid reads the session through its model while the dialog hides its
   // children on the way out (an open comment editor is laid out once more),
   // so it must go before the session does.
+  grid_->viewport()->removeEventFilter(this);
   delete grid_;
 }
 
 bool FrmWaveAdd::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == grid_ && event->type() == QEvent::Resize) {
+  if (watched == grid_->viewport() && event->type() == QEvent::Resize) {
     FitCommentColumn();
   }
   return QDialog::eventFilter(watched, event);
@@ -195,8 +198,8 @@ void FrmWaveAdd::FitCommentColumn() {
   // The comment takes what the other columns leave, and never less than a
   // comment of the longest allowed (twenty full-width characters) needs.
   constexpr int kLongestComment = 20;
-  const int needed = grid_->fontMetrics().horizontalAdvance(QString(kLongestComment, QChar(u'漢'))) +
-                     12;
+  const int needed =
+      grid_->fontMetrics().horizontalAdvance(QString(kLongestComment, QChar(u'漢'))) + 12;
   int others = 0;
   for (int c = 0; c < model_->columnCount(); ++c) {
     if (c != VoiceListModel::kCommentColumn && !grid_->isColumnHidden(c)) {

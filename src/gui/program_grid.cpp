@@ -21,6 +21,9 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15.0;  // 1440 twips an inch at 96 dots an inch
 constexpr int kVoiceTwips = 1450;        // a voice column's usual width
+// The narrowest a voice column gets to spare a scroll bar: a name of twelve
+// half-width characters still fits.
+constexpr int kNarrowestVoiceTwips = 1300;
 
 int Pixels(int twips) {
   return static_cast<int>(twips / kTwipsPerPixel + 0.5);
@@ -31,6 +34,9 @@ int Pixels(int twips) {
 TwoRowHeader::TwoRowHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
   setSectionsClickable(false);
   setDefaultAlignment(Qt::AlignCenter);
+  // The columns keep the widths they are given ("No." is narrow); the
+  // style's minimum would take room the voice names need.
+  setMinimumSectionSize(1);
 }
 
 QSize TwoRowHeader::sizeHint() const {
@@ -148,8 +154,8 @@ bool ChoiceDelegate::eventFilter(QObject* watched, QEvent* event) {
       open_editor_ = nullptr;
       Q_EMIT closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
       if (auto* grid = qobject_cast<QWidget*>(parent())) {
-        QCoreApplication::postEvent(grid,
-                                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier));
+        QCoreApplication::postEvent(
+            grid, new QKeyEvent(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier));
       }
       return true;
     }
@@ -314,7 +320,7 @@ void ProgramGrid::FitVoiceColumns() {
   // their usual width; otherwise they keep it and scroll.
   const int voices = model_->columnCount() - 1 - kFirstVoiceColumn;
   const int room = viewport()->width() - FrozenWidth();
-  if (voices <= 0 || room < voices * Pixels(kVoiceTwips)) {
+  if (voices <= 0 || room < voices * Pixels(kNarrowestVoiceTwips)) {
     for (int column = kFirstVoiceColumn; column < kFirstVoiceColumn + voices; ++column) {
       setColumnWidth(column, Pixels(kVoiceTwips));
     }
@@ -339,8 +345,12 @@ void ProgramGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
 }
 
 bool ProgramGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
-  // The fixed columns' cells are edited where they are seen.
+  // The fixed columns' cells are edited where they are seen, on the
+  // grid's own triggers (F2, an explicit edit), not on a mere move there.
   if (frozen_ != nullptr && index.isValid() && index.column() < kFirstVoiceColumn) {
+    if (trigger != QAbstractItemView::AllEditTriggers && (editTriggers() & trigger) == 0) {
+      return false;
+    }
     return frozen_->edit(index, QAbstractItemView::AllEditTriggers, event);
   }
   return QTableView::edit(index, trigger, event);

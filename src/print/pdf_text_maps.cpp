@@ -157,7 +157,8 @@ QByteArray RewritePdfTextMaps(const QByteArray& pdf,
       continue;
     }
     seen.insert(object);
-    const QRegularExpression header(u"(?:^|\\n)%1 0 obj\\n<< /Length (\\d+) >>\\nstream\\n"_s.arg(object));
+    const QRegularExpression header(
+        u"(?:^|\\n)%1 0 obj\\n<< /Length (\\d+) >>\\nstream\\n"_s.arg(object));
     const QRegularExpressionMatch found = header.match(text);
     if (!found.hasMatch()) {
       return pdf;
@@ -171,8 +172,8 @@ QByteArray RewritePdfTextMaps(const QByteArray& pdf,
     if (mended.size() == length && mended == pdf.mid(start, length)) {
       continue;
     }
-    edits.push_back({found.capturedStart(1), found.capturedLength(1),
-                     QByteArray::number(mended.size())});
+    edits.push_back(
+        {found.capturedStart(1), found.capturedLength(1), QByteArray::number(mended.size())});
     edits.push_back({start, length, mended});
   }
   if (edits.empty()) {
@@ -216,8 +217,7 @@ QByteArray RewritePdfTextMaps(const QByteArray& pdf,
       continue;  // a free entry
     }
     const qsizetype offset = pdf.mid(at, 10).toLongLong();
-    table_edits.push_back(
-        {at, 10, QByteArray::number(moved(offset)).rightJustified(10, '0')});
+    table_edits.push_back({at, 10, QByteArray::number(moved(offset)).rightJustified(10, '0')});
   }
   table_edits.push_back({table_start.capturedStart(1), table_start.capturedLength(1),
                          QByteArray::number(moved(table.capturedStart(0) + 1))});

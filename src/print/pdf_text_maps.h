@@ -29,7 +29,6 @@ QByteArray MendPdfTextMaps(const QByteArray& pdf, const PaintedText& painted);
 
 // The rewrite on its own: every code point the maps give is passed through
 // `mend`; the stream lengths and the cross-reference table follow.
-QByteArray RewritePdfTextMaps(const QByteArray& pdf,
-                              const std::function<char32_t(char32_t)>& mend);
+QByteArray RewritePdfTextMaps(const QByteArray& pdf, const std::function<char32_t(char32_t)>& mend);
 
 }  // namespace parlatone

@@ -208,7 +208,7 @@ Mp3Stream MeasureMp3(const std::shared_ptr<SoundFile>& file, const QByteArray& h
   // One decoder per thread, opened again for every file measured: a folder
   // of a thousand files costs a thousand opens, not a thousand set-ups.
   thread_local std::unique_ptr<mpg123_handle, void (*)(mpg123_handle*)> decoder(NewDecoder(),
-                                                                                 mpg123_delete);
+                                                                                mpg123_delete);
   if (!decoder || !file->IsOpen()) {
     return {};
   }

@@ -1,6 +1,5 @@
 #include "sound/sdl_backend.h"
 
-
 #include <functional>
 #include <memory>
 #include <vector>
@@ -121,8 +120,8 @@ class SdlOutput {
     // only once the last real sample has been handed to the output.
     const std::vector<int16_t> tail(static_cast<size_t>(buffer_frames_) * channels_, 0);
     if ((bytes > 0 && Sdl()->QueueAudio(device_, pcm.samples.data(), bytes) != 0) ||
-        Sdl()->QueueAudio(device_, tail.data(), static_cast<Uint32>(tail.size() * sizeof(int16_t))) !=
-            0) {
+        Sdl()->QueueAudio(device_, tail.data(),
+                          static_cast<Uint32>(tail.size() * sizeof(int16_t))) != 0) {
       Sdl()->ClearQueuedAudio(device_);
       return err::kNoOutput;
     }

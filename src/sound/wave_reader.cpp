@@ -57,9 +57,8 @@ void ShowError(Operator& op, int number) {
 
 // A chunk id is four printable ASCII characters.
 bool IsChunkId(const QByteArray& bytes) {
-  return bytes.size() == 4 && std::all_of(bytes.begin(), bytes.end(), [](char c) {
-           return c >= 0x20 && c <= 0x7E;
-         });
+  return bytes.size() == 4 &&
+         std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
 bool ReadWaveInfo(const SoundProbe& probe, Operator& op, SoundInfo& info) {

@@ -159,8 +159,7 @@ bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* 
     if (!SplitsIntoFolderAndName(output)) {
       return check.Refuse(ToolField::kOutput, u"出力ファイル名が正しくありません。"_s);
     }
-    if (QFileInfo::exists(output) &&
-        !check.AskBeforeReplacing(ToolField::kOutput)) {
+    if (QFileInfo::exists(output) && !check.AskBeforeReplacing(ToolField::kOutput)) {
       return false;
     }
     return true;
@@ -291,8 +290,7 @@ bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* 
   if (!SplitsIntoFolderAndName(request.output)) {
     return check.Refuse(ToolField::kSilentFile, u"出力ファイル名が正しくありません。"_s);
   }
-  if (QFileInfo::exists(request.output) &&
-      !check.AskBeforeReplacing(ToolField::kSilentFile)) {
+  if (QFileInfo::exists(request.output) && !check.AskBeforeReplacing(ToolField::kSilentFile)) {
     return false;
   }
   return true;

@@ -64,8 +64,8 @@ constexpr int kListedRefusals = 30;
 QString RefusalListText(const QList<Refusal>& refused) {
   QString text = u"次のファイルは登録できませんでした。\r\n"_s;
   for (qsizetype i = 0; i < refused.size() && i < kListedRefusals; ++i) {
-    text += u"\r\n"_s + FileNameOf(refused[i].path) + u"："_s +
-            refused[i].message.text.simplified();
+    text +=
+        u"\r\n"_s + FileNameOf(refused[i].path) + u"："_s + refused[i].message.text.simplified();
   }
   if (refused.size() > kListedRefusals) {
     text += u"\r\nほか "_s + QString::number(refused.size() - kListedRefusals) + u" 件"_s;

@@ -13,12 +13,12 @@
 
 #include "controlfile/control_file_loader.h"
 #include "core/cp932.h"
-#include "json_writer.h"
 #include "core/messages.h"
 #include "core/paths.h"
 #include "core/project.h"
 #include "core/series.h"
 #include "core/text.h"
+#include "json_writer.h"
 #include "sound/wave_reader.h"
 #include "support/pdf_text.h"
 #include "support/scripted_operator.h"
@@ -358,10 +358,12 @@ TEST_F(CliTest, InfoRegistrationAndLoadingAgree) {
 // Reports written field by field read exactly as the same JSON document.
 TEST(JsonWriter, WritesWhatAJsonDocumentWrites) {
   const QString tricky = u"\"quoted\" back\\slash \b\f\n\r\t \x01 \x7f 案内 😀"_s;
-  const QJsonArray expected = {
-      QJsonObject{{u"a"_s, 1}, {u"b"_s, tricky}, {u"c"_s, QJsonArray()},
-                  {u"d"_s, QJsonArray{u"x"_s, u"y"_s}}, {u"e"_s, QJsonObject{{u"f"_s, false}}}},
-      QJsonObject{}};
+  const QJsonArray expected = {QJsonObject{{u"a"_s, 1},
+                                           {u"b"_s, tricky},
+                                           {u"c"_s, QJsonArray()},
+                                           {u"d"_s, QJsonArray{u"x"_s, u"y"_s}},
+                                           {u"e"_s, QJsonObject{{u"f"_s, false}}}},
+                               QJsonObject{}};
   cli::JsonWriter writer;
   writer.BeginArray();
   writer.BeginObject();
@@ -414,7 +416,8 @@ TEST_F(CliTest, RegisterWriteAndShowEndToEnd) {
   const QJsonArray refused = registered.json.value(u"refused"_s).toArray();
   ASSERT_EQ(refused.size(), 2);
   EXPECT_EQ(refused[0].toObject().value(u"file"_s).toString(), bad);
-  EXPECT_TRUE(refused[0].toObject().value(u"message"_s).toString().startsWith(u"ファイル名に \"-\""_s));
+  EXPECT_TRUE(
+      refused[0].toObject().value(u"message"_s).toString().startsWith(u"ファイル名に \"-\""_s));
   EXPECT_EQ(refused[1].toObject().value(u"message"_s).toString(),
             u"指定のファイルA01.wav は既に存在します。"_s);
   // Shown as one list naming each file.
@@ -688,15 +691,15 @@ TEST_F(CliTest, InstalledTreeFindsItsFilesAndLoadsTheDemo) {
 
   const QString data = prefix + u"/share/parlatone-editor"_s;
   const QString share = prefix + u"/share"_s;
-  for (const QString& path : {prefix + u"/bin/parlatone"_s, prefix + u"/bin/parlatone-editor"_s,
-                              prefix + u"/libexec/parlatone-editor/parlatone-print"_s,
-                              data + u"/elementPT.elm"_s, data + u"/examples/demo/DEMO.wpj"_s,
-                              share + u"/applications/jp.parlatone.editor.desktop"_s,
-                              share + u"/metainfo/jp.parlatone.editor.metainfo.xml"_s,
-                              share + u"/icons/hicolor/scalable/apps/jp.parlatone.editor.svg"_s,
-                              share + u"/icons/hicolor/48x48/apps/jp.parlatone.editor.png"_s,
-                              share + u"/doc/parlatone-editor/guide.ja.md"_s,
-                              share + u"/doc/parlatone-editor/guide.en.md"_s}) {
+  for (const QString& path :
+       {prefix + u"/bin/parlatone"_s, prefix + u"/bin/parlatone-editor"_s,
+        prefix + u"/libexec/parlatone-editor/parlatone-print"_s, data + u"/elementPT.elm"_s,
+        data + u"/examples/demo/DEMO.wpj"_s, share + u"/applications/jp.parlatone.editor.desktop"_s,
+        share + u"/metainfo/jp.parlatone.editor.metainfo.xml"_s,
+        share + u"/icons/hicolor/scalable/apps/jp.parlatone.editor.svg"_s,
+        share + u"/icons/hicolor/48x48/apps/jp.parlatone.editor.png"_s,
+        share + u"/doc/parlatone-editor/guide.ja.md"_s,
+        share + u"/doc/parlatone-editor/guide.en.md"_s}) {
     EXPECT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
   }
   // The two documents of the settings dialog go along when the sources have them.
@@ -730,9 +733,8 @@ TEST_F(CliTest, InstalledTreeFindsItsFilesAndLoadsTheDemo) {
   }
   // The print command finds its helper in the installed tree.
   const QString pdf = env_.Home() + u"/demo.pdf"_s;
-  const ToolRun printed =
-      RunProgram(tool, {u"print"_s, demo + u"/DEMO.wpj"_s, u"--pdf"_s, pdf, u"--sheets"_s,
-                        u"voice"_s});
+  const ToolRun printed = RunProgram(
+      tool, {u"print"_s, demo + u"/DEMO.wpj"_s, u"--pdf"_s, pdf, u"--sheets"_s, u"voice"_s});
   EXPECT_EQ(printed.status, 0) << printed.err.toStdString();
   EXPECT_TRUE(QFileInfo(pdf).size() > 0);
 }

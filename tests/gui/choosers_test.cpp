@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QLockFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "core/messages.h"
+#include "gui/gui_operator.h"
 #include "gui/window_helpers.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
@@ -90,6 +93,31 @@ TEST(Choosers, FileNameChooserTakesNewNames) {
   EXPECT_EQ(QFileInfo(choose(existing)).fileName(), u"old.wav"_s);
   EXPECT_EQ(choose(QString()), QString());
   EXPECT_TRUE(op.shown.empty());
+}
+
+// The message box a question shows: Enter presses the default button, which
+// is No for a question whose Yes throws work away.
+TEST(GuiOperator, DiscardingQuestionsDefaultToNo) {
+  GuiOperator op;
+  for (const bool discarding : {true, false}) {
+    QString default_text;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || box->defaultButton() == nullptr) {
+        ADD_FAILURE() << "no message box";
+        QApplication::activeModalWidget()->close();
+        return;
+      }
+      default_text = box->defaultButton()->text();
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    const MessageAnswer answer = discarding
+                                     ? AskBeforeDiscarding(op, 2052)
+                                     : ShowMessage(op, 2046, msg::kTitleConfirm,
+                                                   MessageIcon::kQuestion, MessageButtons::kYesNo);
+    EXPECT_EQ(answer, discarding ? MessageAnswer::kNo : MessageAnswer::kYes);
+    EXPECT_EQ(default_text, discarding ? u"いいえ(&N)"_s : u"はい(&Y)"_s);
+  }
 }
 
 TEST(WindowHelpers, SecondEditorIsRefused) {

@@ -214,14 +214,20 @@ TEST_F(FrmCardMakeTest, EachCheckFailureLandsOnItsPageAndField) {
 
 TEST_F(FrmCardMakeTest, TemporarySaveLoadsBackIntoTheSameProject) {
   project_.PageEdited[1] = true;
-  project_.settings.WavePath = dir_.filePath(u"sounds"_s);  // where a reload finds the voices
-  const QString path = dir_.filePath(u"keep.wpg"_s);
+  // WavePath holds none of the voices, nor does the save's folder: the save
+  // still loads again with every voice.
+  project_.settings.WavePath = dir_.filePath(u"elsewhere"_s);
+  const QString path = dir_.filePath(u"saves/keep.wpg"_s);
+  ASSERT_TRUE(QDir().mkpath(dir_.filePath(u"saves"_s)));
   auto window = Open();
+  // Typing starts in the first field.
+  EXPECT_EQ(window->focusWidget(), Find<QLineEdit>(*window, u"TxtCardName"_s));
   Find<QLineEdit>(*window, u"TxtRecStdio"_s)->setText(u"第一スタジオ"_s);
   Find<QComboBox>(*window, u"CmbTpMd"_s)->setCurrentIndex(1);
   choosers_.answers.push_back(path);
   Click(*window, u"CmdSave"_s);
   EXPECT_EQ(choosers_.last_filter.description, u"ParlatoneEditorファイル(*.wpg)"_s);
+  EXPECT_EQ(choosers_.last_title, u"一時保存ファイルの保存"_s);
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2051});
   EXPECT_EQ(op_.pauses, std::vector<int>{800});
   EXPECT_FALSE(project_.IsEdited());
@@ -236,7 +242,8 @@ TEST_F(FrmCardMakeTest, TemporarySaveLoadsBackIntoTheSameProject) {
   EXPECT_EQ(loaded.card.RecStdio, u"第一スタジオ"_s);
   EXPECT_EQ(loaded.card.TpMd, u"1"_s);
   EXPECT_EQ(loaded.programs[0].Voice[0], u"a01.wav"_s);
-  EXPECT_EQ(loaded.voices.size(), 2);
+  ASSERT_EQ(loaded.voices.size(), 2);
+  EXPECT_EQ(loaded.voices[1].FilePath, project_.voices[1].FilePath);
 
   // A save that cannot be written keeps the flags.
   project_.PageEdited[0] = true;

@@ -6,9 +6,12 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -372,6 +375,104 @@ TEST_F(FrmMainTest, AllAuditionPausesAndStops) {
   EXPECT_TRUE(Tabs()->isEnabled());
   EXPECT_EQ(Command(6)->text(), u"全試聴"_s);
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
+}
+
+// Every command is on the toolbar: it can be neither hidden nor moved away.
+TEST_F(FrmMainTest, TheToolbarCannotBeHidden) {
+  Open(1);
+  EXPECT_EQ(window_->createPopupMenu(), nullptr);  // what a right click on the bars shows
+  auto* toolbar = Find<QToolBar>(u"Toolbar1"_s);
+  EXPECT_FALSE(toolbar->toggleViewAction()->isVisible());
+  EXPECT_FALSE(toolbar->isMovable());
+  EXPECT_FALSE(toolbar->isFloatable());
+}
+
+// At 1024 x 768 the eight voice columns of a WAVE series all show; the 24 of
+// series 3 scroll with No., SP, RP and time fixed together beside them.
+TEST_F(FrmMainTest, FixedColumnsAndVoiceColumnsAtTheSmallestScreen) {
+  for (const int mode : {1, 3}) {
+    window_.reset();
+    project_.ClearProject();
+    Open(mode);
+    window_->resize(1024, 768);
+    QTest::qWait(20);
+    ProgramGrid* grid = Grid();
+    auto* fixed = grid->findChild<QTableView*>(u"FgProgramFixed"_s);
+    ASSERT_NE(fixed, nullptr);
+    int fixed_width = 0;
+    for (int column = kChannelColumn; column < kFirstVoiceColumn; ++column) {
+      fixed_width += grid->columnWidth(column);
+      EXPECT_FALSE(fixed->isColumnHidden(column));
+      EXPECT_EQ(fixed->columnWidth(column), grid->columnWidth(column));
+    }
+    EXPECT_EQ(fixed->width(), fixed_width);
+    const int voices = MaxVoiceIndex(mode) + 1;
+    int voice_width = 0;
+    for (int v = 0; v < voices; ++v) {
+      voice_width += grid->columnWidth(kFirstVoiceColumn + v);
+    }
+    if (mode == 1) {
+      EXPECT_LE(fixed_width + voice_width, grid->viewport()->width());
+      EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+      continue;
+    }
+    // Scrolled to the last voice: it shows whole, none of the fixed columns moved.
+    grid->scrollTo(Model()->index(0, kFirstVoiceColumn + voices - 1));
+    EXPECT_GT(grid->horizontalScrollBar()->value(), 0);
+    EXPECT_LE(grid->visualRect(Model()->index(0, kFirstVoiceColumn + voices - 1)).right(),
+              grid->viewport()->width());
+    EXPECT_EQ(fixed->horizontalScrollBar()->value(), 0);
+    // Back to the first voice: it comes out beside the fixed columns, not under them.
+    grid->scrollTo(Model()->index(0, kFirstVoiceColumn + voices - 2));
+    grid->scrollTo(Model()->index(0, kFirstVoiceColumn));
+    EXPECT_GE(grid->visualRect(Model()->index(0, kFirstVoiceColumn)).left(), fixed_width);
+  }
+}
+
+// Tab moves cell to cell and leaves the grid from its last cell, or with
+// Ctrl from any; Delete empties a voice cell with its list open.
+TEST_F(FrmMainTest, KeyboardLeavesTheGridAndDeletesWithTheListOpen) {
+  Open(1, 2);
+  Fill(0, {u"v0.wav"_s, u"v1.wav"_s});
+  Grid()->setFocus();
+  Grid()->setCurrentIndex(Model()->index(0, kFirstVoiceColumn));
+  QTest::keyClick(Grid(), Qt::Key_Tab);
+  EXPECT_TRUE(Grid()->hasFocus());
+  EXPECT_EQ(Grid()->currentIndex(), Model()->index(0, kFirstVoiceColumn + 1));
+  QTest::keyClick(Grid(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_FALSE(Grid()->hasFocus());
+  Grid()->setFocus();
+  Grid()->setCurrentIndex(Model()->index(Model()->rowCount() - 1, Model()->columnCount() - 2));
+  QTest::keyClick(Grid(), Qt::Key_Tab);
+  EXPECT_FALSE(Grid()->hasFocus());
+
+  Grid()->setFocus();
+  Grid()->setCurrentIndex(Model()->index(0, kFirstVoiceColumn));
+  QTest::keyClick(Grid(), Qt::Key_Return);
+  auto* combo = Grid()->findChild<QComboBox*>(u"CellChoice"_s);
+  ASSERT_NE(combo, nullptr);
+  QTest::keyClick(combo, Qt::Key_Delete);
+  QTest::qWait(10);  // the grid gets the Delete once the list has closed
+  EXPECT_EQ(project_.programs[0].Voice[0], u"v1.wav"_s);
+  EXPECT_TRUE(project_.programs[0].Voice[1].isEmpty());
+  EXPECT_EQ(Grid()->findChild<QComboBox*>(u"CellChoice"_s), nullptr);
+}
+
+// A drop-down closed with Escape is closed for good: a button pressed next
+// neither commits nor warns about it.
+TEST_F(FrmMainTest, ADropDownClosedWithEscapeStaysClosed) {
+  Open(1, 2);
+  Fill(0, {u"v0.wav"_s});
+  Grid()->setFocus();
+  Grid()->setCurrentIndex(Model()->index(0, kFirstVoiceColumn));
+  QTest::keyClick(Grid(), Qt::Key_Return);
+  auto* combo = Grid()->findChild<QComboBox*>(u"CellChoice"_s);
+  ASSERT_NE(combo, nullptr);
+  combo->setCurrentIndex(2);  // v1.wav, then thought better of
+  QTest::keyClick(combo, Qt::Key_Escape);
+  QTest::mouseClick(Command(0), Qt::LeftButton);  // any Qt warning fails the test
+  EXPECT_EQ(project_.programs[0].Voice[0], u"v0.wav"_s);
+  EXPECT_FALSE(project_.IsEdited());
 }
 
 }  // namespace

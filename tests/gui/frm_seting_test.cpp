@@ -30,6 +30,7 @@
 #include "support/qt_printers.h"
 #include "support/scripted_choosers.h"
 #include "support/scripted_operator.h"
+#include "support/temp_env.h"
 
 namespace parlatone {
 
@@ -199,6 +200,22 @@ TEST_F(FrmSetingTest, AnotherSeriesThenOkAsks2048) {
   EXPECT_EQ(project_.Mode(), 4);
   EXPECT_TRUE(project_.ModeChanged);
   EXPECT_EQ(ReadSettings(paths_.settings_file), project_.settings);
+}
+
+// A new user who only wants another series changes it without typing
+// anything else: the first start has proposed every value the page checks.
+TEST_F(FrmSetingTest, FirstStartChangesTheSeriesWithNothingTyped) {
+  testing::TempUserEnvironment env;
+  paths_ = ResolveAppPaths();
+  project_.settings = LoadStartupSettings(paths_).settings;
+  DeriveSeriesLimits(project_);
+  auto window = Open();
+  Click(*window, u"OptMode1"_s);  // QDX 1000 channels
+  op_.Answer(MessageAnswer::kYes);
+  Click(*window, u"CmdOk"_s);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2048});
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(ReadSettings(paths_.settings_file).Mode, 4);
 }
 
 TEST_F(FrmSetingTest, BrowseAndFolderCreatedLevelByLevel) {

@@ -285,8 +285,8 @@ TEST_F(FrmToolsTest, FolderUnitConvertsTheStereoFilesWhenMonoOnesAreSkipped) {
                                   Done(2, 1, out)}));
   for (const auto& shown : op_.shown) {
     EXPECT_EQ(shown.title_number, msg::kTitleConfirm);
-    EXPECT_EQ(shown.icon, &shown == &op_.shown.back() ? MessageIcon::kInformation
-                                                      : MessageIcon::kExclamation);
+    EXPECT_EQ(shown.icon,
+              &shown == &op_.shown.back() ? MessageIcon::kInformation : MessageIcon::kExclamation);
   }
   ASSERT_EQ(FilesIn(out), (QStringList{u"a.wav"_s, u"c.wav"_s}));
   EXPECT_EQ(testing::ReadFileBytes(out + u"/a.wav"_s), ExpectedMono(Stereo16()));

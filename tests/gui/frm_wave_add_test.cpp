@@ -20,6 +20,7 @@
 #include "gui/choosers.h"
 #include "gui/frm_main.h"
 #include "gui/frm_play.h"
+#include "gui/voice_list_model.h"
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
 #include "support/qt_printers.h"
@@ -72,6 +73,33 @@ class FrmWaveAddTest : public ::testing::Test {
   testing::ScriptedOperator op_;
   testing::ScriptedChoosers choosers_;
 };
+
+// The columns use the grid's width, and a comment of the allowed length
+// (twenty full-width characters) is read whole, from its start.
+TEST_F(FrmWaveAddTest, CommentsFillTheGridAndReadWhole) {
+  for (int mode : {1, 7}) {
+    UseMode(mode, 1);
+    project_.voices[0].COMENTS = QString(20, QChar(u'案'));
+    for (const QSize size : {QSize(1000, 650), QSize(1500, 900)}) {
+      auto window = Open();
+      window->resize(size);
+      QTest::qWait(20);
+      QTableView* grid = Grid(*window);
+      int used = 0;
+      for (int c = 0; c < grid->model()->columnCount(); ++c) {
+        used += grid->isColumnHidden(c) ? 0 : grid->columnWidth(c);
+      }
+      EXPECT_EQ(used, grid->viewport()->width()) << mode << " " << size.width();
+      const int comment = VoiceListModel::kCommentColumn;
+      EXPECT_GE(grid->columnWidth(comment),
+                grid->fontMetrics().horizontalAdvance(project_.voices[0].COMENTS))
+          << mode;
+      EXPECT_EQ(grid->model()->index(0, comment).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    project_.voices.clear();
+  }
+}
 
 TEST_F(FrmWaveAddTest, LayoutOfBothSoundFormats) {
   UseMode(1, 2);
@@ -220,6 +248,45 @@ TEST_F(FrmWaveAddTest, DroppedFolderRegistersLikeTheFolderButton) {
   EXPECT_EQ(Cell(*window, 1, 1), u"b.wav"_s);
   EXPECT_EQ(Cell(*window, 2, 1), QString());
   EXPECT_EQ(project_.settings.WavePath, folder);
+}
+
+// A folder of unsuitable files: one list at the end names each file with
+// what refused it, instead of a box for each.
+TEST_F(FrmWaveAddTest, RefusedFilesOfAFolderAreListedOnceByName) {
+  UseMode(1, 0);
+  const QString folder = dir_.filePath(u"mixed"_s);
+  const struct {
+    const char16_t* name;
+    QByteArray bytes;
+  } files[] = {{u"a-b.wav", testing::WaveOfLength(22050, 1, 16, 50)},
+               {u"st.wav", testing::WaveOfLength(22050, 2, 16, 50)},
+               {u"ABCDEFGHI.wav", testing::WaveOfLength(22050, 1, 16, 50)},
+               {u"low1.wav", testing::WaveOfLength(8000, 1, 16, 50)},
+               {u"low2.wav", testing::WaveOfLength(11025, 1, 16, 50)},
+               {u"ok.wav", testing::WaveOfLength(22050, 1, 16, 50)}};
+  for (const auto& file : files) {
+    ASSERT_TRUE(testing::WriteBytes(folder + u'/' + QString::fromUtf16(file.name), file.bytes));
+  }
+  auto window = Open();
+  choosers_.answers.push_back(folder);
+  QTest::mouseClick(Button(*window, u"CmdWave7"_s), Qt::LeftButton);
+  ASSERT_EQ(op_.Numbers(), std::vector<int>{0});
+  const QString list = op_.shown[0].text;
+  for (const QString& line :
+       {u"a-b.wav：ファイル名に"_s, u"st.wav："_s + GetMessage(2100),
+        u"ABCDEFGHI.wav："_s + GetMessage(2076), u"low1.wav："_s + GetMessage(2103).simplified(),
+        u"low2.wav："_s + GetMessage(2103).simplified()}) {
+    EXPECT_TRUE(list.contains(line)) << line.toStdString();
+  }
+  EXPECT_EQ(Cell(*window, 0, 1), u"ok.wav"_s);
+
+  // One file keeps its one box, with its name.
+  auto again = Open();
+  choosers_.answers.push_back(folder + u"/st.wav"_s);
+  op_ = {};
+  QTest::mouseClick(Button(*again, u"CmdWave0"_s), Qt::LeftButton);
+  ASSERT_EQ(op_.Numbers(), std::vector<int>{2100});
+  EXPECT_EQ(op_.shown[0].text, u"st.wav\r\n\r\n"_s + GetMessage(2100));
 }
 
 TEST_F(FrmWaveAddTest, FilesChosenAreRegisteredAndTheMainWindowPurges) {

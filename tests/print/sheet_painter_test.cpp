@@ -115,8 +115,7 @@ TEST(SheetPainter, PdfHoldsEveryTextWhole) {
           u"99999.9"_s, u"11.025KHz"_s, u"2147483647"_s, QString(20, QChar(u'駅')),
           QString(20, QChar(u'記')), u"16MB"_s, u"6442450941"_s /* the byte total */,
           u"299999.997"_s /* the time total */}) {
-      EXPECT_TRUE(text.contains(expected))
-          << mode << ": " << expected.toStdString();
+      EXPECT_TRUE(text.contains(expected)) << mode << ": " << expected.toStdString();
     }
     const QString first_page = text.section(u'\f', 0, 0);
     EXPECT_TRUE(first_page.contains(u"チャンネル 01～255"_s));
@@ -136,8 +135,7 @@ TEST(SheetPainter, PdfTextIsTheTextThatWasPainted) {
   project.card.RecAna = u"日本音響・放送"_s;
   project.card.Memo[0] = u"音声ガイド・山の手"_s;
   const QString path = dir.filePath(u"names.pdf"_s);
-  ASSERT_TRUE(
-      WritePdf(BuildPrintDocument(project, {false, true, false}, true, Inputs()), path));
+  ASSERT_TRUE(WritePdf(BuildPrintDocument(project, {false, true, false}, true, Inputs()), path));
   const QString text = testing::PdfText(path);
   for (const QString& expected : {u"山田工房"_s, u"日本音響・放送"_s, u"音声ガイド・山の手"_s,
                                   u"コントロールデータ作成情報"_s, u"録音"_s}) {

@@ -131,8 +131,8 @@ TEST(Mp3Reader, TheDecoderDecidesWhetherTheStreamIsOneTheDevicesPlay) {
   EXPECT_EQ(read(u"layer2.mp3"_s, layer2, info), std::make_pair(false, std::vector<int>{2603}));
   // Where the decoder agrees, the scan's values stand, even those it read
   // from a header inside leading tag data.
-  const QByteArray tagged = "ID3\x03\0\0\0\0\0\x08\xFF\xF3\x40\x00\0\0\0\0"_ba +
-                            testing::Mp3Frames(20, {128});
+  const QByteArray tagged =
+      "ID3\x03\0\0\0\0\0\x08\xFF\xF3\x40\x00\0\0\0\0"_ba + testing::Mp3Frames(20, {128});
   EXPECT_EQ(read(u"tag.mp3"_s, tagged, info), std::make_pair(true, std::vector<int>{}));
   EXPECT_EQ(info.MpegVersion, 2);
   EXPECT_EQ(info.BitsPerSample, 32);

@@ -150,9 +150,8 @@ TEST_F(WaveReaderTest, FilesNoDeviceCanPlay) {
       {"data size cut after two bytes", riff(pcm + "data\x10\x00"_ba), 0, cut},
       {"extensible format cut in its extension size",
        riff("fmt "_ba + Le32Bytes(40) + format(0xFFFE, 1, 22050, 16) + "\x16"_ba), 2603},
-      {"extensible format cut to 18 bytes", riff(Chunk("fmt ", format(0xFFFE, 1, 22050, 16) +
-                                                                   Le16Bytes(22)) + data),
-       2603},
+      {"extensible format cut to 18 bytes",
+       riff(Chunk("fmt ", format(0xFFFE, 1, 22050, 16) + Le16Bytes(22)) + data), 2603},
       {"A-law", riff(Chunk("fmt ", format(6, 1, 8000, 8)) + data), 2603},
       {"mu-law", riff(Chunk("fmt ", format(7, 1, 8000, 8)) + data), 2603},
       {"no channels", riff(Chunk("fmt ", format(1, 0, 22050, 16)) + data), 2603},

@@ -19,8 +19,8 @@ constexpr int kDiscardingQuestions[] = {2020, 2022, 2026, 2028, 2029, 2031, 2048
 }  // namespace
 
 MessageAnswer ScriptedOperator::ShowMessage(const MessageRequest& request) {
-  if (std::find(std::begin(kDiscardingQuestions), std::end(kDiscardingQuestions),
-                request.number) != std::end(kDiscardingQuestions)) {
+  if (std::find(std::begin(kDiscardingQuestions), std::end(kDiscardingQuestions), request.number) !=
+      std::end(kDiscardingQuestions)) {
     EXPECT_EQ(request.default_answer, MessageAnswer::kNo)
         << "question " << request.number << " must default to No";
   }

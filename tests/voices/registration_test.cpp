@@ -137,8 +137,9 @@ TEST_F(RegisterTest, FillsRecordsAndSkipsRefusedFiles) {
   EXPECT_EQ(result.last_slot, 1);
   // Each refusal names its file, all of them in one list at the end.
   ASSERT_EQ(result.refused.size(), 3);
-  EXPECT_EQ(Refused(result), (std::vector<std::pair<QString, int>>{
-                                 {u"B-2.wav"_s, 0}, {u"stereo.wav"_s, 2100}, {u"text.wav"_s, 2601}}));
+  EXPECT_EQ(Refused(result),
+            (std::vector<std::pair<QString, int>>{
+                {u"B-2.wav"_s, 0}, {u"stereo.wav"_s, 2100}, {u"text.wav"_s, 2601}}));
   ASSERT_EQ(op_.Numbers(), std::vector<int>{0});
   EXPECT_EQ(op_.shown[0].text, RefusalListText(result.refused));
   EXPECT_TRUE(op_.shown[0].text.contains(u"stereo.wav："_s + GetMessage(2100)));
