@@ -34,7 +34,7 @@ class DemoChooser : public parlatone::Choosers {
                          const QString&) override {
     return path_;
   }
-  QString ChooseSaveFile(QWidget*, const parlatone::FileFilter&, const QString&,
+  QString ChooseSaveFile(QWidget*, const parlatone::FileFilter&, const QString&, const QString&,
                          const QString&) override {
     return {};
   }
