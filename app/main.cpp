@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -20,6 +21,7 @@
 #include "gui/choosers.h"
 #include "gui/frm_main.h"
 #include "gui/gui_operator.h"
+#include "gui/instance_link.h"
 #include "gui/window_helpers.h"
 #include "splash.h"
 
@@ -30,13 +32,26 @@ namespace {
 constexpr int kSplashMilliseconds = 3000;
 
 // One editor per user: a lock in the user's runtime folder, released by the
-// system even when the editor dies.
-QString LockPath() {
+// system even when the editor dies, and beside it the socket on which the
+// running editor takes files from a second start.
+QString RuntimeFolder() {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   if (folder.isEmpty()) {
     folder = QDir::tempPath();
   }
-  return folder + u"/parlatone-editor.lock"_s;
+  return folder;
+}
+
+QString LockPath() {
+  return RuntimeFolder() + u"/parlatone-editor.lock"_s;
+}
+
+QString LinkName() {
+#ifdef Q_OS_WIN
+  return u"parlatone-editor-"_s + qEnvironmentVariable("USERNAME");
+#else
+  return RuntimeFolder() + u"/parlatone-editor.socket"_s;
+#endif
 }
 
 void ShowSplash() {
@@ -75,13 +90,25 @@ int main(int argc, char** argv) {
   font.setPointSize(10);
   QApplication::setFont(font);
 
+  // A project file to open: the desktop passes one (a double click in the
+  // file manager, the desktop entry's %f).
+  const QStringList arguments = QApplication::arguments().mid(1);
+  const QString file =
+      arguments.isEmpty() ? QString() : QFileInfo(arguments.front()).absoluteFilePath();
+
   parlatone::GuiOperator op;
   QLockFile lock(LockPath());
   if (!parlatone::AcquireSingleInstanceLock(lock)) {
-    parlatone::ShowMessage(op, 2000, parlatone::msg::kTitleConfirm,
-                           parlatone::MessageIcon::kExclamation);
+    // The running editor comes to the front and takes the file; only when
+    // it cannot be reached is the operator told that one runs.
+    if (!parlatone::InstanceLink::HandOver(LinkName(), file)) {
+      parlatone::ShowMessage(op, 2000, parlatone::msg::kTitleConfirm,
+                             parlatone::MessageIcon::kExclamation);
+    }
     return 0;
   }
+  parlatone::InstanceLink link(LinkName());
+  link.Listen();
 
   const parlatone::AppPaths paths = parlatone::ResolveAppPaths();
   ShowSplash();
@@ -93,5 +120,15 @@ int main(int argc, char** argv) {
   window.show();
   project.VoicesRegistered = false;
   project.ClearPageEdited();
+  QObject::connect(&link, &parlatone::InstanceLink::HandedOver, &window,
+                   &parlatone::FrmMain::TakeHandedOverFile);
+  // Once the window is up: what a crash left is offered first, then the
+  // file the editor was started with is loaded as LOAD would.
+  QTimer::singleShot(0, &window, [&window, file] {
+    window.OfferRecovery();
+    if (!file.isEmpty()) {
+      window.TakeHandedOverFile(file);
+    }
+  });
   return QApplication::exec();
 }

@@ -72,6 +72,18 @@ QString ShippedFilePath(const QString& file_name) {
       JoinPath(QStringLiteral(PARLATONE_INSTALLED_DATA_DIR), file_name));
 }
 
+QString GuideFilePath() {
+  // Beside the executable in a build tree, in the documentation folder
+  // (bin/../share/doc/parlatone-editor) once installed.
+  const QString name = QStringLiteral("guide.ja.md");
+  const QString beside = JoinPath(ExecutableFolder(), name);
+  if (QFileInfo::exists(beside)) {
+    return QDir::toNativeSeparators(beside);
+  }
+  return QDir::toNativeSeparators(QDir::cleanPath(
+      ExecutableFolder() + u'/' + QStringLiteral(PARLATONE_RELATIVE_DOC_DIR) + u'/' + name));
+}
+
 QString DefaultCardPath() {
   QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (documents.isEmpty()) {
@@ -89,6 +101,12 @@ AppPaths ResolveAppPaths() {
   paths.element_file = ShippedFilePath(QStringLiteral("elementPT.elm"));
   paths.licence_file = ShippedFilePath(QStringLiteral("kyodaku.txt"));
   paths.release_file = ShippedFilePath(QStringLiteral("Release.txt"));
+  // Kept apart from the settings file, whose keys other tools read too.
+  paths.state_file = JoinPath(UserFolder(QStandardPaths::GenericConfigLocation),
+                              QStringLiteral("EditorState.json"));
+  paths.recovery_file =
+      JoinPath(UserFolder(QStandardPaths::GenericCacheLocation), QStringLiteral("Recovery"));
+  paths.guide_file = GuideFilePath();
   return paths;
 }
 

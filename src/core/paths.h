@@ -15,6 +15,9 @@ struct AppPaths {
   QString work_folder;    // Temp: card data are assembled here
   QString licence_file;   // kyodaku.txt
   QString release_file;   // Release.txt
+  QString state_file;     // EditorState.json: recent files, window places
+  QString recovery_file;  // Recovery: the unsaved project, extension by series
+  QString guide_file;     // the user guide (Japanese), where it is installed
 };
 
 AppPaths ResolveAppPaths();
@@ -23,6 +26,10 @@ AppPaths ResolveAppPaths();
 // else in the installed data folder. Gives the data folder's path even when
 // the file is missing, so callers can name where it should be.
 QString ShippedFilePath(const QString& file_name);
+
+// The user guide in Japanese: beside the executable (a build tree), else in
+// the installed documentation folder.
+QString GuideFilePath();
 
 // The card data folder proposed on a first start: the user's documents
 // folder, then "ParlatoneEditor CardData".

@@ -14,6 +14,7 @@
 #include "card/card_info.h"
 #include "card/card_maker.h"
 #include "core/messages.h"
+#include "core/paths.h"
 #include "core/project.h"
 #include "core/series.h"
 #include "core/settings.h"
@@ -351,7 +352,9 @@ void FrmCardMake::TemporarySave() {
     return;
   }
   StoreFields();
-  parlatone::TemporarySave(project_, path, op_);
+  if (parlatone::TemporarySave(project_, path, op_)) {
+    Q_EMIT Saved(path);
+  }
   repaint();
 }
 
@@ -367,6 +370,10 @@ void FrmCardMake::MakeCard() {
     setEnabled(true);
   }
   repaint();
+  if (result.outcome == CardMakeOutcome::kMade) {
+    Q_EMIT CardMade(JoinPath(result.target_folder, project_.card.CardName + u'.' +
+                                                       ControlFileExtension(project_.Mode())));
+  }
   if (result.outcome == CardMakeOutcome::kCheckFailed) {
     PointAt(result.failure);
   }

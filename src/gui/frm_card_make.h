@@ -40,6 +40,12 @@ class FrmCardMake : public QDialog {
   void TemporarySave();
   void MakeCard();
 
+ Q_SIGNALS:
+  // A temporary save was written there.
+  void Saved(const QString& path);
+  // The card data were made; the path of their control file.
+  void CardMade(const QString& control_file);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 

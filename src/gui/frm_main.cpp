@@ -1,20 +1,30 @@
 #include "gui/frm_main.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "controlfile/control_file_loader.h"
+#include "controlfile/recovery_file.h"
 #include "core/messages.h"
 #include "core/operator.h"
 #include "core/project.h"
@@ -25,9 +35,13 @@
 #include "gui/frm_card_make.h"
 #include "gui/frm_print.h"
 #include "gui/frm_seting.h"
+#include "gui/frm_tools.h"
 #include "gui/frm_wave_add.h"
 #include "gui/program_grid.h"
 #include "gui/program_table_model.h"
+#include "gui/recovery_keeper.h"
+#include "gui/table_history.h"
+#include "gui/window_helpers.h"
 #include "sound/media.h"
 
 namespace parlatone {
@@ -75,10 +89,16 @@ FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choos
       choosers_(choosers) {
   setObjectName(u"FrmMain"_s);
   UpdateTitle();
+  state_ = ReadEditorState(paths_.state_file);
+  history_ = new TableHistory(project_, this);
+  recovery_ = new RecoveryKeeper(project_, paths_.recovery_file, this);
   model_ = new ProgramTableModel(project_, ReadElementList(paths_.element_file, u"Sp"_s),
                                  ReadElementList(paths_.element_file, u"Repeat"_s), this);
+  model_->SetHistory(history_);
   BuildWindow();
+  BuildMenus();
   RebuildTabs();
+  RestoreGeometry();
   sim_timer_ = new QTimer(this);
   sim_timer_->setObjectName(u"TmrSim"_s);
   sim_timer_->setInterval(50);
@@ -94,6 +114,13 @@ FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choos
   SetButtonState(1);
   connect(model_, &ProgramTableModel::CellEdited, this,
           [this] { UpdateButtonsForCell(grid_->currentIndex()); });
+  // Undo and redo put rows back behind the grid.
+  connect(history_, &TableHistory::Restored, this, [this] {
+    model_->Refresh();
+    UpdateButtonsForCell(grid_->currentIndex());
+  });
+  // Every change of the table is kept for recovery once the changes pause.
+  connect(&history_->Stack(), &QUndoStack::indexChanged, recovery_, &RecoveryKeeper::Touch);
 }
 
 FrmMain::~FrmMain() {
@@ -145,11 +172,21 @@ void FrmMain::BuildWindow() {
   tools->setObjectName(u"FrmTool"_s);
   auto* buttons = new QGridLayout(tools);
   for (int i = 0; i < 10; ++i) {
-    commands_[i] = new QPushButton(QString::fromUtf16(kCommandCaptions[i]), tools);
-    commands_[i]->setObjectName(u"Command%1"_s.arg(i));
-    commands_[i]->setToolTip(QString::fromUtf16(kCommandTips[i]));
-    buttons->addWidget(commands_[i], i / 5, i % 5);
-    connect(commands_[i], &QPushButton::clicked, this, [this, i] { OnCommand(i); });
+    QAction* action = new QAction(QString::fromUtf16(kCommandCaptions[i]), this);
+    action->setObjectName(u"ActionCommand%1"_s.arg(i));
+    action->setToolTip(QString::fromUtf16(kCommandTips[i]));
+    command_actions_[i] = action;
+    QPushButton* button = new QPushButton(action->text(), tools);
+    button->setObjectName(u"Command%1"_s.arg(i));
+    button->setToolTip(action->toolTip());
+    commands_[i] = button;
+    buttons->addWidget(button, i / 5, i % 5);
+    connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    connect(action, &QAction::changed, button, [action, button] {
+      button->setEnabled(action->isEnabled());
+      button->setText(action->text());
+    });
+    connect(action, &QAction::triggered, this, [this, i] { OnCommand(i); });
   }
   bottom->addWidget(tools, 2);
   auto* legend = new QGroupBox(central);
@@ -198,6 +235,156 @@ void FrmMain::BuildWindow() {
   }
 }
 
+void FrmMain::BuildMenus() {
+  const auto action = [this](const QString& text, const char* name, const QString& tip) {
+    auto* made = new QAction(text, this);
+    made->setObjectName(QString::fromLatin1(name));
+    made->setToolTip(tip);
+    return made;
+  };
+  QAction* load = toolbar_actions_[0];
+  QAction* clear = toolbar_actions_[1];
+  QAction* wave = toolbar_actions_[2];
+  QAction* seting = toolbar_actions_[3];
+  QAction* card = toolbar_actions_[4];
+  QAction* print = toolbar_actions_[5];
+  QAction* quit = toolbar_actions_[6];
+  load->setShortcut(QKeySequence::Open);
+  print->setShortcut(QKeySequence::Print);
+  quit->setShortcut(QKeySequence::Quit);
+  temporary_save_action_ = action(u"一時保存..."_s, "ActionTemporarySave",
+                                  u"編集中の内容を一時保存ファイルに保存します"_s);
+  temporary_save_action_->setShortcut(QKeySequence::Save);
+  connect(temporary_save_action_, &QAction::triggered, this, &FrmMain::OnTemporarySave);
+  pdf_action_ = action(u"PDF保存..."_s, "ActionPdf", u"印刷する帳票をPDFファイルに保存します"_s);
+  connect(pdf_action_, &QAction::triggered, this, &FrmMain::OnPdf);
+  undo_action_ = action(u"元に戻す"_s, "ActionUndo", u"チャンネルの最後の変更を取り消します"_s);
+  undo_action_->setShortcut(QKeySequence::Undo);
+  connect(undo_action_, &QAction::triggered, this, [this] {
+    CommitPendingEdit();
+    history_->Stack().undo();
+  });
+  redo_action_ = action(u"やり直し"_s, "ActionRedo", u"取り消した変更をやり直します"_s);
+  redo_action_->setShortcut(QKeySequence::Redo);
+  connect(redo_action_, &QAction::triggered, this, [this] {
+    CommitPendingEdit();
+    history_->Stack().redo();
+  });
+  connect(&history_->Stack(), &QUndoStack::canUndoChanged, this, &FrmMain::UpdateUndoActions);
+  connect(&history_->Stack(), &QUndoStack::canRedoChanged, this, &FrmMain::UpdateUndoActions);
+  UpdateUndoActions();
+  tools_action_ =
+      action(u"変換ツール"_s, "ActionTools", u"ステレオ/モノラル変換と無音データの作成をします"_s);
+  connect(tools_action_, &QAction::triggered, this, &FrmMain::OnTools);
+  QAction* guide = action(u"ユーザーガイド"_s, "ActionGuide", u"ユーザーガイドを開きます"_s);
+  guide->setShortcut(QKeySequence::HelpContents);
+  connect(guide, &QAction::triggered, this, &FrmMain::OnGuide);
+  version_action_ = action(u"バージョン情報"_s, "ActionVersion",
+                           u"バージョン、使用許諾契約書、更新履歴を表示します"_s);
+  connect(version_action_, &QAction::triggered, this, &FrmMain::OnVersion);
+
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(u"MenuBar"_s);
+  QMenu* file = bar->addMenu(u"ファイル(&F)"_s);
+  file->setObjectName(u"MenuFile"_s);
+  file->addAction(load);
+  recent_menu_ = file->addMenu(u"最近使ったファイル"_s);
+  recent_menu_->setObjectName(u"MenuRecent"_s);
+  file->addSeparator();
+  file->addAction(temporary_save_action_);
+  file->addAction(card);
+  file->addSeparator();
+  file->addAction(print);
+  file->addAction(pdf_action_);
+  file->addSeparator();
+  file->addAction(quit);
+  RebuildRecentMenu();
+
+  QMenu* edit = bar->addMenu(u"編集(&E)"_s);
+  edit->setObjectName(u"MenuEdit"_s);
+  edit->addAction(undo_action_);
+  edit->addAction(redo_action_);
+  edit->addSeparator();
+  for (int i : {1, 2, 3, 4, 5}) {
+    edit->addAction(command_actions_[i]);
+  }
+  edit->addSeparator();
+  edit->addAction(command_actions_[7]);
+  edit->addAction(command_actions_[8]);
+  edit->addSeparator();
+  edit->addAction(clear);
+
+  view_menu_ = bar->addMenu(u"表示(&V)"_s);
+  view_menu_->setObjectName(u"MenuView"_s);
+  for (int i : {0, 6, 9}) {
+    view_menu_->addAction(command_actions_[i]);
+  }
+
+  QMenu* tools = bar->addMenu(u"ツール(&T)"_s);
+  tools->setObjectName(u"MenuTools"_s);
+  tools->addAction(wave);
+  tools->addAction(tools_action_);
+  tools->addAction(seting);
+
+  QMenu* help = bar->addMenu(u"ヘルプ(&H)"_s);
+  help->setObjectName(u"MenuHelp"_s);
+  help->addAction(guide);
+  help->addAction(version_action_);
+}
+
+void FrmMain::UpdateUndoActions() {
+  undo_action_->setEnabled(!busy_ && history_->Stack().canUndo());
+  redo_action_->setEnabled(!busy_ && history_->Stack().canRedo());
+}
+
+void FrmMain::RebuildRecentMenu() {
+  recent_menu_->clear();
+  for (const QString& path : state_.recent_files) {
+    QAction* entry = recent_menu_->addAction(QDir::toNativeSeparators(path));
+    connect(entry, &QAction::triggered, this, [this, path] {
+      CommitPendingEdit();
+      SetButtonState(1);
+      if (!QFileInfo(path).isFile()) {
+        ShowText(op_,
+                 u"このファイルは見つかりません。最近使ったファイルの一覧から外します。\r\n"_s +
+                     QDir::toNativeSeparators(path),
+                 msg::kTitleConfirm, MessageIcon::kExclamation);
+        state_.recent_files.removeAll(path);
+        SaveState();
+        RebuildRecentMenu();
+        return;
+      }
+      OpenFile(path);
+    });
+  }
+  recent_menu_->setEnabled(!busy_ && !state_.recent_files.isEmpty());
+}
+
+void FrmMain::RememberFile(const QString& path) {
+  RememberRecentFile(state_, path);
+  SaveState();
+  RebuildRecentMenu();
+}
+
+void FrmMain::SaveState() {
+  // Where the window is when not maximised, so that it comes back there.
+  state_.main_maximized = isMaximized();
+  if (!isMaximized() && !isMinimized()) {
+    state_.main_window = geometry();
+  }
+  WriteEditorState(paths_.state_file, state_);
+}
+
+void FrmMain::RestoreGeometry() {
+  if (state_.main_window.isEmpty()) {
+    return;
+  }
+  setGeometry(FitToScreens(state_.main_window, minimumSizeHint()));
+  if (state_.main_maximized) {
+    setWindowState(windowState() | Qt::WindowMaximized);
+  }
+}
+
 void FrmMain::UpdateTitle() {
   // The series in the title: series 1 and 7 look alike until a window opens.
   setWindowTitle(GetMessage(1000) + u" - "_s + SeriesLabel(project_.Mode()).simplified());
@@ -230,47 +417,60 @@ void FrmMain::ShowPage(int page) {
 }
 
 void FrmMain::SetButtonState(int state) {
+  QAction** actions = command_actions_;
   for (int i = 0; i <= 6; ++i) {
-    commands_[i]->setEnabled(false);
+    actions[i]->setEnabled(false);
   }
   switch (state) {
     case 0:
       for (int i = 0; i <= 6; ++i) {
-        commands_[i]->setEnabled(true);
+        actions[i]->setEnabled(true);
       }
       break;
     case 1:
       for (int i : {6, 7, 8}) {
-        commands_[i]->setEnabled(true);
+        actions[i]->setEnabled(true);
       }
-      commands_[9]->setEnabled(false);
+      actions[9]->setEnabled(false);
       break;
     case 2:
-      commands_[0]->setEnabled(true);
+      actions[0]->setEnabled(true);
       for (int i : {7, 8, 9}) {
-        commands_[i]->setEnabled(false);
+        actions[i]->setEnabled(false);
       }
-      commands_[0]->setText(u"停止"_s);
+      actions[0]->setText(u"停止"_s);
       break;
     default:
-      commands_[6]->setEnabled(true);
-      commands_[9]->setEnabled(true);
-      commands_[7]->setEnabled(false);
-      commands_[8]->setEnabled(false);
-      commands_[6]->setText(u"停止"_s);
-      commands_[9]->setText(u"一時停止"_s);
+      actions[6]->setEnabled(true);
+      actions[9]->setEnabled(true);
+      actions[7]->setEnabled(false);
+      actions[8]->setEnabled(false);
+      actions[6]->setText(u"停止"_s);
+      actions[9]->setText(u"一時停止"_s);
       break;
   }
 }
 
 void FrmMain::SetToolbarBusy(bool busy) {
-  for (int i = 0; i < 7; ++i) {
-    toolbar_actions_[i]->setEnabled(!busy);
+  // The commands that open windows or change the project wait for an
+  // audition to end, in the menus as on the toolbar.
+  for (QAction* action : toolbar_actions_) {
+    action->setEnabled(!busy);
   }
+  for (QAction* action : {temporary_save_action_, pdf_action_, tools_action_, version_action_}) {
+    if (action != nullptr) {
+      action->setEnabled(!busy);
+    }
+  }
+  if (recent_menu_ != nullptr) {
+    recent_menu_->setEnabled(!busy);
+  }
+  busy_ = busy;
+  UpdateUndoActions();
   if (!busy) {
-    commands_[0]->setText(QString::fromUtf16(kCommandCaptions[0]));
-    commands_[6]->setText(QString::fromUtf16(kCommandCaptions[6]));
-    commands_[9]->setText(QString::fromUtf16(kCommandCaptions[9]));
+    command_actions_[0]->setText(QString::fromUtf16(kCommandCaptions[0]));
+    command_actions_[6]->setText(QString::fromUtf16(kCommandCaptions[6]));
+    command_actions_[9]->setText(QString::fromUtf16(kCommandCaptions[9]));
   }
 }
 
@@ -305,10 +505,14 @@ int FrmMain::FirstEditedPage() const {
   return -1;
 }
 
+bool FrmMain::MayDiscardEdits() {
+  return FirstEditedPage() < 0 || AskBeforeDiscarding(op_, 2020) == MessageAnswer::kYes;
+}
+
 void FrmMain::OnLoad() {
   CommitPendingEdit();
   SetButtonState(1);
-  if (FirstEditedPage() >= 0 && AskBeforeDiscarding(op_, 2020) != MessageAnswer::kYes) {
+  if (!MayDiscardEdits()) {
     return;
   }
   const QString path = choosers_.ChooseOpenFile(this, false, ProjectOpenFilter(project_.Mode()),
@@ -316,16 +520,22 @@ void FrmMain::OnLoad() {
   if (path.isEmpty()) {
     return;
   }
+  OpenFile(path);
+}
+
+bool FrmMain::OpenFile(const QString& path) {
   project_.ClearProject();
   project_.ResetPrograms();
   project_.ClearPageEdited();
+  history_->Clear();
+  recovery_->Discard();
   if (!SoundFolderFor(project_, path)) {
     // The loader refuses another series' file without a word; the operator
     // must learn why nothing happened.
     ShowText(op_, ExtensionRefusalText(project_.Mode()), msg::kTitleConfirm,
              MessageIcon::kExclamation);
     ShowPage(0);
-    return;
+    return false;
   }
   const bool loaded = LoadWpjFile(project_, path, op_);
   ShowPage(0);
@@ -333,6 +543,122 @@ void FrmMain::OnLoad() {
     grid_->scrollToTop();
     grid_->setCurrentIndex(model_->index(0, kSpColumn));
     status_panel_->setText(path);
+    RememberFile(path);
+  }
+  return loaded;
+}
+
+void FrmMain::TakeHandedOverFile(const QString& path) {
+  // Seen first, whatever follows.
+  setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  raise();
+  activateWindow();
+  if (path.isEmpty() || QApplication::activeModalWidget() != nullptr || audition_->Running()) {
+    // A window or an audition is busy: the file waits for the operator.
+    if (!path.isEmpty()) {
+      ShowText(op_,
+               u"編集中の作業があるため、次のファイルは読み込みませんでした。\r\n"_s +
+                   QDir::toNativeSeparators(path),
+               msg::kTitleConfirm, MessageIcon::kExclamation);
+    }
+    return;
+  }
+  CommitPendingEdit();
+  SetButtonState(1);
+  if (MayDiscardEdits()) {
+    OpenFile(path);
+  }
+}
+
+void FrmMain::OfferRecovery() {
+  for (const int mode : {project_.Mode(), project_.Mode() == kMp3Mode ? 0 : kMp3Mode}) {
+    const QString path = RecoveryFilePath(paths_.recovery_file, mode);
+    const RecoveryCheck check = CheckRecoveryFile(path, project_.Mode());
+    switch (check.state) {
+      case RecoveryCheck::State::kNone:
+        break;
+      case RecoveryCheck::State::kDamaged:
+        // Never half a project: it is refused whole.
+        ShowText(
+            op_,
+            u"前回保存されずに終了した編集内容がありますが、復元用のファイルが壊れているため復元できません。\r\n"_s +
+                QDir::toNativeSeparators(path),
+            msg::kTitleError, MessageIcon::kError);
+        QFile::remove(path);
+        break;
+      case RecoveryCheck::State::kOtherSeries:
+        ShowText(op_,
+                 u"前回保存されずに終了した編集内容がありますが、"_s +
+                     SeriesLabel(check.mode).simplified() +
+                     u"のものです。このシリーズには読み込めません。\r\n"
+                     u"詳細設定でそのシリーズに切り替えて起動し直すと、復元できます。"_s,
+                 msg::kTitleConfirm, MessageIcon::kExclamation);
+        break;
+      case RecoveryCheck::State::kUsable:
+        if (ShowText(op_,
+                     u"前回保存されずに終了した編集内容があります。復元しますか？\r\n"
+                     u"「いいえ」を選ぶと、その内容は破棄されます。"_s,
+                     msg::kTitleConfirm, MessageIcon::kQuestion,
+                     MessageButtons::kYesNo) != MessageAnswer::kYes) {
+          QFile::remove(path);
+          break;
+        }
+        history_->Clear();
+        if (RestoreRecoveryFile(project_, path, op_)) {
+          recovery_->Adopt(path);
+          ShowPage(0);
+          status_panel_->clear();
+        } else {
+          ShowPage(0);
+        }
+        break;
+    }
+  }
+}
+
+void FrmMain::OnTemporarySave() {
+  CommitPendingEdit();
+  SetButtonState(1);
+  FrmCardMake window(project_, paths_, op_, choosers_, this);
+  connect(&window, &FrmCardMake::Saved, this, &FrmMain::RememberFile);
+  window.TemporarySave();
+  recovery_->Keep();
+}
+
+void FrmMain::OnPdf() {
+  CommitPendingEdit();
+  SetButtonState(1);
+  FrmPrint window(project_, paths_, op_, choosers_, this);
+  window.SavePdf();
+}
+
+void FrmMain::OnTools() {
+  CommitPendingEdit();
+  FrmTools window(op_, choosers_, this);
+  window.exec();
+}
+
+void FrmMain::OnGuide() {
+  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(paths_.guide_file))) {
+    ShowText(op_, u"ユーザーガイドを開けませんでした。\r\n"_s + paths_.guide_file,
+             msg::kTitleConfirm, MessageIcon::kExclamation);
+  }
+}
+
+void FrmMain::OnVersion() {
+  CommitPendingEdit();
+  SetButtonState(1);
+  project_.ModeChanged = false;
+  {
+    FrmSeting dialog(project_, paths_, op_, choosers_, this);
+    dialog.ShowPage(FrmSeting::kVersionPage);
+    dialog.exec();
+  }
+  // The dialog is the whole settings dialog: a series chosen there applies.
+  UpdateTitle();
+  if (project_.ModeChanged) {
+    ApplyModeChange();
+    project_.ModeChanged = false;
   }
 }
 
@@ -340,17 +666,34 @@ void FrmMain::OnWave() {
   CommitPendingEdit();
   SetButtonState(1);
   FrmWaveAdd window(project_, paths_, op_, choosers_, this);
+  if (!state_.registration_window.isEmpty()) {
+    window.resize(
+        FitToScreens(QRect(window.pos(), state_.registration_window), window.minimumSizeHint())
+            .size());
+  }
   window.exec();
+  state_.registration_window = window.size();
+  SaveState();
   // Channels refer to voices by name: those no longer registered leave them.
-  model_->Table().PurgeUnregisteredVoices();
+  history_->Record(u"登録されていないSoundの削除"_s, {}, [this] {
+    model_->Table().PurgeUnregisteredVoices();
+    return true;
+  });
   model_->Refresh();
+  recovery_->Touch();
 }
 
 void FrmMain::OnCard() {
   audition_->Stop();
   CommitPendingEdit();  // the grid's last edit belongs in the saved data
   FrmCardMake window(project_, paths_, op_, choosers_, this);
+  connect(&window, &FrmCardMake::Saved, this, &FrmMain::RememberFile);
+  connect(&window, &FrmCardMake::CardMade, this, [this](const QString& control_file) {
+    RememberFile(control_file);
+    recovery_->Discard();  // the card holds the work now
+  });
   window.exec();
+  recovery_->Keep();
 }
 
 void FrmMain::OnSeting() {
@@ -387,6 +730,8 @@ void FrmMain::OnNew() {
   project_.ResetPrograms();
   project_.ClearPageEdited();
   project_.VoicesRegistered = false;
+  history_->Clear();
+  recovery_->Discard();
   ShowPage(0);
   SetButtonState(1);
 }
@@ -398,6 +743,8 @@ void FrmMain::ApplyModeChange() {
   project_.ResetPrograms();
   project_.ClearProject();
   project_.CurrentPage = 0;
+  history_->Clear();
+  recovery_->Discard();
   RebuildTabs();
   grid_->scrollToTop();
   SetButtonState(1);
@@ -422,14 +769,14 @@ void FrmMain::OnCommand(int index) {
       DeleteCell();
       break;
     case 7:
-      if (model_->Table().BulkAssign(op_)) {
+      if (history_->Record(u"一括登録"_s, {}, [this] { return model_->Table().BulkAssign(op_); })) {
         ShowPage(0);
         SetButtonState(1);
         grid_->scrollToTop();
       }
       break;
     case 8:
-      if (model_->Table().DeleteAll(op_)) {
+      if (history_->Record(u"全削除"_s, {}, [this] { return model_->Table().DeleteAll(op_); })) {
         model_->Refresh();
         SetButtonState(1);
       }
@@ -495,7 +842,7 @@ void FrmMain::SetAuditionLook(std::optional<AuditionKind> running) {
 }
 
 void FrmMain::SetPaused(bool paused) {
-  commands_[9]->setText(paused ? u"再開"_s : QString::fromUtf16(kCommandCaptions[9]));
+  command_actions_[9]->setText(paused ? u"再開"_s : QString::fromUtf16(kCommandCaptions[9]));
 }
 
 void FrmMain::SetTimer(bool enabled) {
@@ -513,8 +860,13 @@ void FrmMain::MoveVertically(int direction) {
     return;
   }
   const int channel = model_->ChannelAt(current.row());
-  const auto moved = direction < 0 ? model_->Table().MoveUp(channel, slot, op_)
-                                   : model_->Table().MoveDown(channel, slot, op_);
+  std::optional<ProgramTable::Position> moved;
+  history_->Record(direction < 0 ? u"上移動"_s : u"下移動"_s, {channel - 1, channel, channel + 1},
+                   [&] {
+                     moved = direction < 0 ? model_->Table().MoveUp(channel, slot, op_)
+                                           : model_->Table().MoveDown(channel, slot, op_);
+                     return moved.has_value();
+                   });
   if (!moved) {
     SelectCell(current);
     return;
@@ -536,8 +888,12 @@ void FrmMain::MoveSideways(int direction) {
     return;
   }
   const int channel = model_->ChannelAt(current.row());
-  const int to = direction < 0 ? model_->Table().MoveLeft(channel, slot)
-                               : model_->Table().MoveRight(channel, slot);
+  int to = slot;
+  history_->Record(direction < 0 ? u"左移動"_s : u"右移動"_s, {channel}, [&] {
+    to = direction < 0 ? model_->Table().MoveLeft(channel, slot)
+                       : model_->Table().MoveRight(channel, slot);
+    return true;
+  });
   model_->RefreshChannel(channel);
   SelectCell(model_->IndexOf(channel, to));
 }
@@ -549,7 +905,10 @@ void FrmMain::DeleteCell() {
     return;
   }
   const int channel = model_->ChannelAt(current.row());
-  model_->Table().Delete(channel, slot);
+  history_->Record(u"削除"_s, {channel}, [&] {
+    model_->Table().Delete(channel, slot);
+    return true;
+  });
   model_->RefreshChannel(channel);
   SelectCell(current);
 }
@@ -573,7 +932,8 @@ void FrmMain::closeEvent(QCloseEvent* event) {
     request.default_answer = MessageAnswer::kCancel;
     switch (op_.ShowMessage(request)) {
       case MessageAnswer::kNo:
-        event->accept();
+        // Ending without saving is the operator's choice: nothing to recover.
+        AcceptClose(event);
         return;
       case MessageAnswer::kYes:
         // The card data window is where the operator saves; the editor
@@ -589,10 +949,16 @@ void FrmMain::closeEvent(QCloseEvent* event) {
   }
   if (ShowMessage(op_, 2025, msg::kTitleConfirm, MessageIcon::kQuestion, MessageButtons::kYesNo) ==
       MessageAnswer::kYes) {
-    event->accept();
+    AcceptClose(event);
   } else {
     event->ignore();
   }
+}
+
+void FrmMain::AcceptClose(QCloseEvent* event) {
+  SaveState();
+  recovery_->Discard();
+  event->accept();
 }
 
 }  // namespace parlatone

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "core/editor_state.h"
 #include "core/paths.h"
 #include "editor/audition.h"
 
@@ -21,6 +22,8 @@ class Operator;
 class Project;
 class ProgramGrid;
 class ProgramTableModel;
+class RecoveryKeeper;
+class TableHistory;
 
 // The editor's main window: the program grid under its page tabs, the ten
 // command buttons, the toolbar, the legend, the file information line and
@@ -47,9 +50,25 @@ class FrmMain : public QMainWindow, public AuditionView {
   ProgramGrid* Grid() const { return grid_; }
   ProgramTableModel* Model() const { return model_; }
   const Audition& CurrentAudition() const { return *audition_; }
+  TableHistory& History() const { return *history_; }
+  RecoveryKeeper& Recovery() const { return *recovery_; }
+  const EditorState& State() const { return state_; }
+
+  // Loads a control file with the checks of LOAD, without its chooser: a
+  // recent file, a file given at start or handed over by a second start.
+  // False when it was not loaded (the operator has been told why).
+  bool OpenFile(const QString& path);
+  // At start: a recovery file left by a run that did not end cleanly is
+  // offered for restoring.
+  void OfferRecovery();
+  // A second start wants the editor seen, with its file when it has one.
+  void TakeHandedOverFile(const QString& path);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void AcceptClose(QCloseEvent* event);
 
  private:
   void BuildWindow();
@@ -71,7 +90,20 @@ class FrmMain : public QMainWindow, public AuditionView {
   void SetTimer(bool enabled) override;
   void StartSingleAudition();
 
+  void BuildMenus();
+  void UpdateUndoActions();
+  void RebuildRecentMenu();
+  void RememberFile(const QString& path);
+  void SaveState();
+  void RestoreGeometry();
+  // Asks 2020 when a page was edited; false when the operator keeps the edits.
+  bool MayDiscardEdits();
   void OnLoad();
+  void OnTemporarySave();
+  void OnPdf();
+  void OnTools();
+  void OnGuide();
+  void OnVersion();
   void OnWave();
   void OnCard();
   void OnSeting();
@@ -92,7 +124,22 @@ class FrmMain : public QMainWindow, public AuditionView {
   QLabel* status_panel_ = nullptr;
   QLabel* state_label_ = nullptr;
   QPushButton* commands_[10] = {};
+  // One action per command, shared by button, menu and shortcut: the buttons
+  // follow their action's state and caption.
+  QAction* command_actions_[10] = {};
   QAction* toolbar_actions_[7] = {};
+  QAction* undo_action_ = nullptr;
+  QAction* redo_action_ = nullptr;
+  QAction* temporary_save_action_ = nullptr;
+  QAction* pdf_action_ = nullptr;
+  QAction* tools_action_ = nullptr;
+  QAction* version_action_ = nullptr;
+  QMenu* recent_menu_ = nullptr;
+  QMenu* view_menu_ = nullptr;
+  TableHistory* history_ = nullptr;
+  bool busy_ = false;  // an audition runs
+  RecoveryKeeper* recovery_ = nullptr;
+  EditorState state_;
   QTimer* sim_timer_ = nullptr;
   std::unique_ptr<Audition> audition_;
   bool switching_tabs_ = false;

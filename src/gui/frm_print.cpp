@@ -86,7 +86,7 @@ FrmPrint::FrmPrint(Project& project, AppPaths paths, Operator& op, Choosers& cho
   layout->addLayout(buttons);
 
   connect(print, &QPushButton::clicked, this, &FrmPrint::OnPrint);
-  connect(pdf, &QPushButton::clicked, this, &FrmPrint::OnPdf);
+  connect(pdf, &QPushButton::clicked, this, &FrmPrint::SavePdf);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   connect(checks_[static_cast<int>(SheetChoice::kEditor)], &QCheckBox::toggled, this,
           &FrmPrint::UpdateRangeOptions);
@@ -143,7 +143,7 @@ void FrmPrint::OnPrint() {
   }
 }
 
-void FrmPrint::OnPdf() {
+void FrmPrint::SavePdf() {
   PrintDocument document;
   if (!Prepare(document)) {
     return;

@@ -45,12 +45,14 @@ class FrmPrint : public QDialog {
   // Closing keeps the choice too.
   void done(int result) override;
 
+  // The PDF button: the ticked sheets to a PDF file the operator names.
+  void SavePdf();
+
  private:
   // The steps both buttons share: refuse an empty choice, keep the choice,
   // build the document under the busy pointer. False when nothing is ticked.
   bool Prepare(PrintDocument& document);
   void OnPrint();
-  void OnPdf();
   void SaveChoices();
   void UpdateRangeOptions();
   void ShowPreview(const PrintDocument& document);

@@ -186,6 +186,10 @@ QWidget* FrmSeting::BuildAddFunctionPage() {
   return page;
 }
 
+void FrmSeting::ShowPage(Page page) {
+  tabs_->setCurrentIndex(page);
+}
+
 QWidget* FrmSeting::BuildVersionPage() {
   auto* page = new QGroupBox(tabs_);
   page->setObjectName(u"FrameVersion"_s);
@@ -222,13 +226,17 @@ QWidget* FrmSeting::BuildVersionPage() {
           [this] { ShowDocument(1003, paths_.release_file); });
 
   layout->addSpacing(12);
-  const QString site = QLatin1String(kWebSite);
-  auto* link = new QLabel(u"<a href=\"%1\">%1</a>"_s.arg(site.toHtmlEscaped()), page);
+  // The user guide that came with the program: there is no web site.
+  const QUrl guide = QUrl::fromLocalFile(paths_.guide_file);
+  auto* link =
+      new QLabel(u"<a href=\"%1\">ユーザーガイド（%2）</a>"_s.arg(
+                     guide.toString(QUrl::FullyEncoded), paths_.guide_file.toHtmlEscaped()),
+                 page);
   link->setObjectName(u"LblUrl"_s);
   link->setTextFormat(Qt::RichText);
   link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
   link->setOpenExternalLinks(false);
-  link->setToolTip(u"ホームページをブラウザで開きます"_s);
+  link->setToolTip(u"インストールされているユーザーガイドを開きます"_s);
   connect(link, &QLabel::linkActivated, this,
           [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
   layout->addWidget(link);

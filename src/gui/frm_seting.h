@@ -36,6 +36,7 @@ class FrmSeting : public QDialog {
   ~FrmSeting() override;
 
   SettingsSession& Session() { return *session_; }
+  void ShowPage(Page page);
 
  protected:
   void reject() override;

@@ -4,6 +4,7 @@
 
 #include "core/project.h"
 #include "core/series.h"
+#include "gui/table_history.h"
 
 namespace parlatone {
 
@@ -105,16 +106,24 @@ bool ProgramTableModel::setData(const QModelIndex& index, const QVariant& value,
   if (before.toString() == text || (IsEmptyVoice(before.toString()) && IsEmptyVoice(text))) {
     return false;  // choosing what is there is no edit
   }
-  switch (index.column()) {
-    case kSpColumn:
-      table_.EditSp(channel, text);
-      break;
-    case kRpColumn:
-      table_.EditRp(channel, text);
-      break;
-    default:
-      table_.EditVoice(channel, VoiceSlotAt(index.column()), text);
-      break;
+  const auto edit = [&] {
+    switch (index.column()) {
+      case kSpColumn:
+        table_.EditSp(channel, text);
+        break;
+      case kRpColumn:
+        table_.EditRp(channel, text);
+        break;
+      default:
+        table_.EditVoice(channel, VoiceSlotAt(index.column()), text);
+        break;
+    }
+    return true;
+  };
+  if (history_ != nullptr) {
+    history_->Record(u"セルの変更"_s, {channel}, edit);
+  } else {
+    edit();
   }
   Q_EMIT dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
   Q_EMIT CellEdited();

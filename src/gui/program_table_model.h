@@ -8,6 +8,7 @@
 namespace parlatone {
 
 class Project;
+class TableHistory;
 
 // The program grid's model: a view of the project's program records for the
 // page in view, never a copy. Edits go through the program table's
@@ -47,6 +48,8 @@ class ProgramTableModel : public QAbstractTableModel {
   void RefreshChannel(int channel);
 
   ProgramTable& Table() { return table_; }
+  // Cell edits become steps of the undo history.
+  void SetHistory(TableHistory* history) { history_ = history; }
   Project& project() { return project_; }
 
  Q_SIGNALS:
@@ -61,6 +64,7 @@ class ProgramTableModel : public QAbstractTableModel {
   QStringList sp_texts_;
   QStringList rp_texts_;
   int highlighted_channel_ = -1;
+  TableHistory* history_ = nullptr;
 };
 
 }  // namespace parlatone

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 class QLineEdit;
@@ -14,6 +16,11 @@ void SelectAllOnEntry(QLineEdit* edit);
 // Greys out (or restores) the window's close box, for windows that must not
 // be closed while they work.
 void EnableCloseBox(QWidget* window, bool enabled);
+
+// A window place remembered from an earlier run, brought onto the screens
+// present now: on the screen it mostly lies on (the primary one when none),
+// no larger than that screen's work area and no smaller than `minimum`.
+QRect FitToScreens(const QRect& wanted, const QSize& minimum);
 
 // Takes the one-editor-per-user lock at the path; false when another editor
 // holds it. A lock left by an editor that died is taken over.

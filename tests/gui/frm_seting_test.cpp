@@ -282,15 +282,17 @@ TEST_F(FrmSetingTest, DocumentsAndTheWebSite) {
   window = std::move(without);
   EXPECT_EQ(open_document(u"CmdKyodaku"_s).text, QString());
 
+  // The link opens the installed user guide, not a web site.
   UrlRecorder browser;
-  QDesktopServices::setUrlHandler(u"https"_s, &browser, "Open");
+  QDesktopServices::setUrlHandler(u"file"_s, &browser, "Open");
   auto* link = Find<QLabel>(*window, u"LblUrl"_s);
-  EXPECT_TRUE(link->text().contains(QLatin1String(kWebSite)));
-  Q_EMIT link->linkActivated(QLatin1String(kWebSite));
-  QDesktopServices::unsetUrlHandler(u"https"_s);
+  const QUrl guide = QUrl::fromLocalFile(paths_.guide_file);
+  EXPECT_TRUE(QFileInfo(paths_.guide_file).isFile()) << paths_.guide_file.toStdString();
+  EXPECT_TRUE(link->text().contains(guide.toString(QUrl::FullyEncoded)));
+  Q_EMIT link->linkActivated(guide.toString(QUrl::FullyEncoded));
+  QDesktopServices::unsetUrlHandler(u"file"_s);
   ASSERT_EQ(browser.opened.size(), 1);
-  EXPECT_EQ(browser.opened[0], QUrl(QLatin1String(kWebSite)));
-  EXPECT_EQ(browser.opened[0].scheme(), u"https"_s);
+  EXPECT_EQ(browser.opened[0], guide);
   EXPECT_TRUE(op_.shown.empty());
 }
 

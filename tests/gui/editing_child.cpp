@@ -1,0 +1,104 @@
+// A user at work in the real main window: registers three sounds, fills
+// channels and card information, waits until the editor has kept its
+// recovery file, says "ready" and works on until the test that started it
+// kills it (SIGKILL, as a crash or a power cut ends a program).
+//   editing_child RECOVERY_BASE SOUND...
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "controlfile/recovery_file.h"
+#include "core/operator.h"
+#include "core/paths.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "gui/choosers.h"
+#include "gui/frm_main.h"
+#include "gui/program_table_model.h"
+#include "gui/recovery_keeper.h"
+#include "voices/registration.h"
+
+namespace {
+
+using namespace Qt::StringLiterals;
+using namespace parlatone;
+
+class QuietOperator : public Operator {
+ public:
+  MessageAnswer ShowMessage(const MessageRequest&) override { return MessageAnswer::kNo; }
+  void SetBusy(bool) override {}
+  void SetProgress(const QString&, int, int) override {}
+  void Pause(int) override {}
+  void ProcessPendingEvents() override {}
+};
+
+class NoChoosers : public Choosers {
+ public:
+  QString ChooseOpenFile(QWidget*, bool, const FileFilter&, const QString&,
+                         const QString&) override {
+    return {};
+  }
+  QString ChooseSaveFile(QWidget*, const FileFilter&, const QString&, const QString&,
+                         const QString&) override {
+    return {};
+  }
+  QString ChooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() < 3) {
+    return 2;
+  }
+  Project project;
+  project.settings.Mode = 4;
+  DeriveSeriesLimits(project);
+  AppPaths paths = ResolveAppPaths();
+  paths.recovery_file = arguments[1];
+  QuietOperator op;
+  NoChoosers choosers;
+  FrmMain window(project, paths, op, choosers);
+  window.show();
+
+  WorkingVoiceList list(project.ChannelCount);
+  RegisterFiles(list, arguments.mid(2), AcceptanceRules::From(project), op);
+  project.voices = list.Voices();
+  project.VoicesRegistered = true;
+  project.voices[1].COMENTS = u"始業のチャイム"_s;
+  project.PageEdited[0] = true;
+  ProgramTableModel& model = *window.Model();
+  model.Refresh();
+  const auto cell = [&model](int row, int column, const QString& value) {
+    model.setData(model.index(row, column), value, Qt::EditRole);
+  };
+  cell(0, kFirstVoiceColumn, project.voices[0].NAME);
+  cell(0, kFirstVoiceColumn + 1, project.voices[2].NAME);
+  cell(0, kRpColumn, u"3"_s);
+  cell(7, kFirstVoiceColumn, project.voices[1].NAME);
+  cell(7, kSpColumn, u"2"_s);
+  project.card.CardName = u"ANN01"_s;
+  project.card.Forder = u"駅構内"_s;
+  project.card.Memo[2] = u"停電の前の作業"_s;
+  window.Recovery().Touch();
+
+  // Ready once the edits are on the disk.
+  const QString recovery = RecoveryFilePath(paths.recovery_file, project.Mode());
+  QEventLoop wait;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &wait, [&] {
+    if (CheckRecoveryFile(recovery, project.Mode()).state == RecoveryCheck::State::kUsable) {
+      wait.quit();
+    }
+  });
+  poll.start(50);
+  wait.exec();
+  std::puts("ready");
+  std::fflush(stdout);
+  return QApplication::exec();
+}
