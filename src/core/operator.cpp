@@ -27,20 +27,10 @@ MessageAnswer ShowText(Operator& op, const QString& text, int title_number, Mess
   return op.ShowMessage(request);
 }
 
-MessageAnswer AskBeforeDiscarding(Operator& op, int number, MessageIcon icon) {
+namespace {
+MessageAnswer AskDiscarding(Operator& op, int number, const QString& text, MessageIcon icon) {
   MessageRequest request;
   request.number = number;
-  request.text = GetMessage(number);
-  request.title_number = msg::kTitleConfirm;
-  request.title = GetMessage(msg::kTitleConfirm);
-  request.icon = icon;
-  request.buttons = MessageButtons::kYesNo;
-  request.default_answer = MessageAnswer::kNo;
-  return op.ShowMessage(request);
-}
-
-MessageAnswer AskTextBeforeDiscarding(Operator& op, const QString& text, MessageIcon icon) {
-  MessageRequest request;
   request.text = text;
   request.title_number = msg::kTitleConfirm;
   request.title = GetMessage(msg::kTitleConfirm);
@@ -48,6 +38,15 @@ MessageAnswer AskTextBeforeDiscarding(Operator& op, const QString& text, Message
   request.buttons = MessageButtons::kYesNo;
   request.default_answer = MessageAnswer::kNo;
   return op.ShowMessage(request);
+}
+}  // namespace
+
+MessageAnswer AskBeforeDiscarding(Operator& op, int number, MessageIcon icon) {
+  return AskDiscarding(op, number, GetMessage(number), icon);
+}
+
+MessageAnswer AskTextBeforeDiscarding(Operator& op, const QString& text, MessageIcon icon) {
+  return AskDiscarding(op, 0, text, icon);
 }
 
 }  // namespace parlatone
