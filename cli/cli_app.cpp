@@ -108,6 +108,7 @@ QString UsageText(const std::vector<std::unique_ptr<Command>>& commands) {
 
 std::vector<std::unique_ptr<Command>> AllCommands() {
   std::vector<std::unique_ptr<Command>> commands;
+  commands.push_back(MakeFitCommand());
   commands.push_back(MakeInfoCommand());
   commands.push_back(MakeMakeCardCommand());
   commands.push_back(MakePlayCommand());

@@ -66,6 +66,7 @@ SplitArguments SplitSwitches(const QStringList& args, const QStringList& known,
                              const Command& command, Context& context);
 
 // Declared by each command's file.
+std::unique_ptr<Command> MakeFitCommand();
 std::unique_ptr<Command> MakeInfoCommand();
 std::unique_ptr<Command> MakeMakeCardCommand();
 std::unique_ptr<Command> MakeSilenceCommand();

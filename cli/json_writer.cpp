@@ -1,5 +1,7 @@
 #include "json_writer.h"
 
+#include <QLocale>
+
 namespace parlatone::cli {
 
 void JsonWriter::Indent() {
@@ -113,6 +115,16 @@ void JsonWriter::Value(const QString& text) {
 void JsonWriter::Value(qint64 number) {
   BeforeValue();
   bytes_.append(QByteArray::number(number));
+}
+
+void JsonWriter::Value(double number) {
+  BeforeValue();
+  bytes_.append(QByteArray::number(number, 'g', QLocale::FloatingPointShortest));
+}
+
+void JsonWriter::Null() {
+  BeforeValue();
+  bytes_.append("null");
 }
 
 void JsonWriter::Value(bool flag) {

@@ -23,6 +23,8 @@ class JsonWriter {
 
   void Value(const QString& text);
   void Value(qint64 number);
+  void Value(double number);
+  void Null();
   void Value(bool flag);
   void Value(const QStringList& texts);
 

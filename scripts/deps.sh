@@ -7,6 +7,7 @@ PARLATONE_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
   libsndfile1-dev libmpg123-dev libsdl2-dev
+  libsoxr-dev libebur128-dev libmp3lame-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk poppler-utils
   desktop-file-utils appstream

@@ -16,6 +16,9 @@
 
 #include <cerrno>
 #endif
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 #ifdef Q_OS_WIN
 #include <io.h>
 #else
@@ -252,6 +255,64 @@ bool SyncFolder(const QString& folder) {
 }
 
 #endif
+
+StreamedOutputFile::StreamedOutputFile(const QString& path) : path_(path) {
+  const QFileInfo info(path);
+  temporary_.setFileTemplate(info.absolutePath() + u"/."_s + info.fileName() + u".XXXXXX"_s);
+}
+
+bool StreamedOutputFile::Open() {
+  return temporary_.open();
+}
+
+bool StreamedOutputFile::Write(const char* data, qint64 size) {
+  return WriteToDevice(temporary_, data, size);
+}
+
+bool StreamedOutputFile::WriteAt(qint64 position, const char* data, qint64 size) {
+  const qint64 end = temporary_.pos();
+  return temporary_.seek(position) && WriteToDevice(temporary_, data, size) && temporary_.seek(end);
+}
+
+bool StreamedOutputFile::ExtendWithZeros(qint64 size) {
+  return ReserveBytes(size) && temporary_.resize(temporary_.size() + size);
+}
+
+void StreamedOutputFile::Cancel() {
+  temporary_.remove();
+}
+
+bool StreamedOutputFile::Commit() {
+  temporary_.close();
+  if (temporary_.error() != QFileDevice::NoError) {
+    temporary_.remove();
+    return false;
+  }
+#ifdef Q_OS_UNIX
+  const QByteArray target = QFile::encodeName(path_);
+  struct stat existing {};
+  mode_t mode = 0;
+  if (::stat(target.constData(), &existing) == 0) {
+    mode = existing.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  ::chmod(QFile::encodeName(temporary_.fileName()).constData(), mode);
+  const bool renamed =
+      ::rename(QFile::encodeName(temporary_.fileName()).constData(), target.constData()) == 0;
+#else
+  QFile::remove(path_);
+  const bool renamed = QFile::rename(temporary_.fileName(), path_);
+#endif
+  if (!renamed) {
+    temporary_.remove();
+    return false;
+  }
+  temporary_.setAutoRemove(false);
+  return true;
+}
 
 namespace file_faults {
 

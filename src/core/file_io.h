@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTemporaryFile>
 
 class QIODevice;
 
@@ -35,6 +36,35 @@ bool SyncFolder(const QString& folder);
 bool WriteToDevice(QIODevice& device, const char* data, qint64 size);
 // Counts bytes a file grows by without writing them (sparse zeros).
 bool ReserveBytes(qint64 size);
+
+// A file written as a stream and made complete-or-nothing: written under a
+// temporary name beside the target and renamed over it only by Commit, so a
+// failed or cancelled run leaves neither a partial file nor a lost earlier
+// one. Unlike a control file it is not forced to disk before the rename: it
+// is made again from its source at any time, and forcing hundreds of
+// megabytes out would cost more than the work.
+class StreamedOutputFile {
+ public:
+  explicit StreamedOutputFile(const QString& path);
+  StreamedOutputFile(const StreamedOutputFile&) = delete;
+  StreamedOutputFile& operator=(const StreamedOutputFile&) = delete;
+
+  bool Open();
+  bool Write(const char* data, qint64 size);
+  // Rewrites bytes already written (a header whose sizes are known last).
+  bool WriteAt(qint64 position, const char* data, qint64 size);
+  // Grows the file with zero bytes without writing them (a sparse file
+  // where the file system allows).
+  bool ExtendWithZeros(qint64 size);
+  void Cancel();
+  // The new file takes the permissions of the one it replaces, or those of
+  // any new file.
+  bool Commit();
+
+ private:
+  QString path_;
+  QTemporaryFile temporary_;
+};
 
 namespace file_faults {
 // For tests: after this many more bytes every write fails, as on a full

@@ -106,66 +106,6 @@ class Pacer {
   bool first_ = true;
 };
 
-// The output file: written under a temporary name beside the target and
-// renamed over it only when complete, so a failed or cancelled run leaves
-// neither a partial file nor a lost earlier one. Unlike a control file the
-// output is not forced to disk before the rename: it is made again from its
-// source at any time, and forcing 300 MB out would cost more than the work.
-class OutputFile {
- public:
-  explicit OutputFile(const QString& path) : path_(path) {
-    const QFileInfo info(path);
-    temporary_.setFileTemplate(info.absolutePath() + u"/."_s + info.fileName() + u".XXXXXX"_s);
-  }
-
-  bool Open() { return temporary_.open(); }
-  bool Write(const char* data, int64_t size) { return WriteToDevice(temporary_, data, size); }
-  // Grows the file with zero bytes without writing them (a sparse file
-  // where the file system allows).
-  bool ExtendWithZeros(int64_t size) {
-    return ReserveBytes(size) && temporary_.resize(temporary_.size() + size);
-  }
-  void Cancel() { temporary_.remove(); }
-
-  bool Commit() {
-    temporary_.close();
-    if (temporary_.error() != QFileDevice::NoError) {
-      temporary_.remove();
-      return false;
-    }
-#ifdef Q_OS_UNIX
-    // The temporary file is private to its owner; the output gets the
-    // permissions of the file it replaces, or those of any new file.
-    const QByteArray target = QFile::encodeName(path_);
-    struct stat existing {};
-    mode_t mode = 0;
-    if (::stat(target.constData(), &existing) == 0) {
-      mode = existing.st_mode & 07777;
-    } else {
-      const mode_t mask = ::umask(0);
-      ::umask(mask);
-      mode = 0666 & ~mask;
-    }
-    ::chmod(QFile::encodeName(temporary_.fileName()).constData(), mode);
-    const bool renamed =
-        ::rename(QFile::encodeName(temporary_.fileName()).constData(), target.constData()) == 0;
-#else
-    QFile::remove(path_);
-    const bool renamed = QFile::rename(temporary_.fileName(), path_);
-#endif
-    if (!renamed) {
-      temporary_.remove();
-      return false;
-    }
-    temporary_.setAutoRemove(false);
-    return true;
-  }
-
- private:
-  QString path_;
-  QTemporaryFile temporary_;
-};
-
 }  // namespace
 
 void StepProgress(ConversionProgress& progress) {
@@ -251,7 +191,7 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
   Write32(header, pos + 4, n);
   Write32(header, 4, pos + n);
 
-  OutputFile target(output);
+  StreamedOutputFile target(output);
   if (!target.Open() || !target.Write(header.constData(), base)) {
     return ConversionResult::kFailed;
   }
@@ -326,7 +266,7 @@ ConversionResult CreateSilentWave(const QString& output, int seconds, int sample
   header.replace(36, 4, "data");
   Write32(header, 40, d);
 
-  OutputFile target(output);
+  StreamedOutputFile target(output);
   if (!target.Open() || !target.Write(header.constData(), 44)) {
     return ConversionResult::kFailed;
   }

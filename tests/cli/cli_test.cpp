@@ -678,6 +678,37 @@ TEST_F(CliTest, ToMonoAndSilenceEndToEnd) {
   EXPECT_EQ(Tool({u"silence"_s, silent, u"--seconds"_s, u"5"_s, u"--bits"_s, u"24"_s}).status, 2);
 }
 
+// fit: one report per file in argument order, the good ones written, and the
+// outputs registered by the series they were made for.
+TEST_F(CliTest, FitWritesWhatTheSeriesRegisters) {
+  const QString wide = WriteSound(u"in/駅のご案内.wav"_s, testing::WaveOfLength(32000, 2, 16, 400));
+  const QString broken = WriteSound(u"in/broken.wav"_s, "RIFF");
+  const QString out = env_.Home() + u"/fitted"_s;
+  const ToolRun run = Tool({u"--series"_s, u"1"_s, u"fit"_s, u"--json"_s, out, wide, broken});
+  EXPECT_EQ(run.status, 1) << run.err.toStdString();
+  ASSERT_EQ(run.array.size(), 2);
+  const QJsonObject first = run.array[0].toObject();
+  EXPECT_EQ(first.keys(), (QStringList{u"BitsPerSample"_s, u"Channels"_s, u"SampleRate"_s,
+                                       u"comment"_s, u"gainDb"_s, u"lengthMs"_s, u"messages"_s,
+                                       u"name"_s, u"output"_s, u"source"_s}));
+  EXPECT_EQ(first[u"name"_s].toString(), u"VOICE001.wav"_s);
+  EXPECT_EQ(first[u"comment"_s].toString(), u"駅のご案内"_s);
+  EXPECT_EQ(first[u"SampleRate"_s].toInt(), 22050);
+  EXPECT_EQ(first[u"lengthMs"_s].toInt(), 400);
+  EXPECT_TRUE(run.array[1].toObject()[u"output"_s].isNull());
+  const ToolRun registered = Tool({u"--series"_s, u"1"_s, u"register"_s, out + u"/VOICE001.wav"_s});
+  EXPECT_EQ(registered.status, 0) << registered.out.toStdString();
+  // The output exists now: kept without --yes, replaced with it.
+  EXPECT_EQ(Tool({u"fit"_s, out, wide}).status, 1);
+  EXPECT_EQ(Tool({u"fit"_s, u"--yes"_s, out, wide}).status, 0);
+  for (const QStringList& bad :
+       {QStringList{u"fit"_s, u"--rate"_s, u"48000"_s, out, wide},
+        QStringList{u"--series"_s, u"7"_s, u"fit"_s, u"--bitrate"_s, u"100"_s, out, wide},
+        QStringList{u"fit"_s, out}}) {
+    EXPECT_EQ(Tool(bad).status, 2) << bad.join(u' ').toStdString();
+  }
+}
+
 // The tree `cmake --install` makes, as the Debian package lays it out under
 // /usr: the installed tool finds its shipped files in the data folder, and
 // the demo project loads from there with every sound file.

@@ -1,0 +1,181 @@
+#include <QDir>
+#include <QFileInfo>
+
+#include <cmath>
+#include <csignal>
+
+#include "command.h"
+#include "core/series.h"
+#include "json_writer.h"
+#include "tools/fit.h"
+
+namespace parlatone::cli {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Ctrl+C stops the run between two blocks: no half-written file is left.
+std::atomic<bool>* g_stop = nullptr;
+
+extern "C" void OnFitInterrupt(int) {
+  if (g_stop != nullptr) {
+    g_stop->store(true);
+  }
+}
+
+void WriteReport(JsonWriter& report, const FitFileResult& file) {
+  report.BeginObject();
+  report.Key(QLatin1StringView("BitsPerSample"));
+  report.Value(static_cast<qint64>(file.target.mp3 ? file.target.bitrate : file.target.bits));
+  report.Key(QLatin1StringView("Channels"));
+  report.Value(static_cast<qint64>(file.target.channels));
+  report.Key(QLatin1StringView("SampleRate"));
+  report.Value(static_cast<qint64>(file.target.rate));
+  report.Key(QLatin1StringView("comment"));
+  report.Value(file.comment);
+  report.Key(QLatin1StringView("gainDb"));
+  report.Value(std::round(file.gain_db * 100.0) / 100.0);
+  report.Key(QLatin1StringView("lengthMs"));
+  report.Value(static_cast<qint64>(file.length_ms));
+  report.Key(QLatin1StringView("messages"));
+  report.Value(file.messages);
+  report.Key(QLatin1StringView("name"));
+  report.Value(file.name);
+  report.Key(QLatin1StringView("output"));
+  if (file.written()) {
+    report.Value(QDir::toNativeSeparators(file.output));
+  } else {
+    report.Null();
+  }
+  report.Key(QLatin1StringView("source"));
+  report.Value(QDir::toNativeSeparators(file.source));
+  report.EndObject();
+}
+
+QString Line(const FitFileResult& file) {
+  QString line = QDir::toNativeSeparators(file.source);
+  if (!file.written()) {
+    return line + u": not written: "_s + file.messages.join(u' ');
+  }
+  line += u" -> "_s + QDir::toNativeSeparators(file.output) + u" ("_s;
+  line += file.target.mp3 ? u"%1 Hz, %2 kbit/s"_s.arg(file.target.rate).arg(file.target.bitrate)
+                          : u"%1 Hz, %2 bit"_s.arg(file.target.rate).arg(file.target.bits);
+  line += file.target.channels == 1 ? u", mono"_s : u", stereo"_s;
+  line += u", %1 s"_s.arg(static_cast<double>(file.length_ms) / 1000.0, 0, 'f', 3);
+  if (file.gain_db != 0.0) {
+    line += u", gain %1 dB"_s.arg(file.gain_db, 0, 'f', 2);
+  }
+  line += u')';
+  if (!file.comment.isEmpty()) {
+    line += u" comment "_s + file.comment;
+  }
+  if (!file.messages.isEmpty()) {
+    line += u" - "_s + file.messages.join(u' ');
+  }
+  return line;
+}
+
+// Any sound file made fit for the series: converted, named and written.
+class FitCommand : public Command {
+ public:
+  QString Name() const override { return u"fit"_s; }
+  QString Summary() const override {
+    return u"convert any sound file into one the current series registers"_s;
+  }
+  QString Usage() const override {
+    return u"Usage: parlatone [global options] fit [--yes] [--json] [--rate HZ] [--bitrate K]\n"
+           u"                 [--normalize LUFS] [--trim] OUTDIR FILE...\n"
+           u"\n"
+           u"Reads WAVE (any PCM depth, float, extensible), FLAC, Ogg Vorbis, AIFF or MP3 files\n"
+           u"and writes into OUTDIR (created when missing) files that the series (--series,\n"
+           u"--stereo) registers: for the WAVE series mono PCM (stereo kept when the stereo\n"
+           u"option is on) at the source's rate when the series takes it, else the nearest\n"
+           u"rate below, 8 or 16 bits with dither; for the MP3 series constant bit rate MP3 at\n"
+           u"44100 Hz (22050 with --rate 22050), --bitrate kbit/s (128 unless given).\n"
+           u"--normalize brings the loudness to LUFS with the peak at most -1 dBFS; --trim\n"
+           u"cuts silence below -50 dBFS from both ends. Names are made to pass the name rules\n"
+           u"(the source's name becomes the comment when it had to change). --yes replaces\n"
+           u"existing outputs; without it they are kept. Exit status 0 when every file was\n"
+           u"written, 1 when any was not (the others are written), 2 on wrong usage.\n"_s;
+  }
+
+  int Run(const QStringList& args, Context& context) override {
+    bool yes = false;
+    bool json = false;
+    FitOptions options;
+    QStringList positional;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+      const QString& arg = args.at(i);
+      const bool has_value = i + 1 < args.size();
+      bool ok = true;
+      if (arg == u"--yes"_s) {
+        yes = true;
+      } else if (arg == u"--json"_s) {
+        json = true;
+      } else if (arg == u"--trim"_s) {
+        options.trim = true;
+      } else if (arg == u"--rate"_s && has_value) {
+        options.rate = args.at(++i).toInt(&ok);
+        ok = ok && options.rate > 0;
+      } else if (arg == u"--bitrate"_s && has_value) {
+        options.bitrate = args.at(++i).toInt(&ok);
+      } else if (arg == u"--normalize"_s && has_value) {
+        options.normalize_lufs = args.at(++i).toDouble(&ok);
+      } else if (arg.startsWith(u'-') && arg.size() > 1) {
+        ok = false;
+      } else {
+        positional << arg;
+      }
+      if (!ok) {
+        return UsageError(*this, context, u"bad option "_s + arg);
+      }
+    }
+    if (positional.size() < 2) {
+      return UsageError(*this, context, u"give an output folder and at least one file"_s);
+    }
+    const int mode = context.project.settings.Mode;
+    if (const std::optional<QString> problem = FitOptionsProblem(mode, options)) {
+      return UsageError(*this, context, *problem);
+    }
+    const QString out_folder = QFileInfo(positional.takeFirst()).absoluteFilePath();
+    QStringList sources;
+    for (const QString& path : positional) {
+      sources << QFileInfo(path).absoluteFilePath();
+    }
+    context.op.AnswerQuestionsWith(
+        [yes](const MessageRequest&) { return yes ? MessageAnswer::kYes : MessageAnswer::kNo; });
+
+    FitSeries series;
+    series.mode = mode;
+    series.stereo = context.project.settings.AddFunction == 1;
+    std::atomic<bool> stop = false;
+    g_stop = &stop;
+    const auto previous = std::signal(SIGINT, OnFitInterrupt);
+    const FitRunResult run = FitFiles(sources, out_folder, series, options, context.op, &stop);
+    std::signal(SIGINT, previous);
+    g_stop = nullptr;
+
+    if (json) {
+      JsonWriter report;
+      report.BeginArray();
+      for (const FitFileResult& file : run.files) {
+        WriteReport(report, file);
+      }
+      report.EndArray();
+      PrintJsonBytes(context, report.bytes());
+    } else {
+      for (const FitFileResult& file : run.files) {
+        (file.written() ? context.out : context.err) << Line(file) << u'\n';
+      }
+    }
+    return run.Written() == run.files.size() ? kExitOk : kExitFailure;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeFitCommand() {
+  return std::make_unique<FitCommand>();
+}
+
+}  // namespace parlatone::cli

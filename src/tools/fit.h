@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <optional>
+
+namespace parlatone {
+
+class Operator;
+
+// Making any recording fit the series: read whatever the operator was given
+// (WAVE of any depth, float, extensible, FLAC, Ogg Vorbis, AIFF, MP3), mix,
+// resample, bring to the series' depth or encode MP3, and name the output
+// so that registration takes it. The source is never changed.
+
+struct FitOptions {
+  int rate = 0;       // Hz; 0 lets each source choose
+  int bitrate = 128;  // kbit/s of MP3 output
+  std::optional<double> normalize_lufs;
+  bool trim = false;  // cut leading and trailing parts below -50 dBFS
+};
+
+// The series a run writes for: its mode and whether it takes stereo files.
+struct FitSeries {
+  int mode = 1;
+  bool stereo = false;
+};
+
+// What a source is, as far as choosing its output goes. `bits` is the
+// precision of its samples: 8, 16, 24, 32 (float and lossy decoders count 32).
+struct FitSourceFormat {
+  int rate = 0;
+  int channels = 0;
+  int bits = 16;
+};
+
+struct FitTarget {
+  bool mp3 = false;
+  int rate = 0;
+  int channels = 0;
+  int bits = 0;     // WAVE
+  int bitrate = 0;  // MP3, kbit/s
+  bool dither = false;
+};
+
+// The rates an output may have in the series: those registration takes
+// (for the WAVE series also what the device header check takes).
+QList<int> FitRates(int mode);
+
+// Why the options cannot be used for the series (a rate or bit rate it does
+// not take, a loudness target out of range); nothing when they can. In
+// English: only the command line lets the options be typed.
+std::optional<QString> FitOptionsProblem(int mode, const FitOptions& options);
+
+// The output format of one source.
+FitTarget PlanFit(const FitSeries& series, const FitSourceFormat& source,
+                  const FitOptions& options);
+
+// Output names that pass registration's name rules (12 bytes in code page
+// 932, half-width only, no forbidden character), unique within a run
+// regardless of letter case. The same source names in the same order give
+// the same output names, so a second run replaces instead of multiplying.
+class FitNamer {
+ public:
+  explicit FitNamer(QString extension) : extension_(std::move(extension)) {}
+
+  struct Name {
+    QString file;
+    QString comment;  // the source's stem when the name had to change
+  };
+  Name NameFor(const QString& source_path);
+
+ private:
+  bool Take(const QString& file);
+  QString extension_;
+  QSet<QString> taken_;
+  int next_voice_ = 1;
+};
+
+// What became of one source.
+struct FitFileResult {
+  QString source;
+  QString output;  // full path; empty when nothing was written
+  QString name;
+  QString comment;
+  FitTarget target;
+  qint64 length_ms = -1;
+  double gain_db = 0;
+  QStringList messages;
+  bool written() const { return !output.isEmpty(); }
+};
+
+struct FitRunResult {
+  QList<FitFileResult> files;  // in the order of the sources
+  bool cancelled = false;
+  int Written() const;
+};
+
+// Converts the sources into the folder (created when missing), on all
+// cores, each output written complete or not at all. An existing output is
+// replaced only when the operator says yes; an output that would be its own
+// source is refused. Progress goes to the operator; setting `cancel` stops
+// the run, leaving no partial file (outputs already complete stay).
+FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
+                      const FitSeries& series, const FitOptions& options, Operator& op,
+                      const std::atomic<bool>* cancel = nullptr);
+
+// The closing summary of a run, one line per file that was not written.
+QString FitSummaryText(const FitRunResult& run);
+
+namespace fit_text {
+inline constexpr char16_t kCaption[] = u"変換中...";
+inline constexpr char16_t kUnreadable[] = u"読み込めない形式のファイルです。";
+inline constexpr char16_t kSameAsSource[] = u"出力先が元のファイルと同じです。";
+inline constexpr char16_t kNotReplaced[] = u"同じ名前のファイルがあるため書き込みませんでした。";
+inline constexpr char16_t kWriteFailed[] = u"書き込みに失敗しました。";
+inline constexpr char16_t kTooLong[] = u"長すぎるため変換できません。";
+inline constexpr char16_t kSilentNotTrimmed[] = u"無音のため切り詰めていません。";
+inline constexpr char16_t kSilentNoGain[] = u"無音のため音量は変えていません。";
+inline constexpr char16_t kCancelled[] = u"中断しました。";
+inline constexpr char16_t kFolderFailed[] = u"出力フォルダを作成できません。";
+}  // namespace fit_text
+
+}  // namespace parlatone

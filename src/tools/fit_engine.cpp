@@ -1,0 +1,825 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <ebur128.h>
+#include <lame/lame.h>
+#include <mpg123.h>
+#include <sndfile.h>
+#include <soxr.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "core/file_io.h"
+#include "core/operator.h"
+#include "core/series.h"
+#include "sound/sound_probe.h"
+#include "tools/conversion_engine.h"
+#include "tools/fit.h"
+#include "tools/tool_runs.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int64_t kBlockFrames = 16384;
+constexpr double kTrimThreshold = 0.0031622776601683794;  // -50 dBFS
+constexpr double kTrimMarginSeconds = 0.020;
+constexpr double kPeakCeilingDb = -1.0;
+// A RIFF size field is 32 bits: the data may not pass this.
+constexpr int64_t kMaxWaveData = 0xFFFFFFFFLL - 44;
+
+// ---------------------------------------------------------------- sources
+
+// A decoded source, read block by block as floats interleaved by channel.
+class Source {
+ public:
+  virtual ~Source() = default;
+  virtual bool Rewind() = 0;
+  // Frames read; 0 at the end, -1 when the file cannot be read further.
+  virtual int64_t Read(float* interleaved, int64_t frames) = 0;
+
+  FitSourceFormat format;
+  int64_t frames = 0;  // 0 when the decoder cannot tell beforehand
+};
+
+class SndfileSource : public Source {
+ public:
+  static std::unique_ptr<Source> Open(const QString& path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    if (file == nullptr) {
+      return nullptr;
+    }
+    if (info.channels <= 0 || info.samplerate <= 0) {
+      sf_close(file);
+      return nullptr;
+    }
+    auto source = std::unique_ptr<SndfileSource>(new SndfileSource(file));
+    source->format.rate = info.samplerate;
+    source->format.channels = info.channels;
+    source->format.bits = BitsOf(info.format);
+    source->frames = info.frames > 0 ? info.frames : 0;
+    source->seekable_ = info.seekable != 0;
+    source->path_ = path;
+    return source;
+  }
+  ~SndfileSource() override { sf_close(file_); }
+
+  bool Rewind() override {
+    if (seekable_) {
+      return sf_seek(file_, 0, SEEK_SET) == 0;
+    }
+    SF_INFO info{};
+    SNDFILE* again = sf_open(QFile::encodeName(path_).constData(), SFM_READ, &info);
+    if (again == nullptr) {
+      return false;
+    }
+    sf_close(file_);
+    file_ = again;
+    return true;
+  }
+
+  int64_t Read(float* interleaved, int64_t frames) override {
+    const sf_count_t got = sf_readf_float(file_, interleaved, frames);
+    if (got == 0 && sf_error(file_) != SF_ERR_NO_ERROR) {
+      return -1;
+    }
+    return got;
+  }
+
+ private:
+  explicit SndfileSource(SNDFILE* file) : file_(file) {}
+
+  static int BitsOf(int format) {
+    switch (format & SF_FORMAT_SUBMASK) {
+      case SF_FORMAT_PCM_S8:
+      case SF_FORMAT_PCM_U8:
+        return 8;
+      case SF_FORMAT_PCM_24:
+        return 24;
+      case SF_FORMAT_PCM_32:
+      case SF_FORMAT_FLOAT:
+      case SF_FORMAT_DOUBLE:
+      case SF_FORMAT_VORBIS:
+      case SF_FORMAT_OPUS:
+        return 32;
+      default:
+        return 16;
+    }
+  }
+
+  SNDFILE* file_;
+  QString path_;
+  bool seekable_ = true;
+};
+
+class Mpg123Source : public Source {
+ public:
+  static std::unique_ptr<Source> Open(const QString& path) {
+    static const bool initialised = mpg123_init() == MPG123_OK;
+    if (!initialised) {
+      return nullptr;
+    }
+    int error = MPG123_OK;
+    mpg123_handle* mh = mpg123_new(nullptr, &error);
+    if (mh == nullptr) {
+      return nullptr;
+    }
+    auto source = std::unique_ptr<Mpg123Source>(new Mpg123Source(mh));
+    mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+    mpg123_format_none(mh);
+    const long* rates = nullptr;
+    size_t rate_count = 0;
+    mpg123_rates(&rates, &rate_count);
+    for (size_t i = 0; i < rate_count; ++i) {
+      mpg123_format(mh, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
+    }
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0;
+    if (mpg123_open(mh, QFile::encodeName(path).constData()) != MPG123_OK ||
+        mpg123_scan(mh) != MPG123_OK ||
+        mpg123_getformat(mh, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 ||
+        channels <= 0) {
+      return nullptr;
+    }
+    source->format.rate = static_cast<int>(rate);
+    source->format.channels = channels;
+    // The decoder's floats carry more than 16 bits.
+    source->format.bits = 32;
+    const off_t length = mpg123_length(mh);
+    source->frames = length > 0 ? length : 0;
+    return source;
+  }
+  ~Mpg123Source() override {
+    mpg123_close(mh_);
+    mpg123_delete(mh_);
+  }
+
+  bool Rewind() override { return mpg123_seek(mh_, 0, SEEK_SET) == 0; }
+
+  int64_t Read(float* interleaved, int64_t frames) override {
+    const size_t wanted = static_cast<size_t>(frames * format.channels) * sizeof(float);
+    size_t done = 0;
+    while (done < wanted) {
+      size_t got = 0;
+      const int status = mpg123_read(mh_, reinterpret_cast<unsigned char*>(interleaved) + done,
+                                     wanted - done, &got);
+      done += got;
+      if (status == MPG123_DONE) {
+        break;
+      }
+      if (status != MPG123_OK && status != MPG123_NEW_FORMAT) {
+        return done > 0 ? static_cast<int64_t>(done / sizeof(float)) / format.channels : -1;
+      }
+      if (got == 0 && status == MPG123_OK) {
+        break;
+      }
+    }
+    return static_cast<int64_t>(done / sizeof(float)) / format.channels;
+  }
+
+ private:
+  explicit Mpg123Source(mpg123_handle* mh) : mh_(mh) {}
+  mpg123_handle* mh_;
+};
+
+std::unique_ptr<Source> OpenSource(const QString& path) {
+  static const QStringList kMpegSuffixes = {u"mp3"_s, u"mp2"_s, u"mpa"_s, u"mpga"_s};
+  if (kMpegSuffixes.contains(QFileInfo(path).suffix().toLower())) {
+    return Mpg123Source::Open(path);
+  }
+  return SndfileSource::Open(path);
+}
+
+// ---------------------------------------------------------------- encoders
+
+// Writes frames of floats in -1..1 to the output format.
+class Encoder {
+ public:
+  virtual ~Encoder() = default;
+  virtual bool Encode(const float* interleaved, int64_t frames) = 0;
+  virtual bool Finish() = 0;
+  bool too_long = false;
+};
+
+// Plain PCM WAVE, 8 bits unsigned or 16 bits signed, with triangular dither
+// when the source had more bits. Samples are clamped, never wrapped.
+class WaveEncoder : public Encoder {
+ public:
+  WaveEncoder(StreamedOutputFile& file, const FitTarget& target)
+      : file_(file), target_(target), bytes_per_sample_(target.bits / 8) {
+    buffer_.reserve(kBufferBytes + 16);
+  }
+
+  bool Start() {
+    const QByteArray header = Header(0);
+    return file_.Write(header.constData(), header.size());
+  }
+
+  bool Encode(const float* interleaved, int64_t frames) override {
+    const int64_t samples = frames * target_.channels;
+    const float scale = target_.bits == 16 ? 32768.0F : 128.0F;
+    const float low = -scale;
+    const float high = scale - 1.0F;
+    for (int64_t i = 0; i < samples; ++i) {
+      float value = interleaved[i] * scale;
+      if (target_.dither) {
+        value += NextUniform() - NextUniform();
+      }
+      value = std::clamp(std::nearbyint(value), low, high);
+      const int sample = static_cast<int>(value);
+      if (target_.bits == 16) {
+        buffer_.push_back(static_cast<char>(sample & 0xFF));
+        buffer_.push_back(static_cast<char>((sample >> 8) & 0xFF));
+      } else {
+        buffer_.push_back(static_cast<char>(sample + 128));
+      }
+      if (buffer_.size() >= kBufferBytes && !Flush()) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  bool Finish() override {
+    if (!Flush()) {
+      return false;
+    }
+    if (data_bytes_ % 2 != 0) {
+      const char pad = 0;
+      if (!file_.Write(&pad, 1)) {
+        return false;
+      }
+    }
+    const QByteArray header = Header(data_bytes_);
+    return file_.WriteAt(0, header.constData(), header.size());
+  }
+
+ private:
+  static constexpr size_t kBufferBytes = 1 << 16;
+
+  bool Flush() {
+    data_bytes_ += static_cast<int64_t>(buffer_.size());
+    if (data_bytes_ > kMaxWaveData) {
+      too_long = true;
+      return false;
+    }
+    const bool written = file_.Write(buffer_.data(), static_cast<qint64>(buffer_.size()));
+    buffer_.clear();
+    return written;
+  }
+
+  QByteArray Header(int64_t data_bytes) const {
+    QByteArray header;
+    auto put16 = [&](uint32_t v) {
+      header.append(static_cast<char>(v & 0xFF)).append(static_cast<char>((v >> 8) & 0xFF));
+    };
+    auto put32 = [&](uint32_t v) {
+      put16(v & 0xFFFF);
+      put16(v >> 16);
+    };
+    const auto block = static_cast<uint32_t>(target_.channels * bytes_per_sample_);
+    header.append("RIFF");
+    put32(static_cast<uint32_t>(36 + data_bytes + data_bytes % 2));
+    header.append("WAVEfmt ");
+    put32(16);
+    put16(1);
+    put16(static_cast<uint32_t>(target_.channels));
+    put32(static_cast<uint32_t>(target_.rate));
+    put32(static_cast<uint32_t>(target_.rate) * block);
+    put16(block);
+    put16(static_cast<uint32_t>(target_.bits));
+    header.append("data");
+    put32(static_cast<uint32_t>(data_bytes));
+    return header;
+  }
+
+  // A fixed seed: the same source gives the same file every time.
+  float NextUniform() {
+    state_ ^= state_ << 13;
+    state_ ^= state_ >> 17;
+    state_ ^= state_ << 5;
+    return static_cast<float>(state_ >> 8) * (1.0F / 16777216.0F);
+  }
+
+  StreamedOutputFile& file_;
+  FitTarget target_;
+  int bytes_per_sample_;
+  std::vector<char> buffer_;
+  int64_t data_bytes_ = 0;
+  uint32_t state_ = 0x9E3779B9U;
+};
+
+// Constant bit rate MP3 with LAME's info tag, which tells decoders the
+// encoder delay and padding so that the measured length is the source's.
+class Mp3Encoder : public Encoder {
+ public:
+  Mp3Encoder(StreamedOutputFile& file, const FitTarget& target)
+      : file_(file), channels_(target.channels), lame_(lame_init()) {
+    if (lame_ == nullptr) {
+      return;
+    }
+    lame_set_in_samplerate(lame_, target.rate);
+    lame_set_out_samplerate(lame_, target.rate);
+    lame_set_num_channels(lame_, target.channels);
+    lame_set_mode(lame_, target.channels == 1 ? MONO : JOINT_STEREO);
+    lame_set_VBR(lame_, vbr_off);
+    lame_set_brate(lame_, target.bitrate);
+    lame_set_bWriteVbrTag(lame_, 1);
+    lame_set_write_id3tag_automatic(lame_, 0);
+    ready_ = lame_init_params(lame_) >= 0;
+  }
+  ~Mp3Encoder() override {
+    if (lame_ != nullptr) {
+      lame_close(lame_);
+    }
+  }
+
+  bool Ready() const { return ready_; }
+
+  bool Encode(const float* interleaved, int64_t frames) override {
+    const auto needed = static_cast<size_t>(frames * 5 / 4 + 7200);
+    if (out_.size() < needed) {
+      out_.resize(needed);
+    }
+    const int count = static_cast<int>(frames);
+    const int bytes =
+        channels_ == 1 ? lame_encode_buffer_ieee_float(lame_, interleaved, nullptr, count,
+                                                       out_.data(), static_cast<int>(out_.size()))
+                       : lame_encode_buffer_interleaved_ieee_float(
+                             lame_, interleaved, count, out_.data(), static_cast<int>(out_.size()));
+    return bytes >= 0 && Write(bytes);
+  }
+
+  bool Finish() override {
+    if (out_.size() < 7200) {
+      out_.resize(7200);
+    }
+    const int bytes = lame_encode_flush(lame_, out_.data(), static_cast<int>(out_.size()));
+    if (bytes < 0 || !Write(bytes)) {
+      return false;
+    }
+    std::array<unsigned char, 2880> tag{};
+    const size_t tag_bytes = lame_get_lametag_frame(lame_, tag.data(), tag.size());
+    return tag_bytes <= tag.size() &&
+           (tag_bytes == 0 || file_.WriteAt(0, reinterpret_cast<const char*>(tag.data()),
+                                            static_cast<qint64>(tag_bytes)));
+  }
+
+ private:
+  bool Write(int bytes) {
+    return bytes == 0 || file_.Write(reinterpret_cast<const char*>(out_.data()), bytes);
+  }
+
+  StreamedOutputFile& file_;
+  int channels_;
+  lame_t lame_;
+  bool ready_ = false;
+  std::vector<unsigned char> out_;
+};
+
+// ---------------------------------------------------------------- pipeline
+
+// What a run of one source needs from the world: when to stop and where
+// its progress goes (a share of the run's total).
+struct Reporting {
+  const std::atomic<bool>& stop;
+  std::atomic<int64_t>& done_units;
+  int64_t units = 0;  // this file's share
+  int passes = 1;
+  int64_t reported = 0;
+
+  void Report(int pass, int64_t frames_read, int64_t frames_total) {
+    if (frames_total <= 0) {
+      return;
+    }
+    const double share = (pass + std::min(1.0, static_cast<double>(frames_read) /
+                                                   static_cast<double>(frames_total))) /
+                         passes;
+    const auto now = static_cast<int64_t>(share * static_cast<double>(units));
+    if (now > reported) {
+      done_units += now - reported;
+      reported = now;
+    }
+  }
+  void Complete() {
+    done_units += units - reported;
+    reported = units;
+  }
+};
+
+// Decode, mix to the output's channels and resample, handing blocks of
+// output frames to a sink. Run once to measure, once more to write.
+class Pipeline {
+ public:
+  Pipeline(Source& source, const FitTarget& target) : source_(source), target_(target) {}
+
+  enum class Outcome { kDone, kUnreadable, kStopped, kSinkFailed };
+
+  template <typename Sink>
+  Outcome Run(Sink& sink, Reporting& reporting, int pass) {
+    if (pass > 0 && !source_.Rewind()) {
+      return Outcome::kUnreadable;
+    }
+    const int in_channels = source_.format.channels;
+    const int out_channels = target_.channels;
+    std::vector<float> input(static_cast<size_t>(kBlockFrames * in_channels));
+    std::vector<float> mixed(static_cast<size_t>(kBlockFrames * out_channels));
+    std::unique_ptr<soxr, decltype(&soxr_delete)> resampler(nullptr, soxr_delete);
+    std::vector<float> resampled;
+    const bool resampling = source_.format.rate != target_.rate;
+    if (resampling) {
+      soxr_error_t error = nullptr;
+      const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
+      const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
+      resampler.reset(soxr_create(source_.format.rate, target_.rate,
+                                  static_cast<unsigned>(out_channels), &error, &io, &quality,
+                                  nullptr));
+      if (resampler == nullptr || error != nullptr) {
+        return Outcome::kUnreadable;
+      }
+      resampled.resize(static_cast<size_t>(
+          (kBlockFrames * static_cast<int64_t>(target_.rate) / source_.format.rate + 256) *
+          out_channels));
+    }
+    const size_t resampled_frames = resampled.size() / static_cast<size_t>(out_channels);
+    int64_t frames_read = 0;
+    for (;;) {
+      if (reporting.stop.load(std::memory_order_relaxed)) {
+        return Outcome::kStopped;
+      }
+      const int64_t got = source_.Read(input.data(), kBlockFrames);
+      if (got < 0) {
+        return Outcome::kUnreadable;
+      }
+      if (got == 0) {
+        break;
+      }
+      frames_read += got;
+      Mix(input.data(), got, in_channels, mixed.data(), out_channels);
+      if (!resampling) {
+        if (!sink(mixed.data(), got)) {
+          return Outcome::kSinkFailed;
+        }
+      } else {
+        size_t offset = 0;
+        while (offset < static_cast<size_t>(got)) {
+          size_t used = 0;
+          size_t made = 0;
+          soxr_process(resampler.get(), mixed.data() + offset * out_channels,
+                       static_cast<size_t>(got) - offset, &used, resampled.data(), resampled_frames,
+                       &made);
+          if (made > 0 && !sink(resampled.data(), static_cast<int64_t>(made))) {
+            return Outcome::kSinkFailed;
+          }
+          if (used == 0 && made == 0) {
+            break;
+          }
+          offset += used;
+        }
+      }
+      reporting.Report(pass, frames_read, source_.frames);
+    }
+    if (resampling) {
+      size_t made = 0;
+      do {
+        soxr_process(resampler.get(), nullptr, 0, nullptr, resampled.data(), resampled_frames,
+                     &made);
+        if (made > 0 && !sink(resampled.data(), static_cast<int64_t>(made))) {
+          return Outcome::kSinkFailed;
+        }
+      } while (made > 0);
+    }
+    return Outcome::kDone;
+  }
+
+ private:
+  // Mono is the mean of every channel: a stereo recording keeps both sides
+  // (a channel dropped could be the one that carries the voice).
+  static void Mix(const float* input, int64_t frames, int in_channels, float* output,
+                  int out_channels) {
+    if (in_channels == out_channels) {
+      std::memcpy(output, input, static_cast<size_t>(frames * in_channels) * sizeof(float));
+      return;
+    }
+    const float weight = 1.0F / static_cast<float>(in_channels);
+    for (int64_t f = 0; f < frames; ++f) {
+      float sum = 0.0F;
+      for (int c = 0; c < in_channels; ++c) {
+        sum += input[f * in_channels + c];
+      }
+      output[f] = sum * weight;
+    }
+  }
+
+  Source& source_;
+  FitTarget target_;
+};
+
+// The measuring pass: loudness, peak, and where the sound starts and ends.
+struct Measure {
+  explicit Measure(const FitTarget& target, bool loudness) : channels(target.channels) {
+    if (loudness) {
+      meter = ebur128_init(static_cast<unsigned>(target.channels),
+                           static_cast<unsigned long>(target.rate), EBUR128_MODE_I);
+    }
+  }
+  ~Measure() {
+    if (meter != nullptr) {
+      ebur128_destroy(&meter);
+    }
+  }
+  Measure(const Measure&) = delete;
+  Measure& operator=(const Measure&) = delete;
+
+  bool operator()(const float* frames, int64_t count) {
+    if (meter != nullptr &&
+        ebur128_add_frames_float(meter, frames, static_cast<size_t>(count)) != EBUR128_SUCCESS) {
+      return false;
+    }
+    for (int64_t f = 0; f < count; ++f) {
+      for (int c = 0; c < channels; ++c) {
+        const float magnitude = std::fabs(frames[f * channels + c]);
+        peak = std::max(peak, magnitude);
+        if (magnitude > kTrimThreshold) {
+          if (first_loud < 0) {
+            first_loud = position + f;
+          }
+          last_loud = position + f;
+        }
+      }
+    }
+    position += count;
+    return true;
+  }
+
+  int channels;
+  ebur128_state* meter = nullptr;
+  float peak = 0.0F;
+  int64_t first_loud = -1;
+  int64_t last_loud = -1;
+  int64_t position = 0;
+};
+
+// The writing pass: the kept stretch, the gain, the encoder.
+struct Write {
+  int channels = 1;
+  int64_t begin = 0;
+  int64_t end = INT64_MAX;
+  float gain = 1.0F;
+  Encoder* encoder = nullptr;
+  int64_t position = 0;
+  std::vector<float> scratch;
+
+  bool operator()(const float* frames, int64_t count) {
+    const int64_t first = std::max<int64_t>(begin - position, 0);
+    const int64_t last = std::min<int64_t>(end - position, count);
+    position += count;
+    if (first >= last) {
+      return true;
+    }
+    const int64_t kept = last - first;
+    const float* from = frames + first * channels;
+    scratch.resize(static_cast<size_t>(kept * channels));
+    for (int64_t i = 0; i < kept * channels; ++i) {
+      scratch[static_cast<size_t>(i)] = std::clamp(from[i] * gain, -1.0F, 1.0F);
+    }
+    return encoder->Encode(scratch.data(), kept);
+  }
+};
+
+// ---------------------------------------------------------------- one file
+
+struct Job {
+  QString source;
+  QString output;
+  bool go = false;  // the checks before the run let it be written
+};
+
+void FitOne(const Job& job, const FitSeries& series, const FitOptions& options,
+            Reporting& reporting, FitFileResult& result) {
+  std::unique_ptr<Source> source = OpenSource(job.source);
+  if (source == nullptr) {
+    result.messages << QString::fromUtf16(fit_text::kUnreadable);
+    return;
+  }
+  result.target = PlanFit(series, source->format, options);
+  const FitTarget& target = result.target;
+  Pipeline pipeline(*source, target);
+  const bool measuring = options.normalize_lufs.has_value() || options.trim;
+  reporting.passes = measuring ? 2 : 1;
+
+  auto failed = [&](Pipeline::Outcome outcome) {
+    if (outcome == Pipeline::Outcome::kStopped) {
+      result.messages << QString::fromUtf16(fit_text::kCancelled);
+    } else if (outcome == Pipeline::Outcome::kUnreadable) {
+      result.messages << QString::fromUtf16(fit_text::kUnreadable);
+    }
+    return outcome != Pipeline::Outcome::kDone;
+  };
+
+  Write write;
+  write.channels = target.channels;
+  if (measuring) {
+    Measure measure(target, options.normalize_lufs.has_value());
+    if (failed(pipeline.Run(measure, reporting, 0))) {
+      return;
+    }
+    if (options.trim) {
+      if (measure.first_loud < 0) {
+        result.messages << QString::fromUtf16(fit_text::kSilentNotTrimmed);
+      } else {
+        const auto margin = static_cast<int64_t>(std::lround(kTrimMarginSeconds * target.rate));
+        write.begin = std::max<int64_t>(0, measure.first_loud - margin);
+        write.end = measure.last_loud + 1 + margin;
+      }
+    }
+    if (options.normalize_lufs) {
+      double loudness = 0.0;
+      if (measure.meter == nullptr ||
+          ebur128_loudness_global(measure.meter, &loudness) != EBUR128_SUCCESS ||
+          !std::isfinite(loudness) || measure.peak <= 0.0F) {
+        result.messages << QString::fromUtf16(fit_text::kSilentNoGain);
+      } else {
+        const double peak_db = 20.0 * std::log10(static_cast<double>(measure.peak));
+        result.gain_db = std::min(*options.normalize_lufs - loudness, kPeakCeilingDb - peak_db);
+        write.gain = static_cast<float>(std::pow(10.0, result.gain_db / 20.0));
+      }
+    }
+  }
+
+  StreamedOutputFile file(job.output);
+  if (!file.Open()) {
+    result.messages << QString::fromUtf16(fit_text::kWriteFailed);
+    return;
+  }
+  std::unique_ptr<Encoder> encoder;
+  if (target.mp3) {
+    auto mp3 = std::make_unique<Mp3Encoder>(file, target);
+    if (!mp3->Ready()) {
+      file.Cancel();
+      result.messages << QString::fromUtf16(fit_text::kWriteFailed);
+      return;
+    }
+    encoder = std::move(mp3);
+  } else {
+    auto wave = std::make_unique<WaveEncoder>(file, target);
+    if (!wave->Start()) {
+      file.Cancel();
+      result.messages << QString::fromUtf16(fit_text::kWriteFailed);
+      return;
+    }
+    encoder = std::move(wave);
+  }
+  write.encoder = encoder.get();
+  const Pipeline::Outcome outcome = pipeline.Run(write, reporting, measuring ? 1 : 0);
+  if (outcome == Pipeline::Outcome::kSinkFailed) {
+    file.Cancel();
+    result.messages << QString::fromUtf16(encoder->too_long ? fit_text::kTooLong
+                                                            : fit_text::kWriteFailed);
+    return;
+  }
+  if (failed(outcome)) {
+    file.Cancel();
+    return;
+  }
+  if (!encoder->Finish() || !file.Commit()) {
+    file.Cancel();
+    result.messages << QString::fromUtf16(encoder->too_long ? fit_text::kTooLong
+                                                            : fit_text::kWriteFailed);
+    return;
+  }
+  result.output = job.output;
+  const std::optional<int64_t> length =
+      ProbedLengthMs(ProbeSoundFile(job.output, series.mode), series.mode);
+  result.length_ms = length.value_or(-1);
+}
+
+}  // namespace
+
+FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
+                      const FitSeries& series, const FitOptions& options, Operator& op,
+                      const std::atomic<bool>* cancel) {
+  std::vector<FitFileResult> results;
+  FitNamer namer(IsMp3Series(series.mode) ? u"mp3"_s : u"wav"_s);
+  const bool folder_ready = QDir().mkpath(out_folder);
+  QSet<QString> source_files;
+  for (const QString& source : sources) {
+    source_files.insert(QFileInfo(source).canonicalFilePath());
+  }
+  std::vector<Job> jobs;
+  jobs.reserve(static_cast<size_t>(sources.size()));
+  results.reserve(static_cast<size_t>(sources.size()));
+  for (const QString& source : sources) {
+    FitFileResult result;
+    result.source = source;
+    const FitNamer::Name name = namer.NameFor(source);
+    result.name = name.file;
+    result.comment = name.comment;
+    Job job;
+    job.source = source;
+    job.output = QDir(out_folder).absoluteFilePath(name.file);
+    if (!folder_ready) {
+      result.messages << QString::fromUtf16(fit_text::kFolderFailed);
+    } else if (QFileInfo::exists(job.output)) {
+      const QString canonical = QFileInfo(job.output).canonicalFilePath();
+      // Replacing a source of this run would change it while it is read.
+      if (IsSameFile(source, job.output) || source_files.contains(canonical)) {
+        result.messages << QString::fromUtf16(fit_text::kSameAsSource);
+      } else if (AskTextBeforeDiscarding(
+                     op, name.file + u"\r\n"_s + QString::fromUtf16(tool_text::kOverwrite)) ==
+                 MessageAnswer::kYes) {
+        job.go = true;
+      } else {
+        result.messages << QString::fromUtf16(fit_text::kNotReplaced);
+      }
+    } else {
+      job.go = true;
+    }
+    results.push_back(result);
+    jobs.push_back(job);
+  }
+
+  // Each file's share of the bar is its size: a long file moves it more.
+  std::vector<int64_t> units(jobs.size(), 0);
+  int64_t total_units = 0;
+  for (size_t i = 0; i < jobs.size(); ++i) {
+    if (jobs[i].go) {
+      units[i] = std::max<int64_t>(1, QFileInfo(jobs[i].source).size());
+      total_units += units[i];
+    }
+  }
+
+  std::atomic<bool> stop = cancel != nullptr && cancel->load();
+  std::atomic<int64_t> done_units = 0;
+  std::atomic<size_t> next = 0;
+  std::mutex mutex;
+  std::condition_variable finished_cv;
+  size_t finished_workers = 0;
+  const size_t worker_count =
+      std::clamp<size_t>(static_cast<size_t>(std::max(1, QThread::idealThreadCount())), 1,
+                         std::max<size_t>(1, jobs.size()));
+
+  auto work = [&] {
+    for (size_t i = next++; i < jobs.size(); i = next++) {
+      if (!jobs[i].go) {
+        continue;
+      }
+      Reporting reporting{stop, done_units, units[i]};
+      FitOne(jobs[i], series, options, reporting, results[i]);
+      reporting.Complete();
+    }
+    std::lock_guard lock(mutex);
+    ++finished_workers;
+    finished_cv.notify_all();
+  };
+
+  const QString caption = QString::fromUtf16(fit_text::kCaption);
+  BusyScope busy(op);
+  op.SetProgress(caption, 0, 1000);
+  std::vector<std::thread> workers;
+  for (size_t w = 0; w < worker_count; ++w) {
+    workers.emplace_back(work);
+  }
+  for (;;) {
+    {
+      std::unique_lock lock(mutex);
+      finished_cv.wait_for(lock, std::chrono::milliseconds(50),
+                           [&] { return finished_workers == worker_count; });
+      if (finished_workers == worker_count) {
+        break;
+      }
+    }
+    const int64_t value = total_units > 0 ? done_units.load() * 1000 / total_units : 0;
+    op.SetProgress(caption, static_cast<int>(std::min<int64_t>(value, 1000)), 1000);
+    op.ProcessPendingEvents();
+    if (cancel != nullptr && cancel->load()) {
+      stop = true;
+    }
+  }
+  for (std::thread& worker : workers) {
+    worker.join();
+  }
+  op.SetProgress(caption, 1000, 1000);
+  op.SetProgress(QString(), 0, 0);
+  FitRunResult run;
+  run.files = QList<FitFileResult>(results.begin(), results.end());
+  run.cancelled = stop.load();
+  return run;
+}
+
+}  // namespace parlatone
