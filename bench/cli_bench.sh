@@ -6,21 +6,10 @@
 # Needs a build (scripts/test or scripts/run) and Debian's hyperfine, sox,
 # libsox-fmt-mp3 and lame; PARLATONE_BUILD_DIR chooses the build folder.
 set -euo pipefail
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-root="$(cd "$here/.." && pwd)"
-tool="${PARLATONE_BUILD_DIR:-$root/build}/bin/parlatone"
 runs="${1:-10}"
-for program in hyperfine sox soxi lame python3; do
-  command -v "$program" > /dev/null || { echo "cli_bench: $program is missing" >&2; exit 2; }
-done
-[ -x "$tool" ] || { echo "cli_bench: build first ($tool is missing)" >&2; exit 2; }
-
-work="$(mktemp -d "${TMPDIR:-/tmp}/parlatone-bench.XXXXXX")"
-trap 'rm -rf "$work"' EXIT
-# The tool's settings and work folder stay inside the bench folder.
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/config" XDG_CACHE_HOME="$work/home/cache"
-mkdir -p "$HOME"
-cd "$work"
+needed=(sox soxi lame)
+# shellcheck source=bench_common.sh
+source "$(dirname "${BASH_SOURCE[0]}")/bench_common.sh"
 
 echo "Making the inputs in $work ..."
 sox -n -r 44100 -b 16 -c 2 stereo10min.wav synth 600 sine 440 sine 660 vol 0.3
@@ -59,26 +48,4 @@ make-card	$tool --series 1 --card-path cards make-card --yes card-sounds/BENCH.w
 make-card	rm -rf cp-target/* && cp card-sounds/*.wav card-sounds/BENCH.wpj cp-target/ && sync -f cp-target
 EOF
 
-echo "Timing ($runs runs each) ..."
-commands=()
-while IFS=$'\t' read -r _ command; do
-  commands+=("$command")
-done < commands.txt
-hyperfine --style none --warmup 2 --runs "$runs" --export-json times.json "${commands[@]}" > /dev/null
-
-python3 - "$work/commands.txt" "$work/times.json" << 'EOF'
-import json
-import sys
-
-groups = [line.rstrip("\n").split("\t") for line in open(sys.argv[1]) if line.strip()]
-results = json.load(open(sys.argv[2]))["results"]
-targets = {"to-mono": 1 / 3, "silence": 1 / 10, "info-wave": 1.5, "info-mp3": 1.5, "make-card": 1.3}
-print(f"{'case':<10} {'parlatone':>12} {'peer':>12} {'ratio':>8} {'target':>8}")
-for i in range(0, len(groups), 2):
-    name = groups[i][0]
-    ours = results[i]["median"] * 1000
-    peer = results[i + 1]["median"] * 1000
-    ratio = ours / peer
-    verdict = "ok" if ratio <= targets[name] else "MISSED"
-    print(f"{name:<10} {ours:10.1f}ms {peer:10.1f}ms {ratio:8.2f} {targets[name]:8.2f} {verdict}")
-EOF
+time_pairs '{"to-mono": 1 / 3, "silence": 1 / 10, "info-wave": 1.5, "info-mp3": 1.5, "make-card": 1.3}'

@@ -21,6 +21,9 @@ struct MessageRequest {
   MessageButtons buttons = MessageButtons::kOk;
   // The button Enter presses; the first one when not given.
   std::optional<MessageAnswer> default_answer;
+  // Captions that say what Yes and No do, when plain Yes and No would not.
+  QString yes_caption;
+  QString no_caption;
 };
 
 // Everything core code asks of, or tells, the person at the machine. The

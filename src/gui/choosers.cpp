@@ -50,6 +50,21 @@ QString JoinOpenSelection(const QStringList& files, Operator& op) {
   return joined;
 }
 
+QStringList SplitOpenSelection(const QString& chosen) {
+  if (chosen.isEmpty()) {
+    return {};
+  }
+  const QStringList parts = chosen.split(QChar(u'\0'));
+  if (parts.size() == 1) {
+    return parts;
+  }
+  QStringList files;
+  for (qsizetype i = 1; i < parts.size(); ++i) {
+    files << QDir(parts.front()).filePath(parts.at(i));
+  }
+  return files;
+}
+
 QString CheckSaveExtension(const QString& path, const QString& default_extension, Operator& op) {
   if (path.isEmpty()) {
     return {};

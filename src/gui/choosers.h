@@ -40,6 +40,9 @@ class Choosers {
   }
 };
 
+// The full paths of what ChooseOpenFile returned with `multiple`.
+QStringList SplitOpenSelection(const QString& chosen);
+
 // Qt's dialogs.
 class QtChoosers : public Choosers {
  public:

@@ -125,6 +125,12 @@ FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choos
 
 FrmMain::~FrmMain() {
   project_.RemoveClearedListener(cleared_listener_);
+  // The undo stack says it can no longer undo while it is cleared on
+  // destruction; by then this window is only a QWidget, so nothing of it
+  // may hear that.
+  history_->Stack().disconnect();
+  model_->SetHistory(nullptr);
+  delete history_;
 }
 
 void FrmMain::BuildWindow() {
@@ -634,7 +640,8 @@ void FrmMain::OnPdf() {
 
 void FrmMain::OnTools() {
   CommitPendingEdit();
-  FrmTools window(op_, choosers_, this);
+  FrmTools window(op_, choosers_, FitSeries{project_.Mode(), project_.settings.AddFunction == 1},
+                  this);
   window.exec();
 }
 

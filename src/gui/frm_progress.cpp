@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "core/messages.h"
@@ -43,6 +44,23 @@ void FrmProgress::Show(const QString& caption, int value, int maximum) {
   repaint();
 }
 
+void FrmProgress::AllowStop(std::atomic<bool>* stop) {
+  stop_ = stop;
+  if (stop_button_ == nullptr) {
+    stop_button_ = new QPushButton(u"中止"_s, this);
+    stop_button_->setObjectName(u"CmdStop"_s);
+    layout()->addWidget(stop_button_);
+    connect(stop_button_, &QPushButton::clicked, this, [this] {
+      if (stop_ != nullptr) {
+        stop_->store(true);
+        stop_button_->setEnabled(false);
+      }
+    });
+  }
+  stop_button_->setEnabled(true);
+  stop_button_->setVisible(stop_ != nullptr);
+}
+
 void FrmProgress::closeEvent(QCloseEvent* event) {
   if (!finishing_) {
     event->ignore();  // the work is not done yet
@@ -50,7 +68,10 @@ void FrmProgress::closeEvent(QCloseEvent* event) {
 }
 
 void FrmProgress::reject() {
-  // Escape does not stop card making half-way.
+  // Escape stops only work that may stop half-way (card making may not).
+  if (stop_ != nullptr && stop_button_->isEnabled()) {
+    stop_button_->click();
+  }
 }
 
 ProgressWindowOperator::ProgressWindowOperator(Operator& inner, QWidget* owner)

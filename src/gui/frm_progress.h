@@ -2,10 +2,13 @@
 
 #include <QDialog>
 
+#include <atomic>
+
 #include "core/operator.h"
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace parlatone {
 
@@ -21,6 +24,10 @@ class FrmProgress : public QDialog {
   // at the value and the caption in the label.
   void Show(const QString& caption, int value, int maximum);
 
+  // Work that may stop half-way gets a 中止 button (and Escape) that sets
+  // the flag; the work stops at its next check and closes the window.
+  void AllowStop(std::atomic<bool>* stop);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
@@ -28,6 +35,8 @@ class FrmProgress : public QDialog {
  private:
   QProgressBar* bar_ = nullptr;
   QLabel* label_ = nullptr;
+  QPushButton* stop_button_ = nullptr;
+  std::atomic<bool>* stop_ = nullptr;
   bool finishing_ = false;
 };
 

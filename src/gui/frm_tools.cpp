@@ -19,6 +19,7 @@
 #include "core/messages.h"
 #include "core/operator.h"
 #include "gui/choosers.h"
+#include "gui/fit_page.h"
 #include "tools/time_boxes.h"
 
 namespace parlatone {
@@ -79,7 +80,7 @@ QLineEdit* TimeBox(const QString& name, QWidget* parent) {
 
 }  // namespace
 
-FrmTools::FrmTools(Operator& op, Choosers& choosers, QWidget* parent)
+FrmTools::FrmTools(Operator& op, Choosers& choosers, const FitSeries& series, QWidget* parent)
     : QDialog(parent), op_(op), choosers_(choosers) {
   setObjectName(u"FrmTools"_s);
   setWindowTitle(u"変換ﾂｰﾙ"_s);
@@ -91,6 +92,7 @@ FrmTools::FrmTools(Operator& op, Choosers& choosers, QWidget* parent)
   tabs_->setObjectName(u"TabStrip1"_s);
   tabs_->addTab(u"ステレオ/モノラル変換"_s);
   tabs_->addTab(u"無音データの作成"_s);
+  tabs_->addTab(u"シリーズに合わせて変換"_s);
   tabs_->setExpanding(false);
   layout->addWidget(tabs_);
   // The tab strip is apart from the pages, so that a run can disable it
@@ -98,6 +100,14 @@ FrmTools::FrmTools(Operator& op, Choosers& choosers, QWidget* parent)
   pages_ = new QStackedWidget(this);
   pages_->addWidget(BuildConversionPage());
   pages_->addWidget(BuildSilentPage());
+  fit_page_ = new FitPage(
+      series, op, choosers,
+      [this](bool busy) {
+        tabs_->setEnabled(!busy);
+        findChild<QWidget*>(u"CmdExit"_s)->setEnabled(!busy);
+      },
+      this);
+  pages_->addWidget(fit_page_);
   layout->addWidget(pages_, 1);
   connect(tabs_, &QTabBar::currentChanged, pages_, &QStackedWidget::setCurrentIndex);
 
@@ -374,6 +384,10 @@ void FrmTools::CloseWindow() {
 // The close box, Escape and 閉じる all come here: an idle window closes, a
 // busy one first asks whether to stop its run.
 void FrmTools::reject() {
+  if (fit_page_->Running()) {
+    fit_page_->RequestStop();  // the window stays until the run has ended
+    return;
+  }
   if (session_->RequestClose()) {
     QDialog::reject();
   }

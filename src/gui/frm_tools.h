@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "tools/fit.h"
 #include "tools/tools_session.h"
 
 class QComboBox;
@@ -18,17 +19,20 @@ class QTabBar;
 namespace parlatone {
 
 class Choosers;
+class FitPage;
 class Operator;
 
 // The sound tools window: stereo-to-mono conversion of a file or of a
 // folder's WAVE files on the first page, a silent WAVE file of a chosen
-// length on the second. The work and its rules are the session's; the
-// window shows its state.
+// length on the second, any sound files made fit for the series on the
+// third. The work and its rules are the session's; the window shows its
+// state.
 class FrmTools : public QDialog, public ToolsView {
   Q_OBJECT
 
  public:
-  FrmTools(Operator& op, Choosers& choosers, QWidget* parent = nullptr);
+  FrmTools(Operator& op, Choosers& choosers, const FitSeries& series = {},
+           QWidget* parent = nullptr);
   ~FrmTools() override;
 
   ToolsSession& Session() { return *session_; }
@@ -71,6 +75,7 @@ class FrmTools : public QDialog, public ToolsView {
   QLineEdit* silent_file_ = nullptr;
   QPushButton* make_silent_ = nullptr;
   QProgressBar* silent_bar_ = nullptr;
+  FitPage* fit_page_ = nullptr;
 };
 
 }  // namespace parlatone

@@ -1,5 +1,8 @@
 #include "gui/frm_wave_add.h"
 
+#include <algorithm>
+#include <atomic>
+
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -23,8 +26,10 @@
 #include "core/text.h"
 #include "gui/choosers.h"
 #include "gui/frm_play.h"
+#include "gui/frm_progress.h"
 #include "gui/frm_tools.h"
 #include "gui/voice_list_model.h"
+#include "tools/fit.h"
 #include "voices/registration_session.h"
 
 namespace parlatone {
@@ -243,10 +248,68 @@ void FrmWaveAdd::RegisterPaths(const QStringList& paths) {
     return;
   }
   selected_slot_ = -1;
-  const RegistrationResult result = session_->Register(paths, op_);
+  const QString sound_folder = project_.settings.WavePath;
+  RegistrationResult result = session_->Register(paths, op_);
+  if (result.conversion_wanted) {
+    const int last_slot = ConvertAndRegister(result.ConvertiblePaths(), sound_folder);
+    if (last_slot >= 0) {
+      result.last_slot = last_slot;
+    }
+  }
   ShowPage(result.last_slot >= 0 ? session_->PageOfSlot(result.last_slot) : page_);
   time_total_->setText(session_->TotalTimeText(true));
   SetSelectionButtons(true);
+}
+
+int FrmWaveAdd::ConvertAndRegister(const QStringList& sources, const QString& sound_folder) {
+  // Converted copies go to the sound folder, unless that is where the
+  // sources are (a copy named like its source would be refused there).
+  QString folder = sound_folder;
+  const bool beside_sources = std::any_of(
+      sources.begin(), sources.end(),
+      [&](const QString& source) { return QFileInfo(FolderOf(source)) == QFileInfo(folder); });
+  if (folder.isEmpty() || beside_sources || !QFileInfo(folder).isDir()) {
+    folder = choosers_.ChooseFolder(this, u"変換したファイルの保存先"_s,
+                                    folder.isEmpty() ? FolderOf(sources.front()) : folder);
+    if (folder.isEmpty()) {
+      return -1;
+    }
+  }
+  FitSeries series;
+  series.mode = project_.Mode();
+  series.stereo = project_.settings.AddFunction == 1;
+  std::atomic<bool> stop = false;
+  FitRunResult run;
+  {
+    ProgressWindowOperator progress(op_, this);
+    progress.Window()->AllowStop(&stop);
+    run = FitFiles(sources, folder, series, FitOptions{}, progress, &stop);
+  }
+  QStringList outputs;
+  for (const FitFileResult& file : run.files) {
+    if (file.written()) {
+      outputs << file.output;
+    }
+  }
+  if (outputs.size() < run.files.size()) {
+    ShowText(op_, FitSummaryText(run), msg::kTitleConfirm, MessageIcon::kExclamation);
+  }
+  if (outputs.isEmpty()) {
+    return -1;
+  }
+  const RegistrationResult registered = session_->Register(outputs, op_);
+  for (const FitFileResult& file : run.files) {
+    if (!file.written() || file.comment.isEmpty()) {
+      continue;
+    }
+    for (int slot = 0; slot < session_->List().size(); ++slot) {
+      if (session_->List()[slot].NAME.compare(file.name, Qt::CaseInsensitive) == 0 &&
+          session_->List()[slot].FilePath == file.output) {
+        session_->EditComment(slot, file.comment);
+      }
+    }
+  }
+  return registered.last_slot;
 }
 
 void FrmWaveAdd::OnCommand(int index) {
@@ -257,23 +320,14 @@ void FrmWaveAdd::OnCommand(int index) {
   const bool registered = slot >= 0 && !session_->List()[slot].NAME.isEmpty();
   switch (index) {
     case 0: {
-      const FileFilter filter = mp3 ? FileFilter{u"MP3 Files (*.mp3)"_s, u"*.mp3"_s}
-                                    : FileFilter{u"Wave Files (*.wav)"_s, u"*.wav"_s};
+      // Every sound file the program reads: what the series does not take is
+      // refused with the offer to convert it.
+      const FileFilter filter{mp3 ? u"Sound Files (MP3, WAVE, FLAC, Ogg, AIFF)"_s
+                                  : u"Sound Files (WAVE, MP3, FLAC, Ogg, AIFF)"_s,
+                              FitSourcePatterns().join(u';')};
       const QString chosen = choosers_.ChooseOpenFile(this, true, filter,
                                                       project_.settings.WavePath, GetMessage(2040));
-      if (chosen.isEmpty()) {
-        return;
-      }
-      const QStringList parts = chosen.split(QChar(u'\0'));
-      QStringList files;
-      if (parts.size() == 1) {
-        files << parts.front();
-      } else {
-        for (qsizetype i = 1; i < parts.size(); ++i) {
-          files << QDir(parts.front()).filePath(parts.at(i));
-        }
-      }
-      RegisterPaths(files);
+      RegisterPaths(SplitOpenSelection(chosen));
       break;
     }
     case 7: {
@@ -284,8 +338,7 @@ void FrmWaveAdd::OnCommand(int index) {
       }
       QStringList files;
       QDir dir(folder);
-      for (const QString& name :
-           dir.entryList({mp3 ? u"*.mp3"_s : u"*.wav"_s}, QDir::Files, QDir::Name)) {
+      for (const QString& name : dir.entryList(FitSourcePatterns(), QDir::Files, QDir::Name)) {
         files << dir.filePath(name);
       }
       RegisterPaths(files);
@@ -340,7 +393,8 @@ void FrmWaveAdd::OpenTools() {
   grid_->setCurrentIndex(QModelIndex());
   filling_ = false;
   Select(-1);
-  FrmTools tools(op_, choosers_, this);
+  FrmTools tools(op_, choosers_, FitSeries{project_.Mode(), project_.settings.AddFunction == 1},
+                 this);
   tools.exec();
 }
 
@@ -382,13 +436,12 @@ void FrmWaveAdd::dragEnterEvent(QDragEnterEvent* event) {
 
 // Files and folders dropped from a file manager register as if chosen.
 void FrmWaveAdd::dropEvent(QDropEvent* event) {
-  const QString pattern = IsMp3Series(project_.Mode()) ? u"*.mp3"_s : u"*.wav"_s;
   QStringList files;
   for (const QUrl& url : event->mimeData()->urls()) {
     const QString path = url.toLocalFile();
     if (QFileInfo(path).isDir()) {
       QDir dir(path);
-      for (const QString& name : dir.entryList({pattern}, QDir::Files, QDir::Name)) {
+      for (const QString& name : dir.entryList(FitSourcePatterns(), QDir::Files, QDir::Name)) {
         files << dir.filePath(name);
       }
     } else if (!path.isEmpty()) {

@@ -37,6 +37,10 @@ class FrmWaveAdd : public QDialog {
   int SelectedSlot() const { return selected_slot_; }
   // Registers files as the file and folder buttons and a drop do.
   void RegisterPaths(const QStringList& paths);
+  // Converts files refused for their format or name into the sound folder
+  // (or one the operator chooses) and registers the copies with their
+  // original names as comments. The last slot filled, or -1.
+  int ConvertAndRegister(const QStringList& sources, const QString& sound_folder);
 
  protected:
   void reject() override;

@@ -47,6 +47,9 @@ struct FitTarget {
   bool dither = false;
 };
 
+// The name patterns of the files a fit reads, lower case ("*.wav", ...).
+QStringList FitSourcePatterns();
+
 // The rates an output may have in the series: those registration takes
 // (for the WAVE series also what the device header check takes).
 QList<int> FitRates(int mode);

@@ -221,9 +221,7 @@ class Encoder {
 class WaveEncoder : public Encoder {
  public:
   WaveEncoder(StreamedOutputFile& file, const FitTarget& target)
-      : file_(file), target_(target), bytes_per_sample_(target.bits / 8) {
-    buffer_.reserve(kBufferBytes + 16);
-  }
+      : file_(file), target_(target), bytes_per_sample_(target.bits / 8), buffer_(kBufferBytes) {}
 
   bool Start() {
     const QByteArray header = Header(0);
@@ -231,24 +229,22 @@ class WaveEncoder : public Encoder {
   }
 
   bool Encode(const float* interleaved, int64_t frames) override {
-    const int64_t samples = frames * target_.channels;
-    const float scale = target_.bits == 16 ? 32768.0F : 128.0F;
-    const float low = -scale;
-    const float high = scale - 1.0F;
-    for (int64_t i = 0; i < samples; ++i) {
-      float value = interleaved[i] * scale;
-      if (target_.dither) {
-        value += NextUniform() - NextUniform();
-      }
-      value = std::clamp(std::nearbyint(value), low, high);
-      const int sample = static_cast<int>(value);
+    int64_t left = frames * target_.channels;
+    while (left > 0) {
+      const int64_t room = static_cast<int64_t>(kBufferBytes - used_) / bytes_per_sample_;
+      const int64_t count = std::min(left, room);
+      char* out = buffer_.data() + used_;
       if (target_.bits == 16) {
-        buffer_.push_back(static_cast<char>(sample & 0xFF));
-        buffer_.push_back(static_cast<char>((sample >> 8) & 0xFF));
+        target_.dither ? Quantize<16, true>(interleaved, count, out)
+                       : Quantize<16, false>(interleaved, count, out);
       } else {
-        buffer_.push_back(static_cast<char>(sample + 128));
+        target_.dither ? Quantize<8, true>(interleaved, count, out)
+                       : Quantize<8, false>(interleaved, count, out);
       }
-      if (buffer_.size() >= kBufferBytes && !Flush()) {
+      used_ += static_cast<size_t>(count * bytes_per_sample_);
+      interleaved += count;
+      left -= count;
+      if (used_ == kBufferBytes && !Flush()) {
         return false;
       }
     }
@@ -273,13 +269,13 @@ class WaveEncoder : public Encoder {
   static constexpr size_t kBufferBytes = 1 << 16;
 
   bool Flush() {
-    data_bytes_ += static_cast<int64_t>(buffer_.size());
+    data_bytes_ += static_cast<int64_t>(used_);
     if (data_bytes_ > kMaxWaveData) {
       too_long = true;
       return false;
     }
-    const bool written = file_.Write(buffer_.data(), static_cast<qint64>(buffer_.size()));
-    buffer_.clear();
+    const bool written = file_.Write(buffer_.data(), static_cast<qint64>(used_));
+    used_ = 0;
     return written;
   }
 
@@ -309,17 +305,39 @@ class WaveEncoder : public Encoder {
   }
 
   // A fixed seed: the same source gives the same file every time.
-  float NextUniform() {
+  // Triangular noise of one step either way: the difference of two uniform
+  // values, taken from the two halves of one random word.
+  float Tpdf() {
     state_ ^= state_ << 13;
     state_ ^= state_ >> 17;
     state_ ^= state_ << 5;
-    return static_cast<float>(state_ >> 8) * (1.0F / 16777216.0F);
+    return (static_cast<float>(state_ & 0xFFFF) - static_cast<float>(state_ >> 16)) *
+           (1.0F / 65536.0F);
+  }
+
+  template <int kBits, bool kDither>
+  void Quantize(const float* in, int64_t count, char* out) {
+    constexpr float kScale = kBits == 16 ? 32768.0F : 128.0F;
+    for (int64_t i = 0; i < count; ++i) {
+      float value = in[i] * kScale;
+      if constexpr (kDither) {
+        value += Tpdf();
+      }
+      const auto sample = static_cast<int>(std::lrint(std::clamp(value, -kScale, kScale - 1)));
+      if constexpr (kBits == 16) {
+        out[2 * i] = static_cast<char>(sample & 0xFF);
+        out[2 * i + 1] = static_cast<char>((sample >> 8) & 0xFF);
+      } else {
+        out[i] = static_cast<char>(sample + 128);
+      }
+    }
   }
 
   StreamedOutputFile& file_;
   FitTarget target_;
   int bytes_per_sample_;
   std::vector<char> buffer_;
+  size_t used_ = 0;
   int64_t data_bytes_ = 0;
   uint32_t state_ = 0x9E3779B9U;
 };
@@ -422,11 +440,136 @@ struct Reporting {
   }
 };
 
+// Blocks of decoded frames mixed to the output's channels, made either on
+// demand or, when a core would otherwise idle, by a thread of their own a
+// few blocks ahead of the resampler and the encoder.
+class MixedBlocks {
+ public:
+  MixedBlocks(Source& source, int out_channels, bool ahead)
+      : source_(source),
+        in_channels_(source.format.channels),
+        out_channels_(out_channels),
+        input_(static_cast<size_t>(kBlockFrames * in_channels_)),
+        blocks_(ahead ? kDepth : 1) {
+    for (Block& block : blocks_) {
+      block.data.resize(static_cast<size_t>(kBlockFrames * out_channels_));
+    }
+    if (ahead) {
+      thread_ = std::thread([this] { Produce(); });
+    }
+  }
+  ~MixedBlocks() {
+    if (thread_.joinable()) {
+      {
+        std::lock_guard lock(mutex_);
+        quit_ = true;
+      }
+      changed_.notify_all();
+      thread_.join();
+    }
+  }
+  MixedBlocks(const MixedBlocks&) = delete;
+  MixedBlocks& operator=(const MixedBlocks&) = delete;
+
+  // The next block's frames (0 at the end, -1 when the source cannot be
+  // read); `data` stays valid until the next call.
+  int64_t Next(const float** data) {
+    if (!thread_.joinable()) {
+      Block& block = blocks_.front();
+      block.frames = Make(block.data.data());
+      *data = block.data.data();
+      return block.frames;
+    }
+    std::unique_lock lock(mutex_);
+    if (taken_) {  // the block handed out last time is free again
+      taken_ = false;
+      --filled_;
+      head_ = (head_ + 1) % kDepth;
+      changed_.notify_all();
+    }
+    changed_.wait(lock, [this] { return filled_ > 0; });
+    const Block& block = blocks_[head_];
+    taken_ = block.frames > 0;
+    *data = block.data.data();
+    return block.frames;
+  }
+
+ private:
+  static constexpr size_t kDepth = 4;
+  struct Block {
+    std::vector<float> data;
+    int64_t frames = 0;
+  };
+
+  int64_t Make(float* out) {
+    const int64_t got = source_.Read(input_.data(), kBlockFrames);
+    if (got > 0) {
+      Mix(input_.data(), got, out);
+    }
+    return got;
+  }
+
+  void Produce() {
+    size_t tail = 0;
+    for (;;) {
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return quit_ || filled_ < kDepth; });
+        if (quit_) {
+          return;
+        }
+      }
+      Block& block = blocks_[tail];
+      block.frames = Make(block.data.data());
+      {
+        std::lock_guard lock(mutex_);
+        ++filled_;
+      }
+      changed_.notify_all();
+      if (block.frames <= 0) {
+        return;
+      }
+      tail = (tail + 1) % kDepth;
+    }
+  }
+
+  // Mono is the mean of every channel: a stereo recording keeps both sides
+  // (a channel dropped could be the one that carries the voice).
+  void Mix(const float* input, int64_t frames, float* output) const {
+    if (in_channels_ == out_channels_) {
+      std::memcpy(output, input, static_cast<size_t>(frames * in_channels_) * sizeof(float));
+      return;
+    }
+    const float weight = 1.0F / static_cast<float>(in_channels_);
+    for (int64_t f = 0; f < frames; ++f) {
+      float sum = 0.0F;
+      for (int c = 0; c < in_channels_; ++c) {
+        sum += input[f * in_channels_ + c];
+      }
+      output[f] = sum * weight;
+    }
+  }
+
+  Source& source_;
+  int in_channels_;
+  int out_channels_;
+  std::vector<float> input_;
+  std::vector<Block> blocks_;
+  std::thread thread_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  size_t filled_ = 0;
+  size_t head_ = 0;
+  bool taken_ = false;
+  bool quit_ = false;
+};
+
 // Decode, mix to the output's channels and resample, handing blocks of
 // output frames to a sink. Run once to measure, once more to write.
 class Pipeline {
  public:
-  Pipeline(Source& source, const FitTarget& target) : source_(source), target_(target) {}
+  Pipeline(Source& source, const FitTarget& target, bool read_ahead)
+      : source_(source), target_(target), read_ahead_(read_ahead) {}
 
   enum class Outcome { kDone, kUnreadable, kStopped, kSinkFailed };
 
@@ -435,10 +578,7 @@ class Pipeline {
     if (pass > 0 && !source_.Rewind()) {
       return Outcome::kUnreadable;
     }
-    const int in_channels = source_.format.channels;
     const int out_channels = target_.channels;
-    std::vector<float> input(static_cast<size_t>(kBlockFrames * in_channels));
-    std::vector<float> mixed(static_cast<size_t>(kBlockFrames * out_channels));
     std::unique_ptr<soxr, decltype(&soxr_delete)> resampler(nullptr, soxr_delete);
     std::vector<float> resampled;
     const bool resampling = source_.format.rate != target_.rate;
@@ -457,12 +597,14 @@ class Pipeline {
           out_channels));
     }
     const size_t resampled_frames = resampled.size() / static_cast<size_t>(out_channels);
+    MixedBlocks blocks(source_, out_channels, read_ahead_);
     int64_t frames_read = 0;
     for (;;) {
       if (reporting.stop.load(std::memory_order_relaxed)) {
         return Outcome::kStopped;
       }
-      const int64_t got = source_.Read(input.data(), kBlockFrames);
+      const float* mixed = nullptr;
+      const int64_t got = blocks.Next(&mixed);
       if (got < 0) {
         return Outcome::kUnreadable;
       }
@@ -470,9 +612,8 @@ class Pipeline {
         break;
       }
       frames_read += got;
-      Mix(input.data(), got, in_channels, mixed.data(), out_channels);
       if (!resampling) {
-        if (!sink(mixed.data(), got)) {
+        if (!sink(mixed, got)) {
           return Outcome::kSinkFailed;
         }
       } else {
@@ -480,7 +621,7 @@ class Pipeline {
         while (offset < static_cast<size_t>(got)) {
           size_t used = 0;
           size_t made = 0;
-          soxr_process(resampler.get(), mixed.data() + offset * out_channels,
+          soxr_process(resampler.get(), mixed + offset * out_channels,
                        static_cast<size_t>(got) - offset, &used, resampled.data(), resampled_frames,
                        &made);
           if (made > 0 && !sink(resampled.data(), static_cast<int64_t>(made))) {
@@ -508,26 +649,9 @@ class Pipeline {
   }
 
  private:
-  // Mono is the mean of every channel: a stereo recording keeps both sides
-  // (a channel dropped could be the one that carries the voice).
-  static void Mix(const float* input, int64_t frames, int in_channels, float* output,
-                  int out_channels) {
-    if (in_channels == out_channels) {
-      std::memcpy(output, input, static_cast<size_t>(frames * in_channels) * sizeof(float));
-      return;
-    }
-    const float weight = 1.0F / static_cast<float>(in_channels);
-    for (int64_t f = 0; f < frames; ++f) {
-      float sum = 0.0F;
-      for (int c = 0; c < in_channels; ++c) {
-        sum += input[f * in_channels + c];
-      }
-      output[f] = sum * weight;
-    }
-  }
-
   Source& source_;
   FitTarget target_;
+  bool read_ahead_;
 };
 
 // The measuring pass: loudness, peak, and where the sound starts and ends.
@@ -610,7 +734,7 @@ struct Job {
   bool go = false;  // the checks before the run let it be written
 };
 
-void FitOne(const Job& job, const FitSeries& series, const FitOptions& options,
+void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, bool read_ahead,
             Reporting& reporting, FitFileResult& result) {
   std::unique_ptr<Source> source = OpenSource(job.source);
   if (source == nullptr) {
@@ -619,7 +743,7 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options,
   }
   result.target = PlanFit(series, source->format, options);
   const FitTarget& target = result.target;
-  Pipeline pipeline(*source, target);
+  Pipeline pipeline(*source, target, read_ahead);
   const bool measuring = options.normalize_lufs.has_value() || options.trim;
   reporting.passes = measuring ? 2 : 1;
 
@@ -774,13 +898,16 @@ FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
       std::clamp<size_t>(static_cast<size_t>(std::max(1, QThread::idealThreadCount())), 1,
                          std::max<size_t>(1, jobs.size()));
 
+  // Fewer files than cores: each file's decoding gets a core of its own.
+  const int cores = std::max(1, QThread::idealThreadCount());
+  const bool read_ahead = static_cast<int>(jobs.size()) < cores;
   auto work = [&] {
     for (size_t i = next++; i < jobs.size(); i = next++) {
       if (!jobs[i].go) {
         continue;
       }
       Reporting reporting{stop, done_units, units[i]};
-      FitOne(jobs[i], series, options, reporting, results[i]);
+      FitOne(jobs[i], series, options, read_ahead, reporting, results[i]);
       reporting.Complete();
     }
     std::lock_guard lock(mutex);

@@ -59,6 +59,11 @@ bool PassesNameRules(const QString& file) {
 
 }  // namespace
 
+QStringList FitSourcePatterns() {
+  return {u"*.wav"_s, u"*.mp3"_s, u"*.flac"_s, u"*.ogg"_s,
+          u"*.oga"_s, u"*.aif"_s, u"*.aiff"_s, u"*.aifc"_s};
+}
+
 QList<int> FitRates(int mode) {
   if (IsMp3Series(mode)) {
     return {kMp3Rate, kMp3HalfRate};

@@ -55,11 +55,32 @@ class RefusalCollector : public Operator {
   Operator& inner_;
 };
 
+constexpr char16_t kConvertCaption[] = u"変換して登録";
+constexpr char16_t kConvertOffer[] =
+    u"形式または名前が合わないファイルは、本シリーズで使える形式に変換して登録できます。";
+
 // At most this many files are listed in the end-of-run message; the rest
 // are counted.
 constexpr int kListedRefusals = 30;
 
 }  // namespace
+
+bool IsConvertibleRefusal(const MessageRequest& message) {
+  static const QList<int> kNumbers = {2062, 2076, 2100, 2101, 2102, 2103,
+                                      2104, 2105, 2512, 2601, 2603};
+  return kNumbers.contains(message.number) ||
+         (message.number == 0 && message.text.startsWith(GetMessage(2077)));
+}
+
+QStringList RegistrationResult::ConvertiblePaths() const {
+  QStringList paths;
+  for (const Refusal& refusal : refused) {
+    if (refusal.convertible && !paths.contains(refusal.path)) {
+      paths << refusal.path;
+    }
+  }
+  return paths;
+}
 
 QString RefusalListText(const QList<Refusal>& refused) {
   QString text = u"次のファイルは登録できませんでした。\r\n"_s;
@@ -231,7 +252,7 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
     RefusalCollector refusals(op);
     const auto keep_refusals = [&] {
       for (const MessageRequest& message : refusals.kept) {
-        result.refused.push_back({path, message});
+        result.refused.push_back({path, message, IsConvertibleRefusal(message)});
       }
     };
     const FileExamination file = ExamineForRegistration(path, rules, refusals);
@@ -266,7 +287,23 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
   if (show_progress) {
     op.SetProgress(QString(), 0, 0);
   }
-  if (paths.size() == 1) {
+  const bool offer = rules.offer_conversion && !result.ConvertiblePaths().isEmpty();
+  if (offer) {
+    // The list itself offers the way out: converted copies that the series
+    // takes, registered in the same run of the window.
+    MessageRequest request;
+    request.text = (paths.size() == 1 ? FileNameOf(result.refused.front().path) + u"\r\n\r\n"_s +
+                                            result.refused.front().message.text
+                                      : RefusalListText(result.refused)) +
+                   u"\r\n\r\n"_s + QString::fromUtf16(kConvertOffer);
+    request.title_number = msg::kTitleConfirm;
+    request.title = GetMessage(msg::kTitleConfirm);
+    request.icon = MessageIcon::kExclamation;
+    request.buttons = MessageButtons::kYesNo;
+    request.yes_caption = QString::fromUtf16(kConvertCaption);
+    request.no_caption = u"閉じる"_s;
+    result.conversion_wanted = op.ShowMessage(request) == MessageAnswer::kYes;
+  } else if (paths.size() == 1) {
     for (Refusal refusal : result.refused) {
       refusal.message.text = FileNameOf(refusal.path) + u"\r\n\r\n"_s + refusal.message.text;
       op.ShowMessage(refusal.message);

@@ -18,6 +18,9 @@ struct AcceptanceRules {
   int mode = 0;
   int add_function = 0;   // 1: stereo files are accepted
   int file_capacity = 0;  // capacity index of the MP3 series
+  // The registration window offers to convert files refused for their
+  // format or name; the command line does not.
+  bool offer_conversion = false;
 
   static AcceptanceRules From(const Project& project);
 };
@@ -85,6 +88,9 @@ FileExamination ExamineForRegistration(const SoundProbe& probe, const QString& p
 struct Refusal {
   QString path;
   MessageRequest message;
+  // Refused for its format or its name, which a conversion mends (not for
+  // a duplicate, the capacity or a file cut short).
+  bool convertible = false;
 };
 
 // The outcome of one registration run.
@@ -93,7 +99,10 @@ struct RegistrationResult {
   int registered = 0;  // voices added
   int last_slot = -1;  // slot of the last voice added
   QList<Refusal> refused;
+  // The operator chose 変換して登録 at the end of the run.
+  bool conversion_wanted = false;
   bool added() const { return registered > 0; }
+  QStringList ConvertiblePaths() const;
 };
 
 // Registers the files in the given order into the working list: each is
@@ -106,6 +115,9 @@ struct RegistrationResult {
 // with its message.
 RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& paths,
                                  const AcceptanceRules& rules, Operator& op);
+
+// Whether a refusal is one that converting the file mends.
+bool IsConvertibleRefusal(const MessageRequest& message);
 
 // "登録出来るVoiceデータは最大255です。"
 QString MaximumCountText(int channel_count);

@@ -44,8 +44,9 @@ RegistrationResult RegistrationSession::Register(const QStringList& paths, Opera
     return {};
   }
   project_.settings.WavePath = FolderOf(paths.front());
-  const RegistrationResult result =
-      RegisterFiles(list_, paths, AcceptanceRules::From(project_), op);
+  AcceptanceRules rules = AcceptanceRules::From(project_);
+  rules.offer_conversion = true;
+  const RegistrationResult result = RegisterFiles(list_, paths, rules, op);
   if (result.processed > 0) {
     changed_ = true;
   }

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -207,9 +208,10 @@ TEST_F(FrmToolsTest, OpensOnTheConversionPageWithFullBars) {
     titles << group->title();
   }
   titles.sort();
-  EXPECT_EQ(titles, (QStringList{u"①時間指定"_s, u"②ＢＩＴ／サンプリングレートの指定"_s,
-                                 u"③作成するファイル名の指定"_s,
-                                 u"対象のファイルまたはフォルダを選択してください"_s}));
+  EXPECT_EQ(titles,
+            (QStringList{u"①時間指定"_s, u"②ＢＩＴ／サンプリングレートの指定"_s,
+                         u"③作成するファイル名の指定"_s, u"変換するファイル"_s, u"変換の設定"_s,
+                         u"対象のファイルまたはフォルダを選択してください"_s}));
   auto* bits = Find<QComboBox>(u"CmbBit"_s);
   auto* rate = Find<QComboBox>(u"CmbSample"_s);
   EXPECT_EQ(bits->count(), 2);
@@ -657,6 +659,27 @@ TEST_F(ToolsFromWaveAddTest, ToolButtonOpensTheToolsInTheWaveSeriesOnly) {
   Project mp3_project;
   auto mp3 = Open(mp3_project, 7);
   EXPECT_FALSE(mp3->findChild<QPushButton*>(u"CmdTool"_s)->isEnabled());
+}
+
+// The third page: files of a folder made fit for the series into the output
+// folder, with a summary at the end; nothing runs without files or folder.
+TEST_F(FrmToolsTest, FitPageMakesChosenFilesFitTheSeries) {
+  Find<QTabBar>(u"TabStrip1"_s)->setCurrentIndex(2);
+  EXPECT_TRUE(Find<QWidget>(u"FrameFit"_s)->isVisible());
+  Click(u"CmdFitExec"_s);
+  EXPECT_EQ(Texts(), QStringList{u"変換するファイルを追加してください。"_s});
+  Write(u"studio/a.wav"_s, testing::WaveOfLength(48000, 2, 16, 300));
+  Write(u"studio/お知らせ.wav"_s, testing::WaveOfLength(44100, 1, 16, 200));
+  choosers_.answers.push_back(dir_.filePath(u"studio"_s));
+  Click(u"CmdFitFolder"_s);
+  EXPECT_EQ(Find<QListWidget>(u"LstFitSources"_s)->count(), 2);
+  Box(u"TxtFitOutput"_s)->setText(dir_.filePath(u"fitted"_s));
+  op_ = {};
+  Click(u"CmdFitExec"_s);
+  EXPECT_EQ(Texts(), QStringList{u"2 / 2 ファイルを変換しました。"_s});
+  EXPECT_EQ(FilesIn(dir_.filePath(u"fitted"_s)), (QStringList{u"VOICE001.wav"_s, u"a.wav"_s}));
+  EXPECT_EQ(Text(u"CmdFitExec"_s), u"変換実行"_s);
+  EXPECT_TRUE(Find<QWidget>(u"TabStrip1"_s)->isEnabled());
 }
 
 }  // namespace

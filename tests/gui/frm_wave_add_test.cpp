@@ -269,8 +269,10 @@ TEST_F(FrmWaveAddTest, RefusedFilesOfAFolderAreListedOnceByName) {
   }
   auto window = Open();
   choosers_.answers.push_back(folder);
+  op_.Answer(MessageAnswer::kNo);  // 閉じる: no conversion
   QTest::mouseClick(Button(*window, u"CmdWave7"_s), Qt::LeftButton);
   ASSERT_EQ(op_.Numbers(), std::vector<int>{0});
+  EXPECT_EQ(op_.shown[0].buttons, MessageButtons::kYesNo);
   const QString list = op_.shown[0].text;
   for (const QString& line :
        {u"a-b.wav：ファイル名に"_s, u"st.wav："_s + GetMessage(2100),
@@ -284,9 +286,34 @@ TEST_F(FrmWaveAddTest, RefusedFilesOfAFolderAreListedOnceByName) {
   auto again = Open();
   choosers_.answers.push_back(folder + u"/st.wav"_s);
   op_ = {};
+  op_.Answer(MessageAnswer::kNo);
   QTest::mouseClick(Button(*again, u"CmdWave0"_s), Qt::LeftButton);
-  ASSERT_EQ(op_.Numbers(), std::vector<int>{2100});
-  EXPECT_EQ(op_.shown[0].text, u"st.wav\r\n\r\n"_s + GetMessage(2100));
+  ASSERT_EQ(op_.shown.size(), 1U);
+  EXPECT_TRUE(op_.shown[0].text.startsWith(u"st.wav\r\n\r\n"_s + GetMessage(2100)));
+}
+
+// 変換して登録: the refused files come back as converted copies in the
+// folder chosen, registered in the order chosen, their names as comments.
+TEST_F(FrmWaveAddTest, RefusedFilesAreConvertedAndRegisteredOnRequest) {
+  UseMode(1, 0);
+  const QString folder = dir_.filePath(u"studio"_s);
+  ASSERT_TRUE(testing::WriteBytes(folder + u"/ok.wav"_s, testing::WaveOfLength(22050, 1, 16, 100)));
+  ASSERT_TRUE(
+      testing::WriteBytes(folder + u"/閉店案内.wav"_s, testing::WaveOfLength(48000, 2, 16, 300)));
+  ASSERT_TRUE(
+      testing::WriteBytes(folder + u"/dup.wav"_s, testing::WaveOfLength(22050, 1, 16, 100)));
+  auto window = Open();
+  choosers_.answers.push_back(folder);
+  op_.Answer(MessageAnswer::kYes);
+  const QString fitted = dir_.filePath(u"fitted"_s);
+  choosers_.answers.push_back(fitted);  // the sources' folder is not used for the copies
+  QTest::mouseClick(Button(*window, u"CmdWave7"_s), Qt::LeftButton);
+  EXPECT_TRUE(op_.AllAnswersUsed());
+  EXPECT_EQ(Cell(*window, 0, 1), u"dup.wav"_s);
+  EXPECT_EQ(Cell(*window, 1, 1), u"ok.wav"_s);
+  EXPECT_EQ(Cell(*window, 2, 1), u"VOICE001.wav"_s);
+  EXPECT_TRUE(QFileInfo::exists(fitted + u"/VOICE001.wav"_s));
+  EXPECT_EQ(Cell(*window, 2, VoiceListModel::kCommentColumn), u"閉店案内"_s);
 }
 
 TEST_F(FrmWaveAddTest, FilesChosenAreRegisteredAndTheMainWindowPurges) {

@@ -1,0 +1,252 @@
+#include "gui/fit_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/messages.h"
+#include "core/operator.h"
+#include "core/series.h"
+#include "gui/choosers.h"
+#include "tools/tool_runs.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kBarMaximum = 1000;
+constexpr double kDefaultLufs = -16.0;
+
+// The window's operator for a run: questions and notices as usual, the
+// progress on the page's bar.
+class PageOperator : public Operator {
+ public:
+  PageOperator(Operator& inner, QProgressBar& bar) : inner_(inner), bar_(bar) {}
+  MessageAnswer ShowMessage(const MessageRequest& request) override {
+    return inner_.ShowMessage(request);
+  }
+  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
+  void SetProgress(const QString&, int value, int maximum) override {
+    if (maximum > 0) {
+      bar_.setMaximum(maximum);
+      bar_.setValue(std::min(value, maximum));
+    }
+  }
+  void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
+  void ProcessPendingEvents() override { inner_.ProcessPendingEvents(); }
+
+ private:
+  Operator& inner_;
+  QProgressBar& bar_;
+};
+
+}  // namespace
+
+FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
+                 std::function<void(bool)> busy, QWidget* parent)
+    : QFrame(parent), series_(series), op_(op), choosers_(choosers), busy_(std::move(busy)) {
+  setObjectName(u"FrameFit"_s);
+  setFrameShape(QFrame::StyledPanel);
+  const bool mp3 = IsMp3Series(series_.mode);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(
+      new QLabel(u"どんな音声ファイルも、%1 で登録できる形式と名前に変換します。"_s.arg(
+                     SeriesLabel(series_.mode)),
+                 this));
+
+  auto* sources_box = new QGroupBox(u"変換するファイル"_s, this);
+  auto* sources_layout = new QHBoxLayout(sources_box);
+  sources_ = new QListWidget(sources_box);
+  sources_->setObjectName(u"LstFitSources"_s);
+  sources_->setMinimumHeight(90);
+  sources_layout->addWidget(sources_, 1);
+  auto* source_buttons = new QVBoxLayout();
+  const auto button = [&](const QString& text, const QString& name, auto slot) {
+    auto* b = new QPushButton(text, sources_box);
+    b->setObjectName(name);
+    connect(b, &QPushButton::clicked, this, slot);
+    source_buttons->addWidget(b);
+    idle_only_ << b;
+    return b;
+  };
+  button(u"ファイル追加..."_s, u"CmdFitFiles"_s, &FitPage::AddFiles);
+  button(u"フォルダ追加..."_s, u"CmdFitFolder"_s, &FitPage::AddFolder);
+  button(u"クリア"_s, u"CmdFitClear"_s, [this] { sources_->clear(); });
+  source_buttons->addStretch(1);
+  sources_layout->addLayout(source_buttons);
+  layout->addWidget(sources_box, 1);
+
+  auto* options = new QGroupBox(u"変換の設定"_s, this);
+  auto* grid = new QGridLayout(options);
+  rate_ = new QComboBox(options);
+  rate_->setObjectName(u"CmbFitRate"_s);
+  if (!mp3) {
+    rate_->addItem(u"自動（元の周波数に近いもの）"_s, 0);
+  }
+  for (const int rate : FitRates(series_.mode)) {
+    rate_->addItem(u"%1 Hz"_s.arg(rate), rate);
+  }
+  auto* rate_label = new QLabel(u"周波数(&R)"_s, options);
+  rate_label->setBuddy(rate_);
+  grid->addWidget(rate_label, 0, 0);
+  grid->addWidget(rate_, 0, 1);
+  bitrate_ = new QComboBox(options);
+  bitrate_->setObjectName(u"CmbFitBitrate"_s);
+  for (const int kbps : {64, 96, 128, 160}) {
+    bitrate_->addItem(u"%1 kbit/s"_s.arg(kbps), kbps);
+  }
+  bitrate_->setCurrentIndex(2);
+  bitrate_->setEnabled(mp3);
+  auto* bitrate_label = new QLabel(u"ビットレート(&B)"_s, options);
+  bitrate_label->setBuddy(bitrate_);
+  grid->addWidget(bitrate_label, 1, 0);
+  grid->addWidget(bitrate_, 1, 1);
+  normalize_ = new QCheckBox(u"音量をそろえる(&L)"_s, options);
+  normalize_->setObjectName(u"ChkFitNormalize"_s);
+  lufs_ = new QDoubleSpinBox(options);
+  lufs_->setObjectName(u"SpnFitLufs"_s);
+  lufs_->setRange(-40.0, -6.0);
+  lufs_->setDecimals(1);
+  lufs_->setSuffix(u" LUFS"_s);
+  lufs_->setValue(kDefaultLufs);
+  lufs_->setEnabled(false);
+  connect(normalize_, &QCheckBox::toggled, lufs_, &QWidget::setEnabled);
+  grid->addWidget(normalize_, 2, 0);
+  grid->addWidget(lufs_, 2, 1);
+  trim_ = new QCheckBox(u"前後の無音を取り除く(&T)"_s, options);
+  trim_->setObjectName(u"ChkFitTrim"_s);
+  grid->addWidget(trim_, 3, 0, 1, 2);
+  grid->setColumnStretch(2, 1);
+  layout->addWidget(options);
+  idle_only_ << rate_ << bitrate_ << normalize_ << lufs_ << trim_;
+
+  auto* output_row = new QHBoxLayout();
+  auto* output_label = new QLabel(u"出力フォルダ(&O)"_s, this);
+  output_ = new QLineEdit(this);
+  output_->setObjectName(u"TxtFitOutput"_s);
+  output_label->setBuddy(output_);
+  auto* browse = new QPushButton(u"参照..."_s, this);
+  browse->setObjectName(u"CmdFitOutput"_s);
+  connect(browse, &QPushButton::clicked, this, &FitPage::ChooseOutput);
+  output_row->addWidget(output_label);
+  output_row->addWidget(output_, 1);
+  output_row->addWidget(browse);
+  layout->addLayout(output_row);
+  idle_only_ << output_ << browse;
+
+  auto* run_row = new QHBoxLayout();
+  bar_ = new QProgressBar(this);
+  bar_->setObjectName(u"PrgFitBar"_s);
+  bar_->setRange(0, kBarMaximum);
+  bar_->setValue(0);
+  bar_->setTextVisible(false);
+  run_row->addWidget(bar_, 1);
+  run_ = new QPushButton(u"変換実行"_s, this);
+  run_->setObjectName(u"CmdFitExec"_s);
+  connect(run_, &QPushButton::clicked, this, [this] {
+    if (running_) {
+      RequestStop();
+    } else {
+      Run();
+    }
+  });
+  run_row->addWidget(run_);
+  layout->addLayout(run_row);
+}
+
+void FitPage::AddFiles() {
+  const FileFilter filter{u"Sound Files"_s, FitSourcePatterns().join(u';')};
+  for (const QString& file : SplitOpenSelection(
+           choosers_.ChooseOpenFile(this, true, filter, last_folder_, u"変換するファイル"_s))) {
+    sources_->addItem(QDir::toNativeSeparators(file));
+    last_folder_ = QFileInfo(file).absolutePath();
+  }
+}
+
+void FitPage::AddFolder() {
+  const QString folder = choosers_.ChooseFolder(this, u"変換するフォルダ"_s, last_folder_);
+  if (folder.isEmpty()) {
+    return;
+  }
+  last_folder_ = folder;
+  const QDir dir(folder);
+  for (const QString& name : dir.entryList(FitSourcePatterns(), QDir::Files, QDir::Name)) {
+    sources_->addItem(QDir::toNativeSeparators(dir.filePath(name)));
+  }
+}
+
+void FitPage::ChooseOutput() {
+  const QString folder = choosers_.ChooseFolder(this, u"出力フォルダ"_s, output_->text());
+  if (!folder.isEmpty()) {
+    output_->setText(QDir::toNativeSeparators(folder));
+  }
+}
+
+FitOptions FitPage::Options() const {
+  FitOptions options;
+  options.rate = rate_->currentData().toInt();
+  options.bitrate = bitrate_->currentData().toInt();
+  if (normalize_->isChecked()) {
+    options.normalize_lufs = lufs_->value();
+  }
+  options.trim = trim_->isChecked();
+  return options;
+}
+
+void FitPage::SetRunning(bool running) {
+  running_ = running;
+  for (QWidget* control : idle_only_) {
+    control->setEnabled(!running);
+  }
+  bitrate_->setEnabled(!running && IsMp3Series(series_.mode));
+  lufs_->setEnabled(!running && normalize_->isChecked());
+  run_->setText(running ? u"変換停止"_s : u"変換実行"_s);
+  busy_(running);
+}
+
+FitRunResult FitPage::Run() {
+  if (sources_->count() == 0) {
+    ShowText(op_, u"変換するファイルを追加してください。"_s, msg::kTitleConfirm,
+             MessageIcon::kExclamation);
+    sources_->setFocus();
+    return {};
+  }
+  if (output_->text().trimmed().isEmpty()) {
+    ShowText(op_, u"出力フォルダを指定してください。"_s, msg::kTitleConfirm,
+             MessageIcon::kExclamation);
+    output_->setFocus();
+    return {};
+  }
+  QStringList sources;
+  for (int i = 0; i < sources_->count(); ++i) {
+    sources << QDir::fromNativeSeparators(sources_->item(i)->text());
+  }
+  const QString folder = QDir::fromNativeSeparators(output_->text().trimmed());
+  stop_ = false;
+  SetRunning(true);
+  PageOperator page_op(op_, *bar_);
+  const FitRunResult run = FitFiles(sources, folder, series_, Options(), page_op, &stop_);
+  SetRunning(false);
+  ShowText(
+      op_,
+      run.cancelled ? FitSummaryText(run) + u"\r\n"_s + QString::fromUtf16(tool_text::kCancelled)
+                    : FitSummaryText(run),
+      msg::kTitleConfirm,
+      run.Written() == run.files.size() ? MessageIcon::kInformation : MessageIcon::kExclamation);
+  return run;
+}
+
+}  // namespace parlatone
