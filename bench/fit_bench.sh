@@ -7,7 +7,7 @@
 # run's length.
 set -euo pipefail
 runs="${1:-3}"
-needed=(sox lame)
+needed=(sox lame /usr/bin/time)
 # shellcheck source=bench_common.sh
 source "$(dirname "${BASH_SOURCE[0]}")/bench_common.sh"
 
