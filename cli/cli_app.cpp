@@ -118,7 +118,9 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
   commands.push_back(MakeShowCommand());
   commands.push_back(MakeSilenceCommand());
   commands.push_back(MakeToMonoCommand());
+  commands.push_back(MakeVerifyCardCommand());
   commands.push_back(MakeWriteCommand());
+  commands.push_back(MakeWriteCardCommand());
   return commands;
 }
 

@@ -67,6 +67,8 @@ SplitArguments SplitSwitches(const QStringList& args, const QStringList& known,
 
 // Declared by each command's file.
 std::unique_ptr<Command> MakeFitCommand();
+std::unique_ptr<Command> MakeWriteCardCommand();
+std::unique_ptr<Command> MakeVerifyCardCommand();
 std::unique_ptr<Command> MakeInfoCommand();
 std::unique_ptr<Command> MakeMakeCardCommand();
 std::unique_ptr<Command> MakeSilenceCommand();

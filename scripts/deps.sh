@@ -11,6 +11,7 @@ PARLATONE_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk poppler-utils
   desktop-file-utils appstream
+  dosfstools mtools fusefat
 )
 
 parlatone_install_deps() {

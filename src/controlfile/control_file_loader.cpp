@@ -428,4 +428,32 @@ bool LoadWpjFile(Project& project, const QString& path, Operator& op) {
   return true;
 }
 
+std::optional<QStringList> ControlFileSoundNames(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    return std::nullopt;
+  }
+  const QByteArray bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    return std::nullopt;
+  }
+  QStringList names;
+  bool in_voices = false;
+  for (const QString& line : SplitLines(cp932::Decode(bytes))) {
+    if (line.startsWith(u'#')) {
+      in_voices = line.left(2) == u"#2"_s;
+      continue;
+    }
+    if (!in_voices || line.isEmpty() || line.endsWith(u'*')) {
+      continue;
+    }
+    const QStringList fields = CutAtNul(line).split(u',');
+    if (fields.size() < 2 || !IsPlainFileName(fields.at(1))) {
+      return std::nullopt;
+    }
+    names << fields.at(1);
+  }
+  return names;
+}
+
 }  // namespace parlatone

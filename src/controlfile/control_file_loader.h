@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -19,6 +20,11 @@ class Project;
 // the load after the reader's or checker's own message; anything else wrong
 // with the file shows message 2507.
 bool LoadWpjFile(Project& project, const QString& path, Operator& op);
+
+// The sound file names a control file lists in its voice section, in voice
+// order, read without loading anything else; nothing when the file cannot
+// be read or a name is not a plain file name.
+std::optional<QStringList> ControlFileSoundNames(const QString& path);
 
 // The folder the sound files of a control file are looked for in, by the
 // path's extension and the series; nothing for an extension the series does

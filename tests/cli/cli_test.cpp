@@ -709,6 +709,29 @@ TEST_F(CliTest, FitWritesWhatTheSeriesRegisters) {
   }
 }
 
+// write-card and verify-card over a plain folder (a card's FAT16 checks are
+// the writer's own tests): one JSON object, exit 0 only for a card that
+// matches.
+TEST_F(CliTest, WriteCardAndVerifyCard) {
+  const QString card = env_.Home() + u"/CARD"_s;
+  ASSERT_TRUE(testing::WriteBytes(card + u"/C.wpj"_s, "#2\r\n0,a.wav\r\n"));
+  ASSERT_TRUE(testing::WriteBytes(card + u"/a.wav"_s, testing::WaveOfLength(22050, 1, 16, 100)));
+  const QString target = env_.Home() + u"/target"_s;
+  QDir().mkpath(target);
+  EXPECT_EQ(Tool({u"write-card"_s, card}).status, 2);
+  const ToolRun written = Tool({u"write-card"_s, u"--json"_s, u"--any-filesystem"_s, card, target});
+  ASSERT_EQ(written.status, 0) << written.out.toStdString() << written.err.toStdString();
+  EXPECT_EQ(written.json.keys(),
+            (QStringList{u"clusterBytes"_s, u"files"_s, u"filesystem"_s, u"freeBytes"_s,
+                         u"messages"_s, u"neededBytes"_s, u"ok"_s, u"orderOk"_s, u"target"_s}));
+  EXPECT_EQ(written.json[u"files"_s].toArray().size(), 2);
+  EXPECT_EQ(Tool({u"verify-card"_s, card, target}).status, 0);
+  ASSERT_TRUE(testing::WriteBytes(target + u"/a.wav"_s, "changed"));
+  const ToolRun changed = Tool({u"verify-card"_s, u"--json"_s, card, target});
+  EXPECT_EQ(changed.status, 1);
+  EXPECT_FALSE(changed.json[u"ok"_s].toBool());
+}
+
 // The tree `cmake --install` makes, as the Debian package lays it out under
 // /usr: the installed tool finds its shipped files in the data folder, and
 // the demo project loads from there with every sound file.

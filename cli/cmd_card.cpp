@@ -1,0 +1,150 @@
+#include <QDir>
+#include <QFileInfo>
+
+#include <csignal>
+
+#include "card/card_volume.h"
+#include "card/card_writer.h"
+#include "command.h"
+#include "json_writer.h"
+
+namespace parlatone::cli {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+std::atomic<bool>* g_card_stop = nullptr;
+
+extern "C" void OnCardInterrupt(int) {
+  if (g_card_stop != nullptr) {
+    g_card_stop->store(true);
+  }
+}
+
+void PrintReport(Context& context, const CardReport& report, bool json) {
+  if (!json) {
+    (report.ok ? context.out : context.err) << CardReportText(report) << u'\n';
+    return;
+  }
+  JsonWriter out;
+  out.BeginObject();
+  out.Key(QLatin1StringView("clusterBytes"));
+  out.Value(report.cluster_bytes);
+  out.Key(QLatin1StringView("files"));
+  out.BeginArray();
+  for (const CardFileResult& file : report.files) {
+    out.BeginObject();
+    out.Key(QLatin1StringView("bytes"));
+    out.Value(file.bytes);
+    out.Key(QLatin1StringView("name"));
+    out.Value(file.name);
+    out.Key(QLatin1StringView("verified"));
+    out.Value(file.verified);
+    out.EndObject();
+  }
+  out.EndArray();
+  out.Key(QLatin1StringView("filesystem"));
+  out.Value(report.filesystem);
+  out.Key(QLatin1StringView("freeBytes"));
+  out.Value(report.free_bytes);
+  out.Key(QLatin1StringView("messages"));
+  out.Value(report.messages);
+  out.Key(QLatin1StringView("neededBytes"));
+  out.Value(report.needed_bytes);
+  out.Key(QLatin1StringView("ok"));
+  out.Value(report.ok);
+  out.Key(QLatin1StringView("orderOk"));
+  out.Value(report.order_ok);
+  out.Key(QLatin1StringView("target"));
+  out.Value(QDir::toNativeSeparators(report.target));
+  out.EndObject();
+  PrintJsonBytes(context, out.bytes());
+}
+
+// Writes a card data folder onto a card and reads it back.
+class WriteCardCommand : public Command {
+ public:
+  QString Name() const override { return u"write-card"_s; }
+  QString Summary() const override {
+    return u"write a card data folder onto a card and verify it"_s;
+  }
+  QString Usage() const override {
+    return u"Usage: parlatone [global options] write-card [--yes] [--json] [--any-filesystem]\n"
+           u"                 CARDFOLDER TARGET\n"
+           u"\n"
+           u"Checks that CARDFOLDER holds one control file and exactly the sound files it names,\n"
+           u"that TARGET (the card's mount folder) is FAT16, writable and large enough, then\n"
+           u"writes the files in name order, each flushed, syncs, and reads every file back to\n"
+           u"compare it, with the directory order. Files already on the card are removed only\n"
+           u"with --yes (folders never). --any-filesystem lifts the FAT16 requirement, for a\n"
+           u"folder that is not a card. Ctrl+C stops between two blocks. Exit status 0 when\n"
+           u"written and verified, 1 otherwise, 2 on wrong usage.\n"_s;
+  }
+
+  int Run(const QStringList& args, Context& context) override {
+    const SplitArguments split =
+        SplitSwitches(args, {u"--yes"_s, u"--json"_s, u"--any-filesystem"_s}, *this, context);
+    if (split.status) {
+      return *split.status;
+    }
+    if (split.rest.size() != 2) {
+      return UsageError(*this, context, u"give a card data folder and a target"_s);
+    }
+    const bool yes = split.Has(u"--yes"_s);
+    context.op.AnswerQuestionsWith(
+        [yes](const MessageRequest&) { return yes ? MessageAnswer::kYes : MessageAnswer::kNo; });
+    CardWriteOptions options;
+    options.any_filesystem = split.Has(u"--any-filesystem"_s);
+    SystemVolumeProbe probe;
+    std::atomic<bool> stop = false;
+    g_card_stop = &stop;
+    const auto previous = std::signal(SIGINT, OnCardInterrupt);
+    const CardReport report =
+        WriteCard(QFileInfo(split.rest[0]).absoluteFilePath(),
+                  QFileInfo(split.rest[1]).absoluteFilePath(), probe, options, context.op, &stop);
+    std::signal(SIGINT, previous);
+    g_card_stop = nullptr;
+    PrintReport(context, report, split.Has(u"--json"_s));
+    return report.ok ? kExitOk : kExitFailure;
+  }
+};
+
+class VerifyCardCommand : public Command {
+ public:
+  QString Name() const override { return u"verify-card"_s; }
+  QString Summary() const override { return u"compare a card with its card data folder"_s; }
+  QString Usage() const override {
+    return u"Usage: parlatone [global options] verify-card [--json] CARDFOLDER TARGET\n"
+           u"\n"
+           u"Reads every file of the card at TARGET back and compares it with CARDFOLDER, checks\n"
+           u"that the directory order is name order and that nothing else is on the card's top\n"
+           u"level. Exit status 0 when the card matches, 1 when it does not, 2 on wrong usage.\n"_s;
+  }
+
+  int Run(const QStringList& args, Context& context) override {
+    const SplitArguments split = SplitSwitches(args, {u"--json"_s}, *this, context);
+    if (split.status) {
+      return *split.status;
+    }
+    if (split.rest.size() != 2) {
+      return UsageError(*this, context, u"give a card data folder and a target"_s);
+    }
+    SystemVolumeProbe probe;
+    const CardReport report =
+        VerifyCard(QFileInfo(split.rest[0]).absoluteFilePath(),
+                   QFileInfo(split.rest[1]).absoluteFilePath(), probe, context.op);
+    PrintReport(context, report, split.Has(u"--json"_s));
+    return report.ok ? kExitOk : kExitFailure;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeWriteCardCommand() {
+  return std::make_unique<WriteCardCommand>();
+}
+std::unique_ptr<Command> MakeVerifyCardCommand() {
+  return std::make_unique<VerifyCardCommand>();
+}
+
+}  // namespace parlatone::cli

@@ -1,0 +1,341 @@
+#include "card/card_writer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "card/card_volume.h"
+#include "core/file_io.h"
+#include "support/qt_printers.h"
+#include "support/scripted_operator.h"
+#include "support/sound_fixtures.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// A boot sector as mkfs writes one, with the counts that decide the type.
+QByteArray BootSector(uint16_t bytes_per_sector, uint8_t sectors_per_cluster, uint16_t root_entries,
+                      uint32_t total_sectors, uint32_t fat_sectors, const char* label) {
+  QByteArray sector(512, '\0');
+  auto put = [&](int at, uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) {
+      sector[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+  };
+  put(11, bytes_per_sector, 2);
+  put(13, sectors_per_cluster, 1);
+  put(14, root_entries == 0 ? 32 : 1, 2);  // reserved sectors
+  put(16, 2, 1);
+  put(17, root_entries, 2);
+  if (total_sectors < 65536 && root_entries != 0) {
+    put(19, total_sectors, 2);
+  } else {
+    put(32, total_sectors, 4);
+  }
+  if (root_entries != 0) {
+    put(22, fat_sectors, 2);
+  } else {
+    put(36, fat_sectors, 4);
+  }
+  sector.replace(root_entries != 0 ? 54 : 82, 8, label);
+  sector[510] = static_cast<char>(0x55);
+  sector[511] = static_cast<char>(0xAA);
+  return sector;
+}
+
+TEST(BootSector, TheClusterCountDecidesTheType) {
+  struct Case {
+    QByteArray sector;
+    std::optional<QString> type;
+    qint64 cluster_bytes;
+    int root_entries;
+  };
+  QByteArray exfat(512, '\0');
+  exfat.replace(3, 8, "EXFAT   ");
+  exfat[108] = 9;
+  exfat[109] = 6;
+  exfat[510] = static_cast<char>(0x55);
+  exfat[511] = static_cast<char>(0xAA);
+  QByteArray ntfs = BootSector(512, 8, 0, 1 << 20, 0, "        ");
+  ntfs.replace(3, 8, "NTFS    ");
+  QByteArray unsigned_sector = BootSector(512, 4, 512, 65535, 64, "FAT16   ");
+  unsigned_sector[511] = 0;
+  const Case cases[] = {
+      {BootSector(512, 4, 512, 65535, 64, "FAT16   "), u"FAT16"_s, 2048, 512},
+      // The label says FAT32; the count of clusters says FAT16, as drivers read it.
+      {BootSector(512, 4, 512, 65535, 64, "FAT32   "), u"FAT16"_s, 2048, 512},
+      {BootSector(512, 1, 0, 140000, 1100, "FAT32   "), u"FAT32"_s, 512, 0},
+      {BootSector(512, 4, 512, 8000, 8, "FAT12   "), u"FAT12"_s, 2048, 512},
+      {exfat, u"exFAT"_s, 32768, 0},
+      {ntfs, u"NTFS"_s, 4096, 0},
+      {unsigned_sector, std::nullopt, 0, 0},
+      {QByteArray(512, '\0'), std::nullopt, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const std::optional<FatBootSector> boot = ParseBootSector(c.sector);
+    ASSERT_EQ(boot.has_value(), c.type.has_value());
+    if (boot) {
+      EXPECT_EQ(boot->type, *c.type);
+      EXPECT_EQ(boot->cluster_bytes, c.cluster_bytes);
+      EXPECT_EQ(boot->root_entries, c.root_entries);
+    }
+  }
+}
+
+// A volume as the test says it is, over a plain folder: the space and the
+// file system are the test's, the folder's own listing order is not FAT's.
+class FakeProbe : public VolumeProbe {
+ public:
+  VolumeInfo Probe(const QString& folder) override {
+    VolumeInfo v = volume;
+    v.mount_point = folder;
+    return v;
+  }
+  QList<VolumeInfo> RemovableVolumes() override { return {volume}; }
+  bool Eject(const VolumeInfo&, QString*) override { return true; }
+  VolumeInfo volume{u""_s,    u""_s, u"FAT16"_s, u""_s, 2048, 64 << 20,
+                    64 << 20, 512,   true,       true,  false};
+};
+
+class CardWriterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    card_ = dir_.filePath(u"CARD"_s);
+    target_ = dir_.filePath(u"target"_s);
+    QDir().mkpath(target_);
+    ASSERT_TRUE(testing::WriteBytes(card_ + u"/DEMO.wpj"_s,
+                                    "LYR-KX3-3J\r\n#2\r\n0,b.wav\r\n1,A.wav\r\n2,c.wav\r\n#3\r\n"));
+    for (const QString& name : {u"A.wav"_s, u"b.wav"_s, u"c.wav"_s}) {
+      ASSERT_TRUE(
+          testing::WriteBytes(card_ + u'/' + name, testing::WaveOfLength(22050, 1, 16, 200)));
+    }
+  }
+  CardReport Write(const CardWriteOptions& options = {}) {
+    return WriteCard(card_, target_, probe_, options, op_, cancel_.load() ? &cancel_ : nullptr);
+  }
+  QStringList OnCard() const {
+    return QDir(target_).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+  }
+
+  QTemporaryDir dir_;
+  QString card_;
+  QString target_;
+  FakeProbe probe_;
+  testing::ScriptedOperator op_;
+  std::atomic<bool> cancel_ = false;
+};
+
+TEST_F(CardWriterTest, WritesInNameOrderAndVerifies) {
+  const CardReport report = Write();
+  EXPECT_TRUE(report.ok) << report.messages.join(u' ').toStdString();
+  EXPECT_TRUE(report.order_ok);
+  QStringList written;
+  for (const CardFileResult& file : report.files) {
+    EXPECT_TRUE(file.verified);
+    written << file.name;
+  }
+  EXPECT_EQ(written, (QStringList{u"A.wav"_s, u"DEMO.wpj"_s, u"b.wav"_s, u"c.wav"_s}));
+  EXPECT_EQ(report.needed_bytes, 3 * 5 * 2048 + 2048);  // 8864-byte sounds, a small control file
+  EXPECT_TRUE(VerifyCard(card_, target_, probe_, op_).ok);
+}
+
+TEST_F(CardWriterTest, RefusalsLeaveTheCardUntouched) {
+  ASSERT_TRUE(testing::WriteBytes(target_ + u"/OLD.TXT"_s, "old"));
+  struct Case {
+    const char* what;
+    std::function<void()> arrange;
+    QString message_start;
+  };
+  const Case cases[] = {
+      {"FAT32", [&] { probe_.volume.filesystem = u"FAT32"_s; },
+       u"このカードのフォーマット形式は [FAT32] です。"_s},
+      {"unknown", [&] { probe_.volume.filesystem.clear(); },
+       u"このカードのフォーマット形式は [不明] です。"_s},
+      {"too small", [&] { probe_.volume.free_bytes = 8192; },
+       u"カードの空き容量が足りません。\r\n必要な容量: 32 KB\r\n空き容量: 10 KB"_s},
+      {"root full", [&] { probe_.volume.root_entries = 4; },
+       u"カードのルートフォルダに入るファイルの数を超えています（8 / 4 項目）。"_s},
+      {"extra file", [&] { testing::WriteBytes(card_ + u"/notes.txt"_s, "x"); },
+       u"カードデータ以外のファイルがあります: notes.txt"_s},
+      {"missing sound", [&] { QFile::remove(card_ + u"/c.wav"_s); },
+       u"コントロールファイルにあるファイルがありません: c.wav"_s},
+      {"two control files", [&] { testing::WriteBytes(card_ + u"/X.zpx"_s, "#2\r\n"); },
+       u"カードデータフォルダにコントロールファイルが複数あります: DEMO.wpj, X.zpx"_s},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    probe_ = FakeProbe();
+    c.arrange();
+    const CardReport report = Write();
+    EXPECT_FALSE(report.ok) << c.what;
+    EXPECT_FALSE(report.written) << c.what;
+    ASSERT_FALSE(report.messages.isEmpty()) << c.what;
+    EXPECT_TRUE(report.messages.front().startsWith(c.message_start))
+        << c.what << ": " << report.messages.front().toStdString();
+    EXPECT_EQ(OnCard(), QStringList{u"OLD.TXT"_s}) << c.what;
+    QFile::remove(card_ + u"/notes.txt"_s);
+    QFile::remove(card_ + u"/X.zpx"_s);
+  }
+  // A folder that is not a card may be anything, when asked for.
+  CardWriteOptions any;
+  any.any_filesystem = true;
+  probe_.volume.filesystem = u"ext4"_s;
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_TRUE(Write(any).ok);
+}
+
+TEST_F(CardWriterTest, FilesOnTheCardGoOnlyOnYesAndFoldersStay) {
+  ASSERT_TRUE(testing::WriteBytes(target_ + u"/OLD.TXT"_s, "old"));
+  ASSERT_TRUE(testing::WriteBytes(target_ + u"/KEEP/inside.txt"_s, "kept"));
+  op_.Answer(MessageAnswer::kNo);
+  CardReport report = Write();
+  EXPECT_FALSE(report.written);
+  EXPECT_EQ(OnCard(), QStringList{u"OLD.TXT"_s});
+  op_.Answer(MessageAnswer::kYes);
+  report = Write();
+  EXPECT_TRUE(report.ok);
+  EXPECT_EQ(op_.shown.back().default_answer, MessageAnswer::kNo);
+  EXPECT_EQ(OnCard(), (QStringList{u"A.wav"_s, u"DEMO.wpj"_s, u"b.wav"_s, u"c.wav"_s}));
+  EXPECT_TRUE(QFile::exists(target_ + u"/KEEP/inside.txt"_s));
+}
+
+TEST_F(CardWriterTest, ChangedOrExtraFilesOnTheCardAreFound) {
+  ASSERT_TRUE(Write().ok);
+  {
+    QFile file(target_ + u"/b.wav"_s);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(100);
+    file.write("!");
+  }
+  ASSERT_TRUE(testing::WriteBytes(target_ + u"/stray.wav"_s, "x"));
+  const CardReport report = VerifyCard(card_, target_, probe_, op_);
+  EXPECT_FALSE(report.ok);
+  EXPECT_TRUE(report.messages.contains(u"カード上のファイルが元と一致しません: b.wav"_s));
+  EXPECT_TRUE(report.messages.contains(u"カードに余分なファイルがあります: stray.wav"_s));
+}
+
+TEST_F(CardWriterTest, AWriteThatFailsOrStopsIsNeverAnnouncedComplete) {
+  file_faults::FailWritesAfter(10000);
+  CardReport report = Write();
+  file_faults::Reset();
+  EXPECT_FALSE(report.ok);
+  EXPECT_TRUE(report.written);
+  EXPECT_TRUE(report.messages.contains(u"書込みに失敗しました: b.wav"_s))
+      << report.messages.join(u'|').toStdString();
+  EXPECT_TRUE(report.messages.contains(u"カードにないファイル: b.wav, c.wav"_s));
+  EXPECT_EQ(OnCard(), (QStringList{u"A.wav"_s, u"DEMO.wpj"_s}));
+  EXPECT_TRUE(CardReportText(report).startsWith(u"カードへの書込みは完了していません。"_s));
+
+  cancel_ = true;
+  op_.Answer(MessageAnswer::kYes);  // the files of the first attempt
+  report = Write();
+  EXPECT_TRUE(report.cancelled);
+  EXPECT_FALSE(report.ok);
+  EXPECT_TRUE(OnCard().isEmpty());
+}
+
+// ------------------------------------------------------------ FAT images
+
+// Real FAT images mounted through FUSE, where this machine allows it.
+class FatImageTest : public CardWriterTest {
+ protected:
+  void SetUp() override {
+    CardWriterTest::SetUp();
+    const QStringList tools = {u"mkfs.fat"_s, u"fusefat"_s, u"fusermount"_s, u"mdir"_s};
+    for (const QString& tool : tools) {
+      if (QStandardPaths::findExecutable(tool).isEmpty() &&
+          QStandardPaths::findExecutable(tool, {u"/usr/sbin"_s, u"/sbin"_s}).isEmpty()) {
+        GTEST_SKIP() << tool.toStdString() << " is missing: FAT image tests skipped";
+      }
+    }
+    if (!QFileInfo(u"/dev/fuse"_s).isWritable()) {
+      GTEST_SKIP() << "/dev/fuse cannot be used here: FAT image tests skipped";
+    }
+  }
+  void TearDown() override {
+    if (mounted_) {
+      QProcess::execute(u"fusermount"_s, {u"-u"_s, mount_});
+    }
+  }
+  bool Mount(int fat_bits, int kib, bool read_only = false) {
+    image_ = dir_.filePath(u"card%1.img"_s.arg(fat_bits));
+    mount_ = dir_.filePath(u"mnt%1"_s.arg(fat_bits));
+    QDir().mkpath(mount_);
+    const QString mkfs = QStandardPaths::findExecutable(u"mkfs.fat"_s).isEmpty()
+                             ? QStandardPaths::findExecutable(u"mkfs.fat"_s, {u"/usr/sbin"_s})
+                             : QStandardPaths::findExecutable(u"mkfs.fat"_s);
+    if (QProcess::execute(mkfs, {u"-F"_s, QString::number(fat_bits), u"-C"_s, image_,
+                                 QString::number(kib)}) != 0) {
+      return false;
+    }
+    mounted_ = QProcess::execute(u"fusefat"_s, {u"-o"_s,
+                                                (read_only ? u"ro"_s : u"rw+"_s) + u",fsname="_s +
+                                                    image_ + u",subtype=fusefat"_s,
+                                                image_, mount_}) == 0;
+    return mounted_;
+  }
+  bool Unmount() {
+    mounted_ = !(QProcess::execute(u"fusermount"_s, {u"-u"_s, mount_}) == 0);
+    return !mounted_;
+  }
+  // The root directory of the image in entry order, as mtools reads it.
+  QStringList EntryOrder() {
+    QProcess mdir;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"MTOOLS_SKIP_CHECK"_s, u"1"_s);
+    mdir.setProcessEnvironment(environment);
+    mdir.start(u"mdir"_s, {u"-b"_s, u"-i"_s, image_, u"::"_s});
+    mdir.waitForFinished();
+    QStringList names;
+    for (const QString& line : QString::fromUtf8(mdir.readAllStandardOutput()).split(u'\n')) {
+      if (!line.trimmed().isEmpty()) {
+        names << line.trimmed().remove(u"::/"_s);
+      }
+    }
+    return names;
+  }
+
+  SystemVolumeProbe system_;
+  QString image_;
+  QString mount_;
+  bool mounted_ = false;
+};
+
+TEST_F(FatImageTest, Fat16CardIsWrittenInNameOrderAndVerified) {
+  ASSERT_TRUE(Mount(16, 16384));
+  ASSERT_TRUE(QDir().mkpath(mount_ + u"/KEEP"_s));
+  const VolumeInfo volume = system_.Probe(mount_);
+  EXPECT_EQ(volume.filesystem, u"FAT16"_s);
+  EXPECT_EQ(volume.source, image_);
+  EXPECT_GT(volume.cluster_bytes, 0);
+  const CardReport report = WriteCard(card_, mount_, system_, {}, op_);
+  EXPECT_TRUE(report.ok) << report.messages.join(u'|').toStdString();
+  EXPECT_TRUE(VerifyCard(card_, mount_, system_, op_).ok);
+  ASSERT_TRUE(Unmount());
+  EXPECT_EQ(EntryOrder(),
+            (QStringList{u"KEEP/"_s, u"A.wav"_s, u"DEMO.wpj"_s, u"b.wav"_s, u"c.wav"_s}));
+}
+
+TEST_F(FatImageTest, Fat32AndReadOnlyCardsAreRefusedUntouched) {
+  ASSERT_TRUE(Mount(32, 40000));
+  const CardReport fat32 = WriteCard(card_, mount_, system_, {}, op_);
+  EXPECT_EQ(fat32.filesystem, u"FAT32"_s);
+  EXPECT_FALSE(fat32.written);
+  EXPECT_TRUE(QDir(mount_).isEmpty());
+  ASSERT_TRUE(Unmount());
+  ASSERT_TRUE(Mount(16, 16384, true));
+  const CardReport read_only = WriteCard(card_, mount_, system_, {}, op_);
+  EXPECT_FALSE(read_only.written);
+  ASSERT_FALSE(read_only.messages.isEmpty());
+  EXPECT_TRUE(read_only.messages.front().startsWith(u"書込み先に書き込めません"_s));
+}
+
+}  // namespace
+}  // namespace parlatone
