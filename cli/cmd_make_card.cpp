@@ -53,7 +53,9 @@ class MakeCardCommand : public Command {
     // The card data window fills its fields from the project and stores
     // them back before it makes the card.
     project.card = CardFormFromProject(project);
-    const CardMakeResult result = MakeCardData(project, context.paths.work_folder, context.op);
+    const CardMakeResult result =
+        MakeCardData(project, context.paths.work_folder, context.op,
+                     u"カードへの書込みと確認: parlatone write-card <このフォルダ> <カード>"_s);
     if (result.outcome != CardMakeOutcome::kMade) {
       return kExitFailure;
     }

@@ -67,7 +67,7 @@ QString NameList(const QStringList& names) {
 }
 
 CardMakeResult Run(Project& project, const QString& work_folder, bool programs_present,
-                   Operator& op) {
+                   Operator& op, const QString& next_step) {
   CardMakeResult result;
   const QString card_path = project.settings.CardPath;
   if (!QFileInfo(card_path).isDir()) {
@@ -176,9 +176,11 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
     result.outcome = CardMakeOutcome::kCopyFailed;
     return result;
   }
-  ShowMessage(op, SeriesMessage(SeriesText::kCardMadeNotice, project.Mode()),
-              SeriesMessage(SeriesText::kCardMadeTitle, project.Mode()), MessageIcon::kExclamation,
-              MessageButtons::kOk, u"\r\n\r\n"_s + target);
+  ShowMessage(
+      op, SeriesMessage(SeriesText::kCardMadeNotice, project.Mode()),
+      SeriesMessage(SeriesText::kCardMadeTitle, project.Mode()), MessageIcon::kExclamation,
+      MessageButtons::kOk,
+      u"\r\n\r\n"_s + target + (next_step.isEmpty() ? QString() : u"\r\n\r\n"_s + next_step));
   result.outcome = CardMakeOutcome::kMade;
   return result;
 }
@@ -225,7 +227,8 @@ QString CardTargetFolder(const Project& project) {
   return JoinPath(project.settings.CardPath, project.card.Forder);
 }
 
-CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operator& op) {
+CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operator& op,
+                            const QString& next_step) {
   CardMakeResult result;
   if (!project.VoicesRegistered) {
     ShowText(op,
@@ -246,7 +249,7 @@ CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operat
     result.outcome = CardMakeOutcome::kCheckFailed;
     return result;
   }
-  result = Run(project, work_folder, programs_present, op);
+  result = Run(project, work_folder, programs_present, op, next_step);
   project.ClearPageEdited();
   return result;
 }

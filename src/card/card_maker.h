@@ -54,6 +54,9 @@ QString CardTargetFolder(const Project& project);
 // after the control file, 100 ms after each copied file) and pending events
 // go through the operator. Clears the PageEdited flags once the making
 // itself ran, whatever its outcome.
-CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operator& op);
+// `next_step` follows the closing notice: where the operator writes the
+// folder onto a card.
+CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operator& op,
+                            const QString& next_step = {});
 
 }  // namespace parlatone

@@ -1,5 +1,8 @@
 #include "gui/frm_card_make.h"
 
+#include "card/card_volume.h"
+#include "gui/frm_card_write.h"
+
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -81,7 +84,12 @@ void SelectStoredIndex(QComboBox* list, const QString& stored) {
 
 FrmCardMake::FrmCardMake(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
                          QWidget* parent)
-    : QDialog(parent), project_(project), paths_(std::move(paths)), op_(op), choosers_(choosers) {
+    : QDialog(parent),
+      probe_(std::make_unique<SystemVolumeProbe>()),
+      project_(project),
+      paths_(std::move(paths)),
+      op_(op),
+      choosers_(choosers) {
   setObjectName(u"FrmCardMake"_s);
   setWindowTitle(GetMessage(1001));
   setModal(true);
@@ -248,15 +256,21 @@ void FrmCardMake::BuildWindow() {
   save->setObjectName(u"CmdSave"_s);
   auto* make = new QPushButton(u"作成(&M)"_s, this);
   make->setObjectName(u"CmdCardMake"_s);
+  write_card_ = new QPushButton(u"カードへ書込み(&W)"_s, this);
+  write_card_->setObjectName(u"CmdCardWrite"_s);
+  write_card_->setToolTip(u"作成したカードデータをカードに書き込み、読み戻して確認します。"_s);
+  write_card_->setEnabled(false);
   auto* close_button = new QPushButton(u"閉じる(&C)"_s, this);
   close_button->setObjectName(u"CmdClose"_s);
-  for (QPushButton* button : {save, make, close_button}) {
+  for (QPushButton* button : {save, make, write_card_, close_button}) {
     button->setAutoDefault(false);
   }
   buttons->addStretch(1);
   buttons->addWidget(save);
   buttons->addWidget(make);
+  buttons->addWidget(write_card_);
   buttons->addWidget(close_button);
+  connect(write_card_, &QPushButton::clicked, this, &FrmCardMake::WriteToCard);
   layout->addLayout(buttons);
   connect(save, &QPushButton::clicked, this, &FrmCardMake::TemporarySave);
   connect(make, &QPushButton::clicked, this, &FrmCardMake::MakeCard);
@@ -365,12 +379,15 @@ void FrmCardMake::MakeCard() {
     ProgressWindowOperator progress(op_, this);
     setEnabled(false);
     making_ = true;
-    result = MakeCardData(project_, paths_.work_folder, progress);
+    result = MakeCardData(project_, paths_.work_folder, progress,
+                          u"カードへの書込みは、この画面の［カードへ書込み］ボタンで行えます。"_s);
     making_ = false;
     setEnabled(true);
   }
   repaint();
   if (result.outcome == CardMakeOutcome::kMade) {
+    made_folder_ = result.target_folder;
+    write_card_->setEnabled(true);
     Q_EMIT CardMade(JoinPath(result.target_folder, project_.card.CardName + u'.' +
                                                        ControlFileExtension(project_.Mode())));
   }
@@ -380,6 +397,18 @@ void FrmCardMake::MakeCard() {
   if (result.close_window) {
     reject();
   }
+}
+
+void FrmCardMake::SetVolumeProbe(std::unique_ptr<VolumeProbe> probe) {
+  probe_ = std::move(probe);
+}
+
+void FrmCardMake::WriteToCard() {
+  if (made_folder_.isEmpty()) {
+    return;
+  }
+  FrmCardWrite window(made_folder_, *probe_, op_, choosers_, this);
+  window.exec();
 }
 
 }  // namespace parlatone

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <memory>
+
 #include "core/paths.h"
 
 class QComboBox;
@@ -18,6 +20,7 @@ namespace parlatone {
 class Choosers;
 class Operator;
 class Project;
+class VolumeProbe;
 struct CardInfo;
 struct CardCheckFailure;
 
@@ -39,6 +42,10 @@ class FrmCardMake : public QDialog {
   void StoreFields();
   void TemporarySave();
   void MakeCard();
+  // Opens the window that writes the card data just made onto a card.
+  void WriteToCard();
+  // The probe the card writing window asks about volumes (tests give theirs).
+  void SetVolumeProbe(std::unique_ptr<VolumeProbe> probe);
 
  Q_SIGNALS:
   // A temporary save was written there.
@@ -51,6 +58,9 @@ class FrmCardMake : public QDialog {
 
  private:
   void BuildWindow();
+  std::unique_ptr<VolumeProbe> probe_;
+  QString made_folder_;  // the card data folder made last
+  QPushButton* write_card_ = nullptr;
   void FillFields();
   void PointAt(const CardCheckFailure& failure);
   QLineEdit* AddField(QWidget* page, QGridLayout* grid, int row, const QString& label,

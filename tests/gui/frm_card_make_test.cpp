@@ -285,7 +285,10 @@ TEST_F(FrmCardMakeTest, MakingTheCardShowsProgressThenTheNotice) {
   EXPECT_TRUE(progress_seen);
   const QString target = card_path_ + u"/駅前"_s;
   ASSERT_EQ(op_.Numbers(), (std::vector<int>{2030, 2035}));
-  EXPECT_TRUE(op_.shown[1].text.endsWith(u"\n"_s + target));
+  // The folder on a line of its own, then where the card gets written.
+  EXPECT_TRUE(op_.shown[1].text.contains(u"\n"_s + target + u"\r\n\r\n"_s));
+  EXPECT_TRUE(op_.shown[1].text.endsWith(u"［カードへ書込み］ボタンで行えます。"_s));
+  EXPECT_TRUE(Find<QPushButton>(*window, u"CmdCardWrite"_s)->isEnabled());
   EXPECT_EQ(QDir(target).entryList(QDir::Files, QDir::Name),
             (QStringList{u"ANN01.wpj"_s, u"a01.wav"_s, u"a02.wav"_s}));
   EXPECT_FALSE(project_.IsEdited());
@@ -310,7 +313,7 @@ TEST_F(FrmCardMakeTest, Mp3SeriesCaptionsAndNotice) {
   EXPECT_EQ(Find<QComboBox>(*window, u"CmbCardSize"_s)->currentIndex(), 1);  // as stored
   Click(*window, u"CmdCardMake"_s);
   ASSERT_EQ(op_.Numbers(), (std::vector<int>{2030, 2053}));
-  EXPECT_TRUE(op_.shown[1].text.endsWith(card_path_ + u"/駅前"_s));
+  EXPECT_TRUE(op_.shown[1].text.contains(card_path_ + u"/駅前\r\n"_s));
   EXPECT_TRUE(QFile::exists(card_path_ + u"/駅前/ANN01.zpx"_s));
 }
 
