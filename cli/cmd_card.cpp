@@ -1,8 +1,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <csignal>
-
 #include "card/card_volume.h"
 #include "card/card_writer.h"
 #include "command.h"
@@ -12,14 +10,6 @@ namespace parlatone::cli {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-std::atomic<bool>* g_card_stop = nullptr;
-
-extern "C" void OnCardInterrupt(int) {
-  if (g_card_stop != nullptr) {
-    g_card_stop->store(true);
-  }
-}
 
 void PrintReport(Context& context, const CardReport& report, bool json) {
   if (!json) {
@@ -97,13 +87,12 @@ class WriteCardCommand : public Command {
     options.any_filesystem = split.Has(u"--any-filesystem"_s);
     SystemVolumeProbe probe;
     std::atomic<bool> stop = false;
-    g_card_stop = &stop;
-    const auto previous = std::signal(SIGINT, OnCardInterrupt);
-    const CardReport report =
-        WriteCard(QFileInfo(split.rest[0]).absoluteFilePath(),
-                  QFileInfo(split.rest[1]).absoluteFilePath(), probe, options, context.op, &stop);
-    std::signal(SIGINT, previous);
-    g_card_stop = nullptr;
+    const CardReport report = [&] {
+      InterruptSets interrupt(stop);
+      return WriteCard(QFileInfo(split.rest[0]).absoluteFilePath(),
+                       QFileInfo(split.rest[1]).absoluteFilePath(), probe, options, context.op,
+                       &stop);
+    }();
     PrintReport(context, report, split.Has(u"--json"_s));
     return report.ok ? kExitOk : kExitFailure;
   }

@@ -2,7 +2,6 @@
 #include <QFileInfo>
 
 #include <cmath>
-#include <csignal>
 
 #include "command.h"
 #include "core/series.h"
@@ -13,15 +12,6 @@ namespace parlatone::cli {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// Ctrl+C stops the run between two blocks: no half-written file is left.
-std::atomic<bool>* g_stop = nullptr;
-
-extern "C" void OnFitInterrupt(int) {
-  if (g_stop != nullptr) {
-    g_stop->store(true);
-  }
-}
 
 void WriteReport(JsonWriter& report, const FitFileResult& file) {
   report.BeginObject();
@@ -149,11 +139,10 @@ class FitCommand : public Command {
     series.mode = mode;
     series.stereo = context.project.settings.AddFunction == 1;
     std::atomic<bool> stop = false;
-    g_stop = &stop;
-    const auto previous = std::signal(SIGINT, OnFitInterrupt);
-    const FitRunResult run = FitFiles(sources, out_folder, series, options, context.op, &stop);
-    std::signal(SIGINT, previous);
-    g_stop = nullptr;
+    const FitRunResult run = [&] {
+      InterruptSets interrupt(stop);
+      return FitFiles(sources, out_folder, series, options, context.op, &stop);
+    }();
 
     if (json) {
       JsonWriter report;

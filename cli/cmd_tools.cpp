@@ -1,7 +1,5 @@
 #include <QFileInfo>
 
-#include <csignal>
-
 #include "command.h"
 #include "tools/tool_runs.h"
 
@@ -9,31 +7,6 @@ namespace parlatone::cli {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// Ctrl+C asks the running conversion to stop, as the window's stop button
-// does, so that no half-written file is left behind.
-std::atomic<int>* g_cancel = nullptr;
-
-extern "C" void OnInterrupt(int) {
-  if (g_cancel != nullptr) {
-    g_cancel->store(ConversionProgress::kCancelRequest);
-  }
-}
-
-class InterruptStops {
- public:
-  explicit InterruptStops(ConversionProgress& progress) {
-    g_cancel = &progress.Cancel;
-    previous_ = std::signal(SIGINT, OnInterrupt);
-  }
-  ~InterruptStops() {
-    std::signal(SIGINT, previous_);
-    g_cancel = nullptr;
-  }
-
- private:
-  void (*previous_)(int) = SIG_DFL;
-};
 
 QString Absolute(const QString& path) {
   return QFileInfo(path).absoluteFilePath();
@@ -78,7 +51,7 @@ class ToMonoCommand : public Command {
       return yes ? MessageAnswer::kYes : MessageAnswer::kNo;
     });
     ConversionProgress progress;
-    InterruptStops interrupt(progress);
+    InterruptSets interrupt(progress.Cancel, ConversionProgress::kCancelRequest);
     const ToolRunResult result = RunConversion(request, context.op, progress);
     context.op.SetProgress(QString(), 0, 0);
     const bool complete =
@@ -145,7 +118,7 @@ class SilenceCommand : public Command {
     context.op.AnswerQuestionsWith(
         [yes](const MessageRequest&) { return yes ? MessageAnswer::kYes : MessageAnswer::kNo; });
     ConversionProgress progress;
-    InterruptStops interrupt(progress);
+    InterruptSets interrupt(progress.Cancel, ConversionProgress::kCancelRequest);
     const ToolRunResult result = RunSilentFile(request, context.op, progress);
     context.op.SetProgress(QString(), 0, 0);
     return result.checked && result.converted == 1 ? kExitOk : kExitFailure;

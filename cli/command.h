@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -79,5 +80,20 @@ std::unique_ptr<Command> MakeWriteCommand();
 std::unique_ptr<Command> MakePlayCommand();
 std::unique_ptr<Command> MakePrintCommand();
 std::unique_ptr<Command> MakeSettingsCommand();
+
+// While it lives, Ctrl+C stores `value` into `flag` instead of ending the
+// process, so that long work stops between two blocks and leaves no
+// half-written file behind. One at a time.
+class InterruptSets {
+ public:
+  InterruptSets(std::atomic<int>& flag, int value);
+  explicit InterruptSets(std::atomic<bool>& flag);
+  ~InterruptSets();
+  InterruptSets(const InterruptSets&) = delete;
+  InterruptSets& operator=(const InterruptSets&) = delete;
+
+ private:
+  void (*previous_)(int) = nullptr;
+};
 
 }  // namespace parlatone::cli

@@ -19,6 +19,7 @@
 #include "core/operator.h"
 #include "core/series.h"
 #include "gui/choosers.h"
+#include "gui/gui_operator.h"
 #include "tools/tool_runs.h"
 
 namespace parlatone {
@@ -29,29 +30,6 @@ namespace {
 
 constexpr int kBarMaximum = 1000;
 constexpr double kDefaultLufs = -16.0;
-
-// The window's operator for a run: questions and notices as usual, the
-// progress on the page's bar.
-class PageOperator : public Operator {
- public:
-  PageOperator(Operator& inner, QProgressBar& bar) : inner_(inner), bar_(bar) {}
-  MessageAnswer ShowMessage(const MessageRequest& request) override {
-    return inner_.ShowMessage(request);
-  }
-  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
-  void SetProgress(const QString&, int value, int maximum) override {
-    if (maximum > 0) {
-      bar_.setMaximum(maximum);
-      bar_.setValue(std::min(value, maximum));
-    }
-  }
-  void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
-  void ProcessPendingEvents() override { inner_.ProcessPendingEvents(); }
-
- private:
-  Operator& inner_;
-  QProgressBar& bar_;
-};
 
 }  // namespace
 
@@ -237,7 +215,7 @@ FitRunResult FitPage::Run() {
   const QString folder = QDir::fromNativeSeparators(output_->text().trimmed());
   stop_ = false;
   SetRunning(true);
-  PageOperator page_op(op_, *bar_);
+  BarOperator page_op(op_, *bar_);
   const FitRunResult run = FitFiles(sources, folder, series_, Options(), page_op, &stop_);
   SetRunning(false);
   ShowText(

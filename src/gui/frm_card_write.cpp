@@ -13,6 +13,7 @@
 #include "core/messages.h"
 #include "core/operator.h"
 #include "gui/choosers.h"
+#include "gui/gui_operator.h"
 
 namespace parlatone {
 
@@ -25,29 +26,6 @@ constexpr int kBarSteps = 1000;
 QString Size(qint64 bytes) {
   return u"%1 MB"_s.arg(static_cast<double>(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
 }
-
-// The window's operator during a write: the bar on the window, everything
-// else as usual.
-class BarOperator : public Operator {
- public:
-  BarOperator(Operator& inner, QProgressBar& bar) : inner_(inner), bar_(bar) {}
-  MessageAnswer ShowMessage(const MessageRequest& request) override {
-    return inner_.ShowMessage(request);
-  }
-  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
-  void SetProgress(const QString&, int value, int maximum) override {
-    if (maximum > 0) {
-      bar_.setMaximum(maximum);
-      bar_.setValue(std::min(value, maximum));
-    }
-  }
-  void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
-  void ProcessPendingEvents() override { inner_.ProcessPendingEvents(); }
-
- private:
-  Operator& inner_;
-  QProgressBar& bar_;
-};
 
 }  // namespace
 

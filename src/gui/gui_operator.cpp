@@ -1,5 +1,7 @@
 #include "gui/gui_operator.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -131,6 +133,13 @@ void GuiOperator::Pause(int milliseconds) {
 
 void GuiOperator::ProcessPendingEvents() {
   QCoreApplication::processEvents();
+}
+
+void BarOperator::SetProgress(const QString&, int value, int maximum) {
+  if (maximum > 0) {
+    bar_.setMaximum(maximum);
+    bar_.setValue(std::min(value, maximum));
+  }
 }
 
 }  // namespace parlatone

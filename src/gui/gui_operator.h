@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QWidget>
 
@@ -22,6 +23,24 @@ class GuiOperator : public Operator {
  private:
   QPointer<QProgressDialog> progress_;
   int busy_depth_ = 0;
+};
+
+// An operator for work shown on a window's own bar: the progress goes to
+// the bar, questions, notices and pauses to the operator underneath.
+class BarOperator : public Operator {
+ public:
+  BarOperator(Operator& inner, QProgressBar& bar) : inner_(inner), bar_(bar) {}
+  MessageAnswer ShowMessage(const MessageRequest& request) override {
+    return inner_.ShowMessage(request);
+  }
+  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
+  void SetProgress(const QString& caption, int value, int maximum) override;
+  void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
+  void ProcessPendingEvents() override { inner_.ProcessPendingEvents(); }
+
+ private:
+  Operator& inner_;
+  QProgressBar& bar_;
 };
 
 // The window that owns dialogs opened now: the active modal window, else the
