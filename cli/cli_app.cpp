@@ -112,6 +112,7 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
   std::vector<std::unique_ptr<Command>> commands;
   commands.push_back(MakeFitCommand());
   commands.push_back(MakeInfoCommand());
+  commands.push_back(MakeLevelsCommand());
   commands.push_back(MakeMakeCardCommand());
   commands.push_back(MakePlayCommand());
   commands.push_back(MakePrintCommand());

@@ -71,6 +71,7 @@ std::unique_ptr<Command> MakeFitCommand();
 std::unique_ptr<Command> MakeWriteCardCommand();
 std::unique_ptr<Command> MakeVerifyCardCommand();
 std::unique_ptr<Command> MakeInfoCommand();
+std::unique_ptr<Command> MakeLevelsCommand();
 std::unique_ptr<Command> MakeMakeCardCommand();
 std::unique_ptr<Command> MakeSilenceCommand();
 std::unique_ptr<Command> MakeToMonoCommand();

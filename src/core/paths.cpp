@@ -107,6 +107,8 @@ AppPaths ResolveAppPaths() {
   paths.recovery_file =
       JoinPath(UserFolder(QStandardPaths::GenericCacheLocation), QStringLiteral("Recovery"));
   paths.guide_file = GuideFilePath();
+  paths.levels_folder =
+      JoinPath(UserFolder(QStandardPaths::GenericCacheLocation), QStringLiteral("Levels"));
   return paths;
 }
 

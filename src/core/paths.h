@@ -18,6 +18,7 @@ struct AppPaths {
   QString state_file;     // EditorState.json: recent files, window places
   QString recovery_file;  // Recovery: the unsaved project, extension by series
   QString guide_file;     // the user guide (Japanese), where it is installed
+  QString levels_folder;  // Levels: analyses of sound files, kept to be looked at again
 };
 
 AppPaths ResolveAppPaths();

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <optional>
 
+#include "sound/pcm_source.h"
+
 namespace parlatone {
 
 class Operator;
@@ -30,13 +32,8 @@ struct FitSeries {
   bool stereo = false;
 };
 
-// What a source is, as far as choosing its output goes. `bits` is the
-// precision of its samples: 8, 16, 24, 32 (float and lossy decoders count 32).
-struct FitSourceFormat {
-  int rate = 0;
-  int channels = 0;
-  int bits = 16;
-};
+// What a source is, as far as choosing its output goes.
+using FitSourceFormat = PcmFormat;
 
 struct FitTarget {
   bool mp3 = false;

@@ -5,8 +5,6 @@
 
 #include <ebur128.h>
 #include <lame/lame.h>
-#include <mpg123.h>
-#include <sndfile.h>
 #include <soxr.h>
 
 #include <algorithm>
@@ -23,6 +21,7 @@
 #include "core/file_io.h"
 #include "core/operator.h"
 #include "core/series.h"
+#include "sound/pcm_source.h"
 #include "sound/sound_probe.h"
 #include "tools/conversion_engine.h"
 #include "tools/fit.h"
@@ -40,170 +39,6 @@ constexpr double kTrimMarginSeconds = 0.020;
 constexpr double kPeakCeilingDb = -1.0;
 // A RIFF size field is 32 bits: the data may not pass this.
 constexpr int64_t kMaxWaveData = 0xFFFFFFFFLL - 44;
-
-// ---------------------------------------------------------------- sources
-
-// A decoded source, read block by block as floats interleaved by channel.
-class Source {
- public:
-  virtual ~Source() = default;
-  virtual bool Rewind() = 0;
-  // Frames read; 0 at the end, -1 when the file cannot be read further.
-  virtual int64_t Read(float* interleaved, int64_t frames) = 0;
-
-  FitSourceFormat format;
-  int64_t frames = 0;  // 0 when the decoder cannot tell beforehand
-};
-
-class SndfileSource : public Source {
- public:
-  static std::unique_ptr<Source> Open(const QString& path) {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
-    if (file == nullptr) {
-      return nullptr;
-    }
-    if (info.channels <= 0 || info.samplerate <= 0) {
-      sf_close(file);
-      return nullptr;
-    }
-    auto source = std::unique_ptr<SndfileSource>(new SndfileSource(file));
-    source->format.rate = info.samplerate;
-    source->format.channels = info.channels;
-    source->format.bits = BitsOf(info.format);
-    source->frames = info.frames > 0 ? info.frames : 0;
-    source->seekable_ = info.seekable != 0;
-    source->path_ = path;
-    return source;
-  }
-  ~SndfileSource() override { sf_close(file_); }
-
-  bool Rewind() override {
-    if (seekable_) {
-      return sf_seek(file_, 0, SEEK_SET) == 0;
-    }
-    SF_INFO info{};
-    SNDFILE* again = sf_open(QFile::encodeName(path_).constData(), SFM_READ, &info);
-    if (again == nullptr) {
-      return false;
-    }
-    sf_close(file_);
-    file_ = again;
-    return true;
-  }
-
-  int64_t Read(float* interleaved, int64_t frames) override {
-    const sf_count_t got = sf_readf_float(file_, interleaved, frames);
-    if (got == 0 && sf_error(file_) != SF_ERR_NO_ERROR) {
-      return -1;
-    }
-    return got;
-  }
-
- private:
-  explicit SndfileSource(SNDFILE* file) : file_(file) {}
-
-  static int BitsOf(int format) {
-    switch (format & SF_FORMAT_SUBMASK) {
-      case SF_FORMAT_PCM_S8:
-      case SF_FORMAT_PCM_U8:
-        return 8;
-      case SF_FORMAT_PCM_24:
-        return 24;
-      case SF_FORMAT_PCM_32:
-      case SF_FORMAT_FLOAT:
-      case SF_FORMAT_DOUBLE:
-      case SF_FORMAT_VORBIS:
-      case SF_FORMAT_OPUS:
-        return 32;
-      default:
-        return 16;
-    }
-  }
-
-  SNDFILE* file_;
-  QString path_;
-  bool seekable_ = true;
-};
-
-class Mpg123Source : public Source {
- public:
-  static std::unique_ptr<Source> Open(const QString& path) {
-    static const bool initialised = mpg123_init() == MPG123_OK;
-    if (!initialised) {
-      return nullptr;
-    }
-    int error = MPG123_OK;
-    mpg123_handle* mh = mpg123_new(nullptr, &error);
-    if (mh == nullptr) {
-      return nullptr;
-    }
-    auto source = std::unique_ptr<Mpg123Source>(new Mpg123Source(mh));
-    mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
-    mpg123_format_none(mh);
-    const long* rates = nullptr;
-    size_t rate_count = 0;
-    mpg123_rates(&rates, &rate_count);
-    for (size_t i = 0; i < rate_count; ++i) {
-      mpg123_format(mh, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
-    }
-    long rate = 0;
-    int channels = 0;
-    int encoding = 0;
-    if (mpg123_open(mh, QFile::encodeName(path).constData()) != MPG123_OK ||
-        mpg123_scan(mh) != MPG123_OK ||
-        mpg123_getformat(mh, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 ||
-        channels <= 0) {
-      return nullptr;
-    }
-    source->format.rate = static_cast<int>(rate);
-    source->format.channels = channels;
-    // The decoder's floats carry more than 16 bits.
-    source->format.bits = 32;
-    const off_t length = mpg123_length(mh);
-    source->frames = length > 0 ? length : 0;
-    return source;
-  }
-  ~Mpg123Source() override {
-    mpg123_close(mh_);
-    mpg123_delete(mh_);
-  }
-
-  bool Rewind() override { return mpg123_seek(mh_, 0, SEEK_SET) == 0; }
-
-  int64_t Read(float* interleaved, int64_t frames) override {
-    const size_t wanted = static_cast<size_t>(frames * format.channels) * sizeof(float);
-    size_t done = 0;
-    while (done < wanted) {
-      size_t got = 0;
-      const int status = mpg123_read(mh_, reinterpret_cast<unsigned char*>(interleaved) + done,
-                                     wanted - done, &got);
-      done += got;
-      if (status == MPG123_DONE) {
-        break;
-      }
-      if (status != MPG123_OK && status != MPG123_NEW_FORMAT) {
-        return done > 0 ? static_cast<int64_t>(done / sizeof(float)) / format.channels : -1;
-      }
-      if (got == 0 && status == MPG123_OK) {
-        break;
-      }
-    }
-    return static_cast<int64_t>(done / sizeof(float)) / format.channels;
-  }
-
- private:
-  explicit Mpg123Source(mpg123_handle* mh) : mh_(mh) {}
-  mpg123_handle* mh_;
-};
-
-std::unique_ptr<Source> OpenSource(const QString& path) {
-  static const QStringList kMpegSuffixes = {u"mp3"_s, u"mp2"_s, u"mpa"_s, u"mpga"_s};
-  if (kMpegSuffixes.contains(QFileInfo(path).suffix().toLower())) {
-    return Mpg123Source::Open(path);
-  }
-  return SndfileSource::Open(path);
-}
 
 // ---------------------------------------------------------------- encoders
 
@@ -445,7 +280,7 @@ struct Reporting {
 // few blocks ahead of the resampler and the encoder.
 class MixedBlocks {
  public:
-  MixedBlocks(Source& source, int out_channels, bool ahead)
+  MixedBlocks(PcmSource& source, int out_channels, bool ahead)
       : source_(source),
         in_channels_(source.format.channels),
         out_channels_(out_channels),
@@ -550,7 +385,7 @@ class MixedBlocks {
     }
   }
 
-  Source& source_;
+  PcmSource& source_;
   int in_channels_;
   int out_channels_;
   std::vector<float> input_;
@@ -568,7 +403,7 @@ class MixedBlocks {
 // output frames to a sink. Run once to measure, once more to write.
 class Pipeline {
  public:
-  Pipeline(Source& source, const FitTarget& target, bool read_ahead)
+  Pipeline(PcmSource& source, const FitTarget& target, bool read_ahead)
       : source_(source), target_(target), read_ahead_(read_ahead) {}
 
   enum class Outcome { kDone, kUnreadable, kStopped, kSinkFailed };
@@ -649,7 +484,7 @@ class Pipeline {
   }
 
  private:
-  Source& source_;
+  PcmSource& source_;
   FitTarget target_;
   bool read_ahead_;
 };
@@ -736,7 +571,7 @@ struct Job {
 
 void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, bool read_ahead,
             Reporting& reporting, FitFileResult& result) {
-  std::unique_ptr<Source> source = OpenSource(job.source);
+  std::unique_ptr<PcmSource> source = OpenPcmSource(job.source);
   if (source == nullptr) {
     result.messages << QString::fromUtf16(fit_text::kUnreadable);
     return;

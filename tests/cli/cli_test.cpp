@@ -709,6 +709,29 @@ TEST_F(CliTest, FitWritesWhatTheSeriesRegisters) {
   }
 }
 
+// levels: one object a file with the keys sorted, a file that cannot be
+// read reported with nulls and exit 1; the second look comes from the cache.
+TEST_F(CliTest, LevelsReportsEveryFile) {
+  const QString voice = WriteSound(u"in/a.wav"_s, testing::WaveOfLength(22050, 1, 16, 1500));
+  const QString broken = WriteSound(u"in/broken.wav"_s, "RIFF");
+  const ToolRun run = Tool({u"levels"_s, u"--json"_s, voice, broken});
+  EXPECT_EQ(run.status, 1) << run.err.toStdString();
+  ASSERT_EQ(run.array.size(), 2);
+  const QJsonObject first = run.array[0].toObject();
+  EXPECT_EQ(first.keys(),
+            (QStringList{u"clipped"_s, u"file"_s, u"leadingSilenceMs"_s, u"lengthMs"_s,
+                         u"loudnessLufs"_s, u"peakDb"_s, u"trailingSilenceMs"_s}));
+  EXPECT_EQ(first[u"lengthMs"_s].toInt(), 1500);
+  EXPECT_TRUE(first[u"loudnessLufs"_s].isDouble());
+  EXPECT_TRUE(run.array[1].toObject()[u"lengthMs"_s].isNull());
+  EXPECT_EQ(QDir(env_.CacheHome() + u"/parlatone-editor/Levels"_s).entryList(QDir::Files).size(),
+            1);
+  const ToolRun again = Tool({u"levels"_s, voice});
+  EXPECT_EQ(again.status, 0);
+  EXPECT_TRUE(again.out.contains(u"LUFS"_s)) << again.out.toStdString();
+  EXPECT_EQ(Tool({u"levels"_s}).status, 2);
+}
+
 // write-card and verify-card over a plain folder (a card's FAT16 checks are
 // the writer's own tests): one JSON object, exit 0 only for a card that
 // matches.

@@ -1,0 +1,120 @@
+#include <QDir>
+
+#include <cmath>
+#include <vector>
+
+#include "command.h"
+#include "json_writer.h"
+#include "sound/sound_analysis.h"
+
+namespace parlatone::cli {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+double OneDecimal(double value) {
+  return std::round(value * 10.0) / 10.0;
+}
+
+// Measures how loud sound files are and how much silence they hold.
+class LevelsCommand : public Command {
+ public:
+  QString Name() const override { return u"levels"_s; }
+  QString Summary() const override {
+    return u"measure sound files: peak, loudness (EBU R128), leading and trailing silence"_s;
+  }
+  QString Usage() const override {
+    return u"Usage: parlatone [global options] levels [--json] FILE...\n"
+           u"\n"
+           u"Reads each file (WAVE of any depth, FLAC, Ogg, AIFF, MP3) and shows its length,\n"
+           u"sample peak in dBFS, integrated loudness in LUFS (EBU R128) and the silence\n"
+           u"below -50 dBFS at its start and end. Loudness is null for a sound too short or\n"
+           u"too quiet to measure, the peak null for digital silence. Results are kept in the\n"
+           u"cache folder until a file changes. Exit status 0 when every file was read.\n"_s;
+  }
+
+  int Run(const QStringList& args, Context& context) override {
+    const SplitArguments split = SplitSwitches(args, {u"--json"_s}, *this, context);
+    if (split.status) {
+      return *split.status;
+    }
+    if (split.rest.isEmpty()) {
+      return UsageError(*this, context, u"no file given"_s);
+    }
+    QStringList paths;
+    const QDir current = QDir::current();
+    for (const QString& file : split.rest) {
+      paths << QDir::cleanPath(current.absoluteFilePath(file));
+    }
+    std::vector<std::optional<SoundLevels>> results(static_cast<size_t>(paths.size()));
+    const LevelsCache cache(context.paths.levels_folder);
+    std::atomic<bool> stop = false;
+    {
+      InterruptSets interrupt(stop);
+      AnalyseSounds(
+          paths, &cache,
+          [&results](int i, const std::optional<SoundLevels>& levels) {
+            results[static_cast<size_t>(i)] = levels;
+          },
+          &stop);
+    }
+    if (stop) {
+      return kExitFailure;
+    }
+
+    bool all_read = true;
+    JsonWriter report;
+    report.BeginArray();
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+      const std::optional<SoundLevels>& levels = results[static_cast<size_t>(i)];
+      all_read &= levels.has_value();
+      if (!split.Has(u"--json"_s)) {
+        if (levels) {
+          context.out << paths[i] << u": "_s << LevelsText(*levels) << u", silence "_s
+                      << levels->leading_silence_ms << u" ms / "_s << levels->trailing_silence_ms
+                      << u" ms, length "_s << levels->length_ms << u" ms"_s
+                      << (levels->clipped ? u", clipped"_s : QString()) << '\n';
+        } else {
+          context.err << paths[i] << u": cannot be read as sound\n"_s;
+        }
+        continue;
+      }
+      const auto number = [&report](const std::optional<double>& value) {
+        if (value) {
+          report.Value(OneDecimal(*value));
+        } else {
+          report.Null();
+        }
+      };
+      report.BeginObject();
+      report.Key("clipped"_L1);
+      levels ? report.Value(levels->clipped) : report.Null();
+      report.Key("file"_L1);
+      report.Value(paths[i]);
+      report.Key("leadingSilenceMs"_L1);
+      levels ? report.Value(static_cast<qint64>(levels->leading_silence_ms)) : report.Null();
+      report.Key("lengthMs"_L1);
+      levels ? report.Value(static_cast<qint64>(levels->length_ms)) : report.Null();
+      report.Key("loudnessLufs"_L1);
+      number(levels ? levels->loudness_lufs : std::nullopt);
+      report.Key("peakDb"_L1);
+      number(levels ? levels->peak_db : std::nullopt);
+      report.Key("trailingSilenceMs"_L1);
+      levels ? report.Value(static_cast<qint64>(levels->trailing_silence_ms)) : report.Null();
+      report.EndObject();
+    }
+    report.EndArray();
+    if (split.Has(u"--json"_s)) {
+      PrintJsonBytes(context, report.bytes());
+    }
+    return all_read ? kExitOk : kExitFailure;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Command> MakeLevelsCommand() {
+  return std::make_unique<LevelsCommand>();
+}
+
+}  // namespace parlatone::cli

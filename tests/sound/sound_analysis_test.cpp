@@ -1,0 +1,278 @@
+#include "sound/sound_analysis.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <ebur128.h>
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "support/sound_fixtures.h"
+
+namespace parlatone {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Sound made here and written with libsndfile, so that the figures expected
+// come from how it was made, not from the code under test.
+struct Made {
+  int rate = 48000;
+  int channels = 1;
+  std::vector<float> samples;  // interleaved
+
+  int64_t Frames() const { return static_cast<int64_t>(samples.size()) / channels; }
+  void Silence(double seconds) {
+    samples.insert(samples.end(), static_cast<size_t>(seconds * rate) * channels, 0.0F);
+  }
+  // A sine in every channel, channel c at amplitude * gains[c].
+  void Sine(double seconds, double amplitude, double hz = 997.0, std::vector<double> gains = {}) {
+    const auto frames = static_cast<int64_t>(seconds * rate);
+    for (int64_t f = 0; f < frames; ++f) {
+      const double value =
+          amplitude * std::sin(2.0 * std::numbers::pi * hz * static_cast<double>(f) / rate);
+      for (int c = 0; c < channels; ++c) {
+        const double gain = gains.empty() ? 1.0 : gains[static_cast<size_t>(c)];
+        samples.push_back(static_cast<float>(value * gain));
+      }
+    }
+  }
+  void Noise(double seconds, double amplitude, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<float> spread(static_cast<float>(-amplitude),
+                                                 static_cast<float>(amplitude));
+    for (int64_t i = 0; i < static_cast<int64_t>(seconds * rate) * channels; ++i) {
+      samples.push_back(spread(random));
+    }
+  }
+};
+
+bool Save(const QString& path, const Made& made, int format) {
+  SF_INFO info{};
+  info.samplerate = made.rate;
+  info.channels = made.channels;
+  info.format = format;
+  SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+  if (file == nullptr) {
+    return false;
+  }
+  // Full-scale floats are written as the largest sample, not wrapped.
+  sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+  const sf_count_t written = sf_writef_float(file, made.samples.data(), made.Frames());
+  sf_close(file);
+  return written == made.Frames();
+}
+
+// libebur128 over the same samples, as the reference for real material.
+double LibraryLoudness(const Made& made) {
+  ebur128_state* state = ebur128_init(static_cast<unsigned>(made.channels),
+                                      static_cast<unsigned long>(made.rate), EBUR128_MODE_I);
+  ebur128_add_frames_float(state, made.samples.data(), static_cast<size_t>(made.Frames()));
+  double loudness = 0.0;
+  ebur128_loudness_global(state, &loudness);
+  ebur128_destroy(&state);
+  return loudness;
+}
+
+class SoundAnalysisTest : public ::testing::Test {
+ protected:
+  QString Write(const QString& name, const Made& made,
+                int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16) {
+    const QString path = dir_.filePath(name);
+    EXPECT_TRUE(Save(path, made, format)) << name.toStdString();
+    return path;
+  }
+  QTemporaryDir dir_;
+};
+
+// A sine's peak is its amplitude and its loudness, by the measurement's own
+// definition, the amplitude less 3.01 dB per channel summed; the silence
+// around it is what was put there.
+TEST_F(SoundAnalysisTest, SineLevelsAndSilenceMatchHowTheyWereMade) {
+  struct Case {
+    const char* name;
+    int rate;
+    int channels;
+    double amplitude;
+    double lead;
+    double tone;
+    double tail;
+    int format;
+  } cases[] = {
+      {"mono 22k", 22050, 1, 0.25, 0.3, 3.0, 0.25, SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+      {"stereo 48k, read in parts", 48000, 2, 0.5, 1.0, 40.0, 0.5,
+       SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+      {"mono 16k float", 16000, 1, 0.1, 0.0, 2.0, 0.0, SF_FORMAT_WAV | SF_FORMAT_FLOAT},
+      {"stereo 44.1k FLAC", 44100, 2, 0.7, 0.125, 2.5, 1.0, SF_FORMAT_FLAC | SF_FORMAT_PCM_24},
+      {"mono 11k 8-bit", 11025, 1, 0.5, 0.2, 2.0, 0.2, SF_FORMAT_WAV | SF_FORMAT_PCM_U8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Made made{c.rate, c.channels, {}};
+    made.Silence(c.lead);
+    made.Sine(c.tone, c.amplitude);
+    made.Silence(c.tail);
+    const QString path = Write(QString::fromLatin1(c.name) + u".snd"_s, made, c.format);
+    const std::optional<SoundLevels> levels = AnalyseSound(path);
+    ASSERT_TRUE(levels);
+    const double amplitude_db = 20.0 * std::log10(c.amplitude);
+    // 8-bit samples are coarse: the peak may land a step away.
+    EXPECT_NEAR(*levels->peak_db, amplitude_db, c.format & SF_FORMAT_PCM_U8 ? 0.2 : 0.1);
+    // The gate keeps only whole blocks of tone; the silence around it
+    // lowers the blocks at its edges, so the tone alone is measured here
+    // when it is short.
+    if (c.lead + c.tail < 0.01 || c.tone > 30) {
+      EXPECT_NEAR(*levels->loudness_lufs, amplitude_db - 3.0103 + 10.0 * std::log10(c.channels),
+                  0.1);
+    }
+    EXPECT_NEAR(static_cast<double>(levels->leading_silence_ms), c.lead * 1000.0, 5.0);
+    EXPECT_NEAR(static_cast<double>(levels->trailing_silence_ms), c.tail * 1000.0, 5.0);
+    EXPECT_NEAR(static_cast<double>(levels->length_ms), (c.lead + c.tone + c.tail) * 1000.0, 1.0);
+    EXPECT_FALSE(levels->clipped);
+  }
+}
+
+// Real material is gated: quiet passages and pauses must be left out as the
+// reference meter leaves them out, in parts or in one reading.
+TEST_F(SoundAnalysisTest, LoudnessAgreesWithTheReferenceMeterOnGatedMaterial) {
+  for (const double seconds : {6.0, 45.0}) {
+    Made made{44100, 2, {}};
+    for (int i = 0; seconds * i < seconds * 6; ++i) {
+      made.Noise(seconds / 6, i % 2 == 0 ? 0.3 : 0.01, static_cast<unsigned>(i));
+      made.Silence(seconds / 12);
+    }
+    const QString path = Write(u"noise.wav"_s, made, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+    const std::optional<SoundLevels> levels = AnalyseSound(path);
+    ASSERT_TRUE(levels);
+    EXPECT_NEAR(*levels->loudness_lufs, LibraryLoudness(made), 0.05) << seconds << " s";
+  }
+}
+
+TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
+  Made silent{22050, 1, {}};
+  silent.Silence(1.0);
+  const std::optional<SoundLevels> quiet = AnalyseSound(Write(u"silent.wav"_s, silent));
+  ASSERT_TRUE(quiet);
+  EXPECT_FALSE(quiet->peak_db);
+  EXPECT_FALSE(quiet->loudness_lufs);
+  EXPECT_EQ(quiet->leading_silence_ms, 1000);
+  EXPECT_EQ(quiet->trailing_silence_ms, 1000);
+  EXPECT_EQ(LevelsText(*quiet), u"\u2014 LUFS / \u2212\u221e dBFS"_s);
+
+  struct Case {
+    const char* name;
+    double amplitude;
+    int format;
+    bool clipped;
+  } cases[] = {
+      {"16-bit at full scale", 1.0, SF_FORMAT_WAV | SF_FORMAT_PCM_16, true},
+      {"16-bit a step below", 32766.0 / 32768.0, SF_FORMAT_WAV | SF_FORMAT_PCM_16, false},
+      {"8-bit at full scale", 1.0, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, true},
+      {"float over full scale", 1.2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, true},
+      {"float under", 0.9, SF_FORMAT_WAV | SF_FORMAT_FLOAT, false},
+  };
+  for (const Case& c : cases) {
+    Made made{22050, 1, {}};
+    made.Sine(0.5, c.amplitude, 22050.0 / 4);  // peaks land on samples
+    const std::optional<SoundLevels> levels =
+        AnalyseSound(Write(QString::fromLatin1(c.name) + u".wav"_s, made, c.format));
+    ASSERT_TRUE(levels) << c.name;
+    EXPECT_EQ(levels->clipped, c.clipped) << c.name;
+  }
+
+  // Shorter than one measuring block: a peak but no loudness.
+  Made blip{22050, 1, {}};
+  blip.Sine(0.2, 0.5);
+  const std::optional<SoundLevels> short_one = AnalyseSound(Write(u"blip.wav"_s, blip));
+  ASSERT_TRUE(short_one);
+  EXPECT_FALSE(short_one->loudness_lufs);
+  EXPECT_EQ(LevelsText(*short_one), u"\u2014 LUFS / \u22126.0 dBFS"_s);
+
+  EXPECT_FALSE(AnalyseSound(dir_.filePath(u"missing.wav"_s)));
+  ASSERT_TRUE(testing::WriteBytes(dir_.filePath(u"junk.wav"_s), QByteArray(500, 'x')));
+  EXPECT_FALSE(AnalyseSound(dir_.filePath(u"junk.wav"_s)));
+}
+
+TEST_F(SoundAnalysisTest, OutlineFollowsTheSoundAtAnyWidth) {
+  Made made{8000, 1, {}};
+  made.Silence(1.0);
+  made.Sine(1.0, 0.5, 1000.0);
+  const std::optional<SoundLevels> levels = AnalyseSound(Write(u"half.wav"_s, made));
+  ASSERT_TRUE(levels);
+  EXPECT_EQ(levels->outline_min.size(), static_cast<size_t>(SoundLevels::kOutlineColumns));
+  for (const int width : {1, 10, 333, 5000}) {
+    const std::vector<OutlineColumn> columns = OutlineFor(*levels, width);
+    ASSERT_EQ(columns.size(), static_cast<size_t>(width));
+    const OutlineColumn first = columns.front();
+    const OutlineColumn last = columns.back();
+    EXPECT_NEAR(last.high, 0.5, 0.01) << width;
+    EXPECT_NEAR(last.low, -0.5, 0.01) << width;
+    if (width > 1) {
+      EXPECT_EQ(first.high, 0.0F) << width;
+      EXPECT_EQ(first.low, 0.0F) << width;
+    }
+  }
+  // A sound shorter than the outline keeps a column a frame.
+  Made tiny{8000, 1, {0.5F, -0.25F, 0.0F}};
+  const std::optional<SoundLevels> few = AnalyseSound(Write(u"tiny.wav"_s, tiny));
+  ASSERT_TRUE(few);
+  EXPECT_EQ(few->outline_max, (std::vector<float>{0.5F, -0.25F, 0.0F}));
+}
+
+TEST_F(SoundAnalysisTest, CacheServesAnUnchangedFileAndForgetsAChangedOne) {
+  const LevelsCache cache(dir_.filePath(u"cache"_s));
+  Made made{22050, 1, {}};
+  made.Sine(1.0, 0.5);
+  const QString path = Write(u"voice.wav"_s, made);
+  EXPECT_FALSE(cache.Find(path));
+  const std::optional<SoundLevels> first = LevelsOf(path, &cache);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(cache.Find(path), first);
+  EXPECT_EQ(QDir(cache.Folder()).entryList(QDir::Files).size(), 1);
+
+  // Another recording under the same name: size and time differ.
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  Made louder{22050, 1, {}};
+  louder.Sine(1.5, 0.9);
+  Write(u"voice.wav"_s, louder);
+  EXPECT_FALSE(cache.Find(path));
+  const std::optional<SoundLevels> second = LevelsOf(path, &cache);
+  ASSERT_TRUE(second);
+  EXPECT_NEAR(*second->peak_db, 20.0 * std::log10(0.9), 0.1);
+  EXPECT_EQ(cache.Find(path), second);
+  // One entry a file, replaced rather than added to.
+  EXPECT_EQ(QDir(cache.Folder()).entryList(QDir::Files).size(), 1);
+
+  // Many files on every core: each reported once, in its own place.
+  QStringList paths;
+  for (int i = 0; i < 12; ++i) {
+    Made voice{22050, 1, {}};
+    voice.Sine(0.5 + 0.1 * i, 0.5);
+    paths << Write(u"v%1.wav"_s.arg(i), voice);
+  }
+  paths << dir_.filePath(u"missing.wav"_s);
+  std::vector<int> seen(static_cast<size_t>(paths.size()), 0);
+  std::vector<int64_t> lengths(static_cast<size_t>(paths.size()), -1);
+  std::mutex mutex;
+  AnalyseSounds(paths, &cache, [&](int i, const std::optional<SoundLevels>& levels) {
+    std::lock_guard lock(mutex);
+    ++seen[static_cast<size_t>(i)];
+    lengths[static_cast<size_t>(i)] = levels ? levels->length_ms : -1;
+  });
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(lengths[static_cast<size_t>(i)], 500 + 100 * i);
+  }
+  EXPECT_EQ(lengths.back(), -1);
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), paths.size());
+}
+
+}  // namespace
+}  // namespace parlatone
