@@ -1,5 +1,7 @@
 #include "editor/program_table.h"
 
+#include <algorithm>
+
 #include "core/messages.h"
 #include "core/operator.h"
 #include "core/project.h"
@@ -59,6 +61,32 @@ int ProgramTable::LastSlot() const {
 void ProgramTable::MarkEdited() {
   project_.PageEdited[static_cast<size_t>(std::clamp(project_.CurrentPage, 0, kMaxPageCount - 1))] =
       true;
+}
+
+ChannelPlan PlanOfChannel(const Project& project, int channel) {
+  ChannelPlan plan;
+  if (channel < 0 || channel >= kProgramRecordCount) {
+    return plan;
+  }
+  const ProgramRecord& record = project.programs[static_cast<size_t>(channel)];
+  for (int slot = 0; slot <= MaxVoiceIndex(project.Mode()); ++slot) {
+    const QString& name = record.Voice[static_cast<size_t>(slot)];
+    if (name.isEmpty()) {
+      continue;
+    }
+    ChannelPlan::Voice voice;
+    voice.name = name;
+    if (const auto found = project.FindVoice(name)) {
+      voice.seconds = project.voices.at(*found).SEC;
+      voice.tenths = SecondsTextToTenths(voice.seconds);
+    }
+    plan.pass_tenths += voice.tenths;
+    plan.voices.push_back(voice);
+  }
+  bool ok = false;
+  plan.repeat = std::max<qint64>(0, record.RP.trimmed().toLongLong(&ok));
+  plan.total_tenths = project.ChannelTime(channel).tenths;
+  return plan;
 }
 
 QString ProgramTable::TimeText(int channel) const {

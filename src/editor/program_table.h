@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace parlatone {
 
@@ -29,6 +30,22 @@ QString ChannelNumberText(int channel);
 // A voice cell counts as empty when it is empty or holds the single blank
 // the voice drop-down offers for "no voice".
 bool IsEmptyVoice(const QString& name);
+
+// What a channel plays, as its time counts it: its voices in order, each
+// with its length (in tenths, as the time adds them, and as registered),
+// played `repeat` times. `total` is the channel's time.
+struct ChannelPlan {
+  struct Voice {
+    QString name;
+    QString seconds;  // as registered: "2.449"; empty for a name not registered
+    qint64 tenths = 0;
+  };
+  std::vector<Voice> voices;
+  qint64 pass_tenths = 0;
+  qint64 repeat = 0;
+  qint64 total_tenths = 0;
+};
+ChannelPlan PlanOfChannel(const Project& project, int channel);
 
 // Every operation on the program table, on the project's records. Channels
 // and slots are 0-based; a slot is a voice column less kFirstVoiceColumn.

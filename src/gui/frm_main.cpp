@@ -31,6 +31,7 @@
 #include "core/series.h"
 #include "core/settings.h"
 #include "editor/program_table.h"
+#include "gui/channel_timeline.h"
 #include "gui/choosers.h"
 #include "gui/frm_card_make.h"
 #include "gui/frm_print.h"
@@ -172,6 +173,8 @@ void FrmMain::BuildWindow() {
   grid_ = new ProgramGrid(central);
   grid_->SetModel(model_);
   layout->addWidget(grid_, 1);
+  timeline_ = new ChannelTimeline(central);
+  layout->addWidget(timeline_);
 
   auto* bottom = new QHBoxLayout();
   auto* tools = new QGroupBox(central);
@@ -233,6 +236,12 @@ void FrmMain::BuildWindow() {
   connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current) { UpdateButtonsForCell(current); });
   connect(grid_, &ProgramGrid::DeletePressed, this, &FrmMain::DeleteCell);
+  // The timeline follows the selected channel through every edit, undo and
+  // page change.
+  const auto follow = [this] { UpdateTimeline(); };
+  connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this, follow);
+  connect(model_, &QAbstractItemModel::dataChanged, this, follow);
+  connect(model_, &QAbstractItemModel::modelReset, this, follow);
 
   // The screen's work area, at most 1024 x 768.
   if (const QScreen* screen = this->screen()) {
@@ -478,6 +487,12 @@ void FrmMain::SetToolbarBusy(bool busy) {
     command_actions_[6]->setText(QString::fromUtf16(kCommandCaptions[6]));
     command_actions_[9]->setText(QString::fromUtf16(kCommandCaptions[9]));
   }
+}
+
+void FrmMain::UpdateTimeline() {
+  const QModelIndex current = grid_->currentIndex();
+  const int channel = current.isValid() ? model_->ChannelAt(current.row()) : -1;
+  timeline_->ShowChannel(project_, channel >= 0 && channel < kProgramRecordCount ? channel : -1);
 }
 
 void FrmMain::UpdateButtonsForCell(const QModelIndex& index) {

@@ -17,6 +17,8 @@ class QTimer;
 
 namespace parlatone {
 
+class ChannelTimeline;
+
 class Choosers;
 class Operator;
 class Project;
@@ -76,6 +78,7 @@ class FrmMain : public QMainWindow, public AuditionView {
   void RebuildTabs();
   void ShowPage(int page);
   void SelectCell(const QModelIndex& index);
+  void UpdateTimeline();
   void UpdateButtonsForCell(const QModelIndex& index);
   // Closes an open drop-down with its choice, as every button press does first.
   void CommitPendingEdit();
@@ -120,6 +123,7 @@ class FrmMain : public QMainWindow, public AuditionView {
   Choosers& choosers_;
   ProgramTableModel* model_ = nullptr;
   ProgramGrid* grid_ = nullptr;
+  ChannelTimeline* timeline_ = nullptr;
   QTabBar* tabs_ = nullptr;
   QLabel* status_panel_ = nullptr;
   QLabel* state_label_ = nullptr;

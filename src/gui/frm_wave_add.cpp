@@ -28,6 +28,7 @@
 #include "gui/frm_play.h"
 #include "gui/frm_progress.h"
 #include "gui/frm_tools.h"
+#include "gui/levels_feeder.h"
 #include "gui/voice_list_model.h"
 #include "tools/fit.h"
 #include "voices/registration_session.h"
@@ -78,6 +79,11 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   grid_->setItemDelegate(new VoiceCellDelegate(grid_));
   comment_delegate_ = new CommentDelegate(grid_);
   grid_->setItemDelegateForColumn(kCommentColumn, comment_delegate_);
+  grid_->setItemDelegateForColumn(model_->OutlineColumn(), new OutlineDelegate(grid_));
+  // The outlines and levels fill in as the files are read, after the grid
+  // is on screen.
+  feeder_ = new LevelsFeeder(paths_.levels_folder, this);
+  model_->SetFeeder(feeder_);
   grid_->verticalHeader()->hide();
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->setWordWrap(false);
@@ -399,7 +405,7 @@ void FrmWaveAdd::OpenTools() {
 }
 
 void FrmWaveAdd::Audition(int slot, bool all) {
-  FrmPlay player(session_->List(), project_.Mode(), this);
+  FrmPlay player(session_->List(), project_.Mode(), this, feeder_);
   player.Play(slot, true, all);
 }
 

@@ -14,6 +14,8 @@ class QTableView;
 
 namespace parlatone {
 
+class LevelsFeeder;
+
 class Choosers;
 class Operator;
 class Project;
@@ -61,6 +63,7 @@ class FrmWaveAdd : public QDialog {
 
   Project& project_;
   AppPaths paths_;
+  LevelsFeeder* feeder_ = nullptr;
   Operator& op_;
   Choosers& choosers_;
   std::unique_ptr<RegistrationSession> session_;

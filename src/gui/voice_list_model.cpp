@@ -7,10 +7,14 @@
 #include <QPainter>
 #include <QStyle>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "core/project.h"
+#include "gui/levels_feeder.h"
+#include "gui/waveform_view.h"
+#include "sound/sound_analysis.h"
 #include "voices/registration_session.h"
 
 namespace parlatone {
@@ -28,7 +32,7 @@ struct Column {
 
 // The MP3 series adds "MPEG" and "Layer" after the comment, which is
 // narrower there to leave them room.
-constexpr std::array<Column, 10> kWaveColumns = {{{u"No.", nullptr, 450},
+constexpr std::array<Column, 12> kWaveColumns = {{{u"No.", nullptr, 450},
                                                   {u"NAME", &VoiceRecord::NAME, 1500},
                                                   {u"COMENTS", &VoiceRecord::COMENTS, 3000},
                                                   {u"SampleRate", &VoiceRecord::SampleRate, 1200},
@@ -37,8 +41,10 @@ constexpr std::array<Column, 10> kWaveColumns = {{{u"No.", nullptr, 450},
                                                   {u"SEC", &VoiceRecord::SEC, 1200},
                                                   {u"BYTES", &VoiceRecord::BYTES, 1200},
                                                   {u"", &VoiceRecord::FilePath, 0},
-                                                  {u"", nullptr, 0}}};
-constexpr std::array<Column, 12> kMp3Columns = {{{u"No.", nullptr, 450},
+                                                  {u"", nullptr, 0},
+                                                  {u"波形", nullptr, 1350},
+                                                  {u"レベル", nullptr, 2400}}};
+constexpr std::array<Column, 14> kMp3Columns = {{{u"No.", nullptr, 450},
                                                  {u"NAME", &VoiceRecord::NAME, 1500},
                                                  {u"COMENTS", &VoiceRecord::COMENTS, 1500},
                                                  {u"MPEG", &VoiceRecord::MPEG, 750},
@@ -49,7 +55,9 @@ constexpr std::array<Column, 12> kMp3Columns = {{{u"No.", nullptr, 450},
                                                  {u"SEC", &VoiceRecord::SEC, 1200},
                                                  {u"BYTES", &VoiceRecord::BYTES, 1200},
                                                  {u"", &VoiceRecord::FilePath, 0},
-                                                 {u"", nullptr, 0}}};
+                                                 {u"", nullptr, 0},
+                                                 {u"波形", nullptr, 1350},
+                                                 {u"レベル", nullptr, 2400}}};
 
 // A sample rate that is a plain number (as an old project file may hold) is
 // shown with two integer and three decimal digits; the usual "22.05KHz"
@@ -89,6 +97,79 @@ int VoiceListModel::ColumnTwips(int column) const {
   return ColumnAt(mp3_, column).twips;
 }
 
+QString VoiceListModel::PathOfSlot(int slot) const {
+  return Registered(slot) ? session_.List()[slot].FilePath : QString();
+}
+
+void VoiceListModel::SetFeeder(LevelsFeeder* feeder) {
+  feeder_ = feeder;
+  connect(feeder_, &LevelsFeeder::Arrived, this, &VoiceListModel::LevelsArrived);
+  RequestLevels();
+}
+
+const SoundLevels* VoiceListModel::LevelsAt(int row) const {
+  const QString path = PathOfSlot(SlotOfRow(row));
+  return feeder_ != nullptr && !path.isEmpty() ? feeder_->Known(path) : nullptr;
+}
+
+void VoiceListModel::RequestLevels() {
+  if (feeder_ == nullptr) {
+    return;
+  }
+  QStringList paths;
+  for (int row = 0; row < rows_per_page_; ++row) {
+    if (const QString path = PathOfSlot(SlotOfRow(row)); !path.isEmpty()) {
+      paths << path;
+    }
+  }
+  const WorkingVoiceList& list = session_.List();
+  for (int slot = 0; slot < list.size(); ++slot) {
+    if (const QString path = PathOfSlot(slot); !path.isEmpty()) {
+      paths << path;
+    }
+  }
+  feeder_->Request(paths);
+  LevelsArrived();
+}
+
+void VoiceListModel::LevelsArrived() {
+  std::vector<double> loudness;
+  const WorkingVoiceList& list = session_.List();
+  for (int slot = 0; slot < list.size(); ++slot) {
+    const QString path = PathOfSlot(slot);
+    const SoundLevels* levels = path.isEmpty() ? nullptr : feeder_->Known(path);
+    if (levels != nullptr && levels->loudness_lufs) {
+      loudness.push_back(*levels->loudness_lufs);
+    }
+  }
+  median_lufs_.reset();
+  if (loudness.size() >= 2) {
+    std::sort(loudness.begin(), loudness.end());
+    const size_t middle = loudness.size() / 2;
+    median_lufs_ = loudness.size() % 2 == 1 ? loudness[middle]
+                                            : (loudness[middle - 1] + loudness[middle]) / 2.0;
+  }
+  // Every row: a new figure may move the median and so another row's mark.
+  Q_EMIT dataChanged(index(0, OutlineColumn()), index(rowCount() - 1, LevelsColumn()));
+}
+
+QString VoiceListModel::LevelsWarning(const SoundLevels& levels) const {
+  QStringList reasons;
+  if (levels.clipped) {
+    reasons << u"ピークがフルスケールに達しています（音割れのおそれがあります）。"_s;
+  }
+  if (median_lufs_ && levels.loudness_lufs) {
+    const double difference = *levels.loudness_lufs - *median_lufs_;
+    if (std::abs(difference) > kOutlierLu) {
+      reasons << u"登録した音声の中央値（%1 LUFS）より %2 LU %3です。"_s
+                     .arg(QString::number(*median_lufs_, 'f', 1).replace(u'-', u'\u2212'))
+                     .arg(std::abs(difference), 0, 'f', 1)
+                     .arg(difference > 0 ? u"大きい音量"_s : u"小さい音量"_s);
+    }
+  }
+  return reasons.join(u'\n');
+}
+
 bool VoiceListModel::Registered(int slot) const {
   const WorkingVoiceList& list = session_.List();
   return slot >= 0 && slot < list.size() && !list[slot].NAME.isEmpty();
@@ -99,6 +180,9 @@ QVariant VoiceListModel::data(const QModelIndex& index, int role) const {
     return {};
   }
   const int slot = SlotOfRow(index.row());
+  if (index.column() >= OutlineColumn()) {
+    return LevelsData(index, role);
+  }
   switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: {
@@ -125,6 +209,49 @@ QVariant VoiceListModel::data(const QModelIndex& index, int role) const {
         return QBrush(QColor(210, 225, 240));
       }
       return {};
+    default:
+      return {};
+  }
+}
+
+QVariant VoiceListModel::LevelsData(const QModelIndex& index, int role) const {
+  const QString path = PathOfSlot(SlotOfRow(index.row()));
+  if (path.isEmpty() || feeder_ == nullptr) {
+    return {};
+  }
+  const SoundLevels* levels = feeder_->Known(path);
+  const bool levels_column = index.column() == LevelsColumn();
+  switch (role) {
+    case Qt::DisplayRole:
+      if (!levels_column) {
+        return {};
+      }
+      if (levels == nullptr) {
+        return feeder_->IsPending(path) ? u"…"_s : u"読めません"_s;
+      }
+      return LevelsText(*levels);
+    case Qt::ToolTipRole: {
+      if (levels == nullptr) {
+        return {};
+      }
+      const QString warning = LevelsWarning(*levels);
+      const QString figures = u"%1\n無音：先頭 %2 ms、末尾 %3 ms"_s.arg(LevelsText(*levels))
+                                  .arg(levels->leading_silence_ms)
+                                  .arg(levels->trailing_silence_ms);
+      return warning.isEmpty() ? figures : warning + u'\n' + figures;
+    }
+    case Qt::ForegroundRole:
+      if (levels != nullptr && levels_column && !LevelsWarning(*levels).isEmpty()) {
+        return QBrush(QColor(190, 0, 0));
+      }
+      return {};
+    case Qt::BackgroundRole:
+      if (levels != nullptr && !LevelsWarning(*levels).isEmpty()) {
+        return QBrush(QColor(255, 228, 225));
+      }
+      return SlotOfRow(index.row()) == selected_slot_ ? QBrush(QColor(210, 225, 240)) : QVariant();
+    case Qt::TextAlignmentRole:
+      return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     default:
       return {};
   }
@@ -162,6 +289,7 @@ void VoiceListModel::Show(int page, int selected_slot) {
   page_ = page;
   selected_slot_ = selected_slot;
   Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+  RequestLevels();
 }
 
 void VoiceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -193,6 +321,18 @@ void VoiceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     const QWidget* widget = option.widget;
     QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
     style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+  }
+}
+
+void OutlineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const {
+  VoiceCellDelegate::paint(painter, option, index);
+  const auto* model = qobject_cast<const VoiceListModel*>(index.model());
+  const SoundLevels* levels = model != nullptr ? model->LevelsAt(index.row()) : nullptr;
+  if (levels != nullptr) {
+    const bool selected = (option.state & QStyle::State_Selected) != 0;
+    PaintOutline(*painter, option.rect.adjusted(2, 2, -2, -2), *levels,
+                 selected ? option.palette.color(QPalette::HighlightedText) : QColor(40, 100, 170));
   }
 }
 

@@ -4,9 +4,13 @@
 #include <QPointer>
 #include <QStyledItemDelegate>
 
+#include <optional>
+
 namespace parlatone {
 
+class LevelsFeeder;
 class RegistrationSession;
+struct SoundLevels;
 
 // The registration grid's model: one page of the session's working list,
 // read in place. A page is redrawn with one change notice, however many
@@ -30,6 +34,16 @@ class VoiceListModel : public QAbstractTableModel {
   // Column widths in twips; 0 for the hidden columns.
   int ColumnTwips(int column) const;
 
+  // The two view-only columns after the voice texts: the outline and the
+  // levels of each registered voice, filled as the feeder reads the files.
+  int OutlineColumn() const { return columnCount() - 2; }
+  int LevelsColumn() const { return columnCount() - 1; }
+  void SetFeeder(LevelsFeeder* feeder);
+  const SoundLevels* LevelsAt(int row) const;
+  // Louder or quieter than the registered voices' median by more than this
+  // is marked.
+  static constexpr double kOutlierLu = 6.0;
+
   int SlotOfRow(int row) const { return page_ * rows_per_page_ + row; }
   int Page() const { return page_; }
   // The page in view and the highlighted slot (-1 for none); the rows are
@@ -38,12 +52,21 @@ class VoiceListModel : public QAbstractTableModel {
 
  private:
   bool Registered(int slot) const;
+  QString PathOfSlot(int slot) const;
+  // Asks for the page's files first, then for every other registered one
+  // (the median needs them all).
+  void RequestLevels();
+  void LevelsArrived();
+  QString LevelsWarning(const SoundLevels& levels) const;
+  QVariant LevelsData(const QModelIndex& index, int role) const;
 
   RegistrationSession& session_;
   int rows_per_page_;
   bool mp3_;
   int page_ = 0;
   int selected_slot_ = -1;
+  LevelsFeeder* feeder_ = nullptr;
+  std::optional<double> median_lufs_;
 };
 
 // Paints the registration grid's cells as plain one-line text: a run shows
@@ -73,6 +96,16 @@ class CommentDelegate : public VoiceCellDelegate {
 
  private:
   mutable QPointer<QWidget> open_editor_;
+};
+
+// Paints a voice's outline in the registration grid.
+class OutlineDelegate : public VoiceCellDelegate {
+  Q_OBJECT
+
+ public:
+  using VoiceCellDelegate::VoiceCellDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
 };
 
 }  // namespace parlatone

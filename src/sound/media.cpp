@@ -213,6 +213,9 @@ MediaReply MediaLayer::Status(const QStringList& tokens) {
   if (Is(item, "length"_L1)) {
     return {err::kNone, QString::number(found->second->LengthMs())};
   }
+  if (Is(item, "position"_L1)) {
+    return {err::kNone, QString::number(found->second->PositionMs())};
+  }
   return Error(err::kUnrecognizedKeyword);
 }
 

@@ -43,6 +43,8 @@ class SoundSource {
   virtual int Play(qint64 from_ms) = 0;
   // True while sound is still to be heard.
   virtual bool IsPlaying() = 0;
+  // Where playing has reached, in milliseconds from the start of the file.
+  virtual qint64 PositionMs() { return 0; }
 };
 
 // What plays the files: SDL2 with libsndfile and libmpg123 in the programs,
@@ -61,7 +63,8 @@ struct MediaReply {
 };
 
 // The command-string layer: "open \"path\" type waveaudio alias *1 notify",
-// "play *1 from 0", "status *1 mode", "status *4 length", "close *1". Verbs,
+// "play *1 from 0", "status *1 mode", "status *4 length", "status *1 position",
+// "close *1". Verbs,
 // keywords and aliases are case-insensitive; paths are quoted. At most one
 // file is open under an alias.
 class MediaLayer {

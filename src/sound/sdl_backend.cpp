@@ -126,8 +126,22 @@ class SdlOutput {
       return err::kNoOutput;
     }
     Sdl()->PauseAudioDevice(device_, 0);
+    queued_bytes_ = bytes;
+    tail_bytes_ = static_cast<Uint32>(tail.size() * sizeof(int16_t));
     return err::kNone;
   }
+
+  // Frames handed to the output since Start, of the sound's own.
+  int64_t PlayedFrames() const {
+    if (device_ == 0 || channels_ <= 0) {
+      return 0;
+    }
+    const Uint32 waiting = Sdl()->GetQueuedAudioSize(device_);
+    const Uint32 sound_waiting = waiting > tail_bytes_ ? waiting - tail_bytes_ : 0;
+    const Uint32 played = queued_bytes_ > sound_waiting ? queued_bytes_ - sound_waiting : 0;
+    return static_cast<int64_t>(played / sizeof(int16_t)) / channels_;
+  }
+  int Rate() const { return rate_; }
 
   bool IsPlaying() const { return device_ != 0 && Sdl()->GetQueuedAudioSize(device_) > 0; }
 
@@ -153,6 +167,8 @@ class SdlOutput {
   int rate_ = 0;
   int channels_ = 0;
   int buffer_frames_ = 0;
+  Uint32 queued_bytes_ = 0;
+  Uint32 tail_bytes_ = 0;
 };
 
 // Either kind of file: decoding waits until playing starts, so opening costs
@@ -172,13 +188,23 @@ class DecodedSource : public SoundSource {
     if (!pcm) {
       return err::kCannotDecode;
     }
+    from_ms_ = std::clamp<qint64>(from_ms, 0, length_ms_);
     return output_.Start(*pcm);
+  }
+
+  qint64 PositionMs() override {
+    const int rate = output_.Rate();
+    if (rate <= 0) {
+      return from_ms_;
+    }
+    return std::min(length_ms_, from_ms_ + output_.PlayedFrames() * 1000 / rate);
   }
 
   bool IsPlaying() override { return output_.IsPlaying(); }
 
  private:
   int64_t length_ms_;
+  int64_t from_ms_ = 0;
   Decoder decode_;
   SdlOutput output_;
 };

@@ -550,8 +550,11 @@ QString LevelsCache::EntryPath(const QString& path) const {
 
 std::optional<SoundLevels> LevelsCache::Find(const QString& path) const {
   const QFileInfo info(path);
+  if (folder_.isEmpty() || !info.exists()) {
+    return std::nullopt;
+  }
   QFile file(EntryPath(path));
-  if (!info.exists() || !file.open(QIODevice::ReadOnly)) {
+  if (!file.open(QIODevice::ReadOnly)) {
     return std::nullopt;
   }
   QDataStream in(&file);
@@ -602,7 +605,7 @@ std::optional<SoundLevels> LevelsCache::Find(const QString& path) const {
 
 void LevelsCache::Store(const QString& path, const SoundLevels& levels) const {
   const QFileInfo info(path);
-  if (!QDir().mkpath(folder_)) {
+  if (folder_.isEmpty() || !QDir().mkpath(folder_)) {
     return;
   }
   // Written aside and renamed: a reader on another thread never sees half.

@@ -51,7 +51,8 @@ std::optional<SoundLevels> AnalyseSound(const QString& path,
                                         const std::atomic<bool>* stop = nullptr);
 
 // Analyses kept in a folder, one small file per sound file, valid while the
-// sound file keeps its size and modification time. Safe to use from several
+// sound file keeps its size and modification time (none kept without a
+// folder). Safe to use from several
 // threads; a file that cannot be read or written there only costs a new
 // analysis.
 class LevelsCache {

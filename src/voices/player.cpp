@@ -1,5 +1,7 @@
 #include "voices/player.h"
 
+#include <algorithm>
+
 #include "core/series.h"
 #include "voices/registration.h"
 
@@ -36,7 +38,28 @@ void Player::PlayVoice() {
     view_.SetTimer(false);
     return;
   }
+  open_ = true;
+  bool measured = false;
+  const qint64 length = send_(u"status *2 length"_s).text.toLongLong(&measured);
+  view_.ShowVoice(voice.FilePath, measured ? length : 0);
   send_(u"Play *2 from 0"_s);
+}
+
+void Player::PlayFrom(qint64 position_ms) {
+  if (!open_) {
+    return;
+  }
+  send_(u"Play *2 from %1"_s.arg(std::max<qint64>(0, position_ms)));
+  view_.SetTimer(true);
+}
+
+qint64 Player::PositionMs() {
+  if (!open_) {
+    return -1;
+  }
+  bool ok = false;
+  const qint64 position = send_(u"status *2 position"_s).text.toLongLong(&ok);
+  return ok ? position : -1;
 }
 
 void Player::Tick() {
@@ -44,6 +67,7 @@ void Player::Tick() {
     return;
   }
   send_(u"Close *2"_s);
+  open_ = false;
   view_.SetTimer(false);
   if (play_all_ && slot_ < list_.size() - 1) {
     ++slot_;
@@ -57,6 +81,7 @@ void Player::Tick() {
 
 void Player::Close() {
   send_(u"Close *2"_s);
+  open_ = false;
   view_.SetTimer(false);
   slot_ = 0;
 }

@@ -17,6 +17,8 @@ class PlayerView {
   virtual void SetLabels(const QString& name, const QString& time, const QString& bytes,
                          const QString& audio) = 0;
   virtual void SetTimer(bool enabled) = 0;  // the 200 ms poll
+  // The voice now playing (its file and length), for a view that draws it.
+  virtual void ShowVoice(const QString& /*path*/, qint64 /*length_ms*/) {}
   virtual void CloseDialog() = 0;
 };
 
@@ -37,6 +39,10 @@ class Player {
   void Close();
 
   int CurrentSlot() const { return slot_; }
+  // Plays the current voice again from a position (while it is open).
+  void PlayFrom(qint64 position_ms);
+  // Where playing has reached; -1 when nothing is open.
+  qint64 PositionMs();
 
  private:
   void PlayVoice();
@@ -47,6 +53,7 @@ class Player {
   Sender send_;
   int slot_ = 0;
   bool play_all_ = false;
+  bool open_ = false;
 };
 
 // "PCM 22.05KHz , 8bit , Mono" or "MPEG1.0 44.1KHz , 128Kbit , Stereo".

@@ -20,6 +20,7 @@
 #include "core/messages.h"
 #include "core/project.h"
 #include "core/series.h"
+#include "gui/channel_timeline.h"
 #include "gui/choosers.h"
 #include "gui/program_grid.h"
 #include "gui/program_table_model.h"
@@ -117,6 +118,45 @@ TEST_F(FrmMainTest, CellEditRepacksAndRetimesTheRow) {
   ASSERT_TRUE(Model()->setData(Model()->index(0, kRpColumn), u"3"_s, Qt::EditRole));
   EXPECT_EQ(project_.programs[0].RP, u"3"_s);
   EXPECT_EQ(Cell(0, kTimeColumn), u"6.0"_s);
+}
+
+// The timeline draws the selected channel and adds up to its time column
+// through every kind of edit, an undo included.
+TEST_F(FrmMainTest, TimelineFollowsTheSelectedChannelThroughEdits) {
+  Open(1, 3);
+  project_.voices[1].SEC = u"2.449"_s;
+  Fill(0, {u"v0.wav"_s, u"v1.wav"_s});
+  Fill(1, {u"v2.wav"_s});
+  for (const int channel : {0, 1}) {
+    Model()->Table().SettleChannel(channel);
+  }
+  Model()->Refresh();
+  auto* timeline = Find<ChannelTimeline>(u"PicTimeline"_s);
+  EXPECT_EQ(timeline->Channel(), -1);
+  Grid()->setCurrentIndex(Model()->index(0, kFirstVoiceColumn));
+  ASSERT_EQ(timeline->Channel(), 0);
+  const auto agrees = [&](const char* after, int row) {
+    EXPECT_EQ(timeline->TotalText(), Cell(row, kTimeColumn)) << after;
+  };
+  agrees("selection", 0);
+  EXPECT_EQ(timeline->TotalText(), u"3.4"_s);
+  ASSERT_TRUE(Model()->setData(Model()->index(0, kRpColumn), u"3"_s, Qt::EditRole));
+  agrees("RP", 0);
+  EXPECT_EQ(timeline->TotalText(), u"10.2"_s);
+  ASSERT_TRUE(
+      Model()->setData(Model()->index(0, kFirstVoiceColumn + 2), u"v2.wav"_s, Qt::EditRole));
+  agrees("a voice added", 0);
+  Grid()->setCurrentIndex(Model()->index(0, kFirstVoiceColumn));
+  Find<QAction>(u"ActionUndo"_s)->trigger();
+  Grid()->setCurrentIndex(Model()->index(0, kFirstVoiceColumn));
+  agrees("undo", 0);
+  EXPECT_EQ(timeline->TotalText(), u"10.2"_s);
+  // The first voice's piece names it and its registered length.
+  const QString first = timeline->TextAt(QPoint(8, timeline->height() - 8));
+  EXPECT_TRUE(first.contains(u"v0.wav"_s) && first.contains(u"1.000 秒"_s)) << first.toStdString();
+  Grid()->setCurrentIndex(Model()->index(1, kSpColumn));
+  EXPECT_EQ(timeline->Channel(), 1);
+  agrees("another channel", 1);
 }
 
 TEST_F(FrmMainTest, KeyboardOpensTheDropDownAndDeletes) {

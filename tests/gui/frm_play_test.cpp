@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "core/messages.h"
+#include "gui/levels_feeder.h"
+#include "gui/waveform_view.h"
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
 #include "support/qt_printers.h"
@@ -87,6 +89,36 @@ TEST_F(FrmPlayTest, StopClosesAtOnce) {
   timer.start();
   dialog.Play(0, true, true);
   EXPECT_LT(timer.elapsed(), 2000);
+  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
+}
+
+// The voice's waveform with the play position; a click on it plays from
+// there, and the elapsed time follows.
+TEST_F(FrmPlayTest, WaveformShowsThePositionAndAClickPlaysFromThere) {
+  list_[0].FilePath = dir_.filePath(u"long.wav"_s);
+  ASSERT_TRUE(testing::WriteBytes(list_[0].FilePath, testing::SineWave(22050, 4000, 0.5)));
+  LevelsFeeder feeder(QString{});
+  FrmPlay dialog(list_, 1, nullptr, &feeder);
+  auto* wave = dialog.findChild<WaveformView*>(u"PicWave"_s);
+  auto* position = dialog.findChild<QLabel*>(u"LblPosition"_s);
+  ASSERT_TRUE(wave != nullptr && position != nullptr);
+  double before_click = -1.0;
+  QTimer::singleShot(400, &dialog, [&] {
+    EXPECT_TRUE(wave->HasLevels());
+    EXPECT_TRUE(position->text().endsWith(u" / 0:04.0"_s)) << position->text().toStdString();
+    before_click = wave->Position();
+    QTest::mouseClick(wave, Qt::LeftButton, {}, QPoint(wave->width() * 3 / 4, wave->height() / 2));
+  });
+  QTimer::singleShot(700, &dialog, [&] {
+    // From three quarters on: 3.0 s and a little played since.
+    EXPECT_GE(wave->Position(), 0.74);
+    EXPECT_LT(wave->Position(), 0.9);
+    EXPECT_TRUE(position->text().startsWith(u"0:03."_s)) << position->text().toStdString();
+    dialog.reject();
+  });
+  dialog.Play(0, true, false);
+  EXPECT_GT(before_click, 0.0);
+  EXPECT_LT(before_click, 0.25);
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
 }
 

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace parlatone::testing {
@@ -118,6 +120,21 @@ QByteArray WaveOfLength(uint32_t sample_rate, uint16_t channels, uint16_t bits, 
   wave.data_bytes = static_cast<uint32_t>(static_cast<uint64_t>(sample_rate) * channels *
                                           (bits / 8) * milliseconds / 1000);
   return WaveBytes(wave);
+}
+
+QByteArray SineWave(uint32_t sample_rate, int milliseconds, double amplitude) {
+  const auto frames = static_cast<int64_t>(sample_rate) * milliseconds / 1000;
+  QByteArray data;
+  for (int64_t f = 0; f < frames; ++f) {
+    const double value =
+        amplitude * std::sin(2.0 * std::numbers::pi * 997.0 * static_cast<double>(f) / sample_rate);
+    data += Le16Bytes(static_cast<uint16_t>(
+        static_cast<int16_t>(std::clamp(std::lround(value * 32768.0), -32768L, 32767L))));
+  }
+  QByteArray format = Le16Bytes(1) + Le16Bytes(1) + Le32Bytes(sample_rate) +
+                      Le32Bytes(sample_rate * 2) + Le16Bytes(2) + Le16Bytes(16);
+  const QByteArray body = "WAVE" + Chunk("fmt ", format) + Chunk("data", data);
+  return "RIFF" + Le32Bytes(static_cast<uint32_t>(body.size())) + body;
 }
 
 int Mp3FrameSamples(int version) {

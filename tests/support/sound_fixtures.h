@@ -31,6 +31,10 @@ struct WaveSpec {
 };
 QByteArray WaveBytes(const WaveSpec& wave);
 
+// A 16-bit mono PCM WAVE holding a 997 Hz sine of the given peak (1.0 is
+// full scale, written as the largest sample).
+QByteArray SineWave(uint32_t sample_rate, int milliseconds, double amplitude);
+
 // A PCM WAVE of the given length.
 QByteArray WaveOfLength(uint32_t sample_rate, uint16_t channels, uint16_t bits, int milliseconds);
 

@@ -1,0 +1,153 @@
+#include "gui/channel_timeline.h"
+
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include <algorithm>
+
+#include "core/project.h"
+
+namespace parlatone {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Beyond this many voices drawn one by one, the later passes are one block.
+constexpr qint64 kMostPieces = 2000;
+constexpr int kCaptionHeight = 18;
+
+QString Tenths(qint64 tenths) {
+  return ChannelTenths{tenths}.OneDecimalText();
+}
+
+}  // namespace
+
+ChannelTimeline::ChannelTimeline(QWidget* parent) : QWidget(parent) {
+  setObjectName(u"PicTimeline"_s);
+  setMouseTracking(true);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  setMinimumHeight(46);
+}
+
+void ChannelTimeline::ShowChannel(const Project& project, int channel) {
+  channel_ = channel;
+  plan_ = channel >= 0 ? PlanOfChannel(project, channel) : ChannelPlan{};
+  Layout();
+  update();
+}
+
+QString ChannelTimeline::TotalText() const {
+  return Tenths(plan_.total_tenths);
+}
+
+QRect ChannelTimeline::BarRect() const {
+  return rect().adjusted(4, kCaptionHeight + 2, -4, -4);
+}
+
+void ChannelTimeline::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Layout();
+}
+
+void ChannelTimeline::Layout() {
+  pieces_.clear();
+  const QRectF bar = BarRect();
+  const qint64 passes = std::max<qint64>(1, plan_.repeat);
+  const qint64 drawn = plan_.pass_tenths * passes;
+  if (plan_.voices.empty() || drawn <= 0 || bar.width() <= 0) {
+    return;
+  }
+  const double scale = bar.width() / static_cast<double>(drawn);
+  const auto voices = static_cast<qint64>(plan_.voices.size());
+  // Whole passes one voice at a time while that stays readable.
+  const qint64 detailed = std::clamp<qint64>(kMostPieces / voices, 1, passes);
+  qint64 at = 0;
+  for (qint64 pass = 0; pass < detailed; ++pass) {
+    for (qint64 v = 0; v < voices; ++v) {
+      const qint64 tenths = plan_.voices[static_cast<size_t>(v)].tenths;
+      pieces_.push_back({QRectF(bar.left() + at * scale, bar.top(), tenths * scale, bar.height()),
+                         static_cast<int>(v), pass});
+      at += tenths;
+    }
+  }
+  if (detailed < passes) {
+    pieces_.push_back({QRectF(bar.left() + at * scale, bar.top(),
+                              bar.right() + 1 - (bar.left() + at * scale), bar.height()),
+                       -1, detailed});
+  }
+}
+
+void ChannelTimeline::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().color(QPalette::Window));
+  QString caption;
+  if (channel_ < 0) {
+    caption = u"チャンネルを選ぶと、再生の流れがここに表示されます。"_s;
+  } else {
+    caption = u"CH %1 ・ 音声 %2 個 ・ RP %3 回 ・ 時間 %4 秒"_s.arg(ChannelNumberText(channel_))
+                  .arg(plan_.voices.size())
+                  .arg(plan_.repeat)
+                  .arg(TotalText());
+  }
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.drawText(QRect(4, 0, width() - 8, kCaptionHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                   caption);
+  const QRect bar = BarRect();
+  painter.setPen(palette().color(QPalette::Mid));
+  painter.setBrush(palette().color(QPalette::Base));
+  painter.drawRect(bar.adjusted(0, 0, -1, -1));
+  // Alternate shades tell neighbouring voices apart; a repeat is a shade
+  // darker than the first pass.
+  static const QColor kShades[] = {QColor(120, 170, 220), QColor(160, 200, 235)};
+  for (const Piece& piece : pieces_) {
+    QColor color = piece.voice < 0 ? QColor(150, 150, 170) : kShades[piece.voice % 2];
+    if (piece.pass % 2 == 1) {
+      color = color.darker(115);
+    }
+    painter.fillRect(piece.rect, color);
+    if (piece.voice >= 0 && piece.rect.width() > 40) {
+      painter.setPen(Qt::black);
+      painter.drawText(piece.rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                       plan_.voices[static_cast<size_t>(piece.voice)].name);
+    }
+  }
+  if (channel_ >= 0 && plan_.repeat <= 0 && !plan_.voices.empty()) {
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(bar, Qt::AlignCenter, u"RP が 0 のため、時間は 0 秒です。"_s);
+  }
+}
+
+QString ChannelTimeline::TextAt(const QPoint& point) const {
+  for (const Piece& piece : pieces_) {
+    if (!piece.rect.contains(point)) {
+      continue;
+    }
+    if (piece.voice < 0) {
+      return u"%1 回目から %2 回目（同じ並びの繰り返し）"_s.arg(piece.pass + 1).arg(plan_.repeat);
+    }
+    const ChannelPlan::Voice& voice = plan_.voices[static_cast<size_t>(piece.voice)];
+    const QString length =
+        voice.seconds.isEmpty() ? u"未登録"_s : voice.seconds.trimmed() + u" 秒"_s;
+    return u"%1　%2（%3 回目）"_s.arg(voice.name, length).arg(piece.pass + 1);
+  }
+  return {};
+}
+
+bool ChannelTimeline::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = TextAt(help->pos());
+    if (text.isEmpty()) {
+      QToolTip::hideText();
+      event->ignore();
+    } else {
+      QToolTip::showText(help->globalPos(), text, this);
+    }
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+}  // namespace parlatone
