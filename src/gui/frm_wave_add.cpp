@@ -80,6 +80,7 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   comment_delegate_ = new CommentDelegate(grid_);
   grid_->setItemDelegateForColumn(kCommentColumn, comment_delegate_);
   grid_->setItemDelegateForColumn(model_->OutlineColumn(), new OutlineDelegate(grid_));
+  grid_->setItemDelegateForColumn(model_->LevelsColumn(), new LevelsDelegate(grid_));
   // The outlines and levels fill in as the files are read, after the grid
   // is on screen.
   feeder_ = new LevelsFeeder(paths_.levels_folder, this);
@@ -99,6 +100,12 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   // The comment column follows the grid's width (its viewport's, once the
   // scroll bars are placed).
   grid_->viewport()->installEventFilter(this);
+  connect(model_, &QAbstractItemModel::dataChanged, this,
+          [this](const QModelIndex& top_left, const QModelIndex& bottom_right) {
+            if (top_left.column() <= kCommentColumn && kCommentColumn <= bottom_right.column()) {
+              FitCommentColumn();
+            }
+          });
   grid_->setEditTriggers(QAbstractItemView::AllEditTriggers);
   // No row is selected until the operator picks one: the grid does not take
   // the focus (and a current cell) by itself when the window opens.
@@ -206,11 +213,19 @@ bool FrmWaveAdd::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FrmWaveAdd::FitCommentColumn() {
-  // The comment takes what the other columns leave, and never less than a
-  // comment of the longest allowed (twenty full-width characters) needs.
-  constexpr int kLongestComment = 20;
-  const int needed =
-      grid_->fontMetrics().horizontalAdvance(QString(kLongestComment, QChar(u'漢'))) + 12;
+  // The comment takes what the other columns leave, and never less than the
+  // longest comment of the list needs (at most twenty full-width
+  // characters, at least eight), so that every comment reads whole.
+  constexpr int kShortestRoom = 8;
+  const QFontMetrics metrics = grid_->fontMetrics();
+  int widest = metrics.horizontalAdvance(QString(kShortestRoom, QChar(u'漢')));
+  const WorkingVoiceList& list = session_->List();
+  for (int slot = 0; slot < list.size(); ++slot) {
+    if (!list[slot].COMENTS.isEmpty()) {
+      widest = std::max(widest, metrics.horizontalAdvance(list[slot].COMENTS));
+    }
+  }
+  const int needed = widest + 12;
   int others = 0;
   for (int c = 0; c < model_->columnCount(); ++c) {
     if (c != VoiceListModel::kCommentColumn && !grid_->isColumnHidden(c)) {

@@ -42,8 +42,8 @@ constexpr std::array<Column, 12> kWaveColumns = {{{u"No.", nullptr, 450},
                                                   {u"BYTES", &VoiceRecord::BYTES, 1200},
                                                   {u"", &VoiceRecord::FilePath, 0},
                                                   {u"", nullptr, 0},
-                                                  {u"波形", nullptr, 1350},
-                                                  {u"レベル", nullptr, 2400}}};
+                                                  {u"波形", nullptr, 900},
+                                                  {u"レベル", nullptr, 1100}}};
 constexpr std::array<Column, 14> kMp3Columns = {{{u"No.", nullptr, 450},
                                                  {u"NAME", &VoiceRecord::NAME, 1500},
                                                  {u"COMENTS", &VoiceRecord::COMENTS, 1500},
@@ -56,8 +56,8 @@ constexpr std::array<Column, 14> kMp3Columns = {{{u"No.", nullptr, 450},
                                                  {u"BYTES", &VoiceRecord::BYTES, 1200},
                                                  {u"", &VoiceRecord::FilePath, 0},
                                                  {u"", nullptr, 0},
-                                                 {u"波形", nullptr, 1350},
-                                                 {u"レベル", nullptr, 2400}}};
+                                                 {u"波形", nullptr, 900},
+                                                 {u"レベル", nullptr, 1100}}};
 
 // A sample rate that is a plain number (as an old project file may hold) is
 // shown with two integer and three decimal digits; the usual "22.05KHz"
@@ -334,6 +334,37 @@ void OutlineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     PaintOutline(*painter, option.rect.adjusted(2, 2, -2, -2), *levels,
                  selected ? option.palette.color(QPalette::HighlightedText) : QColor(40, 100, 170));
   }
+}
+
+void LevelsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                           const QModelIndex& index) const {
+  const QString text = index.data(Qt::DisplayRole).toString();
+  const qsizetype split = text.indexOf(u" / "_s);
+  if (split < 0) {
+    VoiceCellDelegate::paint(painter, option, index);
+    return;
+  }
+  // The background and selection as every cell has them, without the text.
+  const bool selected = (option.state & QStyle::State_Selected) != 0;
+  if (selected) {
+    painter->fillRect(option.rect, option.palette.brush(QPalette::Normal, QPalette::Highlight));
+  } else if (const QVariant background = index.data(Qt::BackgroundRole); background.isValid()) {
+    painter->fillRect(option.rect, background.value<QBrush>());
+  }
+  painter->save();
+  QFont font = option.font;
+  font.setPointSizeF(font.pointSizeF() * 0.85);
+  painter->setFont(font);
+  const QVariant foreground = index.data(Qt::ForegroundRole);
+  painter->setPen(selected               ? option.palette.color(QPalette::HighlightedText)
+                  : foreground.isValid() ? foreground.value<QBrush>().color()
+                                         : option.palette.color(QPalette::Text));
+  const QRect top = option.rect.adjusted(2, 0, -2, -option.rect.height() / 2);
+  const QRect bottom = option.rect.adjusted(2, option.rect.height() / 2, -2, 0);
+  painter->drawText(top, Qt::AlignRight | Qt::AlignBottom | Qt::TextSingleLine, text.left(split));
+  painter->drawText(bottom, Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
+                    text.mid(split + 3));
+  painter->restore();
 }
 
 QWidget* CommentDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,

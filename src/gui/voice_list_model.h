@@ -108,4 +108,15 @@ class OutlineDelegate : public VoiceCellDelegate {
              const QModelIndex& index) const override;
 };
 
+// Paints a voice's levels on two lines, loudness over peak, so that the
+// column stays narrow enough for the grid to fit a small screen.
+class LevelsDelegate : public VoiceCellDelegate {
+  Q_OBJECT
+
+ public:
+  using VoiceCellDelegate::VoiceCellDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
+};
+
 }  // namespace parlatone

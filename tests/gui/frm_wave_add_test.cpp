@@ -92,7 +92,7 @@ TEST_F(FrmWaveAddTest, CommentsFillTheGridAndReadWhole) {
       const int comment = VoiceListModel::kCommentColumn;
       // The grid is filled; on a narrow window the outline and level
       // columns are reached by scrolling, the comment staying whole.
-      const int needed = grid->fontMetrics().horizontalAdvance(QString(20, QChar(u'漢'))) + 12;
+      const int needed = grid->fontMetrics().horizontalAdvance(project_.voices[0].COMENTS) + 12;
       EXPECT_EQ(used,
                 std::max(grid->viewport()->width(), used - grid->columnWidth(comment) + needed))
           << mode << " " << size.width();
