@@ -180,6 +180,15 @@ int UsageError(const Command& command, Context& context, const QString& message)
   return kExitUsage;
 }
 
+SplitArguments SplitSwitchesAndFiles(const QStringList& args, const QStringList& known,
+                                     const Command& command, Context& context) {
+  SplitArguments split = SplitSwitches(args, known, command, context);
+  if (!split.status && split.rest.isEmpty()) {
+    split.status = UsageError(command, context, u"no file given"_s);
+  }
+  return split;
+}
+
 SplitArguments SplitSwitches(const QStringList& args, const QStringList& known,
                              const Command& command, Context& context) {
   SplitArguments split;

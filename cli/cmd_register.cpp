@@ -29,12 +29,9 @@ class RegisterCommand : public Command {
   }
 
   int Run(const QStringList& args, Context& context) override {
-    const SplitArguments split = SplitSwitches(args, {u"--json"_s}, *this, context);
+    const SplitArguments split = SplitSwitchesAndFiles(args, {u"--json"_s}, *this, context);
     if (split.status) {
       return *split.status;
-    }
-    if (split.rest.isEmpty()) {
-      return UsageError(*this, context, u"no file given"_s);
     }
     const bool json = split.Has(u"--json"_s);
     QStringList files;

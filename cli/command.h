@@ -65,6 +65,9 @@ struct SplitArguments {
 };
 SplitArguments SplitSwitches(const QStringList& args, const QStringList& known,
                              const Command& command, Context& context);
+// The same for a command that takes files: none given is a usage error.
+SplitArguments SplitSwitchesAndFiles(const QStringList& args, const QStringList& known,
+                                     const Command& command, Context& context);
 
 // Declared by each command's file.
 std::unique_ptr<Command> MakeFitCommand();

@@ -7,6 +7,13 @@
 
 namespace parlatone {
 
+// Frames a reader asks for at a time: big enough to keep calls rare, small
+// enough to stay in the processor's cache.
+inline constexpr int64_t kPcmBlockFrames = 16384;
+// Below this sample magnitude (-50 dBFS) a sound counts as silent, where
+// its leading and trailing silence is measured or trimmed.
+inline constexpr float kSilenceThreshold = 0.0031622776F;
+
 // What a decoded source is: its rate, channels and the precision of its
 // samples in bits (8, 16, 24, 32; float and lossy decoders count 32).
 struct PcmFormat {

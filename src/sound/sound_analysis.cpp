@@ -25,8 +25,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int64_t kBlockFrames = 16384;
-constexpr float kSilenceThreshold = 0.0031622776F;  // -50 dBFS
+constexpr int64_t kBlockFrames = kPcmBlockFrames;
 // A long file is read in parts on several cores once it is this long.
 constexpr int64_t kSplitSeconds = 30;
 // Where the frame count is not known beforehand, the outline is first kept

@@ -33,8 +33,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int64_t kBlockFrames = 16384;
-constexpr double kTrimThreshold = 0.0031622776601683794;  // -50 dBFS
+constexpr int64_t kBlockFrames = kPcmBlockFrames;
 constexpr double kTrimMarginSeconds = 0.020;
 constexpr double kPeakCeilingDb = -1.0;
 // A RIFF size field is 32 bits: the data may not pass this.
@@ -514,7 +513,7 @@ struct Measure {
       for (int c = 0; c < channels; ++c) {
         const float magnitude = std::fabs(frames[f * channels + c]);
         peak = std::max(peak, magnitude);
-        if (magnitude > kTrimThreshold) {
+        if (magnitude >= kSilenceThreshold) {
           if (first_loud < 0) {
             first_loud = position + f;
           }
