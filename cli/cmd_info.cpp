@@ -6,7 +6,7 @@
 #include "core/series.h"
 #include "project_json.h"
 #include "voices/registration.h"
-#include "voices/voice_record_text.h"
+#include "sound/voice_record_text.h"
 
 namespace parlatone::cli {
 namespace {

@@ -16,10 +16,10 @@
 #include "core/project.h"
 #include "core/series.h"
 #include "core/text.h"
+#include "sound/sound_acceptance.h"
 #include "sound/sound_probe.h"
+#include "sound/voice_record_text.h"
 #include "sound/wave_reader.h"
-#include "voices/registration.h"
-#include "voices/voice_record_text.h"
 
 namespace parlatone {
 

@@ -218,4 +218,12 @@ ChannelTenths Project::ChannelTime(int channel) const {
   return {sum * repeat};
 }
 
+QString ChannelNumberText(int channel) {
+  return QStringLiteral("%1").arg(channel + 1, 2, 10, QChar(u'0'));
+}
+
+bool IsEmptyVoice(const QString& name) {
+  return name.isEmpty() || name == QStringLiteral(" ");
+}
+
 }  // namespace parlatone

@@ -28,6 +28,13 @@ struct ProgramRecord {
   bool operator==(const ProgramRecord&) const = default;
 };
 
+// The channel number as the grid shows it: at least two digits, from 1.
+QString ChannelNumberText(int channel);
+
+// A voice cell counts as empty when it is empty or holds the single blank
+// the voice drop-down offers for "no voice".
+bool IsEmptyVoice(const QString& name);
+
 // One registered sound file.
 struct VoiceRecord {
   QString NAME;

@@ -5,8 +5,8 @@
 #include "core/series.h"
 #include "core/text.h"
 #include "editor/program_table.h"
+#include "sound/voice_record_text.h"
 #include "sound/wave_reader.h"
-#include "voices/voice_record_text.h"
 
 namespace parlatone {
 

@@ -46,14 +46,6 @@ int PageOfChannel(const Project& project, int channel) {
   return channel / project.ChannelsPerPage;
 }
 
-QString ChannelNumberText(int channel) {
-  return u"%1"_s.arg(channel + 1, 2, 10, QChar(u'0'));
-}
-
-bool IsEmptyVoice(const QString& name) {
-  return name.isEmpty() || name == u" "_s;
-}
-
 int ProgramTable::LastSlot() const {
   return MaxVoiceIndex(project_.Mode());
 }

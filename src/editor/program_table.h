@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/project.h"
+
 namespace parlatone {
 
 class Operator;
@@ -23,13 +25,6 @@ int ChannelOfRow(const Project& project, int page, int row);
 // The grid row and page of a channel.
 int RowOfChannel(const Project& project, int channel);
 int PageOfChannel(const Project& project, int channel);
-
-// The channel number as the grid shows it: at least two digits, from 1.
-QString ChannelNumberText(int channel);
-
-// A voice cell counts as empty when it is empty or holds the single blank
-// the voice drop-down offers for "no voice".
-bool IsEmptyVoice(const QString& name);
 
 // What a channel plays, as its time counts it: its voices in order, each
 // with its length (in tenths, as the time adds them, and as registered),

@@ -5,13 +5,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "card/card_info.h"
+#include "core/card_size.h"
 #include "core/messages.h"
 #include "core/paths.h"
 #include "core/project.h"
 #include "core/series.h"
 #include "core/settings.h"
-#include "editor/program_table.h"
 
 namespace parlatone {
 

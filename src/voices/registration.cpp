@@ -7,8 +7,8 @@
 #include "core/series.h"
 #include "core/text.h"
 #include "sound/sound_probe.h"
+#include "sound/voice_record_text.h"
 #include "sound/wave_reader.h"
-#include "voices/voice_record_text.h"
 
 namespace parlatone {
 
@@ -16,8 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The longest file name the devices take: twelve bytes, extension included.
-constexpr int kMaxNameBytes = 12;
 constexpr int kProgressEveryMs = 100;
 
 qint64 BytesOf(const VoiceRecord& voice) {
@@ -92,55 +90,6 @@ QString RefusalListText(const QList<Refusal>& refused) {
     text += u"\r\nほか "_s + QString::number(refused.size() - kListedRefusals) + u" 件"_s;
   }
   return text;
-}
-
-AcceptanceRules AcceptanceRules::From(const Project& project) {
-  return {project.Mode(), project.settings.AddFunction, project.settings.FileCapacity};
-}
-
-bool CheckSoundFormat(const SoundInfo& info, bool show_messages, const QString& path,
-                      const QString& suffix, const AcceptanceRules& rules, Operator& op) {
-  const QString tail = suffix.isEmpty() ? QString() : suffix + u"\r\n"_s;
-
-  if (!path.isEmpty()) {
-    const QString name = FileNameOf(path);
-    if (HasFullWidth(name)) {
-      Refuse(op, 2062, msg::kTitleConfirm);
-      return false;
-    }
-    if (AnsiByteLength(name) > kMaxNameBytes) {
-      Refuse(op, 2076, msg::kTitleConfirm);
-      return false;
-    }
-    if (HasForbiddenChar(name)) {
-      const QString text = GetMessage(2077) + ForbiddenCharList() +
-                           GetMessage(SeriesMessage(SeriesText::kForbiddenCharSuffix, rules.mode)) +
-                           GetMessage(2064);
-      ShowText(op, text, msg::kTitleConfirm, MessageIcon::kExclamation);
-      return false;
-    }
-  }
-
-  if (info.Channels != 1 && rules.add_function == 0) {
-    Refuse(op, 2100, msg::kTitleCaution);
-    return false;
-  }
-
-  const SeriesInfo& series = Series(rules.mode);
-  if (series.format == SoundFormat::kMp3) {
-    return true;  // neither bit rate nor sampling rate is examined
-  }
-  if (series.max_bits_per_sample == 8 && info.BitsPerSample > 8) {
-    Refuse(op, 2101, msg::kTitleCaution, tail);
-    return false;
-  }
-  if (!AcceptsSampleRate(rules.mode, static_cast<int>(info.SampleRate))) {
-    if (show_messages) {
-      Refuse(op, series.rate_refusal_message, msg::kTitleCaution, tail);
-    }
-    return false;
-  }
-  return true;
 }
 
 WorkingVoiceList WorkingVoiceList::FromProject(const Project& project) {

@@ -7,7 +7,7 @@
 #include "core/project.h"
 #include "core/settings.h"
 #include "core/text.h"
-#include "voices/voice_record_text.h"
+#include "sound/voice_record_text.h"
 
 namespace parlatone {
 

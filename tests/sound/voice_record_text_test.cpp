@@ -1,4 +1,4 @@
-#include "voices/voice_record_text.h"
+#include "sound/voice_record_text.h"
 
 #include <gtest/gtest.h>
 

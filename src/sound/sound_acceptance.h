@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include "sound/sound_info.h"
+
+namespace parlatone {
+
+class Operator;
+class Project;
+
+// What the series settings say about accepting files, for one check or run.
+struct AcceptanceRules {
+  int mode = 0;
+  int add_function = 0;   // 1: stereo files are accepted
+  int file_capacity = 0;  // capacity index of the MP3 series
+  // The registration window offers to convert files refused for their
+  // format or name; the command line does not.
+  bool offer_conversion = false;
+
+  static AcceptanceRules From(const Project& project);
+};
+
+// Whether a sound file of this format (and, when a path is given, of this
+// name) may be registered for the series. Shows its own refusal: the name
+// rules first (full-width, more than 12 bytes, forbidden characters), then
+// stereo, then the series' bits and rates. A rate refusal is shown only when
+// show_messages is set; the suffix (for a control file load: "stop reading")
+// follows the series' refusal texts on a line of its own.
+bool CheckSoundFormat(const SoundInfo& info, bool show_messages, const QString& path,
+                      const QString& suffix, const AcceptanceRules& rules, Operator& op);
+
+}  // namespace parlatone

@@ -1,0 +1,4 @@
+#pragma once
+
+// A core header that reaches up into the windows: the check must refuse it.
+#include "gui/frm_main.h"
