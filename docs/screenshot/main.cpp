@@ -30,9 +30,13 @@ namespace {
 class DemoChooser : public parlatone::Choosers {
  public:
   explicit DemoChooser(QString path) : path_(std::move(path)) {}
-  QString ChooseOpenFile(QWidget*, bool, const parlatone::FileFilter&, const QString&,
+  QString ChooseOpenFile(QWidget*, const parlatone::FileFilter&, const QString&,
                          const QString&) override {
     return path_;
+  }
+  QStringList ChooseOpenFiles(QWidget*, const parlatone::FileFilter&, const QString&,
+                              const QString&) override {
+    return {};
   }
   QString ChooseSaveFile(QWidget*, const parlatone::FileFilter&, const QString&, const QString&,
                          const QString&) override {

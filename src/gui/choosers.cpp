@@ -12,12 +12,6 @@ namespace parlatone {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr qsizetype kMaxSelectionLength = 1024;
-
-}  // namespace
-
 QString DialogFilter(const FileFilter& filter) {
   QString patterns = filter.pattern;
   patterns.replace(u';', u' ');
@@ -29,40 +23,6 @@ QString DialogFilter(const FileFilter& filter) {
     description.truncate(open);
   }
   return description.trimmed() + u" ("_s + patterns + u")"_s;
-}
-
-QString JoinOpenSelection(const QStringList& files, Operator& op) {
-  if (files.isEmpty()) {
-    return {};
-  }
-  if (files.size() == 1) {
-    return files.front();
-  }
-  QString joined = FolderOf(files.front()) + QDir::separator();
-  for (const QString& file : files) {
-    joined += QChar(u'\0') + FileNameOf(file);
-  }
-  if (joined.size() > kMaxSelectionLength) {
-    ShowText(op, u"一度に選択できる数を超えています。　　"_s, msg::kTitleConfirm,
-             MessageIcon::kExclamation);
-    return {};
-  }
-  return joined;
-}
-
-QStringList SplitOpenSelection(const QString& chosen) {
-  if (chosen.isEmpty()) {
-    return {};
-  }
-  const QStringList parts = chosen.split(QChar(u'\0'));
-  if (parts.size() == 1) {
-    return parts;
-  }
-  QStringList files;
-  for (qsizetype i = 1; i < parts.size(); ++i) {
-    files << QDir(parts.front()).filePath(parts.at(i));
-  }
-  return files;
 }
 
 QString CheckSaveExtension(const QString& path, const QString& default_extension, Operator& op) {
@@ -80,13 +40,17 @@ QString CheckSaveExtension(const QString& path, const QString& default_extension
   return chosen;
 }
 
-QString QtChoosers::ChooseOpenFile(QWidget* owner, bool multiple, const FileFilter& filter,
+QString QtChoosers::ChooseOpenFile(QWidget* owner, const FileFilter& filter,
                                    const QString& initial_folder, const QString& title) {
-  if (multiple) {
-    return JoinOpenSelection(
-        QFileDialog::getOpenFileNames(owner, title, initial_folder, DialogFilter(filter)), op_);
-  }
   return QFileDialog::getOpenFileName(owner, title, initial_folder, DialogFilter(filter));
+}
+
+QStringList QtChoosers::ChooseOpenFiles(QWidget* owner, const FileFilter& filter,
+                                        const QString& initial_folder, const QString& title) {
+  // The old platform's chooser returned its selection in a buffer of 1024
+  // characters; nothing here needs that limit (registration checks every
+  // file and the capacity itself), so every file chosen comes through.
+  return QFileDialog::getOpenFileNames(owner, title, initial_folder, DialogFilter(filter));
 }
 
 QString QtChoosers::ChooseSaveFile(QWidget* owner, const FileFilter& filter,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include "core/series.h"
@@ -15,11 +16,13 @@ class Choosers {
  public:
   virtual ~Choosers() = default;
 
-  // Existing files. One file: its full path. Several: the folder, a
-  // separator, then for each file a NUL and its name. At most 1024
-  // characters; more tells the operator and gives nothing. Cancel: nothing.
-  virtual QString ChooseOpenFile(QWidget* owner, bool multiple, const FileFilter& filter,
+  // One existing file, its full path. Cancel: nothing.
+  virtual QString ChooseOpenFile(QWidget* owner, const FileFilter& filter,
                                  const QString& initial_folder, const QString& title) = 0;
+  // Existing files, their full paths in the order the dialog gives them,
+  // as many as the operator chose. Cancel: none.
+  virtual QStringList ChooseOpenFiles(QWidget* owner, const FileFilter& filter,
+                                      const QString& initial_folder, const QString& title) = 0;
 
   // A file to write. The path must end in the default extension (three
   // characters, any case), else message 2050 and nothing.
@@ -36,19 +39,18 @@ class Choosers {
   // is the one-file open chooser.
   virtual QString ChooseFileName(QWidget* owner, const FileFilter& filter, const QString& initial,
                                  const QString& title) {
-    return ChooseOpenFile(owner, false, filter, initial, title);
+    return ChooseOpenFile(owner, filter, initial, title);
   }
 };
-
-// The full paths of what ChooseOpenFile returned with `multiple`.
-QStringList SplitOpenSelection(const QString& chosen);
 
 // Qt's dialogs.
 class QtChoosers : public Choosers {
  public:
   explicit QtChoosers(Operator& op) : op_(op) {}
-  QString ChooseOpenFile(QWidget* owner, bool multiple, const FileFilter& filter,
-                         const QString& initial_folder, const QString& title) override;
+  QString ChooseOpenFile(QWidget* owner, const FileFilter& filter, const QString& initial_folder,
+                         const QString& title) override;
+  QStringList ChooseOpenFiles(QWidget* owner, const FileFilter& filter,
+                              const QString& initial_folder, const QString& title) override;
   QString ChooseSaveFile(QWidget* owner, const FileFilter& filter, const QString& initial_folder,
                          const QString& default_extension, const QString& title) override;
   QString ChooseFolder(QWidget* owner, const QString& title,
@@ -60,12 +62,11 @@ class QtChoosers : public Choosers {
   Operator& op_;
 };
 
-// The rules the choosers apply to what the dialog returned, apart from the
-// dialog: the multiple-selection form with its limit, and the extension test.
-// And the filter as the dialog shows it: the description without patterns
-// of its own, then the patterns once ("ParlatoneEditorファイル (*.wpj *.wpg)").
+// The rule the save chooser applies to what the dialog returned, apart from
+// the dialog: the extension test. And the filter as the dialog shows it: the
+// description without patterns of its own, then the patterns once
+// ("ParlatoneEditorファイル (*.wpj *.wpg)").
 QString DialogFilter(const FileFilter& filter);
-QString JoinOpenSelection(const QStringList& files, Operator& op);
 QString CheckSaveExtension(const QString& path, const QString& default_extension, Operator& op);
 
 }  // namespace parlatone

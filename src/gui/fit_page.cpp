@@ -147,8 +147,8 @@ FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
 
 void FitPage::AddFiles() {
   const FileFilter filter{u"Sound Files"_s, FitSourcePatterns().join(u';')};
-  for (const QString& file : SplitOpenSelection(
-           choosers_.ChooseOpenFile(this, true, filter, last_folder_, u"変換するファイル"_s))) {
+  for (const QString& file :
+       choosers_.ChooseOpenFiles(this, filter, last_folder_, u"変換するファイル"_s)) {
     sources_->addItem(QDir::toNativeSeparators(file));
     last_folder_ = QFileInfo(file).absolutePath();
   }

@@ -536,7 +536,7 @@ void FrmMain::OnLoad() {
   if (!MayDiscardEdits()) {
     return;
   }
-  const QString path = choosers_.ChooseOpenFile(this, false, ProjectOpenFilter(project_.Mode()),
+  const QString path = choosers_.ChooseOpenFile(this, ProjectOpenFilter(project_.Mode()),
                                                 project_.settings.CardPath, u"ファイルを開く"_s);
   if (path.isEmpty()) {
     return;

@@ -346,9 +346,8 @@ void FrmWaveAdd::OnCommand(int index) {
       const FileFilter filter{mp3 ? u"Sound Files (MP3, WAVE, FLAC, Ogg, AIFF)"_s
                                   : u"Sound Files (WAVE, MP3, FLAC, Ogg, AIFF)"_s,
                               FitSourcePatterns().join(u';')};
-      const QString chosen = choosers_.ChooseOpenFile(this, true, filter,
-                                                      project_.settings.WavePath, GetMessage(2040));
-      RegisterPaths(SplitOpenSelection(chosen));
+      RegisterPaths(
+          choosers_.ChooseOpenFiles(this, filter, project_.settings.WavePath, GetMessage(2040)));
       break;
     }
     case 7: {

@@ -24,25 +24,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-TEST(Choosers, MultipleSelectionForm) {
-  testing::ScriptedOperator op;
-  EXPECT_EQ(JoinOpenSelection({u"/snd/a.wav"_s}, op), u"/snd/a.wav"_s);
-  EXPECT_EQ(JoinOpenSelection({}, op), QString());
-  const QString three = JoinOpenSelection({u"/snd/a.wav"_s, u"/snd/b.wav"_s, u"/snd/c.wav"_s}, op);
-  EXPECT_EQ(three, u"/snd/"_s + QChar(u'\0') + u"a.wav"_s + QChar(u'\0') + u"b.wav"_s +
-                       QChar(u'\0') + u"c.wav"_s);
-  EXPECT_TRUE(op.shown.empty());
-  // Past 1024 characters: the text, and nothing chosen.
-  QStringList many;
-  for (int i = 0; i < 120; ++i) {
-    many << u"/snd/voice%1.wav"_s.arg(i, 3, 10, QChar(u'0'));
-  }
-  EXPECT_EQ(JoinOpenSelection(many, op), QString());
-  ASSERT_EQ(op.shown.size(), 1u);
-  EXPECT_EQ(op.shown[0].text, u"一度に選択できる数を超えています。　　"_s);
-  EXPECT_EQ(op.shown[0].title, u"確認"_s);
-}
-
 TEST(Choosers, SaveExtensionMustMatch) {
   testing::ScriptedOperator op;
   EXPECT_EQ(CheckSaveExtension(u"/cards/TMP.wpg"_s, u"wpg"_s, op), u"/cards/TMP.wpg"_s);

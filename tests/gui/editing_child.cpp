@@ -37,8 +37,11 @@ class QuietOperator : public Operator {
 
 class NoChoosers : public Choosers {
  public:
-  QString ChooseOpenFile(QWidget*, bool, const FileFilter&, const QString&,
-                         const QString&) override {
+  QString ChooseOpenFile(QWidget*, const FileFilter&, const QString&, const QString&) override {
+    return {};
+  }
+  QStringList ChooseOpenFiles(QWidget*, const FileFilter&, const QString&,
+                              const QString&) override {
     return {};
   }
   QString ChooseSaveFile(QWidget*, const FileFilter&, const QString&, const QString&,

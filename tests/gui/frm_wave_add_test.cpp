@@ -328,7 +328,7 @@ TEST_F(FrmWaveAddTest, RefusedFilesOfAFolderAreListedOnceByName) {
 
   // One file keeps its one box, with its name.
   auto again = Open();
-  choosers_.answers.push_back(folder + u"/st.wav"_s);
+  choosers_.selections.push_back({folder + u"/st.wav"_s});
   op_ = {};
   op_.Answer(MessageAnswer::kNo);
   QTest::mouseClick(Button(*again, u"CmdWave0"_s), Qt::LeftButton);
@@ -366,8 +366,7 @@ TEST_F(FrmWaveAddTest, FilesChosenAreRegisteredAndTheMainWindowPurges) {
   const QString b = dir_.filePath(u"B02.wav"_s);
   ASSERT_TRUE(testing::WriteBytes(a, testing::WaveOfLength(22050, 1, 16, 300)));
   ASSERT_TRUE(testing::WriteBytes(b, testing::WaveOfLength(22050, 1, 16, 200)));
-  choosers_.answers.push_back(dir_.path() + u"/"_s + QChar(u'\0') + u"A01.wav"_s + QChar(u'\0') +
-                              u"B02.wav"_s);
+  choosers_.selections.push_back({a, b});
   auto window = Open();
   QTest::mouseClick(Button(*window, u"CmdWave0"_s), Qt::LeftButton);
   EXPECT_EQ(Cell(*window, 1, 1), u"B02.wav"_s);

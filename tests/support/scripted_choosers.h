@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 
@@ -15,14 +16,28 @@ namespace parlatone::testing {
 class ScriptedChoosers : public Choosers {
  public:
   std::deque<QString> answers;
+  // What the many-files chooser gives, in order.
+  std::deque<QStringList> selections;
   FileFilter last_filter;
   QString last_title;
 
-  QString ChooseOpenFile(QWidget*, bool, const FileFilter& filter, const QString&,
+  QString ChooseOpenFile(QWidget*, const FileFilter& filter, const QString&,
                          const QString& title) override {
     last_filter = filter;
     last_title = title;
     return Next();
+  }
+  QStringList ChooseOpenFiles(QWidget*, const FileFilter& filter, const QString&,
+                              const QString& title) override {
+    last_filter = filter;
+    last_title = title;
+    if (selections.empty()) {
+      ADD_FAILURE() << "unexpected chooser of several files";
+      return {};
+    }
+    QStringList chosen = selections.front();
+    selections.pop_front();
+    return chosen;
   }
   QString ChooseSaveFile(QWidget*, const FileFilter& filter, const QString&, const QString&,
                          const QString& title) override {
