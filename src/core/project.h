@@ -20,9 +20,9 @@ inline constexpr int kMaxPageCount = 4;
 
 // What one channel plays. Every value is held as the text shown and written.
 struct ProgramRecord {
-  QString SP = QStringLiteral("1");
-  QString RP = QStringLiteral("1");
-  QString Time = QStringLiteral("0.0");
+  QString SP = QStringLiteral("1");            // output line the channel plays on
+  QString RP = QStringLiteral("1");            // how many times it plays its voices
+  QString Time = QStringLiteral("0.0");        // playing time in seconds, one decimal
   std::array<QString, kVoiceSlotCount> Voice;  // names in playing order; empty = free
 
   bool operator==(const ProgramRecord&) const = default;
@@ -37,16 +37,16 @@ bool IsEmptyVoice(const QString& name);
 
 // One registered sound file.
 struct VoiceRecord {
-  QString NAME;
-  QString SampleRate;
-  QString BitRate;
-  QString TYPE;
-  QString SEC;
-  QString BYTES;
-  QString FilePath;
-  QString COMENTS;
-  QString MPEG;
-  QString Layer;
+  QString NAME;        // file name, as the device finds it on the card
+  QString SampleRate;  // "22.05KHz"
+  QString BitRate;     // "16bit", or for MP3 "128Kbit"
+  QString TYPE;        // "Mono" or "Stereo"
+  QString SEC;         // playing length in seconds, three decimals
+  QString BYTES;       // file size
+  QString FilePath;    // where the file is on this computer
+  QString COMENTS;     // the operator's comment (the format's spelling)
+  QString MPEG;        // MPEG version of an MP3 file ("1.0", "2.0")
+  QString Layer;       // its layer ("3")
 
   bool operator==(const VoiceRecord&) const = default;
 };
@@ -56,31 +56,33 @@ struct VoiceRecord {
 struct CardInfo {
   static constexpr int kFieldCount = 27;
 
-  QString CardName;
-  QString Forder;
-  QString UseSize;
-  QString Model;
-  QString Maisuu;
-  QString RecStdio;
-  QString RecAna;
-  QString RecDate;
-  QString RecKankyou;
-  QString WaveCom;
-  QString WavePerson;
-  QString WaveDate;
-  QString WaveKankyou;
-  QString CardCom;
-  QString CardPerson;
-  QString CardDate;
-  QString CardKankyou;
-  QString CardSize;
-  QString TpMd;
-  QString TpMdName;
-  QString RecBaitai;
-  QString WaveBaitai;
-  QString CardBaitai;
-  QString CardBaitaiName;
-  std::array<QString, 3> Memo;
+  // The names are the file format's own, romanised Japanese kept as the
+  // control files and older tools spell them.
+  QString CardName;             // card data file name (the control file's stem)
+  QString Forder;               // "folder": the card data folder's name
+  QString UseSize;              // size class the sound files need ("32MB")
+  QString Model;                // the device model the card is for
+  QString Maisuu;               // "maisuu": how many cards are made
+  QString RecStdio;             // recording studio
+  QString RecAna;               // announcer
+  QString RecDate;              // recording date
+  QString RecKankyou;           // "kankyou": recording environment
+  QString WaveCom;              // company that made the sound files
+  QString WavePerson;           // person who made them
+  QString WaveDate;             // date they were made
+  QString WaveKankyou;          // environment they were made in
+  QString CardCom;              // company that made the card data
+  QString CardPerson;           // person who made them
+  QString CardDate;             // date they were made
+  QString CardKankyou;          // environment they were made in
+  QString CardSize;             // index of the card capacity chosen
+  QString TpMd;                 // "tape/MD": index of the master tape or MD kind
+  QString TpMdName;             // its name
+  QString RecBaitai;            // "baitai": index of the sound files' medium
+  QString WaveBaitai;           // its name
+  QString CardBaitai;           // index of the card data's medium
+  QString CardBaitaiName;       // its name
+  std::array<QString, 3> Memo;  // three free comments
 
   // Field by its position in the control file, 0 to 26.
   QString& Field(int index);

@@ -166,7 +166,7 @@ TEST_F(CliTest, GlobalOptionsOverrideForOneRunBeforeOrAfterTheCommand) {
 }
 
 TEST_F(CliTest, InfoReportsEveryFileAsJson) {
-  testing::WaveSpec stereo;
+  testing::WaveShape stereo;
   stereo.channels = 2;
   stereo.sample_rate = 44100;
   stereo.data_bytes = 176400;  // one second
@@ -251,7 +251,7 @@ TEST_F(CliTest, InfoRegistrationAndLoadingAgree) {
   for (const QString& name : corpus.entryList({u"*.wav"_s, u"*.mp3"_s}, QDir::Files)) {
     files << WriteSound(name, testing::ReadFileBytes(corpus.filePath(name)));
   }
-  testing::WaveSpec odd_format;  // 17-byte format chunk, no pad byte
+  testing::WaveShape odd_format;  // 17-byte format chunk, no pad byte
   const struct {
     const char* name;
     QByteArray bytes;

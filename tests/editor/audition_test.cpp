@@ -241,7 +241,7 @@ TEST(FileInfo, LineForWaveFiles) {
   for (const auto& [rate, text] : rates) {
     const QString path = dir.filePath(u"a.wav"_s);
     // 1500 ms of 8-bit mono (rounded up to a whole sample) after a 44-byte header.
-    testing::WaveSpec wave;
+    testing::WaveShape wave;
     wave.sample_rate = rate;
     wave.bits = 8;
     wave.data_bytes = (rate * 3 + 1) / 2;

@@ -43,12 +43,12 @@ TEST_F(MediaTest, WaveLengthComesFromTheHeader) {
   EXPECT_EQ(GetSoundLength(Write(u"b.wav"_s, testing::WaveOfLength(44100, 2, 16, 250)), 1), 250);
   EXPECT_EQ(GetSoundLength(Write(u"c.wav"_s, testing::WaveOfLength(8000, 1, 8, 3333)), 1), 3333);
   // A data chunk that claims more than the file holds measures what is there.
-  testing::WaveSpec cut;
+  testing::WaveShape cut;
   cut.data_bytes = 22050;  // half a second at 22050 Hz, 16 bit
   cut.data_size_field = 441000;
   EXPECT_EQ(GetSoundLength(Write(u"cut.wav"_s, testing::WaveBytes(cut)), 1), 500);
   // No data chunk, not a WAVE file, no file: cannot be measured.
-  testing::WaveSpec no_data;
+  testing::WaveShape no_data;
   no_data.with_data = false;
   EXPECT_EQ(GetSoundLength(Write(u"nodata.wav"_s, testing::WaveBytes(no_data)), 1), -1);
   EXPECT_EQ(GetSoundLength(Write(u"text.wav"_s, "hello"_ba), 1), -1);

@@ -19,7 +19,7 @@ using testing::Chunk;
 using testing::Le16Bytes;
 using testing::Le32Bytes;
 using testing::WaveBytes;
-using testing::WaveSpec;
+using testing::WaveShape;
 
 constexpr int kWaveMode = 1;
 
@@ -43,7 +43,7 @@ class WaveReaderTest : public ::testing::Test {
 };
 
 TEST_F(WaveReaderTest, FormatChunkIsFoundBehindOtherChunks) {
-  WaveSpec wave;
+  WaveShape wave;
   wave.chunks_before_format = Chunk("LIST", "INFOISFT\x05\0\0\0Tool\0"_ba) + Chunk("junk", "x"_ba);
   wave.channels = 2;
   wave.sample_rate = 44100;
@@ -61,7 +61,7 @@ TEST_F(WaveReaderTest, FormatChunkIsFoundBehindOtherChunks) {
 }
 
 TEST_F(WaveReaderTest, FormatChunkSizes) {
-  WaveSpec wave;
+  WaveShape wave;
   wave.format_size = 18;
   wave.extra_size = 0x1234;
   SoundInfo info;
@@ -80,7 +80,7 @@ TEST_F(WaveReaderTest, FormatChunkSizes) {
 }
 
 TEST_F(WaveReaderTest, EmptyFormatChunkReportsTheFailedRead) {
-  WaveSpec wave;
+  WaveShape wave;
   wave.format_size = 0;
   SoundInfo info;
   EXPECT_EQ(Read(WaveBytes(wave), info, false), std::vector<int>{0});
@@ -103,22 +103,22 @@ TEST_F(WaveReaderTest, LyingSizesNeverLeadOutsideTheFile) {
   EXPECT_EQ(Read("RIFF\x0c\0\0\0WAVE"_ba + Chunk("data", "abcd"_ba), info, false),
             std::vector<int>{2602});
   // A chunk claiming 4 GB before the format chunk: the walk ends at the file's end.
-  WaveSpec wave;
+  WaveShape wave;
   wave.chunks_before_format = "LIST"_ba + Le32Bytes(0xFFFFFFF0) + "xx"_ba;
   EXPECT_EQ(Read(WaveBytes(wave), info, false), std::vector<int>{2602});
   // A RIFF size past the end of the file is cut to the file.
-  wave = WaveSpec();
+  wave = WaveShape();
   wave.riff_size_field = 0xFFFFFFFF;
   EXPECT_TRUE(Read(WaveBytes(wave), info, true).empty());
   // A RIFF size that ends before the format chunk hides it.
   wave.riff_size_field = 4;
   EXPECT_EQ(Read(WaveBytes(wave), info, false), std::vector<int>{2602});
   // An odd-sized chunk is followed by its pad byte.
-  wave = WaveSpec();
+  wave = WaveShape();
   wave.chunks_before_format = Chunk("odd ", "abc"_ba);
   EXPECT_TRUE(Read(WaveBytes(wave), info, true).empty());
   // The file ends inside the format chunk: cut short, not a file without data.
-  EXPECT_EQ(Read(WaveBytes(WaveSpec()).left(24), info, false), std::vector<int>{0});
+  EXPECT_EQ(Read(WaveBytes(WaveShape()).left(24), info, false), std::vector<int>{0});
   EXPECT_EQ(op_.shown[0].text, TruncatedSoundText());
 }
 
@@ -190,12 +190,12 @@ TEST_F(WaveReaderTest, Mp3SeriesUsesTheMp3Reader) {
   EXPECT_TRUE(ReadSoundInfo(Write(testing::Mp3Frames(3, {128})), 7, op_, info));
   EXPECT_EQ(info.MpegVersion, 3);
   EXPECT_EQ(info.BitsPerSample, 128);
-  EXPECT_FALSE(ReadSoundInfo(Write(WaveBytes(WaveSpec())), 7, op_, info));
+  EXPECT_FALSE(ReadSoundInfo(Write(WaveBytes(WaveShape())), 7, op_, info));
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2603});
 }
 
 TEST(WaveHeaderCheck, RatesBitsAndChannels) {
-  WaveSpec wave;
+  WaveShape wave;
   for (uint32_t rate : {8000u, 11025u, 12800u, 16000u, 22050u, 32000u, 44100u}) {
     wave.sample_rate = rate;
     EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0)) << rate;
@@ -204,24 +204,24 @@ TEST(WaveHeaderCheck, RatesBitsAndChannels) {
     wave.sample_rate = rate;
     EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 1)) << rate;
   }
-  wave = WaveSpec();
+  wave = WaveShape();
   wave.bits = 8;
   EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0));
   // 4-bit IMA ADPCM: the format tag is not looked at, the bits are.
   wave.format_tag = 0x11;
   wave.bits = 4;
   EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0));
-  wave = WaveSpec();
+  wave = WaveShape();
   wave.format_tag = 0x11;  // any tag passes with 16 bits
   EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0));
-  wave = WaveSpec();
+  wave = WaveShape();
   wave.channels = 2;
   EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0));
   EXPECT_TRUE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 1));
 }
 
 TEST(WaveHeaderCheck, IdsMustStartWithinTheFirst255Bytes) {
-  WaveSpec wave;
+  WaveShape wave;
   // The data chunk at offset 300.
   wave.chunks_before_data = Chunk("LIST", QByteArray(300 - 36 - 8, 'x'));
   QByteArray bytes = WaveBytes(wave);
@@ -233,14 +233,14 @@ TEST(WaveHeaderCheck, IdsMustStartWithinTheFirst255Bytes) {
   ASSERT_EQ(bytes.indexOf("data"), 254);
   EXPECT_TRUE(IsSupportedWaveHeaderBytes(bytes, 0));
   // The format chunk far back.
-  wave = WaveSpec();
+  wave = WaveShape();
   wave.chunks_before_format = Chunk("LIST", QByteArray(260, 'x'));
   EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0));
   // No data chunk at all, or not RIFF.
-  wave = WaveSpec();
+  wave = WaveShape();
   wave.with_data = false;
   EXPECT_FALSE(IsSupportedWaveHeaderBytes(WaveBytes(wave), 0));
-  EXPECT_FALSE(IsSupportedWaveHeaderBytes("RIFX"_ba + WaveBytes(WaveSpec()).mid(4), 0));
+  EXPECT_FALSE(IsSupportedWaveHeaderBytes("RIFX"_ba + WaveBytes(WaveShape()).mid(4), 0));
   EXPECT_FALSE(IsSupportedWaveHeaderBytes(QByteArray(), 0));
 }
 

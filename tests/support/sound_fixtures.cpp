@@ -80,7 +80,7 @@ QByteArray Chunk(const char* id, const QByteArray& body) {
   return chunk;
 }
 
-QByteArray WaveBytes(const WaveSpec& wave) {
+QByteArray WaveBytes(const WaveShape& wave) {
   const uint16_t block_align = static_cast<uint16_t>(wave.channels * ((wave.bits + 7) / 8));
   QByteArray format = Le16Bytes(wave.format_tag) + Le16Bytes(wave.channels) +
                       Le32Bytes(wave.sample_rate) + Le32Bytes(wave.sample_rate * block_align) +
@@ -113,7 +113,7 @@ QByteArray WaveBytes(const WaveSpec& wave) {
 }
 
 QByteArray WaveOfLength(uint32_t sample_rate, uint16_t channels, uint16_t bits, int milliseconds) {
-  WaveSpec wave;
+  WaveShape wave;
   wave.sample_rate = sample_rate;
   wave.channels = channels;
   wave.bits = bits;

@@ -15,7 +15,7 @@ QByteArray Le32Bytes(uint32_t value);
 
 // Every byte of a generated WAVE file is stated here, so a test shows what
 // the reader meets.
-struct WaveSpec {
+struct WaveShape {
   uint16_t format_tag = 1;
   uint16_t channels = 1;
   uint32_t sample_rate = 22050;
@@ -29,7 +29,7 @@ struct WaveSpec {
   std::optional<uint32_t> riff_size_field;
   bool with_data = true;
 };
-QByteArray WaveBytes(const WaveSpec& wave);
+QByteArray WaveBytes(const WaveShape& wave);
 
 // A 16-bit mono PCM WAVE holding a 997 Hz sine of the given peak (1.0 is
 // full scale, written as the largest sample).

@@ -233,7 +233,7 @@ TEST_F(RegisterTest, MaximumCount) {
 TEST_F(RegisterTest, AFileWhoseLengthCannotBeMeasuredIsRefused) {
   // The header check finds the "data" id, but the file ends before its size:
   // no voice is registered with a length of -1 ms.
-  testing::WaveSpec wave;
+  testing::WaveShape wave;
   wave.with_data = false;
   QByteArray bytes = testing::WaveBytes(wave) + "data"_ba;
   bytes.replace(4, 4, testing::Le32Bytes(static_cast<uint32_t>(bytes.size() - 8)));
