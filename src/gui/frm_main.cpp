@@ -112,7 +112,7 @@ FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choos
     status_panel_->clear();
     model_->Refresh();
   });
-  SetButtonState(1);
+  SetButtonState(ButtonState::kIdle);
   connect(model_, &ProgramTableModel::CellEdited, this,
           [this] { UpdateButtonsForCell(grid_->currentIndex()); });
   // Undo and redo put rows back behind the grid.
@@ -151,15 +151,22 @@ void FrmMain::BuildWindow() {
     QAction* action = toolbar->addAction(QString::fromUtf16(kToolbar[i].text));
     action->setObjectName(QString::fromLatin1(kToolbar[i].key));
     action->setToolTip(QString::fromUtf16(kToolbar[i].tip));
-    toolbar_actions_[i] = action;
+    toolbar_actions_ << action;
   }
-  connect(toolbar_actions_[2], &QAction::triggered, this, &FrmMain::OnWave);
-  connect(toolbar_actions_[3], &QAction::triggered, this, &FrmMain::OnSeting);
-  connect(toolbar_actions_[4], &QAction::triggered, this, &FrmMain::OnCard);
-  connect(toolbar_actions_[0], &QAction::triggered, this, &FrmMain::OnLoad);
-  connect(toolbar_actions_[1], &QAction::triggered, this, &FrmMain::OnNew);
-  connect(toolbar_actions_[5], &QAction::triggered, this, &FrmMain::OnPrint);
-  connect(toolbar_actions_[6], &QAction::triggered, this, [this] {
+  load_action_ = toolbar_actions_[0];
+  clear_action_ = toolbar_actions_[1];
+  wave_action_ = toolbar_actions_[2];
+  seting_action_ = toolbar_actions_[3];
+  card_action_ = toolbar_actions_[4];
+  print_action_ = toolbar_actions_[5];
+  quit_action_ = toolbar_actions_[6];
+  connect(wave_action_, &QAction::triggered, this, &FrmMain::OnWave);
+  connect(seting_action_, &QAction::triggered, this, &FrmMain::OnSeting);
+  connect(card_action_, &QAction::triggered, this, &FrmMain::OnCard);
+  connect(load_action_, &QAction::triggered, this, &FrmMain::OnLoad);
+  connect(clear_action_, &QAction::triggered, this, &FrmMain::OnNew);
+  connect(print_action_, &QAction::triggered, this, &FrmMain::OnPrint);
+  connect(quit_action_, &QAction::triggered, this, [this] {
     CommitPendingEdit();
     close();
   });
@@ -180,22 +187,21 @@ void FrmMain::BuildWindow() {
   auto* tools = new QGroupBox(central);
   tools->setObjectName(u"FrmTool"_s);
   auto* buttons = new QGridLayout(tools);
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < kCommandCount; ++i) {
     QAction* action = new QAction(QString::fromUtf16(kCommandCaptions[i]), this);
     action->setObjectName(u"ActionCommand%1"_s.arg(i));
     action->setToolTip(QString::fromUtf16(kCommandTips[i]));
-    command_actions_[i] = action;
+    command_actions_[static_cast<size_t>(i)] = action;
     QPushButton* button = new QPushButton(action->text(), tools);
     button->setObjectName(u"Command%1"_s.arg(i));
     button->setToolTip(action->toolTip());
-    commands_[i] = button;
     buttons->addWidget(button, i / 5, i % 5);
     connect(button, &QPushButton::clicked, action, &QAction::trigger);
     connect(action, &QAction::changed, button, [action, button] {
       button->setEnabled(action->isEnabled());
       button->setText(action->text());
     });
-    connect(action, &QAction::triggered, this, [this, i] { OnCommand(i); });
+    connect(action, &QAction::triggered, this, [this, i] { RunCommand(static_cast<Command>(i)); });
   }
   bottom->addWidget(tools, 2);
   auto* legend = new QGroupBox(central);
@@ -230,7 +236,7 @@ void FrmMain::BuildWindow() {
     CommitPendingEdit();
     if (index != project_.CurrentPage) {
       ShowPage(index);
-      SetButtonState(1);
+      SetButtonState(ButtonState::kIdle);
     }
   });
   connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -257,13 +263,13 @@ void FrmMain::BuildMenus() {
     made->setToolTip(tip);
     return made;
   };
-  QAction* load = toolbar_actions_[0];
-  QAction* clear = toolbar_actions_[1];
-  QAction* wave = toolbar_actions_[2];
-  QAction* seting = toolbar_actions_[3];
-  QAction* card = toolbar_actions_[4];
-  QAction* print = toolbar_actions_[5];
-  QAction* quit = toolbar_actions_[6];
+  QAction* load = load_action_;
+  QAction* clear = clear_action_;
+  QAction* wave = wave_action_;
+  QAction* seting = seting_action_;
+  QAction* card = card_action_;
+  QAction* print = print_action_;
+  QAction* quit = quit_action_;
   load->setShortcut(QKeySequence::Open);
   print->setShortcut(QKeySequence::Print);
   quit->setShortcut(QKeySequence::Quit);
@@ -320,19 +326,20 @@ void FrmMain::BuildMenus() {
   edit->addAction(undo_action_);
   edit->addAction(redo_action_);
   edit->addSeparator();
-  for (int i : {1, 2, 3, 4, 5}) {
-    edit->addAction(command_actions_[i]);
+  for (Command command : {Command::kMoveUp, Command::kMoveDown, Command::kMoveLeft,
+                          Command::kMoveRight, Command::kDelete}) {
+    edit->addAction(CommandAction(command));
   }
   edit->addSeparator();
-  edit->addAction(command_actions_[7]);
-  edit->addAction(command_actions_[8]);
+  edit->addAction(CommandAction(Command::kBulkAssign));
+  edit->addAction(CommandAction(Command::kDeleteAll));
   edit->addSeparator();
   edit->addAction(clear);
 
   view_menu_ = bar->addMenu(u"表示(&V)"_s);
   view_menu_->setObjectName(u"MenuView"_s);
-  for (int i : {0, 6, 9}) {
-    view_menu_->addAction(command_actions_[i]);
+  for (Command command : {Command::kAudition, Command::kAuditionAll, Command::kPause}) {
+    view_menu_->addAction(CommandAction(command));
   }
 
   QMenu* tools = bar->addMenu(u"ツール(&T)"_s);
@@ -358,7 +365,7 @@ void FrmMain::RebuildRecentMenu() {
     QAction* entry = recent_menu_->addAction(QDir::toNativeSeparators(path));
     connect(entry, &QAction::triggered, this, [this, path] {
       CommitPendingEdit();
-      SetButtonState(1);
+      SetButtonState(ButtonState::kIdle);
       if (!QFileInfo(path).isFile()) {
         ShowText(op_,
                  u"このファイルは見つかりません。最近使ったファイルの一覧から外します。\r\n"_s +
@@ -431,37 +438,35 @@ void FrmMain::ShowPage(int page) {
   model_->Refresh();
 }
 
-void FrmMain::SetButtonState(int state) {
-  QAction** actions = command_actions_;
-  for (int i = 0; i <= 6; ++i) {
-    actions[i]->setEnabled(false);
-  }
+void FrmMain::SetButtonState(ButtonState state) {
+  const auto enable = [this](std::initializer_list<Command> commands, bool enabled) {
+    for (Command command : commands) {
+      CommandAction(command)->setEnabled(enabled);
+    }
+  };
+  enable({Command::kAudition, Command::kMoveUp, Command::kMoveDown, Command::kMoveLeft,
+          Command::kMoveRight, Command::kDelete, Command::kAuditionAll},
+         false);
   switch (state) {
-    case 0:
-      for (int i = 0; i <= 6; ++i) {
-        actions[i]->setEnabled(true);
-      }
+    case ButtonState::kVoiceCell:
+      enable({Command::kAudition, Command::kMoveUp, Command::kMoveDown, Command::kMoveLeft,
+              Command::kMoveRight, Command::kDelete, Command::kAuditionAll},
+             true);
       break;
-    case 1:
-      for (int i : {6, 7, 8}) {
-        actions[i]->setEnabled(true);
-      }
-      actions[9]->setEnabled(false);
+    case ButtonState::kIdle:
+      enable({Command::kAuditionAll, Command::kBulkAssign, Command::kDeleteAll}, true);
+      enable({Command::kPause}, false);
       break;
-    case 2:
-      actions[0]->setEnabled(true);
-      for (int i : {7, 8, 9}) {
-        actions[i]->setEnabled(false);
-      }
-      actions[0]->setText(u"停止"_s);
+    case ButtonState::kAuditionOne:
+      enable({Command::kAudition}, true);
+      enable({Command::kBulkAssign, Command::kDeleteAll, Command::kPause}, false);
+      CommandAction(Command::kAudition)->setText(u"停止"_s);
       break;
-    default:
-      actions[6]->setEnabled(true);
-      actions[9]->setEnabled(true);
-      actions[7]->setEnabled(false);
-      actions[8]->setEnabled(false);
-      actions[6]->setText(u"停止"_s);
-      actions[9]->setText(u"一時停止"_s);
+    case ButtonState::kAuditionAll:
+      enable({Command::kAuditionAll, Command::kPause}, true);
+      enable({Command::kBulkAssign, Command::kDeleteAll}, false);
+      CommandAction(Command::kAuditionAll)->setText(u"停止"_s);
+      CommandAction(Command::kPause)->setText(u"一時停止"_s);
       break;
   }
 }
@@ -483,9 +488,10 @@ void FrmMain::SetToolbarBusy(bool busy) {
   busy_ = busy;
   UpdateUndoActions();
   if (!busy) {
-    command_actions_[0]->setText(QString::fromUtf16(kCommandCaptions[0]));
-    command_actions_[6]->setText(QString::fromUtf16(kCommandCaptions[6]));
-    command_actions_[9]->setText(QString::fromUtf16(kCommandCaptions[9]));
+    for (Command command : {Command::kAudition, Command::kAuditionAll, Command::kPause}) {
+      CommandAction(command)->setText(
+          QString::fromUtf16(kCommandCaptions[static_cast<size_t>(command)]));
+    }
   }
 }
 
@@ -500,7 +506,9 @@ void FrmMain::UpdateButtonsForCell(const QModelIndex& index) {
     return;
   }
   const bool voice = model_->VoiceSlotAt(index.column()) >= 0;
-  SetButtonState(voice && !IsEmptyVoice(index.data(Qt::EditRole).toString()) ? 0 : 1);
+  SetButtonState(voice && !IsEmptyVoice(index.data(Qt::EditRole).toString())
+                     ? ButtonState::kVoiceCell
+                     : ButtonState::kIdle);
 }
 
 void FrmMain::SelectCell(const QModelIndex& index) {
@@ -532,7 +540,7 @@ bool FrmMain::MayDiscardEdits() {
 
 void FrmMain::OnLoad() {
   CommitPendingEdit();
-  SetButtonState(1);
+  SetButtonState(ButtonState::kIdle);
   if (!MayDiscardEdits()) {
     return;
   }
@@ -585,7 +593,7 @@ void FrmMain::TakeHandedOverFile(const QString& path) {
     return;
   }
   CommitPendingEdit();
-  SetButtonState(1);
+  SetButtonState(ButtonState::kIdle);
   if (MayDiscardEdits()) {
     OpenFile(path);
   }
@@ -639,7 +647,7 @@ void FrmMain::OfferRecovery() {
 
 void FrmMain::OnTemporarySave() {
   CommitPendingEdit();
-  SetButtonState(1);
+  SetButtonState(ButtonState::kIdle);
   FrmCardMake window(project_, paths_, op_, choosers_, this);
   connect(&window, &FrmCardMake::Saved, this, &FrmMain::RememberFile);
   window.TemporarySave();
@@ -648,7 +656,7 @@ void FrmMain::OnTemporarySave() {
 
 void FrmMain::OnPdf() {
   CommitPendingEdit();
-  SetButtonState(1);
+  SetButtonState(ButtonState::kIdle);
   FrmPrint window(project_, paths_, op_, choosers_, this);
   window.SavePdf();
 }
@@ -669,7 +677,7 @@ void FrmMain::OnGuide() {
 
 void FrmMain::OnVersion() {
   CommitPendingEdit();
-  SetButtonState(1);
+  SetButtonState(ButtonState::kIdle);
   project_.ModeChanged = false;
   {
     FrmSeting dialog(project_, paths_, op_, choosers_, this);
@@ -686,7 +694,7 @@ void FrmMain::OnVersion() {
 
 void FrmMain::OnWave() {
   CommitPendingEdit();
-  SetButtonState(1);
+  SetButtonState(ButtonState::kIdle);
   FrmWaveAdd window(project_, paths_, op_, choosers_, this);
   if (!state_.registration_window.isEmpty()) {
     window.resize(
@@ -720,7 +728,7 @@ void FrmMain::OnCard() {
 
 void FrmMain::OnSeting() {
   CommitPendingEdit();
-  SetButtonState(1);
+  SetButtonState(ButtonState::kIdle);
   project_.ModeChanged = false;
   {
     FrmSeting dialog(project_, paths_, op_, choosers_, this);
@@ -729,21 +737,21 @@ void FrmMain::OnSeting() {
   UpdateTitle();
   if (project_.ModeChanged) {
     ApplyModeChange();
-    SetButtonState(1);
+    SetButtonState(ButtonState::kIdle);
     project_.ModeChanged = false;
   }
 }
 
 void FrmMain::OnPrint() {
   CommitPendingEdit();
-  SetButtonState(1);
+  SetButtonState(ButtonState::kIdle);
   FrmPrint window(project_, paths_, op_, choosers_, this);
   window.exec();
 }
 
 void FrmMain::OnNew() {
   CommitPendingEdit();
-  SetButtonState(1);
+  SetButtonState(ButtonState::kIdle);
   if (AskBeforeDiscarding(op_, 2052) != MessageAnswer::kYes) {
     return;
   }
@@ -755,7 +763,7 @@ void FrmMain::OnNew() {
   history_->Clear();
   recovery_->Discard();
   ShowPage(0);
-  SetButtonState(1);
+  SetButtonState(ButtonState::kIdle);
 }
 
 void FrmMain::ApplyModeChange() {
@@ -769,51 +777,57 @@ void FrmMain::ApplyModeChange() {
   recovery_->Discard();
   RebuildTabs();
   grid_->scrollToTop();
-  SetButtonState(1);
+  SetButtonState(ButtonState::kIdle);
 }
 
-void FrmMain::OnCommand(int index) {
+void FrmMain::RunCommand(Command command) {
   CommitPendingEdit();
-  switch (index) {
-    case 1:
-      MoveVertically(-1);
-      break;
-    case 2:
-      MoveVertically(+1);
-      break;
-    case 3:
-      MoveSideways(-1);
-      break;
-    case 4:
-      MoveSideways(+1);
-      break;
-    case 5:
-      DeleteCell();
-      break;
-    case 7:
-      if (history_->Record(u"一括登録"_s, {}, [this] { return model_->Table().BulkAssign(op_); })) {
-        ShowPage(0);
-        SetButtonState(1);
-        grid_->scrollToTop();
-      }
-      break;
-    case 8:
-      if (history_->Record(u"全削除"_s, {}, [this] { return model_->Table().DeleteAll(op_); })) {
-        model_->Refresh();
-        SetButtonState(1);
-      }
-      break;
-    case 0:
+  switch (command) {
+    case Command::kAudition:
       StartSingleAudition();
       break;
-    case 6:
+    case Command::kMoveUp:
+      MoveVertically(-1);
+      break;
+    case Command::kMoveDown:
+      MoveVertically(+1);
+      break;
+    case Command::kMoveLeft:
+      MoveSideways(-1);
+      break;
+    case Command::kMoveRight:
+      MoveSideways(+1);
+      break;
+    case Command::kDelete:
+      DeleteCell();
+      break;
+    case Command::kAuditionAll:
       audition_->StartAll();
       break;
-    case 9:
+    case Command::kBulkAssign:
+      BulkAssign();
+      break;
+    case Command::kDeleteAll:
+      DeleteAll();
+      break;
+    case Command::kPause:
       audition_->PauseResume();
       break;
-    default:
-      break;
+  }
+}
+
+void FrmMain::BulkAssign() {
+  if (history_->Record(u"一括登録"_s, {}, [this] { return model_->Table().BulkAssign(op_); })) {
+    ShowPage(0);
+    SetButtonState(ButtonState::kIdle);
+    grid_->scrollToTop();
+  }
+}
+
+void FrmMain::DeleteAll() {
+  if (history_->Record(u"全削除"_s, {}, [this] { return model_->Table().DeleteAll(op_); })) {
+    model_->Refresh();
+    SetButtonState(ButtonState::kIdle);
   }
 }
 
@@ -824,7 +838,7 @@ void FrmMain::StartSingleAudition() {
   }
   const QModelIndex current = grid_->currentIndex();
   if (!current.isValid() || !audition_->StartSingle(model_->ChannelAt(current.row()))) {
-    SetButtonState(1);
+    SetButtonState(ButtonState::kIdle);
   }
 }
 
@@ -848,7 +862,7 @@ void FrmMain::SetAuditionLook(std::optional<AuditionKind> running) {
   grid_->SetLocked(running.has_value());
   if (!running) {
     SetToolbarBusy(false);
-    SetButtonState(1);
+    SetButtonState(ButtonState::kIdle);
     tabs_->setEnabled(true);
     grid_->viewport()->update();
     return;
@@ -857,14 +871,18 @@ void FrmMain::SetAuditionLook(std::optional<AuditionKind> running) {
   grid_->clearSelection();
   grid_->setCurrentIndex(QModelIndex());
   SetToolbarBusy(true);
-  SetButtonState(*running == AuditionKind::kAll ? 3 : 2);
+  SetButtonState(*running == AuditionKind::kAll ? ButtonState::kAuditionAll
+                                                : ButtonState::kAuditionOne);
   if (*running == AuditionKind::kAll) {
     tabs_->setEnabled(false);
   }
 }
 
 void FrmMain::SetPaused(bool paused) {
-  command_actions_[9]->setText(paused ? u"再開"_s : QString::fromUtf16(kCommandCaptions[9]));
+  CommandAction(Command::kPause)
+      ->setText(paused
+                    ? u"再開"_s
+                    : QString::fromUtf16(kCommandCaptions[static_cast<size_t>(Command::kPause)]));
 }
 
 void FrmMain::SetTimer(bool enabled) {

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
 
 #include "core/editor_state.h"
@@ -42,8 +43,25 @@ class FrmMain : public QMainWindow, public AuditionView {
   // project.
   void ApplyModeChange();
 
-  // Button states: 0 a voice cell selected, 1 idle, 2 single audition, 3 all audition.
-  void SetButtonState(int state);
+  // The command buttons under the grid, in the order they stand (their
+  // objectNames are Command0 to Command9).
+  enum class Command {
+    kAudition,
+    kMoveUp,
+    kMoveDown,
+    kMoveLeft,
+    kMoveRight,
+    kDelete,
+    kAuditionAll,
+    kBulkAssign,
+    kDeleteAll,
+    kPause,
+  };
+  static constexpr int kCommandCount = 10;
+  // What the command buttons offer: a voice cell is selected, nothing is,
+  // one channel is playing, all channels are.
+  enum class ButtonState { kVoiceCell, kIdle, kAuditionOne, kAuditionAll };
+  void SetButtonState(ButtonState state);
   void SetToolbarBusy(bool busy);
 
   // No menu of bars to hide: the toolbar carries every command.
@@ -112,7 +130,13 @@ class FrmMain : public QMainWindow, public AuditionView {
   void OnSeting();
   void OnNew();
   void OnPrint();
-  void OnCommand(int index);
+  // Each command button's work, after the cell being edited is taken.
+  void RunCommand(Command command);
+  QAction* CommandAction(Command command) const {
+    return command_actions_[static_cast<size_t>(command)];
+  }
+  void BulkAssign();
+  void DeleteAll();
   void MoveVertically(int direction);
   void MoveSideways(int direction);
   void DeleteCell();
@@ -127,11 +151,18 @@ class FrmMain : public QMainWindow, public AuditionView {
   QTabBar* tabs_ = nullptr;
   QLabel* status_panel_ = nullptr;
   QLabel* state_label_ = nullptr;
-  QPushButton* commands_[10] = {};
   // One action per command, shared by button, menu and shortcut: the buttons
   // follow their action's state and caption.
-  QAction* command_actions_[10] = {};
-  QAction* toolbar_actions_[7] = {};
+  std::array<QAction*, kCommandCount> command_actions_ = {};
+  // The toolbar's commands, which wait while an audition plays.
+  QAction* load_action_ = nullptr;
+  QAction* clear_action_ = nullptr;
+  QAction* wave_action_ = nullptr;
+  QAction* seting_action_ = nullptr;
+  QAction* card_action_ = nullptr;
+  QAction* print_action_ = nullptr;
+  QAction* quit_action_ = nullptr;
+  QList<QAction*> toolbar_actions_;
   QAction* undo_action_ = nullptr;
   QAction* redo_action_ = nullptr;
   QAction* temporary_save_action_ = nullptr;

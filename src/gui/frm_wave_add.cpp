@@ -39,10 +39,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr const char16_t* kCommandCaptions[] = {u"ファイル選択", u"削除",        u"全削除",
-                                                u"試聴",         u"全試聴",      u"上へ移動",
-                                                u"下へ移動",     u"フォルダ選択"};
-
 constexpr int kCommentColumn = VoiceListModel::kCommentColumn;
 
 }  // namespace
@@ -113,11 +109,32 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   frame_layout->addWidget(grid_, 1);
 
   auto* buttons = new QGridLayout();
-  for (int i = 0; i < 8; ++i) {
-    commands_[i] = new QPushButton(QString::fromUtf16(kCommandCaptions[i]), frame);
-    commands_[i]->setObjectName(u"CmdWave%1"_s.arg(i));
-    buttons->addWidget(commands_[i], i / 4, i % 4);
-    connect(commands_[i], &QPushButton::clicked, this, [this, i] { OnCommand(i); });
+  struct Command {
+    const char16_t* caption;
+    void (FrmWaveAdd::*run)();
+    QPushButton* FrmWaveAdd::*kept;  // the selection commands, enabled with a selection
+  };
+  const Command commands[] = {
+      {u"ファイル選択", &FrmWaveAdd::ChooseFiles, nullptr},
+      {u"削除", &FrmWaveAdd::DeleteSelected, &FrmWaveAdd::delete_button_},
+      {u"全削除", &FrmWaveAdd::DeleteAllVoices, nullptr},
+      {u"試聴", &FrmWaveAdd::PlaySelected, &FrmWaveAdd::play_button_},
+      {u"全試聴", &FrmWaveAdd::PlayAll, nullptr},
+      {u"上へ移動", &FrmWaveAdd::MoveSelectedUp, &FrmWaveAdd::up_button_},
+      {u"下へ移動", &FrmWaveAdd::MoveSelectedDown, &FrmWaveAdd::down_button_},
+      {u"フォルダ選択", &FrmWaveAdd::ChooseFolderOfFiles, nullptr}};
+  for (int i = 0; i < static_cast<int>(std::size(commands)); ++i) {
+    auto* button = new QPushButton(QString::fromUtf16(commands[i].caption), frame);
+    button->setObjectName(u"CmdWave%1"_s.arg(i));
+    buttons->addWidget(button, i / 4, i % 4);
+    if (commands[i].kept != nullptr) {
+      this->*commands[i].kept = button;
+    }
+    const auto run = commands[i].run;
+    connect(button, &QPushButton::clicked, this, [this, run] {
+      comment_delegate_->CommitOpenEditor();
+      (this->*run)();
+    });
   }
   frame_layout->addLayout(buttons);
 
@@ -259,8 +276,8 @@ void FrmWaveAdd::Select(int slot) {
 }
 
 void FrmWaveAdd::SetSelectionButtons(bool enabled) {
-  for (int i : {1, 3, 5, 6}) {
-    commands_[i]->setEnabled(enabled);
+  for (QPushButton* button : {delete_button_, play_button_, up_button_, down_button_}) {
+    button->setEnabled(enabled);
   }
 }
 
@@ -333,75 +350,72 @@ int FrmWaveAdd::ConvertAndRegister(const QStringList& sources, const QString& so
   return registered.last_slot;
 }
 
-void FrmWaveAdd::OnCommand(int index) {
-  comment_delegate_->CommitOpenEditor();
-  const int mode = project_.Mode();
-  const bool mp3 = IsMp3Series(mode);
+bool FrmWaveAdd::SelectedIsRegistered() const {
+  return selected_slot_ >= 0 && !session_->List()[selected_slot_].NAME.isEmpty();
+}
+
+void FrmWaveAdd::ChooseFiles() {
+  // Every sound file the program reads: what the series does not take is
+  // refused with the offer to convert it.
+  const bool mp3 = IsMp3Series(project_.Mode());
+  const FileFilter filter{mp3 ? u"Sound Files (MP3, WAVE, FLAC, Ogg, AIFF)"_s
+                              : u"Sound Files (WAVE, MP3, FLAC, Ogg, AIFF)"_s,
+                          FitSourcePatterns().join(u';')};
+  RegisterPaths(
+      choosers_.ChooseOpenFiles(this, filter, project_.settings.WavePath, GetMessage(2040)));
+}
+
+void FrmWaveAdd::ChooseFolderOfFiles() {
+  const QString folder = choosers_.ChooseFolder(this, GetMessage(2040), project_.settings.WavePath);
+  if (folder.isEmpty()) {
+    return;
+  }
+  QStringList files;
+  QDir dir(folder);
+  for (const QString& name : dir.entryList(FitSourcePatterns(), QDir::Files, QDir::Name)) {
+    files << dir.filePath(name);
+  }
+  RegisterPaths(files);
+}
+
+void FrmWaveAdd::DeleteSelected() {
   const int slot = selected_slot_;
-  const bool registered = slot >= 0 && !session_->List()[slot].NAME.isEmpty();
-  switch (index) {
-    case 0: {
-      // Every sound file the program reads: what the series does not take is
-      // refused with the offer to convert it.
-      const FileFilter filter{mp3 ? u"Sound Files (MP3, WAVE, FLAC, Ogg, AIFF)"_s
-                                  : u"Sound Files (WAVE, MP3, FLAC, Ogg, AIFF)"_s,
-                              FitSourcePatterns().join(u';')};
-      RegisterPaths(
-          choosers_.ChooseOpenFiles(this, filter, project_.settings.WavePath, GetMessage(2040)));
-      break;
-    }
-    case 7: {
-      const QString folder =
-          choosers_.ChooseFolder(this, GetMessage(2040), project_.settings.WavePath);
-      if (folder.isEmpty()) {
-        return;
-      }
-      QStringList files;
-      QDir dir(folder);
-      for (const QString& name : dir.entryList(FitSourcePatterns(), QDir::Files, QDir::Name)) {
-        files << dir.filePath(name);
-      }
-      RegisterPaths(files);
-      break;
-    }
-    case 1:
-      if (registered && session_->Delete(slot, op_)) {
-        selected_slot_ = -1;
-        ShowPage(session_->PageOfSlot(slot));
-      }
-      break;
-    case 2:
-      if (session_->DeleteAll(op_)) {
-        selected_slot_ = -1;
-        SetSelectionButtons(false);
-        ShowPage(page_);
-      }
-      break;
-    case 3:
-      if (registered) {
-        Audition(slot, false);
-      }
-      break;
-    case 4:
-      if (!session_->List()[0].NAME.isEmpty()) {
-        Audition(0, true);
-      }
-      break;
-    case 5:
-    case 6:
-      if (registered) {
-        const std::optional<int> moved =
-            index == 5 ? session_->MoveUp(slot) : session_->MoveDown(slot);
-        if (moved) {
-          selected_slot_ = *moved;
-          ShowPage(session_->PageOfSlot(*moved));
-          const int row = *moved % project_.ChannelsPerPage;
-          grid_->scrollTo(model_->index(row, 1));
-        }
-      }
-      break;
-    default:
-      break;
+  if (SelectedIsRegistered() && session_->Delete(slot, op_)) {
+    selected_slot_ = -1;
+    ShowPage(session_->PageOfSlot(slot));
+  }
+}
+
+void FrmWaveAdd::DeleteAllVoices() {
+  if (session_->DeleteAll(op_)) {
+    selected_slot_ = -1;
+    SetSelectionButtons(false);
+    ShowPage(page_);
+  }
+}
+
+void FrmWaveAdd::PlaySelected() {
+  if (SelectedIsRegistered()) {
+    Audition(selected_slot_, false);
+  }
+}
+
+void FrmWaveAdd::PlayAll() {
+  if (!session_->List()[0].NAME.isEmpty()) {
+    Audition(0, true);
+  }
+}
+
+void FrmWaveAdd::MoveSelected(int direction) {
+  if (!SelectedIsRegistered()) {
+    return;
+  }
+  const std::optional<int> moved =
+      direction < 0 ? session_->MoveUp(selected_slot_) : session_->MoveDown(selected_slot_);
+  if (moved) {
+    selected_slot_ = *moved;
+    ShowPage(session_->PageOfSlot(*moved));
+    grid_->scrollTo(model_->index(*moved % project_.ChannelsPerPage, 1));
   }
 }
 

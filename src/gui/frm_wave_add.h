@@ -54,7 +54,17 @@ class FrmWaveAdd : public QDialog {
   void ShowPage(int page);
   void Select(int slot);
   void SetSelectionButtons(bool enabled);
-  void OnCommand(int index);
+  // The command buttons' work (CmdWave0 to CmdWave7 in their order).
+  void ChooseFiles();
+  void DeleteSelected();
+  void DeleteAllVoices();
+  void PlaySelected();
+  void PlayAll();
+  void MoveSelectedUp() { MoveSelected(-1); }
+  void MoveSelectedDown() { MoveSelected(+1); }
+  void MoveSelected(int direction);
+  void ChooseFolderOfFiles();
+  bool SelectedIsRegistered() const;
   void OnOk();
   void Audition(int slot, bool all);
   void OpenTools();
@@ -71,7 +81,11 @@ class FrmWaveAdd : public QDialog {
   VoiceListModel* model_ = nullptr;
   CommentDelegate* comment_delegate_ = nullptr;
   QTabBar* tabs_ = nullptr;
-  QPushButton* commands_[8] = {};
+  // The commands that work on the selected voice.
+  QPushButton* delete_button_ = nullptr;
+  QPushButton* play_button_ = nullptr;
+  QPushButton* up_button_ = nullptr;
+  QPushButton* down_button_ = nullptr;
   QComboBox* capacity_ = nullptr;
   QLabel* time_total_ = nullptr;
   QLabel* bytes_total_ = nullptr;
