@@ -278,10 +278,6 @@ bool StreamedOutputFile::ExtendWithZeros(qint64 size) {
   return ReserveBytes(size) && temporary_.resize(temporary_.size() + size);
 }
 
-void StreamedOutputFile::Cancel() {
-  temporary_.remove();
-}
-
 bool StreamedOutputFile::Commit() {
   temporary_.close();
   if (temporary_.error() != QFileDevice::NoError) {

@@ -40,7 +40,8 @@ bool ReserveBytes(qint64 size);
 // A file written as a stream and made complete-or-nothing: written under a
 // temporary name beside the target and renamed over it only by Commit, so a
 // failed or cancelled run leaves neither a partial file nor a lost earlier
-// one. Unlike a control file it is not forced to disk before the rename: it
+// one. Whatever was written goes with this object unless it was committed:
+// a caller that gives up simply returns. Unlike a control file it is not forced to disk before the rename: it
 // is made again from its source at any time, and forcing hundreds of
 // megabytes out would cost more than the work.
 class StreamedOutputFile {
@@ -56,7 +57,6 @@ class StreamedOutputFile {
   // Grows the file with zero bytes without writing them (a sparse file
   // where the file system allows).
   bool ExtendWithZeros(qint64 size);
-  void Cancel();
   // The new file takes the permissions of the one it replaces, or those of
   // any new file.
   bool Commit();

@@ -197,7 +197,6 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
   }
   progress.CountedBytes += base;
   if (!source.seek(base)) {
-    target.Cancel();
     return ConversionResult::kFailed;
   }
 
@@ -208,13 +207,11 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
   int64_t done = 0;
   while (done < frames) {
     if (pacer.Cancelled()) {
-      target.Cancel();
       return ConversionResult::kCancelled;
     }
     const int64_t block_frames = std::min(frames_per_block, frames - done);
     const int64_t want = block_frames * frame_bytes;
     if (source.read(in.data(), want) != want) {
-      target.Cancel();
       return ConversionResult::kFailed;
     }
     const char* from = in.data();
@@ -230,14 +227,12 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
       }
     }
     if (!target.Write(out.data(), block_frames * output_frame_bytes)) {
-      target.Cancel();
       return ConversionResult::kFailed;
     }
     CountUnits(progress, block_frames, frame_bytes);
     done += block_frames;
   }
   if (pacer.Cancelled()) {
-    target.Cancel();
     return ConversionResult::kCancelled;
   }
   return target.Commit() ? ConversionResult::kCompleted : ConversionResult::kFailed;
@@ -281,19 +276,16 @@ ConversionResult CreateSilentWave(const QString& output, int seconds, int sample
   int64_t written = 0;
   while (written < d) {
     if (pacer.Cancelled()) {
-      target.Cancel();
       return ConversionResult::kCancelled;
     }
     const int64_t block = std::min<int64_t>(block_bytes, d - written);
     if (!(zeros ? target.ExtendWithZeros(block) : target.Write(silence.data(), block))) {
-      target.Cancel();
       return ConversionResult::kFailed;
     }
     CountUnits(progress, block, 1);
     written += block;
   }
   if (pacer.Cancelled()) {
-    target.Cancel();
     return ConversionResult::kCancelled;
   }
   return target.Commit() ? ConversionResult::kCompleted : ConversionResult::kFailed;

@@ -629,7 +629,6 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
   if (target.mp3) {
     auto mp3 = std::make_unique<Mp3Encoder>(file, target);
     if (!mp3->Ready()) {
-      file.Cancel();
       result.messages << QString::fromUtf16(fit_text::kWriteFailed);
       return;
     }
@@ -637,7 +636,6 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
   } else {
     auto wave = std::make_unique<WaveEncoder>(file, target);
     if (!wave->Start()) {
-      file.Cancel();
       result.messages << QString::fromUtf16(fit_text::kWriteFailed);
       return;
     }
@@ -646,17 +644,14 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
   write.encoder = encoder.get();
   const Pipeline::Outcome outcome = pipeline.Run(write, reporting, measuring ? 1 : 0);
   if (outcome == Pipeline::Outcome::kSinkFailed) {
-    file.Cancel();
     result.messages << QString::fromUtf16(encoder->too_long ? fit_text::kTooLong
                                                             : fit_text::kWriteFailed);
     return;
   }
   if (failed(outcome)) {
-    file.Cancel();
     return;
   }
   if (!encoder->Finish() || !file.Commit()) {
-    file.Cancel();
     result.messages << QString::fromUtf16(encoder->too_long ? fit_text::kTooLong
                                                             : fit_text::kWriteFailed);
     return;
