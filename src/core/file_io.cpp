@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <atomic>
 #include <utility>
 #include <vector>
@@ -31,19 +32,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-std::atomic<qint64> g_bytes_before_failure{-1};
+std::atomic<WriteRoom*> g_write_room{nullptr};
 
-// Takes size bytes from the injected budget; the part that fits, or -1 when
-// no fault is injected.
+// The part of `size` bytes the room in use takes, or -1 when the devices'
+// own room is used.
 qint64 TakeFromBudget(qint64 size) {
-  qint64 left = g_bytes_before_failure.load();
-  while (left >= 0) {
-    const qint64 taken = std::min(left, size);
-    if (g_bytes_before_failure.compare_exchange_weak(left, left - taken)) {
-      return taken;
-    }
-  }
-  return -1;
+  WriteRoom* room = g_write_room.load();
+  return room == nullptr ? -1 : std::clamp<qint64>(room->Take(size), 0, size);
 }
 
 constexpr qint64 kCopyChunk = 256 * 1024;
@@ -102,8 +97,8 @@ class Descriptor {
 
 // Copies `size` bytes between descriptors inside the kernel where it can
 // (no copy through this process; a reflink on file systems that share
-// blocks), with plain reads and writes where it cannot. The injected write
-// budget applies as to any write.
+// blocks), with plain reads and writes where it cannot. The room in use
+// applies as to any write.
 bool CopyBytes(int from, int to, qint64 size) {
   bool kernel_copy = true;
   std::vector<char> buffer;
@@ -310,16 +305,8 @@ bool StreamedOutputFile::Commit() {
   return true;
 }
 
-namespace file_faults {
-
-void FailWritesAfter(qint64 bytes) {
-  g_bytes_before_failure = bytes;
+void UseWriteRoom(WriteRoom* room) {
+  g_write_room = room;
 }
-
-void Reset() {
-  g_bytes_before_failure = -1;
-}
-
-}  // namespace file_faults
 
 }  // namespace parlatone

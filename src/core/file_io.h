@@ -41,9 +41,9 @@ bool ReserveBytes(qint64 size);
 // temporary name beside the target and renamed over it only by Commit, so a
 // failed or cancelled run leaves neither a partial file nor a lost earlier
 // one. Whatever was written goes with this object unless it was committed:
-// a caller that gives up simply returns. Unlike a control file it is not forced to disk before the rename: it
-// is made again from its source at any time, and forcing hundreds of
-// megabytes out would cost more than the work.
+// a caller that gives up simply returns. Unlike a control file it is not forced to disk before the
+// rename: it is made again from its source at any time, and forcing hundreds of megabytes out would
+// cost more than the work.
 class StreamedOutputFile {
  public:
   explicit StreamedOutputFile(const QString& path);
@@ -66,11 +66,18 @@ class StreamedOutputFile {
   QTemporaryFile temporary_;
 };
 
-namespace file_faults {
-// For tests: after this many more bytes every write fails, as on a full
-// device; a negative count (the default) never fails.
-void FailWritesAfter(qint64 bytes);
-void Reset();
-}  // namespace file_faults
+// How much room the devices being written have left. The programs write to
+// the devices as they are; tests put in one that fills up, to see every
+// writer fail cleanly and leave nothing half-written.
+class WriteRoom {
+ public:
+  virtual ~WriteRoom() = default;
+  // How many of `size` more bytes fit, taking them; fewer means the device
+  // is full. Called from any thread that writes.
+  virtual qint64 Take(qint64 size) = 0;
+};
+// The room every write of the file layer asks from now on; nullptr (the
+// start) for the devices' own. The caller keeps it alive while it is used.
+void UseWriteRoom(WriteRoom* room);
 
 }  // namespace parlatone

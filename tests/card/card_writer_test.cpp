@@ -11,6 +11,7 @@
 
 #include "card/card_volume.h"
 #include "core/file_io.h"
+#include "support/full_device.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
@@ -222,9 +223,9 @@ TEST_F(CardWriterTest, ChangedOrExtraFilesOnTheCardAreFound) {
 }
 
 TEST_F(CardWriterTest, AWriteThatFailsOrStopsIsNeverAnnouncedComplete) {
-  file_faults::FailWritesAfter(10000);
+  testing::FailWritesAfter(10000);
   CardReport report = Write();
-  file_faults::Reset();
+  testing::RestoreWrites();
   EXPECT_FALSE(report.ok);
   EXPECT_TRUE(report.written);
   EXPECT_TRUE(report.messages.contains(u"書込みに失敗しました: b.wav"_s))

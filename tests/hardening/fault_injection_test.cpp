@@ -16,6 +16,7 @@
 #include "core/ini_file.h"
 #include "core/project.h"
 #include "core/series.h"
+#include "support/full_device.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
@@ -46,7 +47,7 @@ class MeddlingOperator : public testing::ScriptedOperator {
 
 class FaultTest : public ::testing::Test {
  protected:
-  void TearDown() override { file_faults::Reset(); }
+  void TearDown() override { testing::RestoreWrites(); }
 
   // An existing file the failed write must leave alone.
   QString Existing(const QString& name, const QByteArray& bytes) {
@@ -62,12 +63,12 @@ TEST_F(FaultTest, SettingsFileOnAFullDeviceOrInTheWayStaysAsItWas) {
   const QByteArray before = "[SYSTEM]\r\nMode=1\r\n; kept by hand\r\n";
   const QString path = Existing(u"settings.ini"_s, before);
   for (const qint64 budget : {qint64{0}, qint64{5}, qint64{before.size() - 1}}) {
-    file_faults::FailWritesAfter(budget);
+    testing::FailWritesAfter(budget);
     EXPECT_FALSE(IniFile::Write(path, u"SYSTEM"_s, u"Mode"_s, u"4"_s)) << budget;
     EXPECT_EQ(testing::ReadFileBytes(path), before);
     EXPECT_EQ(EntriesIn(dir_.path()), QStringList{u"settings.ini"_s});
   }
-  file_faults::Reset();
+  testing::RestoreWrites();
   // A folder where the file should be cannot be replaced.
   ASSERT_TRUE(QDir(dir_.path()).mkpath(u"blocked.ini/inside"_s));
   EXPECT_FALSE(IniFile::Write(dir_.filePath(u"blocked.ini"_s), u"SYSTEM"_s, u"Mode"_s, u"4"_s));
@@ -127,12 +128,12 @@ TEST_F(ProjectFaultTest, ControlFileAndTemporarySaveFailWhole) {
   const QString path = Existing(u"keep.wpg"_s, "the earlier save");
   const QList<VoiceRecord> voices = project_.voices;
   const CardInfo card = project_.card;
-  file_faults::FailWritesAfter(100);
+  testing::FailWritesAfter(100);
   EXPECT_FALSE(WriteControlFile(project_, path, true));
   EXPECT_EQ(testing::ReadFileBytes(path), "the earlier save");
 
   project_.PageEdited[1] = true;
-  file_faults::FailWritesAfter(100);
+  testing::FailWritesAfter(100);
   EXPECT_FALSE(TemporarySave(project_, path, op_));
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2511});
   EXPECT_EQ(op_.shown[0].title_number, 2500);
@@ -143,7 +144,7 @@ TEST_F(ProjectFaultTest, ControlFileAndTemporarySaveFailWhole) {
   EXPECT_EQ(EntriesIn(dir_.path()), (QStringList{u"cards"_s, u"keep.wpg"_s, u"sounds"_s}));
 
   // A folder in the way of the save.
-  file_faults::Reset();
+  testing::RestoreWrites();
   op_ = {};
   ASSERT_TRUE(QDir(dir_.path()).mkpath(u"dir.wpg/x"_s));
   EXPECT_FALSE(TemporarySave(project_, dir_.filePath(u"dir.wpg"_s), op_));
@@ -153,7 +154,7 @@ TEST_F(ProjectFaultTest, ControlFileAndTemporarySaveFailWhole) {
 TEST_F(ProjectFaultTest, CardMakingStopsBeforeTheOldCardIsTouched) {
   OldCard();
   // The work folder fills while the control file is written.
-  file_faults::FailWritesAfter(50);
+  testing::FailWritesAfter(50);
   op_.Answer(MessageAnswer::kYes);  // replace the existing folder
   CardMakeResult result = MakeCardData(project_, work_, op_);
   EXPECT_EQ(result.outcome, CardMakeOutcome::kControlFileFailed);
@@ -163,7 +164,7 @@ TEST_F(ProjectFaultTest, CardMakingStopsBeforeTheOldCardIsTouched) {
 
   // ... or when sound files cannot be gathered: they went away since they
   // were registered.
-  file_faults::Reset();
+  testing::RestoreWrites();
   QFile::remove(project_.voices[1].FilePath);
   QFile::remove(project_.voices[2].FilePath);
   op_ = {};
@@ -181,7 +182,7 @@ TEST_F(ProjectFaultTest, ACardThatCouldNotBeCompletedDoesNotLookComplete) {
   // Everything gathers, then the card fills once the first files are on it.
   op_.on_events = [this] {
     if (EntriesIn(Target()).size() == 2) {
-      file_faults::FailWritesAfter(10);
+      testing::FailWritesAfter(10);
     }
   };
   const CardMakeResult result = MakeCardData(project_, work_, op_);
@@ -236,18 +237,18 @@ TEST_F(ToolFaultTest, ConversionAndSilentFileLeaveNoPartialOutput) {
   const QString output = Existing(u"mono.wav"_s, "an earlier output");
   ConversionProgress progress;
   for (const qint64 budget : {0, 30, 44, 10000}) {
-    file_faults::FailWritesAfter(budget);
+    testing::FailWritesAfter(budget);
     EXPECT_EQ(ConvertStereoToMono(stereo, output, progress), ConversionResult::kFailed) << budget;
     EXPECT_EQ(testing::ReadFileBytes(output), "an earlier output");
     EXPECT_EQ(EntriesIn(dir_.path()), (QStringList{u"mono.wav"_s, u"stereo.wav"_s}));
   }
   const QString silent = dir_.filePath(u"silent.wav"_s);
   for (const qint64 budget : {0, 44, 20000}) {
-    file_faults::FailWritesAfter(budget);
+    testing::FailWritesAfter(budget);
     EXPECT_EQ(CreateSilentWave(silent, 2, 22050, 8, progress), ConversionResult::kFailed);
     EXPECT_FALSE(QFile::exists(silent));
   }
-  file_faults::Reset();
+  testing::RestoreWrites();
   EXPECT_EQ(ConvertStereoToMono(stereo, output, progress), ConversionResult::kCompleted);
   EXPECT_EQ(QFileInfo(output).size(), testing::WaveOfLength(22050, 1, 16, 500).size());
   // An output folder that does not exist is a failure, not a crash.

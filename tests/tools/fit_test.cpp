@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "core/file_io.h"
+#include "support/full_device.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "voices/registration.h"
@@ -439,9 +440,9 @@ TEST_F(FitTest, CancelAndWriteFailureLeaveNoPartialFile) {
   EXPECT_TRUE(QDir(Out()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 
   cancel_ = false;
-  file_faults::FailWritesAfter(10000);
+  testing::FailWritesAfter(10000);
   run = Fit({source}, 1);
-  file_faults::Reset();
+  testing::RestoreWrites();
   EXPECT_EQ(run.files[0].messages, QStringList{QString::fromUtf16(fit_text::kWriteFailed)});
   EXPECT_TRUE(QDir(Out()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
