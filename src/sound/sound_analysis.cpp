@@ -66,16 +66,20 @@ struct KWeighting {
   }
 };
 
-// One channel's filter state.
+// One channel's filter state, in direct form I: from one output to the
+// next the chain is one multiply and one subtraction, which is what bounds
+// the speed of the filter.
 struct KState {
-  double s1 = 0, s2 = 0, t1 = 0, t2 = 0;
+  double x1 = 0, x2 = 0, y1 = 0, y2 = 0, z1 = 0, z2 = 0;
   double Step(const KWeighting& k, double x) {
-    const double y = k.b0 * x + s1;
-    s1 = k.b1 * x - k.a1 * y + s2;
-    s2 = k.b2 * x - k.a2 * y;
-    const double z = y + t1;
-    t1 = -2.0 * y - k.c1 * z + t2;
-    t2 = y - k.c2 * z;
+    const double y = (k.b0 * x + k.b1 * x1 + k.b2 * x2 - k.a2 * y2) - k.a1 * y1;
+    const double z = ((y - 2.0 * y1) + y2 - k.c2 * z2) - k.c1 * z1;
+    x2 = x1;
+    x1 = x;
+    y2 = y1;
+    y1 = y;
+    z2 = z1;
+    z1 = z;
     return z;
   }
 };
@@ -112,7 +116,8 @@ class OutlineSink {
       columns_ = static_cast<int64_t>(std::min<int64_t>(SoundLevels::kOutlineColumns, total_));
       part_.low.assign(static_cast<size_t>(columns_), std::numeric_limits<float>::infinity());
       part_.high.assign(static_cast<size_t>(columns_), -std::numeric_limits<float>::infinity());
-      column_ = static_cast<int64_t>((static_cast<__int128>(begin) * columns_) / total_);
+      // Frame counts times the column count stay far inside 64 bits.
+      column_ = begin * columns_ / total_;
       next_ = Boundary(column_ + 1);
     } else {
       next_ = kFineFrames;
@@ -189,9 +194,7 @@ class OutlineSink {
     }
     return 0;
   }
-  int64_t Boundary(int64_t column) const {
-    return static_cast<int64_t>((static_cast<__int128>(column) * total_ + columns_ - 1) / columns_);
-  }
+  int64_t Boundary(int64_t column) const { return (column * total_ + columns_ - 1) / columns_; }
   void Advance() {
     if (total_ <= 0) {
       ++column_;
