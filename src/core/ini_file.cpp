@@ -153,6 +153,13 @@ QByteArray PreferredEnding(const std::vector<Line>& lines) {
   return QByteArrayLiteral("\r\n");
 }
 
+// Gives a line that had none a line end. A body that ends in a CR keeps it
+// only when the end added is a CR LF: before a bare LF the reader would take
+// that CR as part of the line end, and the value would change.
+void EndLine(Line& line, const QByteArray& ending) {
+  line.ending = line.body.endsWith('\r') && ending == "\n" ? QByteArrayLiteral("\r\n") : ending;
+}
+
 QByteArray Join(const std::vector<Line>& lines) {
   QByteArray out;
   for (const Line& line : lines) {
@@ -194,14 +201,14 @@ QByteArray IniFile::SetValue(const QByteArray& content, const QString& section, 
   if (location.section_line >= 0) {
     const qsizetype after = location.last_entry;
     if (!EndsLine(lines[after].ending)) {
-      lines[after].ending = ending;
+      EndLine(lines[after], ending);
     }
     lines.insert(lines.begin() + after + 1, new_line);
     return Join(lines);
   }
 
   if (!lines.empty() && !EndsLine(lines.back().ending)) {
-    lines.back().ending = ending;
+    EndLine(lines.back(), ending);
   }
   lines.push_back({cp932::Encode(u'[' + section + u']'), ending});
   lines.push_back(new_line);

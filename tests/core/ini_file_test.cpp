@@ -101,8 +101,17 @@ TEST(IniWrite, AddsKeyAtEndOfSectionAndSectionAtEndOfFile) {
   EXPECT_EQ(IniFile::SetValue(cut, u"A"_s, u"x"_s, u"1"_s), cut);  // nothing to change
   // ... even when that lone CR is the only line end of the file.
   EXPECT_EQ(IniFile::SetValue("[A]\r", u"A"_s, u"x"_s, u"1"_s), QByteArray("[A]\r\nx=1\r\n"));
-  // Files with LF line ends keep them.
+  // Files with LF line ends keep them, except after a last line whose value
+  // ends in a CR of its own: a bare LF there would take that CR away from
+  // the value (found by fuzzing).
   EXPECT_EQ(IniFile::SetValue("[A]\nx=1\n", u"A"_s, u"y"_s, u"2"_s), QByteArray("[A]\nx=1\ny=2\n"));
+  const QByteArray own_cr("[A]\nx=1\r\r");
+  const std::optional<QString> read = IniFile::FindValue(own_cr, u"A"_s, u"x"_s);
+  for (const QString& section : {u"A"_s, u"B"_s}) {
+    const QByteArray added = IniFile::SetValue(own_cr, section, u"y"_s, u"2"_s);
+    EXPECT_EQ(IniFile::FindValue(added, u"A"_s, u"x"_s), read) << section.toStdString();
+    EXPECT_EQ(IniFile::FindValue(added, section, u"y"_s), u"2"_s);
+  }
   EXPECT_EQ(IniFile::SetValue(QByteArray(), u"SYSTEM"_s, u"Mode"_s, u"1"_s),
             QByteArray("[SYSTEM]\r\nMode=1\r\n"));
 }
