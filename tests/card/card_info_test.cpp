@@ -6,6 +6,7 @@
 
 #include "core/messages.h"
 #include "core/series.h"
+#include "core/text.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
@@ -54,60 +55,51 @@ void PrintTo(const Outcome& outcome, std::ostream* os) {
   *os << outcome.number << " page " << outcome.page << ' ' << outcome.control.toStdString();
 }
 
-TEST(CardCheck, CardNameRulesInOrder) {
-  CardInfo form = GoodForm();
-  EXPECT_EQ(Check(form), Outcome());
-  form.CardName = u"ABCDEFGH"_s;
-  EXPECT_EQ(Check(form), Outcome());
-  form.CardName = u"AB_C.D"_s;
-  EXPECT_EQ(Check(form), Outcome());
-  form.CardName = QString();
-  EXPECT_EQ(Check(form), (Outcome{2060, 1, u"TxtCardName"_s}));
-  form.CardName = u"ABCDEFGHI"_s;
-  EXPECT_EQ(Check(form), (Outcome{2061, 1, u"TxtCardName"_s}));
-  form.CardName = u"案"_s;
-  EXPECT_EQ(Check(form), (Outcome{2062, 1, u"TxtCardName"_s}));
-  form.CardName = u"案内放送一"_s;  // ten bytes: too long comes first
-  EXPECT_EQ(Check(form), (Outcome{2061, 1, u"TxtCardName"_s}));
-  form.CardName = u"A-1"_s;
-  testing::ScriptedOperator op;
-  EXPECT_FALSE(CheckCardInfo(form, op));
-  const QString expected =
-      uR"x(カードデータファイル名には
-"-","(",")","[","]","<",">","\","/","|","*","?",":"は使用できません。
-)x"_s;
-  EXPECT_EQ(op.shown.at(0).text, QString(expected).replace(u"\n"_s, u"\r\n"_s));
-}
-
-TEST(CardCheck, RequiredFieldsAndLengths) {
-  CardInfo form = GoodForm();
-  form.Forder = QString(20, QChar(u'駅'));
-  EXPECT_EQ(Check(form), Outcome());
-  form.Forder = QString(21, QChar(u'駅'));
-  EXPECT_EQ(Check(form), (Outcome{2066, 1, u"TxtForder"_s}));
-  form = GoodForm();
-  form.Model = u"   "_s;  // blanks count as filled
-  form.CardCom = u" "_s;
-  EXPECT_EQ(Check(form), Outcome());
-
-  const std::vector<std::pair<QString CardInfo::*, Outcome>> empties = {
-      {&CardInfo::Forder, {2065, 1, u"TxtForder"_s}},
-      {&CardInfo::Model, {2083, 1, u"TxtModel"_s}},
-      {&CardInfo::CardSize, {2069, 1, u"CmbCardSize"_s}},
-      {&CardInfo::CardCom, {2070, 1, u"TxtCardCom"_s}},
-      {&CardInfo::CardPerson, {2071, 1, u"TxtCardPerson"_s}},
-      {&CardInfo::CardDate, {2097, 1, u"TxtCardDate"_s}},
+TEST(CardCheck, EachFieldRuleInOrderWithItsPageAndControl) {
+  const Outcome ok;
+  const Outcome name_long{2061, 1, u"TxtCardName"_s};
+  const Outcome folder_bad{0, 1, u"TxtForder"_s};
+  struct Case {
+    QString CardInfo::*field;
+    QString value;
+    Outcome outcome;
   };
-  for (const auto& [field, outcome] : empties) {
-    form = GoodForm();
-    form.*field = QString();
-    EXPECT_EQ(Check(form), outcome);
+  const Case cases[] = {
+      {&CardInfo::CardName, u"ABCDEFGH"_s, ok},
+      {&CardInfo::CardName, u"AB_C.D"_s, ok},
+      {&CardInfo::CardName, QString(), {2060, 1, u"TxtCardName"_s}},
+      {&CardInfo::CardName, u"ABCDEFGHI"_s, name_long},
+      {&CardInfo::CardName, u"案"_s, {2062, 1, u"TxtCardName"_s}},
+      {&CardInfo::CardName, u"案内放送一"_s, name_long},  // ten bytes: too long comes first
+      {&CardInfo::CardName, u"A-1"_s, {0, 1, u"TxtCardName"_s}},
+      {&CardInfo::Forder, QString(20, QChar(u'駅')), ok},
+      {&CardInfo::Forder, QString(21, QChar(u'駅')), {2066, 1, u"TxtForder"_s}},
+      {&CardInfo::Forder, QString(), {2065, 1, u"TxtForder"_s}},
+      // The folder is one plain folder name.
+      {&CardInfo::Forder, u"a.b c_d"_s, ok},
+      {&CardInfo::Forder, u"a/b"_s, folder_bad},
+      {&CardInfo::Forder, u"..\\up"_s, folder_bad},
+      {&CardInfo::Forder, u"."_s, folder_bad},
+      {&CardInfo::Forder, u".."_s, folder_bad},
+      {&CardInfo::Forder, u"  "_s, folder_bad},
+      {&CardInfo::Forder, u"/abs"_s, folder_bad},
+      {&CardInfo::Model, u"   "_s, ok},  // blanks count as filled
+      {&CardInfo::Model, QString(), {2083, 1, u"TxtModel"_s}},
+      {&CardInfo::CardSize, QString(), {2069, 1, u"CmbCardSize"_s}},
+      {&CardInfo::CardSize, u"-1"_s, {2069, 1, u"CmbCardSize"_s}},
+      {&CardInfo::CardCom, u" "_s, ok},
+      {&CardInfo::CardCom, QString(), {2070, 1, u"TxtCardCom"_s}},
+      {&CardInfo::CardPerson, QString(), {2071, 1, u"TxtCardPerson"_s}},
+      {&CardInfo::CardDate, QString(), {2097, 1, u"TxtCardDate"_s}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value.toStdString());
+    CardInfo form = GoodForm();
+    form.*c.field = c.value;
+    EXPECT_EQ(Check(form), c.outcome);
   }
-  form = GoodForm();
-  form.CardSize = u"-1"_s;
-  EXPECT_EQ(Check(form), (Outcome{2069, 1, u"CmbCardSize"_s}));
-
-  const std::vector<std::tuple<QString CardInfo::*, int, Outcome>> lengths = {
+  // Lengths: the limit passes, one more is refused.
+  const std::tuple<QString CardInfo::*, int, Outcome> lengths[] = {
       {&CardInfo::Maisuu, 20, {2067, 1, u"TxtMaisuu"_s}},
       {&CardInfo::CardDate, 20, {2067, 1, u"TxtCardDate"_s}},
       {&CardInfo::CardKankyou, 40, {2066, 1, u"TxtCardKankyou"_s}},
@@ -118,47 +110,41 @@ TEST(CardCheck, RequiredFieldsAndLengths) {
       {&CardInfo::CardBaitaiName, 28, {2072, 3, u"TxtCardBaitai"_s}},
   };
   for (const auto& [field, limit, outcome] : lengths) {
-    form = GoodForm();
+    CardInfo form = GoodForm();
     form.*field = QString(limit, u'x');
     EXPECT_EQ(Check(form), Outcome()) << outcome.control.toStdString();
-    form.*field = QString(limit + 1, u'x');
+    form.*field += u'x';
     EXPECT_EQ(Check(form), outcome);
   }
-  form = GoodForm();
+  CardInfo form = GoodForm();
   form.Memo[2] = QString(100, QChar(u'メ'));
   EXPECT_EQ(Check(form), Outcome());
   form.Memo[2] += u'x';
   EXPECT_EQ(Check(form), (Outcome{2073, 3, u"TxtMemo3"_s}));
-  // The first failure in the order wins.
-  form.Model = QString();
+  form.Model = QString();  // the first failure in the order wins
   EXPECT_EQ(Check(form).number, 2083);
-}
-
-TEST(CardCheck, FolderNameMustBeOnePlainFolder) {
-  for (const QString& folder : {u"a/b"_s, u"..\\up"_s, u"."_s, u".."_s, u"  "_s, u"/abs"_s}) {
-    CardInfo form = GoodForm();
-    form.Forder = folder;
-    const Outcome outcome = Check(form);
-    EXPECT_EQ(outcome, (Outcome{0, 1, u"TxtForder"_s})) << folder.toStdString();
-  }
-  CardInfo form = GoodForm();
-  form.Forder = u"a.b c_d"_s;
-  EXPECT_EQ(Check(form), Outcome());
+  form = GoodForm();
+  form.CardName = u"A-1"_s;
+  testing::ScriptedOperator op;
+  EXPECT_FALSE(CheckCardInfo(form, op));
+  EXPECT_EQ(op.shown.at(0).text, GetMessage(2063) + ForbiddenCharList() + GetMessage(2064));
 }
 
 TEST(CardSize, ClassesAndTheMp3Index) {
-  EXPECT_EQ(SizeClassOf(0, 1).index, -1);
-  EXPECT_TRUE(SizeClassOf(0, 1).text.isEmpty());
-  EXPECT_EQ(SizeClassOf(7976000, 1).text, u"8MB"_s);
-  EXPECT_EQ(SizeClassOf(7976000, 1).index, 0);
-  EXPECT_EQ(SizeClassOf(7976001, 1).text, u"16MB"_s);
-  EXPECT_EQ(SizeClassOf(2049310000, 1).text, u"2GB"_s);
-  EXPECT_EQ(SizeClassOf(2049310001, 1).text, u"OVER"_s);
-  EXPECT_EQ(SizeClassOf(2049310001, 1).index, 9);
-  EXPECT_EQ(SizeClassOf(5000000000LL, 1).index, 9);
-  EXPECT_EQ(SizeClassOf(1, 7).index, 10);
-  EXPECT_EQ(SizeClassOf(1, 7).text, u"8MB"_s);
-  EXPECT_EQ(SizeClassOf(0, 7).index, -1);
+  const struct {
+    qint64 bytes;
+    int mode;
+    int index;
+    QString text;
+  } cases[] = {
+      {0, 1, -1, QString()},        {7976000, 1, 0, u"8MB"_s},     {7976001, 1, 1, u"16MB"_s},
+      {2049310000, 1, 8, u"2GB"_s}, {2049310001, 1, 9, u"OVER"_s}, {5000000000LL, 1, 9, u"OVER"_s},
+      {1, 7, 10, u"8MB"_s},         {0, 7, -1, QString()},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SizeClassOf(c.bytes, c.mode).index, c.index) << c.bytes;
+    EXPECT_EQ(SizeClassOf(c.bytes, c.mode).text, c.text) << c.bytes;
+  }
 }
 
 TEST(CardSize, FormFromTheProjectAndTheFilesOnDisk) {
@@ -167,26 +153,21 @@ TEST(CardSize, FormFromTheProjectAndTheFilesOnDisk) {
   project.settings.Mode = 1;
   DeriveSeriesLimits(project);
   project.settings.CardName = u"DEFAULT"_s;
-  CardInfo empty_form = CardFormFromProject(project);
+  const CardInfo empty_form = CardFormFromProject(project);
   EXPECT_EQ(empty_form.CardName, u"DEFAULT"_s);
-  EXPECT_TRUE(empty_form.CardSize.isEmpty());
-  EXPECT_TRUE(empty_form.UseSize.isEmpty());
-
-  for (const QString& name : {u"a.wav"_s, u"b.wav"_s}) {
-    ASSERT_TRUE(testing::WriteBytes(dir.filePath(name), QByteArray(4000000, 'x')));
+  EXPECT_TRUE(empty_form.CardSize.isEmpty() && empty_form.UseSize.isEmpty());
+  // Two files of 4 MB on disk, and one that is gone: it adds nothing.
+  for (const QString& name : {u"a.wav"_s, u"b.wav"_s, u"gone.wav"_s}) {
     VoiceRecord voice;
     voice.NAME = name;
     voice.FilePath = dir.filePath(name);
     project.voices.append(voice);
+    ASSERT_TRUE(name == u"gone.wav"_s ||
+                testing::WriteBytes(voice.FilePath, QByteArray(4000000, 'x')));
   }
-  VoiceRecord gone;
-  gone.NAME = u"gone.wav"_s;
-  gone.FilePath = dir.filePath(u"gone.wav"_s);
-  project.voices.append(gone);
   project.VoicesRegistered = true;
-  const SoundTotal total = TotalSoundSize(project);
-  EXPECT_EQ(total.count, 3);
-  EXPECT_EQ(total.bytes, 8000000);
+  EXPECT_EQ(TotalSoundSize(project).count, 3);
+  EXPECT_EQ(TotalSoundSize(project).bytes, 8000000);
   const CardInfo form = CardFormFromProject(project);
   EXPECT_EQ(form.UseSize, u"16MB"_s);
   EXPECT_EQ(form.CardSize, u"1"_s);

@@ -93,14 +93,7 @@ TEST_F(CardMakerTest, MakesTheFolderWithEveryFileAndTellsTheOperator) {
   EXPECT_FALSE(project_.IsEdited());
 }
 
-TEST_F(CardMakerTest, TargetFolderHasExactlyOneSeparator) {
-  project_.settings.CardPath = card_path_ + u"/"_s;
-  EXPECT_EQ(CardTargetFolder(project_), Target());
-  project_.settings.CardPath = card_path_;
-  EXPECT_EQ(CardTargetFolder(project_), Target());
-}
-
-TEST_F(CardMakerTest, MadeTwiceIntoTheSameFolder) {
+TEST_F(CardMakerTest, MadeTwiceIntoTheSameFolderAndAControlFileThatCannotBeWritten) {
   ASSERT_EQ(Make().outcome, CardMakeOutcome::kMade);
   ASSERT_TRUE(testing::WriteBytes(Target() + u"/old.txt"_s, "from before"_ba));
   ASSERT_TRUE(testing::WriteBytes(work_ + u"/stale.wav"_s, "left by a broken run"_ba));
@@ -119,7 +112,19 @@ TEST_F(CardMakerTest, MadeTwiceIntoTheSameFolder) {
   op_ = {};
   op_.Answer(MessageAnswer::kYes);
   EXPECT_EQ(MakeCardData(project_, work_, op_).outcome, CardMakeOutcome::kMade);
-  EXPECT_EQ(FilesIn(Target()), (QStringList{u"ANN01.wpj"_s, u"a01.wav"_s, u"a02.wav"_s}));
+  const QStringList made = {u"ANN01.wpj"_s, u"a01.wav"_s, u"a02.wav"_s};
+  EXPECT_EQ(FilesIn(Target()), made);
+
+  // Fault: a folder where the control file should be written; the old
+  // folder stays as it was.
+  ASSERT_TRUE(QDir().mkpath(work_ + u"/ANN01.wpj"_s));
+  op_ = {};
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_EQ(MakeCardData(project_, work_, op_).outcome, CardMakeOutcome::kControlFileFailed);
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2030, 2031, 2505}));
+  EXPECT_EQ(op_.shown.back().title_number, msg::kTitleError);
+  EXPECT_EQ(FilesIn(Target()), made);
+  EXPECT_EQ(op_.busy_depth, 0);
 }
 
 TEST_F(CardMakerTest, RefusalsBeforeAnythingIsWritten) {
@@ -150,20 +155,6 @@ TEST_F(CardMakerTest, RefusalsBeforeAnythingIsWritten) {
   Make();
   EXPECT_EQ(op_.shown.at(0).text, GetMessage(2516) + u"\r\n"_s + GetMessage(2504));
   EXPECT_FALSE(QFileInfo::exists(Target()));
-}
-
-TEST_F(CardMakerTest, ControlFileFailureKeepsTheOldFolder) {
-  ASSERT_EQ(Make().outcome, CardMakeOutcome::kMade);
-  const QStringList before = FilesIn(Target());
-  // A folder where the control file should be written.
-  ASSERT_TRUE(QDir().mkpath(work_ + u"/ANN01.wpj"_s));
-  op_ = {};
-  op_.Answer(MessageAnswer::kYes);
-  EXPECT_EQ(MakeCardData(project_, work_, op_).outcome, CardMakeOutcome::kControlFileFailed);
-  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2030, 2031, 2505}));
-  EXPECT_EQ(op_.shown.back().title_number, msg::kTitleError);
-  EXPECT_EQ(FilesIn(Target()), before);
-  EXPECT_EQ(op_.busy_depth, 0);
 }
 
 TEST_F(CardMakerTest, MissingSoundFileLeavesTheTargetAsItWas) {

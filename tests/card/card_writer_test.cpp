@@ -133,7 +133,15 @@ class CardWriterTest : public ::testing::Test {
   std::atomic<bool> cancel_ = false;
 };
 
-TEST_F(CardWriterTest, WritesInNameOrderAndVerifies) {
+TEST_F(CardWriterTest, WritesInNameOrderOnlyOnYesAndVerifies) {
+  ASSERT_TRUE(testing::WriteBytes(target_ + u"/OLD.TXT"_s, "old"));
+  ASSERT_TRUE(testing::WriteBytes(target_ + u"/KEEP/inside.txt"_s, "kept"));
+  // Files already on the card go only on Yes, which is not the default.
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_FALSE(Write().written);
+  EXPECT_EQ(op_.shown.back().default_answer, MessageAnswer::kNo);
+  EXPECT_EQ(OnCard(), QStringList{u"OLD.TXT"_s});
+  op_.Answer(MessageAnswer::kYes);
   const CardReport report = Write();
   EXPECT_TRUE(report.ok) << report.messages.join(u' ').toStdString();
   EXPECT_TRUE(report.order_ok);
@@ -143,8 +151,23 @@ TEST_F(CardWriterTest, WritesInNameOrderAndVerifies) {
     written << file.name;
   }
   EXPECT_EQ(written, (QStringList{u"A.wav"_s, u"DEMO.wpj"_s, u"b.wav"_s, u"c.wav"_s}));
+  EXPECT_EQ(OnCard(), written);
+  EXPECT_TRUE(QFile::exists(target_ + u"/KEEP/inside.txt"_s));  // folders stay
   EXPECT_EQ(report.needed_bytes, 3 * 5 * 2048 + 2048);  // 8864-byte sounds, a small control file
   EXPECT_TRUE(VerifyCard(card_, target_, probe_, op_).ok);
+
+  // Verifying finds a changed file and one that is not card data.
+  {
+    QFile file(target_ + u"/b.wav"_s);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(100);
+    file.write("!");
+  }
+  ASSERT_TRUE(testing::WriteBytes(target_ + u"/stray.wav"_s, "x"));
+  const CardReport verify = VerifyCard(card_, target_, probe_, op_);
+  EXPECT_FALSE(verify.ok);
+  EXPECT_TRUE(verify.messages.contains(u"カード上のファイルが元と一致しません: b.wav"_s));
+  EXPECT_TRUE(verify.messages.contains(u"カードに余分なファイルがあります: stray.wav"_s));
 }
 
 TEST_F(CardWriterTest, RefusalsLeaveTheCardUntouched) {
@@ -192,36 +215,6 @@ TEST_F(CardWriterTest, RefusalsLeaveTheCardUntouched) {
   EXPECT_TRUE(Write(any).ok);
 }
 
-TEST_F(CardWriterTest, FilesOnTheCardGoOnlyOnYesAndFoldersStay) {
-  ASSERT_TRUE(testing::WriteBytes(target_ + u"/OLD.TXT"_s, "old"));
-  ASSERT_TRUE(testing::WriteBytes(target_ + u"/KEEP/inside.txt"_s, "kept"));
-  op_.Answer(MessageAnswer::kNo);
-  CardReport report = Write();
-  EXPECT_FALSE(report.written);
-  EXPECT_EQ(OnCard(), QStringList{u"OLD.TXT"_s});
-  op_.Answer(MessageAnswer::kYes);
-  report = Write();
-  EXPECT_TRUE(report.ok);
-  EXPECT_EQ(op_.shown.back().default_answer, MessageAnswer::kNo);
-  EXPECT_EQ(OnCard(), (QStringList{u"A.wav"_s, u"DEMO.wpj"_s, u"b.wav"_s, u"c.wav"_s}));
-  EXPECT_TRUE(QFile::exists(target_ + u"/KEEP/inside.txt"_s));
-}
-
-TEST_F(CardWriterTest, ChangedOrExtraFilesOnTheCardAreFound) {
-  ASSERT_TRUE(Write().ok);
-  {
-    QFile file(target_ + u"/b.wav"_s);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    file.seek(100);
-    file.write("!");
-  }
-  ASSERT_TRUE(testing::WriteBytes(target_ + u"/stray.wav"_s, "x"));
-  const CardReport report = VerifyCard(card_, target_, probe_, op_);
-  EXPECT_FALSE(report.ok);
-  EXPECT_TRUE(report.messages.contains(u"カード上のファイルが元と一致しません: b.wav"_s));
-  EXPECT_TRUE(report.messages.contains(u"カードに余分なファイルがあります: stray.wav"_s));
-}
-
 TEST_F(CardWriterTest, AWriteThatFailsOrStopsIsNeverAnnouncedComplete) {
   testing::FailWritesAfter(10000);
   CardReport report = Write();
@@ -247,12 +240,15 @@ TEST_F(CardWriterTest, AWriteThatFailsOrStopsIsNeverAnnouncedComplete) {
 // Real FAT images mounted through FUSE, where this machine allows it.
 class FatImageTest : public CardWriterTest {
  protected:
+  static QString Tool(const QString& name) {
+    const QString found = QStandardPaths::findExecutable(name);
+    return found.isEmpty() ? QStandardPaths::findExecutable(name, {u"/usr/sbin"_s, u"/sbin"_s})
+                           : found;
+  }
   void SetUp() override {
     CardWriterTest::SetUp();
-    const QStringList tools = {u"mkfs.fat"_s, u"fusefat"_s, u"fusermount"_s, u"mdir"_s};
-    for (const QString& tool : tools) {
-      if (QStandardPaths::findExecutable(tool).isEmpty() &&
-          QStandardPaths::findExecutable(tool, {u"/usr/sbin"_s, u"/sbin"_s}).isEmpty()) {
+    for (const QString& tool : {u"mkfs.fat"_s, u"fusefat"_s, u"fusermount"_s, u"mdir"_s}) {
+      if (Tool(tool).isEmpty()) {
         GTEST_SKIP() << tool.toStdString() << " is missing: FAT image tests skipped";
       }
     }
@@ -262,28 +258,26 @@ class FatImageTest : public CardWriterTest {
   }
   void TearDown() override {
     if (mounted_) {
-      QProcess::execute(u"fusermount"_s, {u"-u"_s, mount_});
+      Unmount();
     }
   }
+  // A new image of its own each time, mounted at a folder of its own.
   bool Mount(int fat_bits, int kib, bool read_only = false) {
-    image_ = dir_.filePath(u"card%1.img"_s.arg(fat_bits));
-    mount_ = dir_.filePath(u"mnt%1"_s.arg(fat_bits));
+    ++images_;
+    image_ = dir_.filePath(u"card%1.img"_s.arg(images_));
+    mount_ = dir_.filePath(u"mnt%1"_s.arg(images_));
     QDir().mkpath(mount_);
-    const QString mkfs = QStandardPaths::findExecutable(u"mkfs.fat"_s).isEmpty()
-                             ? QStandardPaths::findExecutable(u"mkfs.fat"_s, {u"/usr/sbin"_s})
-                             : QStandardPaths::findExecutable(u"mkfs.fat"_s);
-    if (QProcess::execute(mkfs, {u"-F"_s, QString::number(fat_bits), u"-C"_s, image_,
-                                 QString::number(kib)}) != 0) {
+    if (QProcess::execute(Tool(u"mkfs.fat"_s), {u"-F"_s, QString::number(fat_bits), u"-C"_s, image_,
+                                                QString::number(kib)}) != 0) {
       return false;
     }
-    mounted_ = QProcess::execute(u"fusefat"_s, {u"-o"_s,
-                                                (read_only ? u"ro"_s : u"rw+"_s) + u",fsname="_s +
-                                                    image_ + u",subtype=fusefat"_s,
-                                                image_, mount_}) == 0;
+    const QString options =
+        (read_only ? u"ro"_s : u"rw+"_s) + u",fsname="_s + image_ + u",subtype=fusefat"_s;
+    mounted_ = QProcess::execute(u"fusefat"_s, {u"-o"_s, options, image_, mount_}) == 0;
     return mounted_;
   }
   bool Unmount() {
-    mounted_ = !(QProcess::execute(u"fusermount"_s, {u"-u"_s, mount_}) == 0);
+    mounted_ = QProcess::execute(u"fusermount"_s, {u"-u"_s, mount_}) != 0;
     return !mounted_;
   }
   // The root directory of the image in entry order, as mtools reads it.
@@ -306,10 +300,11 @@ class FatImageTest : public CardWriterTest {
   SystemVolumeProbe system_;
   QString image_;
   QString mount_;
+  int images_ = 0;
   bool mounted_ = false;
 };
 
-TEST_F(FatImageTest, Fat16CardIsWrittenInNameOrderAndVerified) {
+TEST_F(FatImageTest, Fat16IsWrittenInNameOrderFat32AndReadOnlyAreRefusedUntouched) {
   ASSERT_TRUE(Mount(16, 16384));
   ASSERT_TRUE(QDir().mkpath(mount_ + u"/KEEP"_s));
   const VolumeInfo volume = system_.Probe(mount_);
@@ -322,9 +317,7 @@ TEST_F(FatImageTest, Fat16CardIsWrittenInNameOrderAndVerified) {
   ASSERT_TRUE(Unmount());
   EXPECT_EQ(EntryOrder(),
             (QStringList{u"KEEP/"_s, u"A.wav"_s, u"DEMO.wpj"_s, u"b.wav"_s, u"c.wav"_s}));
-}
 
-TEST_F(FatImageTest, Fat32AndReadOnlyCardsAreRefusedUntouched) {
   ASSERT_TRUE(Mount(32, 40000));
   const CardReport fat32 = WriteCard(card_, mount_, system_, {}, op_);
   EXPECT_EQ(fat32.filesystem, u"FAT32"_s);
