@@ -1,5 +1,7 @@
 #include "tools/time_boxes.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "support/qt_printers.h"
@@ -9,83 +11,63 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-TEST(TimeBoxes, LeavingClampsAndWritesTwoDigits) {
-  EXPECT_EQ(LeaveTimeBox(u"61"_s, kMaxMinutes), u"60"_s);
-  EXPECT_EQ(LeaveTimeBox(u"75"_s, kMaxSeconds), u"59"_s);
-  EXPECT_EQ(LeaveTimeBox(u"5"_s, kMaxSeconds), u"05"_s);
-  EXPECT_EQ(LeaveTimeBox(u"005"_s, kMaxSeconds), u"05"_s);
-  EXPECT_EQ(LeaveTimeBox(u"60"_s, kMaxMinutes), u"60"_s);
-  EXPECT_EQ(LeaveTimeBox(u"0"_s, kMaxMinutes), u"00"_s);
-  EXPECT_EQ(LeaveTimeBox(u"-3"_s, kMaxMinutes), u"00"_s);
-  EXPECT_EQ(LeaveTimeBox(u" 7 "_s, kMaxMinutes), u"07"_s);
+TEST(TimeBoxes, LeavingSpinningFillingAndReading) {
+  // 'L' leaving the box (clamp, two digits; not a number stays), '+'/'-' a
+  // spinner click (empty is 0; out of range steps from the edge), 'F' the
+  // other box after a click, 'V' the number a run takes.
+  const int m = kMaxMinutes, s = kMaxSeconds;
+  const std::tuple<char, const char16_t*, int, const char16_t*> cases[] = {
+      {'L', u"61", m, u"60"},   {'L', u"75", s, u"59"},   {'L', u"5", s, u"05"},
+      {'L', u"005", s, u"05"},  {'L', u"60", m, u"60"},   {'L', u"0", m, u"00"},
+      {'L', u"-3", m, u"00"},   {'L', u" 7 ", m, u"07"},  {'L', nullptr, m, nullptr},
+      {'L', u"  ", m, u"  "},   {'L', u"1a", m, u"1a"},   {'L', u"-", m, u"-"},
+      {'+', nullptr, m, u"01"}, {'-', nullptr, m, u"00"}, {'+', u"09", s, u"10"},
+      {'+', u"59", s, u"59"},   {'+', u"60", m, u"60"},   {'-', u"00", s, u"00"},
+      {'-', u"7", s, u"06"},    {'-', u"75", s, u"58"},   {'+', u"75", s, u"59"},
+      {'F', nullptr, 0, u"00"}, {'F', u"  ", 0, u"00"},   {'F', u"5", 0, u"5"},
+      {'V', u"75", s, u"59"},   {'V', u"07", s, u"7"},    {'V', nullptr, s, u"0"},
+      {'V', u"x", s, u"0"},
+  };
+  for (const auto& [act, chars, max, expected] : cases) {
+    const QString text = QString::fromUtf16(chars);
+    const QString got = act == 'L'   ? LeaveTimeBox(text, max)
+                        : act == 'F' ? FillTimeBox(text)
+                        : act == 'V' ? QString::number(TimeBoxValue(text, max))
+                                     : StepTimeBox(text, max, act == '+' ? 1 : -1);
+    EXPECT_EQ(got, QString::fromUtf16(expected)) << act << " '" << text.toStdString() << "'";
+  }
   // A pasted run of digits far beyond any integer is still a number.
-  EXPECT_EQ(LeaveTimeBox(u"99999999999999999999"_s, kMaxMinutes), u"60"_s);
-  // Not numbers: left as they are.
-  EXPECT_EQ(LeaveTimeBox(QString(), kMaxMinutes), QString());
-  EXPECT_EQ(LeaveTimeBox(u"  "_s, kMaxMinutes), u"  "_s);
-  EXPECT_EQ(LeaveTimeBox(u"1a"_s, kMaxMinutes), u"1a"_s);
-  EXPECT_EQ(LeaveTimeBox(u"-"_s, kMaxMinutes), u"-"_s);
-}
-
-TEST(TimeBoxes, SpinnerStepsWithinTheRange) {
-  EXPECT_EQ(StepTimeBox(QString(), kMaxMinutes, 1), u"01"_s);  // empty counts as 0
-  EXPECT_EQ(StepTimeBox(QString(), kMaxMinutes, -1), u"00"_s);
-  EXPECT_EQ(StepTimeBox(u"09"_s, kMaxSeconds, 1), u"10"_s);
-  EXPECT_EQ(StepTimeBox(u"59"_s, kMaxSeconds, 1), u"59"_s);
-  EXPECT_EQ(StepTimeBox(u"60"_s, kMaxMinutes, 1), u"60"_s);
-  EXPECT_EQ(StepTimeBox(u"00"_s, kMaxSeconds, -1), u"00"_s);
-  EXPECT_EQ(StepTimeBox(u"7"_s, kMaxSeconds, -1), u"06"_s);
-  // Typed out of range and not yet left: steps from the edge of the range.
-  EXPECT_EQ(StepTimeBox(u"75"_s, kMaxSeconds, -1), u"58"_s);
-  EXPECT_EQ(StepTimeBox(u"75"_s, kMaxSeconds, 1), u"59"_s);
-
-  EXPECT_EQ(FillTimeBox(QString()), u"00"_s);
-  EXPECT_EQ(FillTimeBox(u"  "_s), u"00"_s);
-  EXPECT_EQ(FillTimeBox(u"5"_s), u"5"_s);
-
-  EXPECT_EQ(TimeBoxValue(u"75"_s, kMaxSeconds), 59);
-  EXPECT_EQ(TimeBoxValue(u"07"_s, kMaxSeconds), 7);
-  EXPECT_EQ(TimeBoxValue(QString(), kMaxSeconds), 0);
-  EXPECT_EQ(TimeBoxValue(u"x"_s, kMaxSeconds), 0);
+  EXPECT_EQ(LeaveTimeBox(u"99999999999999999999"_s, m), u"60"_s);
 }
 
 TEST(TimeBoxes, KeysTheBoxesTake) {
-  const auto discards = [](int key, const QString& text,
-                           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    return TimeBoxDiscardsKey(key, modifiers, text);
-  };
+  // Taken: digits, Backspace, Ctrl+C/V/X (with either text a keyboard gives),
+  // keys that type nothing and the window's own keys; any other text goes.
   for (int digit = 0; digit <= 9; ++digit) {
-    EXPECT_FALSE(discards(Qt::Key_0 + digit, QString::number(digit))) << digit;
+    EXPECT_FALSE(TimeBoxDiscardsKey(Qt::Key_0 + digit, {}, QString::number(digit))) << digit;
   }
-  EXPECT_FALSE(discards(Qt::Key_Backspace, u"\b"_s));
-  // Copy, paste and cut, with the text a keyboard or a test driver gives them.
-  for (const auto& [key, control_text, letter] :
-       {std::tuple{Qt::Key_C, u"\x03"_s, u"c"_s}, std::tuple{Qt::Key_V, u"\x16"_s, u"v"_s},
-        std::tuple{Qt::Key_X, u"\x18"_s, u"x"_s}}) {
-    EXPECT_FALSE(discards(key, control_text, Qt::ControlModifier));
-    EXPECT_FALSE(discards(key, letter, Qt::ControlModifier));
-    EXPECT_TRUE(discards(key, letter)) << "the letter itself is not a digit";
+  const Qt::KeyboardModifiers no{}, ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
+  const std::tuple<int, Qt::KeyboardModifiers, const char16_t*, bool> cases[] = {
+      {Qt::Key_Backspace, no, u"\b", false}, {Qt::Key_C, ctrl, u"\x03", false},
+      {Qt::Key_C, ctrl, u"c", false},        {Qt::Key_C, no, u"c", true},
+      {Qt::Key_V, ctrl, u"\x16", false},     {Qt::Key_V, ctrl, u"v", false},
+      {Qt::Key_V, no, u"v", true},           {Qt::Key_X, ctrl, u"\x18", false},
+      {Qt::Key_X, ctrl, u"x", false},        {Qt::Key_X, no, u"x", true},
+      {Qt::Key_A, ctrl, u"\x01", true},      {Qt::Key_Z, ctrl, u"z", true},
+      {Qt::Key_A, ctrl, nullptr, true},      {Qt::Key_Space, no, u" ", true},
+      {Qt::Key_Minus, no, u"-", true},       {Qt::Key_Period, no, u".", true},
+      {Qt::Key_unknown, no, u"５", true},    {Qt::Key_5, no, u"55", true},
+      {Qt::Key_Left, no, nullptr, false},    {Qt::Key_Right, no, nullptr, false},
+      {Qt::Key_Home, no, nullptr, false},    {Qt::Key_End, no, nullptr, false},
+      {Qt::Key_Delete, no, u"\x7f", false},  {Qt::Key_Tab, no, u"\t", false},
+      {Qt::Key_Backtab, no, nullptr, false}, {Qt::Key_Escape, no, u"\x1b", false},
+      {Qt::Key_Return, no, u"\r", false},    {Qt::Key_F1, no, nullptr, false},
+      {Qt::Key_Left, ctrl, nullptr, false},  {Qt::Key_C, alt, u"c", false},
+  };
+  for (const auto& [key, modifiers, text, discarded] : cases) {
+    EXPECT_EQ(TimeBoxDiscardsKey(key, modifiers, QString::fromUtf16(text)), discarded)
+        << key << " with " << modifiers.toInt();
   }
-  EXPECT_TRUE(discards(Qt::Key_A, u"\x01"_s, Qt::ControlModifier));
-  EXPECT_TRUE(discards(Qt::Key_Z, u"z"_s, Qt::ControlModifier));
-  EXPECT_TRUE(discards(Qt::Key_A, QString(), Qt::ControlModifier));
-  EXPECT_TRUE(discards(Qt::Key_Space, u" "_s));
-  EXPECT_TRUE(discards(Qt::Key_Minus, u"-"_s));
-  EXPECT_TRUE(discards(Qt::Key_Period, u"."_s));
-  EXPECT_TRUE(discards(Qt::Key_unknown, u"５"_s));  // a full-width digit
-  EXPECT_TRUE(discards(Qt::Key_5, u"5"_s + u"5"_s));
-  // Keys that type nothing, and the window's own keys, still work.
-  for (int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Delete,
-                  Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Escape, Qt::Key_Return, Qt::Key_F1}) {
-    const QString text = key == Qt::Key_Delete   ? u"\x7f"_s
-                         : key == Qt::Key_Tab    ? u"\t"_s
-                         : key == Qt::Key_Escape ? u"\x1b"_s
-                         : key == Qt::Key_Return ? u"\r"_s
-                                                 : QString();
-    EXPECT_FALSE(discards(key, text)) << key;
-  }
-  EXPECT_FALSE(discards(Qt::Key_Left, QString(), Qt::ControlModifier));
-  EXPECT_FALSE(discards(Qt::Key_C, u"c"_s, Qt::AltModifier));  // a mnemonic
 }
 
 }  // namespace
