@@ -19,47 +19,39 @@ QByteArray Bytes(std::initializer_list<unsigned char> values) {
   return bytes;
 }
 
-TEST(Cp932, EncodesWindowsTableCharacters) {
-  // ASCII stays itself, backslash and tilde included (SHIFT_JIS would turn them into ¥ and ‾).
-  EXPECT_EQ(cp932::Encode(u"C:\\a~b"_s), QByteArray("C:\\a~b"));
-  EXPECT_EQ(cp932::Encode(u"あ"_s), Bytes({0x82, 0xA0}));
-  // NEC special characters exist only in the Windows table.
-  EXPECT_EQ(cp932::Encode(u"①"_s), Bytes({0x87, 0x40}));
-  EXPECT_EQ(cp932::Encode(u"Ⅰ"_s), Bytes({0x87, 0x54}));
-  // Half-width katakana are single bytes.
-  EXPECT_EQ(cp932::Encode(u"ｱｲｳ"_s), Bytes({0xB1, 0xB2, 0xB3}));
-  // Characters whose trail byte is the backslash.
-  EXPECT_EQ(cp932::Encode(u"ソ表"_s), Bytes({0x83, 0x5C, 0x95, 0x5C}));
-  EXPECT_EQ(cp932::Encode(u"～"_s), Bytes({0x81, 0x60}));
-}
+struct TextBytes {
+  QString text;
+  QByteArray bytes;
+};
 
-TEST(Cp932, WritesOneQuestionMarkPerUnencodableCharacter) {
-  EXPECT_EQ(cp932::Encode(u"caf\u00e9"_s), QByteArray("caf?"));
-  EXPECT_EQ(cp932::Encode(u"a한b"_s), QByteArray("a?b"));
-  // A character outside the BMP is one character, so one "?", not two.
-  EXPECT_EQ(cp932::Encode(QString::fromUcs4(U"x\U0001F600y")), QByteArray("x?y"));
-  // An unpaired surrogate cannot be encoded either.
-  QString broken = u"a"_s;
-  broken += QChar(0xD800);
-  broken += u'b';
-  EXPECT_EQ(cp932::Encode(broken), QByteArray("a?b"));
-}
-
-TEST(Cp932, DecodesValidText) {
-  EXPECT_EQ(cp932::Decode(Bytes({0x83, 0x5C, 0x95, 0x5C, 0x5C})), u"ソ表\\"_s);
-  EXPECT_EQ(cp932::Decode(Bytes({0x87, 0x40, 0xB1})), u"①ｱ"_s);
-  EXPECT_EQ(cp932::Decode(QByteArray("a\0b", 3)), QString(u"a\0b"_s));
-  EXPECT_TRUE(cp932::Decode(QByteArray()).isEmpty());
-}
-
-TEST(Cp932, InvalidBytesBecomeReplacementCharactersWithoutEatingNeighbours) {
+TEST(Cp932, WindowsTableBothWaysQuestionMarksAndReplacementCharacters) {
+  // Valid text, both ways. ASCII stays itself, backslash and tilde included (SHIFT_JIS would
+  // turn them into ¥ and ‾); NEC special characters exist only in the Windows table; half-width
+  // kana are single bytes; trail bytes may be the backslash.
+  for (const TextBytes& c :
+       {TextBytes{u"C:\\a~b"_s, "C:\\a~b"},
+        {u"あ～①Ⅰｱ"_s, Bytes({0x82, 0xA0, 0x81, 0x60, 0x87, 0x40, 0x87, 0x54, 0xB1})},
+        {u"ソ表\\"_s, Bytes({0x83, 0x5C, 0x95, 0x5C, 0x5C})},
+        {QString(u"a\0b"_s), QByteArray("a\0b", 3)},
+        {QString(), QByteArray()}}) {
+    EXPECT_EQ(cp932::Encode(c.text), c.bytes) << c.text.toStdString();
+    EXPECT_EQ(cp932::Decode(c.bytes), c.text) << c.text.toStdString();
+  }
+  // One "?" per character that cannot be encoded: outside the BMP too, and an unpaired surrogate.
+  const QString unpaired = u"a"_s + QChar(0xD800) + u"b"_s;
+  for (const TextBytes& c : {TextBytes{u"caf\u00e9"_s, "caf?"},
+                             {u"a한b"_s, "a?b"},
+                             {QString::fromUcs4(U"x\U0001F600y"), "x?y"},
+                             {unpaired, "a?b"}}) {
+    EXPECT_EQ(cp932::Encode(c.text), c.bytes) << c.bytes.toStdString();
+  }
+  // A bad lead or trail byte becomes U+FFFD and the ASCII next to it survives.
   const QString fffd(QChar(QChar::ReplacementCharacter));
-  // A lead byte cut off at the end.
-  EXPECT_EQ(cp932::Decode(Bytes({'a', 0x82})), u"a"_s + fffd);
-  // A lead byte followed by a byte that cannot trail: the ASCII after it survives.
-  EXPECT_EQ(cp932::Decode(Bytes({0x82, 0x20, 'b'})), fffd + u" b"_s);
-  // Bytes that are never valid.
-  EXPECT_EQ(cp932::Decode(Bytes({0xFF, 'x', 0xFF})), fffd + u"x"_s + fffd);
+  for (const TextBytes& c : {TextBytes{u"a"_s + fffd, Bytes({'a', 0x82})},
+                             {fffd + u" b"_s, Bytes({0x82, 0x20, 'b'})},
+                             {fffd + u"x"_s + fffd, Bytes({0xFF, 'x', 0xFF})}}) {
+    EXPECT_EQ(cp932::Decode(c.bytes), c.text) << c.bytes.toHex().toStdString();
+  }
 }
 
 TEST(Cp932, RandomBytesAlwaysDecodeAndDecodedTextIsStable) {
