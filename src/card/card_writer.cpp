@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #ifdef Q_OS_UNIX
@@ -287,25 +288,43 @@ bool CopyToCard(const QString& from, const QString& to, QCryptographicHash& hash
   return false;
 }
 
+// The start that writing and verifying share: the card folder read, the
+// target there and probed. Nothing when the report already says why not.
+struct OpenedCard {
+  CardFolder card;
+  VolumeInfo volume;
+};
+std::optional<OpenedCard> OpenCardReport(const QString& card_folder, const QString& target,
+                                         VolumeProbe& probe, const QString& no_target,
+                                         CardReport& report) {
+  report.target = target;
+  OpenedCard opened{ReadCardFolder(card_folder), {}};
+  if (!opened.card.problems.isEmpty()) {
+    report.messages = opened.card.problems;
+    return std::nullopt;
+  }
+  if (!QFileInfo(target).isDir()) {
+    Refuse(report, no_target + QDir::toNativeSeparators(target));
+    return std::nullopt;
+  }
+  opened.volume = probe.Probe(target);
+  Describe(opened.volume, report);
+  return opened;
+}
+
 }  // namespace
 
 CardReport WriteCard(const QString& card_folder, const QString& target, VolumeProbe& probe,
                      const CardWriteOptions& options, Operator& op,
                      const std::atomic<bool>* cancel) {
   CardReport report;
-  report.target = target;
-  const CardFolder card = ReadCardFolder(card_folder);
-  if (!card.problems.isEmpty()) {
-    report.messages = card.problems;
+  const std::optional<OpenedCard> opened =
+      OpenCardReport(card_folder, target, probe, u"書込み先がありません: "_s, report);
+  if (!opened) {
     return report;
   }
-  const QFileInfo target_info(target);
-  if (!target_info.isDir()) {
-    Refuse(report, u"書込み先がありません: "_s + QDir::toNativeSeparators(target));
-    return report;
-  }
-  const VolumeInfo volume = probe.Probe(target);
-  Describe(volume, report);
+  const CardFolder& card = opened->card;
+  const VolumeInfo& volume = opened->volume;
   if (!options.any_filesystem && volume.filesystem != u"FAT16"_s) {
     Refuse(
         report,
@@ -315,7 +334,7 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
             u"\r\nFlash Cardは必ず、PC上で[FAT16]にフォーマット（初期化）してからご使用下さい。"_s);
     return report;
   }
-  if (!target_info.isWritable()) {
+  if (!QFileInfo(target).isWritable()) {
     Refuse(report,
            u"書込み先に書き込めません（読み取り専用）: "_s + QDir::toNativeSeparators(target));
     return report;
@@ -399,18 +418,13 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
 CardReport VerifyCard(const QString& card_folder, const QString& target, VolumeProbe& probe,
                       Operator& op) {
   CardReport report;
-  report.target = target;
-  const CardFolder card = ReadCardFolder(card_folder);
-  if (!card.problems.isEmpty()) {
-    report.messages = card.problems;
+  const std::optional<OpenedCard> opened =
+      OpenCardReport(card_folder, target, probe, u"確認するカードがありません: "_s, report);
+  if (!opened) {
     return report;
   }
-  if (!QFileInfo(target).isDir()) {
-    Refuse(report, u"確認するカードがありません: "_s + QDir::toNativeSeparators(target));
-    return report;
-  }
-  const VolumeInfo volume = probe.Probe(target);
-  Describe(volume, report);
+  const CardFolder& card = opened->card;
+  const VolumeInfo& volume = opened->volume;
   qint64 total = 0;
   for (const QString& name : card.names) {
     const qint64 bytes = QFileInfo(QDir(card_folder).filePath(name)).size();
