@@ -30,7 +30,15 @@ TEST(Paths, ShippedFilesAreFoundBesideTheProgram) {
       ShippedFilePath(u"no-such-file.txt"_s).endsWith(u"parlatone-editor/no-such-file.txt"_s));
 }
 
-TEST(Paths, JoinPathUsesExactlyOneSeparator) {
+// A name joined to a folder can only mean an entry of it.
+TEST(Paths, PlainFileNamesJoinedWithExactlyOneSeparator) {
+  for (const QString& name : {u"a.wav"_s, u"CARD 01"_s, u"...a"_s, u" "_s, u"案内.wav"_s}) {
+    EXPECT_TRUE(IsPlainFileName(name)) << name.toStdString();
+  }
+  for (const QString& name :
+       {QString(), u"."_s, u".."_s, u"../a.wav"_s, u"/a.wav"_s, u"a\\b"_s, QString(u"a\0b"_s)}) {
+    EXPECT_FALSE(IsPlainFileName(name)) << name.toStdString();
+  }
   EXPECT_EQ(JoinPath(u"/cards"_s, u"A01"_s), u"/cards/A01"_s);
   EXPECT_EQ(JoinPath(u"/cards/"_s, u"A01"_s), u"/cards/A01"_s);
   EXPECT_EQ(JoinPath(u"/cards//"_s, u"/A01"_s), u"/cards/A01"_s);

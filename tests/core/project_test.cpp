@@ -24,23 +24,15 @@ void UseMode(Project& project, int mode) {
 }
 
 TEST(ChannelTime, VoiceTimesRoundHalfAwayFromZeroOnTheirDigits) {
-  EXPECT_EQ(SecondsTextToTenths(u"2.449"_s), 24);
-  EXPECT_EQ(SecondsTextToTenths(u"2.450"_s), 25);
-  // These sit just below the half as binary floats.
-  EXPECT_EQ(SecondsTextToTenths(u"1.05"_s), 11);
-  EXPECT_EQ(SecondsTextToTenths(u"2.675"_s), 27);
-  EXPECT_EQ(SecondsTextToTenths(u"0.15"_s), 2);
-  EXPECT_EQ(SecondsTextToTenths(u"0.049"_s), 0);
-  EXPECT_EQ(SecondsTextToTenths(u"-1.25"_s), -13);
-  EXPECT_EQ(SecondsTextToTenths(u"12"_s), 120);
-  EXPECT_EQ(SecondsTextToTenths(u".5"_s), 5);
-  EXPECT_EQ(SecondsTextToTenths(u" 3.000 "_s), 30);
-  EXPECT_EQ(SecondsTextToTenths(u"1e1"_s), 100);
-  // Blank, empty and unreadable lengths count as nothing.
-  EXPECT_EQ(SecondsTextToTenths(QString()), 0);
-  EXPECT_EQ(SecondsTextToTenths(u" "_s), 0);
-  EXPECT_EQ(SecondsTextToTenths(u"abc"_s), 0);
-  EXPECT_EQ(SecondsTextToTenths(u"."_s), 0);
+  // 1.05, 2.675 and 0.15 sit just below the half as binary floats. Blank, empty and unreadable
+  // lengths count as nothing.
+  const std::pair<QString, qint64> cases[] = {
+      {u"2.449"_s, 24}, {u"2.450"_s, 25},  {u"1.05"_s, 11}, {u"2.675"_s, 27}, {u"0.15"_s, 2},
+      {u"0.049"_s, 0},  {u"-1.25"_s, -13}, {u"12"_s, 120},  {u".5"_s, 5},     {u" 3.000 "_s, 30},
+      {u"1e1"_s, 100},  {QString(), 0},    {u" "_s, 0},     {u"abc"_s, 0},    {u"."_s, 0}};
+  for (const auto& [text, tenths] : cases) {
+    EXPECT_EQ(SecondsTextToTenths(text), tenths) << text.toStdString();
+  }
   // Absurd lengths saturate instead of wrapping round.
   EXPECT_GT(SecondsTextToTenths(u"99999999999999999999999999"_s), 0);
 }
@@ -86,24 +78,27 @@ TEST(ChannelTime, OnlyTheSeriesVoiceSlotsPlay) {
   EXPECT_EQ(project.ChannelTime(0).tenths, 80);
 }
 
-TEST(Project, FindVoiceIsExact) {
+// Voice lookup is exact (case and width count) and finds the first of equal names; a channel is
+// in use when its first slot is; the project is edited when any page is.
+TEST(Project, FindVoiceChannelInUseAndEdited) {
   Project project;
   project.voices = {Voice(u"A.wav"_s, {}), Voice(u"ａ.wav"_s, {}), Voice(u"a.wav"_s, {}),
                     Voice(u"a.wav"_s, {})};
-  EXPECT_EQ(project.FindVoice(u"a.wav"_s), 2);  // the first of equal names
+  EXPECT_EQ(project.FindVoice(u"a.wav"_s), 2);
   EXPECT_EQ(project.FindVoice(u"A.wav"_s), 0);
-  EXPECT_EQ(project.FindVoice(u"ａ.wav"_s), 1);  // width counts
+  EXPECT_EQ(project.FindVoice(u"ａ.wav"_s), 1);
   EXPECT_FALSE(project.FindVoice(u"A.WAV"_s).has_value());
   EXPECT_FALSE(project.FindVoice(QString()).has_value());
-}
-
-TEST(Project, ChannelInUseLooksAtTheFirstSlotOnly) {
-  Project project;
   project.programs[5].Voice[1] = u"b.wav"_s;
   EXPECT_FALSE(project.ChannelInUse(5));
   project.programs[5].Voice[0] = u"a.wav"_s;
   EXPECT_TRUE(project.ChannelInUse(5));
   EXPECT_FALSE(project.ChannelInUse(1000));
+  EXPECT_FALSE(project.IsEdited());
+  project.PageEdited[3] = true;
+  EXPECT_TRUE(project.IsEdited());
+  project.ClearPageEdited();
+  EXPECT_FALSE(project.IsEdited());
 }
 
 TEST(Project, ResetProgramsWholeTableOrOnePage) {
@@ -156,24 +151,15 @@ TEST(Project, CardFieldsInControlFileOrder) {
   for (int i = 0; i < CardInfo::kFieldCount; ++i) {
     card.Field(i) = QString::number(i + 1);  // the line numbers of the card section
   }
-  EXPECT_EQ(card.CardName, u"1"_s);
-  EXPECT_EQ(card.Forder, u"2"_s);
-  EXPECT_EQ(card.Maisuu, u"5"_s);
-  EXPECT_EQ(card.WaveCom, u"10"_s);
-  EXPECT_EQ(card.CardKankyou, u"17"_s);
-  EXPECT_EQ(card.CardSize, u"18"_s);
-  EXPECT_EQ(card.CardBaitaiName, u"24"_s);
-  EXPECT_EQ(card.Memo[0], u"25"_s);
-  EXPECT_EQ(card.Memo[2], u"27"_s);
-}
-
-TEST(Project, EditedWhenAnyPageIsEdited) {
-  Project project;
-  EXPECT_FALSE(project.IsEdited());
-  project.PageEdited[3] = true;
-  EXPECT_TRUE(project.IsEdited());
-  project.ClearPageEdited();
-  EXPECT_FALSE(project.IsEdited());
+  const std::pair<QString CardInfo::*, QString> fields[] = {
+      {&CardInfo::CardName, u"1"_s},       {&CardInfo::Forder, u"2"_s},
+      {&CardInfo::Maisuu, u"5"_s},         {&CardInfo::WaveCom, u"10"_s},
+      {&CardInfo::CardKankyou, u"17"_s},   {&CardInfo::CardSize, u"18"_s},
+      {&CardInfo::CardBaitaiName, u"24"_s}};
+  for (const auto& [field, line] : fields) {
+    EXPECT_EQ(card.*field, line);
+  }
+  EXPECT_EQ(card.Memo, (std::array<QString, 3>{u"25"_s, u"26"_s, u"27"_s}));
 }
 
 }  // namespace

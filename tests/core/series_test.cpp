@@ -35,30 +35,23 @@ TEST(Series, DerivedLimitsOfEveryMode) {
   }
 }
 
-TEST(Series, PageCaptions) {
+// Tab captions, the series of an out-of-range mode, the open filter, and the MP3 capacity
+// that limits by index in that series only.
+TEST(Series, CaptionsFiltersAndCapacity) {
   EXPECT_EQ(PageCaption(4, 0), u"1～250"_s);
   EXPECT_EQ(PageCaption(4, 3), u"751～1000"_s);
   EXPECT_EQ(PageCaption(1, 0), u"1～255"_s);
-}
-
-TEST(Series, ModeOutsideTheTableIsSeriesZero) {
   EXPECT_EQ(Series(8).mode, 0);
   EXPECT_EQ(Series(-1).mode, 0);
-}
-
-TEST(Series, ProjectFilesOfTheSeries) {
   const FileFilter wave = ProjectOpenFilter(4);
   EXPECT_EQ(wave.description, u"ParlatoneEditorファイル(*.wpj;*.wpg)"_s);
   EXPECT_EQ(wave.pattern, u"*.wpj;*.wpg"_s);
   EXPECT_EQ(ProjectOpenFilter(7).description, u"ParlatoneEditorファイル(*.zpx;*.mpi)"_s);
-}
-
-TEST(Series, CapacityLimitOnlyInTheMp3Series) {
-  EXPECT_EQ(CapacityLimit(7, 0), 49000);
-  EXPECT_EQ(CapacityLimit(7, 1), 99000);
-  EXPECT_EQ(CapacityLimit(7, 2), 199000);
-  EXPECT_EQ(CapacityLimit(7, 3), 2147483647);
-  EXPECT_EQ(CapacityLimit(7, -1), 2147483647);
+  const std::pair<int, int> capacities[] = {
+      {0, 49000}, {1, 99000}, {2, 199000}, {3, 2147483647}, {-1, 2147483647}};
+  for (const auto& [index, bytes] : capacities) {
+    EXPECT_EQ(CapacityLimit(7, index), bytes) << index;
+  }
   EXPECT_EQ(CapacityLimit(1, 0), 2147483647);
 }
 

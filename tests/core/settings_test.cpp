@@ -21,13 +21,13 @@ using testing::ReadFileBytes;
 using testing::WriteFileBytes;
 
 TEST(Settings, IntegerKeysReadAsZeroUnlessPlainNumbers) {
-  EXPECT_EQ(ParseIntegerSetting(u"3"_s), 3);
-  EXPECT_EQ(ParseIntegerSetting(u" 7 "_s), 7);
-  EXPECT_EQ(ParseIntegerSetting(u"-1"_s), -1);
-  EXPECT_EQ(ParseIntegerSetting(QString()), 0);
-  EXPECT_EQ(ParseIntegerSetting(u"four"_s), 0);
-  EXPECT_EQ(ParseIntegerSetting(u"4x"_s), 0);
-  EXPECT_EQ(ParseIntegerSetting(u"70000"_s), 0);  // no 16-bit value
+  // 70000 is no 16-bit value.
+  const std::pair<QString, int> cases[] = {{u"3"_s, 3},    {u" 7 "_s, 7},  {u"-1"_s, -1},
+                                           {QString(), 0}, {u"four"_s, 0}, {u"4x"_s, 0},
+                                           {u"70000"_s, 0}};
+  for (const auto& [text, value] : cases) {
+    EXPECT_EQ(ParseIntegerSetting(text), value) << text.toStdString();
+  }
 }
 
 TEST(Settings, ReadsBothSections) {
@@ -51,16 +51,7 @@ TEST(Settings, ReadsBothSections) {
   for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
     EXPECT_EQ(settings.UserData[i], u"値"_s + QString::number(i));
   }
-}
-
-TEST(Settings, MissingFileOrBadModeGivesSeriesZero) {
-  QTemporaryDir dir;
-  EXPECT_EQ(ReadSettings(dir.filePath(u"none.ini"_s)), Settings());
-  for (const char* mode : {"8", "-1", "abc", ""}) {
-    const QString path = dir.filePath(u"mode.ini"_s);
-    WriteFileBytes(path, QByteArray("[SYSTEM]\r\nMode=") + mode + "\r\n");
-    EXPECT_EQ(ReadSettings(path).Mode, 0) << mode;
-  }
+  EXPECT_EQ(ReadSettings(dir.filePath(u"none.ini"_s)), Settings());  // a missing file
 }
 
 class StartupSettingsTest : public ::testing::Test {
@@ -94,33 +85,27 @@ TEST_F(StartupSettingsTest, FirstStartWritesCardFolderAndSeriesOne) {
   ASSERT_TRUE(QDir(card_path).removeRecursively());
   LoadStartupSettings(paths_);
   EXPECT_FALSE(QFileInfo::exists(card_path));
-}
-
-TEST_F(StartupSettingsTest, LaterStartWithoutModeKeyIsSeriesZero) {
+  // A later start without a Mode key is series 0 and writes nothing.
   WriteFileBytes(paths_.settings_file, "[SYSTEM]\r\nCardPath=/cards\r\n");
-  const StartupSettings later = LoadStartupSettings(paths_);
-  EXPECT_FALSE(later.first_start);
-  EXPECT_EQ(later.settings.Mode, 0);
+  EXPECT_EQ(LoadStartupSettings(paths_).settings.Mode, 0);
   EXPECT_EQ(ReadFileBytes(paths_.settings_file), QByteArray("[SYSTEM]\r\nCardPath=/cards\r\n"));
 }
 
-TEST_F(StartupSettingsTest, ReadOnlyStartLeavesNoFile) {
+// A read-only first start (the command line's) writes neither the file nor the folder; a
+// settings folder that cannot be written still starts in series 1.
+TEST_F(StartupSettingsTest, ReadOnlyOrUnwritableFirstStartsAreSeriesOne) {
   const StartupSettings first = LoadStartupSettings(paths_, FirstStartWrites::kReadOnly);
   EXPECT_TRUE(first.first_start);
   EXPECT_EQ(first.settings.Mode, 1);
   EXPECT_TRUE(first.settings.CardPath.endsWith(u"/ParlatoneEditor CardData"_s));
   EXPECT_FALSE(QFileInfo::exists(paths_.settings_file));
   EXPECT_FALSE(QFileInfo::exists(first.settings.CardPath));
-}
-
-TEST_F(StartupSettingsTest, UnwritableSettingsFolderStillStartsInSeriesOne) {
-  // The config folder is a file: nothing can be written there.
   WriteFileBytes(env_.ConfigHome(), "not a folder");
-  const StartupSettings first = LoadStartupSettings(ResolveAppPaths());
-  EXPECT_TRUE(first.first_start);
-  EXPECT_FALSE(first.written);
-  EXPECT_EQ(first.settings.Mode, 1);
-  EXPECT_FALSE(first.settings.CardPath.isEmpty());
+  const StartupSettings blocked = LoadStartupSettings(ResolveAppPaths());
+  EXPECT_TRUE(blocked.first_start);
+  EXPECT_FALSE(blocked.written);
+  EXPECT_EQ(blocked.settings.Mode, 1);
+  EXPECT_FALSE(blocked.settings.CardPath.isEmpty());
 }
 
 TEST(ElementLists, TheTwoSplittingRules) {

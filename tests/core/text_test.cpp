@@ -9,7 +9,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-TEST(NameTests, ByteLengthCountsFullWidthAsTwo) {
+TEST(NameTests, ByteLengthFullWidthAndForbiddenCharacters) {
   EXPECT_EQ(AnsiByteLength(QString()), 0);
   EXPECT_EQ(AnsiByteLength(u"abc.wav"_s), 7);
   EXPECT_EQ(AnsiByteLength(u"ｱｲｳ"_s), 3);
@@ -17,9 +17,6 @@ TEST(NameTests, ByteLengthCountsFullWidthAsTwo) {
   EXPECT_EQ(AnsiByteLength(u"案内１.wav"_s), 10);
   // Twenty full-width characters are the 40-byte comment limit.
   EXPECT_EQ(AnsiByteLength(QString(20, QChar(u'あ'))), 40);
-}
-
-TEST(NameTests, FullWidthDetection) {
   EXPECT_FALSE(HasFullWidth(u"ABC_1.wav"_s));
   EXPECT_FALSE(HasFullWidth(u"ｱﾅｳﾝｽ.wav"_s));  // half-width katakana are one byte
   EXPECT_TRUE(HasFullWidth(u"１.wav"_s));      // full-width digit
@@ -28,9 +25,6 @@ TEST(NameTests, FullWidthDetection) {
   // name holding one is refused like a full-width name.
   EXPECT_TRUE(HasFullWidth(u"caf\u00e9.wav"_s));
   EXPECT_TRUE(HasFullWidth(u"\u00a5.wav"_s));
-}
-
-TEST(NameTests, ForbiddenCharacters) {
   for (QChar c : u":?*|/\\><][)(-"_s) {
     EXPECT_TRUE(HasForbiddenChar(u"name"_s + c + u".wav"_s)) << int(c.unicode());
   }
@@ -39,7 +33,7 @@ TEST(NameTests, ForbiddenCharacters) {
   EXPECT_EQ(ForbiddenCharList(), expected);
 }
 
-TEST(PathHelpers, FolderAndFileName) {
+TEST(TextHelpers, FolderFileNameRightBytesCutAtNulAndDefaults) {
   EXPECT_EQ(FolderOf(u"/home/op/voice/a.wav"_s), u"/home/op/voice"_s);
   EXPECT_EQ(FileNameOf(u"/home/op/voice/a.wav"_s), u"a.wav"_s);
   // A bare name is its own folder for FolderOf, but has no folder for FileNameOf.
@@ -49,16 +43,11 @@ TEST(PathHelpers, FolderAndFileName) {
   EXPECT_TRUE(folder.isEmpty());
   EXPECT_EQ(FileNameOf(u"/card/x/"_s, &folder), QString());
   EXPECT_EQ(folder, u"/card/x"_s);
-}
-
-TEST(TextHelpers, RightBytesWorksOnCodePageBytes) {
+  // RightBytes counts code page bytes.
   EXPECT_EQ(RightBytes(u"ANNOUNCE.WAV"_s, 3), u"WAV"_s);
   EXPECT_EQ(RightBytes(u"ab"_s, 3), u"ab"_s);
   EXPECT_EQ(RightBytes(u"x.ｗａｖ"_s, 4), u"ａｖ"_s);
   EXPECT_EQ(RightBytes(u"abc"_s, 0), QString());
-}
-
-TEST(TextHelpers, CutAtNulAndDefaults) {
   EXPECT_EQ(CutAtNul(QString(u"abc\0def"_s)), u"abc"_s);
   EXPECT_EQ(CutAtNul(u"abc"_s), u"abc"_s);
   EXPECT_EQ(TextOrDefault(QString(), u"0"_s), u"0"_s);

@@ -119,37 +119,31 @@ TEST_F(AuditionTest, ChannelPlaysItsSequenceRpTimes) {
   EXPECT_FALSE(view_.timer);
 }
 
-TEST_F(AuditionTest, Mp3OpenHasTwoBlanks) {
-  UseMode(7);
-  project_.programs[0].Voice[0] = u"A"_s;
-  ASSERT_TRUE(audition_.StartSingle(0));
-  audition_.Tick();
-  EXPECT_EQ(layer_.commands.front(), u"open \"/snd/A.wav\" type mpegvideo  alias *1 notify "_s);
-  EXPECT_EQ(view_.info, u"info /snd/A.wav"_s);
-}
-
-TEST_F(AuditionTest, EmptyFirstCellDoesNotStart) {
+// A blank first slot starts nothing; a failed open and a stop return to idle at once and close
+// the device.
+TEST_F(AuditionTest, BlankFirstSlotFailedOpenAndStop) {
   UseMode(1);
   project_.programs[2].Voice[0] = u" "_s;
   project_.programs[2].Voice[1] = u"A"_s;
   EXPECT_FALSE(audition_.StartSingle(2));
   EXPECT_TRUE(layer_.commands.isEmpty());
   EXPECT_TRUE(view_.events.isEmpty());
-}
-
-TEST_F(AuditionTest, StopEndsAtOnceAndClosesTheDevice) {
-  UseMode(1);
   project_.programs[0].Voice[0] = u"A"_s;
-  layer_.ticks_per_sound = 100;
-  ASSERT_TRUE(audition_.StartSingle(0));
-  audition_.Tick();
-  audition_.Tick();
-  audition_.Stop();
-  EXPECT_FALSE(audition_.Running());
-  EXPECT_EQ(layer_.commands.back(), u"Close *1"_s);
-  EXPECT_TRUE(view_.info.isEmpty());
-  EXPECT_EQ(view_.events.last(), u"look idle"_s);
-  EXPECT_EQ(view_.events.at(view_.events.size() - 2), u"white 0"_s);
+  for (const bool fail : {true, false}) {
+    layer_.fail_opens = fail;
+    layer_.ticks_per_sound = 100;
+    view_.events.clear();
+    ASSERT_TRUE(audition_.StartSingle(0));
+    audition_.Tick();
+    EXPECT_EQ(audition_.Running(), !fail);
+    audition_.Tick();
+    audition_.Stop();
+    EXPECT_FALSE(audition_.Running());
+    EXPECT_EQ(layer_.commands.back(), u"Close *1"_s);
+    EXPECT_TRUE(view_.info.isEmpty());
+    EXPECT_EQ(view_.events.mid(view_.events.size() - 2),
+              (QStringList{u"white 0"_s, u"look idle"_s}));
+  }
 }
 
 TEST_F(AuditionTest, PauseReplaysTheVoiceFromItsBeginning) {
@@ -192,13 +186,22 @@ TEST_F(AuditionTest, PauseBetweenChannelsGoesOnWithTheNextChannel) {
   EXPECT_EQ(layer_.Played(), (QStringList{u"/snd/A.wav"_s, u"/snd/B.wav"_s, u"/snd/C.wav"_s}));
 }
 
-TEST_F(AuditionTest, FullChannelPlaysEveryShownVoice) {
+// The MP3 open string has two blanks; a full channel plays all 24 slots.
+TEST_F(AuditionTest, Mp3OpenAndFullChannel) {
+  UseMode(7);
+  project_.programs[0].Voice[0] = u"A"_s;
+  ASSERT_TRUE(audition_.StartSingle(0));
+  audition_.Tick();
+  EXPECT_EQ(layer_.commands.front(), u"open \"/snd/A.wav\" type mpegvideo  alias *1 notify "_s);
+  EXPECT_EQ(view_.info, u"info /snd/A.wav"_s);
+  audition_.Stop();
   UseMode(3);
   for (int slot = 0; slot < 24; ++slot) {
     project_.programs[1].Voice[static_cast<size_t>(slot)] = slot % 2 == 0 ? u"A"_s : u"B"_s;
   }
-  ASSERT_TRUE(audition_.StartSingle(1));
+  layer_.commands.clear();
   layer_.ticks_per_sound = 1;
+  ASSERT_TRUE(audition_.StartSingle(1));
   RunToEnd();
   EXPECT_EQ(layer_.Played().size(), 24);
 }
@@ -219,17 +222,6 @@ TEST_F(AuditionTest, AllAuditionWalksThePages) {
   ASSERT_TRUE(audition_.StartAll());
   EXPECT_FALSE(audition_.StartAll());
   EXPECT_FALSE(audition_.Running());
-}
-
-TEST_F(AuditionTest, FailedOpenReturnsToIdle) {
-  UseMode(1);
-  project_.programs[0].Voice[0] = u"A"_s;
-  layer_.fail_opens = true;
-  ASSERT_TRUE(audition_.StartSingle(0));
-  audition_.Tick();
-  EXPECT_FALSE(audition_.Running());
-  EXPECT_EQ(view_.events.last(), u"look idle"_s);
-  EXPECT_TRUE(view_.events.contains(u"white 0"_s));
 }
 
 TEST(FileInfo, LineForWaveFiles) {

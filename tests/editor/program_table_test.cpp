@@ -66,7 +66,7 @@ TEST_F(ProgramTableTest, RowsPagesAndNumbers) {
   EXPECT_EQ(ChannelOfRow(project_, 0, 256), 254);
 }
 
-TEST_F(ProgramTableTest, EditingAVoiceCellPacksAndRetimes) {
+TEST_F(ProgramTableTest, EditingAVoiceCellPacksAndRetimesAsDoRpAndSp) {
   UseMode(1);
   Fill(0, {u"v1.wav"_s});
   // Chosen in the column headed " 5 ": lands in " 2 ".
@@ -82,10 +82,7 @@ TEST_F(ProgramTableTest, EditingAVoiceCellPacksAndRetimes) {
   // Beyond the series' last slot nothing is written.
   table_.EditVoice(0, 8, u"v4.wav"_s);
   EXPECT_EQ(Voices(0).size(), 2);
-}
-
-TEST_F(ProgramTableTest, TimesRoundEachVoiceFirst) {
-  UseMode(1);
+  // An RP edit retimes with each voice rounded first.
   project_.voices[0].SEC = u"2.460"_s;
   Fill(3, {u"v0.wav"_s});
   table_.EditRp(3, u"3"_s);
@@ -94,17 +91,6 @@ TEST_F(ProgramTableTest, TimesRoundEachVoiceFirst) {
   table_.EditSp(3, u"2"_s);
   EXPECT_EQ(Record(3).SP, u"2"_s);
   EXPECT_EQ(table_.TimeText(4), u"0.0"_s);
-}
-
-TEST_F(ProgramTableTest, DeleteClosesTheGapAndMarksThePage) {
-  UseMode(4);
-  project_.CurrentPage = 2;
-  Fill(600, {u"v1.wav"_s, u"v2.wav"_s, u"v3.wav"_s});
-  table_.Delete(600, 0);
-  EXPECT_EQ(Voices(600), (QStringList{u"v2.wav"_s, u"v3.wav"_s}));
-  EXPECT_EQ(Record(600).Time, u"2.0"_s);
-  EXPECT_TRUE(project_.PageEdited[2]);
-  EXPECT_FALSE(project_.PageEdited[0]);
 }
 
 TEST_F(ProgramTableTest, MovesLeftAndRightStayInTheChannel) {
@@ -122,7 +108,7 @@ TEST_F(ProgramTableTest, MovesLeftAndRightStayInTheChannel) {
   EXPECT_FALSE(project_.IsEdited());     // moves sideways change no flag
 }
 
-TEST_F(ProgramTableTest, MovesUpAndDownBetweenChannels) {
+TEST_F(ProgramTableTest, MovesUpAndDownBetweenChannelsUnlessTheTargetIsFull) {
   UseMode(1);
   Fill(1, {u"v1.wav"_s, u"v2.wav"_s, u"v3.wav"_s});
   Fill(0, {u"v4.wav"_s, u"v5.wav"_s});
@@ -150,10 +136,7 @@ TEST_F(ProgramTableTest, MovesUpAndDownBetweenChannels) {
   EXPECT_FALSE(table_.MoveDown(254, 0, op_));
   EXPECT_FALSE(table_.MoveDown(100, 0, op_));
   EXPECT_TRUE(op_.shown.empty());
-}
-
-TEST_F(ProgramTableTest, FullTargetShows2021AndChangesNothing) {
-  UseMode(1);
+  // A full target channel: 2021, and nothing changes.
   Fill(4, {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s});
   Fill(5, {u"v1.wav"_s});
   EXPECT_FALSE(table_.MoveUp(5, 0, op_));
@@ -166,23 +149,18 @@ TEST_F(ProgramTableTest, FullTargetShows2021AndChangesNothing) {
   EXPECT_TRUE(table_.MoveUp(5, 0, op_));
 }
 
-TEST_F(ProgramTableTest, MovesCrossPagesInTheBigSeries) {
+// In the big series: a delete closes the gap and marks the page shown; delete all asks once and
+// resets every page; moves cross page boundaries and mark both pages.
+TEST_F(ProgramTableTest, DeletesAndMovesAcrossPagesInTheBigSeries) {
   UseMode(4);
-  Fill(250, {u"v1.wav"_s});
-  const auto up = table_.MoveUp(250, 0, op_);
-  ASSERT_TRUE(up);
-  EXPECT_EQ(up->channel, 249);
-  EXPECT_EQ(PageOfChannel(project_, up->channel), 0);
-  EXPECT_TRUE(project_.PageEdited[0]);
-  const auto down = table_.MoveDown(249, 0, op_);
-  EXPECT_EQ(down->channel, 250);
-  EXPECT_TRUE(project_.PageEdited[1]);
-  Fill(999, {u"v2.wav"_s});
-  EXPECT_FALSE(table_.MoveDown(999, 0, op_));
-}
-
-TEST_F(ProgramTableTest, DeleteAllAsksOnceAndResetsEveryPage) {
-  UseMode(4);
+  project_.CurrentPage = 2;
+  Fill(600, {u"v1.wav"_s, u"v2.wav"_s, u"v3.wav"_s});
+  table_.Delete(600, 0);
+  EXPECT_EQ(Voices(600), (QStringList{u"v2.wav"_s, u"v3.wav"_s}));
+  EXPECT_EQ(Record(600).Time, u"2.0"_s);
+  EXPECT_TRUE(project_.PageEdited[2]);
+  EXPECT_FALSE(project_.PageEdited[0]);
+  project_.PageEdited.fill(false);
   project_.CurrentPage = 1;
   Fill(3, {u"v1.wav"_s});
   Fill(900, {u"v2.wav"_s});
@@ -195,6 +173,18 @@ TEST_F(ProgramTableTest, DeleteAllAsksOnceAndResetsEveryPage) {
   EXPECT_EQ(Record(3), ProgramRecord());
   EXPECT_EQ(Record(900), ProgramRecord());
   EXPECT_TRUE(project_.PageEdited[1]);
+  project_.PageEdited.fill(false);
+  Fill(250, {u"v1.wav"_s});
+  const auto up = table_.MoveUp(250, 0, op_);
+  ASSERT_TRUE(up);
+  EXPECT_EQ(up->channel, 249);
+  EXPECT_EQ(PageOfChannel(project_, up->channel), 0);
+  EXPECT_TRUE(project_.PageEdited[0]);
+  const auto down = table_.MoveDown(249, 0, op_);
+  EXPECT_EQ(down->channel, 250);
+  EXPECT_TRUE(project_.PageEdited[1]);
+  Fill(999, {u"v2.wav"_s});
+  EXPECT_FALSE(table_.MoveDown(999, 0, op_));
 }
 
 TEST_F(ProgramTableTest, BulkAssignment) {
