@@ -71,7 +71,7 @@ TEST(ControlFileWriter, SmallProjectByteForByte) {
   EXPECT_EQ(ControlFileText(project, true, kWritten).split(u"\r\n"_s).at(5).size(), 15);
 }
 
-TEST(ControlFileWriter, ProgramLinesStopAfterTheLastChannelInUse) {
+TEST(ControlFileWriter, ProgramLinesStopAfterTheLastChannelInUseAndFollowTheSeries) {
   Project project;
   UseMode(project, 1);
   project.voices = {Voice(u"a.wav"_s), Voice(u"b.wav"_s)};
@@ -90,15 +90,13 @@ TEST(ControlFileWriter, ProgramLinesStopAfterTheLastChannelInUse) {
   EXPECT_EQ(Section(ControlFileText(project, true, kWritten), u"#3"_s, u"#0"_s),
             QStringList({u"0*"_s, u"1,1,1,1"_s}));
   EXPECT_TRUE(AnyChannelInUse(project));
-}
-
-TEST(ControlFileWriter, VoicesPerChannelFollowTheSeries) {
-  Project project;
+  // Slots per line follow the series: 24 against 8.
+  project.voices.clear();
+  project.programs[1] = project.programs[3] = ProgramRecord();
   for (int v = 0; v < 24; ++v) {
     project.voices.append(Voice(u"v%1.wav"_s.arg(v)));
     project.programs[0].Voice[static_cast<size_t>(v)] = u"v%1.wav"_s.arg(v);
   }
-  project.VoicesRegistered = true;
   UseMode(project, 3);
   const QStringList wide = Section(ControlFileText(project, true, kWritten), u"#3"_s, u"#0"_s);
   ASSERT_EQ(wide.size(), 1);

@@ -120,26 +120,20 @@ TEST(IniWrite, SetChangesOnlyWhatItMust) {
   }
 }
 
-TEST(IniFileOnDisk, WriteKeepsTheRestOfAHandWrittenFile) {
+// A write creates the folders and keeps every other byte of a hand-written file; several keys
+// go in one write; a plain file where the folder should be makes the write fail.
+TEST(IniFileOnDisk, WritesKeepTheRestOfAHandWrittenFile) {
   QTemporaryDir dir;
   const QString path = dir.filePath(u"sub/dir/settings.ini"_s);
   EXPECT_FALSE(IniFile::Read(path, u"SYSTEM"_s, u"Mode"_s).has_value());
-  // Writing creates the folders and the file.
   ASSERT_TRUE(IniFile::Write(path, u"SYSTEM"_s, u"Mode"_s, u"1"_s));
   EXPECT_EQ(testing::ReadFileBytes(path), QByteArray("[SYSTEM]\r\nMode=1\r\n"));
-
   testing::WriteFileBytes(path, Sjis(kHandWritten));
   ASSERT_TRUE(IniFile::Write(path, u"UserData"_s, u"Company"_s, u"新会社"_s));
   QByteArray expected = Sjis(kHandWritten);
   expected.replace(Sjis(u"Company=株式会社テスト"_s), Sjis(u"Company=新会社"_s));
   EXPECT_EQ(testing::ReadFileBytes(path), expected);
   EXPECT_EQ(IniFile::Read(path, u"USERDATA"_s, u"company"_s), u"新会社"_s);
-}
-
-TEST(IniFileOnDisk, SeveralKeysInOneWrite) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(u"settings.ini"_s);
-  testing::WriteFileBytes(path, Sjis(kHandWritten));
   ASSERT_TRUE(IniFile::Write(path, {{u"SYSTEM"_s, u"Mode"_s, u"7"_s},
                                     {u"UserData"_s, u"Tel"_s, u"03-0000"_s},
                                     {u"SYSTEM"_s, u"CardName"_s, u"A1"_s}}));
@@ -148,11 +142,6 @@ TEST(IniFileOnDisk, SeveralKeysInOneWrite) {
   EXPECT_EQ(IniFile::FindValue(after, u"UserData"_s, u"Tel"_s), u"03-0000"_s);
   EXPECT_EQ(IniFile::FindValue(after, u"SYSTEM"_s, u"CardName"_s), u"A1"_s);
   EXPECT_TRUE(after.startsWith(Sjis(u"; settings for the shop floor PC\r\n[system]\r\n"_s)));
-}
-
-TEST(IniFileOnDisk, WriteFailureIsReportedAndLeavesNoFile) {
-  QTemporaryDir dir;
-  // A plain file where the folder should be: the folder cannot be made.
   testing::WriteFileBytes(dir.filePath(u"blocker"_s), "x");
   EXPECT_FALSE(IniFile::Write(dir.filePath(u"blocker/settings.ini"_s), u"S"_s, u"k"_s, u"v"_s));
 }

@@ -38,7 +38,7 @@ class MediaTest : public ::testing::Test {
   QTemporaryDir dir_;
 };
 
-TEST_F(MediaTest, WaveLengthComesFromTheHeader) {
+TEST_F(MediaTest, LengthsComeFromTheWaveHeaderOrFromDecodingTheMp3) {
   EXPECT_EQ(GetSoundLength(Write(u"a.wav"_s, testing::WaveOfLength(22050, 1, 16, 1500)), 1), 1500);
   EXPECT_EQ(GetSoundLength(Write(u"b.wav"_s, testing::WaveOfLength(44100, 2, 16, 250)), 1), 250);
   EXPECT_EQ(GetSoundLength(Write(u"c.wav"_s, testing::WaveOfLength(8000, 1, 8, 3333)), 1), 3333);
@@ -53,9 +53,7 @@ TEST_F(MediaTest, WaveLengthComesFromTheHeader) {
   EXPECT_EQ(GetSoundLength(Write(u"nodata.wav"_s, testing::WaveBytes(no_data)), 1), -1);
   EXPECT_EQ(GetSoundLength(Write(u"text.wav"_s, "hello"_ba), 1), -1);
   EXPECT_EQ(GetSoundLength(dir_.filePath(u"missing.wav"_s), 1), -1);
-}
-
-TEST_F(MediaTest, Mp3LengthIsTheDecodedLengthAlsoForUntaggedVbr) {
+  // The MP3 length is the decoded length, also for untagged VBR.
   const qint64 hundred_frames = 100 * 1152 * 1000 / 44100;
   EXPECT_EQ(GetSoundLength(Write(u"cbr.mp3"_s, testing::Mp3Frames(100, {128})), 7), hundred_frames);
   // The first frame's bit rate says nothing about the others.
