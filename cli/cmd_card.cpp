@@ -58,11 +58,11 @@ class WriteCardCommand : public Command {
   QString Summary() const override {
     return u"write a card data folder onto a card and verify it"_s;
   }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] write-card [--yes] [--json] [--any-filesystem]\n"
-           u"                 CARDFOLDER TARGET\n"
-           u"\n"
-           u"Checks that CARDFOLDER holds one control file and exactly the sound files it names,\n"
+  Synopsis Forms() const override {
+    return {{yes_, json_, any_filesystem_, u"CARDFOLDER"_s, u"TARGET"_s}};
+  }
+  QString Description() const override {
+    return u"Checks that CARDFOLDER holds one control file and exactly the sound files it names,\n"
            u"that TARGET (the card's mount folder) is FAT16, writable and large enough, then\n"
            u"writes the files in name order, each flushed, syncs, and reads every file back to\n"
            u"compare it, with the directory order. Files already on the card are removed only\n"
@@ -72,59 +72,61 @@ class WriteCardCommand : public Command {
   }
 
   int Run(const QStringList& args, Context& context) override {
-    const SplitArguments split =
-        SplitSwitches(args, {u"--yes"_s, u"--json"_s, u"--any-filesystem"_s}, *this, context);
-    if (split.status) {
-      return *split.status;
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, u"give a card data folder and a target"_s)) {
+      return kExitUsage;
     }
-    if (split.rest.size() != 2) {
-      return UsageError(*this, context, u"give a card data folder and a target"_s);
-    }
-    const bool yes = split.Has(u"--yes"_s);
+    const QStringList positional = parser.positionalArguments();
+    const bool yes = parser.isSet(yes_);
     context.op.AnswerQuestionsWith(
         [yes](const MessageRequest&) { return yes ? MessageAnswer::kYes : MessageAnswer::kNo; });
     CardWriteOptions options;
-    options.any_filesystem = split.Has(u"--any-filesystem"_s);
+    options.any_filesystem = parser.isSet(any_filesystem_);
     SystemVolumeProbe probe;
     std::atomic<bool> stop = false;
     const CardReport report = [&] {
       InterruptSets interrupt(stop);
-      return WriteCard(QFileInfo(split.rest[0]).absoluteFilePath(),
-                       QFileInfo(split.rest[1]).absoluteFilePath(), probe, options, context.op,
+      return WriteCard(QFileInfo(positional[0]).absoluteFilePath(),
+                       QFileInfo(positional[1]).absoluteFilePath(), probe, options, context.op,
                        &stop);
     }();
-    PrintReport(context, report, split.Has(u"--json"_s));
+    PrintReport(context, report, parser.isSet(json_));
     return report.ok ? kExitOk : kExitFailure;
   }
+
+ private:
+  const QCommandLineOption yes_{u"yes"_s};
+  const QCommandLineOption json_{u"json"_s};
+  const QCommandLineOption any_filesystem_{u"any-filesystem"_s};
 };
 
 class VerifyCardCommand : public Command {
  public:
   QString Name() const override { return u"verify-card"_s; }
   QString Summary() const override { return u"compare a card with its card data folder"_s; }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] verify-card [--json] CARDFOLDER TARGET\n"
-           u"\n"
-           u"Reads every file of the card at TARGET back and compares it with CARDFOLDER, checks\n"
+  Synopsis Forms() const override { return {{json_, u"CARDFOLDER"_s, u"TARGET"_s}}; }
+  QString Description() const override {
+    return u"Reads every file of the card at TARGET back and compares it with CARDFOLDER, checks\n"
            u"that the directory order is name order and that nothing else is on the card's top\n"
            u"level. Exit status 0 when the card matches, 1 when it does not, 2 on wrong usage.\n"_s;
   }
 
   int Run(const QStringList& args, Context& context) override {
-    const SplitArguments split = SplitSwitches(args, {u"--json"_s}, *this, context);
-    if (split.status) {
-      return *split.status;
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, u"give a card data folder and a target"_s)) {
+      return kExitUsage;
     }
-    if (split.rest.size() != 2) {
-      return UsageError(*this, context, u"give a card data folder and a target"_s);
-    }
+    const QStringList positional = parser.positionalArguments();
     SystemVolumeProbe probe;
     const CardReport report =
-        VerifyCard(QFileInfo(split.rest[0]).absoluteFilePath(),
-                   QFileInfo(split.rest[1]).absoluteFilePath(), probe, context.op);
-    PrintReport(context, report, split.Has(u"--json"_s));
+        VerifyCard(QFileInfo(positional[0]).absoluteFilePath(),
+                   QFileInfo(positional[1]).absoluteFilePath(), probe, context.op);
+    PrintReport(context, report, parser.isSet(json_));
     return report.ok ? kExitOk : kExitFailure;
   }
+
+ private:
+  const QCommandLineOption json_{u"json"_s};
 };
 
 }  // namespace

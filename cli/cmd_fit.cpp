@@ -72,11 +72,11 @@ class FitCommand : public Command {
   QString Summary() const override {
     return u"convert any sound file into one the current series registers"_s;
   }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] fit [--yes] [--json] [--rate HZ] [--bitrate K]\n"
-           u"                 [--normalize LUFS] [--trim] OUTDIR FILE...\n"
-           u"\n"
-           u"Reads WAVE (any PCM depth, float, extensible), FLAC, Ogg Vorbis, AIFF or MP3 files\n"
+  Synopsis Forms() const override {
+    return {{yes_, json_, rate_, bitrate_, normalize_, trim_, u"OUTDIR"_s, u"FILE..."_s}};
+  }
+  QString Description() const override {
+    return u"Reads WAVE (any PCM depth, float, extensible), FLAC, Ogg Vorbis, AIFF or MP3 files\n"
            u"and writes into OUTDIR (created when missing) files that the series (--series,\n"
            u"--stereo) registers: for the WAVE series mono PCM (stereo kept when the stereo\n"
            u"option is on) at the source's rate when the series takes it, else the nearest\n"
@@ -90,39 +90,32 @@ class FitCommand : public Command {
   }
 
   int Run(const QStringList& args, Context& context) override {
-    bool yes = false;
-    bool json = false;
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, u"give an output folder and at least one file"_s)) {
+      return kExitUsage;
+    }
     FitOptions options;
-    QStringList positional;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-      const QString& arg = args.at(i);
-      const bool has_value = i + 1 < args.size();
-      bool ok = true;
-      if (arg == u"--yes"_s) {
-        yes = true;
-      } else if (arg == u"--json"_s) {
-        json = true;
-      } else if (arg == u"--trim"_s) {
-        options.trim = true;
-      } else if (arg == u"--rate"_s && has_value) {
-        options.rate = args.at(++i).toInt(&ok);
-        ok = ok && options.rate > 0;
-      } else if (arg == u"--bitrate"_s && has_value) {
-        options.bitrate = args.at(++i).toInt(&ok);
-      } else if (arg == u"--normalize"_s && has_value) {
-        options.normalize_lufs = args.at(++i).toDouble(&ok);
-      } else if (arg.startsWith(u'-') && arg.size() > 1) {
-        ok = false;
-      } else {
-        positional << arg;
+    options.trim = parser.isSet(trim_);
+    bool ok = true;
+    if (parser.isSet(rate_)) {
+      options.rate = parser.value(rate_).toInt(&ok);
+      if (!ok || options.rate <= 0) {
+        return RefusedValue(rate_, context);
       }
+    }
+    if (parser.isSet(bitrate_)) {
+      options.bitrate = parser.value(bitrate_).toInt(&ok);
       if (!ok) {
-        return UsageError(*this, context, u"bad option "_s + arg);
+        return RefusedValue(bitrate_, context);
       }
     }
-    if (positional.size() < 2) {
-      return UsageError(*this, context, u"give an output folder and at least one file"_s);
+    if (parser.isSet(normalize_)) {
+      options.normalize_lufs = parser.value(normalize_).toDouble(&ok);
+      if (!ok) {
+        return RefusedValue(normalize_, context);
+      }
     }
+    QStringList positional = parser.positionalArguments();
     const int mode = context.project.settings.Mode;
     if (const std::optional<QString> problem = FitOptionsProblem(mode, options)) {
       return UsageError(*this, context, *problem);
@@ -132,6 +125,7 @@ class FitCommand : public Command {
     for (const QString& path : positional) {
       sources << QFileInfo(path).absoluteFilePath();
     }
+    const bool yes = parser.isSet(yes_);
     context.op.AnswerQuestionsWith(
         [yes](const MessageRequest&) { return yes ? MessageAnswer::kYes : MessageAnswer::kNo; });
 
@@ -144,7 +138,7 @@ class FitCommand : public Command {
       return FitFiles(sources, out_folder, series, options, context.op, &stop);
     }();
 
-    if (json) {
+    if (parser.isSet(json_)) {
       JsonWriter report;
       report.BeginArray();
       for (const FitFileResult& file : run.files) {
@@ -159,6 +153,17 @@ class FitCommand : public Command {
     }
     return run.Written() == run.files.size() ? kExitOk : kExitFailure;
   }
+
+ protected:
+  QString RefusedOption() const override { return u"bad option"_s; }
+
+ private:
+  const QCommandLineOption yes_{u"yes"_s};
+  const QCommandLineOption json_{u"json"_s};
+  const QCommandLineOption rate_{u"rate"_s, {}, u"HZ"_s};
+  const QCommandLineOption bitrate_{u"bitrate"_s, {}, u"K"_s};
+  const QCommandLineOption normalize_{u"normalize"_s, {}, u"LUFS"_s};
+  const QCommandLineOption trim_{u"trim"_s};
 };
 
 }  // namespace

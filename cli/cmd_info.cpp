@@ -5,8 +5,8 @@
 #include "core/messages.h"
 #include "core/series.h"
 #include "project_json.h"
-#include "voices/registration.h"
 #include "sound/voice_record_text.h"
+#include "voices/registration.h"
 
 namespace parlatone::cli {
 namespace {
@@ -20,22 +20,21 @@ class InfoCommand : public Command {
   QString Summary() const override {
     return u"read sound files as the series registers them: format, length, voice texts"_s;
   }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] info [--json] FILE...\n"
-           u"\n"
-           u"Reads each file as the current series does (WAVE, or MP3 in series 7) and shows\n"
+  Synopsis Forms() const override { return {{json_, u"FILE..."_s}}; }
+  QString Description() const override {
+    return u"Reads each file as the current series does (WAVE, or MP3 in series 7) and shows\n"
            u"its format, playing length, size, the voice texts a registration would give it\n"
            u"and whether the series takes it. A refused file shows the message that refuses it.\n"
            u"Exit status 0 when every file is accepted, 1 otherwise.\n"_s;
   }
 
   int Run(const QStringList& args, Context& context) override {
-    const SplitArguments split = SplitSwitchesAndFiles(args, {u"--json"_s}, *this, context);
-    if (split.status) {
-      return *split.status;
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, u"no file given"_s)) {
+      return kExitUsage;
     }
-    const bool json = split.Has(u"--json"_s);
-    const QStringList& files = split.rest;
+    const bool json = parser.isSet(json_);
+    const QStringList files = parser.positionalArguments();
     const int mode = context.project.Mode();
     const AcceptanceRules rules = AcceptanceRules::From(context.project);
     const QDir current = QDir::current();
@@ -112,6 +111,9 @@ class InfoCommand : public Command {
     }
     return all_accepted ? kExitOk : kExitFailure;
   }
+
+ private:
+  const QCommandLineOption json_{u"json"_s};
 };
 
 }  // namespace

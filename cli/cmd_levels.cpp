@@ -23,10 +23,9 @@ class LevelsCommand : public Command {
   QString Summary() const override {
     return u"measure sound files: peak, loudness (EBU R128), leading and trailing silence"_s;
   }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] levels [--json] FILE...\n"
-           u"\n"
-           u"Reads each file (WAVE of any depth, FLAC, Ogg, AIFF, MP3) and shows its length,\n"
+  Synopsis Forms() const override { return {{json_, u"FILE..."_s}}; }
+  QString Description() const override {
+    return u"Reads each file (WAVE of any depth, FLAC, Ogg, AIFF, MP3) and shows its length,\n"
            u"sample peak in dBFS, integrated loudness in LUFS (EBU R128) and the silence\n"
            u"below -50 dBFS at its start and end. Loudness is null for a sound too short or\n"
            u"too quiet to measure, the peak null for digital silence. Results are kept in the\n"
@@ -34,13 +33,13 @@ class LevelsCommand : public Command {
   }
 
   int Run(const QStringList& args, Context& context) override {
-    const SplitArguments split = SplitSwitchesAndFiles(args, {u"--json"_s}, *this, context);
-    if (split.status) {
-      return *split.status;
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, u"no file given"_s)) {
+      return kExitUsage;
     }
     QStringList paths;
     const QDir current = QDir::current();
-    for (const QString& file : split.rest) {
+    for (const QString& file : parser.positionalArguments()) {
       paths << QDir::cleanPath(current.absoluteFilePath(file));
     }
     std::vector<std::optional<SoundLevels>> results(static_cast<size_t>(paths.size()));
@@ -65,7 +64,7 @@ class LevelsCommand : public Command {
     for (qsizetype i = 0; i < paths.size(); ++i) {
       const std::optional<SoundLevels>& levels = results[static_cast<size_t>(i)];
       all_read &= levels.has_value();
-      if (!split.Has(u"--json"_s)) {
+      if (!parser.isSet(json_)) {
         if (levels) {
           context.out << paths[i] << u": "_s << LevelsText(*levels) << u", silence "_s
                       << levels->leading_silence_ms << u" ms / "_s << levels->trailing_silence_ms
@@ -101,11 +100,14 @@ class LevelsCommand : public Command {
       report.EndObject();
     }
     report.EndArray();
-    if (split.Has(u"--json"_s)) {
+    if (parser.isSet(json_)) {
       PrintJsonBytes(context, report.bytes());
     }
     return all_read ? kExitOk : kExitFailure;
   }
+
+ private:
+  const QCommandLineOption json_{u"json"_s};
 };
 
 }  // namespace

@@ -18,10 +18,9 @@ class MakeCardCommand : public Command {
   QString Summary() const override {
     return u"make the card data folder of a control file below the card data folder"_s;
   }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] make-card [--yes] CONTROLFILE\n"
-           u"\n"
-           u"Loads the control file as `show` does and makes its card data below the card\n"
+  Synopsis Forms() const override { return {{yes_, u"CONTROLFILE"_s}}; }
+  QString Description() const override {
+    return u"Loads the control file as `show` does and makes its card data below the card\n"
            u"data folder (the CardPath setting or --card-path): the control file and a copy of\n"
            u"every sound file in the folder the card information names, after the same checks\n"
            u"as the card data window. --yes replaces an existing card data folder; without it\n"
@@ -29,19 +28,15 @@ class MakeCardCommand : public Command {
   }
 
   int Run(const QStringList& args, Context& context) override {
-    const SplitArguments split = SplitSwitches(args, {u"--yes"_s}, *this, context);
-    if (split.status) {
-      return *split.status;
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, u"give exactly one control file"_s)) {
+      return kExitUsage;
     }
-    if (split.rest.size() != 1) {
-      return UsageError(*this, context, u"give exactly one control file"_s);
-    }
-    const bool yes = split.Has(u"--yes"_s);
-    const QStringList& files = split.rest;
+    const bool yes = parser.isSet(yes_);
     context.op.AnswerQuestionsWith(
         [yes](const MessageRequest&) { return yes ? MessageAnswer::kYes : MessageAnswer::kNo; });
     Project& project = context.project;
-    const QString path = QFileInfo(files.front()).absoluteFilePath();
+    const QString path = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
     if (!LoadWpjFile(project, path, context.op)) {
       if (!SoundFolderFor(project, path)) {
         context.err << u"parlatone make-card: series %1 opens only .%2 and .%3 files\n"_s.arg(
@@ -62,6 +57,9 @@ class MakeCardCommand : public Command {
     context.out << result.target_folder << '\n';
     return kExitOk;
   }
+
+ private:
+  const QCommandLineOption yes_{u"yes"_s};
 };
 
 }  // namespace

@@ -16,18 +16,18 @@ class PlayCommand : public Command {
  public:
   QString Name() const override { return u"play"_s; }
   QString Summary() const override { return u"play one sound file to its end"_s; }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] play FILE\n"
-           u"\n"
-           u"Plays the file on the default audio output as the series' device type plays it\n"
+  Synopsis Forms() const override { return {{u"FILE"_s}}; }
+  QString Description() const override {
+    return u"Plays the file on the default audio output as the series' device type plays it\n"
            u"(WAVE, or MP3 in series 7). Exit status 1 when it cannot be opened.\n"_s;
   }
 
   int Run(const QStringList& args, Context& context) override {
-    if (args.size() != 1 || args.front().startsWith(u'-')) {
-      return UsageError(*this, context, u"give exactly one file"_s);
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, u"give exactly one file"_s)) {
+      return kExitUsage;
     }
-    const QString path = QFileInfo(args.front()).absoluteFilePath();
+    const QString path = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
     const QString type = PlaybackDeviceType(context.project.Mode());
     const MediaReply open =
         SendMediaCommand(u"open "_s + QuotedPath(path) + u" type "_s + type + u" alias *1"_s);

@@ -18,45 +18,19 @@ using namespace Qt::StringLiterals;
 class PrintCommand : public PrintCommandText {
  public:
   int Run(const QStringList& args, Context& context) override {
-    QString pdf;
-    QString sheets;
-    QString page;
-    QStringList rest;
-    const std::pair<QString, QString*> valued[] = {
-        {u"--pdf"_s, &pdf}, {u"--sheets"_s, &sheets}, {u"--page"_s, &page}};
-    for (qsizetype i = 0; i < args.size(); ++i) {
-      const QString& arg = args.at(i);
-      bool matched = false;
-      for (const auto& [name, target] : valued) {
-        if (arg == name) {
-          if (i + 1 >= args.size()) {
-            return UsageError(*this, context, name + u" needs a value"_s);
-          }
-          *target = args.at(++i);
-          matched = true;
-        } else if (arg.startsWith(name + u'=')) {
-          *target = arg.mid(name.size() + 1);
-          matched = true;
-        }
-      }
-      if (matched) {
-        continue;
-      }
-      if (arg.startsWith(u'-') && arg.size() > 1) {
-        return UsageError(*this, context, u"unknown option "_s + arg);
-      }
-      rest << arg;
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, u"give exactly one control file"_s)) {
+      return kExitUsage;
     }
-    if (rest.size() != 1) {
-      return UsageError(*this, context, u"give exactly one control file"_s);
-    }
+    const QStringList rest = parser.positionalArguments();
+    const QString pdf = parser.value(pdf_);
     if (pdf.isEmpty()) {
       return UsageError(*this, context, u"give the PDF file to write with --pdf OUT"_s);
     }
     SheetChoices choices{true, true, true};
-    if (!sheets.isNull()) {
+    if (parser.isSet(sheets_)) {
       choices = {};
-      const QStringList names = sheets.split(u',');
+      const QStringList names = parser.value(sheets_).split(u',');
       for (const QString& name : names) {
         const QString key = name.trimmed();
         if (key == u"voice"_s) {
@@ -74,9 +48,9 @@ class PrintCommand : public PrintCommandText {
     Project& project = context.project;
     const int pages = PageCount(project.Mode());
     bool all_channels = true;
-    if (!page.isNull()) {
+    if (parser.isSet(page_)) {
       bool ok = false;
-      const int tab = page.toInt(&ok);
+      const int tab = parser.value(page_).toInt(&ok);
       if (!ok || tab < 1 || tab > pages) {
         return UsageError(
             *this, context,

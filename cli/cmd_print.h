@@ -15,11 +15,11 @@ class PrintCommandText : public Command {
   QString Summary() const override {
     return QStringLiteral("write the printed sheets of a control file to a PDF file");
   }
-  QString Usage() const override {
+  Synopsis Forms() const override {
+    return {{QStringLiteral("CONTROLFILE"), Required(pdf_), sheets_, page_}};
+  }
+  QString Description() const override {
     return QStringLiteral(
-        "Usage: parlatone [global options] print CONTROLFILE --pdf OUT\n"
-        "                 [--sheets voice,control,editor] [--page N]\n"
-        "\n"
         "Loads the control file as `show` does and writes the sheets the print window\n"
         "prints into the PDF file OUT (A4): the editor sheet (editor), the control data\n"
         "sheet (control) and the voice sheet (voice), in that order. --sheets names the\n"
@@ -28,6 +28,12 @@ class PrintCommandText : public Command {
         "in series 4, --page 2 gives channels 251 to 500).\n"
         "Exit status 1 when the load failed or the file cannot be written.\n");
   }
+
+ protected:
+  const QCommandLineOption pdf_{QStringLiteral("pdf"), {}, QStringLiteral("OUT")};
+  const QCommandLineOption sheets_{
+      QStringLiteral("sheets"), {}, QStringLiteral("voice,control,editor")};
+  const QCommandLineOption page_{QStringLiteral("page"), {}, QStringLiteral("N")};
 };
 
 }  // namespace parlatone::cli

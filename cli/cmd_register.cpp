@@ -20,22 +20,21 @@ class RegisterCommand : public Command {
   QString Summary() const override {
     return u"register sound files into an empty voice list as the editor does"_s;
   }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] register [--json] FILE...\n"
-           u"\n"
-           u"Registers the files, in the order given, into an empty voice list of the current\n"
+  Synopsis Forms() const override { return {{json_, u"FILE..."_s}}; }
+  QString Description() const override {
+    return u"Registers the files, in the order given, into an empty voice list of the current\n"
            u"series with every check the editor makes, and prints the voices and the messages\n"
            u"shown. Exit status 0 when every file was registered, 1 otherwise.\n"_s;
   }
 
   int Run(const QStringList& args, Context& context) override {
-    const SplitArguments split = SplitSwitchesAndFiles(args, {u"--json"_s}, *this, context);
-    if (split.status) {
-      return *split.status;
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, u"no file given"_s)) {
+      return kExitUsage;
     }
-    const bool json = split.Has(u"--json"_s);
+    const bool json = parser.isSet(json_);
     QStringList files;
-    for (const QString& file : split.rest) {
+    for (const QString& file : parser.positionalArguments()) {
       files << QFileInfo(file).absoluteFilePath();
     }
     CapturingOperator op(context.op);
@@ -70,6 +69,9 @@ class RegisterCommand : public Command {
     }
     return result.registered == files.size() ? kExitOk : kExitFailure;
   }
+
+ private:
+  const QCommandLineOption json_{u"json"_s};
 };
 
 }  // namespace

@@ -19,17 +19,17 @@ class SettingsCommand : public Command {
   QString Summary() const override {
     return QStringLiteral("show the settings in effect and the program's files, as JSON");
   }
-  QString Usage() const override {
+  Synopsis Forms() const override { return {QList<Word>()}; }
+  QString Description() const override {
     return QStringLiteral(
-        "Usage: parlatone [global options] settings\n"
-        "\n"
         "Prints the settings in effect for this run (the settings file's values with the\n"
         "global options applied) and the paths of the program's files, as JSON.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
-    if (!args.isEmpty()) {
-      return UsageError(*this, context, u"takes no arguments"_s);
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, u"takes no arguments"_s)) {
+      return kExitUsage;
     }
     const Settings& settings = context.project.settings;
     const int mode = settings.Mode;

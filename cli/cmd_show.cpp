@@ -19,27 +19,22 @@ class ShowCommand : public Command {
   QString Summary() const override {
     return u"load a control file as the editor does and print it"_s;
   }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] show [--json] CONTROLFILE\n"
-           u"\n"
-           u"Loads the control file (.wpj/.zpx) or temporary save file (.wpg/.mpi) in the\n"
+  Synopsis Forms() const override { return {{json_, u"CONTROLFILE"_s}}; }
+  QString Description() const override {
+    return u"Loads the control file (.wpj/.zpx) or temporary save file (.wpg/.mpi) in the\n"
            u"current series, reading every sound file it names, and prints the voices, the\n"
            u"channels that differ from a reset channel and the card information.\n"
            u"Exit status 1 when the load failed.\n"_s;
   }
 
   int Run(const QStringList& args, Context& context) override {
-    const SplitArguments split = SplitSwitches(args, {u"--json"_s}, *this, context);
-    if (split.status) {
-      return *split.status;
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, u"give exactly one control file"_s)) {
+      return kExitUsage;
     }
-    if (split.rest.size() != 1) {
-      return UsageError(*this, context, u"give exactly one control file"_s);
-    }
-    const bool json = split.Has(u"--json"_s);
-    const QStringList& files = split.rest;
+    const bool json = parser.isSet(json_);
     Project& project = context.project;
-    const QString path = QFileInfo(files.front()).absoluteFilePath();
+    const QString path = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
     if (!LoadWpjFile(project, path, context.op)) {
       if (!SoundFolderFor(project, path)) {
         context.err << u"parlatone show: series %1 opens only .%2 and .%3 files\n"_s.arg(
@@ -96,6 +91,9 @@ class ShowCommand : public Command {
           << '\n';
     }
   }
+
+ private:
+  const QCommandLineOption json_{u"json"_s};
 };
 
 }  // namespace

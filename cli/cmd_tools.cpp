@@ -17,11 +17,11 @@ class ToMonoCommand : public Command {
  public:
   QString Name() const override { return u"to-mono"_s; }
   QString Summary() const override { return u"convert stereo WAVE files to mono"_s; }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] to-mono [--yes] IN OUT\n"
-           u"       parlatone [global options] to-mono [--yes] --folder SRC DST\n"
-           u"\n"
-           u"Makes mono copies of stereo PCM WAVE files (the left channel of 16-bit files, the\n"
+  Synopsis Forms() const override {
+    return {{yes_, u"IN"_s, u"OUT"_s}, {yes_, Required(folder_), u"SRC"_s, u"DST"_s}};
+  }
+  QString Description() const override {
+    return u"Makes mono copies of stereo PCM WAVE files (the left channel of 16-bit files, the\n"
            u"right channel of 8-bit files) with the checks of the sound tools window. In folder\n"
            u"mode mono files are skipped. --yes overwrites an existing output file and creates\n"
            u"a missing output folder; without it the answer is No. Ctrl+C stops the run and\n"
@@ -29,17 +29,14 @@ class ToMonoCommand : public Command {
   }
 
   int Run(const QStringList& args, Context& context) override {
-    const SplitArguments split = SplitSwitches(args, {u"--yes"_s, u"--folder"_s}, *this, context);
-    if (split.status) {
-      return *split.status;
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, u"give a source and an output"_s)) {
+      return kExitUsage;
     }
-    if (split.rest.size() != 2) {
-      return UsageError(*this, context, u"give a source and an output"_s);
-    }
+    const QStringList positional = parser.positionalArguments();
     ConversionRequest request;
-    request.folder_unit = split.Has(u"--folder"_s);
-    const bool yes = split.Has(u"--yes"_s);
-    const QStringList& positional = split.rest;
+    request.folder_unit = parser.isSet(folder_);
+    const bool yes = parser.isSet(yes_);
     request.source = Absolute(positional[0]);
     request.output = Absolute(positional[1]);
     // The skip question for a mono file is always answered Yes: the run goes on.
@@ -61,60 +58,54 @@ class ToMonoCommand : public Command {
     }
     return complete ? kExitOk : kExitFailure;
   }
+
+ private:
+  const QCommandLineOption yes_{u"yes"_s};
+  const QCommandLineOption folder_{u"folder"_s};
 };
+
+constexpr QStringView kSilenceMisuse = u"give one output file and --seconds from 1 to 3659";
 
 // A silent WAVE file as the sound tools window makes it.
 class SilenceCommand : public Command {
  public:
   QString Name() const override { return u"silence"_s; }
   QString Summary() const override { return u"write a silent mono WAVE file"_s; }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] silence [--yes] OUT --seconds S\n"
-           u"                                          [--bits 8|16] [--rate 22050|44100]\n"
-           u"\n"
-           u"Writes a silent mono PCM WAVE file of S seconds (1 to 3659: at most 60 minutes and\n"
+  Synopsis Forms() const override { return {{yes_, u"OUT"_s, Required(seconds_), bits_, rate_}}; }
+  QString Description() const override {
+    return u"Writes a silent mono PCM WAVE file of S seconds (1 to 3659: at most 60 minutes and\n"
            u"59 seconds), 16 bits and 22050 Hz unless told otherwise. --yes overwrites an\n"
            u"existing file; without it the answer is No.\n"_s;
   }
 
   int Run(const QStringList& args, Context& context) override {
-    bool yes = false;
-    std::optional<int> seconds;
-    int bits = 16;
-    int rate = 22050;
-    QStringList positional;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-      const QString& arg = args.at(i);
-      const bool has_value = i + 1 < args.size();
-      bool ok = true;
-      if (arg == u"--yes"_s) {
-        yes = true;
-      } else if (arg == u"--seconds"_s && has_value) {
-        seconds = args.at(++i).toInt(&ok);
-      } else if (arg == u"--bits"_s && has_value) {
-        bits = args.at(++i).toInt(&ok);
-        ok = ok && (bits == 8 || bits == 16);
-      } else if (arg == u"--rate"_s && has_value) {
-        rate = args.at(++i).toInt(&ok);
-        ok = ok && (rate == 22050 || rate == 44100);
-      } else if (arg.startsWith(u'-') && arg.size() > 1) {
-        ok = false;
-      } else {
-        positional << arg;
-      }
-      if (!ok) {
-        return UsageError(*this, context, u"bad option "_s + arg);
-      }
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, kSilenceMisuse.toString())) {
+      return kExitUsage;
     }
-    if (positional.size() != 1 || !seconds || *seconds < 0 || *seconds > 60 * 60 + 59) {
-      return UsageError(*this, context, u"give one output file and --seconds from 1 to 3659"_s);
+    bool ok = true;
+    const int seconds = parser.value(seconds_).toInt(&ok);
+    if (!ok && parser.isSet(seconds_)) {
+      return RefusedValue(seconds_, context);
+    }
+    const int bits = parser.isSet(bits_) ? parser.value(bits_).toInt() : 16;
+    if (bits != 8 && bits != 16) {
+      return RefusedValue(bits_, context);
+    }
+    const int rate = parser.isSet(rate_) ? parser.value(rate_).toInt() : 22050;
+    if (rate != 22050 && rate != 44100) {
+      return RefusedValue(rate_, context);
+    }
+    if (!ok || seconds < 0 || seconds > 60 * 60 + 59) {
+      return UsageError(*this, context, kSilenceMisuse.toString());
     }
     SilentFileRequest request;
-    request.minutes = u"%1"_s.arg(*seconds / 60, 2, 10, QChar(u'0'));
-    request.seconds = u"%1"_s.arg(*seconds % 60, 2, 10, QChar(u'0'));
+    request.minutes = u"%1"_s.arg(seconds / 60, 2, 10, QChar(u'0'));
+    request.seconds = u"%1"_s.arg(seconds % 60, 2, 10, QChar(u'0'));
     request.bits = bits;
     request.sample_rate = rate;
-    request.output = Absolute(positional.front());
+    request.output = Absolute(parser.positionalArguments().front());
+    const bool yes = parser.isSet(yes_);
     context.op.AnswerQuestionsWith(
         [yes](const MessageRequest&) { return yes ? MessageAnswer::kYes : MessageAnswer::kNo; });
     ConversionProgress progress;
@@ -123,6 +114,15 @@ class SilenceCommand : public Command {
     context.op.SetProgress(QString(), 0, 0);
     return result.checked && result.converted == 1 ? kExitOk : kExitFailure;
   }
+
+ protected:
+  QString RefusedOption() const override { return u"bad option"_s; }
+
+ private:
+  const QCommandLineOption yes_{u"yes"_s};
+  const QCommandLineOption seconds_{u"seconds"_s, {}, u"S"_s};
+  const QCommandLineOption bits_{u"bits"_s, {}, u"8|16"_s};
+  const QCommandLineOption rate_{u"rate"_s, {}, u"22050|44100"_s};
 };
 
 }  // namespace

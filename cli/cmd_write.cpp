@@ -14,36 +14,29 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
+constexpr QStringView kMisuse = u"give --from PROJECT.json and one output file";
+
 // Writes a control file from the JSON form of a project.
 class WriteCommand : public Command {
  public:
   QString Name() const override { return u"write"_s; }
   QString Summary() const override { return u"write a control file from a project in JSON"_s; }
-  QString Usage() const override {
-    return u"Usage: parlatone [global options] write --from PROJECT.json OUT\n"
-           u"\n"
-           u"Writes the control file OUT from a JSON object of the form `show --json` prints\n"
+  Synopsis Forms() const override { return {{Required(from_), u"OUT"_s}}; }
+  QString Description() const override {
+    return u"Writes the control file OUT from a JSON object of the form `show --json` prints\n"
            u"(missing keys are empty; \"programs\" lists the channels to set). The series is\n"
            u"the object's \"series\" when it has one, else the current series. The owner details\n"
            u"come from the settings file. Exit status 1 when the file cannot be written.\n"_s;
   }
 
   int Run(const QStringList& args, Context& context) override {
-    QString from;
-    QStringList rest;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-      if (args.at(i) == u"--from"_s && i + 1 < args.size()) {
-        from = args.at(++i);
-      } else if (args.at(i).startsWith(u"--from="_s)) {
-        from = args.at(i).mid(7);
-      } else if (args.at(i).startsWith(u'-') && args.at(i).size() > 1) {
-        return UsageError(*this, context, u"unknown option "_s + args.at(i));
-      } else {
-        rest << args.at(i);
-      }
+    QCommandLineParser parser;
+    if (!Parse(args, parser, context, kMisuse.toString())) {
+      return kExitUsage;
     }
-    if (from.isEmpty() || rest.size() != 1) {
-      return UsageError(*this, context, u"give --from PROJECT.json and one output file"_s);
+    const QString from = parser.value(from_);
+    if (from.isEmpty()) {
+      return UsageError(*this, context, kMisuse.toString());
     }
     QFile input(from);
     if (!input.open(QIODevice::ReadOnly)) {
@@ -73,13 +66,16 @@ class WriteCommand : public Command {
       context.err << u"parlatone write: "_s << error << '\n';
       return kExitFailure;
     }
-    const QString out = QFileInfo(rest.front()).absoluteFilePath();
+    const QString out = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
     if (!WriteControlFile(project, out, AnyChannelInUse(project))) {
       ShowMessage(context.op, 2505, msg::kTitleError, MessageIcon::kError);
       return kExitFailure;
     }
     return kExitOk;
   }
+
+ private:
+  const QCommandLineOption from_{u"from"_s, {}, u"PROJECT.json"_s};
 };
 
 }  // namespace

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QJsonDocument>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -32,15 +35,48 @@ struct Context {
   QTextStream& err;
 };
 
-// One command of the tool. Each declares its own name, summary and usage and
-// gets the arguments that follow it, the global options taken out.
+// One word of a command's synopsis: an option, or a positional argument.
+// An option is shown in brackets unless it is required.
+struct Word {
+  Word(const QCommandLineOption& option, bool required = false)
+      : option(option), required(required) {}
+  Word(const QString& positional) : positional(positional) {}
+  std::optional<QCommandLineOption> option;
+  QString positional;
+  bool required = false;
+};
+inline Word Required(const QCommandLineOption& option) {
+  return Word(option, true);
+}
+// The forms a command is called in, one synopsis line each.
+using Synopsis = QList<QList<Word>>;
+
+// One command of the tool. Each declares its name, summary, synopsis and
+// description and gets the arguments that follow it, the global options
+// taken out. The options it accepts are those of its synopsis, so that its
+// usage shows what it parses.
 class Command {
  public:
   virtual ~Command() = default;
   virtual QString Name() const = 0;
   virtual QString Summary() const = 0;
-  virtual QString Usage() const = 0;
+  virtual Synopsis Forms() const = 0;
+  virtual QString Description() const = 0;
   virtual int Run(const QStringList& args, Context& context) = 0;
+  // The synopsis lines, a blank line and the description.
+  QString Usage() const;
+
+ protected:
+  // Parses `args` with the synopsis' options. A refused option, or a number
+  // of positional arguments that fits no form ("NAME..." takes one or more),
+  // is reported as a usage error (`misuse` for the latter); then false.
+  bool Parse(const QStringList& args, QCommandLineParser& parser, Context& context,
+             const QString& misuse) const;
+  // What the usage error calls a refused option.
+  virtual QString RefusedOption() const { return QStringLiteral("unknown option"); }
+  // Reports an option's value the command cannot take; returns the usage
+  // exit status.
+  int RefusedValue(const QCommandLineOption& option, Context& context) const;
 };
 
 std::vector<std::unique_ptr<Command>> AllCommands();
@@ -53,21 +89,6 @@ void PrintJsonBytes(Context& context, const QByteArray& bytes);
 // Prints "parlatone NAME: message", a blank line and the command's usage to
 // standard error; returns the usage exit status.
 int UsageError(const Command& command, Context& context, const QString& message);
-
-// A command's arguments split into the switches it knows ("--json",
-// "--yes", ...) and the rest. An unknown option is a usage error: then
-// `status` holds the exit status to return.
-struct SplitArguments {
-  QStringList switches;
-  QStringList rest;
-  std::optional<int> status;
-  bool Has(const QString& name) const { return switches.contains(name); }
-};
-SplitArguments SplitSwitches(const QStringList& args, const QStringList& known,
-                             const Command& command, Context& context);
-// The same for a command that takes files: none given is a usage error.
-SplitArguments SplitSwitchesAndFiles(const QStringList& args, const QStringList& known,
-                                     const Command& command, Context& context);
 
 // Declared by each command's file.
 std::unique_ptr<Command> MakeFitCommand();
