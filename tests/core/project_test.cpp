@@ -37,7 +37,7 @@ TEST(ChannelTime, VoiceTimesRoundHalfAwayFromZeroOnTheirDigits) {
   EXPECT_GT(SecondsTextToTenths(u"99999999999999999999999999"_s), 0);
 }
 
-TEST(ChannelTime, RepeatTimesTheSumOfRoundedVoiceTimes) {
+TEST(ChannelTime, RepeatTimesTheSumOfRoundedVoiceTimesInTheSeriesSlots) {
   Project project;
   UseMode(project, 1);
   project.voices = {Voice(u"a.wav"_s, u"1.050"_s), Voice(u"b.wav"_s, u"0.150"_s),
@@ -64,11 +64,8 @@ TEST(ChannelTime, RepeatTimesTheSumOfRoundedVoiceTimes) {
   EXPECT_EQ(ChannelTenths{-15}.PlainText(), u"-1.5"_s);
   EXPECT_EQ(project.ChannelTime(-1).tenths, 0);
   EXPECT_EQ(project.ChannelTime(kProgramRecordCount).tenths, 0);
-}
-
-TEST(ChannelTime, OnlyTheSeriesVoiceSlotsPlay) {
-  Project project;
-  project.voices = {Voice(u"a.wav"_s, u"1.0"_s)};
+  // Only the series' voice slots play: 24 against 8.
+  project.voices[0].SEC = u"1.0"_s;
   for (int slot = 0; slot < 24; ++slot) {
     project.programs[0].Voice[slot] = u"a.wav"_s;
   }

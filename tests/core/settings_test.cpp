@@ -108,7 +108,7 @@ TEST_F(StartupSettingsTest, ReadOnlyOrUnwritableFirstStartsAreSeriesOne) {
   EXPECT_FALSE(blocked.settings.CardPath.isEmpty());
 }
 
-TEST(ElementLists, TheTwoSplittingRules) {
+TEST(ElementLists, TheTwoSplittingRulesAndTheShippedFile) {
   QTemporaryDir dir;
   const QString path = dir.filePath(u"elementPT.elm"_s);
   WriteFileBytes(path,
@@ -125,24 +125,21 @@ TEST(ElementLists, TheTwoSplittingRules) {
   // Blanks inside entries are kept.
   EXPECT_EQ(SplitElementList(u" a , b"_s, ElementListRule::kKeepEmpty),
             QStringList({u" a "_s, u" b"_s}));
-}
-
-TEST(ElementLists, ShippedElementFile) {
-  const QString path = ResolveAppPaths().element_file;
-  ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
+  const QString shipped = ResolveAppPaths().element_file;
+  ASSERT_TRUE(QFileInfo::exists(shipped)) << shipped.toStdString();
   // Control files store positions in these lists; the printed sheets turn
   // them back into these texts.
-  EXPECT_EQ(ReadElementList(path, u"Card"_s),
+  EXPECT_EQ(ReadElementList(shipped, u"Card"_s),
             QStringList({u"8MB"_s, u"16MB"_s, u"32MB"_s, u"64MB"_s, u"128MB"_s, u"256MB"_s,
                          u"512MB"_s, u"1GB"_s, u"2GB"_s, u"OVER"_s, u"OTHER"_s}));
-  EXPECT_EQ(ReadElementList(path, u"Tape"_s),
+  EXPECT_EQ(ReadElementList(shipped, u"Tape"_s),
             QStringList({u"ＭＤ"_s, u"ＤＡＴ"_s, u"カセット"_s, u"他"_s}));
-  EXPECT_EQ(ReadElementList(path, u"Baitai"_s),
+  EXPECT_EQ(ReadElementList(shipped, u"Baitai"_s),
             QStringList({u"SM"_s, u"CF"_s, u"SD"_s, u"CD"_s, u"MO"_s, u"FD"_s, u"他"_s}));
-  EXPECT_FALSE(ReadElementList(path, u"Sp"_s).isEmpty());
-  EXPECT_GE(ReadElementList(path, u"Repeat"_s).size(), 2);
+  EXPECT_FALSE(ReadElementList(shipped, u"Sp"_s).isEmpty());
+  EXPECT_GE(ReadElementList(shipped, u"Repeat"_s).size(), 2);
   // Each capacity choice states the limit its index really sets.
-  const QStringList capacity = ReadElementList(path, u"Capacity"_s);
+  const QStringList capacity = ReadElementList(shipped, u"Capacity"_s);
   ASSERT_EQ(capacity.size(), 4);
   for (int i = 0; i < 3; ++i) {
     EXPECT_TRUE(capacity[i].contains(QString::number(CapacityLimit(kMp3Mode, i))))

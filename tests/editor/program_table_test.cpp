@@ -187,7 +187,7 @@ TEST_F(ProgramTableTest, DeletesAndMovesAcrossPagesInTheBigSeries) {
   EXPECT_FALSE(table_.MoveDown(999, 0, op_));
 }
 
-TEST_F(ProgramTableTest, BulkAssignment) {
+TEST_F(ProgramTableTest, BulkAssignmentAndPurgeOfUnregisteredNames) {
   UseMode(1, 12);
   project_.voices[11].SEC = u"2.45"_s;
   Fill(40, {u"v3.wav"_s});
@@ -211,10 +211,9 @@ TEST_F(ProgramTableTest, BulkAssignment) {
   op_ = {};
   EXPECT_FALSE(table_.BulkAssign(op_));
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2501});
-}
-
-TEST_F(ProgramTableTest, PurgeRemovesUnregisteredNamesEverywhere) {
-  UseMode(1, 3);
+  // The purge removes unregistered names everywhere and retimes every channel.
+  project_.ResetPrograms();
+  project_.VoicesRegistered = true;
   Fill(0, {u"v0.wav"_s, u"gone.wav"_s, u"v2.wav"_s});
   Fill(200, {u"gone.wav"_s});
   project_.programs[7].Time = u"9.9"_s;
