@@ -61,9 +61,9 @@ class LoaderTest : public ::testing::Test {
     EXPECT_TRUE(project_.voices.isEmpty());
     EXPECT_FALSE(project_.VoicesRegistered);
     EXPECT_EQ(project_.card, CardInfo());
-    for (int channel = 0; channel < project_.ChannelCount; ++channel) {
-      ASSERT_EQ(project_.programs[static_cast<size_t>(channel)], ProgramRecord()) << channel;
-    }
+    EXPECT_TRUE(std::all_of(project_.programs.begin(),
+                            project_.programs.begin() + project_.ChannelCount,
+                            [](const ProgramRecord& record) { return record == ProgramRecord(); }));
   }
 
   QTemporaryDir dir_;

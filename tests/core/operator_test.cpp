@@ -11,7 +11,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-TEST(OperatorHelpers, NumberedMessagesCarryNumberTextAndTitle) {
+TEST(OperatorHelpers, NumberedMessagesCarryNumberTextAndTitleAndBusyScopesBalance) {
   testing::ScriptedOperator op;
   op.Answer(MessageAnswer::kNo);
   EXPECT_EQ(ShowMessage(op, 2021, msg::kTitleConfirm, MessageIcon::kExclamation),
@@ -30,10 +30,7 @@ TEST(OperatorHelpers, NumberedMessagesCarryNumberTextAndTitle) {
   EXPECT_EQ(op.shown[1].default_answer, MessageAnswer::kNo);  // Enter keeps the voice
   EXPECT_EQ(op.shown[2].icon, MessageIcon::kExclamation);
   EXPECT_TRUE(op.AllAnswersUsed());
-}
-
-TEST(OperatorHelpers, BusyScopeRestoresThePointerOnEveryExit) {
-  testing::ScriptedOperator op;
+  // BusyScope restores the pointer on every way out, an exception included.
   auto work = [&](bool fail) {
     BusyScope busy(op);
     BusyScope nested(op);

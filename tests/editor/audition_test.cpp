@@ -88,7 +88,7 @@ class AuditionTest : public ::testing::Test {
     for (int tick = 0; tick < limit && audition_.Running(); ++tick) {
       audition_.Tick();
     }
-    ASSERT_FALSE(audition_.Running()) << "still running";
+    EXPECT_FALSE(audition_.Running()) << "still running";
   }
 
   Project project_;
