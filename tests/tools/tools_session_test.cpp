@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
-#include <memory>
+#include <variant>
 
 #include <gtest/gtest.h>
 
@@ -19,9 +19,9 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// One log for the window and the operator, so that a test sees what came
-// in which order; the runs' own results are held here too, through the
-// session that every window run goes through.
+// One log for the window and the operator, so that a test sees what came in
+// which order. The tools' own texts are logged by a short name, notices with
+// the information icon marked "(i)".
 class Recorder : public ToolsView, public testing::ScriptedOperator {
  public:
   void ShowBusy(bool busy) override { log << (busy ? u"busy"_s : u"idle"_s); }
@@ -31,282 +31,225 @@ class Recorder : public ToolsView, public testing::ScriptedOperator {
   void SelectField(ToolField field) override { log << u"field %1"_s.arg(static_cast<int>(field)); }
   void CloseWindow() override { log << u"close"_s; }
   MessageAnswer ShowMessage(const MessageRequest& request) override {
-    log << u"message "_s + request.text;
+    const std::pair<const char16_t*, QString> names[] = {
+        {tool_text::kStopQuestion, u"stop?"_s},
+        {tool_text::kCancelled, u"cancelled"_s},
+        {tool_text::kOverwrite, u"replace?"_s},
+        {tool_text::kEngineFailed, u"engine failed"_s}};
+    QString text =
+        request.icon == MessageIcon::kInformation ? u"(i) "_s + request.text : request.text;
+    for (const auto& [full, name] : names) {
+      text = text == QString::fromUtf16(full) ? name : text;
+    }
+    log << (request.number != 0 ? QString::number(request.number) : text);
     return ScriptedOperator::ShowMessage(request);
   }
   void Pause(int milliseconds) override {
     ScriptedOperator::Pause(milliseconds);
-    if (on_pause) {
-      on_pause();
-    }
+    on_pause();
   }
   void ProcessPendingEvents() override {
     ScriptedOperator::ProcessPendingEvents();
-    if (on_events) {
-      on_events();
-    }
+    on_events();
   }
 
-  struct Bar {
-    ToolRun run;
-    int value;
-    int maximum;
-  };
   QStringList log;
-  std::vector<Bar> bars;
-  std::function<void()> on_events;  // what the operator does while the engine waits
-  std::function<void()> on_pause;
+  std::vector<std::tuple<ToolRun, int, int>> bars;
+  std::function<void()> on_events, on_pause;  // what the operator does while the engine waits
 };
 
-class ToolsSessionTest : public ::testing::Test {
- protected:
-  // 300 ms at 22050 Hz, 16 bits: 13230 bytes of mono samples.
-  QString Wave(const QString& name, uint16_t channels = 2) {
-    const QString path = dir_.filePath(name);
-    EXPECT_TRUE(testing::WriteBytes(path, testing::WaveOfLength(22050, channels, 16, 300)));
-    return path;
-  }
-  QStringList Files(const QString& folder) const {
-    return QDir(dir_.filePath(folder)).entryList(QDir::Files | QDir::Hidden);
-  }
-  // Starts afresh: the log, the bars, the operator's record and actions.
-  void Reset() {
-    recorder_.log.clear();
-    recorder_.bars.clear();
-    recorder_.shown.clear();
-    recorder_.on_events = recorder_.on_pause = nullptr;
-  }
+using Request = std::variant<ConversionRequest, SilentFileRequest>;
+Request File(const QString& source, const QString& output) {
+  return ConversionRequest{false, source, output};
+}
+Request Folder(const QString& source, const QString& output) {
+  return ConversionRequest{true, source, output};
+}
+Request Silent(const QString& minutes, const QString& seconds, int bits = 16) {
+  return SilentFileRequest{minutes, seconds, bits, 22050, u"out/q.wav"_s};
+}
 
-  QTemporaryDir dir_;
-  Recorder recorder_;
-  ToolsSession session_{recorder_, recorder_};
-};
+// What the operator does during the run.
+enum class Act { kNothing, kStop, kClose, kStopAfterTheFirstFile, kCloseLate, kStopLate };
 
-// A request made at the first pause only; the engine may pause again.
-std::function<void()> Once(std::function<void()> action) {
-  auto done = std::make_shared<bool>(false);
-  return [action = std::move(action), done] {
-    if (!*done) {
-      *done = true;
-      action();
-    }
+// "checked" or "refused", files converted/skipped, and how the run ended.
+QString Outcome(const ToolRunResult& r) {
+  return (r.checked ? u"checked "_s : u"refused "_s) + QString::number(r.converted) + u'/' +
+         QString::number(r.skipped) + (r.stereo_missing ? u" nothing to convert"_s : QString()) +
+         (r.cancelled ? u" cancelled"_s : QString()) + (r.failed ? u" failed"_s : QString());
+}
+
+// Every run of the window goes through the session: its log, its result, and
+// what is in the output's folder afterwards ("name size", "old" being a file
+// that was there before).
+TEST(ToolsSession, RunsAsTheWindowSeesThem) {
+  QTemporaryDir dir;
+  // 300 ms at 22050 Hz, 16 bits; the mono ones have one channel.
+  for (const char16_t* name : {u"s.wav", u"mo.wav", u"in/a.wav", u"in/c.wav", u"mixed/a.wav",
+                               u"mixed/b.wav", u"mixed/c.wav", u"mono/x.wav"}) {
+    const QString path = dir.filePath(QString::fromUtf16(name));
+    const uint16_t channels = path.contains(u"mo"_s) || path.endsWith(u"b.wav"_s) ? 1 : 2;
+    ASSERT_TRUE(testing::WriteBytes(path, testing::WaveOfLength(22050, channels, 16, 300)));
+  }
+  ASSERT_TRUE(testing::WriteBytes(dir.filePath(u"t.wav"_s), "text"_ba));
+  const QString out = dir.filePath(u"out"_s);
+  const auto skip = [](const QString& name) {
+    return name +
+           u" はステレオではありません。\r\nこのファイルをスキップして処理を続けますか？　　"_s;
   };
+  const QString folder = GetMessage(2045) + u"\r\n"_s + GetMessage(2046);
+  struct Case {
+    Request request;
+    const char* answers;  // to the questions in turn: Y or N
+    Act act;
+    QString log;  // joined by " | "
+    QString outcome;
+    QString files;           // in the output's folder afterwards
+    bool existing = false;   // "old" is at the output before the run
+    int64_t step_bytes = 0;  // checked unless 0
+  };
+  const QString file = u"s.wav"_s, to = u"out/m.wav"_s, done = u"checked 1/0"_s;
+  const QString stopped = u"busy | stop? | cancelled | idle"_s;
+  const Case cases[] = {
+      {File(file, to), "", Act::kNothing, u"busy | idle"_s, done, u"m.wav 13274"_s},
+      {Silent(u"00"_s, u"02"_s, 8), "", Act::kNothing, u"busy | idle"_s, done, u"q.wav 44144"_s},
+      // A refusal selects the field before its message; after a No there is
+      // nothing more to show.
+      {Silent(u"00"_s, u"00"_s), "", Act::kNothing,
+       u"field 3 | ０秒以上の時間を指定してください。"_s, u"refused 0/0"_s, QString()},
+      {File(file, to), "N", Act::kNothing, u"replace? | field 2"_s, u"refused 0/0"_s, u"m.wav 3"_s,
+       true},
+      {File(u"mo.wav"_s, to), "", Act::kNothing, u"(i) mo.wav はステレオではありません。"_s,
+       u"checked 0/0 failed"_s, QString()},
+      {File(u"t.wav"_s, to), "", Act::kNothing,
+       u"2601 | 情報の取得に失敗しました。処理を中止します。"_s, u"checked 0/0 failed"_s,
+       QString()},
+      // The same folder under another name passes the check (the texts
+      // differ), and the engine then refuses to write over the sources.
+      {Folder(u"in"_s, u"in/"_s), "", Act::kNothing, u"busy | idle | engine failed"_s,
+       u"checked 0/0 failed"_s, u"a.wav 26504 | c.wav 26504"_s},
+      {Folder(u"mixed"_s, u"out/deep"_s), "YY", Act::kNothing,
+       folder + u" | "_s + skip(u"b.wav"_s) + u" | busy | idle"_s, u"checked 2/1"_s,
+       u"a.wav 13274 | c.wav 13274"_s},
+      {Folder(u"mixed"_s, u"out"_s), "N", Act::kNothing, skip(u"b.wav"_s), u"checked 0/0"_s,
+       QString()},
+      {Folder(u"mono"_s, u"out"_s), "Y", Act::kNothing,
+       skip(u"x.wav"_s) + u" | (i) 変換対象のファイルが見つかりません。処理を終了します。　"_s,
+       u"checked 0/1 nothing to convert"_s, QString()},
+      // A stop is asked at the engine's pause: No goes on; Yes stops, with
+      // the notice while the window is still busy, and leaves nothing; once
+      // a folder run's first file is done, that file stays.
+      {File(file, to), "N", Act::kStop, u"busy | stop? | idle"_s, done, u"m.wav 13274"_s},
+      {File(file, to), "Y", Act::kStop, stopped, u"checked 0/0 cancelled"_s, QString()},
+      {Folder(u"in"_s, u"out"_s), "Y", Act::kStopAfterTheFirstFile, stopped,
+       u"checked 1/0 cancelled"_s, u"a.wav 13274"_s},
+      // Closing asks the same; Yes closes the window once the run is over.
+      {File(file, to), "N", Act::kClose, u"busy | stop? | idle"_s, done, u"m.wav 13274"_s},
+      {File(file, to), "YY", Act::kClose, u"replace? | "_s + stopped + u" | close"_s,
+       u"checked 0/0 cancelled"_s, u"m.wav 3"_s, true},
+      // During the closing steps it is too late to ask: a close waits for
+      // their end, a stop has nothing left to stop.
+      {Silent(u"00"_s, u"01"_s), "", Act::kCloseLate, u"busy | idle | close"_s, done,
+       u"q.wav 44144"_s},
+      {Silent(u"00"_s, u"01"_s), "", Act::kStopLate, u"busy | idle"_s, done, u"q.wav 44144"_s},
+      // The longest silent file the boxes take, 3659 s, stopped before it
+      // is written.
+      {Silent(u"60"_s, u"59"_s), "YY", Act::kStop, u"replace? | "_s + stopped,
+       u"checked 0/0 cancelled"_s, u"q.wav 3"_s, true, (44 + 3659LL * 44100) / 100},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.log.toStdString());
+    Recorder recorder;
+    ToolsSession session(recorder, recorder);
+    ASSERT_TRUE(QDir(out).removeRecursively() && QDir().mkpath(out));
+    Request request = c.request;  // the rows' paths are inside the folder
+    auto* conversion = std::get_if<ConversionRequest>(&request);
+    auto* silent = std::get_if<SilentFileRequest>(&request);
+    QString& output = conversion ? conversion->output : silent->output;
+    output = dir.filePath(output);
+    if (conversion) {
+      conversion->source = dir.filePath(conversion->source);
+    }
+    if (c.existing) {
+      ASSERT_TRUE(testing::WriteBytes(output, "old"_ba));
+    }
+    for (const char* answer = c.answers; *answer != '\0'; ++answer) {
+      recorder.Answer(*answer == 'Y' ? MessageAnswer::kYes : MessageAnswer::kNo);
+    }
+    int events = 0, pauses = 0;
+    recorder.on_events = [&] {
+      EXPECT_FALSE(session.Idle());
+      const bool first_done = QFile::exists(dir.filePath(u"out/a.wav"_s));
+      if ((c.act == Act::kStop && ++events == 1) ||
+          (c.act == Act::kStopAfterTheFirstFile && first_done && ++events == 1)) {
+        session.RequestStop();
+      } else if (c.act == Act::kClose && ++events == 1) {
+        EXPECT_FALSE(session.RequestClose());
+      }
+    };
+    recorder.on_pause = [&] {
+      if (c.act == Act::kCloseLate && ++pauses == 1) {
+        EXPECT_FALSE(session.RequestClose());
+      } else if (c.act == Act::kStopLate) {
+        session.RequestStop();
+      }
+    };
+    session.RequestStop();  // while idle: nothing to stop, nothing asked
+    EXPECT_TRUE(session.RequestClose());
+    const ToolRunResult result =
+        silent ? session.MakeSilentFile(*silent) : session.Convert(*conversion);
+    EXPECT_EQ(recorder.log.join(u" | "_s), c.log);
+    EXPECT_EQ(Outcome(result), c.outcome);
+    const QString folder_out =
+        conversion && conversion->folder_unit ? output : QFileInfo(output).path();
+    QStringList files;
+    for (const QFileInfo& file :
+         QDir(folder_out).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
+      files << u"%1 %2"_s.arg(file.fileName()).arg(file.size());
+    }
+    EXPECT_EQ(files.join(u" | "_s), c.files);
+    // The window is idle again, the pointer followed it once, the stop
+    // question asks Yes or No, and the bar went from 0 to 100 on the run's
+    // own page (no progress window of the operator's) unless the engine failed.
+    EXPECT_TRUE(session.Idle());
+    EXPECT_EQ(recorder.busy_depth, 0);
+    EXPECT_EQ(recorder.max_busy_depth, c.log.contains(u"busy"_s) ? 1 : 0);
+    EXPECT_EQ(session.Progress().Cancel, 0);
+    if (c.step_bytes != 0) {
+      EXPECT_EQ(session.Progress().StepBytes, c.step_bytes);
+    }
+    EXPECT_TRUE(recorder.AllAnswersUsed());
+    EXPECT_TRUE(recorder.progress.empty());
+    for (const auto& shown : recorder.shown) {
+      EXPECT_TRUE(shown.number != 0 || shown.title_number == msg::kTitleConfirm) << shown.number;
+      if (shown.text == QString::fromUtf16(tool_text::kStopQuestion)) {
+        EXPECT_EQ(std::pair(shown.icon, shown.buttons),
+                  std::pair(MessageIcon::kQuestion, MessageButtons::kYesNo));
+      }
+    }
+    if (c.log.contains(u"busy"_s)) {
+      const ToolRun run = silent ? ToolRun::kSilentFile : ToolRun::kConversion;
+      ASSERT_FALSE(recorder.bars.empty());
+      EXPECT_EQ(recorder.bars.front(), std::tuple(run, 0, 100));
+      EXPECT_EQ(recorder.bars.back(),
+                std::tuple(run, c.log.contains(u"engine failed"_s) ? 0 : 100, 100));
+      for (const auto& [bar_run, value, maximum] : recorder.bars) {
+        EXPECT_EQ(std::pair(bar_run, maximum), std::pair(run, 100));
+      }
+    }
+  }
 }
 
-QString Shown(const char16_t* text) {
-  return u"message "_s + QString::fromUtf16(text);
-}
-const QString kStopQuestion = Shown(tool_text::kStopQuestion);
-const QString kCancelledNotice = Shown(tool_text::kCancelled);
-const QString kFieldOutput = u"field %1"_s.arg(static_cast<int>(ToolField::kOutput));
-
-TEST_F(ToolsSessionTest, RunIsBusyFromTheBarToItsEnd) {
-  // Busy disables everything but the two run buttons, which become stop buttons.
-  const QStringList idle_only = IdleOnlyControls();
-  EXPECT_EQ(idle_only.size(), 16);
-  EXPECT_TRUE(idle_only.contains(u"TabStrip1"_s) && idle_only.contains(u"CmdExit"_s));
-  EXPECT_FALSE(idle_only.contains(u"CmdExec"_s) || idle_only.contains(u"CmdSirentExec"_s));
+TEST(ToolsControls, RunButtonsStayOutOfTheIdleOnlyList) {
+  const QStringList names = IdleOnlyControls();
+  EXPECT_EQ(names.size(), 16);
+  EXPECT_TRUE(names.contains(u"TabStrip1"_s) && names.contains(u"CmdExit"_s));
+  EXPECT_FALSE(names.contains(u"CmdExec"_s) || names.contains(u"CmdSirentExec"_s));
   EXPECT_EQ((QStringList{RunButtonCaption(ToolRun::kConversion, true),
                          RunButtonCaption(ToolRun::kConversion, false),
                          RunButtonCaption(ToolRun::kSilentFile, true),
                          RunButtonCaption(ToolRun::kSilentFile, false)}),
             (QStringList{u"変換実行"_s, u"変換停止"_s, u"実行"_s, u"停止"_s}));
-
-  const QString out = dir_.filePath(u"m.wav"_s);
-  EXPECT_TRUE(session_.Idle());
-  bool busy_while_working = false;
-  recorder_.on_events = [&] { busy_while_working = !session_.Idle(); };
-  EXPECT_EQ(session_.Convert({false, Wave(u"s.wav"_s), out}).converted, 1);
-  EXPECT_EQ(testing::ReadFileBytes(out).size(), 44 + 13230);
-  EXPECT_TRUE(busy_while_working);
-  EXPECT_TRUE(session_.Idle());
-  EXPECT_EQ(recorder_.log, (QStringList{u"busy"_s, u"idle"_s}));
-  EXPECT_EQ(recorder_.busy_depth, 0);
-  EXPECT_EQ(recorder_.max_busy_depth, 1);  // the pointer follows the window
-  ASSERT_FALSE(recorder_.bars.empty());
-  EXPECT_EQ(recorder_.bars.front().value, 0);
-  EXPECT_EQ(recorder_.bars.back().value, 100);
-  for (const auto& bar : recorder_.bars) {
-    EXPECT_EQ(bar.run, ToolRun::kConversion);
-    EXPECT_EQ(bar.maximum, 100);
-  }
-  EXPECT_TRUE(recorder_.progress.empty());  // no progress window of the operator's own
-
-  Reset();
-  const QString silent = dir_.filePath(u"q.wav"_s);
-  ASSERT_EQ(session_.MakeSilentFile({u"00"_s, u"02"_s, 8, 22050, silent}).converted, 1);
-  EXPECT_EQ(testing::ReadFileBytes(silent).size(), 44 + 44100);
-  EXPECT_EQ(recorder_.bars.back().run, ToolRun::kSilentFile);
-  EXPECT_EQ(recorder_.bars.back().value, 100);
-}
-
-TEST_F(ToolsSessionTest, RefusalsPointAtTheFieldAndWriteNothing) {
-  // The field is selected before the message; after a No, nothing more shows.
-  session_.MakeSilentFile({u"00"_s, u"00"_s, 16, 22050, dir_.filePath(u"q.wav"_s)});
-  EXPECT_EQ(recorder_.log, (QStringList{u"field %1"_s.arg(static_cast<int>(ToolField::kMinutes)),
-                                        u"message ０秒以上の時間を指定してください。"_s}));
-  Reset();
-  const QString existing = Wave(u"old.wav"_s);
-  recorder_.Answer(MessageAnswer::kNo);
-  session_.Convert({false, Wave(u"s.wav"_s), existing});
-  EXPECT_EQ(recorder_.log, (QStringList{Shown(tool_text::kOverwrite), kFieldOutput}));
-
-  // A mono source is refused by name; a source that is not WAVE stops the run.
-  Reset();
-  EXPECT_TRUE(session_.Convert({false, Wave(u"mo.wav"_s, 1), dir_.filePath(u"x.wav"_s)}).failed);
-  EXPECT_EQ(recorder_.log, QStringList{u"message mo.wav はステレオではありません。"_s});
-  EXPECT_EQ(recorder_.shown.at(0).icon, MessageIcon::kInformation);
-  ASSERT_TRUE(testing::WriteBytes(dir_.filePath(u"t.wav"_s), "text"_ba));
-  Reset();
-  EXPECT_TRUE(
-      session_.Convert({false, dir_.filePath(u"t.wav"_s), dir_.filePath(u"y.wav"_s)}).failed);
-  EXPECT_EQ(recorder_.Numbers(), (std::vector<int>{2601, 0}));
-  EXPECT_EQ(recorder_.shown.back().text, u"情報の取得に失敗しました。処理を中止します。"_s);
-
-  // The same folder under another name passes the check (the texts differ),
-  // and the engine then refuses to write over the sources.
-  const QByteArray original = testing::ReadFileBytes(Wave(u"in/a.wav"_s));
-  Reset();
-  const QString in = dir_.filePath(u"in"_s);
-  const ToolRunResult same = session_.Convert({true, in, in + u"/"_s});
-  EXPECT_TRUE(same.checked && same.failed);
-  EXPECT_EQ(recorder_.log.filter(u"message"_s), QStringList{Shown(tool_text::kEngineFailed)});
-  EXPECT_EQ(testing::ReadFileBytes(in + u"/a.wav"_s), original);
-  EXPECT_EQ(Files(u"in"_s), QStringList{u"a.wav"_s});
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files),
-            (QStringList{u"mo.wav"_s, u"old.wav"_s, u"s.wav"_s, u"t.wav"_s}));
-  EXPECT_EQ(recorder_.busy_depth, 0);
-  EXPECT_TRUE(session_.Idle());
-}
-
-TEST_F(ToolsSessionTest, FolderRunSkipsMonoFilesOnRequest) {
-  Wave(u"in/a.wav"_s);
-  Wave(u"in/b.wav"_s, 1);
-  Wave(u"in/c.wav"_s);
-  const QString in = dir_.filePath(u"in"_s), out = dir_.filePath(u"out/deep"_s);
-  recorder_.Answer(MessageAnswer::kYes);  // create the output folder
-  recorder_.Answer(MessageAnswer::kYes);  // skip b.wav
-  const ToolRunResult yes = session_.Convert({true, in, out});
-  EXPECT_EQ(yes.converted, 2);
-  EXPECT_EQ(yes.skipped, 1);
-  EXPECT_EQ(
-      recorder_.log.filter(u"message"_s),
-      (QStringList{
-          u"message "_s + GetMessage(2045) + u"\r\n"_s + GetMessage(2046),
-          u"message b.wav はステレオではありません。\r\nこのファイルをスキップして処理を続けますか？　　"_s}));
-  EXPECT_EQ(Files(u"out/deep"_s), (QStringList{u"a.wav"_s, u"c.wav"_s}));
-
-  ASSERT_TRUE(QDir(out).removeRecursively() && QDir().mkpath(out));
-  recorder_.Answer(MessageAnswer::kNo);  // do not skip: the run stops
-  EXPECT_EQ(session_.Convert({true, in, out}).converted, 0);
-  EXPECT_TRUE(Files(u"out/deep"_s).isEmpty());
-
-  // Only mono files: nothing to convert.
-  Wave(u"mono/x.wav"_s, 1);
-  recorder_.Answer(MessageAnswer::kYes);
-  EXPECT_TRUE(session_.Convert({true, dir_.filePath(u"mono"_s), out}).stereo_missing);
-  EXPECT_EQ(recorder_.log.back(),
-            u"message 変換対象のファイルが見つかりません。処理を終了します。　"_s);
-  EXPECT_TRUE(recorder_.AllAnswersUsed());
-}
-
-TEST_F(ToolsSessionTest, StopIsAskedAtTheEnginesPause) {
-  const QString source = Wave(u"s.wav"_s);
-  const QString out = dir_.filePath(u"m.wav"_s);
-  // Pressed while idle: nothing to stop, nothing asked.
-  session_.RequestStop();
-  EXPECT_TRUE(session_.RequestClose());
-
-  // No: the run goes on to its end.
-  recorder_.on_events = Once([&] { session_.RequestStop(); });
-  recorder_.Answer(MessageAnswer::kNo);
-  EXPECT_EQ(session_.Convert({false, source, out}).converted, 1);
-  EXPECT_EQ(recorder_.log.filter(u"message"_s), QStringList{kStopQuestion});
-  EXPECT_EQ(recorder_.shown.front().icon, MessageIcon::kQuestion);
-  EXPECT_EQ(recorder_.shown.front().buttons, MessageButtons::kYesNo);
-  EXPECT_EQ(recorder_.shown.front().title_number, msg::kTitleConfirm);
-  ASSERT_TRUE(QFile::remove(out));
-
-  // Yes: the run stops, the notice is shown while the window is still busy,
-  // and nothing is left at the output.
-  Reset();
-  recorder_.on_events = Once([&] { session_.RequestStop(); });
-  recorder_.Answer(MessageAnswer::kYes);
-  EXPECT_TRUE(session_.Convert({false, source, out}).cancelled);
-  EXPECT_EQ(recorder_.log, (QStringList{u"busy"_s, kStopQuestion, kCancelledNotice, u"idle"_s}));
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"s.wav"_s});
-  EXPECT_EQ(session_.Progress().Cancel, 0);
-
-  // Yes once a folder run's first file is done: that file stays, the second
-  // is never made.
-  Wave(u"in/a.wav"_s);
-  Wave(u"in/c.wav"_s);
-  ASSERT_TRUE(QDir().mkpath(dir_.filePath(u"out"_s)));
-  Reset();
-  bool asked = false;
-  recorder_.on_events = [&] {
-    if (!asked && QFile::exists(dir_.filePath(u"out/a.wav"_s))) {
-      asked = true;
-      session_.RequestStop();
-    }
-  };
-  recorder_.Answer(MessageAnswer::kYes);
-  const ToolRunResult first =
-      session_.Convert({true, dir_.filePath(u"in"_s), dir_.filePath(u"out"_s)});
-  EXPECT_TRUE(first.cancelled);
-  EXPECT_EQ(first.converted, 1);
-  EXPECT_EQ(recorder_.log.filter(u"message"_s), (QStringList{kStopQuestion, kCancelledNotice}));
-  EXPECT_EQ(Files(u"out"_s), QStringList{u"a.wav"_s});
-  EXPECT_EQ(testing::ReadFileBytes(dir_.filePath(u"out/a.wav"_s)).size(), 44 + 13230);
-
-  // The silent file likewise, here the longest one the boxes take (60:59,
-  // 3659 s; stopped before it is written): the earlier file stays as it was.
-  const QString big = dir_.filePath(u"big.wav"_s);
-  ASSERT_TRUE(testing::WriteBytes(big, "old"_ba));
-  Reset();
-  recorder_.on_events = Once([&] { session_.RequestStop(); });
-  recorder_.Answer(MessageAnswer::kYes);  // replace big.wav
-  recorder_.Answer(MessageAnswer::kYes);  // stop
-  EXPECT_TRUE(session_.MakeSilentFile({u"60"_s, u"59"_s, 16, 22050, big}).cancelled);
-  EXPECT_EQ(session_.Progress().StepBytes, (44 + 3659LL * 22050 * 2) / 100);
-  EXPECT_EQ(recorder_.log.back(), u"idle"_s);
-  EXPECT_EQ(recorder_.log.filter(u"message"_s).back(), kCancelledNotice);
-  EXPECT_EQ(testing::ReadFileBytes(big), "old"_ba);
-  EXPECT_TRUE(recorder_.AllAnswersUsed());
-}
-
-TEST_F(ToolsSessionTest, ClosingDuringARunClosesOnlyAfterIt) {
-  const QString source = Wave(u"s.wav"_s);
-  const QString out = dir_.filePath(u"m.wav"_s);
-  recorder_.on_events = Once([&] { EXPECT_FALSE(session_.RequestClose()); });
-  recorder_.Answer(MessageAnswer::kNo);  // keep the window: the run goes on
-  EXPECT_EQ(session_.Convert({false, source, out}).converted, 1);
-  EXPECT_TRUE(recorder_.log.filter(u"close"_s).isEmpty());
-
-  Reset();
-  recorder_.on_events = Once([&] { EXPECT_FALSE(session_.RequestClose()); });
-  recorder_.Answer(MessageAnswer::kYes);  // overwrite m.wav
-  recorder_.Answer(MessageAnswer::kYes);  // stop and close
-  EXPECT_TRUE(session_.Convert({false, source, out}).cancelled);
-  EXPECT_EQ(recorder_.log.mid(1),
-            (QStringList{u"busy"_s, kStopQuestion, kCancelledNotice, u"idle"_s, u"close"_s}));
-  EXPECT_TRUE(QFile::exists(out));  // the earlier output stays as it was
-
-  // Closed during the closing steps, too late for a question: the window
-  // closes once they are over, without asking.
-  Reset();
-  recorder_.on_pause = Once([&] { EXPECT_FALSE(session_.RequestClose()); });
-  const SilentFileRequest silent{u"00"_s, u"01"_s, 16, 22050, dir_.filePath(u"q.wav"_s)};
-  ASSERT_TRUE(session_.MakeSilentFile(silent).converted);
-  EXPECT_EQ(recorder_.log, (QStringList{u"busy"_s, u"idle"_s, u"close"_s}));
-
-  // A stop pressed that late has nothing left to stop: no question either.
-  Reset();
-  recorder_.Answer(MessageAnswer::kYes);  // overwrite q.wav
-  recorder_.on_pause = [&] { session_.RequestStop(); };
-  ASSERT_TRUE(session_.MakeSilentFile(silent).converted);
-  EXPECT_EQ(recorder_.log.filter(u"message"_s), QStringList{Shown(tool_text::kOverwrite)});
-  EXPECT_TRUE(recorder_.AllAnswersUsed());
 }
 
 }  // namespace
