@@ -1,88 +1,37 @@
 // The main window: grid, keys and drop-downs, timeline, project commands and
 // auditions on the real sound layer. The table's rules are the editor's and
 // are tested there.
-#include "gui/frm_main.h"
-
-#include <QAction>
 #include <QColor>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTableView>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QToolBar>
 
-#include <gtest/gtest.h>
-
 #include "controlfile/control_file_loader.h"
-#include "controlfile/control_file_writer.h"
 #include "core/messages.h"
-#include "core/project.h"
-#include "core/series.h"
 #include "gui/channel_timeline.h"
-#include "gui/program_grid.h"
-#include "gui/program_table_model.h"
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
-#include "support/qt_printers.h"
-#include "support/scripted_choosers.h"
-#include "support/scripted_operator.h"
-#include "support/sound_fixtures.h"
+#include "support/gui1_main_window.h"
 
 namespace parlatone {
 namespace {
 
 using namespace Qt::StringLiterals;
 
-class FrmMainTest : public ::testing::Test {
+class FrmMainTest : public testing::MainWindowTest {
  protected:
-  void Open(int mode, int voices = 0) {
-    project_.settings.Mode = mode;
-    project_.settings.CardPath = dir_.path();
-    DeriveSeriesLimits(project_);
-    for (int v = 0; v < voices; ++v) {
-      project_.voices.append(VoiceRecord{});
-      project_.voices.back().NAME = u"v%1.wav"_s.arg(v);
-      project_.voices.back().SEC = u"1.000"_s;
-    }
-    project_.VoicesRegistered = voices > 0;
-    window_ = std::make_unique<FrmMain>(project_, ResolveAppPaths(), op_, choosers_);
-    window_->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-  }
-  template <typename T = QAction>
-  T* Find(const QString& name) {
-    T* found = window_->findChild<T*>(name);
-    EXPECT_NE(found, nullptr) << name.toStdString();
-    return found;
-  }
-  QPushButton* Command(int i) { return Find<QPushButton>(u"Command%1"_s.arg(i)); }
   QTabBar* Tabs() { return Find<QTabBar>(u"TabStrip"_s); }
-  ProgramGrid* Grid() { return window_->Grid(); }
-  ProgramTableModel* Model() { return window_->Model(); }
-  void Fill(int channel, const QStringList& names) {
-    for (qsizetype s = 0; s < names.size(); ++s) {
-      project_.programs[static_cast<size_t>(channel)].Voice[static_cast<size_t>(s)] = names[s];
-    }
-    Model()->Refresh();
-  }
   // The cell's drop-down, opened from the keyboard.
   QComboBox* DropDown(int row, int column, Qt::Key key = Qt::Key_Return) {
     Grid()->setFocus();
-    Grid()->setCurrentIndex(Model()->index(row, column));
+    Select(row, column);
     QTest::keyClick(Grid(), key);
     return Grid()->findChild<QComboBox*>(u"CellChoice"_s);
   }
-
-  QTemporaryDir dir_;
-  Project project_;
-  testing::ScriptedOperator op_;
-  testing::ScriptedChoosers choosers_;
-  std::unique_ptr<FrmMain> window_;
 };
 
 // Series 3 at 1024 x 768: one page without tabs; the 24 voice columns scroll
@@ -108,15 +57,15 @@ TEST_F(FrmMainTest, WindowAndGridAtTheSmallestScreen) {
     EXPECT_EQ(fixed->columnWidth(column), Grid()->columnWidth(column));
   }
   EXPECT_EQ(fixed->width(), fixed_width);
-  const QModelIndex last = Model()->index(0, kFirstVoiceColumn + MaxVoiceIndex(3));
+  const QModelIndex last = Cell(0, kFirstVoiceColumn + MaxVoiceIndex(3));
   Grid()->scrollTo(last);
   EXPECT_GT(Grid()->horizontalScrollBar()->value(), 0);
   EXPECT_LE(Grid()->visualRect(last).right(), Grid()->viewport()->width());
   EXPECT_EQ(fixed->horizontalScrollBar()->value(), 0);
   // Back to the first voice: beside the fixed columns, not under them.
-  Grid()->scrollTo(Model()->index(0, kFirstVoiceColumn + MaxVoiceIndex(3) - 1));
-  Grid()->scrollTo(Model()->index(0, kFirstVoiceColumn));
-  EXPECT_GE(Grid()->visualRect(Model()->index(0, kFirstVoiceColumn)).left(), fixed_width);
+  Grid()->scrollTo(Cell(0, kFirstVoiceColumn + MaxVoiceIndex(3) - 1));
+  Grid()->scrollTo(Cell(0, kFirstVoiceColumn));
+  EXPECT_GE(Grid()->visualRect(Cell(0, kFirstVoiceColumn)).left(), fixed_width);
 }
 
 // The timeline draws the selected channel and adds up to its time column
@@ -132,28 +81,27 @@ TEST_F(FrmMainTest, TimelineFollowsTheSelectedChannelThroughEdits) {
   Model()->Refresh();
   auto* timeline = Find<ChannelTimeline>(u"PicTimeline"_s);
   EXPECT_EQ(timeline->Channel(), -1);
-  Grid()->setCurrentIndex(Model()->index(0, kFirstVoiceColumn));
+  Select(0, kFirstVoiceColumn);
   ASSERT_EQ(timeline->Channel(), 0);
   const auto agrees = [&](const char* after, int row) {
-    EXPECT_EQ(timeline->TotalText(), Model()->index(row, kTimeColumn).data().toString()) << after;
+    EXPECT_EQ(timeline->TotalText(), Cell(row, kTimeColumn).data().toString()) << after;
   };
   agrees("selection", 0);
   EXPECT_EQ(timeline->TotalText(), u"3.4"_s);
-  ASSERT_TRUE(Model()->setData(Model()->index(0, kRpColumn), u"3"_s, Qt::EditRole));
+  ASSERT_TRUE(Model()->setData(Cell(0, kRpColumn), u"3"_s, Qt::EditRole));
   agrees("RP", 0);
   EXPECT_EQ(timeline->TotalText(), u"10.2"_s);
-  ASSERT_TRUE(
-      Model()->setData(Model()->index(0, kFirstVoiceColumn + 2), u"v2.wav"_s, Qt::EditRole));
+  ASSERT_TRUE(Model()->setData(Cell(0, kFirstVoiceColumn + 2), u"v2.wav"_s, Qt::EditRole));
   agrees("a voice added", 0);
-  Grid()->setCurrentIndex(Model()->index(0, kFirstVoiceColumn));
+  Select(0, kFirstVoiceColumn);
   Find(u"ActionUndo"_s)->trigger();
-  Grid()->setCurrentIndex(Model()->index(0, kFirstVoiceColumn));
+  Select(0, kFirstVoiceColumn);
   agrees("undo", 0);
   EXPECT_EQ(timeline->TotalText(), u"10.2"_s);
   // The first voice's piece names it and its registered length.
   const QString first = timeline->TextAt(QPoint(8, timeline->height() - 8));
   EXPECT_TRUE(first.contains(u"v0.wav"_s) && first.contains(u"1.000 秒"_s)) << first.toStdString();
-  Grid()->setCurrentIndex(Model()->index(1, kSpColumn));
+  Select(1, kSpColumn);
   EXPECT_EQ(timeline->Channel(), 1);
   agrees("another channel", 1);
 }
@@ -164,15 +112,15 @@ TEST_F(FrmMainTest, TimelineFollowsTheSelectedChannelThroughEdits) {
 TEST_F(FrmMainTest, KeyboardWorksTheGridAndItsDropDowns) {
   Open(1, 3);
   Fill(4, {u"v0.wav"_s, u"v1.wav"_s});
-  Grid()->setCurrentIndex(Model()->index(4, kFirstVoiceColumn));
+  Select(4, kFirstVoiceColumn);
   Grid()->setFocus();
   QTest::keyClick(Grid(), Qt::Key_Tab);
   EXPECT_TRUE(Grid()->hasFocus());
-  EXPECT_EQ(Grid()->currentIndex(), Model()->index(4, kFirstVoiceColumn + 1));
+  EXPECT_EQ(Grid()->currentIndex(), Cell(4, kFirstVoiceColumn + 1));
   QTest::keyClick(Grid(), Qt::Key_Tab, Qt::ControlModifier);
   EXPECT_FALSE(Grid()->hasFocus());
   Grid()->setFocus();
-  Grid()->setCurrentIndex(Model()->index(Model()->rowCount() - 1, Model()->columnCount() - 2));
+  Select(Model()->rowCount() - 1, Model()->columnCount() - 2);
   QTest::keyClick(Grid(), Qt::Key_Tab);
   EXPECT_FALSE(Grid()->hasFocus());
   QComboBox* combo = DropDown(4, kFirstVoiceColumn);
@@ -198,9 +146,9 @@ TEST_F(FrmMainTest, OpeningADropDownChangesNothingByItself) {
   project_.programs[0].RP = u"20"_s;  // beyond the element file's list
   Model()->Refresh();
   ASSERT_NE(DropDown(0, kRpColumn, Qt::Key_F2), nullptr);
-  Grid()->setCurrentIndex(Model()->index(3, kRpColumn));  // leave the cell
-  op_.Answer(MessageAnswer::kNo);                         // "delete all?" No
-  QTest::mouseClick(Command(8), Qt::LeftButton);          // any button commits first
+  Select(3, kRpColumn);            // leave the cell
+  op_.Answer(MessageAnswer::kNo);  // "delete all?" No
+  Click(8);                        // any button commits first
   EXPECT_EQ(project_.programs[0].RP, u"20"_s);
   EXPECT_FALSE(project_.IsEdited());
 }
@@ -214,7 +162,7 @@ TEST_F(FrmMainTest, ADropDownClosedWithEscapeStaysClosed) {
   ASSERT_NE(combo, nullptr);
   combo->setCurrentIndex(2);  // v1.wav, then thought better of
   QTest::keyClick(combo, Qt::Key_Escape);
-  QTest::mouseClick(Command(0), Qt::LeftButton);  // any Qt warning fails the test
+  Click(0);  // any Qt warning fails the test
   EXPECT_EQ(project_.programs[0].Voice[0], u"v0.wav"_s);
   EXPECT_FALSE(project_.IsEdited());
 }
@@ -235,25 +183,15 @@ TEST_F(FrmMainTest, ProjectCommandsPagesAndClosing) {
   EXPECT_EQ(choosers_.last_filter.pattern, u"*.wpj;*.wpg"_s);
   EXPECT_TRUE(project_.voices.isEmpty());
   UseSoundBackend(MakeSdlSoundBackend());
-  ASSERT_TRUE(
-      testing::WriteBytes(dir_.filePath(u"a.wav"_s), testing::WaveOfLength(22050, 1, 16, 500)));
-  Project source;
-  source.settings.Mode = 4;
-  DeriveSeriesLimits(source);
-  source.voices = {VoiceRecord{}};
-  source.voices[0].NAME = u"a.wav"_s;
-  source.VoicesRegistered = true;
-  source.programs[250].Voice[0] = u"a.wav"_s;
-  const QString control = dir_.filePath(u"CARD.wpj"_s);
-  ASSERT_TRUE(WriteControlFile(source, control, true));
+  const QString control = ControlFileWithOneVoice(u"CARD"_s, 250);
   choosers_.answers = {control};
   Find(u"LOAD"_s)->trigger();
   EXPECT_EQ(Find<QLabel>(u"StatusPanel1"_s)->text(), control);
   Tabs()->setCurrentIndex(1);
-  Grid()->setCurrentIndex(Model()->index(0, kFirstVoiceColumn));
-  QTest::mouseClick(Command(1), Qt::LeftButton);
+  Select(0, kFirstVoiceColumn);
+  Click(1);
   EXPECT_EQ(Tabs()->currentIndex(), 0);
-  EXPECT_EQ(Grid()->currentIndex(), Model()->index(249, kFirstVoiceColumn));
+  EXPECT_EQ(Grid()->currentIndex(), Cell(249, kFirstVoiceColumn));
   EXPECT_EQ(project_.programs[249].Voice[0], u"a.wav"_s);
 
   for (const int mode : {3, 4}) {
@@ -305,18 +243,17 @@ TEST_F(FrmMainTest, AuditionsOnTheRealSoundLayer) {
   project_.VoicesRegistered = true;
   Fill(2, {u"a.wav"_s, u"b.wav"_s});
   Fill(600, {u"c.wav"_s});
-  Grid()->setCurrentIndex(Model()->index(2, kFirstVoiceColumn));
+  Select(2, kFirstVoiceColumn);
   QElapsedTimer timer;
   timer.start();
-  QTest::mouseClick(Command(0), Qt::LeftButton);
+  Click(0);
   ASSERT_TRUE(window_->CurrentAudition().Running());
   EXPECT_EQ(Command(0)->text(), u"停止"_s);
   EXPECT_FALSE(Find(u"LOAD"_s)->isEnabled());
   auto* line = Find<QLabel>(u"LblState"_s);
   ASSERT_TRUE(QTest::qWaitFor([&] { return line->text().startsWith(u"a.wav "_s); }, 2000));
-  EXPECT_EQ(Model()->index(2, kSpColumn).data(Qt::BackgroundRole).value<QColor>(),
-            QColor(210, 225, 240));
-  EXPECT_FALSE(Model()->index(2, 0).data(Qt::BackgroundRole).isValid());
+  EXPECT_EQ(Cell(2, kSpColumn).data(Qt::BackgroundRole).value<QColor>(), QColor(210, 225, 240));
+  EXPECT_FALSE(Cell(2, 0).data(Qt::BackgroundRole).isValid());
   ASSERT_TRUE(QTest::qWaitFor([&] { return line->text().startsWith(u"b.wav "_s); }, 3000));
   ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->CurrentAudition().Running(); }, 5000));
   // Both sounds one after the other: at least their lengths, not much more.
@@ -327,19 +264,19 @@ TEST_F(FrmMainTest, AuditionsOnTheRealSoundLayer) {
        {u"LOAD"_s, u"NEW"_s, u"WAVE"_s, u"SETING"_s, u"CARD"_s, u"PRINT"_s, u"APPEND"_s}) {
     EXPECT_TRUE(Find(key)->isEnabled()) << key.toStdString();
   }
-  EXPECT_FALSE(Model()->index(2, kSpColumn).data(Qt::BackgroundRole).isValid());
+  EXPECT_FALSE(Cell(2, kSpColumn).data(Qt::BackgroundRole).isValid());
   EXPECT_TRUE(line->text().isEmpty());
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
 
-  QTest::mouseClick(Command(6), Qt::LeftButton);
+  Click(6);
   EXPECT_TRUE(window_->CurrentAudition().AllRunning());
   EXPECT_FALSE(Tabs()->isEnabled());
   EXPECT_EQ(Command(6)->text(), u"停止"_s);
   ASSERT_TRUE(QTest::qWaitFor([&] { return Tabs()->currentIndex() == 2; }, 3000));
-  QTest::mouseClick(Command(9), Qt::LeftButton);
+  Click(9);
   EXPECT_EQ(Command(9)->text(), u"再開"_s);
   EXPECT_TRUE(window_->CurrentAudition().Paused());
-  QTest::mouseClick(Command(9), Qt::LeftButton);
+  Click(9);
   EXPECT_EQ(Command(9)->text(), u"一時停止"_s);
   op_.Answer(MessageAnswer::kNo);
   EXPECT_FALSE(window_->close());
