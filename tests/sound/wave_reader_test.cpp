@@ -100,14 +100,13 @@ TEST(WaveReader, FilesNoDeviceCanPlay) {
       {"odd chunk and its pad byte",
        Shaped([](WaveShape& w) { w.chunks_before_format = Chunk("odd ", "abc"_ba); }), -1},
       {"file ends inside the format chunk", WaveBytes(WaveShape()).left(24), 0, cut},
-      {"18-byte format with its extra size",
-       Shaped([](WaveShape& w) {
+      {.shape = "18-byte format with its extra size",
+       .bytes = Shaped([](WaveShape& w) {
          w.format_size = 18;
          w.extra_size = 0x1234;
        }),
-       -1,
-       {},
-       0x1234},
+       .message = -1,
+       .extra_size = 0x1234},
       {"extensible format", Shaped([](WaveShape& w) { w.format_size = 40; }), 2603},
       // Shorter than the standard 16 bytes: no byte rate, so no playing time.
       {"4-byte format", Shaped([](WaveShape& w) { w.format_size = 4; }), 2603},
@@ -125,12 +124,10 @@ TEST(WaveReader, FilesNoDeviceCanPlay) {
       {"no byte rate", riff(Chunk("fmt ", format(1, 1, 0, 16)) + data), 2603},
       {"no data chunk", riff(pcm), 2602},
       // sox reads this one as 2240 samples of 8-bit mono at 44.1 kHz.
-      {"odd format chunk without its pad byte",
-       riff("fmt "_ba + Le32Bytes(17) + format(1, 1, 44100, 8) + "\x00"_ba + data),
-       -1,
-       {},
-       0,
-       2240 * 1000 / 44100},
+      {.shape = "odd format chunk without its pad byte",
+       .bytes = riff("fmt "_ba + Le32Bytes(17) + format(1, 1, 44100, 8) + "\x00"_ba + data),
+       .message = -1,
+       .length_ms = 2240 * 1000 / 44100},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shape);
