@@ -106,33 +106,38 @@ void ExpectPagesFit(const std::vector<SheetPage>& pages) {
   }
 }
 
-TEST(PrintChoices, PrtSheetTextBothWays) {
-  EXPECT_EQ(ParsePrtSheet(u"1,0,1"_s), (SheetChoices{true, false, true}));
-  EXPECT_EQ(ParsePrtSheet(QString()), (SheetChoices{false, false, false}));
+TEST(PrintChoices, PrtSheetTextBothWaysAndTheChannelRange) {
   // Missing, empty and unreadable entries count as not ticked.
-  EXPECT_EQ(ParsePrtSheet(u"1"_s), (SheetChoices{true, false, false}));
-  EXPECT_EQ(ParsePrtSheet(u",,1"_s), (SheetChoices{false, false, true}));
-  EXPECT_EQ(ParsePrtSheet(u"x, 1 ,2,1"_s), (SheetChoices{false, true, false}));
+  const std::pair<QString, SheetChoices> texts[] = {{u"1,0,1"_s, {true, false, true}},
+                                                    {QString(), {false, false, false}},
+                                                    {u"1"_s, {true, false, false}},
+                                                    {u",,1"_s, {false, false, true}},
+                                                    {u"x, 1 ,2,1"_s, {false, true, false}}};
+  for (const auto& [text, choices] : texts) {
+    EXPECT_EQ(ParsePrtSheet(text), choices) << text.toStdString();
+  }
   EXPECT_EQ(PrtSheetText({false, true, true}), u"0,1,1"_s);
   EXPECT_EQ(PrtSheetText({}), u"0,0,0"_s);
   EXPECT_FALSE(AnyChosen({}));
   EXPECT_TRUE(AnyChosen({false, false, true}));
-}
-
-TEST(PrintChoices, ChannelRangeOfTheShownTab) {
-  Project project;
-  UseMode(project, 4);
-  project.CurrentPage = 1;
-  EXPECT_EQ(PrintRange(project, false).first, 250);
-  EXPECT_EQ(PrintRange(project, false).count, 250);
-  EXPECT_EQ(PrintRange(project, true).first, 0);
-  EXPECT_EQ(PrintRange(project, true).count, 1000);
-  project.CurrentPage = 3;
-  EXPECT_EQ(PrintRange(project, false).first, 750);
-  UseMode(project, 1);
-  project.CurrentPage = 0;
-  EXPECT_EQ(PrintRange(project, false).count, 255);
-  EXPECT_EQ(PrintRange(project, true).count, 255);
+  // The channels of the shown tab, or all of them.
+  const struct {
+    int mode, page;
+    bool all;
+    int first, count;
+  } ranges[] = {{4, 1, false, 250, 250},
+                {4, 1, true, 0, 1000},
+                {4, 3, false, 750, 250},
+                {1, 0, false, 0, 255},
+                {1, 0, true, 0, 255}};
+  for (const auto& r : ranges) {
+    Project project;
+    UseMode(project, r.mode);
+    project.CurrentPage = r.page;
+    const ChannelRange range = PrintRange(project, r.all);
+    EXPECT_EQ(std::make_pair(range.first, range.count), std::make_pair(r.first, r.count))
+        << r.mode << " page " << r.page << " all " << r.all;
+  }
 }
 
 TEST(PrintDocumentTest, NothingTickedBuildsNothingAndTheOrderIsFixed) {
@@ -189,26 +194,39 @@ TEST(EditSheet, SelectedTabOfTheThousandChannelSeries) {
   ExpectPagesFit(every.pages);
 }
 
-TEST(EditSheet, TwentyFourSlotsPrintInThreePasses) {
+TEST(EditSheet, TwentyFourSlotsInThreePassesRowTextsAndTheControlFileLine) {
   Project project;
   UseMode(project, 3);
+  project.settings.CardPath = u"/cards"_s;
+  ProgramRecord& first = project.programs[0];
+  first.SP = u"2"_s;
+  first.RP = u"3"_s;
+  first.Time = u"7"_s;  // as control file loading stores it
+  first.Voice[0] = u"A01.wav"_s;
+  first.Voice[1] = u" "_s;
+  project.programs[1].SP = u"9"_s;  // an item the list does not hold stays a number
   ProgramRecord& record = project.programs[7];
   for (int s = 0; s < 24; ++s) {
     record.Voice[static_cast<size_t>(s)] = u"s%1.wav"_s.arg(s + 1);
   }
-  const std::vector<SheetPage> pages = BuildEditSheet(project, PrintRange(project, true), Inputs());
+  const auto build = [&project] {
+    return BuildEditSheet(project, PrintRange(project, true), Inputs());
+  };
+  const std::vector<SheetPage> pages = build();
   ASSERT_EQ(RowsPerPage(pages.front().tables.front()), 51);  // 255 channels fill five pages
   ASSERT_EQ(pages.size(), 15u);
-  const QStringList expected_headings[3] = {
-      {u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"8"_s},
-      {u"9"_s, u"10"_s, u"11"_s, u"12"_s, u"13"_s, u"14"_s, u"15"_s, u"16"_s},
-      {u"17"_s, u"18"_s, u"19"_s, u"20"_s, u"21"_s, u"22"_s, u"23"_s, u"24"_s}};
+  const std::vector<TableRow>& rows = pages.front().tables.front().rows;
+  EXPECT_EQ(rows.front().cells.mid(0, 6),
+            (QStringList{u"01"_s, u"B"_s, u"3"_s, u"7.0"_s, u"A01.wav"_s, QString()}));
+  EXPECT_EQ(rows.at(1).cells.at(1), u"9"_s);
   for (int pass = 0; pass < 3; ++pass) {
     const std::vector<SheetPage> pass_pages(pages.begin() + pass * 5, pages.begin() + pass * 5 + 5);
+    QStringList headings = {u"CH"_s, u"SP"_s, u"RP"_s, u"時間(秒)"_s};
+    for (int s = 1; s <= 8; ++s) {
+      headings << QString::number(pass * 8 + s);
+    }
     for (const SheetPage& page : pass_pages) {
-      EXPECT_EQ(Headings(page.tables.front()).mid(4), expected_headings[pass]);
-      EXPECT_EQ(Headings(page.tables.front()).mid(0, 4),
-                (QStringList{u"CH"_s, u"SP"_s, u"RP"_s, u"時間(秒)"_s}));
+      EXPECT_EQ(Headings(page.tables.front()), headings);
     }
     // Every pass runs over the same channels; channel 8 shows the pass's slots.
     const QStringList channels = Column(pass_pages, 0);
@@ -222,38 +240,17 @@ TEST(EditSheet, TwentyFourSlotsPrintInThreePasses) {
   EXPECT_EQ(pages.back().FooterText(), u"15 / 15"_s);
   ExpectPagesFit(pages);
 
-  // Eight slots: one pass.
-  UseMode(project, 1);
-  EXPECT_EQ(BuildEditSheet(project, PrintRange(project, true), Inputs()).size(), 5u);
-}
-
-TEST(EditSheet, RowTextsAndTheControlFileLine) {
-  Project project;
-  UseMode(project, 1);
-  project.settings.CardPath = u"/cards"_s;
-  ProgramRecord& record = project.programs[0];
-  record.SP = u"2"_s;
-  record.RP = u"3"_s;
-  record.Time = u"7"_s;  // as control file loading stores it
-  record.Voice[0] = u"A01.wav"_s;
-  record.Voice[1] = u" "_s;
-  project.programs[1].SP = u"9"_s;  // an item the list does not hold stays a number
-  const auto pages = [&project] {
-    return BuildEditSheet(project, PrintRange(project, true), Inputs());
-  };
-  const std::vector<TableRow> rows = pages().front().tables.front().rows;
-  EXPECT_EQ(rows.front().cells.mid(0, 6),
-            (QStringList{u"01"_s, u"B"_s, u"3"_s, u"7.0"_s, u"A01.wav"_s, QString()}));
-  EXPECT_EQ(rows.at(1).cells.at(1), u"9"_s);
-
-  EXPECT_TRUE(pages().front().has_path_line);
-  EXPECT_EQ(pages().front().path, QString());
+  UseMode(project, 1);  // eight slots: one pass
+  EXPECT_EQ(build().size(), 5u);
+  // The control file line: blank until both the name and the folder are there.
+  EXPECT_TRUE(build().front().has_path_line);
+  EXPECT_EQ(build().front().path, QString());
   project.card.CardName = u"ANN01"_s;
-  EXPECT_EQ(pages().front().path, QString());  // the folder name is still missing
+  EXPECT_EQ(build().front().path, QString());
   project.card.Forder = u"駅"_s;
-  EXPECT_EQ(pages().front().path, JoinPath(JoinPath(u"/cards"_s, u"駅"_s), u"ANN01.wpj"_s));
+  EXPECT_EQ(build().front().path, JoinPath(JoinPath(u"/cards"_s, u"駅"_s), u"ANN01.wpj"_s));
   UseMode(project, 7);
-  EXPECT_TRUE(pages().back().path.endsWith(u"ANN01.zpx"_s));
+  EXPECT_TRUE(build().back().path.endsWith(u"ANN01.zpx"_s));
   EXPECT_FALSE(BuildControlDataSheet(project, Inputs()).front().has_path_line);
 }
 
@@ -322,24 +319,6 @@ TEST(ControlDataSheet, Mp3CaptionsAndLongComments) {
   ExpectPagesFit(pages);
 }
 
-TEST(VoiceSheet, NoVoicesPrintsZeroTotals) {
-  Project project;
-  UseMode(project, 1);
-  const std::vector<SheetPage> pages = BuildVoiceSheet(project, Inputs());
-  ASSERT_EQ(pages.size(), 1u);
-  const SheetTable& table = pages.front().tables.front();
-  EXPECT_TRUE(table.rows.empty());
-  ASSERT_EQ(table.totals.size(), 1u);
-  EXPECT_EQ(table.totals.front().cells,
-            (QStringList{u"合計（0 ファイル）"_s, u"0.000"_s, u"0"_s, QString()}));
-  EXPECT_EQ(Headings(table),
-            (QStringList{u"No."_s, u"ファイル名"_s, u"周波数"_s, u"ビット"_s, u"タイプ"_s,
-                         u"時間(秒)"_s, u"バイト数"_s, u"コメント"_s}));
-  // The caption spans the columns before the time, so the totals stand
-  // under the time and size columns.
-  EXPECT_EQ(table.totals.front().spans, (std::vector<int>{5, 1, 1, 1}));
-}
-
 TEST(VoiceSheet, RowsTotalsAndTheMpegColumns) {
   Project project;
   UseMode(project, 7);
@@ -364,12 +343,24 @@ TEST(VoiceSheet, RowsTotalsAndTheMpegColumns) {
   ExpectPagesFit(pages);
 }
 
-TEST(VoiceSheet, PagesAndTotalsOfALongList) {
+TEST(VoiceSheet, ZeroTotalsThenPagesAndTotalsOfALongList) {
   Project project;
   UseMode(project, 4);
-  const int per_page = [&project] {
-    return RowsPerPage(BuildVoiceSheet(project, Inputs()).front().tables.front());
-  }();
+  const std::vector<SheetPage> empty = BuildVoiceSheet(project, Inputs());
+  ASSERT_EQ(empty.size(), 1u);
+  const SheetTable& table = empty.front().tables.front();
+  EXPECT_TRUE(table.rows.empty());
+  ASSERT_EQ(table.totals.size(), 1u);
+  EXPECT_EQ(table.totals.front().cells,
+            (QStringList{u"合計（0 ファイル）"_s, u"0.000"_s, u"0"_s, QString()}));
+  EXPECT_EQ(Headings(table),
+            (QStringList{u"No."_s, u"ファイル名"_s, u"周波数"_s, u"ビット"_s, u"タイプ"_s,
+                         u"時間(秒)"_s, u"バイト数"_s, u"コメント"_s}));
+  // The caption spans the columns before the time, so the totals stand
+  // under the time and size columns.
+  EXPECT_EQ(table.totals.front().spans, (std::vector<int>{5, 1, 1, 1}));
+
+  const int per_page = RowsPerPage(table);
   ASSERT_GT(per_page, 30);
   // Exactly full pages leave no room for the totals: they get a page of their own.
   for (int v = 0; v < 2 * per_page; ++v) {
@@ -395,10 +386,10 @@ TEST(VoiceSheet, PagesAndTotalsOfALongList) {
 }
 
 TEST(PrintInputs, ElementListsAndTheSoundTotalFromDisk) {
+  // Each list from its own section of the element file.
   const ElementLists shipped = ReadPrintLists(ResolveAppPaths().element_file);
-  EXPECT_EQ(shipped.tape.value(1), u"ＤＡＴ"_s);
-  EXPECT_EQ(shipped.baitai.value(6), u"他"_s);
-  EXPECT_EQ(shipped.card.size(), 11);
+  EXPECT_EQ(std::make_pair(shipped.tape.value(1), shipped.baitai.value(6)),
+            std::make_pair(u"ＤＡＴ"_s, u"他"_s));
 
   QTemporaryDir dir;
   Project project;

@@ -71,18 +71,24 @@ TEST_F(SessionTest, LongCommentBlocksOk) {
   EXPECT_TRUE(project_.voices.at(280).COMENTS.isEmpty());  // nothing committed
 }
 
-TEST_F(SessionTest, DeleteClosesTheGap) {
+TEST_F(SessionTest, CommentOnlyEditMakesCancelAskAndDeleteClosesTheGap) {
   UseMode(1, 5);
   RegistrationSession session(project_, Settings());
+  EXPECT_TRUE(RegistrationSession(project_, Settings()).Cancel(op_));  // unchanged: no question
+  EXPECT_TRUE(op_.shown.empty());
+  session.EditComment(0, u"始業"_s);
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_FALSE(session.Cancel(op_));
   op_.Answer(MessageAnswer::kNo);
   EXPECT_FALSE(session.Delete(2, op_));
   op_.Answer(MessageAnswer::kYes);
   EXPECT_TRUE(session.Delete(2, op_));
-  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2028, 2028}));
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2026, 2028, 2028}));
   EXPECT_EQ(Names(session), (QStringList{u"v0.wav"_s, u"v1.wav"_s, u"v3.wav"_s, u"v4.wav"_s}));
   EXPECT_TRUE(session.List()[4].NAME.isEmpty());
   ASSERT_TRUE(session.Ok(op_).closed);
   EXPECT_EQ(project_.voices.size(), 4);
+  EXPECT_EQ(project_.voices[0].COMENTS, u"始業"_s);
   EXPECT_TRUE(project_.PageEdited[0]);
 }
 
@@ -117,18 +123,6 @@ TEST_F(SessionTest, CapacityChoiceAndCancel) {
   EXPECT_TRUE(session.Cancel(op_));
   EXPECT_EQ(project_.settings.FileCapacity, 1);
   EXPECT_EQ(project_.voices.size(), 2);  // never committed
-}
-
-TEST_F(SessionTest, CommentOnlyEditMakesCancelAsk) {
-  UseMode(1, 1);
-  RegistrationSession unchanged(project_, Settings());
-  EXPECT_TRUE(unchanged.Cancel(op_));
-  EXPECT_TRUE(op_.shown.empty());
-  RegistrationSession session(project_, Settings());
-  session.EditComment(0, u"始業"_s);
-  op_.Answer(MessageAnswer::kNo);
-  EXPECT_FALSE(session.Cancel(op_));
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{2026});
 }
 
 }  // namespace
