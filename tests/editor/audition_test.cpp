@@ -53,12 +53,12 @@ class ScriptedLayer {
     }
     return {};
   }
-  // The files played, in order.
-  QStringList Played() const {
-    QStringList played;
+  // The voices played, in order, by their one-letter names ("/snd/A.wav" is "A").
+  QString Played() const {
+    QString played;
     for (const QString& command : commands) {
-      if (command.startsWith(u"open \""_s)) {
-        played << command.section(u'"', 1, 1);
+      if (command.startsWith(u"open \"/snd/"_s)) {
+        played += command.at(11);
       }
     }
     return played;
@@ -72,7 +72,8 @@ class ScriptedLayer {
 
 class AuditionTest : public ::testing::Test {
  protected:
-  void UseMode(int mode) {
+  // The series, and channels whose slots hold the voices named by the letters of a text.
+  void UseMode(int mode, std::initializer_list<std::pair<int, QString>> channels = {}) {
     project_.settings.Mode = mode;
     DeriveSeriesLimits(project_);
     project_.voices.clear();
@@ -83,6 +84,12 @@ class AuditionTest : public ::testing::Test {
       project_.voices.append(voice);
     }
     project_.VoicesRegistered = true;
+    for (const auto& [channel, letters] : channels) {
+      for (qsizetype slot = 0; slot < letters.size(); ++slot) {
+        project_.programs[static_cast<size_t>(channel)].Voice[static_cast<size_t>(slot)] =
+            letters.at(slot);
+      }
+    }
   }
   void RunToEnd(int limit = 500) {
     for (int tick = 0; tick < limit && audition_.Running(); ++tick) {
@@ -99,15 +106,12 @@ class AuditionTest : public ::testing::Test {
 };
 
 TEST_F(AuditionTest, ChannelPlaysItsSequenceRpTimes) {
-  UseMode(1);
-  project_.programs[4].Voice[0] = u"A"_s;
-  project_.programs[4].Voice[1] = u"B"_s;
+  UseMode(1, {{4, u"AB"_s}});
   project_.programs[4].RP = u"2"_s;
   ASSERT_TRUE(audition_.StartSingle(4));
   EXPECT_TRUE(view_.timer);
   RunToEnd();
-  EXPECT_EQ(layer_.Played(),
-            (QStringList{u"/snd/A.wav"_s, u"/snd/B.wav"_s, u"/snd/A.wav"_s, u"/snd/B.wav"_s}));
+  EXPECT_EQ(layer_.Played(), u"ABAB"_s);
   // The exact strings, each sound closed before the next opens.
   EXPECT_EQ(
       layer_.commands.mid(0, 5),
@@ -122,13 +126,10 @@ TEST_F(AuditionTest, ChannelPlaysItsSequenceRpTimes) {
 // A blank first slot starts nothing; a failed open and a stop return to idle at once and close
 // the device.
 TEST_F(AuditionTest, BlankFirstSlotFailedOpenAndStop) {
-  UseMode(1);
-  project_.programs[2].Voice[0] = u" "_s;
-  project_.programs[2].Voice[1] = u"A"_s;
+  UseMode(1, {{2, u" A"_s}, {0, u"A"_s}});
   EXPECT_FALSE(audition_.StartSingle(2));
   EXPECT_TRUE(layer_.commands.isEmpty());
   EXPECT_TRUE(view_.events.isEmpty());
-  project_.programs[0].Voice[0] = u"A"_s;
   for (const bool fail : {true, false}) {
     layer_.fail_opens = fail;
     layer_.ticks_per_sound = 100;
@@ -147,9 +148,7 @@ TEST_F(AuditionTest, BlankFirstSlotFailedOpenAndStop) {
 }
 
 TEST_F(AuditionTest, PauseReplaysTheVoiceFromItsBeginning) {
-  UseMode(1);
-  project_.programs[0].Voice[0] = u"A"_s;
-  project_.programs[0].Voice[1] = u"B"_s;
+  UseMode(1, {{0, u"AB"_s}});
   layer_.ticks_per_sound = 3;
   ASSERT_TRUE(audition_.StartAll());
   audition_.Tick();  // A starts
@@ -162,15 +161,12 @@ TEST_F(AuditionTest, PauseReplaysTheVoiceFromItsBeginning) {
   audition_.PauseResume();
   EXPECT_FALSE(view_.paused);
   RunToEnd();
-  EXPECT_EQ(layer_.Played(), (QStringList{u"/snd/A.wav"_s, u"/snd/A.wav"_s, u"/snd/B.wav"_s}));
+  EXPECT_EQ(layer_.Played(), u"AAB"_s);
   EXPECT_FALSE(audition_.AllRunning());
 }
 
 TEST_F(AuditionTest, PauseBetweenChannelsGoesOnWithTheNextChannel) {
-  UseMode(1);
-  project_.programs[0].Voice[0] = u"A"_s;
-  project_.programs[0].Voice[1] = u"B"_s;
-  project_.programs[1].Voice[0] = u"C"_s;
+  UseMode(1, {{0, u"AB"_s}, {1, u"C"_s}});
   layer_.ticks_per_sound = 1;
   ASSERT_TRUE(audition_.StartAll());
   // Paused before the first tick, and again right after channel 0 ended.
@@ -183,37 +179,31 @@ TEST_F(AuditionTest, PauseBetweenChannelsGoesOnWithTheNextChannel) {
   audition_.PauseResume();
   audition_.PauseResume();
   RunToEnd();
-  EXPECT_EQ(layer_.Played(), (QStringList{u"/snd/A.wav"_s, u"/snd/B.wav"_s, u"/snd/C.wav"_s}));
+  EXPECT_EQ(layer_.Played(), u"ABC"_s);
 }
 
 // The MP3 open string has two blanks; a full channel plays all 24 slots.
 TEST_F(AuditionTest, Mp3OpenAndFullChannel) {
-  UseMode(7);
-  project_.programs[0].Voice[0] = u"A"_s;
+  UseMode(7, {{0, u"A"_s}});
   ASSERT_TRUE(audition_.StartSingle(0));
   audition_.Tick();
   EXPECT_EQ(layer_.commands.front(), u"open \"/snd/A.wav\" type mpegvideo  alias *1 notify "_s);
   EXPECT_EQ(view_.info, u"info /snd/A.wav"_s);
   audition_.Stop();
-  UseMode(3);
-  for (int slot = 0; slot < 24; ++slot) {
-    project_.programs[1].Voice[static_cast<size_t>(slot)] = slot % 2 == 0 ? u"A"_s : u"B"_s;
-  }
+  UseMode(3, {{1, u"AB"_s.repeated(12)}});
   layer_.commands.clear();
   layer_.ticks_per_sound = 1;
   ASSERT_TRUE(audition_.StartSingle(1));
   RunToEnd();
-  EXPECT_EQ(layer_.Played().size(), 24);
+  EXPECT_EQ(layer_.Played(), u"AB"_s.repeated(12));
 }
 
 TEST_F(AuditionTest, AllAuditionWalksThePages) {
-  UseMode(4);
-  project_.programs[3].Voice[0] = u"A"_s;
-  project_.programs[600].Voice[0] = u"C"_s;
+  UseMode(4, {{3, u"A"_s}, {600, u"C"_s}});
   ASSERT_TRUE(audition_.StartAll());
   EXPECT_TRUE(audition_.AllRunning());
   RunToEnd();
-  EXPECT_EQ(layer_.Played(), (QStringList{u"/snd/A.wav"_s, u"/snd/C.wav"_s}));
+  EXPECT_EQ(layer_.Played(), u"AC"_s);
   EXPECT_EQ(view_.events,
             (QStringList{u"look all"_s, u"show 0"_s, u"show 3"_s, u"highlight 3"_s, u"white 3"_s,
                          u"show 600"_s, u"highlight 600"_s, u"white 600"_s, u"look idle"_s}));
