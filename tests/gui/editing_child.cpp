@@ -4,9 +4,6 @@
 // kills it (SIGKILL, as a crash or a power cut ends a program).
 //   editing_child RECOVERY_BASE SOUND...
 #include <QApplication>
-#include <QEventLoop>
-#include <QFile>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -35,22 +32,6 @@ class QuietOperator : public Operator {
   void ProcessPendingEvents() override {}
 };
 
-class NoChoosers : public Choosers {
- public:
-  QString ChooseOpenFile(QWidget*, const FileFilter&, const QString&, const QString&) override {
-    return {};
-  }
-  QStringList ChooseOpenFiles(QWidget*, const FileFilter&, const QString&,
-                              const QString&) override {
-    return {};
-  }
-  QString ChooseSaveFile(QWidget*, const FileFilter&, const QString&, const QString&,
-                         const QString&) override {
-    return {};
-  }
-  QString ChooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -65,7 +46,7 @@ int main(int argc, char** argv) {
   AppPaths paths = ResolveAppPaths();
   paths.recovery_file = arguments[1];
   QuietOperator op;
-  NoChoosers choosers;
+  QtChoosers choosers(op);  // never asked
   FrmMain window(project, paths, op, choosers);
   window.show();
 
@@ -92,15 +73,9 @@ int main(int argc, char** argv) {
 
   // Ready once the edits are on the disk.
   const QString recovery = RecoveryFilePath(paths.recovery_file, project.Mode());
-  QEventLoop wait;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, &wait, [&] {
-    if (CheckRecoveryFile(recovery, project.Mode()).state == RecoveryCheck::State::kUsable) {
-      wait.quit();
-    }
-  });
-  poll.start(50);
-  wait.exec();
+  while (CheckRecoveryFile(recovery, project.Mode()).state != RecoveryCheck::State::kUsable) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
   std::puts("ready");
   std::fflush(stdout);
   return QApplication::exec();
