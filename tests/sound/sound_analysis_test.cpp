@@ -30,11 +30,12 @@ struct Made {
   std::vector<float> samples;  // interleaved
 
   int64_t Frames() const { return static_cast<int64_t>(samples.size()) / channels; }
-  void Silence(double seconds) {
+  Made& Silence(double seconds) {
     samples.insert(samples.end(), static_cast<size_t>(seconds * rate) * channels, 0.0F);
+    return *this;
   }
   // A sine in every channel, channel c at amplitude * gains[c].
-  void Sine(double seconds, double amplitude, double hz = 997.0, std::vector<double> gains = {}) {
+  Made& Sine(double seconds, double amplitude, double hz = 997.0, std::vector<double> gains = {}) {
     const auto frames = static_cast<int64_t>(seconds * rate);
     for (int64_t f = 0; f < frames; ++f) {
       const double value =
@@ -44,14 +45,16 @@ struct Made {
         samples.push_back(static_cast<float>(value * gain));
       }
     }
+    return *this;
   }
-  void Noise(double seconds, double amplitude, unsigned seed) {
+  Made& Noise(double seconds, double amplitude, unsigned seed) {
     std::mt19937 random(seed);
     std::uniform_real_distribution<float> spread(static_cast<float>(-amplitude),
                                                  static_cast<float>(amplitude));
     for (int64_t i = 0; i < static_cast<int64_t>(seconds * rate) * channels; ++i) {
       samples.push_back(spread(random));
     }
+    return *this;
   }
 };
 
@@ -117,9 +120,7 @@ TEST_F(SoundAnalysisTest, SineLevelsAndSilenceMatchHowTheyWereMade) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Made made{c.rate, c.channels, {}};
-    made.Silence(c.lead);
-    made.Sine(c.tone, c.amplitude);
-    made.Silence(c.tail);
+    made.Silence(c.lead).Sine(c.tone, c.amplitude).Silence(c.tail);
     const QString path = Write(QString::fromLatin1(c.name) + u".snd"_s, made, c.format);
     const std::optional<SoundLevels> levels = AnalyseSound(path);
     ASSERT_TRUE(levels);
@@ -146,8 +147,8 @@ TEST_F(SoundAnalysisTest, LoudnessAgreesWithTheReferenceMeterOnGatedMaterial) {
   for (const double seconds : {6.0, 45.0}) {
     Made made{44100, 2, {}};
     for (int i = 0; seconds * i < seconds * 6; ++i) {
-      made.Noise(seconds / 6, i % 2 == 0 ? 0.3 : 0.01, static_cast<unsigned>(i));
-      made.Silence(seconds / 12);
+      made.Noise(seconds / 6, i % 2 == 0 ? 0.3 : 0.01, static_cast<unsigned>(i))
+          .Silence(seconds / 12);
     }
     const QString path = Write(u"noise.wav"_s, made, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
     const std::optional<SoundLevels> levels = AnalyseSound(path);
@@ -157,9 +158,8 @@ TEST_F(SoundAnalysisTest, LoudnessAgreesWithTheReferenceMeterOnGatedMaterial) {
 }
 
 TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
-  Made silent{22050, 1, {}};
-  silent.Silence(1.0);
-  const std::optional<SoundLevels> quiet = AnalyseSound(Write(u"silent.wav"_s, silent));
+  const std::optional<SoundLevels> quiet =
+      AnalyseSound(Write(u"silent.wav"_s, Made{22050, 1, {}}.Silence(1.0)));
   ASSERT_TRUE(quiet);
   EXPECT_FALSE(quiet->peak_db);
   EXPECT_FALSE(quiet->loudness_lufs);
@@ -180,8 +180,8 @@ TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
       {"float under", 0.9, SF_FORMAT_WAV | SF_FORMAT_FLOAT, false},
   };
   for (const Case& c : cases) {
-    Made made{22050, 1, {}};
-    made.Sine(0.5, c.amplitude, 22050.0 / 4);  // peaks land on samples
+    // Peaks land on samples.
+    const Made made = Made{22050, 1, {}}.Sine(0.5, c.amplitude, 22050.0 / 4);
     const std::optional<SoundLevels> levels =
         AnalyseSound(Write(QString::fromLatin1(c.name) + u".wav"_s, made, c.format));
     ASSERT_TRUE(levels) << c.name;
@@ -189,9 +189,8 @@ TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
   }
 
   // Shorter than one measuring block: a peak but no loudness.
-  Made blip{22050, 1, {}};
-  blip.Sine(0.2, 0.5);
-  const std::optional<SoundLevels> short_one = AnalyseSound(Write(u"blip.wav"_s, blip));
+  const std::optional<SoundLevels> short_one =
+      AnalyseSound(Write(u"blip.wav"_s, Made{22050, 1, {}}.Sine(0.2, 0.5)));
   ASSERT_TRUE(short_one);
   EXPECT_FALSE(short_one->loudness_lufs);
   EXPECT_EQ(LevelsText(*short_one), u"\u2014 LUFS / \u22126.0 dBFS"_s);
@@ -202,10 +201,8 @@ TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
 }
 
 TEST_F(SoundAnalysisTest, OutlineFollowsTheSoundAtAnyWidth) {
-  Made made{8000, 1, {}};
-  made.Silence(1.0);
-  made.Sine(1.0, 0.5, 1000.0);
-  const std::optional<SoundLevels> levels = AnalyseSound(Write(u"half.wav"_s, made));
+  const std::optional<SoundLevels> levels =
+      AnalyseSound(Write(u"half.wav"_s, Made{8000, 1, {}}.Silence(1.0).Sine(1.0, 0.5, 1000.0)));
   ASSERT_TRUE(levels);
   EXPECT_EQ(levels->outline_min.size(), static_cast<size_t>(SoundLevels::kOutlineColumns));
   for (const int width : {1, 10, 333, 5000}) {
@@ -221,17 +218,15 @@ TEST_F(SoundAnalysisTest, OutlineFollowsTheSoundAtAnyWidth) {
     }
   }
   // A sound shorter than the outline keeps a column a frame.
-  Made tiny{8000, 1, {0.5F, -0.25F, 0.0F}};
-  const std::optional<SoundLevels> few = AnalyseSound(Write(u"tiny.wav"_s, tiny));
+  const std::optional<SoundLevels> few =
+      AnalyseSound(Write(u"tiny.wav"_s, Made{8000, 1, {0.5F, -0.25F, 0.0F}}));
   ASSERT_TRUE(few);
   EXPECT_EQ(few->outline_max, (std::vector<float>{0.5F, -0.25F, 0.0F}));
 }
 
 TEST_F(SoundAnalysisTest, CacheServesAnUnchangedFileAndForgetsAChangedOne) {
   const LevelsCache cache(dir_.filePath(u"cache"_s));
-  Made made{22050, 1, {}};
-  made.Sine(1.0, 0.5);
-  const QString path = Write(u"voice.wav"_s, made);
+  const QString path = Write(u"voice.wav"_s, Made{22050, 1, {}}.Sine(1.0, 0.5));
   EXPECT_FALSE(cache.Find(path));
   const std::optional<SoundLevels> first = LevelsOf(path, &cache);
   ASSERT_TRUE(first);
@@ -240,9 +235,7 @@ TEST_F(SoundAnalysisTest, CacheServesAnUnchangedFileAndForgetsAChangedOne) {
 
   // Another recording under the same name: size and time differ.
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  Made louder{22050, 1, {}};
-  louder.Sine(1.5, 0.9);
-  Write(u"voice.wav"_s, louder);
+  Write(u"voice.wav"_s, Made{22050, 1, {}}.Sine(1.5, 0.9));
   EXPECT_FALSE(cache.Find(path));
   const std::optional<SoundLevels> second = LevelsOf(path, &cache);
   ASSERT_TRUE(second);
@@ -254,9 +247,7 @@ TEST_F(SoundAnalysisTest, CacheServesAnUnchangedFileAndForgetsAChangedOne) {
   // Many files on every core: each reported once, in its own place.
   QStringList paths;
   for (int i = 0; i < 12; ++i) {
-    Made voice{22050, 1, {}};
-    voice.Sine(0.5 + 0.1 * i, 0.5);
-    paths << Write(u"v%1.wav"_s.arg(i), voice);
+    paths << Write(u"v%1.wav"_s.arg(i), Made{22050, 1, {}}.Sine(0.5 + 0.1 * i, 0.5));
   }
   paths << dir_.filePath(u"missing.wav"_s);
   std::vector<int> seen(static_cast<size_t>(paths.size()), 0);
