@@ -120,36 +120,36 @@ TEST(PrintChoices, PrtSheetTextBothWaysAndTheChannelRange) {
   EXPECT_EQ(PrtSheetText({}), u"0,0,0"_s);
   EXPECT_FALSE(AnyChosen({}));
   EXPECT_TRUE(AnyChosen({false, false, true}));
-  // The channels of the shown tab, or all of them.
-  const struct {
-    int mode, page;
-    bool all;
-    int first, count;
-  } ranges[] = {{4, 1, false, 250, 250},
-                {4, 1, true, 0, 1000},
-                {4, 3, false, 750, 250},
-                {1, 0, false, 0, 255},
-                {1, 0, true, 0, 255}};
+  // The channels of the shown tab, or all of them: {mode, shown page, all channels, first, count}
+  const int ranges[][5] = {{4, 1, 0, 250, 250},
+                           {4, 1, 1, 0, 1000},
+                           {4, 3, 0, 750, 250},
+                           {1, 0, 0, 0, 255},
+                           {1, 0, 1, 0, 255}};
   for (const auto& r : ranges) {
     Project project;
-    UseMode(project, r.mode);
-    project.CurrentPage = r.page;
-    const ChannelRange range = PrintRange(project, r.all);
-    EXPECT_EQ(std::make_pair(range.first, range.count), std::make_pair(r.first, r.count))
-        << r.mode << " page " << r.page << " all " << r.all;
+    UseMode(project, r[0]);
+    project.CurrentPage = r[1];
+    const ChannelRange range = PrintRange(project, r[2] != 0);
+    EXPECT_EQ(std::make_pair(range.first, range.count), std::make_pair(r[3], r[4]))
+        << r[0] << " page " << r[1] << " all " << r[2];
   }
 }
 
-TEST(PrintDocumentTest, NothingTickedBuildsNothingAndTheOrderIsFixed) {
+TEST(PrintDocumentTest, FixedSheetOrderEachNumberingItsPagesAndTheSelectedTab) {
   Project project;
-  UseMode(project, 1);
+  UseMode(project, 4);
+  project.CurrentPage = 1;
+  project.programs[250].Voice[0] = u"first.wav"_s;
+  project.programs[499].Voice[0] = u"last.wav"_s;
   EXPECT_TRUE(BuildPrintDocument(project, {}, true, Inputs()).pages.empty());
 
   const PrintDocument all = BuildPrintDocument(project, {true, true, true}, true, Inputs());
   EXPECT_EQ(all.title, GetMessage(1000));
-  ASSERT_EQ(all.pages.size(), 7u);  // five editor pages, one control data page, one voice page
+  // 1000 channels on 20 editor pages, one control data page, one voice page.
+  ASSERT_EQ(all.pages.size(), 22u);
   EXPECT_EQ(all.pages.front().kind, SheetKind::kEditSheet);
-  EXPECT_EQ(all.pages.at(5).kind, SheetKind::kControlDataSheet);
+  EXPECT_EQ(all.pages.at(20).kind, SheetKind::kControlDataSheet);
   EXPECT_EQ(all.pages.back().kind, SheetKind::kVoiceSheet);
   for (const SheetPage& page : all.pages) {
     EXPECT_EQ(page.title, u"Parlatone Editor"_s);
@@ -157,41 +157,29 @@ TEST(PrintDocumentTest, NothingTickedBuildsNothingAndTheOrderIsFixed) {
     EXPECT_EQ(page.time, u"05:06:07"_s);
   }
   // Each sheet numbers its own pages.
-  EXPECT_EQ(all.pages.at(4).FooterText(), u"5 / 5"_s);
-  EXPECT_EQ(all.pages.at(5).FooterText(), u"1 / 1"_s);
+  EXPECT_EQ(all.pages.at(19).FooterText(), u"20 / 20"_s);
+  EXPECT_EQ(all.pages.at(20).FooterText(), u"1 / 1"_s);
+  const std::vector<SheetPage> edit(all.pages.begin(), all.pages.begin() + 20);
+  const QStringList all_channels = Column(edit, 0);
+  ASSERT_EQ(all_channels.size(), 1000);
+  EXPECT_EQ(all_channels.front(), u"01"_s);
+  EXPECT_EQ(all_channels.back(), u"1000"_s);
+  ExpectPagesFit(edit);
 
   const PrintDocument voices = BuildPrintDocument(project, {true, false, false}, true, Inputs());
   ASSERT_EQ(voices.pages.size(), 1u);
   EXPECT_EQ(voices.pages.front().kind, SheetKind::kVoiceSheet);
-}
 
-TEST(EditSheet, SelectedTabOfTheThousandChannelSeries) {
-  Project project;
-  UseMode(project, 4);
-  project.CurrentPage = 1;
-  project.programs[249].Voice[0] = u"before.wav"_s;
-  project.programs[250].Voice[0] = u"first.wav"_s;
-  project.programs[499].Voice[0] = u"last.wav"_s;
-  project.programs[500].Voice[0] = u"after.wav"_s;
-  const PrintDocument document = BuildPrintDocument(project, {false, false, true}, false, Inputs());
-  const QStringList channels = Column(document.pages, 0);
+  // The selected tab only: channels 251 to 500.
+  const PrintDocument tab = BuildPrintDocument(project, {false, false, true}, false, Inputs());
+  const QStringList channels = Column(tab.pages, 0);
   ASSERT_EQ(channels.size(), 250);
   EXPECT_EQ(channels.front(), u"251"_s);
   EXPECT_EQ(channels.back(), u"500"_s);
-  const QStringList first_slots = Column(document.pages, 4);
+  const QStringList first_slots = Column(tab.pages, 4);
   EXPECT_EQ(first_slots.front(), u"first.wav"_s);
   EXPECT_EQ(first_slots.back(), u"last.wav"_s);
-  EXPECT_FALSE(first_slots.contains(u"before.wav"_s));
-  EXPECT_FALSE(first_slots.contains(u"after.wav"_s));
-  EXPECT_EQ(document.pages.front().subtitle, u"チャンネル 251～500　　ボイス 1～8"_s);
-
-  const PrintDocument every = BuildPrintDocument(project, {false, false, true}, true, Inputs());
-  const QStringList all_channels = Column(every.pages, 0);
-  ASSERT_EQ(all_channels.size(), 1000);
-  EXPECT_EQ(all_channels.front(), u"01"_s);
-  EXPECT_EQ(all_channels.back(), u"1000"_s);
-  EXPECT_EQ(every.pages.size(), 20u);
-  ExpectPagesFit(every.pages);
+  EXPECT_EQ(tab.pages.front().subtitle, u"チャンネル 251～500　　ボイス 1～8"_s);
 }
 
 TEST(EditSheet, TwentyFourSlotsInThreePassesRowTextsAndTheControlFileLine) {
@@ -254,7 +242,7 @@ TEST(EditSheet, TwentyFourSlotsInThreePassesRowTextsAndTheControlFileLine) {
   EXPECT_FALSE(BuildControlDataSheet(project, Inputs()).front().has_path_line);
 }
 
-TEST(ControlDataSheet, ListIndexesTurnBackIntoTheElementTexts) {
+TEST(ControlDataSheet, ListIndexesTurnBackIntoTheElementTextsAndMp3Captions) {
   Project project;
   UseMode(project, 1);
   CardInfo& card = project.card;
@@ -270,16 +258,19 @@ TEST(ControlDataSheet, ListIndexesTurnBackIntoTheElementTexts) {
   ASSERT_EQ(pages.size(), 1u);
   std::map<QString, QString> fields = Fields(pages.front());
   EXPECT_EQ(fields.size(), 28u);
-  EXPECT_EQ(fields[u"カードデータファイル名"_s], u"ANN01"_s);
-  EXPECT_EQ(fields[u"使用カード容量"_s], u"32MB"_s);
-  EXPECT_EQ(fields[u"積算カード容量"_s], u"16MB"_s);
-  EXPECT_EQ(fields[u"積算メモリ容量"_s], u"7976001バイト"_s);
-  EXPECT_EQ(fields[u"作成枚数"_s], u"3 枚"_s);
-  EXPECT_EQ(fields[u"テープ・ＭＤ種類"_s], u"ＤＡＴ"_s);
-  EXPECT_EQ(fields[u"WAVE記録媒体種類"_s], u"CD"_s);
-  EXPECT_EQ(fields[u"カードデータ記録媒体種類"_s], u"他"_s);
-  EXPECT_EQ(fields[u"WAVE制作会社"_s], u"音響社"_s);
-  EXPECT_EQ(fields[u"コメント③"_s], u"三"_s);
+  const std::pair<QString, QString> expected[] = {{u"カードデータファイル名"_s, u"ANN01"_s},
+                                                  {u"使用カード容量"_s, u"32MB"_s},
+                                                  {u"積算カード容量"_s, u"16MB"_s},
+                                                  {u"積算メモリ容量"_s, u"7976001バイト"_s},
+                                                  {u"作成枚数"_s, u"3 枚"_s},
+                                                  {u"テープ・ＭＤ種類"_s, u"ＤＡＴ"_s},
+                                                  {u"WAVE記録媒体種類"_s, u"CD"_s},
+                                                  {u"カードデータ記録媒体種類"_s, u"他"_s},
+                                                  {u"WAVE制作会社"_s, u"音響社"_s},
+                                                  {u"コメント③"_s, u"三"_s}};
+  for (const auto& [caption, value] : expected) {
+    EXPECT_EQ(fields[caption], value) << caption.toStdString();
+  }
   EXPECT_EQ(pages.front().tables.at(2).title, GetMessage(3004));
   ExpectPagesFit(pages);
 
@@ -295,28 +286,26 @@ TEST(ControlDataSheet, ListIndexesTurnBackIntoTheElementTexts) {
         u"カードデータ記録媒体種類"_s, u"積算カード容量"_s, u"積算メモリ容量"_s}) {
     EXPECT_EQ(fields[caption], QString()) << caption.toStdString();
   }
-}
 
-TEST(ControlDataSheet, Mp3CaptionsAndLongComments) {
-  Project project;
+  // The MP3 series' captions; comments of 200 bytes, the longest allowed, wrap.
   UseMode(project, 7);
   for (QString& memo : project.card.Memo) {
-    memo = QString(100, QChar(u'案'));  // 200 bytes, the longest a comment may be
+    memo = QString(100, QChar(u'案'));
   }
-  const std::vector<SheetPage> pages = BuildControlDataSheet(project, Inputs(1000));
-  const std::map<QString, QString> fields = Fields(pages.front());
+  const std::vector<SheetPage> mp3 = BuildControlDataSheet(project, Inputs(1000));
+  fields = Fields(mp3.front());
   for (const QString& caption : {u"mp3制作会社"_s, u"mp3作成者"_s, u"mp3作成日"_s, u"mp3作成環境"_s,
                                  u"mp3記録媒体種類"_s, u"mp3記録媒体名"_s}) {
     EXPECT_TRUE(fields.contains(caption)) << caption.toStdString();
   }
   EXPECT_FALSE(fields.contains(u"WAVE制作会社"_s));
-  EXPECT_EQ(pages.front().tables.at(2).title, GetMessage(3005));
+  EXPECT_EQ(mp3.front().tables.at(2).title, GetMessage(3005));
   // The MP3 series' cards are all "OTHER", but the use shown is the class.
   EXPECT_EQ(fields.at(u"積算カード容量"_s), u"8MB"_s);
-  const SheetTable& comments = pages.front().tables.back();
+  const SheetTable& comments = mp3.front().tables.back();
   ASSERT_EQ(comments.rows.size(), 3u);
   EXPECT_GT(comments.rows.front().lines, 1);
-  ExpectPagesFit(pages);
+  ExpectPagesFit(mp3);
 }
 
 TEST(VoiceSheet, RowsTotalsAndTheMpegColumns) {
@@ -330,7 +319,6 @@ TEST(VoiceSheet, RowsTotalsAndTheMpegColumns) {
   const std::vector<SheetPage> pages = BuildVoiceSheet(project, Inputs());
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_EQ(pages.front().kind, SheetKind::kMpegVoiceSheet);
-  EXPECT_EQ(SheetName(pages.front().kind), u"ArMpegVoiceSheet"_s);
   const SheetTable& table = pages.front().tables.front();
   EXPECT_EQ(Headings(table).mid(5, 2), (QStringList{u"MPEG"_s, u"Layer"_s}));
   EXPECT_EQ(table.rows.front().cells,
