@@ -16,8 +16,10 @@
 #include "core/messages.h"
 #include "gui/gui_operator.h"
 #include "gui/window_helpers.h"
+#include "support/gui_modal.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
+#include "support/temp_env.h"
 
 namespace parlatone {
 namespace {
@@ -37,42 +39,34 @@ TEST(Choosers, SaveExtensionMustMatch) {
   EXPECT_EQ(op.shown[0].title_number, msg::kTitleCaution);
 }
 
-// The sound tools pick output names with it: a name not yet in use must
-// come back, and an existing file must not bring a replace question.
+// The sound tools pick output names with it: a name not yet in use comes
+// back, and an existing file brings no replace question.
 TEST(Choosers, FileNameChooserTakesNewNames) {
   QTemporaryDir dir;
   const QString existing = dir.filePath(u"old.wav"_s);
-  QFile file(existing);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.close();
+  testing::WriteFileBytes(existing, QByteArray());
   testing::ScriptedOperator op;
   QtChoosers choosers(op);
-  const auto choose = [&](const QString& typed) {
-    QString title;
-    QTimer::singleShot(0, [&] {
-      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      title = dialog->windowTitle();
+  for (const QString& typed : {dir.filePath(u"new.wav"_s), existing, QString()}) {
+    SCOPED_TRACE(typed.toStdString());
+    ::testing::OnModal<QFileDialog>([&](QFileDialog& dialog) {
+      EXPECT_EQ(dialog.windowTitle(), u"ファイルを開く"_s);
       if (typed.isEmpty()) {
-        dialog->reject();
+        dialog.reject();
         return;
       }
-      dialog->selectFile(typed);
-      QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+      dialog.selectFile(typed);
+      QMetaObject::invokeMethod(&dialog, "accept", Qt::DirectConnection);
       // A question on top would be the active modal window now.
-      if (auto* other = QApplication::activeModalWidget(); other != nullptr && other != dialog) {
+      if (QWidget* other = QApplication::activeModalWidget(); other && other != &dialog) {
         ADD_FAILURE() << "unexpected question";
         other->close();
       }
     });
-    const QString chosen = choosers.ChooseFileName(nullptr, {u"WAVE ファイル"_s, u"*.wav"_s},
-                                                   existing, u"ファイルを開く"_s);
-    EXPECT_EQ(title, u"ファイルを開く"_s);
-    return chosen;
-  };
-  EXPECT_EQ(QFileInfo(choose(dir.filePath(u"new.wav"_s))).fileName(), u"new.wav"_s);
-  EXPECT_EQ(QFileInfo(choose(existing)).fileName(), u"old.wav"_s);
-  EXPECT_EQ(choose(QString()), QString());
+    EXPECT_EQ(choosers.ChooseFileName(nullptr, {u"WAVE ファイル"_s, u"*.wav"_s}, existing,
+                                      u"ファイルを開く"_s),
+              typed);
+  }
   EXPECT_TRUE(op.shown.empty());
 }
 
