@@ -89,47 +89,41 @@ TEST_F(EngineTest, MonoKeepsLeftSixteenBitOrRightEightBitSamplesAndOtherChunks) 
 }
 
 // Anything but a canonical 8- or 16-bit PCM stereo file whose data the
-// devices' readers reach fails, leaves no output and leaves the source as it
-// was. A "JUNK" chunk before the format chunk, as recorders write them,
-// would otherwise have the fixed offsets patch the JUNK chunk and leave a
-// stereo header.
+// devices' readers reach fails, as does an output that is the source under
+// any name; no output is left and the source is as it was. (A "JUNK" chunk
+// before the format chunk, as recorders write them, would otherwise have the
+// fixed offsets patch the JUNK chunk and leave a stereo header.)
 TEST_F(EngineTest, HeadersItWouldGarbleAreRefused) {
   const auto changed = [](QByteArray bytes, int at, const QByteArray& field) {
     return bytes.replace(at, field.size(), field);
   };
-  QByteArray junk_first = Stereo(16, 10);
-  junk_first.insert(12, Chunk("JUNK", QByteArray(28, '\0')));
-  const QByteArray sources[] = {
-      changed(junk_first, 4, Le32Bytes(static_cast<uint32_t>(junk_first.size() - 8))),
-      changed(Stereo(16, 10), 20, Le16Bytes(3)),                  // float
-      changed(Stereo(16, 10), 22, Le16Bytes(1)),                  // mono
-      changed(Stereo(16, 12), 32, Le16Bytes(6) + Le16Bytes(24)),  // 24 bits
-      Stereo(16, 10, Chunk("LIST", QByteArray(500, 'x'))),        // data beyond 512
-      Stereo(16, 10).left(36),                                    // no data chunk
-      changed(Stereo(16, 10), 40, Le32Bytes(1000)),               // past the end
-      Stereo(16, 10).left(20),                                    // header cut short
-      changed(Stereo(16, 10), 24, Le32Bytes(0x80000000)),         // rate over 2^31
+  QByteArray junk = Stereo(16, 10);
+  junk.insert(12, Chunk("JUNK", QByteArray(28, '\0')));
+  const QString in = dir_.filePath(u"in.wav"_s);
+  ASSERT_TRUE(QDir(dir_.path()).mkdir(u"sub"_s) && QFile::link(in, Out(u"link.wav"_s)));
+  const std::pair<QByteArray, QString> cases[] = {
+      {changed(junk, 4, Le32Bytes(static_cast<uint32_t>(junk.size() - 8))), Out()},
+      {changed(Stereo(16, 10), 20, Le16Bytes(3)), Out()},                  // float
+      {changed(Stereo(16, 10), 22, Le16Bytes(1)), Out()},                  // mono
+      {changed(Stereo(16, 12), 32, Le16Bytes(6) + Le16Bytes(24)), Out()},  // 24 bits
+      {Stereo(16, 10, Chunk("LIST", QByteArray(500, 'x'))), Out()},        // data beyond 512
+      {Stereo(16, 10).left(36), Out()},                                    // no data chunk
+      {changed(Stereo(16, 10), 40, Le32Bytes(1000)), Out()},               // past the end
+      {Stereo(16, 10).left(20), Out()},                                    // header cut short
+      {changed(Stereo(16, 10), 24, Le32Bytes(0x80000000)), Out()},         // rate over 2^31
+      {Stereo(16, 100), in},
+      {Stereo(16, 100), dir_.path() + u"/sub/../in.wav"_s},
+      {Stereo(16, 100), Out(u"link.wav"_s)},
   };
-  for (const QByteArray& bytes : sources) {
-    const QString in = Write(u"odd.wav"_s, bytes);
-    EXPECT_EQ(ConvertStereoToMono(in, Out(), progress_), ConversionResult::kFailed);
+  for (const auto& [bytes, output] : cases) {
+    ASSERT_TRUE(testing::WriteBytes(in, bytes));
+    EXPECT_EQ(ConvertStereoToMono(in, output, progress_), ConversionResult::kFailed)
+        << output.toStdString();
     EXPECT_FALSE(QFile::exists(Out()));
     EXPECT_EQ(testing::ReadFileBytes(in), bytes);
   }
   EXPECT_EQ(ConvertStereoToMono(Out(u"missing.wav"_s), Out(), progress_),
             ConversionResult::kFailed);
-}
-
-TEST_F(EngineTest, TheSourceIsNeverItsOwnOutput) {
-  const QByteArray original = Stereo(16, 100);
-  const QString in = Write(u"in.wav"_s, original);
-  ASSERT_TRUE(QDir(dir_.path()).mkdir(u"sub"_s));
-  ASSERT_TRUE(QFile::link(in, Out(u"link.wav"_s)));
-  for (const QString& same : {in, dir_.path() + u"/sub/../in.wav"_s, Out(u"link.wav"_s)}) {
-    EXPECT_EQ(ConvertStereoToMono(in, same, progress_), ConversionResult::kFailed)
-        << same.toStdString();
-    EXPECT_EQ(testing::ReadFileBytes(in), original);
-  }
 }
 
 TEST_F(EngineTest, CancelLeavesNoFileAndTheOldOutputIntact) {
