@@ -123,91 +123,77 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
   const QString stopped = u"busy | stop? | cancelled | idle"_s;
   struct Case {
     Request request;
-    const char* answers;  // to the questions in turn: Y or N
-    Act act;
     QString log;
     QString outcome;
-    QString files;           // in the output folder afterwards
+    QString files = {};        // in the output folder afterwards
+    const char* answers = "";  // to the questions in turn: Y or N
+    Act act = Act::kNothing;
     bool existing = false;   // "old" is at the output before the run
     int64_t step_bytes = 0;  // checked unless 0
   };
   const Case cases[] = {
       // The checks in their order: the field is selected before the message;
       // after a No there is nothing more to show.
-      {File(QString(), to), "", Act::kNothing,
-       u"field 1 | 変換対象のファイルが指定されていません。"_s, refused, QString()},
-      {File(p(u"none.wav"_s), to), "", Act::kNothing,
-       u"field 1 | 指定されたファイルが存在しません。"_s, refused, QString()},
-      {File(s, QString()), "", Act::kNothing, u"field 2 | 出力ファイル名が指定されていません。"_s,
-       refused, QString()},
-      {File(s, s), "", Act::kNothing,
+      {File(QString(), to), u"field 1 | 変換対象のファイルが指定されていません。"_s, refused},
+      {File(p(u"none.wav"_s), to), u"field 1 | 指定されたファイルが存在しません。"_s, refused},
+      {File(s, QString()), u"field 2 | 出力ファイル名が指定されていません。"_s, refused},
+      {File(s, s),
        u"field 2 | 変換するファイルと出力ファイル名が同じです。\r\n"
        u"出力ファイル名は異なる場所または名前を指定してください。　　"_s,
-       refused, QString()},
-      {File(s, u"mono.wav"_s), "", Act::kNothing, u"field 2 | 出力ファイル名が正しくありません。"_s,
-       refused, QString()},
-      {File(s, to), "N", Act::kNothing, u"replace? | field 2"_s, refused, u"m.wav 3"_s, true},
-      {Folder(in, in), "", Act::kNothing,
+       refused},
+      {File(s, u"mono.wav"_s), u"field 2 | 出力ファイル名が正しくありません。"_s, refused},
+      {File(s, to), u"replace? | field 2"_s, refused, u"m.wav 3"_s, "N", Act::kNothing, true},
+      {Folder(in, in),
        u"field 2 | 変換対象フォルダと出力先フォルダが同じです。\r\n"
        u"出力先フォルダは異なる場所を指定してください。　　"_s,
-       refused, QString()},
-      {Folder(p(u"none"_s), out), "", Act::kNothing,
-       u"field 1 | 指定されたフォルダが存在しません。"_s, refused, QString()},
-      {Folder(p(u"empty"_s), out), "", Act::kNothing,
-       u"field 1 | フォルダ内に変換できるファイルがありません。"_s, refused, QString()},
-      {Folder(in, out + u"/new"_s), "N", Act::kNothing, folder + u" | field 2"_s, refused,
-       QString()},
-      {Folder(in, p(u"blocker/sub"_s)), "Y", Act::kNothing, folder + u" | field 2 | 2047"_s,
-       refused, QString()},
-      {Silent(QString(), u"05"_s, q), "", Act::kNothing,
-       u"field 3 | 時間（分）が入力されていません。"_s, refused, QString()},
-      {Silent(u"00"_s, QString(), q), "", Act::kNothing,
-       u"field 4 | 時間（秒）が入力されていません。"_s, refused, QString()},
-      {Silent(u"00"_s, u"00"_s, q), "", Act::kNothing,
-       u"field 3 | ０秒以上の時間を指定してください。"_s, refused, QString()},
-      {Silent(u"00"_s, u"01"_s, QString()), "", Act::kNothing,
-       u"field 5 | 出力ファイル名が指定されていません。"_s, refused, QString()},
-      {Silent(u"00"_s, u"01"_s, u"s.wav"_s), "", Act::kNothing,
-       u"field 5 | 出力ファイル名が正しくありません。"_s, refused, QString()},
+       refused},
+      {Folder(p(u"none"_s), out), u"field 1 | 指定されたフォルダが存在しません。"_s, refused},
+      {Folder(p(u"empty"_s), out), u"field 1 | フォルダ内に変換できるファイルがありません。"_s,
+       refused},
+      {Folder(in, out + u"/new"_s), folder + u" | field 2"_s, refused, QString(), "N"},
+      {Folder(in, p(u"blocker/sub"_s)), folder + u" | field 2 | 2047"_s, refused, QString(), "Y"},
+      {Silent(QString(), u"05"_s, q), u"field 3 | 時間（分）が入力されていません。"_s, refused},
+      {Silent(u"00"_s, QString(), q), u"field 4 | 時間（秒）が入力されていません。"_s, refused},
+      {Silent(u"00"_s, u"00"_s, q), u"field 3 | ０秒以上の時間を指定してください。"_s, refused},
+      {Silent(u"00"_s, u"01"_s, QString()), u"field 5 | 出力ファイル名が指定されていません。"_s,
+       refused},
+      {Silent(u"00"_s, u"01"_s, u"s.wav"_s), u"field 5 | 出力ファイル名が正しくありません。"_s,
+       refused},
       // The runs.
-      {File(s, to), "", Act::kNothing, u"busy | idle"_s, done, u"m.wav 13274"_s},
-      {Silent(u"00"_s, u"02"_s, q, 8), "", Act::kNothing, u"busy | idle"_s, done, u"q.wav 44144"_s},
-      {File(p(u"mo.wav"_s), to), "", Act::kNothing, u"(i) mo.wav はステレオではありません。"_s,
-       failed, QString()},
-      {File(p(u"t.wav"_s), to), "", Act::kNothing,
-       u"2601 | 情報の取得に失敗しました。処理を中止します。"_s, failed, QString()},
+      {File(s, to), u"busy | idle"_s, done, u"m.wav 13274"_s},
+      {Silent(u"00"_s, u"02"_s, q, 8), u"busy | idle"_s, done, u"q.wav 44144"_s},
+      {File(p(u"mo.wav"_s), to), u"(i) mo.wav はステレオではありません。"_s, failed},
+      {File(p(u"t.wav"_s), to), u"2601 | 情報の取得に失敗しました。処理を中止します。"_s, failed},
       // The same folder under another name passes the check (the texts
       // differ), and the engine then refuses to write over the sources.
-      {Folder(in, in + u"/"_s), "", Act::kNothing, u"busy | idle | engine failed"_s, failed,
-       QString()},
-      {Folder(p(u"mixed"_s), out + u"/deep"_s), "YY", Act::kNothing,
+      {Folder(in, in + u"/"_s), u"busy | idle | engine failed"_s, failed},
+      {Folder(p(u"mixed"_s), out + u"/deep"_s),
        folder + u" | "_s + skip(u"b.wav"_s) + u" | busy | idle"_s, u"checked 2/1"_s,
-       u"deep/ | deep/a.wav 13274 | deep/c.wav 13274"_s},
-      {Folder(p(u"mixed"_s), out), "N", Act::kNothing, skip(u"b.wav"_s), u"checked 0/0"_s,
-       QString()},
-      {Folder(p(u"mono"_s), out), "Y", Act::kNothing,
+       u"deep/ | deep/a.wav 13274 | deep/c.wav 13274"_s, "YY"},
+      {Folder(p(u"mixed"_s), out), skip(u"b.wav"_s), u"checked 0/0"_s, QString(), "N"},
+      {Folder(p(u"mono"_s), out),
        skip(u"x.wav"_s) + u" | (i) 変換対象のファイルが見つかりません。処理を終了します。　"_s,
-       u"checked 0/1 nothing to convert"_s, QString()},
+       u"checked 0/1 nothing to convert"_s, QString(), "Y"},
       // A stop is asked at the engine's pause: No goes on; Yes stops, with
       // the notice while the window is still busy, and leaves nothing; once
       // a folder run's first file is done, that file stays.
-      {File(s, to), "N", Act::kStop, u"busy | stop? | idle"_s, done, u"m.wav 13274"_s},
-      {File(s, to), "Y", Act::kStop, stopped, u"checked 0/0 cancelled"_s, QString()},
-      {Folder(in, out), "Y", Act::kStopAfterTheFirstFile, stopped, u"checked 1/0 cancelled"_s,
-       u"a.wav 13274"_s},
+      {File(s, to), u"busy | stop? | idle"_s, done, u"m.wav 13274"_s, "N", Act::kStop},
+      {File(s, to), stopped, u"checked 0/0 cancelled"_s, QString(), "Y", Act::kStop},
+      {Folder(in, out), stopped, u"checked 1/0 cancelled"_s, u"a.wav 13274"_s, "Y",
+       Act::kStopAfterTheFirstFile},
       // Closing asks the same; Yes closes the window once the run is over.
-      {File(s, to), "N", Act::kClose, u"busy | stop? | idle"_s, done, u"m.wav 13274"_s},
-      {File(s, to), "YY", Act::kClose, u"replace? | "_s + stopped + u" | close"_s,
-       u"checked 0/0 cancelled"_s, u"m.wav 3"_s, true},
+      {File(s, to), u"busy | stop? | idle"_s, done, u"m.wav 13274"_s, "N", Act::kClose},
+      {File(s, to), u"replace? | "_s + stopped + u" | close"_s, u"checked 0/0 cancelled"_s,
+       u"m.wav 3"_s, "YY", Act::kClose, true},
       // During the closing steps it is too late to ask: a close waits for
       // their end, a stop has nothing left to stop.
-      {Silent(u"00"_s, u"01"_s, q), "", Act::kCloseLate, u"busy | idle | close"_s, done,
-       u"q.wav 44144"_s},
-      {Silent(u"00"_s, u"01"_s, q), "", Act::kStopLate, u"busy | idle"_s, done, u"q.wav 44144"_s},
+      {Silent(u"00"_s, u"01"_s, q), u"busy | idle | close"_s, done, u"q.wav 44144"_s, "",
+       Act::kCloseLate},
+      {Silent(u"00"_s, u"01"_s, q), u"busy | idle"_s, done, u"q.wav 44144"_s, "", Act::kStopLate},
       // The longest silent file the boxes take, 3659 s, stopped before it
       // is written.
-      {Silent(u"60"_s, u"59"_s, q), "YY", Act::kStop, u"replace? | "_s + stopped,
-       u"checked 0/0 cancelled"_s, u"q.wav 3"_s, true, (44 + 3659LL * 44100) / 100},
+      {Silent(u"60"_s, u"59"_s, q), u"replace? | "_s + stopped, u"checked 0/0 cancelled"_s,
+       u"q.wav 3"_s, "YY", Act::kStop, true, (44 + 3659LL * 44100) / 100},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.log.toStdString());
