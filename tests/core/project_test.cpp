@@ -1,15 +1,28 @@
 #include "core/project.h"
+#include "core/messages.h"
+#include "core/operator.h"
+#include "core/paths.h"
+#include "core/series.h"
+#include "core/settings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include "core/cp932.h"
 #include "support/qt_printers.h"
-
-#include "core/series.h"
+#include "support/scripted_operator.h"
+#include "support/temp_env.h"
 
 namespace parlatone {
 namespace {
 
 using namespace Qt::StringLiterals;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
 
 VoiceRecord Voice(const QString& name, const QString& seconds) {
   VoiceRecord voice;
@@ -154,6 +167,332 @@ TEST(Project, CardFieldsInControlFileOrder) {
     EXPECT_EQ(card.*field, line);
   }
   EXPECT_EQ(card.Memo, (std::array<QString, 3>{u"25"_s, u"26"_s, u"27"_s}));
+}
+
+struct Limits {
+  int channels, per_page, columns, pages, max_voice_index;
+};
+
+TEST(Series, DerivedLimitsOfEveryMode) {
+  const Limits expected[kSeriesCount] = {
+      {255, 255, 13, 1, 7},  {255, 255, 13, 1, 7}, {255, 255, 13, 1, 7}, {255, 255, 29, 1, 23},
+      {1000, 250, 13, 4, 7}, {255, 255, 13, 1, 7}, {255, 255, 13, 1, 7}, {255, 255, 13, 1, 7}};
+  for (int mode = 0; mode < kSeriesCount; ++mode) {
+    Project project;
+    project.settings.Mode = mode;
+    DeriveSeriesLimits(project);
+    EXPECT_EQ(project.ChannelCount, expected[mode].channels) << mode;
+    EXPECT_EQ(project.ChannelsPerPage, expected[mode].per_page) << mode;
+    EXPECT_EQ(project.GridColumns, expected[mode].columns) << mode;
+    EXPECT_EQ(PageCount(mode), expected[mode].pages) << mode;
+    EXPECT_EQ(project.ChannelCount / project.ChannelsPerPage, expected[mode].pages) << mode;
+    EXPECT_EQ(MaxVoiceIndex(mode), expected[mode].max_voice_index) << mode;
+    EXPECT_EQ(IsMp3Series(mode), mode == 7);
+    EXPECT_EQ(SeriesLabel(mode), GetMessage(2110 + mode));
+  }
+}
+
+// Tab captions, the series of an out-of-range mode, the open filter, and the MP3 capacity
+// that limits by index in that series only.
+TEST(Series, CaptionsFiltersAndCapacity) {
+  EXPECT_EQ(PageCaption(4, 0), u"1～250"_s);
+  EXPECT_EQ(PageCaption(4, 3), u"751～1000"_s);
+  EXPECT_EQ(PageCaption(1, 0), u"1～255"_s);
+  EXPECT_EQ(Series(8).mode, 0);
+  EXPECT_EQ(Series(-1).mode, 0);
+  const FileFilter wave = ProjectOpenFilter(4);
+  EXPECT_EQ(wave.description, u"ParlatoneEditorファイル(*.wpj;*.wpg)"_s);
+  EXPECT_EQ(wave.pattern, u"*.wpj;*.wpg"_s);
+  EXPECT_EQ(ProjectOpenFilter(7).description, u"ParlatoneEditorファイル(*.zpx;*.mpi)"_s);
+  const std::pair<int, int> capacities[] = {
+      {0, 49000}, {1, 99000}, {2, 199000}, {3, 2147483647}, {-1, 2147483647}};
+  for (const auto& [index, bytes] : capacities) {
+    EXPECT_EQ(CapacityLimit(7, index), bytes) << index;
+  }
+  EXPECT_EQ(CapacityLimit(1, 0), 2147483647);
+}
+
+TEST(Series, AcceptedSampleRates) {
+  // 48 kHz belongs to the 8-bit series only.
+  for (int mode = 0; mode < kSeriesCount; ++mode) {
+    EXPECT_EQ(AcceptsSampleRate(mode, 48000), mode == 0 || mode == 7) << mode;
+  }
+  // 8 kHz: not in the QDX series.
+  for (int mode : {0, 2, 3, 5, 6}) {
+    EXPECT_TRUE(AcceptsSampleRate(mode, 8000)) << mode;
+  }
+  EXPECT_FALSE(AcceptsSampleRate(1, 8000));
+  EXPECT_FALSE(AcceptsSampleRate(4, 11025));
+  EXPECT_TRUE(AcceptsSampleRate(4, 22050));
+  // LYR-4 stops at 32 kHz.
+  EXPECT_FALSE(AcceptsSampleRate(6, 44100));
+  EXPECT_TRUE(AcceptsSampleRate(6, 32000));
+  EXPECT_TRUE(AcceptsSampleRate(0, 6400));
+  EXPECT_FALSE(AcceptsSampleRate(2, 6400));
+  EXPECT_EQ(Series(0).max_bits_per_sample, 8);
+  EXPECT_EQ(SeriesDescriptionMessage(6, false), 2154);
+  EXPECT_EQ(SeriesDescriptionMessage(6, true), 2155);
+}
+
+TEST(Settings, IntegerKeysReadAsZeroUnlessPlainNumbers) {
+  // 70000 is no 16-bit value.
+  const std::pair<QString, int> cases[] = {{u"3"_s, 3},    {u" 7 "_s, 7},  {u"-1"_s, -1},
+                                           {QString(), 0}, {u"four"_s, 0}, {u"4x"_s, 0},
+                                           {u"70000"_s, 0}};
+  for (const auto& [text, value] : cases) {
+    EXPECT_EQ(ParseIntegerSetting(text), value) << text.toStdString();
+  }
+}
+
+TEST(Settings, ReadsBothSections) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(u"ParlatoneEditorV3.ini"_s);
+  QString text =
+      u"[SYSTEM]\r\nWavePath=/snd/音声\r\ncardpath = /cards \r\nCardName=ANN01\r\n"
+      u"Mode=6\r\nAddFunction=1\r\nFileCapacity=2\r\nPrtSheet=1,1,0\r\n[UserData]\r\n"_s;
+  for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
+    text += QString(kUserDataKeys[i]) + u"=値"_s + QString::number(i) + u"\r\n"_s;
+  }
+  WriteFileBytes(path, cp932::Encode(text));
+  const Settings settings = ReadSettings(path);
+  EXPECT_EQ(settings.WavePath, u"/snd/音声"_s);
+  EXPECT_EQ(settings.CardPath, u"/cards"_s);
+  EXPECT_EQ(settings.CardName, u"ANN01"_s);
+  EXPECT_EQ(settings.Mode, 6);
+  EXPECT_EQ(settings.AddFunction, 1);
+  EXPECT_EQ(settings.FileCapacity, 2);
+  EXPECT_EQ(settings.PrtSheet, u"1,1,0"_s);
+  for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
+    EXPECT_EQ(settings.UserData[i], u"値"_s + QString::number(i));
+  }
+  EXPECT_EQ(ReadSettings(dir.filePath(u"none.ini"_s)), Settings());  // a missing file
+}
+
+class StartupSettingsTest : public ::testing::Test {
+ protected:
+  testing::TempUserEnvironment env_;
+  AppPaths paths_ = ResolveAppPaths();
+};
+
+TEST_F(StartupSettingsTest, FirstStartWritesCardFolderAndSeriesOne) {
+  ASSERT_TRUE(paths_.settings_file.startsWith(env_.ConfigHome()));
+  const StartupSettings first = LoadStartupSettings(paths_);
+  EXPECT_TRUE(first.first_start);
+  EXPECT_TRUE(first.written);
+  EXPECT_EQ(first.settings.Mode, 1);
+  const QString card_path = env_.Home() + u"/Documents/ParlatoneEditor CardData"_s;
+  EXPECT_EQ(first.settings.CardPath, card_path);
+  EXPECT_EQ(first.settings.CardName, u"CARDDATA"_s);  // the settings dialog's OK needs one
+  EXPECT_EQ(ReadFileBytes(paths_.settings_file),
+            cp932::Encode(u"[SYSTEM]\r\nCardPath="_s + card_path +
+                          u"\r\nCardName=CARDDATA\r\nMode=1\r\n"_s));
+  // The folder exists, so card data can be made there at once.
+  EXPECT_TRUE(QFileInfo(card_path).isDir());
+
+  // The next start is a later start and reads what is there.
+  ASSERT_TRUE(WriteSetting(paths_.settings_file, u"SYSTEM"_s, u"Mode"_s, u"4"_s));
+  const StartupSettings later = LoadStartupSettings(paths_);
+  EXPECT_FALSE(later.first_start);
+  EXPECT_EQ(later.settings.Mode, 4);
+  EXPECT_EQ(later.settings.CardPath, card_path);
+  // Only the first start makes it: a folder the user removed stays removed.
+  ASSERT_TRUE(QDir(card_path).removeRecursively());
+  LoadStartupSettings(paths_);
+  EXPECT_FALSE(QFileInfo::exists(card_path));
+  // A later start without a Mode key is series 0 and writes nothing.
+  WriteFileBytes(paths_.settings_file, "[SYSTEM]\r\nCardPath=/cards\r\n");
+  EXPECT_EQ(LoadStartupSettings(paths_).settings.Mode, 0);
+  EXPECT_EQ(ReadFileBytes(paths_.settings_file), QByteArray("[SYSTEM]\r\nCardPath=/cards\r\n"));
+}
+
+// A read-only first start (the command line's) writes neither the file nor the folder; a
+// settings folder that cannot be written still starts in series 1.
+TEST_F(StartupSettingsTest, ReadOnlyOrUnwritableFirstStartsAreSeriesOne) {
+  const StartupSettings first = LoadStartupSettings(paths_, FirstStartWrites::kReadOnly);
+  EXPECT_TRUE(first.first_start);
+  EXPECT_EQ(first.settings.Mode, 1);
+  EXPECT_TRUE(first.settings.CardPath.endsWith(u"/ParlatoneEditor CardData"_s));
+  EXPECT_FALSE(QFileInfo::exists(paths_.settings_file));
+  EXPECT_FALSE(QFileInfo::exists(first.settings.CardPath));
+  WriteFileBytes(env_.ConfigHome(), "not a folder");
+  const StartupSettings blocked = LoadStartupSettings(ResolveAppPaths());
+  EXPECT_TRUE(blocked.first_start);
+  EXPECT_FALSE(blocked.written);
+  EXPECT_EQ(blocked.settings.Mode, 1);
+  EXPECT_FALSE(blocked.settings.CardPath.isEmpty());
+}
+
+TEST(ElementLists, TheTwoSplittingRulesAndTheShippedFile) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(u"elementPT.elm"_s);
+  WriteFileBytes(path,
+                 "[Element]\r\nSp=1,2,,3\r\nTape=1,2,,3\r\nRepeat=\r\nBaitai=\r\nCard=a,\r\n");
+  // Program table lists end at their first empty entry.
+  EXPECT_EQ(ReadElementList(path, u"Sp"_s), QStringList({u"1"_s, u"2"_s}));
+  // Card data lists keep empty entries: entries are addressed by position.
+  EXPECT_EQ(ReadElementList(path, u"Tape"_s), QStringList({u"1"_s, u"2"_s, QString(), u"3"_s}));
+  EXPECT_EQ(ReadElementList(path, u"Card"_s), QStringList({u"a"_s, QString()}));
+  EXPECT_TRUE(ReadElementList(path, u"Repeat"_s).isEmpty());
+  EXPECT_TRUE(ReadElementList(path, u"Baitai"_s).isEmpty());
+  EXPECT_TRUE(ReadElementList(path, u"Capacity"_s).isEmpty());
+  EXPECT_TRUE(ReadElementList(dir.filePath(u"missing.elm"_s), u"Card"_s).isEmpty());
+  // Blanks inside entries are kept.
+  EXPECT_EQ(SplitElementList(u" a , b"_s, ElementListRule::kKeepEmpty),
+            QStringList({u" a "_s, u" b"_s}));
+  const QString shipped = ResolveAppPaths().element_file;
+  ASSERT_TRUE(QFileInfo::exists(shipped)) << shipped.toStdString();
+  // Control files store positions in these lists; the printed sheets turn
+  // them back into these texts.
+  EXPECT_EQ(ReadElementList(shipped, u"Card"_s),
+            QStringList({u"8MB"_s, u"16MB"_s, u"32MB"_s, u"64MB"_s, u"128MB"_s, u"256MB"_s,
+                         u"512MB"_s, u"1GB"_s, u"2GB"_s, u"OVER"_s, u"OTHER"_s}));
+  EXPECT_EQ(ReadElementList(shipped, u"Tape"_s),
+            QStringList({u"ＭＤ"_s, u"ＤＡＴ"_s, u"カセット"_s, u"他"_s}));
+  EXPECT_EQ(ReadElementList(shipped, u"Baitai"_s),
+            QStringList({u"SM"_s, u"CF"_s, u"SD"_s, u"CD"_s, u"MO"_s, u"FD"_s, u"他"_s}));
+  EXPECT_FALSE(ReadElementList(shipped, u"Sp"_s).isEmpty());
+  EXPECT_GE(ReadElementList(shipped, u"Repeat"_s).size(), 2);
+  // Each capacity choice states the limit its index really sets.
+  const QStringList capacity = ReadElementList(shipped, u"Capacity"_s);
+  ASSERT_EQ(capacity.size(), 4);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_TRUE(capacity[i].contains(QString::number(CapacityLimit(kMp3Mode, i))))
+        << capacity[i].toStdString();
+  }
+  EXPECT_EQ(CapacityLimit(kMp3Mode, 3), 2147483647);
+  EXPECT_EQ(capacity[3], u"制限なし"_s);
+}
+
+TEST(Paths, UserFilesFollowTheXdgFolders) {
+  testing::TempUserEnvironment env;
+  const AppPaths paths = ResolveAppPaths();
+  EXPECT_EQ(paths.settings_file, env.ConfigHome() + u"/parlatone-editor/ParlatoneEditorV3.ini"_s);
+  EXPECT_EQ(paths.work_folder, env.CacheHome() + u"/parlatone-editor/Temp"_s);
+  EXPECT_EQ(DefaultCardPath(), env.Home() + u"/Documents/ParlatoneEditor CardData"_s);
+}
+
+TEST(Paths, ShippedFilesAreFoundBesideTheProgram) {
+  const AppPaths paths = ResolveAppPaths();
+  EXPECT_TRUE(QFileInfo::exists(paths.element_file)) << paths.element_file.toStdString();
+  EXPECT_TRUE(paths.element_file.endsWith(u"/elementPT.elm"_s));
+  // A file that is nowhere still has a definite place to be reported.
+  EXPECT_TRUE(
+      ShippedFilePath(u"no-such-file.txt"_s).endsWith(u"parlatone-editor/no-such-file.txt"_s));
+}
+
+// A name joined to a folder can only mean an entry of it.
+TEST(Paths, PlainFileNamesJoinedWithExactlyOneSeparator) {
+  for (const QString& name : {u"a.wav"_s, u"CARD 01"_s, u"...a"_s, u" "_s, u"案内.wav"_s}) {
+    EXPECT_TRUE(IsPlainFileName(name)) << name.toStdString();
+  }
+  for (const QString& name :
+       {QString(), u"."_s, u".."_s, u"../a.wav"_s, u"/a.wav"_s, u"a\\b"_s, QString(u"a\0b"_s)}) {
+    EXPECT_FALSE(IsPlainFileName(name)) << name.toStdString();
+  }
+  EXPECT_EQ(JoinPath(u"/cards"_s, u"A01"_s), u"/cards/A01"_s);
+  EXPECT_EQ(JoinPath(u"/cards/"_s, u"A01"_s), u"/cards/A01"_s);
+  EXPECT_EQ(JoinPath(u"/cards//"_s, u"/A01"_s), u"/cards/A01"_s);
+}
+
+TEST(Messages, InsertGoesAtTheDollarOrAtTheEndOrAlone) {
+  // No shipped text holds "$", so the rule is checked on a table of our own.
+  const auto table = ParseMessageTable(u"1\t\"a $ b $\"\n2\t\"plain\"\n"_s);
+  EXPECT_EQ(InsertIntoMessage(table.at(1), u"X"_s), u"a X b $"_s);
+  EXPECT_EQ(InsertIntoMessage(table.at(2), u"X"_s), u"plainX"_s);
+  EXPECT_EQ(InsertIntoMessage(table.at(2), QString()), u"plain"_s);
+  // The duplicate-name notice puts the file name after its text.
+  EXPECT_EQ(GetMessage(2042, u"a.wav"_s), u" は既に登録されています。　　a.wav"_s);
+  EXPECT_EQ(GetMessage(2027, u"CARD01.wpj"_s), u"コントロールデータ作成中....CARD01.wpj"_s);
+  // An unknown number gives the insert alone.
+  EXPECT_FALSE(HasMessage(1999));
+  EXPECT_EQ(GetMessage(1999), QString());
+  EXPECT_EQ(GetMessage(1999, u"x"_s), u"x"_s);
+}
+
+TEST(Messages, SourceFormatEscapesAndRejectsBrokenLines) {
+  int bad = 0;
+  const auto table = ParseMessageTable(
+      u"# comment\n10\t\"a\\r\\nb\\n\\t\\\"q\\\" \\\\ \"\r\n"
+      u"11\tno quotes\n12\t\"unknown \\x escape\"\n13\t\"ok\"\n13\t\"duplicate\"\nx\t\"bad number\"\n"_s,
+      &bad);
+  EXPECT_EQ(table.size(), 2u);
+  EXPECT_EQ(table.at(10), u"a\r\nb\n\t\"q\" \\ "_s);
+  EXPECT_EQ(table.at(13), u"ok"_s);
+  EXPECT_EQ(bad, 4);
+}
+
+TEST(Messages, ShippedTableParsesWhole) {
+  QFile file(QStringLiteral(PARLATONE_SOURCE_DIR "/resources/messages.txt"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  int bad = -1;
+  const auto table = ParseMessageTable(QString::fromUtf8(file.readAll()), &bad);
+  EXPECT_EQ(bad, 0);
+  EXPECT_EQ(table, MessageTable());
+  for (const auto& [number, text] : table) {
+    EXPECT_GE(number, 1000);
+    EXPECT_LE(number, 3007);
+    EXPECT_FALSE(text.isEmpty()) << number;
+  }
+}
+
+TEST(Messages, ExactTextsKeepTheirBlanksAndLineBreaks) {
+  // Blanks and line breaks are part of how the boxes look; they must survive the table.
+  EXPECT_EQ(GetMessage(2020), u"編集内容がクリアされますがよろしいですか？　\r\n"_s);
+  EXPECT_EQ(GetMessage(2022),
+            u"プログラム登録内容を全て上書きします。　　\nよろしいですか？　　"_s);
+  EXPECT_EQ(GetMessage(2077), u"ファイル名に "_s);
+}
+
+TEST(Messages, EveryNumberTheSeriesTableNamesExists) {
+  for (int mode = 0; mode < kSeriesCount; ++mode) {
+    const SeriesInfo& series = Series(mode);
+    EXPECT_TRUE(HasMessage(msg::kSeriesLabelBase + mode)) << mode;
+    EXPECT_TRUE(HasMessage(series.description_message)) << mode;
+    EXPECT_TRUE(HasMessage(series.description_message_stereo)) << mode;
+    if (series.rate_refusal_message != 0) {
+      EXPECT_TRUE(HasMessage(series.rate_refusal_message)) << mode;
+    }
+    for (int text = 0; text <= static_cast<int>(SeriesText::kForbiddenCharSuffix); ++text) {
+      EXPECT_TRUE(HasMessage(SeriesMessage(static_cast<SeriesText>(text), mode)))
+          << mode << ' ' << text;
+    }
+  }
+  for (int number : {msg::kTitleConfirm, msg::kTitleCaution, msg::kTitleError}) {
+    EXPECT_TRUE(HasMessage(number));
+  }
+}
+
+TEST(OperatorHelpers, NumberedMessagesCarryNumberTextAndTitleAndBusyScopesBalance) {
+  testing::ScriptedOperator op;
+  op.Answer(MessageAnswer::kNo);
+  EXPECT_EQ(ShowMessage(op, 2021, msg::kTitleConfirm, MessageIcon::kExclamation),
+            MessageAnswer::kOk);
+  EXPECT_EQ(AskBeforeDiscarding(op, 2028), MessageAnswer::kNo);
+  EXPECT_EQ(ShowText(op, u"指定のファイルa.wav は既に存在します。"_s, msg::kTitleConfirm,
+                     MessageIcon::kExclamation),
+            MessageAnswer::kOk);
+  ASSERT_EQ(op.shown.size(), 3u);
+  EXPECT_EQ(op.Numbers(), (std::vector<int>{2021, 2028, 0}));
+  EXPECT_EQ(op.shown[0].text, GetMessage(2021));
+  EXPECT_EQ(op.shown[0].title, u"確認"_s);
+  EXPECT_EQ(op.shown[0].title_number, 2002);
+  EXPECT_EQ(op.shown[1].buttons, MessageButtons::kYesNo);
+  EXPECT_EQ(op.shown[1].icon, MessageIcon::kQuestion);
+  EXPECT_EQ(op.shown[1].default_answer, MessageAnswer::kNo);  // Enter keeps the voice
+  EXPECT_EQ(op.shown[2].icon, MessageIcon::kExclamation);
+  EXPECT_TRUE(op.AllAnswersUsed());
+  // BusyScope restores the pointer on every way out, an exception included.
+  auto work = [&](bool fail) {
+    BusyScope busy(op);
+    BusyScope nested(op);
+    if (fail) {
+      throw std::runtime_error("disk gone");
+    }
+  };
+  work(false);
+  EXPECT_THROW(work(true), std::runtime_error);
+  EXPECT_EQ(op.busy_depth, 0);
+  EXPECT_EQ(op.max_busy_depth, 2);
 }
 
 }  // namespace

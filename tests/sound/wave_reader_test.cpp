@@ -1,4 +1,6 @@
 #include "sound/wave_reader.h"
+#include "sound/mp3_header.h"
+#include "sound/voice_record_text.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -196,6 +198,140 @@ TEST(WaveHeaderCheck, RatesBitsChannelsAndIdsWithinTheFirst255Bytes) {
   ASSERT_TRUE(testing::WriteBytes(path, testing::WaveOfLength(22050, 1, 16, 100)));
   EXPECT_EQ(IsSupportedWaveHeader(path, 0), true);
   EXPECT_EQ(IsSupportedWaveHeader(dir.filePath(u"missing.wav"_s), 0), std::nullopt);
+}
+
+QByteArray Header(unsigned char b1, unsigned char b2, unsigned char b3) {
+  QByteArray bytes(4, '\0');
+  bytes[0] = static_cast<char>(0xFF);
+  bytes[1] = static_cast<char>(b1);
+  bytes[2] = static_cast<char>(b2);
+  bytes[3] = static_cast<char>(b3);
+  return bytes;
+}
+
+// Version (3 = MPEG-1, 2 = MPEG-2), bit rate, sample rate and the mono flag the scan reads.
+using Fields = std::array<int, 4>;
+
+TEST(Mp3Scan, HeaderFieldsAndWhichCandidateDecides) {
+  const QByteArray mono128 = Header(0xFB, 0x90, 0xC0);  // MPEG-1 Layer III, 44.1 kHz, mono
+  const QByteArray good = testing::Mp3Frames(3, {128});
+  struct Case {
+    const char* what;
+    QByteArray bytes;
+    std::optional<Fields> fields;
+  } cases[] = {
+      {"MPEG-1 128 kbit/s 44.1 kHz mono", mono128, Fields{3, 128, 44100, 1}},
+      {"MPEG-2 64 kbit/s 22.05 kHz joint stereo", Header(0xF3, 0x80, 0x40),
+       Fields{2, 64, 22050, 0}},
+      {"MPEG-2 bit rate index 11", Header(0xF3, 0xB0, 0x00), Fields{2, 112, 22050, 0}},
+      {"MPEG-1 320 kbit/s 48 kHz", Header(0xFB, 0xE4, 0x00), Fields{3, 320, 48000, 0}},
+      {"MPEG-1 32 kHz", Header(0xFB, 0x18, 0x00), Fields{3, 32, 32000, 0}},
+      {"MPEG-2 16 kHz with the CRC bit", Header(0xF2, 0x18, 0x00), Fields{2, 8, 16000, 0}},
+      // MPEG-2.5 and Layer II never match, so the scan goes on past them.
+      {"MPEG-2.5", Header(0xE3, 0x90, 0xC0), std::nullopt},
+      {"Layer II", Header(0xFD, 0x90, 0xC0), std::nullopt},
+      {"Layer III after both",
+       Header(0xE3, 0x90, 0xC0) + Header(0xFD, 0x90, 0xC0) + Header(0xFB, 0x50, 0xC0),
+       Fields{3, 64, 44100, 1}},
+      {"a run of FF bytes syncs on the last", "\xFF\xFF\xFF"_ba + mono128.mid(1),
+       Fields{3, 128, 44100, 1}},
+      // The first candidate decides even when it is bad and good frames follow.
+      {"free format", Header(0xFB, 0x00, 0xC0) + good, std::nullopt},
+      {"bit rate index 15", Header(0xFB, 0xF0, 0xC0) + good, std::nullopt},
+      {"reserved rate", Header(0xFB, 0x9C, 0xC0) + good, std::nullopt},
+      {"FF FB inside leading tag data is taken",
+       "ID3\x03\0\0\0\0\0\x10"_ba + "\xFF\xFB\x50\x00"_ba + QByteArray(12, '\0') + good,
+       Fields{3, 64, 44100, 0}},
+      // Only the first 32761 bytes are searched.
+      {"header ending at 32761", QByteArray(32757, '\0') + mono128, Fields{3, 128, 44100, 1}},
+      {"header ending at 32762", QByteArray(32758, '\0') + mono128, std::nullopt},
+      {"cut off inside a header", QByteArray(3, '\xFF'), std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::optional<SoundInfo> info = ScanMp3Header(c.bytes);
+    ASSERT_EQ(info.has_value(), c.fields.has_value());
+    if (info) {
+      EXPECT_EQ((Fields{info->MpegVersion, info->BitsPerSample, static_cast<int>(info->SampleRate),
+                        info->Channels}),
+                *c.fields);
+      EXPECT_EQ(info->MpegLayer, 1);
+      EXPECT_EQ(info->FormatTag, 0);
+      EXPECT_EQ(info->ByteRate, 0u);
+    }
+  }
+}
+
+// What the reader tells the operator, and where the decoder overrules the scan.
+TEST(Mp3Reader, TheDecoderDecidesWhetherTheStreamIsOneTheDevicesPlay) {
+  QTemporaryDir dir;
+  const auto read = [&dir](const QString& name, const QByteArray& bytes, SoundInfo& info) {
+    testing::ScriptedOperator op;
+    EXPECT_TRUE(testing::WriteBytes(dir.filePath(name), bytes));
+    const bool ok = ReadMp3Header(ProbeMp3File(dir.filePath(name)), op, info);
+    return std::make_pair(ok, op.Numbers());
+  };
+  using Verdict = std::pair<bool, std::vector<int>>;
+  const Verdict refused_silently{false, {}}, accepted{true, {}}, unplayable{false, {2603}};
+  SoundInfo info;
+  EXPECT_EQ(read(u"empty.mp3"_s, QByteArray(), info), refused_silently);
+  EXPECT_EQ(read(u"text.mp3"_s, "not an mp3"_ba, info), unplayable);
+  testing::ScriptedOperator op;
+  EXPECT_FALSE(ReadMp3Header(ProbeMp3File(dir.filePath(u"missing.mp3"_s)), op, info));
+  EXPECT_EQ(op.Numbers(), std::vector<int>{2604});
+  EXPECT_EQ(read(u"good.mp3"_s, testing::Mp3Frames(2, {64}, 22050, false), info), accepted);
+  EXPECT_EQ(info.MpegVersion, 2);
+  EXPECT_EQ(info.SampleRate, 22050u);
+  // The scan skips the MPEG-2.5 headers and takes the stray bytes for an
+  // MPEG-1 header (44.1 kHz, 128 kbit/s, mono); the decoder reads the
+  // frames as MPEG-2.5.
+  const QByteArray mpeg25 = testing::Mpeg25WithStrayMpeg1Header();
+  ASSERT_TRUE(ScanMp3Header(mpeg25));
+  EXPECT_EQ(ScanMp3Header(mpeg25)->MpegVersion, 3);
+  EXPECT_EQ(read(u"mpeg25.mp3"_s, mpeg25, info), unplayable);
+  // Layer II frames with a stray Layer III header inside.
+  QByteArray layer2 = testing::Mp3Frames(6, {128});
+  for (qsizetype at = 0; at < layer2.size(); at += 417) {
+    layer2[at + 1] = static_cast<char>(0xFD);
+  }
+  layer2.replace(600, 4, QByteArray("\xFF\xFB\x90\xC4", 4));
+  EXPECT_EQ(read(u"layer2.mp3"_s, layer2, info), unplayable);
+  // Where the decoder agrees, the scan's values stand, even those it read
+  // from a header inside leading tag data.
+  const QByteArray tagged =
+      "ID3\x03\0\0\0\0\0\x08\xFF\xF3\x40\x00\0\0\0\0"_ba + testing::Mp3Frames(20, {128});
+  EXPECT_EQ(read(u"tag.mp3"_s, tagged, info), accepted);
+  EXPECT_EQ(info.MpegVersion, 2);
+  EXPECT_EQ(info.BitsPerSample, 32);
+}
+
+TEST(VoiceTexts, RatesSecondsAndRecordsForWaveAndMp3) {
+  const std::vector<std::pair<uint32_t, QString>> rates = {
+      {8000, u"8.0KHz"_s},   {11025, u"11.025KHz"_s}, {12800, u"12.8KHz"_s},
+      {16000, u"16.0KHz"_s}, {22050, u"22.05KHz"_s},  {32000, u"32.0KHz"_s},
+      {44100, u"44.1KHz"_s}, {48000, u"48.0KHz"_s},   {6400, u"6.4KHz"_s},
+      {10600, u"10.6KHz"_s}, {0, u"0.0KHz"_s},        {7333, u"7.333KHz"_s}};
+  for (const auto& [rate, text] : rates) {
+    EXPECT_EQ(SampleRateText(rate), text) << rate;
+  }
+  // Exactly three decimals; -1 is a length that could not be measured.
+  const std::vector<std::pair<int64_t, QString>> seconds = {
+      {12345, u"12.345"_s}, {500, u"0.500"_s}, {0, u"0.000"_s}, {-1, u"-0.001"_s}};
+  for (const auto& [ms, text] : seconds) {
+    EXPECT_EQ(SecondsText(ms), text) << ms;
+  }
+  EXPECT_EQ(MakeVoiceRecord(u"/snd/CHIME.wav"_s,
+                            SoundInfo{.Channels = 1, .SampleRate = 22050, .BitsPerSample = 8}, 1500,
+                            33119, 1),
+            (VoiceRecord{u"CHIME.wav"_s, u"22.05KHz"_s, u"8bit"_s, u"Mono"_s, u"1.500"_s,
+                         u"33119"_s, u"/snd/CHIME.wav"_s, QString(), QString(), QString()}));
+  const SoundInfo mp3{.SampleRate = 44100, .BitsPerSample = 128, .MpegVersion = 3, .MpegLayer = 1};
+  EXPECT_EQ(MakeVoiceRecord(u"a.mp3"_s, mp3, -1, 0, 7),
+            (VoiceRecord{u"a.mp3"_s, u"44.1KHz"_s, u"128Kbit"_s, u"Stereo"_s, u"-0.001"_s, u"0"_s,
+                         u"a.mp3"_s, QString(), u"1.0"_s, u"3"_s}));
+  EXPECT_EQ(MpegText(2), u"2.0"_s);
+  EXPECT_EQ(LayerText(3), u"1"_s);
+  EXPECT_TRUE(MpegText(0).isEmpty());
 }
 
 }  // namespace
