@@ -52,41 +52,30 @@ QByteArray BootSector(uint16_t bytes_per_sector, uint8_t sectors_per_cluster, ui
 }
 
 TEST(BootSector, TheClusterCountDecidesTheType) {
-  struct Case {
-    QByteArray sector;
-    std::optional<QString> type;
-    qint64 cluster_bytes;
-    int root_entries;
-  };
+  using Parsed = std::optional<std::tuple<QString, qint64, int>>;  // type, cluster bytes, root
   QByteArray exfat(512, '\0');
   exfat.replace(3, 8, "EXFAT   ");
   exfat[108] = 9;
   exfat[109] = 6;
-  exfat[510] = static_cast<char>(0x55);
-  exfat[511] = static_cast<char>(0xAA);
-  QByteArray ntfs = BootSector(512, 8, 0, 1 << 20, 0, "        ");
-  ntfs.replace(3, 8, "NTFS    ");
+  exfat.replace(510, 2, "\x55\xAA");
+  QByteArray ntfs = BootSector(512, 8, 0, 1 << 20, 0, "        ").replace(3, 8, "NTFS    ");
   QByteArray unsigned_sector = BootSector(512, 4, 512, 65535, 64, "FAT16   ");
   unsigned_sector[511] = 0;
-  const Case cases[] = {
-      {BootSector(512, 4, 512, 65535, 64, "FAT16   "), u"FAT16"_s, 2048, 512},
+  const std::pair<QByteArray, Parsed> cases[] = {
+      {BootSector(512, 4, 512, 65535, 64, "FAT16   "), {{u"FAT16"_s, 2048, 512}}},
       // The label says FAT32; the count of clusters says FAT16, as drivers read it.
-      {BootSector(512, 4, 512, 65535, 64, "FAT32   "), u"FAT16"_s, 2048, 512},
-      {BootSector(512, 1, 0, 140000, 1100, "FAT32   "), u"FAT32"_s, 512, 0},
-      {BootSector(512, 4, 512, 8000, 8, "FAT12   "), u"FAT12"_s, 2048, 512},
-      {exfat, u"exFAT"_s, 32768, 0},
-      {ntfs, u"NTFS"_s, 4096, 0},
-      {unsigned_sector, std::nullopt, 0, 0},
-      {QByteArray(512, '\0'), std::nullopt, 0, 0},
+      {BootSector(512, 4, 512, 65535, 64, "FAT32   "), {{u"FAT16"_s, 2048, 512}}},
+      {BootSector(512, 1, 0, 140000, 1100, "FAT32   "), {{u"FAT32"_s, 512, 0}}},
+      {BootSector(512, 4, 512, 8000, 8, "FAT12   "), {{u"FAT12"_s, 2048, 512}}},
+      {exfat, {{u"exFAT"_s, 32768, 0}}},
+      {ntfs, {{u"NTFS"_s, 4096, 0}}},
+      {unsigned_sector, std::nullopt},
+      {QByteArray(512, '\0'), std::nullopt},
   };
-  for (const Case& c : cases) {
-    const std::optional<FatBootSector> boot = ParseBootSector(c.sector);
-    ASSERT_EQ(boot.has_value(), c.type.has_value());
-    if (boot) {
-      EXPECT_EQ(boot->type, *c.type);
-      EXPECT_EQ(boot->cluster_bytes, c.cluster_bytes);
-      EXPECT_EQ(boot->root_entries, c.root_entries);
-    }
+  for (const auto& [sector, expected] : cases) {
+    const std::optional<FatBootSector> boot = ParseBootSector(sector);
+    EXPECT_EQ(boot ? Parsed({boot->type, boot->cluster_bytes, boot->root_entries}) : std::nullopt,
+              expected);
   }
 }
 

@@ -56,7 +56,7 @@ TEST_F(SessionTest, OkRightAfterOpeningChangesNothing) {
   EXPECT_EQ(ReadSettings(Settings()).FileCapacity, 0);
 }
 
-TEST_F(SessionTest, LongCommentBlocksOk) {
+TEST_F(SessionTest, LongCommentBlocksOkAndMovesCrossPages) {
   UseMode(4, 300);
   RegistrationSession session(project_, Settings());
   session.EditComment(270, QString(20, QChar(u'案')));
@@ -69,6 +69,15 @@ TEST_F(SessionTest, LongCommentBlocksOk) {
   EXPECT_EQ(session.PageOfSlot(280), 1);
   EXPECT_EQ(op_.shown.at(0).text, GetMessage(2066) + u"\r\n"_s);
   EXPECT_TRUE(project_.voices.at(280).COMENTS.isEmpty());  // nothing committed
+  // Moves go across pages, and are a change.
+  RegistrationSession moving(project_, Settings());
+  EXPECT_EQ(moving.MoveUp(250), 249);
+  EXPECT_EQ(moving.PageOfSlot(249), 0);
+  EXPECT_EQ(moving.List()[249].NAME, u"v250.wav"_s);
+  EXPECT_FALSE(moving.MoveUp(0));
+  EXPECT_FALSE(moving.MoveDown(299));  // the next slot is empty
+  EXPECT_EQ(moving.MoveDown(249), 250);
+  EXPECT_TRUE(moving.Changed());
 }
 
 TEST_F(SessionTest, CommentOnlyEditMakesCancelAskAndDeleteClosesTheGap) {
@@ -90,18 +99,6 @@ TEST_F(SessionTest, CommentOnlyEditMakesCancelAskAndDeleteClosesTheGap) {
   EXPECT_EQ(project_.voices.size(), 4);
   EXPECT_EQ(project_.voices[0].COMENTS, u"始業"_s);
   EXPECT_TRUE(project_.PageEdited[0]);
-}
-
-TEST_F(SessionTest, MovesAcrossPages) {
-  UseMode(4, 300);
-  RegistrationSession session(project_, Settings());
-  EXPECT_EQ(session.MoveUp(250), 249);
-  EXPECT_EQ(session.PageOfSlot(249), 0);
-  EXPECT_EQ(session.List()[249].NAME, u"v250.wav"_s);
-  EXPECT_FALSE(session.MoveUp(0));
-  EXPECT_FALSE(session.MoveDown(299));  // the next slot is empty
-  EXPECT_EQ(session.MoveDown(249), 250);
-  EXPECT_TRUE(session.Changed());
 }
 
 TEST_F(SessionTest, CapacityChoiceAndCancel) {
