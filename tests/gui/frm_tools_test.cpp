@@ -256,11 +256,13 @@ TEST_F(FrmToolsTest, SilentPageTimeBoxesAndNotice) {
   ExpectIdle(true);
 }
 
-// The third page: a folder's files made fit for the series, with the page's
-// summary at the end.
+// The third page: nothing runs without files; a folder's files are made fit
+// for the series, with the summary at the end.
 TEST_F(FrmToolsTest, FitPageMakesAFoldersFilesFit) {
   Find<QTabBar>(u"TabStrip1"_s)->setCurrentIndex(2);
   EXPECT_TRUE(Find(u"FrameFit"_s)->isVisible());
+  Click(u"CmdFitExec"_s);  // nothing chosen yet
+  EXPECT_EQ(Texts(), QStringList{u"変換するファイルを追加してください。"_s});
   Write(u"studio/a.wav"_s, testing::WaveOfLength(48000, 2, 16, 300));
   Write(u"studio/b.wav"_s, testing::WaveOfLength(44100, 1, 16, 200));
   choosers_.answers.push_back(dir_.filePath(u"studio"_s));
@@ -268,15 +270,14 @@ TEST_F(FrmToolsTest, FitPageMakesAFoldersFilesFit) {
   EXPECT_EQ(Find<QListWidget>(u"LstFitSources"_s)->count(), 2);
   Box(u"TxtFitOutput"_s)->setText(dir_.filePath(u"fitted"_s));
   Click(u"CmdFitExec"_s);
-  EXPECT_EQ(Texts(), QStringList{u"2 / 2 ファイルを変換しました。"_s});
+  EXPECT_EQ(op_.shown.back().text, u"2 / 2 ファイルを変換しました。"_s);
   EXPECT_EQ(FilesIn(dir_.filePath(u"fitted"_s)).size(), 2);
   EXPECT_TRUE(Find(u"TabStrip1"_s)->isEnabled());
 }
 
 // The registration window's tool button opens the tools as its modal window,
 // with the highlight cleared first.
-TEST(ToolsFromWaveAdd, ToolButtonOpensTheToolsAsItsModalWindow) {
-  QTemporaryDir dir;
+TEST_F(FrmToolsTest, TheRegistrationWindowsToolButtonOpensItAsItsModal) {
   Project project;
   project.settings.Mode = 1;
   DeriveSeriesLimits(project);
@@ -284,10 +285,8 @@ TEST(ToolsFromWaveAdd, ToolButtonOpensTheToolsAsItsModalWindow) {
   project.voices[0].NAME = u"v0.wav"_s;
   project.VoicesRegistered = true;
   AppPaths paths = ResolveAppPaths();
-  paths.settings_file = dir.filePath(u"settings.ini"_s);
-  testing::ScriptedOperator op;
-  testing::ScriptedChoosers choosers;
-  FrmWaveAdd wave(project, paths, op, choosers);
+  paths.settings_file = dir_.filePath(u"settings.ini"_s);
+  FrmWaveAdd wave(project, paths, op_, choosers_);
   wave.show();
   auto* grid = wave.findChild<QTableView*>(u"FgWave"_s);
   grid->setCurrentIndex(grid->model()->index(0, 1));
@@ -303,7 +302,7 @@ TEST(ToolsFromWaveAdd, ToolButtonOpensTheToolsAsItsModalWindow) {
   EXPECT_FALSE(wave.findChild<QPushButton*>(u"CmdWave1"_s)->isEnabled());
   grid->setCurrentIndex(grid->model()->index(0, 1));  // the same row can be picked again
   EXPECT_EQ(wave.SelectedSlot(), 0);
-  EXPECT_TRUE(op.shown.empty());
+  EXPECT_TRUE(op_.shown.empty());
 }
 
 }  // namespace
