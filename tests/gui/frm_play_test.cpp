@@ -68,26 +68,11 @@ TEST_F(FrmPlayTest, PlayAllPlaysEveryVoiceAndCloses) {
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
 }
 
-TEST_F(FrmPlayTest, StopClosesAtOnce) {
-  list_[0].FilePath = dir_.filePath(u"long.wav"_s);
-  ASSERT_TRUE(testing::WriteBytes(list_[0].FilePath, testing::WaveOfLength(22050, 1, 8, 5000)));
-  FrmPlay dialog(list_, 1);
-  QTimer::singleShot(300, &dialog, [&] {
-    EXPECT_EQ(TheMediaLayer().OpenCount(), 1);
-    QTest::mouseClick(dialog.findChild<QPushButton*>(u"CmdStop"_s), Qt::LeftButton);
-  });
-  QElapsedTimer timer;
-  timer.start();
-  dialog.Play(0, true, true);
-  EXPECT_LT(timer.elapsed(), 2000);
-  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
-}
-
 // The voice's waveform with the play position; a click on it plays from
-// there, and the elapsed time follows.
-TEST_F(FrmPlayTest, WaveformShowsThePositionAndAClickPlaysFromThere) {
+// there, and the elapsed time follows; Stop closes at once.
+TEST_F(FrmPlayTest, WaveformSeeksOnAClickAndStopClosesAtOnce) {
   list_[0].FilePath = dir_.filePath(u"long.wav"_s);
-  ASSERT_TRUE(testing::WriteBytes(list_[0].FilePath, testing::SineWave(22050, 4000, 0.5)));
+  ASSERT_TRUE(testing::WriteBytes(list_[0].FilePath, testing::SineWave(22050, 8000, 0.5)));
   LevelsFeeder feeder(QString{});
   FrmPlay dialog(list_, 1, nullptr, &feeder);
   auto* wave = dialog.findChild<WaveformView*>(u"PicWave"_s);
@@ -96,18 +81,22 @@ TEST_F(FrmPlayTest, WaveformShowsThePositionAndAClickPlaysFromThere) {
   double before_click = -1.0;
   QTimer::singleShot(400, &dialog, [&] {
     EXPECT_TRUE(wave->HasLevels());
-    EXPECT_TRUE(position->text().endsWith(u" / 0:04.0"_s)) << position->text().toStdString();
+    EXPECT_EQ(TheMediaLayer().OpenCount(), 1);
+    EXPECT_TRUE(position->text().endsWith(u" / 0:08.0"_s)) << position->text().toStdString();
     before_click = wave->Position();
     QTest::mouseClick(wave, Qt::LeftButton, {}, QPoint(wave->width() * 3 / 4, wave->height() / 2));
   });
   QTimer::singleShot(700, &dialog, [&] {
-    // From three quarters on: 3.0 s and a little played since.
+    // From three quarters on: 6.0 s and a little played since.
     EXPECT_GE(wave->Position(), 0.74);
     EXPECT_LT(wave->Position(), 0.9);
-    EXPECT_TRUE(position->text().startsWith(u"0:03."_s)) << position->text().toStdString();
-    dialog.reject();
+    EXPECT_TRUE(position->text().startsWith(u"0:06."_s)) << position->text().toStdString();
+    QTest::mouseClick(dialog.findChild<QPushButton*>(u"CmdStop"_s), Qt::LeftButton);
   });
+  QElapsedTimer timer;
+  timer.start();
   dialog.Play(0, true, false);
+  EXPECT_LT(timer.elapsed(), 2000);
   EXPECT_GT(before_click, 0.0);
   EXPECT_LT(before_click, 0.25);
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);

@@ -8,22 +8,16 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
-#include "core/project.h"
-#include "core/series.h"
 #include "gui/frm_main.h"
 #include "gui/frm_play.h"
 #include "gui/voice_list_model.h"
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
+#include "support/gui2_window_test.h"
 #include "support/gui_modal.h"
-#include "support/qt_printers.h"
-#include "support/scripted_choosers.h"
-#include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
 #include "voices/registration_session.h"
 
@@ -31,14 +25,13 @@ namespace parlatone {
 namespace {
 
 using namespace Qt::StringLiterals;
+using testing::Click;
 
-class FrmWaveAddTest : public ::testing::Test {
+class FrmWaveAddTest : public testing::WindowTest<> {
  protected:
   void SetUp() override { UseSoundBackend(MakeSdlSoundBackend()); }
   void UseMode(int mode, int voices) {
-    project_.settings.Mode = mode;
-    DeriveSeriesLimits(project_);
-    project_.voices.clear();
+    UseSeries(mode);
     for (int v = 0; v < voices; ++v) {
       VoiceRecord voice;
       voice.NAME = u"v%1.wav"_s.arg(v);
@@ -47,18 +40,12 @@ class FrmWaveAddTest : public ::testing::Test {
       project_.voices.append(voice);
     }
     project_.VoicesRegistered = voices > 0;
-    paths_.settings_file = dir_.filePath(u"settings.ini"_s);
-    paths_.element_file = ResolveAppPaths().element_file;
   }
-  std::unique_ptr<FrmWaveAdd> Open() {
-    auto window = std::make_unique<FrmWaveAdd>(project_, paths_, op_, choosers_);
-    window->show();
-    return window;
-  }
+  std::unique_ptr<FrmWaveAdd> Open() { return WindowTest::Open<FrmWaveAdd>(); }
   QString Wave(const QString& name, int rate = 22050, int channels = 1, int ms = 100) {
-    const QString path = dir_.filePath(name);
-    EXPECT_TRUE(testing::WriteBytes(path, testing::WaveOfLength(rate, channels, 16, ms)));
-    return path;
+    EXPECT_TRUE(
+        testing::WriteBytes(dir_.filePath(name), testing::WaveOfLength(rate, channels, 16, ms)));
+    return dir_.filePath(name);
   }
   static QTableView* Grid(QWidget& window) { return window.findChild<QTableView*>(u"FgWave"_s); }
   static QModelIndex At(QWidget& window, int row, int column) {
@@ -67,60 +54,45 @@ class FrmWaveAddTest : public ::testing::Test {
   static QString Cell(QWidget& window, int row, int column) {
     return At(window, row, column).data().toString();
   }
-  static QPushButton* Button(QWidget& window, const QString& name) {
-    return window.findChild<QPushButton*>(name);
-  }
-  static void Click(QWidget& window, const QString& name) {
-    QTest::mouseClick(Button(window, name), Qt::LeftButton);
-  }
-
-  QTemporaryDir dir_;
-  Project project_;
-  AppPaths paths_;
-  testing::ScriptedOperator op_;
-  testing::ScriptedChoosers choosers_;
 };
 
-// The columns use the grid's width and a comment of the allowed length
-// (twenty full-width characters) reads whole; on a narrow window the outline
-// and level columns are reached by scrolling. The MP3 series has its own
-// columns and the capacity list, whose change empties the list once agreed.
+// The columns fill the grid, and a comment of the allowed length (twenty
+// full-width characters) reads whole, from its start: on a narrow window the
+// outline and level columns are reached by scrolling. The MP3 series has its
+// own columns and the capacity list, whose change empties the list once agreed.
 TEST_F(FrmWaveAddTest, LayoutOfBothSoundFormats) {
   for (int mode : {1, 7}) {
     SCOPED_TRACE(mode);
+    project_.voices.clear();
     UseMode(mode, 2);
     project_.settings.FileCapacity = 1;
     project_.voices[0].COMENTS = QString(20, QChar(u'案'));
-    for (const QSize size : {QSize(1000, 650), QSize(1500, 900)}) {
-      auto window = Open();
-      window->resize(size);
+    auto window = Open();
+    QTableView* grid = Grid(*window);
+    const int comment = VoiceListModel::kCommentColumn;
+    const int text = grid->fontMetrics().horizontalAdvance(project_.voices[0].COMENTS) + 12;
+    for (const int width : {1000, 1500}) {
+      window->resize(width, 800);
       QTest::qWait(20);
-      QTableView* grid = Grid(*window);
       int used = 0;
       for (int c = 0; c < grid->model()->columnCount(); ++c) {
         used += grid->isColumnHidden(c) ? 0 : grid->columnWidth(c);
       }
-      const int comment = VoiceListModel::kCommentColumn;
-      const int text = grid->fontMetrics().horizontalAdvance(project_.voices[0].COMENTS);
-      EXPECT_EQ(used,
-                std::max(grid->viewport()->width(), used - grid->columnWidth(comment) + text + 12))
-          << size.width();
-      EXPECT_GE(grid->columnWidth(comment), text);
-      EXPECT_EQ(At(*window, 0, comment).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
-                Qt::AlignLeft | Qt::AlignVCenter);
+      EXPECT_EQ(used, std::max(grid->viewport()->width(), used - grid->columnWidth(comment) + text))
+          << width;
     }
-    auto window = Open();
-    EXPECT_EQ(Grid(*window)->model()->columnCount(), mode == 7 ? 14 : 12);
+    EXPECT_EQ(At(*window, 0, comment).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+              Qt::AlignLeft | Qt::AlignVCenter);
+    EXPECT_EQ(grid->model()->columnCount(), mode == 7 ? 14 : 12);
     EXPECT_EQ(window->findChild<QComboBox*>(u"cmbSize"_s)->isVisible(), mode == 7);
-    EXPECT_EQ(Button(*window, u"CmdTool"_s)->isEnabled(), mode != 7);
-    EXPECT_FALSE(Button(*window, u"CmdWave1"_s)->isEnabled());  // nothing selected yet
-    if (mode == 7) {
-      op_.Answer(MessageAnswer::kYes);
-      window->findChild<QComboBox*>(u"cmbSize"_s)->setCurrentIndex(3);
-      EXPECT_EQ(op_.Numbers(), std::vector<int>{2020});
-      EXPECT_EQ(Cell(*window, 0, 1), QString());
-    }
+    EXPECT_EQ(window->findChild<QPushButton*>(u"CmdTool"_s)->isEnabled(), mode != 7);
+    EXPECT_FALSE(window->findChild<QPushButton*>(u"CmdWave1"_s)->isEnabled());  // nothing selected
   }
+  auto window = Open();
+  op_.Answer(MessageAnswer::kYes);
+  window->findChild<QComboBox*>(u"cmbSize"_s)->setCurrentIndex(3);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2020});
+  EXPECT_EQ(Cell(*window, 0, 1), QString());
 }
 
 // A 1000-channel list on two pages: the rate cell of an old file, the comment
