@@ -29,8 +29,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// ------------------------------------------------------------------ rules
-
 TEST(FitRules, OutputFormatFollowsTheSeries) {
   // Mode, stereo taken, source, asked rate; the output format.
   const std::tuple<int, bool, FitSourceFormat, int, FitTarget> cases[] = {
@@ -90,8 +88,6 @@ TEST(FitRules, NamesPassTheRulesAndStayTheSameFromRunToRun) {
   FitNamer namer(u"mp3"_s);
   EXPECT_EQ(namer.NameFor(u"x/voice.wav"_s).file, u"voice.mp3"_s);
 }
-
-// ------------------------------------------------------------------ audio
 
 struct Audio {
   int rate = 0;

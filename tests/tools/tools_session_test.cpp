@@ -73,7 +73,6 @@ Request Silent(const QString& minutes, const QString& seconds, const QString& ou
 // What the operator does during the run.
 enum class Act { kNothing, kStop, kClose, kStopAfterTheFirstFile, kCloseLate, kStopLate };
 
-// "checked" or "refused", files converted/skipped, and how the run ended.
 QString Outcome(const ToolRunResult& r) {
   return (r.checked ? u"checked "_s : u"refused "_s) + QString::number(r.converted) + u'/' +
          QString::number(r.skipped) + (r.stereo_missing ? u" nothing to convert"_s : QString()) +
@@ -118,15 +117,14 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
            u" はステレオではありません。\r\nこのファイルをスキップして処理を続けますか？　　"_s;
   };
   const QString folder = GetMessage(2045) + u"\r\n"_s + GetMessage(2046);
-  const QString refused = u"refused 0/0"_s, done = u"checked 1/0"_s,
-                failed = u"checked 0/0 failed"_s;
+  const QString done = u"checked 1/0"_s, failed = u"checked 0/0 failed"_s;
   const QString stopped = u"busy | stop? | cancelled | idle"_s;
   struct Case {
     Request request;
     QString log;
-    QString outcome;
-    QString files = {};        // in the output folder afterwards
-    const char* answers = "";  // to the questions in turn: Y or N
+    QString outcome = u"refused 0/0"_s;  // checked or refused, converted/skipped, the end
+    QString files = {};                  // in the output folder afterwards
+    const char* answers = "";            // to the questions in turn: Y or N
     Act act = Act::kNothing;
     bool existing = false;   // "old" is at the output before the run
     int64_t step_bytes = 0;  // checked unless 0
@@ -134,31 +132,28 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
   const Case cases[] = {
       // The checks in their order: the field is selected before the message;
       // after a No there is nothing more to show.
-      {File(QString(), to), u"field 1 | 変換対象のファイルが指定されていません。"_s, refused},
-      {File(p(u"none.wav"_s), to), u"field 1 | 指定されたファイルが存在しません。"_s, refused},
-      {File(s, QString()), u"field 2 | 出力ファイル名が指定されていません。"_s, refused},
+      {File(QString(), to), u"field 1 | 変換対象のファイルが指定されていません。"_s},
+      {File(p(u"none.wav"_s), to), u"field 1 | 指定されたファイルが存在しません。"_s},
+      {File(s, QString()), u"field 2 | 出力ファイル名が指定されていません。"_s},
       {File(s, s),
        u"field 2 | 変換するファイルと出力ファイル名が同じです。\r\n"
-       u"出力ファイル名は異なる場所または名前を指定してください。　　"_s,
-       refused},
-      {File(s, u"mono.wav"_s), u"field 2 | 出力ファイル名が正しくありません。"_s, refused},
-      {File(s, to), u"replace? | field 2"_s, refused, u"m.wav 3"_s, "N", Act::kNothing, true},
+       u"出力ファイル名は異なる場所または名前を指定してください。　　"_s},
+      {File(s, u"mono.wav"_s), u"field 2 | 出力ファイル名が正しくありません。"_s},
+      {File(s, to), u"replace? | field 2"_s, u"refused 0/0"_s, u"m.wav 3"_s, "N", Act::kNothing,
+       true},
       {Folder(in, in),
        u"field 2 | 変換対象フォルダと出力先フォルダが同じです。\r\n"
-       u"出力先フォルダは異なる場所を指定してください。　　"_s,
-       refused},
-      {Folder(p(u"none"_s), out), u"field 1 | 指定されたフォルダが存在しません。"_s, refused},
-      {Folder(p(u"empty"_s), out), u"field 1 | フォルダ内に変換できるファイルがありません。"_s,
-       refused},
-      {Folder(in, out + u"/new"_s), folder + u" | field 2"_s, refused, QString(), "N"},
-      {Folder(in, p(u"blocker/sub"_s)), folder + u" | field 2 | 2047"_s, refused, QString(), "Y"},
-      {Silent(QString(), u"05"_s, q), u"field 3 | 時間（分）が入力されていません。"_s, refused},
-      {Silent(u"00"_s, QString(), q), u"field 4 | 時間（秒）が入力されていません。"_s, refused},
-      {Silent(u"00"_s, u"00"_s, q), u"field 3 | ０秒以上の時間を指定してください。"_s, refused},
-      {Silent(u"00"_s, u"01"_s, QString()), u"field 5 | 出力ファイル名が指定されていません。"_s,
-       refused},
-      {Silent(u"00"_s, u"01"_s, u"s.wav"_s), u"field 5 | 出力ファイル名が正しくありません。"_s,
-       refused},
+       u"出力先フォルダは異なる場所を指定してください。　　"_s},
+      {Folder(p(u"none"_s), out), u"field 1 | 指定されたフォルダが存在しません。"_s},
+      {Folder(p(u"empty"_s), out), u"field 1 | フォルダ内に変換できるファイルがありません。"_s},
+      {Folder(in, out + u"/new"_s), folder + u" | field 2"_s, u"refused 0/0"_s, QString(), "N"},
+      {Folder(in, p(u"blocker/sub"_s)), folder + u" | field 2 | 2047"_s, u"refused 0/0"_s,
+       QString(), "Y"},
+      {Silent(QString(), u"05"_s, q), u"field 3 | 時間（分）が入力されていません。"_s},
+      {Silent(u"00"_s, QString(), q), u"field 4 | 時間（秒）が入力されていません。"_s},
+      {Silent(u"00"_s, u"00"_s, q), u"field 3 | ０秒以上の時間を指定してください。"_s},
+      {Silent(u"00"_s, u"01"_s, QString()), u"field 5 | 出力ファイル名が指定されていません。"_s},
+      {Silent(u"00"_s, u"01"_s, u"s.wav"_s), u"field 5 | 出力ファイル名が正しくありません。"_s},
       // The runs.
       {File(s, to), u"busy | idle"_s, done, u"m.wav 13274"_s},
       {Silent(u"00"_s, u"02"_s, q, 8), u"busy | idle"_s, done, u"q.wav 44144"_s},
