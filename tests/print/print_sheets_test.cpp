@@ -378,6 +378,7 @@ TEST(PrintInputs, ElementListsAndTheSoundTotalFromDisk) {
   const ElementLists shipped = ReadPrintLists(ResolveAppPaths().element_file);
   EXPECT_EQ(std::make_pair(shipped.tape.value(1), shipped.baitai.value(6)),
             std::make_pair(u"ＤＡＴ"_s, u"他"_s));
+  EXPECT_EQ(shipped.card.size(), 11);
 
   QTemporaryDir dir;
   Project project;
