@@ -268,15 +268,13 @@ TEST_F(LoaderTest, EarlierCardLayoutAndModelLines) {
   EXPECT_EQ(project_.voices[0].COMENTS, u"not a card field"_s);
 }
 
+// A voice number that is no number, negative or beyond the series, and a path for a name, are
+// rows of the bad-input corpus.
 TEST_F(LoaderTest, MalformedFilesFailWithMessage2507AndLeaveNothing) {
   Wave(u"a.wav"_s);
   const QStringList bodies = {
-      u"#2\r\nx,a.wav\r\n"_s,      // voice number not a number
-      u"#2\r\n-1,a.wav\r\n"_s,     // negative voice number
-      u"#2\r\n255,a.wav\r\n"_s,    // beyond the series' list
       u"#2\r\n30000,a.wav\r\n"_s,  // would allocate a huge list
       u"#2\r\n0\r\n"_s,            // no name
-      u"#2\r\n0,../a.wav\r\n"_s,   // a path, not a name
       u"#2\r\n0,..\r\n"_s,
       u"#2\r\n0,a.wav\r\n2,a.wav\r\n"_s,           // a gap in the voice numbers
       u"#2\r\n0,a.wav\r\n#3\r\n1000,1,1,0\r\n"_s,  // channel index above 999
@@ -284,9 +282,8 @@ TEST_F(LoaderTest, MalformedFilesFailWithMessage2507AndLeaveNothing) {
       u"#2\r\n0,a.wav\r\n#3\r\n0,1,x,0\r\n"_s,     // RP not a number
       u"#2\r\n0,a.wav\r\n#3\r\n0,1,1"_s + u",0"_s.repeated(26) + u"\r\n"_s,  // slot above 24
       u"#S\r\ncomment without voices\r\n"_s,
-      u"#2\r\n0,a.wav\r\n#1\r\n"_s,  // fine so far...
   };
-  for (qsizetype i = 0; i + 1 < bodies.size(); ++i) {
+  for (qsizetype i = 0; i < bodies.size(); ++i) {
     project_.card.CardName = u"old"_s;
     EXPECT_FALSE(Load(ControlFile(u"#1\r\nPARTIAL\r\n"_s + bodies[i]))) << i;
     EXPECT_EQ(op_.Numbers(), std::vector<int>{2507}) << i;

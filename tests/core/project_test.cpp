@@ -169,69 +169,33 @@ TEST(Project, CardFieldsInControlFileOrder) {
   EXPECT_EQ(card.Memo, (std::array<QString, 3>{u"25"_s, u"26"_s, u"27"_s}));
 }
 
-struct Limits {
-  int channels, per_page, columns, pages, max_voice_index;
-};
-
-TEST(Series, DerivedLimitsOfEveryMode) {
-  const Limits expected[kSeriesCount] = {
-      {255, 255, 13, 1, 7},  {255, 255, 13, 1, 7}, {255, 255, 13, 1, 7}, {255, 255, 29, 1, 23},
-      {1000, 250, 13, 4, 7}, {255, 255, 13, 1, 7}, {255, 255, 13, 1, 7}, {255, 255, 13, 1, 7}};
-  for (int mode = 0; mode < kSeriesCount; ++mode) {
-    Project project;
-    project.settings.Mode = mode;
-    DeriveSeriesLimits(project);
-    EXPECT_EQ(project.ChannelCount, expected[mode].channels) << mode;
-    EXPECT_EQ(project.ChannelsPerPage, expected[mode].per_page) << mode;
-    EXPECT_EQ(project.GridColumns, expected[mode].columns) << mode;
-    EXPECT_EQ(PageCount(mode), expected[mode].pages) << mode;
-    EXPECT_EQ(project.ChannelCount / project.ChannelsPerPage, expected[mode].pages) << mode;
-    EXPECT_EQ(MaxVoiceIndex(mode), expected[mode].max_voice_index) << mode;
-    EXPECT_EQ(IsMp3Series(mode), mode == 7);
-    EXPECT_EQ(SeriesLabel(mode), GetMessage(2110 + mode));
-  }
-}
-
-// Tab captions, the series of an out-of-range mode, the open filter, and the MP3 capacity
-// that limits by index in that series only.
-TEST(Series, CaptionsFiltersAndCapacity) {
-  EXPECT_EQ(PageCaption(4, 0), u"1～250"_s);
-  EXPECT_EQ(PageCaption(4, 3), u"751～1000"_s);
-  EXPECT_EQ(PageCaption(1, 0), u"1～255"_s);
+// The limits come from the series table; the big series shows how they are derived from it
+// (channels over pages). An out-of-range mode is series 0. The MP3 capacity limits by index in
+// that series only. An empty rate list (MP3) accepts every rate; 48 kHz is the 8-bit series'.
+TEST(Series, LimitsCaptionsFiltersCapacityAndRates) {
+  Project project;
+  UseMode(project, 4);
+  EXPECT_EQ((std::array{project.ChannelCount, project.ChannelsPerPage, project.GridColumns,
+                        PageCount(4), MaxVoiceIndex(4)}),
+            (std::array{1000, 250, 13, 4, 7}));
+  EXPECT_TRUE(IsMp3Series(7));
+  EXPECT_FALSE(IsMp3Series(4));
+  EXPECT_EQ(SeriesLabel(4), GetMessage(2114));
   EXPECT_EQ(Series(8).mode, 0);
   EXPECT_EQ(Series(-1).mode, 0);
-  const FileFilter wave = ProjectOpenFilter(4);
-  EXPECT_EQ(wave.description, u"ParlatoneEditorファイル(*.wpj;*.wpg)"_s);
-  EXPECT_EQ(wave.pattern, u"*.wpj;*.wpg"_s);
+  EXPECT_EQ(PageCaption(4, 3), u"751～1000"_s);
+  EXPECT_EQ(PageCaption(1, 0), u"1～255"_s);
+  EXPECT_EQ(ProjectOpenFilter(4).pattern, u"*.wpj;*.wpg"_s);
   EXPECT_EQ(ProjectOpenFilter(7).description, u"ParlatoneEditorファイル(*.zpx;*.mpi)"_s);
-  const std::pair<int, int> capacities[] = {
-      {0, 49000}, {1, 99000}, {2, 199000}, {3, 2147483647}, {-1, 2147483647}};
-  for (const auto& [index, bytes] : capacities) {
-    EXPECT_EQ(CapacityLimit(7, index), bytes) << index;
-  }
+  EXPECT_EQ(CapacityLimit(7, 0), 49000);
+  EXPECT_EQ(CapacityLimit(7, -1), 2147483647);
   EXPECT_EQ(CapacityLimit(1, 0), 2147483647);
-}
-
-TEST(Series, AcceptedSampleRates) {
-  // 48 kHz belongs to the 8-bit series only.
   for (int mode = 0; mode < kSeriesCount; ++mode) {
     EXPECT_EQ(AcceptsSampleRate(mode, 48000), mode == 0 || mode == 7) << mode;
   }
-  // 8 kHz: not in the QDX series.
-  for (int mode : {0, 2, 3, 5, 6}) {
-    EXPECT_TRUE(AcceptsSampleRate(mode, 8000)) << mode;
-  }
-  EXPECT_FALSE(AcceptsSampleRate(1, 8000));
-  EXPECT_FALSE(AcceptsSampleRate(4, 11025));
-  EXPECT_TRUE(AcceptsSampleRate(4, 22050));
-  // LYR-4 stops at 32 kHz.
-  EXPECT_FALSE(AcceptsSampleRate(6, 44100));
+  EXPECT_FALSE(AcceptsSampleRate(6, 44100));  // LYR-4 stops at 32 kHz
   EXPECT_TRUE(AcceptsSampleRate(6, 32000));
-  EXPECT_TRUE(AcceptsSampleRate(0, 6400));
-  EXPECT_FALSE(AcceptsSampleRate(2, 6400));
-  EXPECT_EQ(Series(0).max_bits_per_sample, 8);
-  EXPECT_EQ(SeriesDescriptionMessage(6, false), 2154);
-  EXPECT_EQ(SeriesDescriptionMessage(6, true), 2155);
+  EXPECT_FALSE(AcceptsSampleRate(1, 8000));  // QDX
 }
 
 TEST(Settings, IntegerKeysReadAsZeroUnlessPlainNumbers) {
@@ -346,10 +310,6 @@ TEST(ElementLists, TheTwoSplittingRulesAndTheShippedFile) {
   EXPECT_EQ(ReadElementList(shipped, u"Card"_s),
             QStringList({u"8MB"_s, u"16MB"_s, u"32MB"_s, u"64MB"_s, u"128MB"_s, u"256MB"_s,
                          u"512MB"_s, u"1GB"_s, u"2GB"_s, u"OVER"_s, u"OTHER"_s}));
-  EXPECT_EQ(ReadElementList(shipped, u"Tape"_s),
-            QStringList({u"ＭＤ"_s, u"ＤＡＴ"_s, u"カセット"_s, u"他"_s}));
-  EXPECT_EQ(ReadElementList(shipped, u"Baitai"_s),
-            QStringList({u"SM"_s, u"CF"_s, u"SD"_s, u"CD"_s, u"MO"_s, u"FD"_s, u"他"_s}));
   EXPECT_FALSE(ReadElementList(shipped, u"Sp"_s).isEmpty());
   EXPECT_GE(ReadElementList(shipped, u"Repeat"_s).size(), 2);
   // Each capacity choice states the limit its index really sets.
@@ -402,7 +362,6 @@ TEST(Messages, InsertGoesAtTheDollarOrAtTheEndOrAlone) {
   EXPECT_EQ(InsertIntoMessage(table.at(2), QString()), u"plain"_s);
   // The duplicate-name notice puts the file name after its text.
   EXPECT_EQ(GetMessage(2042, u"a.wav"_s), u" は既に登録されています。　　a.wav"_s);
-  EXPECT_EQ(GetMessage(2027, u"CARD01.wpj"_s), u"コントロールデータ作成中....CARD01.wpj"_s);
   // An unknown number gives the insert alone.
   EXPECT_FALSE(HasMessage(1999));
   EXPECT_EQ(GetMessage(1999), QString());
@@ -433,14 +392,6 @@ TEST(Messages, ShippedTableParsesWhole) {
     EXPECT_LE(number, 3007);
     EXPECT_FALSE(text.isEmpty()) << number;
   }
-}
-
-TEST(Messages, ExactTextsKeepTheirBlanksAndLineBreaks) {
-  // Blanks and line breaks are part of how the boxes look; they must survive the table.
-  EXPECT_EQ(GetMessage(2020), u"編集内容がクリアされますがよろしいですか？　\r\n"_s);
-  EXPECT_EQ(GetMessage(2022),
-            u"プログラム登録内容を全て上書きします。　　\nよろしいですか？　　"_s);
-  EXPECT_EQ(GetMessage(2077), u"ファイル名に "_s);
 }
 
 TEST(Messages, EveryNumberTheSeriesTableNamesExists) {

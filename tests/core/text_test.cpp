@@ -17,21 +17,21 @@ namespace {
 using namespace Qt::StringLiterals;
 
 TEST(NameTests, ByteLengthFullWidthAndForbiddenCharacters) {
-  EXPECT_EQ(AnsiByteLength(QString()), 0);
-  EXPECT_EQ(AnsiByteLength(u"abc.wav"_s), 7);
-  EXPECT_EQ(AnsiByteLength(u"ｱｲｳ"_s), 3);
-  EXPECT_EQ(AnsiByteLength(u"①"_s), 2);
-  EXPECT_EQ(AnsiByteLength(u"案内１.wav"_s), 10);
-  // Twenty full-width characters are the 40-byte comment limit.
-  EXPECT_EQ(AnsiByteLength(QString(20, QChar(u'あ'))), 40);
-  EXPECT_FALSE(HasFullWidth(u"ABC_1.wav"_s));
-  EXPECT_FALSE(HasFullWidth(u"ｱﾅｳﾝｽ.wav"_s));  // half-width katakana are one byte
-  EXPECT_TRUE(HasFullWidth(u"１.wav"_s));      // full-width digit
-  EXPECT_TRUE(HasFullWidth(u"あ"_s));
-  // Characters the code page cannot hold would reach the card as "?", so a
-  // name holding one is refused like a full-width name.
-  EXPECT_TRUE(HasFullWidth(u"caf\u00e9.wav"_s));
-  EXPECT_TRUE(HasFullWidth(u"\u00a5.wav"_s));
+  // Half-width kana are one byte; twenty full-width characters are the 40-byte comment limit.
+  const std::pair<QString, int> lengths[] = {
+      {QString(), 0}, {u"abc.wav"_s, 7},     {u"ｱｲｳ"_s, 3},
+      {u"①"_s, 2},    {u"案内１.wav"_s, 10}, {QString(20, QChar(u'あ')), 40}};
+  for (const auto& [text, bytes] : lengths) {
+    EXPECT_EQ(AnsiByteLength(text), bytes) << text.toStdString();
+  }
+  // Characters the code page cannot hold would reach the card as "?", so a name holding one
+  // is refused like a full-width name.
+  const std::pair<QString, bool> widths[] = {{u"ABC_1.wav"_s, false},    {u"ｱﾅｳﾝｽ.wav"_s, false},
+                                             {u"１.wav"_s, true},        {u"あ"_s, true},
+                                             {u"caf\u00e9.wav"_s, true}, {u"\u00a5.wav"_s, true}};
+  for (const auto& [text, full] : widths) {
+    EXPECT_EQ(HasFullWidth(text), full) << text.toStdString();
+  }
   for (QChar c : u":?*|/\\><][)(-"_s) {
     EXPECT_TRUE(HasForbiddenChar(u"name"_s + c + u".wav"_s)) << int(c.unicode());
   }
@@ -51,16 +51,17 @@ TEST(TextHelpers, FolderFileNameRightBytesCutAtNulAndDefaults) {
   EXPECT_EQ(FileNameOf(u"/card/x/"_s, &folder), QString());
   EXPECT_EQ(folder, u"/card/x"_s);
   // RightBytes counts code page bytes.
-  EXPECT_EQ(RightBytes(u"ANNOUNCE.WAV"_s, 3), u"WAV"_s);
-  EXPECT_EQ(RightBytes(u"ab"_s, 3), u"ab"_s);
-  EXPECT_EQ(RightBytes(u"x.ｗａｖ"_s, 4), u"ａｖ"_s);
-  EXPECT_EQ(RightBytes(u"abc"_s, 0), QString());
+  for (const auto& [text, bytes, right] :
+       {std::tuple{u"ANNOUNCE.WAV"_s, 3, u"WAV"_s}, std::tuple{u"ab"_s, 3, u"ab"_s},
+        std::tuple{u"x.ｗａｖ"_s, 4, u"ａｖ"_s}, std::tuple{u"abc"_s, 0, QString()}}) {
+    EXPECT_EQ(RightBytes(text, bytes), right) << text.toStdString();
+  }
   EXPECT_EQ(CutAtNul(QString(u"abc\0def"_s)), u"abc"_s);
   EXPECT_EQ(CutAtNul(u"abc"_s), u"abc"_s);
-  EXPECT_EQ(TextOrDefault(QString(), u"0"_s), u"0"_s);
-  EXPECT_EQ(TextOrDefault(u" "_s, u"0"_s), u"0"_s);
-  EXPECT_EQ(TextOrDefault(u"  "_s, u"0"_s), u"  "_s);
-  EXPECT_EQ(TextOrDefault(u"1.500"_s, u"0"_s), u"1.500"_s);
+  // "" and one blank are missing; two blanks are a text.
+  for (const QString& text : {QString(), u" "_s, u"  "_s, u"1.500"_s}) {
+    EXPECT_EQ(TextOrDefault(text, u"0"_s), text.size() < 2 ? u"0"_s : text);
+  }
 }
 
 QByteArray Bytes(std::initializer_list<unsigned char> values) {

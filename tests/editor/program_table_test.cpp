@@ -58,14 +58,15 @@ class ProgramTableTest : public ::testing::Test {
 
 TEST_F(ProgramTableTest, RowsPagesAndNumbers) {
   UseMode(4);
-  EXPECT_EQ(ChannelOfRow(project_, 0, 2), 0);
-  EXPECT_EQ(ChannelOfRow(project_, 1, 2), 250);
-  EXPECT_EQ(ChannelOfRow(project_, 3, 251), 999);
-  EXPECT_EQ(RowOfChannel(project_, 250), 2);
+  // Page, grid row (the first data row is 2) and channel.
+  const std::array<int, 3> places[] = {{0, 2, 0}, {1, 2, 250}, {3, 251, 999}};
+  for (const auto& [page, row, channel] : places) {
+    EXPECT_EQ(ChannelOfRow(project_, page, row), channel);
+    EXPECT_EQ(RowOfChannel(project_, channel), row);
+    EXPECT_EQ(PageOfChannel(project_, channel), page);
+  }
   EXPECT_EQ(PageOfChannel(project_, 249), 0);
-  EXPECT_EQ(PageOfChannel(project_, 999), 3);
   EXPECT_EQ(ChannelNumberText(0), u"01"_s);
-  EXPECT_EQ(ChannelNumberText(98), u"99"_s);
   EXPECT_EQ(ChannelNumberText(999), u"1000"_s);
   UseMode(1);
   EXPECT_EQ(ChannelOfRow(project_, 0, 256), 254);

@@ -63,7 +63,8 @@ TEST(WaveReader, FilesOnDiskAndTheMp3Series) {
 // Shapes of real files that no device plays, or whose playing time cannot be measured, and
 // headers whose sizes lie. Each refusal comes from the reader, so registration, the loader,
 // `info` and the tools all refuse the same way; a shape whose data the reader finds after all
-// is measured. Lying sizes never lead outside the file.
+// is measured. Lying sizes never lead outside the file. The shapes of the bad-input corpus
+// (tests/corpus) are checked there by message number; these rows are those it lacks.
 TEST(WaveReader, FilesNoDeviceCanPlay) {
   const auto format = [](uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
     const uint16_t align = static_cast<uint16_t>(channels * bits / 8);
@@ -86,17 +87,7 @@ TEST(WaveReader, FilesNoDeviceCanPlay) {
     int64_t length_ms = 0;
   };
   const std::vector<Case> cases = {
-      {"empty", QByteArray(), 2601},
-      {"AVI", "RIFF\x04\0\0\0AVI "_ba, 2601},
       {"MP3", testing::Mp3Frames(3, {128}), 2601},
-      {"bare RIFF", "RIFF"_ba, 2601},
-      {"only a data chunk", "RIFF\x0c\0\0\0WAVE"_ba + Chunk("data", "abcd"_ba), 2602},
-      {"a chunk claiming 4 GB before the format", Shaped([](WaveShape& w) {
-         w.chunks_before_format = "LIST"_ba + Le32Bytes(0xFFFFFFF0) + "xx"_ba;
-       }),
-       2602},
-      {"RIFF size past the end of the file",
-       Shaped([](WaveShape& w) { w.riff_size_field = 0xFFFFFFFF; }), -1},
       {"RIFF size ending before the format", Shaped([](WaveShape& w) { w.riff_size_field = 4; }),
        2602},
       {"odd chunk and its pad byte",
@@ -115,16 +106,6 @@ TEST(WaveReader, FilesNoDeviceCanPlay) {
       {"empty format", Shaped([](WaveShape& w) { w.format_size = 0; }), 0, mmio},
       {"data header without its size", riff(pcm + "data"_ba), 0, cut},
       {"data size cut after two bytes", riff(pcm + "data\x10\x00"_ba), 0, cut},
-      {"extensible format cut in its extension size",
-       riff("fmt "_ba + Le32Bytes(40) + format(0xFFFE, 1, 22050, 16) + "\x16"_ba), 2603},
-      {"extensible format cut to 18 bytes",
-       riff(Chunk("fmt ", format(0xFFFE, 1, 22050, 16) + Le16Bytes(22)) + data), 2603},
-      {"A-law", riff(Chunk("fmt ", format(6, 1, 8000, 8)) + data), 2603},
-      {"mu-law", riff(Chunk("fmt ", format(7, 1, 8000, 8)) + data), 2603},
-      {"no channels", riff(Chunk("fmt ", format(1, 0, 22050, 16)) + data), 2603},
-      {"three channels", riff(Chunk("fmt ", format(1, 3, 22050, 16)) + data), 2603},
-      {"no byte rate", riff(Chunk("fmt ", format(1, 1, 0, 16)) + data), 2603},
-      {"no data chunk", riff(pcm), 2602},
       // sox reads this one as 2240 samples of 8-bit mono at 44.1 kHz.
       {.shape = "odd format chunk without its pad byte",
        .bytes = riff("fmt "_ba + Le32Bytes(17) + format(1, 1, 44100, 8) + "\x00"_ba + data),
