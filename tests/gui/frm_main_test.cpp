@@ -241,17 +241,20 @@ TEST_F(FrmMainTest, ProjectCommandsPagesAndClosing) {
   Find(u"NEW"_s)->trigger();
   EXPECT_EQ(Tabs()->currentIndex(), 0);
   EXPECT_EQ(project_.programs[800], ProgramRecord());
+  EXPECT_FALSE(project_.VoicesRegistered || project_.IsEdited());
 
   project_.PageEdited[0] = true;
   op_.Answer(MessageAnswer::kYes);
   EXPECT_FALSE(window_->close());  // Yes goes to saving: the editor stays
+  op_.Answer(MessageAnswer::kCancel);
+  EXPECT_FALSE(window_->close());
   op_.Answer(MessageAnswer::kNo);
   EXPECT_TRUE(window_->close());  // No ends without a second question
   window_->show();
   project_.ClearPageEdited();
   op_.Answer(MessageAnswer::kNo);
   EXPECT_FALSE(window_->close());
-  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2052, 2024, 2024, 2025}));
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2052, 2024, 2024, 2024, 2025}));
   EXPECT_EQ(op_.shown[1].buttons, MessageButtons::kYesNoCancel);
 }
 
