@@ -181,15 +181,8 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
   to_ceiling.normalize_lufs = 0.0;  // far above what the peak allows
   trimmed.trim = true;
   using Check = std::function<void(const Audio& in, const FitFileResult& file, const Audio& out)>;
-  struct Case {
-    QString name;
-    Audio source;
-    int format;
-    int mode;
-    FitOptions options;
-    Check check;
-  };
-  const Case cases[] = {
+  // The source's name, sound and file format, the series, the options; the check.
+  const std::tuple<QString, Audio, int, int, FitOptions, Check> cases[] = {
       // A studio file becomes the series' 44.1 kHz 16-bit mono at the same level.
       {u"studio.wav"_s, Make(48000, 2, 2.0, Tone(0.5, 1000)), kPcm24, 1, plain,
        [](auto& in, auto& file, auto& out) {
@@ -262,12 +255,12 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
          EXPECT_NEAR(static_cast<double>(file.length_ms), 2500.0, 30.0);
        }},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name.toStdString());
-    const FitRunResult run = Fit({Source(c.name, c.source, c.format)}, c.mode, c.options);
+  for (const auto& [name, sound, format, mode, options, check] : cases) {
+    SCOPED_TRACE(name.toStdString());
+    const FitRunResult run = Fit({Source(name, sound, format)}, mode, options);
     ASSERT_EQ(run.Written(), 1);
-    c.check(c.source, run.files[0], Load(run.files[0].output));
-    EXPECT_TRUE(Registers(run.files[0].output, c.mode));
+    check(sound, run.files[0], Load(run.files[0].output));
+    EXPECT_TRUE(Registers(run.files[0].output, mode));
   }
 }
 
