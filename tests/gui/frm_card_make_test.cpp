@@ -74,11 +74,13 @@ class FrmCardMakeTest : public testing::WindowTest<WatchingOperator> {
 // The fields and sizes come from the project, a bad list index shows no
 // choice, and only typing is an edit: it marks the main window's page.
 TEST_F(FrmCardMakeTest, OpensWithTheProjectAndMarksOnlyTypedChanges) {
-  project_.card.TpMd = u"9"_s;  // beyond the list
+  project_.card.TpMd = u"9"_s;       // beyond the list
+  project_.card.RecBaitai = u"x"_s;  // not a number
   auto window = Open();
   EXPECT_EQ(Find<QLineEdit>(*window, u"TxtForder"_s)->text(), u"駅前"_s);
   EXPECT_EQ(Find<QComboBox>(*window, u"CmbCardSize"_s)->currentText(), u"16MB"_s);
   EXPECT_EQ(Find<QComboBox>(*window, u"CmbTpMd"_s)->currentIndex(), -1);
+  EXPECT_EQ(Find<QComboBox>(*window, u"CmbRecBaitai"_s)->currentIndex(), -1);
   EXPECT_EQ(Find<QLabel>(*window, u"LblUseSize"_s)->text(), u"8MB"_s);
   EXPECT_EQ(Find<QLabel>(*window, u"LblMemorySize"_s)->text(),
             QString::number(2 * testing::WaveOfLength(22050, 1, 16, 100).size()) + u"バイト"_s);
@@ -187,6 +189,8 @@ TEST_F(FrmCardMakeTest, MakingTheCardShowsProgressThenTheNotice) {
     Click(*window, u"CmdCardMake"_s);
     EXPECT_TRUE(progress_seen);
     EXPECT_EQ(op_.Numbers(), (std::vector<int>{2030, mode == 7 ? 2053 : 2035}));
+    EXPECT_TRUE(QFile::exists(project_.settings.CardPath + u"/駅前/ANN01."_s +
+                              (mode == 7 ? u"zpx"_s : u"wpj"_s)));
     EXPECT_TRUE(Find<QPushButton>(*window, u"CmdCardWrite"_s)->isEnabled());
     EXPECT_FALSE(project_.IsEdited());
     EXPECT_TRUE(window->isEnabled() && window->isVisible());

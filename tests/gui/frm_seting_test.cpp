@@ -189,6 +189,7 @@ TEST_F(FrmSetingTest, SetingFromTheMainWindowRebuildsOnASeriesChange) {
   seting->trigger();
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2048});
   EXPECT_EQ(main_window.findChild<QTabBar*>(u"TabStrip"_s)->count(), 4);
+  EXPECT_EQ(main_window.windowTitle(), GetMessage(1000) + u" - "_s + GetMessage(2114));
   EXPECT_TRUE(project_.voices.isEmpty());
   EXPECT_EQ(main_window.findChildren<FrmSeting*>().size(), 0);
 }

@@ -244,6 +244,7 @@ TEST_F(FrmWaveAddTest, DroppedFolderWithConvertedRefusals) {
   QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(window.get(), &drop);
   EXPECT_TRUE(op_.AllAnswersUsed() && choosers_.answers.empty());
+  EXPECT_EQ(op_.shown.at(0).buttons, MessageButtons::kYesNo);  // the offer to convert
   EXPECT_EQ(QStringList({Cell(*window, 0, 1), Cell(*window, 1, 1), Cell(*window, 2, 1),
                          Cell(*window, 3, 1)}),
             QStringList({u"dup.wav"_s, u"ok.wav"_s, u"VOICE001.wav"_s, QString()}));
