@@ -17,22 +17,17 @@ namespace {
 using namespace Qt::StringLiterals;
 namespace geo = sheet_geometry;
 
-ElementLists Lists() {
-  ElementLists lists;
+SheetInputs Inputs(qint64 sound_bytes = 0) {
+  SheetInputs inputs;
+  inputs.printed_at = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7));
+  inputs.sound_bytes = sound_bytes;
+  ElementLists& lists = inputs.lists;
   lists.sp = {u"A"_s, u"B"_s, u"C"_s, u"D"_s};
   lists.repeat = {u"1"_s, u"2"_s, u"3"_s};
   lists.card = {u"8MB"_s,   u"16MB"_s, u"32MB"_s, u"64MB"_s, u"128MB"_s, u"256MB"_s,
                 u"512MB"_s, u"1GB"_s,  u"2GB"_s,  u"OVER"_s, u"OTHER"_s};
   lists.tape = {u"ＭＤ"_s, u"ＤＡＴ"_s, u"カセット"_s, u"他"_s};
   lists.baitai = {u"SM"_s, u"CF"_s, u"SD"_s, u"CD"_s, u"MO"_s, u"FD"_s, u"他"_s};
-  return lists;
-}
-
-SheetInputs Inputs(qint64 sound_bytes = 0) {
-  SheetInputs inputs;
-  inputs.printed_at = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7));
-  inputs.lists = Lists();
-  inputs.sound_bytes = sound_bytes;
   return inputs;
 }
 
