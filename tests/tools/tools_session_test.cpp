@@ -59,15 +59,14 @@ class Recorder : public ToolsView, public testing::ScriptedOperator {
 };
 
 using Request = std::variant<ConversionRequest, SilentFileRequest>;
-Request File(const QString& source, const QString& output) {
-  return ConversionRequest{false, source, output};
+Request File(const QString& from, const QString& to) {
+  return ConversionRequest{false, from, to};
 }
-Request Folder(const QString& source, const QString& output) {
-  return ConversionRequest{true, source, output};
+Request Folder(const QString& from, const QString& to) {
+  return ConversionRequest{true, from, to};
 }
-Request Silent(const QString& minutes, const QString& seconds, const QString& output,
-               int bits = 16) {
-  return SilentFileRequest{minutes, seconds, bits, 22050, output};
+Request Silent(const QString& mm, const QString& ss, const QString& to, int bits = 16) {
+  return SilentFileRequest{mm, ss, bits, 22050, to};
 }
 
 // What the operator does during the run.
