@@ -64,7 +64,7 @@ class CardMakerTest : public ::testing::Test {
   testing::ScriptedOperator op_;
 };
 
-TEST_F(CardMakerTest, MakesTheFolderWithEveryFileAndTellsTheOperator) {
+TEST_F(CardMakerTest, MakesTheFolderTellsTheOperatorAndMakesItAgainOnlyOnYes) {
   const CardMakeResult result = Make();
   ASSERT_EQ(result.outcome, CardMakeOutcome::kMade);
   EXPECT_EQ(result.target_folder, Target());
@@ -91,10 +91,8 @@ TEST_F(CardMakerTest, MakesTheFolderWithEveryFileAndTellsTheOperator) {
   EXPECT_EQ(op_.progress.back().maximum, 0);
   EXPECT_EQ(op_.busy_depth, 0);
   EXPECT_FALSE(project_.IsEdited());
-}
 
-TEST_F(CardMakerTest, MadeTwiceIntoTheSameFolderAndAControlFileThatCannotBeWritten) {
-  ASSERT_EQ(Make().outcome, CardMakeOutcome::kMade);
+  // Made again into the same folder: No keeps it, Yes replaces it.
   ASSERT_TRUE(testing::WriteBytes(Target() + u"/old.txt"_s, "from before"_ba));
   ASSERT_TRUE(testing::WriteBytes(work_ + u"/stale.wav"_s, "left by a broken run"_ba));
   const QStringList before = FilesIn(Target());
