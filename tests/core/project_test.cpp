@@ -219,13 +219,11 @@ TEST(Settings, ReadsBothSections) {
   }
   WriteFileBytes(path, cp932::Encode(text));
   const Settings settings = ReadSettings(path);
-  EXPECT_EQ(settings.WavePath, u"/snd/音声"_s);
-  EXPECT_EQ(settings.CardPath, u"/cards"_s);
-  EXPECT_EQ(settings.CardName, u"ANN01"_s);
-  EXPECT_EQ(settings.Mode, 6);
-  EXPECT_EQ(settings.AddFunction, 1);
-  EXPECT_EQ(settings.FileCapacity, 2);
-  EXPECT_EQ(settings.PrtSheet, u"1,1,0"_s);
+  EXPECT_EQ(
+      (std::tuple{settings.WavePath, settings.CardPath, settings.CardName, settings.PrtSheet}),
+      (std::tuple{u"/snd/音声"_s, u"/cards"_s, u"ANN01"_s, u"1,1,0"_s}));
+  EXPECT_EQ((std::array{settings.Mode, settings.AddFunction, settings.FileCapacity}),
+            (std::array{6, 1, 2}));
   for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
     EXPECT_EQ(settings.UserData[i], u"値"_s + QString::number(i));
   }

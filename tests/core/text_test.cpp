@@ -65,11 +65,7 @@ TEST(TextHelpers, FolderFileNameRightBytesCutAtNulAndDefaults) {
 }
 
 QByteArray Bytes(std::initializer_list<unsigned char> values) {
-  QByteArray bytes;
-  for (unsigned char value : values) {
-    bytes.append(static_cast<char>(value));
-  }
-  return bytes;
+  return QByteArray(reinterpret_cast<const char*>(values.begin()), std::ssize(values));
 }
 
 struct TextBytes {

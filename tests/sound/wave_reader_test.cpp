@@ -182,12 +182,7 @@ TEST(WaveHeaderCheck, RatesBitsChannelsAndIdsWithinTheFirst255Bytes) {
 }
 
 QByteArray Header(unsigned char b1, unsigned char b2, unsigned char b3) {
-  QByteArray bytes(4, '\0');
-  bytes[0] = static_cast<char>(0xFF);
-  bytes[1] = static_cast<char>(b1);
-  bytes[2] = static_cast<char>(b2);
-  bytes[3] = static_cast<char>(b3);
-  return bytes;
+  return QByteArray(1, '\xFF') + char(b1) + char(b2) + char(b3);
 }
 
 // Version (3 = MPEG-1, 2 = MPEG-2), bit rate, sample rate and the mono flag the scan reads.
@@ -287,10 +282,9 @@ TEST(Mp3Reader, TheDecoderDecidesWhetherTheStreamIsOneTheDevicesPlay) {
 }
 
 TEST(VoiceTexts, RatesSecondsAndRecordsForWaveAndMp3) {
+  // Only the trailing zeros of three decimals go, keeping one.
   const std::vector<std::pair<uint32_t, QString>> rates = {
-      {8000, u"8.0KHz"_s},   {11025, u"11.025KHz"_s}, {12800, u"12.8KHz"_s},
-      {16000, u"16.0KHz"_s}, {22050, u"22.05KHz"_s},  {32000, u"32.0KHz"_s},
-      {44100, u"44.1KHz"_s}, {48000, u"48.0KHz"_s},   {6400, u"6.4KHz"_s},
+      {8000, u"8.0KHz"_s},   {11025, u"11.025KHz"_s}, {22050, u"22.05KHz"_s}, {44100, u"44.1KHz"_s},
       {10600, u"10.6KHz"_s}, {0, u"0.0KHz"_s},        {7333, u"7.333KHz"_s}};
   for (const auto& [rate, text] : rates) {
     EXPECT_EQ(SampleRateText(rate), text) << rate;
