@@ -212,6 +212,7 @@ TEST_F(FrmMainTest, ProjectCommandsPagesAndClosing) {
   Find(u"LOAD"_s)->trigger();
   EXPECT_EQ(op_.Numbers(), (std::vector<int>{2020, 0}));
   EXPECT_EQ(op_.shown[1].text, ExtensionRefusalText(4));
+  EXPECT_TRUE(op_.shown[1].text.contains(u"wpj"_s));  // it says which files this series takes
   EXPECT_EQ(choosers_.last_filter.pattern, u"*.wpj;*.wpg"_s);
   EXPECT_TRUE(project_.voices.isEmpty());
   UseSoundBackend(MakeSdlSoundBackend());
