@@ -132,13 +132,6 @@ TEST(WaveReader, FilesNoDeviceCanPlay) {
 }
 
 TEST(WaveHeaderCheck, RatesBitsChannelsAndIdsWithinTheFirst255Bytes) {
-  for (uint32_t rate : {8000u, 11025u, 12800u, 16000u, 22050u, 32000u, 44100u}) {
-    EXPECT_TRUE(IsSupportedWaveHeaderBytes(Shaped([=](WaveShape& w) { w.sample_rate = rate; }), 0));
-  }
-  for (uint32_t rate : {6400u, 10600u, 48000u, 96000u}) {
-    EXPECT_FALSE(
-        IsSupportedWaveHeaderBytes(Shaped([=](WaveShape& w) { w.sample_rate = rate; }), 1));
-  }
   const auto data_at = [](int offset) {
     return Shaped(
         [=](WaveShape& w) { w.chunks_before_data = Chunk("LIST", QByteArray(offset - 44, 'x')); });
@@ -150,6 +143,9 @@ TEST(WaveHeaderCheck, RatesBitsChannelsAndIdsWithinTheFirst255Bytes) {
     bool supported;
   } cases[] = {
       {"8 bits", Shaped([](WaveShape& w) { w.bits = 8; }), 0, true},
+      // The rates are the code's own list; one in it and one outside.
+      {"8 kHz", Shaped([](WaveShape& w) { w.sample_rate = 8000; }), 0, true},
+      {"48 kHz", Shaped([](WaveShape& w) { w.sample_rate = 48000; }), 1, false},
       // The format tag is not looked at, the bits are.
       {"4-bit IMA ADPCM", Shaped([](WaveShape& w) {
          w.format_tag = 0x11;
