@@ -44,18 +44,6 @@ class SessionTest : public ::testing::Test {
   testing::ScriptedOperator op_;
 };
 
-TEST_F(SessionTest, OkRightAfterOpeningChangesNothing) {
-  UseMode(1, 3);
-  const QList<VoiceRecord> before = project_.voices;
-  RegistrationSession session(project_, Settings());
-  EXPECT_EQ(session.TotalTimeText(), u"0.75秒"_s);
-  EXPECT_EQ(session.TotalBytesText(), u"3000バイト"_s);
-  EXPECT_TRUE(session.Ok(op_).closed);
-  EXPECT_EQ(project_.voices, before);
-  EXPECT_FALSE(project_.IsEdited());
-  EXPECT_EQ(ReadSettings(Settings()).FileCapacity, 0);
-}
-
 TEST_F(SessionTest, LongCommentBlocksOkAndMovesCrossPages) {
   UseMode(4, 300);
   RegistrationSession session(project_, Settings());
@@ -80,11 +68,20 @@ TEST_F(SessionTest, LongCommentBlocksOkAndMovesCrossPages) {
   EXPECT_TRUE(moving.Changed());
 }
 
-TEST_F(SessionTest, CommentOnlyEditMakesCancelAskAndDeleteClosesTheGap) {
+TEST_F(SessionTest, OkOrCancelRightAfterOpeningThenACommentAndADelete) {
   UseMode(1, 5);
+  const QList<VoiceRecord> before = project_.voices;
   RegistrationSession session(project_, Settings());
-  EXPECT_TRUE(RegistrationSession(project_, Settings()).Cancel(op_));  // unchanged: no question
+  EXPECT_EQ(session.TotalTimeText(), u"1.25秒"_s);
+  EXPECT_EQ(session.TotalBytesText(), u"5000バイト"_s);
+  // Unchanged: OK commits nothing and writes no capacity; Cancel asks nothing.
+  EXPECT_TRUE(RegistrationSession(project_, Settings()).Ok(op_).closed);
+  EXPECT_EQ(project_.voices, before);
+  EXPECT_FALSE(project_.IsEdited());
+  EXPECT_EQ(ReadSettings(Settings()).FileCapacity, 0);
+  EXPECT_TRUE(RegistrationSession(project_, Settings()).Cancel(op_));
   EXPECT_TRUE(op_.shown.empty());
+  // A comment alone makes Cancel ask; a delete asks and closes the gap.
   session.EditComment(0, u"始業"_s);
   op_.Answer(MessageAnswer::kNo);
   EXPECT_FALSE(session.Cancel(op_));
