@@ -90,6 +90,7 @@ TEST_F(FrmMainTest, CommandsMenusAndGridAtTheSmallestScreen) {
     EXPECT_EQ(fixed->columnWidth(column), Grid()->columnWidth(column));
   }
   EXPECT_EQ(fixed->width(), fixed_width);
+  EXPECT_TRUE(Grid()->isColumnHidden(kFirstVoiceColumn + MaxVoiceIndex(3) + 1));  // not in series 3
   const QModelIndex last = Cell(0, kFirstVoiceColumn + MaxVoiceIndex(3));
   Grid()->scrollTo(last);
   EXPECT_GT(Grid()->horizontalScrollBar()->value(), 0);
@@ -232,6 +233,7 @@ TEST_F(FrmMainTest, ProjectCommandsPagesAndClosing) {
     window_->ApplyModeChange();
     EXPECT_EQ(Tabs()->count(), mode == 3 ? 1 : 4);
     EXPECT_EQ(Tabs()->isVisible(), mode == 4);
+    EXPECT_EQ(Tabs()->tabText(Tabs()->count() - 1), mode == 3 ? u"1～255"_s : u"751～1000"_s);
     EXPECT_EQ(Model()->rowCount(), mode == 3 ? 255 : 250);
     EXPECT_TRUE(project_.voices.isEmpty() && !project_.IsEdited());
   }

@@ -206,6 +206,8 @@ TEST_F(FrmToolsTest, SilentPageTimeBoxesAndNotice) {
   Find<QTabBar>(u"TabStrip1"_s)->setCurrentIndex(1);
   EXPECT_TRUE(Find(u"FrameSirent"_s)->isVisible());
   EXPECT_FALSE(Find(u"FrameConv"_s)->isVisible());
+  EXPECT_EQ(Find<QComboBox>(u"CmbBit"_s)->currentText(), u"16Bit"_s);
+  EXPECT_EQ(Find<QComboBox>(u"CmbSample"_s)->currentText(), u"22.05KHz"_s);
   QLineEdit* minutes = Box(u"TxtMM"_s);
   QLineEdit* seconds = Box(u"TxtSS"_s);
   minutes->setFocus();
