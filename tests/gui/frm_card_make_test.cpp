@@ -71,35 +71,42 @@ class FrmCardMakeTest : public testing::WindowTest<WatchingOperator> {
   std::unique_ptr<FrmCardMake> Open() { return WindowTest::Open<FrmCardMake>(); }
 };
 
-// The fields and sizes come from the project, a bad list index shows no
-// choice, and only typing is an edit: it marks the main window's page.
-TEST_F(FrmCardMakeTest, OpensWithTheProjectAndMarksOnlyTypedChanges) {
+// CARD opens the window over the project: the fields and sizes, a bad list
+// index shows no choice, and a list choice is no edit (closing asks nothing
+// and keeps the fields out). The closing question opens it too.
+TEST_F(FrmCardMakeTest, MainWindowOpensItFromCardAndFromTheClosingQuestion) {
   project_.card.TpMd = u"9"_s;       // beyond the list
   project_.card.RecBaitai = u"x"_s;  // not a number
-  auto window = Open();
-  EXPECT_EQ(Find<QLineEdit>(*window, u"TxtForder"_s)->text(), u"駅前"_s);
-  EXPECT_EQ(Find<QComboBox>(*window, u"CmbCardSize"_s)->currentText(), u"16MB"_s);
-  EXPECT_EQ(Find<QComboBox>(*window, u"CmbTpMd"_s)->currentIndex(), -1);
-  EXPECT_EQ(Find<QComboBox>(*window, u"CmbRecBaitai"_s)->currentIndex(), -1);
-  EXPECT_EQ(Find<QLabel>(*window, u"LblUseSize"_s)->text(), u"8MB"_s);
-  EXPECT_EQ(Find<QLabel>(*window, u"LblMemorySize"_s)->text(),
-            QString::number(2 * testing::WaveOfLength(22050, 1, 16, 100).size()) + u"バイト"_s);
-  EXPECT_FALSE(
-      Find<QLineEdit>(*window, u"TxtCardName"_s)->testAttribute(Qt::WA_InputMethodEnabled));
-  Find<QComboBox>(*window, u"CmbCardBaitai"_s)->setCurrentIndex(2);
-  Click(*window, u"CmdClose"_s);
+  FrmMain main_window(project_, paths_, op_, choosers_);
+  main_window.show();
+  project_.programs[0].Voice[0] = project_.voices[0].NAME;  // the window starts with reset channels
+  ::testing::OnModal<FrmCardMake>([&](FrmCardMake& card) {
+    EXPECT_EQ(Find<QLineEdit>(card, u"TxtForder"_s)->text(), u"駅前"_s);
+    EXPECT_EQ(Find<QComboBox>(card, u"CmbCardSize"_s)->currentText(), u"16MB"_s);
+    EXPECT_EQ(Find<QComboBox>(card, u"CmbTpMd"_s)->currentIndex(), -1);
+    EXPECT_EQ(Find<QComboBox>(card, u"CmbRecBaitai"_s)->currentIndex(), -1);
+    EXPECT_EQ(Find<QLabel>(card, u"LblUseSize"_s)->text(), u"8MB"_s);
+    EXPECT_EQ(Find<QLabel>(card, u"LblMemorySize"_s)->text(),
+              QString::number(2 * testing::WaveOfLength(22050, 1, 16, 100).size()) + u"バイト"_s);
+    EXPECT_FALSE(Find<QLineEdit>(card, u"TxtCardName"_s)->testAttribute(Qt::WA_InputMethodEnabled));
+    Find<QComboBox>(card, u"CmbCardBaitai"_s)->setCurrentIndex(2);
+    Click(card, u"CmdClose"_s);
+  });
+  main_window.findChild<QAction*>(u"CARD"_s)->trigger();
   EXPECT_FALSE(project_.IsEdited());
   EXPECT_TRUE(op_.shown.empty());
   EXPECT_TRUE(project_.card.CardBaitai.isEmpty());
 
-  project_.CurrentPage = 2;
-  auto again = Open();
-  Find<QLineEdit>(*again, u"TxtModel"_s)->setFocus();
-  QTest::keyClicks(Find<QLineEdit>(*again, u"TxtModel"_s), u"X"_s);
-  EXPECT_EQ(project_.PageEdited[2] && !project_.PageEdited[0], true);
-
-  paths_.element_file = dir_.filePath(u"missing.elm"_s);  // no lists: the window still opens
-  EXPECT_EQ(Find<QComboBox>(*Open(), u"CmbCardSize"_s)->count(), 0);
+  project_.PageEdited[0] = true;
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_FALSE(main_window.close());
+  bool opened = false;
+  ::testing::OnModal<FrmCardMake>([&](FrmCardMake& card) {
+    opened = true;
+    Click(card, u"CmdClose"_s);
+  });
+  QTest::qWait(50);  // the card data window opens once the close was refused
+  EXPECT_TRUE(opened && main_window.isVisible());
 }
 
 // A refused field: its page comes up, the field focused and its text selected.
@@ -139,13 +146,16 @@ TEST_F(FrmCardMakeTest, EachCheckFailureLandsOnItsPageAndField) {
   }
 }
 
-// Typing starts in the first field; the temporary save takes the typed
-// fields, tells the operator and clears the change flags; a cancelled chooser
-// does nothing.
+// Typing starts in the first field and marks the main window's page; the
+// temporary save takes the typed fields, tells the operator and clears the
+// change flags; a cancelled chooser does nothing.
 TEST_F(FrmCardMakeTest, TemporarySaveTakesTheFieldsAndClearsTheFlags) {
   project_.PageEdited[1] = true;
+  project_.CurrentPage = 2;
   auto window = Open();
   EXPECT_EQ(window->focusWidget(), Find<QLineEdit>(*window, u"TxtCardName"_s));
+  QTest::keyClicks(Find<QLineEdit>(*window, u"TxtCardName"_s), u"X"_s);  // replaces the name
+  EXPECT_TRUE(project_.PageEdited[2] && !project_.PageEdited[0]);
   Find<QLineEdit>(*window, u"TxtRecStdio"_s)->setText(u"第一スタジオ"_s);
   Find<QComboBox>(*window, u"CmbTpMd"_s)->setCurrentIndex(1);
   choosers_.answers = {dir_.filePath(u"keep.wpg"_s), QString()};
@@ -155,11 +165,14 @@ TEST_F(FrmCardMakeTest, TemporarySaveTakesTheFieldsAndClearsTheFlags) {
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2051});
   EXPECT_EQ(op_.pauses, std::vector<int>{800});
   EXPECT_FALSE(project_.IsEdited());
-  EXPECT_EQ(project_.card.RecStdio + project_.card.TpMd, u"第一スタジオ1"_s);
+  EXPECT_EQ(project_.card.CardName + project_.card.RecStdio + project_.card.TpMd,
+            u"X第一スタジオ1"_s);
   EXPECT_TRUE(QFile::exists(dir_.filePath(u"keep.wpg"_s)));
   Click(*window, u"CmdSave"_s);
   EXPECT_EQ(op_.shown.size(), 1u);
   EXPECT_TRUE(window->isVisible());
+  paths_.element_file = dir_.filePath(u"missing.elm"_s);  // no lists: the window still opens
+  EXPECT_EQ(Find<QComboBox>(*Open(), u"CmbCardSize"_s)->count(), 0);
 }
 
 // The progress window, which cannot be closed, holds the window off while
@@ -206,29 +219,6 @@ TEST_F(FrmCardMakeTest, MakingTheCardShowsProgressThenTheNotice) {
   Click(*window, u"CmdCardMake"_s);
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2082});
   EXPECT_FALSE(window->isVisible());
-}
-
-TEST_F(FrmCardMakeTest, MainWindowOpensItFromCardAndFromTheClosingQuestion) {
-  FrmMain main_window(project_, paths_, op_, choosers_);
-  main_window.show();
-  project_.programs[0].Voice[0] = project_.voices[0].NAME;  // the window starts with reset channels
-  int opened = 0;
-  const auto close_when_open = [&] {
-    ::testing::OnModal<FrmCardMake>([&](FrmCardMake& card) {
-      ++opened;
-      Click(card, u"CmdClose"_s);
-    });
-  };
-  close_when_open();
-  main_window.findChild<QAction*>(u"CARD"_s)->trigger();
-  EXPECT_EQ(opened, 1);
-  project_.PageEdited[0] = true;
-  op_.Answer(MessageAnswer::kYes);
-  EXPECT_FALSE(main_window.close());
-  close_when_open();
-  QTest::qWait(50);  // the card data window opens once the close was refused
-  EXPECT_EQ(opened, 2);
-  EXPECT_TRUE(main_window.isVisible());
 }
 
 }  // namespace

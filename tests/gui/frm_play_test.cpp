@@ -22,22 +22,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// Plays as asked and returns the names the dialog showed, in order.
-QStringList PlayAndWatch(FrmPlay& dialog, int slot, bool play_all) {
-  QStringList names;
-  QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, [&] {
-    const QString name = dialog.findChild<QLabel*>(u"LblName"_s)->text();
-    if (!name.isEmpty() && (names.isEmpty() || names.last() != name)) {
-      names << name;
-    }
-  });
-  watch.start(10);
-  QTimer::singleShot(10000, &dialog, [&] { dialog.reject(); });  // a safety net only
-  dialog.Play(slot, true, play_all);
-  return names;
-}
-
 class FrmPlayTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -58,9 +42,19 @@ class FrmPlayTest : public ::testing::Test {
 // functions must outlive the backend at exit).
 TEST_F(FrmPlayTest, PlayAllPlaysEveryVoiceAndCloses) {
   FrmPlay dialog(list_, 1);
+  QStringList names;  // as the dialog showed them
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    const QString name = dialog.findChild<QLabel*>(u"LblName"_s)->text();
+    if (!name.isEmpty() && (names.isEmpty() || names.last() != name)) {
+      names << name;
+    }
+  });
+  watch.start(10);
+  QTimer::singleShot(10000, &dialog, [&] { dialog.reject(); });  // a safety net only
   QElapsedTimer timer;
   timer.start();
-  const QStringList names = PlayAndWatch(dialog, 0, true);
+  dialog.Play(0, true, true);
   EXPECT_LT(timer.elapsed(), 9000);
   EXPECT_EQ(names, (QStringList{u"v0.wav"_s, u"v1.wav"_s, u"v2.wav"_s}));
   EXPECT_EQ(dialog.findChild<QLabel*>(u"LblTime"_s)->text(), u"0.150 秒"_s);
