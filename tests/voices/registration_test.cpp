@@ -70,6 +70,9 @@ TEST(CheckSoundFormat, StereoBitsAndRatesBySeriesAndTheLoadSuffix) {
   for (int mode : {2, 3, 5, 6}) {
     EXPECT_EQ(Check(Format(8000, 16), mode), std::make_pair(true, -1)) << mode;
   }
+  for (int mode = 1; mode <= 6; ++mode) {  // the demo project's sounds
+    EXPECT_EQ(Check(Format(22050, 16), mode), std::make_pair(true, -1)) << mode;
+  }
   EXPECT_EQ(Check(Format(48000, 16), 2), std::make_pair(false, 2104));
   EXPECT_EQ(Check(Format(6400, 8), 0), std::make_pair(true, -1));
   // MP3: neither rate nor bit rate is examined, only mono.
