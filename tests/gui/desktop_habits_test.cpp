@@ -31,7 +31,7 @@ using namespace Qt::StringLiterals;
 using DesktopHabitsTest = testing::MainWindowTest;
 
 // Each kind of change is one step back and forth, rows, times and the pages'
-// edited flags exactly as they were. FrmMain goes with steps on its stack.
+// edited flags exactly as they were; then FrmMain is torn down after them.
 TEST_F(DesktopHabitsTest, UndoAndRedoOfEveryKindOfChange) {
   Open(4, 12);
   QUndoStack& stack = window_->History().Stack();
