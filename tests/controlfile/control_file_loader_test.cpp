@@ -309,10 +309,9 @@ TEST_F(LoaderTest, WriteThenLoadGivesTheProjectBack) {
     const int voices = MaxVoiceIndex(mode) + 2;
     for (int v = 0; v < voices; ++v) {
       const QString name = u"m%1v%2.%3"_s.arg(mode).arg(v).arg(mp3 ? u"mp3"_s : u"wav"_s);
-      const QString path =
-          mp3 ? Sound(name, testing::Mp3Frames(10 + v, {64}, 22050, true))
-              : Sound(name, testing::WaveOfLength(mode == 6 ? 32000 : 22050, 1, mode == 0 ? 8 : 16,
-                                                  100 * (v + 1)));
+      Sound(name, mp3 ? testing::Mp3Frames(10 + v, {64}, 22050, true)
+                      : testing::WaveOfLength(mode == 6 ? 32000 : 22050, 1, mode == 0 ? 8 : 16,
+                                              100 * (v + 1)));
       VoiceRecord voice;
       voice.NAME = name;
       voice.COMENTS = v % 2 == 0 ? u"案内%1"_s.arg(v) : QString();
@@ -320,19 +319,19 @@ TEST_F(LoaderTest, WriteThenLoadGivesTheProjectBack) {
     }
     project_.VoicesRegistered = true;
     const int last = project_.ChannelCount - 1;
+    ProgramRecord& record = project_.programs[static_cast<size_t>(last)];
     for (int slot = 0; slot <= MaxVoiceIndex(mode); ++slot) {
-      project_.programs[static_cast<size_t>(last)].Voice[static_cast<size_t>(slot)] =
-          project_.voices[slot + 1].NAME;
+      record.Voice[static_cast<size_t>(slot)] = project_.voices[slot + 1].NAME;
     }
-    project_.programs[static_cast<size_t>(last)].SP = u"3"_s;
-    project_.programs[static_cast<size_t>(last)].RP = u"2"_s;
+    record.SP = u"3"_s;
+    record.RP = u"2"_s;
     project_.programs[5].Voice[0] = project_.voices[0].NAME;
     for (int field = 0; field < CardInfo::kFieldCount; ++field) {
       project_.card.Field(field) = u"値%1 ①"_s.arg(field);
     }
     const QList<VoiceRecord> written_voices = project_.voices;
     const CardInfo written_card = project_.card;
-    ProgramRecord written_record = project_.programs[static_cast<size_t>(last)];
+    ProgramRecord written_record = record;
     const QString path = dir_.filePath(u"ROUND%1.%2"_s.arg(mode).arg(ControlFileExtension(mode)));
     ASSERT_TRUE(WriteControlFile(project_, path, AnyChannelInUse(project_)));
 
@@ -345,7 +344,7 @@ TEST_F(LoaderTest, WriteThenLoadGivesTheProjectBack) {
       EXPECT_FALSE(project_.voices[v].SEC.isEmpty());
     }
     written_record.Time = project_.ChannelTime(last).PlainText();
-    EXPECT_EQ(project_.programs[static_cast<size_t>(last)], written_record) << mode;
+    EXPECT_EQ(record, written_record) << mode;
     EXPECT_EQ(project_.programs[5].Voice[0], written_voices[0].NAME);
   }
 }

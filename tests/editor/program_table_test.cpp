@@ -50,6 +50,10 @@ class ProgramTableTest : public ::testing::Test {
   const ProgramRecord& Record(int channel) const {
     return project_.programs[static_cast<size_t>(channel)];
   }
+  // Where a move took the voice, as channel and slot; {-1, -1} when it did not move.
+  static std::pair<int, int> At(const std::optional<ProgramTable::Position>& to) {
+    return to ? std::pair{to->channel, to->slot} : std::pair{-1, -1};
+  }
 
   Project project_;
   ProgramTable table_{project_};
@@ -119,23 +123,16 @@ TEST_F(ProgramTableTest, MovesUpAndDownBetweenChannelsUnlessTheTargetIsFull) {
   Fill(1, {u"v1.wav"_s, u"v2.wav"_s, u"v3.wav"_s});
   Fill(0, {u"v4.wav"_s, u"v5.wav"_s});
   // Into an occupied position: inserted there, the rest shifts right.
-  auto moved = table_.MoveUp(1, 1, op_);
-  ASSERT_TRUE(moved);
-  EXPECT_EQ(moved->channel, 0);
-  EXPECT_EQ(moved->slot, 1);
+  EXPECT_EQ(At(table_.MoveUp(1, 1, op_)), std::pair(0, 1));
   EXPECT_EQ(Voices(0), (QStringList{u"v4.wav"_s, u"v2.wav"_s, u"v5.wav"_s}));
   EXPECT_EQ(Voices(1), (QStringList{u"v1.wav"_s, u"v3.wav"_s}));
   EXPECT_EQ(Record(0).Time, u"3"_s);  // plain decimal after a move
   EXPECT_EQ(Record(1).Time, u"2"_s);
   EXPECT_TRUE(project_.PageEdited[0]);
   // Into an empty position: the target's first free slot.
-  moved = table_.MoveDown(0, 2, op_);
-  ASSERT_TRUE(moved);
-  EXPECT_EQ(moved->channel, 1);
-  EXPECT_EQ(moved->slot, 2);
+  EXPECT_EQ(At(table_.MoveDown(0, 2, op_)), std::pair(1, 2));
   EXPECT_EQ(Voices(1), (QStringList{u"v1.wav"_s, u"v3.wav"_s, u"v5.wav"_s}));
-  moved = table_.MoveDown(1, 1, op_);
-  EXPECT_EQ(moved->slot, 0);
+  EXPECT_EQ(At(table_.MoveDown(1, 1, op_)), std::pair(2, 0));
   // Up from the first channel, down from the last, or an empty cell: nothing.
   EXPECT_FALSE(table_.MoveUp(0, 0, op_));
   Fill(254, {u"v9.wav"_s});
@@ -181,13 +178,9 @@ TEST_F(ProgramTableTest, DeletesAndMovesAcrossPagesInTheBigSeries) {
   EXPECT_TRUE(project_.PageEdited[1]);
   project_.PageEdited.fill(false);
   Fill(250, {u"v1.wav"_s});
-  const auto up = table_.MoveUp(250, 0, op_);
-  ASSERT_TRUE(up);
-  EXPECT_EQ(up->channel, 249);
-  EXPECT_EQ(PageOfChannel(project_, up->channel), 0);
+  EXPECT_EQ(At(table_.MoveUp(250, 0, op_)), std::pair(249, 0));  // the first page's last channel
   EXPECT_TRUE(project_.PageEdited[0]);
-  const auto down = table_.MoveDown(249, 0, op_);
-  EXPECT_EQ(down->channel, 250);
+  EXPECT_EQ(At(table_.MoveDown(249, 0, op_)), std::pair(250, 0));
   EXPECT_TRUE(project_.PageEdited[1]);
   Fill(999, {u"v2.wav"_s});
   EXPECT_FALSE(table_.MoveDown(999, 0, op_));
