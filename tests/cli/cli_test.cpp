@@ -204,6 +204,7 @@ TEST_F(CliTest, EachCommandReportsWhatItDid) {
       {"write --from ~/p.json ~/P.wpj", 0, "", ""},
       {"write --from ~/p.json ~/no/such/X.wpj", 1, "", "エラー: コントロールデータファイルの作成"},
       {"show --json ~/P.wpj", 0, "card programs series voices", "\"COMENTS\": \"始業①\""},
+      {"--series 7 show ~/P.wpj", 1, "", "parlatone show: series 7 opens only .zpx and .mpi"},
       {"--card-path ~/cards make-card ~/P.wpj", 0, "", "/cards/駅\n"},
       {"--card-path ~/cards make-card ~/P.wpj", 1, "", "(answered No)"},
       {"--card-path ~/cards make-card --yes ~/P.wpj", 0, "", "/cards/駅\n"},
