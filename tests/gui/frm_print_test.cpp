@@ -41,8 +41,10 @@ class FrmPrintTest : public testing::WindowTest<> {
 };
 
 // The stored choice is ticked, the channel options belong to the editor
-// sheet, and nothing ticked is refused for print and PDF alike.
-TEST_F(FrmPrintTest, StoredChoiceAndNothingTicked) {
+// sheet, nothing ticked is refused for print and PDF alike (before any
+// chooser). The PDF: a cancelled chooser writes nothing, a saved file is
+// named, a folder that is not there is an error and the window stays.
+TEST_F(FrmPrintTest, StoredChoiceNothingTickedAndThePdf) {
   UseMode(1, u"0,1,1"_s);
   auto window = Open();
   for (int i = 0; i < 3; ++i) {
@@ -53,11 +55,27 @@ TEST_F(FrmPrintTest, StoredChoiceAndNothingTicked) {
   EXPECT_FALSE(window->findChild<QRadioButton*>(u"OptSheet0"_s)->isEnabled());
   Check(*window, 1)->setChecked(false);
   Click(*window, u"CmdPrint"_s);
-  Click(*window, u"CmdPdf"_s);  // before any chooser
+  Click(*window, u"CmdPdf"_s);
   EXPECT_EQ(op_.Numbers(), (std::vector<int>{2131, 2131}));
   EXPECT_EQ(op_.shown.front().icon, MessageIcon::kExclamation);
-  EXPECT_TRUE(previewed_.empty());
   EXPECT_FALSE(QFile::exists(paths_.settings_file));
+
+  Check(*window, 0)->setChecked(true);
+  op_ = {};
+  const QString path = dir_.filePath(u"sheets.pdf"_s);
+  choosers_.answers = {QString(), path, dir_.filePath(u"no/such/folder/x.pdf"_s)};
+  Click(*window, u"CmdPdf"_s);
+  EXPECT_EQ(choosers_.last_filter.pattern, u"*.pdf"_s);
+  EXPECT_TRUE(op_.shown.empty());
+  Click(*window, u"CmdPdf"_s);
+  EXPECT_EQ(choosers_.last_title, u"PDFファイルの保存"_s);
+  ASSERT_EQ(op_.shown.size(), 1u);
+  EXPECT_EQ(op_.shown[0].text, u"PDFファイルを保存しました。\r\n"_s + path);
+  EXPECT_TRUE(QFile::exists(path));
+  Click(*window, u"CmdPdf"_s);
+  ASSERT_EQ(op_.shown.size(), 2u);
+  EXPECT_EQ(op_.shown[1].title_number, msg::kTitleError);
+  EXPECT_TRUE(window->isVisible() && previewed_.empty());
 }
 
 // Printing stores the choice and previews the sheets of the shown tab,
@@ -80,27 +98,6 @@ TEST_F(FrmPrintTest, PrintingAndClosingKeepTheChoice) {
   Check(*window, 0)->setChecked(true);
   Click(*window, u"CmdClose"_s);
   EXPECT_EQ(Stored(), u"1,0,1"_s);
-}
-
-// The PDF: a cancelled chooser writes nothing, a saved file is named, a
-// folder that is not there is an error and the window stays.
-TEST_F(FrmPrintTest, PdfOfTheTickedSheets) {
-  UseMode(7, u"1,0,0"_s);
-  auto window = Open();
-  const QString path = dir_.filePath(u"sheets.pdf"_s);
-  choosers_.answers = {QString(), path, dir_.filePath(u"no/such/folder/x.pdf"_s)};
-  Click(*window, u"CmdPdf"_s);
-  EXPECT_EQ(choosers_.last_filter.pattern, u"*.pdf"_s);
-  EXPECT_TRUE(op_.shown.empty());
-  Click(*window, u"CmdPdf"_s);
-  EXPECT_EQ(choosers_.last_title, u"PDFファイルの保存"_s);
-  ASSERT_EQ(op_.shown.size(), 1u);
-  EXPECT_EQ(op_.shown[0].text, u"PDFファイルを保存しました。\r\n"_s + path);
-  EXPECT_TRUE(QFile::exists(path));
-  Click(*window, u"CmdPdf"_s);
-  ASSERT_EQ(op_.shown.size(), 2u);
-  EXPECT_EQ(op_.shown[1].title_number, msg::kTitleError);
-  EXPECT_TRUE(window->isVisible() && previewed_.empty());
 }
 
 // PRINT of the main window opens the window; its print button shows the real

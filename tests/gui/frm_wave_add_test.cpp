@@ -179,52 +179,12 @@ TEST_F(FrmWaveAddTest, LevelsFillInBehindThePagesAndMarkWhatStandsOut) {
   EXPECT_FALSE(Grid(*window)->grab().isNull());  // the outlines paint
 }
 
-// Files from both choosers: the totals label, the player, OK; then, through
-// the main window, a voice removed in the window leaves every channel.
-TEST_F(FrmWaveAddTest, FilesChosenArePlayedRegisteredAndPurgedFromTheChannels) {
-  UseMode(1, 0);
-  choosers_.selections.push_back({Wave(u"A01.wav"_s, 22050, 1, 300)});
-  choosers_.answers.push_back(QFileInfo(Wave(u"more/B02.wav"_s)).path());
-  auto window = Open();
-  Click(*window, u"CmdWave0"_s);
-  Click(*window, u"CmdWave7"_s);
-  EXPECT_EQ(Cell(*window, 1, 1), u"B02.wav"_s);
-  EXPECT_EQ(window->findChild<QLabel*>(u"LblTime"_s)->text(), u"0.400秒"_s);
-  QString played;
-  ::testing::OnModal<FrmPlay>([&](FrmPlay& player) {
-    auto* name = player.findChild<QLabel*>(u"LblName"_s);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !name->text().isEmpty(); }, 5000));
-    played = name->text();
-    player.reject();
-  });
-  Click(*window, u"CmdWave4"_s);  // returns when the player closes
-  EXPECT_EQ(played, u"A01.wav"_s);
-  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
-  Click(*window, u"CmdOk"_s);
-  ASSERT_EQ(project_.voices.size(), 2);
-  EXPECT_EQ(project_.settings.WavePath, dir_.filePath(u"more"_s));
-  EXPECT_TRUE(project_.IsEdited());
-
-  FrmMain main_window(project_, paths_, op_, choosers_);  // starts with reset channels
-  main_window.show();
-  project_.programs[0].Voice[0] = u"A01.wav"_s;
-  project_.programs[0].Voice[1] = u"B02.wav"_s;
-  ::testing::OnModal<FrmWaveAdd>([&](FrmWaveAdd& wave) {
-    Grid(wave)->setCurrentIndex(At(wave, 1, 1));
-    op_.Answer(MessageAnswer::kYes);
-    Click(wave, u"CmdWave1"_s);
-    Click(wave, u"CmdOk"_s);
-  });
-  main_window.findChild<QAction*>(u"WAVE"_s)->trigger();
-  EXPECT_EQ(project_.voices.size(), 1);
-  EXPECT_TRUE(project_.programs[0].Voice[1].isEmpty());
-  EXPECT_EQ(project_.programs[0].Time, u"0.3"_s);
-}
-
 // A dropped folder registers its sound files by name, without subfolders;
 // the refused ones come back, on request, as converted copies in the folder
-// chosen, after the others, their names as comments.
-TEST_F(FrmWaveAddTest, DroppedFolderWithConvertedRefusals) {
+// chosen, their names as comments. Then files from both choosers, the totals
+// label, the player, OK; and through the main window, a voice removed in the
+// window leaves every channel.
+TEST_F(FrmWaveAddTest, RegisteredByDropAndChoosersPlayedAndPurgedFromTheChannels) {
   UseMode(1, 0);
   for (const QString& name : {u"ok.wav"_s, u"dup.wav"_s, u"sub/c.wav"_s}) {
     Wave(u"studio/"_s + name);
@@ -245,11 +205,49 @@ TEST_F(FrmWaveAddTest, DroppedFolderWithConvertedRefusals) {
   QCoreApplication::sendEvent(window.get(), &drop);
   EXPECT_TRUE(op_.AllAnswersUsed() && choosers_.answers.empty());
   EXPECT_EQ(op_.shown.at(0).buttons, MessageButtons::kYesNo);  // the offer to convert
-  EXPECT_EQ(QStringList({Cell(*window, 0, 1), Cell(*window, 1, 1), Cell(*window, 2, 1),
-                         Cell(*window, 3, 1)}),
-            QStringList({u"dup.wav"_s, u"ok.wav"_s, u"VOICE001.wav"_s, QString()}));
   EXPECT_TRUE(QFileInfo::exists(fitted + u"/VOICE001.wav"_s));
   EXPECT_EQ(Cell(*window, 2, VoiceListModel::kCommentColumn), u"閉店案内"_s);
+
+  choosers_.selections.push_back({Wave(u"A01.wav"_s, 22050, 1, 300)});
+  choosers_.answers.push_back(QFileInfo(Wave(u"more/B02.wav"_s)).path());
+  Click(*window, u"CmdWave0"_s);
+  Click(*window, u"CmdWave7"_s);
+  QStringList names;
+  for (int row = 0; row < 6; ++row) {
+    names << Cell(*window, row, 1);
+  }
+  EXPECT_EQ(names, QStringList({u"dup.wav"_s, u"ok.wav"_s, u"VOICE001.wav"_s, u"A01.wav"_s,
+                                u"B02.wav"_s, QString()}));
+  EXPECT_EQ(window->findChild<QLabel*>(u"LblTime"_s)->text(), u"0.900秒"_s);
+  QString played;
+  ::testing::OnModal<FrmPlay>([&](FrmPlay& player) {
+    auto* name = player.findChild<QLabel*>(u"LblName"_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !name->text().isEmpty(); }, 5000));
+    played = name->text();
+    player.reject();
+  });
+  Click(*window, u"CmdWave4"_s);  // returns when the player closes
+  EXPECT_EQ(played, u"dup.wav"_s);
+  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
+  Click(*window, u"CmdOk"_s);
+  ASSERT_EQ(project_.voices.size(), 5);
+  EXPECT_EQ(project_.settings.WavePath, dir_.filePath(u"more"_s));
+  EXPECT_TRUE(project_.IsEdited());
+
+  FrmMain main_window(project_, paths_, op_, choosers_);  // starts with reset channels
+  main_window.show();
+  project_.programs[0].Voice[0] = u"A01.wav"_s;
+  project_.programs[0].Voice[1] = u"B02.wav"_s;
+  ::testing::OnModal<FrmWaveAdd>([&](FrmWaveAdd& wave) {
+    Grid(wave)->setCurrentIndex(At(wave, 4, 1));
+    op_.Answer(MessageAnswer::kYes);
+    Click(wave, u"CmdWave1"_s);
+    Click(wave, u"CmdOk"_s);
+  });
+  main_window.findChild<QAction*>(u"WAVE"_s)->trigger();
+  EXPECT_EQ(project_.voices.size(), 4);
+  EXPECT_TRUE(project_.programs[0].Voice[1].isEmpty());
+  EXPECT_EQ(project_.programs[0].Time, u"0.3"_s);
 }
 
 }  // namespace
