@@ -99,6 +99,12 @@ class SoundAnalysisTest : public ::testing::Test {
     EXPECT_TRUE(Save(path, made, format)) << name.toStdString();
     return path;
   }
+  // The levels of a sound written here; one that cannot be measured fails the test (the
+  // optional's access throws).
+  SoundLevels Analyse(const QString& name, const Made& made,
+                      int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16) {
+    return AnalyseSound(Write(name, made, format)).value();
+  }
   QTemporaryDir dir_;
 };
 
@@ -127,23 +133,21 @@ TEST_F(SoundAnalysisTest, SineLevelsAndSilenceMatchHowTheyWereMade) {
     SCOPED_TRACE(c.name);
     Made made{c.rate, c.channels, {}};
     made.Silence(c.lead).Sine(c.tone, c.amplitude).Silence(c.tail);
-    const QString path = Write(QString::fromLatin1(c.name) + u".snd"_s, made, c.format);
-    const std::optional<SoundLevels> levels = AnalyseSound(path);
-    ASSERT_TRUE(levels);
+    const SoundLevels levels = Analyse(QString::fromLatin1(c.name) + u".snd"_s, made, c.format);
     const double amplitude_db = 20.0 * std::log10(c.amplitude);
     // 8-bit samples are coarse: the peak may land a step away.
-    EXPECT_NEAR(*levels->peak_db, amplitude_db, c.format & SF_FORMAT_PCM_U8 ? 0.2 : 0.1);
+    EXPECT_NEAR(*levels.peak_db, amplitude_db, c.format & SF_FORMAT_PCM_U8 ? 0.2 : 0.1);
     // The gate keeps only whole blocks of tone; the silence around it
     // lowers the blocks at its edges, so the tone alone is measured here
     // when it is short.
     if (c.lead + c.tail < 0.01 || c.tone > 30) {
-      EXPECT_NEAR(*levels->loudness_lufs, amplitude_db - 3.0103 + 10.0 * std::log10(c.channels),
+      EXPECT_NEAR(*levels.loudness_lufs, amplitude_db - 3.0103 + 10.0 * std::log10(c.channels),
                   0.1);
     }
-    EXPECT_NEAR(static_cast<double>(levels->leading_silence_ms), c.lead * 1000.0, 5.0);
-    EXPECT_NEAR(static_cast<double>(levels->trailing_silence_ms), c.tail * 1000.0, 5.0);
-    EXPECT_NEAR(static_cast<double>(levels->length_ms), (c.lead + c.tone + c.tail) * 1000.0, 1.0);
-    EXPECT_FALSE(levels->clipped);
+    EXPECT_NEAR(static_cast<double>(levels.leading_silence_ms), c.lead * 1000.0, 5.0);
+    EXPECT_NEAR(static_cast<double>(levels.trailing_silence_ms), c.tail * 1000.0, 5.0);
+    EXPECT_NEAR(static_cast<double>(levels.length_ms), (c.lead + c.tone + c.tail) * 1000.0, 1.0);
+    EXPECT_FALSE(levels.clipped);
   }
 }
 
@@ -156,22 +160,18 @@ TEST_F(SoundAnalysisTest, LoudnessAgreesWithTheReferenceMeterOnGatedMaterial) {
       made.Noise(seconds / 6, i % 2 == 0 ? 0.3 : 0.01, static_cast<unsigned>(i))
           .Silence(seconds / 12);
     }
-    const QString path = Write(u"noise.wav"_s, made, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
-    const std::optional<SoundLevels> levels = AnalyseSound(path);
-    ASSERT_TRUE(levels);
-    EXPECT_NEAR(*levels->loudness_lufs, LibraryLoudness(made), 0.05) << seconds << " s";
+    const SoundLevels levels = Analyse(u"noise.wav"_s, made, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+    EXPECT_NEAR(*levels.loudness_lufs, LibraryLoudness(made), 0.05) << seconds << " s";
   }
 }
 
 TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
-  const std::optional<SoundLevels> quiet =
-      AnalyseSound(Write(u"silent.wav"_s, Made{22050, 1, {}}.Silence(1.0)));
-  ASSERT_TRUE(quiet);
-  EXPECT_FALSE(quiet->peak_db);
-  EXPECT_FALSE(quiet->loudness_lufs);
-  EXPECT_EQ(quiet->leading_silence_ms, 1000);
-  EXPECT_EQ(quiet->trailing_silence_ms, 1000);
-  EXPECT_EQ(LevelsText(*quiet), u"\u2014 LUFS / \u2212\u221e dBFS"_s);
+  const SoundLevels quiet = Analyse(u"silent.wav"_s, Made{22050, 1, {}}.Silence(1.0));
+  EXPECT_FALSE(quiet.peak_db);
+  EXPECT_FALSE(quiet.loudness_lufs);
+  EXPECT_EQ(quiet.leading_silence_ms, 1000);
+  EXPECT_EQ(quiet.trailing_silence_ms, 1000);
+  EXPECT_EQ(LevelsText(quiet), u"\u2014 LUFS / \u2212\u221e dBFS"_s);
 
   struct Case {
     const char* name;
@@ -188,18 +188,14 @@ TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
   for (const Case& c : cases) {
     // Peaks land on samples.
     const Made made = Made{22050, 1, {}}.Sine(0.5, c.amplitude, 22050.0 / 4);
-    const std::optional<SoundLevels> levels =
-        AnalyseSound(Write(QString::fromLatin1(c.name) + u".wav"_s, made, c.format));
-    ASSERT_TRUE(levels) << c.name;
-    EXPECT_EQ(levels->clipped, c.clipped) << c.name;
+    EXPECT_EQ(Analyse(QString::fromLatin1(c.name) + u".wav"_s, made, c.format).clipped, c.clipped)
+        << c.name;
   }
 
   // Shorter than one measuring block: a peak but no loudness.
-  const std::optional<SoundLevels> short_one =
-      AnalyseSound(Write(u"blip.wav"_s, Made{22050, 1, {}}.Sine(0.2, 0.5)));
-  ASSERT_TRUE(short_one);
-  EXPECT_FALSE(short_one->loudness_lufs);
-  EXPECT_EQ(LevelsText(*short_one), u"\u2014 LUFS / \u22126.0 dBFS"_s);
+  const SoundLevels short_one = Analyse(u"blip.wav"_s, Made{22050, 1, {}}.Sine(0.2, 0.5));
+  EXPECT_FALSE(short_one.loudness_lufs);
+  EXPECT_EQ(LevelsText(short_one), u"\u2014 LUFS / \u22126.0 dBFS"_s);
 
   EXPECT_FALSE(AnalyseSound(dir_.filePath(u"missing.wav"_s)));
   ASSERT_TRUE(testing::WriteBytes(dir_.filePath(u"junk.wav"_s), QByteArray(500, 'x')));
@@ -207,12 +203,11 @@ TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
 }
 
 TEST_F(SoundAnalysisTest, OutlineFollowsTheSoundAtAnyWidth) {
-  const std::optional<SoundLevels> levels =
-      AnalyseSound(Write(u"half.wav"_s, Made{8000, 1, {}}.Silence(1.0).Sine(1.0, 0.5, 1000.0)));
-  ASSERT_TRUE(levels);
-  EXPECT_EQ(levels->outline_min.size(), static_cast<size_t>(SoundLevels::kOutlineColumns));
+  const SoundLevels levels =
+      Analyse(u"half.wav"_s, Made{8000, 1, {}}.Silence(1.0).Sine(1.0, 0.5, 1000.0));
+  EXPECT_EQ(levels.outline_min.size(), static_cast<size_t>(SoundLevels::kOutlineColumns));
   for (const int width : {1, 10, 333, 5000}) {
-    const std::vector<OutlineColumn> columns = OutlineFor(*levels, width);
+    const std::vector<OutlineColumn> columns = OutlineFor(levels, width);
     ASSERT_EQ(columns.size(), static_cast<size_t>(width));
     const OutlineColumn first = columns.front();
     const OutlineColumn last = columns.back();
@@ -224,10 +219,8 @@ TEST_F(SoundAnalysisTest, OutlineFollowsTheSoundAtAnyWidth) {
     }
   }
   // A sound shorter than the outline keeps a column a frame.
-  const std::optional<SoundLevels> few =
-      AnalyseSound(Write(u"tiny.wav"_s, Made{8000, 1, {0.5F, -0.25F, 0.0F}}));
-  ASSERT_TRUE(few);
-  EXPECT_EQ(few->outline_max, (std::vector<float>{0.5F, -0.25F, 0.0F}));
+  EXPECT_EQ(Analyse(u"tiny.wav"_s, Made{8000, 1, {0.5F, -0.25F, 0.0F}}).outline_max,
+            (std::vector<float>{0.5F, -0.25F, 0.0F}));
 }
 
 TEST_F(SoundAnalysisTest, CacheServesAnUnchangedFileAndForgetsAChangedOne) {
