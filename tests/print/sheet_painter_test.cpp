@@ -145,9 +145,7 @@ TEST(SheetPainter, PdfFailuresLeaveNothingBehind) {
   const QString path = dir.filePath(u"out.pdf"_s);
   testing::WriteFileBytes(path, "old"_ba);
   ASSERT_TRUE(WritePdf(document, path));
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(file.readAll().startsWith("%PDF-"));
+  EXPECT_TRUE(testing::ReadFileBytes(path).startsWith("%PDF-"));
 }
 
 }  // namespace
