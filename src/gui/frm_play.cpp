@@ -108,9 +108,12 @@ FrmPlay::~FrmPlay() = default;
 
 int FrmPlay::Play(int slot, bool play_request, bool play_all) {
   closing_ = false;
-  // Playing starts once the dialog is on screen.
+  // Playing starts once the dialog is on screen, and not at all when it was
+  // closed before that (a key typed ahead): nothing would close the device.
   QTimer::singleShot(0, this, [this, slot, play_request, play_all] {
-    player_->Open(slot, play_request, play_all);
+    if (!closing_) {
+      player_->Open(slot, play_request, play_all);
+    }
   });
   return exec();
 }

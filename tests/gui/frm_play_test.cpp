@@ -96,5 +96,15 @@ TEST_F(FrmPlayTest, WaveformSeeksOnAClickAndStopClosesAtOnce) {
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
 }
 
+// Closed before playing could start (Escape typed ahead): no sound is left
+// open behind the closed dialog.
+TEST_F(FrmPlayTest, ClosedBeforeItPlaysLeavesNothingOpen) {
+  FrmPlay dialog(list_, 1);
+  QTimer::singleShot(0, &dialog, [&] { dialog.reject(); });
+  dialog.Play(0, true, false);
+  QTest::qWait(50);
+  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
+}
+
 }  // namespace
 }  // namespace parlatone
