@@ -38,10 +38,8 @@ class ProgramTableTest : public ::testing::Test {
     }
   }
   QStringList Voices(int channel) const {
-    QStringList names;
-    for (const QString& name : project_.programs[static_cast<size_t>(channel)].Voice) {
-      names << name;
-    }
+    const auto& cells = project_.programs[static_cast<size_t>(channel)].Voice;
+    QStringList names(cells.begin(), cells.end());
     while (!names.isEmpty() && names.back().isEmpty()) {
       names.removeLast();
     }
