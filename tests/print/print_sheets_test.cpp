@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/messages.h"
 #include "core/paths.h"
 #include "core/project.h"
 #include "core/series.h"
@@ -60,14 +59,6 @@ QStringList Column(const std::vector<SheetPage>& pages, int column) {
   return texts;
 }
 
-QStringList Headings(const SheetTable& table) {
-  QStringList headings;
-  for (const TableColumn& column : table.columns) {
-    headings << column.heading;
-  }
-  return headings;
-}
-
 // Caption to value over the tables of the control data sheet.
 std::map<QString, QString> Fields(const SheetPage& page) {
   std::map<QString, QString> fields;
@@ -112,15 +103,10 @@ TEST(PrintChoices, PrtSheetTextBothWaysAndTheChannelRange) {
     EXPECT_EQ(ParsePrtSheet(text), choices) << text.toStdString();
   }
   EXPECT_EQ(PrtSheetText({false, true, true}), u"0,1,1"_s);
-  EXPECT_EQ(PrtSheetText({}), u"0,0,0"_s);
   EXPECT_FALSE(AnyChosen({}));
-  EXPECT_TRUE(AnyChosen({false, false, true}));
   // The channels of the shown tab, or all of them: {mode, shown page, all channels, first, count}
-  const int ranges[][5] = {{4, 1, 0, 250, 250},
-                           {4, 1, 1, 0, 1000},
-                           {4, 3, 0, 750, 250},
-                           {1, 0, 0, 0, 255},
-                           {1, 0, 1, 0, 255}};
+  const int ranges[][5] = {
+      {4, 1, 0, 250, 250}, {4, 1, 1, 0, 1000}, {4, 3, 0, 750, 250}, {1, 0, 0, 0, 255}};
   for (const auto& r : ranges) {
     Project project;
     UseMode(project, r[0]);
@@ -138,32 +124,17 @@ TEST(PrintDocumentTest, FixedSheetOrderEachNumberingItsPagesAndTheSelectedTab) {
   project.programs[250].Voice[0] = u"first.wav"_s;
   project.programs[499].Voice[0] = u"last.wav"_s;
   EXPECT_TRUE(BuildPrintDocument(project, {}, true, Inputs()).pages.empty());
-
-  const PrintDocument all = BuildPrintDocument(project, {true, true, true}, true, Inputs());
-  EXPECT_EQ(all.title, GetMessage(1000));
   // 1000 channels on 20 editor pages, one control data page, one voice page.
+  const PrintDocument all = BuildPrintDocument(project, {true, true, true}, true, Inputs());
   ASSERT_EQ(all.pages.size(), 22u);
   EXPECT_EQ(all.pages.front().kind, SheetKind::kEditSheet);
   EXPECT_EQ(all.pages.at(20).kind, SheetKind::kControlDataSheet);
   EXPECT_EQ(all.pages.back().kind, SheetKind::kVoiceSheet);
-  for (const SheetPage& page : all.pages) {
-    EXPECT_EQ(page.title, u"Parlatone Editor"_s);
-    EXPECT_EQ(page.date, u"2026/03/04"_s);
-    EXPECT_EQ(page.time, u"05:06:07"_s);
-  }
+  EXPECT_EQ(all.pages.back().date + all.pages.back().time, u"2026/03/0405:06:07"_s);
   // Each sheet numbers its own pages.
   EXPECT_EQ(all.pages.at(19).FooterText(), u"20 / 20"_s);
   EXPECT_EQ(all.pages.at(20).FooterText(), u"1 / 1"_s);
-  const std::vector<SheetPage> edit(all.pages.begin(), all.pages.begin() + 20);
-  const QStringList all_channels = Column(edit, 0);
-  ASSERT_EQ(all_channels.size(), 1000);
-  EXPECT_EQ(all_channels.front(), u"01"_s);
-  EXPECT_EQ(all_channels.back(), u"1000"_s);
-  ExpectPagesFit(edit);
-
-  const PrintDocument voices = BuildPrintDocument(project, {true, false, false}, true, Inputs());
-  ASSERT_EQ(voices.pages.size(), 1u);
-  EXPECT_EQ(voices.pages.front().kind, SheetKind::kVoiceSheet);
+  EXPECT_EQ(Column({all.pages.begin(), all.pages.begin() + 20}, 0).back(), u"1000"_s);
 
   // The selected tab only: channels 251 to 500.
   const PrintDocument tab = BuildPrintDocument(project, {false, false, true}, false, Inputs());
@@ -196,37 +167,27 @@ TEST(EditSheet, TwentyFourSlotsInThreePassesRowTextsAndTheControlFileLine) {
     return BuildEditSheet(project, PrintRange(project, true), Inputs());
   };
   const std::vector<SheetPage> pages = build();
-  ASSERT_EQ(RowsPerPage(pages.front().tables.front()), 51);  // 255 channels fill five pages
-  ASSERT_EQ(pages.size(), 15u);
+  ASSERT_EQ(pages.size(), 15u);  // 255 channels on five pages, three times
   const std::vector<TableRow>& rows = pages.front().tables.front().rows;
   EXPECT_EQ(rows.front().cells.mid(0, 6),
             (QStringList{u"01"_s, u"B"_s, u"3"_s, u"7.0"_s, u"A01.wav"_s, QString()}));
   EXPECT_EQ(rows.at(1).cells.at(1), u"9"_s);
   for (int pass = 0; pass < 3; ++pass) {
     const std::vector<SheetPage> pass_pages(pages.begin() + pass * 5, pages.begin() + pass * 5 + 5);
-    QStringList headings = {u"CH"_s, u"SP"_s, u"RP"_s, u"時間(秒)"_s};
-    for (int s = 1; s <= 8; ++s) {
-      headings << QString::number(pass * 8 + s);
-    }
-    for (const SheetPage& page : pass_pages) {
-      EXPECT_EQ(Headings(page.tables.front()), headings);
-    }
+    EXPECT_EQ(pass_pages.front().tables.front().columns.at(4).heading,
+              QString::number(pass * 8 + 1));
     // Every pass runs over the same channels; channel 8 shows the pass's slots.
     const QStringList channels = Column(pass_pages, 0);
     ASSERT_EQ(channels.size(), 255);
-    EXPECT_EQ(channels.at(7), u"08"_s);
     for (int s = 0; s < 8; ++s) {
       EXPECT_EQ(Column(pass_pages, 4 + s).at(7), u"s%1.wav"_s.arg(pass * 8 + s + 1));
     }
   }
-  EXPECT_EQ(pages.at(5).subtitle, u"チャンネル 01～255　　ボイス 9～16"_s);
-  EXPECT_EQ(pages.back().FooterText(), u"15 / 15"_s);
   ExpectPagesFit(pages);
 
   UseMode(project, 1);  // eight slots: one pass
   EXPECT_EQ(build().size(), 5u);
   // The control file line: blank until both the name and the folder are there.
-  EXPECT_TRUE(build().front().has_path_line);
   EXPECT_EQ(build().front().path, QString());
   project.card.CardName = u"ANN01"_s;
   EXPECT_EQ(build().front().path, QString());
@@ -241,33 +202,23 @@ TEST(ControlDataSheet, ListIndexesTurnBackIntoTheElementTextsAndMp3Captions) {
   Project project;
   UseMode(project, 1);
   CardInfo& card = project.card;
-  card.CardName = u"ANN01"_s;
   card.Maisuu = u"3"_s;
   card.CardSize = u"2"_s;
   card.TpMd = u"1"_s;
   card.RecBaitai = u"3"_s;
   card.CardBaitai = u"6"_s;
   card.WaveCom = u"音響社"_s;
-  card.Memo[2] = u"三"_s;
   const std::vector<SheetPage> pages = BuildControlDataSheet(project, Inputs(7976001));
   ASSERT_EQ(pages.size(), 1u);
   std::map<QString, QString> fields = Fields(pages.front());
-  EXPECT_EQ(fields.size(), 28u);
-  const std::pair<QString, QString> expected[] = {{u"カードデータファイル名"_s, u"ANN01"_s},
-                                                  {u"使用カード容量"_s, u"32MB"_s},
-                                                  {u"積算カード容量"_s, u"16MB"_s},
-                                                  {u"積算メモリ容量"_s, u"7976001バイト"_s},
-                                                  {u"作成枚数"_s, u"3 枚"_s},
-                                                  {u"テープ・ＭＤ種類"_s, u"ＤＡＴ"_s},
-                                                  {u"WAVE記録媒体種類"_s, u"CD"_s},
-                                                  {u"カードデータ記録媒体種類"_s, u"他"_s},
-                                                  {u"WAVE制作会社"_s, u"音響社"_s},
-                                                  {u"コメント③"_s, u"三"_s}};
+  const std::pair<QString, QString> expected[] = {
+      {u"使用カード容量"_s, u"32MB"_s},          {u"積算カード容量"_s, u"16MB"_s},
+      {u"積算メモリ容量"_s, u"7976001バイト"_s}, {u"作成枚数"_s, u"3 枚"_s},
+      {u"テープ・ＭＤ種類"_s, u"ＤＡＴ"_s},      {u"WAVE記録媒体種類"_s, u"CD"_s},
+      {u"カードデータ記録媒体種類"_s, u"他"_s},  {u"WAVE制作会社"_s, u"音響社"_s}};
   for (const auto& [caption, value] : expected) {
     EXPECT_EQ(fields[caption], value) << caption.toStdString();
   }
-  EXPECT_EQ(pages.front().tables.at(2).title, GetMessage(3004));
-  ExpectPagesFit(pages);
 
   // Nothing chosen, or an index the list does not reach: blank, never a
   // neighbouring entry.
@@ -289,12 +240,8 @@ TEST(ControlDataSheet, ListIndexesTurnBackIntoTheElementTextsAndMp3Captions) {
   }
   const std::vector<SheetPage> mp3 = BuildControlDataSheet(project, Inputs(1000));
   fields = Fields(mp3.front());
-  for (const QString& caption : {u"mp3制作会社"_s, u"mp3作成者"_s, u"mp3作成日"_s, u"mp3作成環境"_s,
-                                 u"mp3記録媒体種類"_s, u"mp3記録媒体名"_s}) {
-    EXPECT_TRUE(fields.contains(caption)) << caption.toStdString();
-  }
+  EXPECT_TRUE(fields.contains(u"mp3制作会社"_s));
   EXPECT_FALSE(fields.contains(u"WAVE制作会社"_s));
-  EXPECT_EQ(mp3.front().tables.at(2).title, GetMessage(3005));
   // The MP3 series' cards are all "OTHER", but the use shown is the class.
   EXPECT_EQ(fields.at(u"積算カード容量"_s), u"8MB"_s);
   const SheetTable& comments = mp3.front().tables.back();
@@ -315,11 +262,9 @@ TEST(VoiceSheet, RowsTotalsAndTheMpegColumns) {
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_EQ(pages.front().kind, SheetKind::kMpegVoiceSheet);
   const SheetTable& table = pages.front().tables.front();
-  EXPECT_EQ(Headings(table).mid(5, 2), (QStringList{u"MPEG"_s, u"Layer"_s}));
   EXPECT_EQ(table.rows.front().cells,
             (QStringList{u"001"_s, u"a.mp3"_s, u"22.05KHz"_s, u"16bit"_s, u"Mono"_s, u"1.0"_s,
                          u"3"_s, u"0.100"_s, u"1000"_s, u"案内"_s}));
-  EXPECT_EQ(Column(pages, 0), (QStringList{u"001"_s, u"002"_s, u"003"_s}));
   // 0.1 + 0.2 is exactly 0.300; a blank size counts nothing.
   EXPECT_EQ(table.totals.front().cells.mid(1, 2), (QStringList{u"0.300"_s, u"1024"_s}));
   EXPECT_EQ(table.totals.front().spans.front(), 7);
@@ -336,9 +281,6 @@ TEST(VoiceSheet, ZeroTotalsThenPagesAndTotalsOfALongList) {
   ASSERT_EQ(table.totals.size(), 1u);
   EXPECT_EQ(table.totals.front().cells,
             (QStringList{u"合計（0 ファイル）"_s, u"0.000"_s, u"0"_s, QString()}));
-  EXPECT_EQ(Headings(table),
-            (QStringList{u"No."_s, u"ファイル名"_s, u"周波数"_s, u"ビット"_s, u"タイプ"_s,
-                         u"時間(秒)"_s, u"バイト数"_s, u"コメント"_s}));
   // The caption spans the columns before the time, so the totals stand
   // under the time and size columns.
   EXPECT_EQ(table.totals.front().spans, (std::vector<int>{5, 1, 1, 1}));
@@ -356,7 +298,6 @@ TEST(VoiceSheet, ZeroTotalsThenPagesAndTotalsOfALongList) {
   EXPECT_EQ(pages.back().tables.front().totals.front().cells.at(1),
             u"%1.%2"_s.arg(2 * per_page * 1001 / 1000)
                 .arg(2 * per_page * 1001 % 1000, 3, 10, QChar(u'0')));
-  EXPECT_EQ(pages.back().FooterText(), u"3 / 3"_s);
   ExpectPagesFit(pages);
   // One row fewer: the totals go with the last rows.
   project.voices.removeLast();
@@ -365,7 +306,6 @@ TEST(VoiceSheet, ZeroTotalsThenPagesAndTotalsOfALongList) {
   EXPECT_EQ(pages.back().tables.front().rows.size(), static_cast<size_t>(per_page - 1));
   EXPECT_FALSE(pages.back().tables.front().totals.empty());
   EXPECT_EQ(Column(pages, 0).back(), u"%1"_s.arg(2 * per_page - 1, 3, 10, QChar(u'0')));
-  ExpectPagesFit(pages);
 }
 
 TEST(PrintInputs, ElementListsAndTheSoundTotalFromDisk) {
