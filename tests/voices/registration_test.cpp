@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "core/messages.h"
+#include "core/project.h"
+#include "core/series.h"
+#include "core/settings.h"
 #include "core/text.h"
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
@@ -12,6 +15,8 @@
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
+#include "voices/player.h"
+#include "voices/registration_session.h"
 
 namespace parlatone {
 namespace {
@@ -268,6 +273,202 @@ TEST_F(RegisterTest, OnlyWhatAConversionMendsIsOfferedForConversion) {
     EXPECT_EQ(result.conversion_wanted, offer);
     EXPECT_EQ(op_.AllAnswersUsed(), offer);
   }
+}
+
+// ------------------------------------------------------------ the session
+
+class SessionTest : public ::testing::Test {
+ protected:
+  void UseMode(int mode, int voices) {
+    project_.settings.Mode = mode;
+    DeriveSeriesLimits(project_);
+    for (int v = 0; v < voices; ++v) {
+      VoiceRecord voice;
+      voice.NAME = u"v%1.wav"_s.arg(v);
+      voice.SEC = u"0.250"_s;
+      voice.BYTES = u"1000"_s;
+      project_.voices.append(voice);
+    }
+    project_.VoicesRegistered = voices > 0;
+  }
+  QString Settings() const { return dir_.filePath(u"ParlatoneEditorV3.ini"_s); }
+  QStringList Names(const RegistrationSession& session) const {
+    QStringList names;
+    for (const VoiceRecord& voice : session.List().Voices()) {
+      names << voice.NAME;
+    }
+    return names;
+  }
+
+  QTemporaryDir dir_;
+  Project project_;
+  testing::ScriptedOperator op_;
+};
+
+TEST_F(SessionTest, LongCommentBlocksOkAndMovesCrossPages) {
+  UseMode(4, 300);
+  RegistrationSession session(project_, Settings());
+  session.EditComment(270, QString(20, QChar(u'案')));
+  session.EditComment(3, QString(40, u'x'));
+  ASSERT_TRUE(session.Changed());
+  session.EditComment(280, QString(21, QChar(u'案')));
+  const RegistrationSession::OkResult result = session.Ok(op_);
+  EXPECT_FALSE(result.closed);
+  EXPECT_EQ(result.long_comment_slot, 280);
+  EXPECT_EQ(session.PageOfSlot(280), 1);
+  EXPECT_EQ(op_.shown.at(0).text, GetMessage(2066) + u"\r\n"_s);
+  EXPECT_TRUE(project_.voices.at(280).COMENTS.isEmpty());  // nothing committed
+  // Moves go across pages, and are a change.
+  RegistrationSession moving(project_, Settings());
+  EXPECT_EQ(moving.MoveUp(250), 249);
+  EXPECT_EQ(moving.PageOfSlot(249), 0);
+  EXPECT_EQ(moving.List()[249].NAME, u"v250.wav"_s);
+  EXPECT_FALSE(moving.MoveUp(0));
+  EXPECT_FALSE(moving.MoveDown(299));  // the next slot is empty
+  EXPECT_EQ(moving.MoveDown(249), 250);
+  EXPECT_TRUE(moving.Changed());
+}
+
+TEST_F(SessionTest, OkOrCancelRightAfterOpeningThenACommentAndADelete) {
+  UseMode(1, 5);
+  const QList<VoiceRecord> before = project_.voices;
+  RegistrationSession session(project_, Settings());
+  EXPECT_EQ(session.TotalTimeText(), u"1.25秒"_s);
+  EXPECT_EQ(session.TotalBytesText(), u"5000バイト"_s);
+  // Unchanged: OK commits nothing and writes no capacity; Cancel asks nothing.
+  EXPECT_TRUE(RegistrationSession(project_, Settings()).Ok(op_).closed);
+  EXPECT_EQ(project_.voices, before);
+  EXPECT_FALSE(project_.IsEdited());
+  EXPECT_EQ(ReadSettings(Settings()).FileCapacity, 0);
+  EXPECT_TRUE(RegistrationSession(project_, Settings()).Cancel(op_));
+  EXPECT_TRUE(op_.shown.empty());
+  // A comment alone makes Cancel ask; a delete asks and closes the gap.
+  session.EditComment(0, u"始業"_s);
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_FALSE(session.Cancel(op_));
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_FALSE(session.Delete(2, op_));
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_TRUE(session.Delete(2, op_));
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2026, 2028, 2028}));
+  EXPECT_EQ(Names(session), (QStringList{u"v0.wav"_s, u"v1.wav"_s, u"v3.wav"_s, u"v4.wav"_s}));
+  EXPECT_TRUE(session.List()[4].NAME.isEmpty());
+  ASSERT_TRUE(session.Ok(op_).closed);
+  EXPECT_EQ(project_.voices.size(), 4);
+  EXPECT_EQ(project_.voices[0].COMENTS, u"始業"_s);
+  EXPECT_TRUE(project_.PageEdited[0]);
+}
+
+TEST_F(SessionTest, CapacityChoiceAndCancel) {
+  UseMode(7, 2);
+  project_.settings.FileCapacity = 1;
+  RegistrationSession session(project_, Settings());
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_FALSE(session.ChangeCapacity(3, op_));
+  EXPECT_EQ(session.Capacity(), 1);
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_TRUE(session.ChangeCapacity(3, op_));
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2020, 2020}));
+  EXPECT_TRUE(session.List().Voices().isEmpty());
+  EXPECT_TRUE(session.TotalTimeText().isEmpty());
+  // Cancel asks; No stays, Yes restores the capacity of the opening.
+  op_.Answer(MessageAnswer::kNo);
+  EXPECT_FALSE(session.Cancel(op_));
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_TRUE(session.Cancel(op_));
+  EXPECT_EQ(project_.settings.FileCapacity, 1);
+  EXPECT_EQ(project_.voices.size(), 2);  // never committed
+}
+
+// ------------------------------------------------------------ the player
+
+class RecordingPlayerView : public PlayerView {
+ public:
+  void SetLabels(const QString& name, const QString& time, const QString& bytes,
+                 const QString& audio) override {
+    labels = {name, time, bytes, audio};
+  }
+  void SetTimer(bool enabled) override { timer = enabled; }
+  void CloseDialog() override { closed = true; }
+  QStringList labels;
+  bool timer = false;
+  bool closed = false;
+};
+
+class PlayerTest : public ::testing::Test {
+ protected:
+  PlayerTest() : list_(255) {
+    for (int slot = 0; slot < 3; ++slot) {
+      VoiceRecord& voice = list_[slot];
+      voice.NAME = u"v%1.wav"_s.arg(slot);
+      voice.FilePath = u"/snd/v%1.wav"_s.arg(slot);
+      voice.SEC = u"1.500"_s;
+      voice.BYTES = u"33118"_s;
+      voice.SampleRate = u"22.05KHz"_s;
+      voice.BitRate = u"8bit"_s;
+      voice.TYPE = u"Mono"_s;
+    }
+  }
+  MediaReply Send(const QString& command) {
+    commands << command;
+    if (command.startsWith(u"open"_s)) {
+      opened << command.section(u'"', 1, 1);
+      return fail_open ? MediaReply{media_error::kFileNotFound, u"x"_s} : MediaReply{};
+    }
+    return {media_error::kNone, command == u"status *2 mode"_s ? u"stopped"_s : QString()};
+  }
+  void RunUntilClosed(Player& player) {
+    for (int tick = 0; tick < 20 && view_.timer; ++tick) {
+      player.Tick();
+    }
+  }
+
+  WorkingVoiceList list_;
+  RecordingPlayerView view_;
+  QStringList commands;
+  QStringList opened;
+  bool fail_open = false;
+  Player player_{list_, 1, view_, [this](const QString& c) { return Send(c); }};
+};
+
+TEST_F(PlayerTest, PlayAllPlaysTheFollowingSlotsAndCloses) {
+  player_.Open(0, true, true);
+  EXPECT_EQ(commands.front(), u"open \"/snd/v0.wav\" type waveaudio alias *2 notify "_s);
+  EXPECT_EQ(view_.labels, (QStringList{u"v0.wav"_s, u"1.500 秒"_s, u"33118 バイト"_s,
+                                       u"PCM 22.05KHz , 8bit , Mono"_s}));
+  RunUntilClosed(player_);
+  EXPECT_EQ(opened, (QStringList{u"/snd/v0.wav"_s, u"/snd/v1.wav"_s, u"/snd/v2.wav"_s}));
+  EXPECT_TRUE(view_.closed);
+  player_.Close();
+  EXPECT_EQ(player_.CurrentSlot(), 0);
+  EXPECT_EQ(commands.back(), u"Close *2"_s);
+}
+
+TEST_F(PlayerTest, PlayAllStopsAtAnEmptySlot) {
+  list_[2] = VoiceRecord();
+  player_.Open(0, true, true);
+  RunUntilClosed(player_);
+  EXPECT_EQ(opened, (QStringList{u"/snd/v0.wav"_s, u"/snd/v1.wav"_s}));
+  EXPECT_TRUE(view_.closed);
+}
+
+TEST_F(PlayerTest, OneVoiceAndAFailedOpen) {
+  player_.Open(1, true, false);
+  RunUntilClosed(player_);
+  EXPECT_EQ(opened, QStringList{u"/snd/v1.wav"_s});
+  EXPECT_TRUE(view_.closed);
+  // A file that cannot be opened: silence, the timer stops, the dialog stays.
+  view_ = {};
+  fail_open = true;
+  player_.Open(2, true, true);
+  EXPECT_FALSE(view_.timer);
+  EXPECT_FALSE(view_.closed);
+  EXPECT_TRUE(commands.last().startsWith(u"open"_s));  // nothing was played
+}
+
+TEST(PlayerText, AudioLineBySeries) {
+  EXPECT_EQ(PlayerAudioText(u"1.0"_s, u"44.1KHz"_s, u"128Kbit"_s, u"Stereo"_s, 7),
+            u"MPEG1.0 44.1KHz , 128Kbit , Stereo"_s);
 }
 
 }  // namespace
