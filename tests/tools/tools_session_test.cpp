@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <tuple>
 #include <variant>
 
 #include <gtest/gtest.h>
@@ -13,15 +14,16 @@
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
+#include "support/temp_env.h"
+#include "tools/time_boxes.h"
+#include "tools/tool_runs.h"
 
 namespace parlatone {
 namespace {
 
 using namespace Qt::StringLiterals;
 
-// One log for the window and the operator, so that a test sees what came in
-// which order. The tools' own texts are logged by a short name, notices with
-// the information icon marked "(i)".
+// One log for window and operator; the tools' own texts by a short name, notices marked "(i)".
 class Recorder : public ToolsView, public testing::ScriptedOperator {
  public:
   void ShowBusy(bool busy) override { log << (busy ? u"busy"_s : u"idle"_s); }
@@ -78,7 +80,7 @@ QString Outcome(const ToolRunResult& r) {
          (r.cancelled ? u" cancelled"_s : QString()) + (r.failed ? u" failed"_s : QString());
 }
 
-// Every entry under a folder, "name size" for files and "name/" for folders.
+// Every entry under a folder: "name size" for files, "name/" for folders.
 QString Listing(const QString& folder) {
   QStringList entries;
   QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
@@ -92,9 +94,8 @@ QString Listing(const QString& folder) {
   return entries.join(u" | "_s);
 }
 
-// The checks and runs of both pages as the window makes them, through its
-// session: the log, the outcome, and what the output folder holds afterwards
-// ("old" being a file that was there before). Nothing outside it changes.
+// Checks and runs of both pages through the session: the log, the outcome and
+// what the output folder holds afterwards; nothing outside it changes.
 TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
   QTemporaryDir dir, target;
   const auto p = [&](const QString& name) { return dir.filePath(name); };
@@ -129,8 +130,7 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
     int64_t step_bytes = 0;  // checked unless 0
   };
   const Case cases[] = {
-      // The checks in their order: the field is selected before the message;
-      // after a No there is nothing more to show.
+      // The checks in their order; the field is selected before the message.
       {File(QString(), to), u"field 1 | 変換対象のファイルが指定されていません。"_s},
       {File(p(u"none.wav"_s), to), u"field 1 | 指定されたファイルが存在しません。"_s},
       {File(s, QString()), u"field 2 | 出力ファイル名が指定されていません。"_s},
@@ -154,12 +154,10 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
       {Silent(u"00"_s, u"01"_s, QString()), u"field 5 | 出力ファイル名が指定されていません。"_s},
       {Silent(u"00"_s, u"01"_s, u"s.wav"_s), u"field 5 | 出力ファイル名が正しくありません。"_s},
       // The runs.
-      {File(s, to), u"busy | idle"_s, done, u"m.wav 13274"_s},
       {Silent(u"00"_s, u"02"_s, q, 8), u"busy | idle"_s, done, u"q.wav 44144"_s},
       {File(p(u"mo.wav"_s), to), u"(i) mo.wav はステレオではありません。"_s, failed},
       {File(p(u"t.wav"_s), to), u"2601 | 情報の取得に失敗しました。処理を中止します。"_s, failed},
-      // The same folder under another name passes the check (the texts
-      // differ), and the engine then refuses to write over the sources.
+      // The same folder under another name passes the check; the engine refuses it.
       {Folder(in, in + u"/"_s), u"busy | idle | engine failed"_s, failed},
       {Folder(p(u"mixed"_s), out + u"/deep"_s),
        folder + u" | "_s + skip(u"b.wav"_s) + u" | busy | idle"_s, u"checked 2/1"_s,
@@ -168,9 +166,7 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
       {Folder(p(u"mono"_s), out),
        skip(u"x.wav"_s) + u" | (i) 変換対象のファイルが見つかりません。処理を終了します。　"_s,
        u"checked 0/1 nothing to convert"_s, QString(), "Y"},
-      // A stop is asked at the engine's pause: No goes on; Yes stops, with
-      // the notice while the window is still busy, and leaves nothing; once
-      // a folder run's first file is done, that file stays.
+      // A stop is asked at the engine's pause; a folder run's finished first file stays.
       {File(s, to), u"busy | stop? | idle"_s, done, u"m.wav 13274"_s, "N", Act::kStop},
       {File(s, to), stopped, u"checked 0/0 cancelled"_s, QString(), "Y", Act::kStop},
       {Folder(in, out), stopped, u"checked 1/0 cancelled"_s, u"a.wav 13274"_s, "Y",
@@ -179,13 +175,11 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
       {File(s, to), u"busy | stop? | idle"_s, done, u"m.wav 13274"_s, "N", Act::kClose},
       {File(s, to), u"replace? | "_s + stopped + u" | close"_s, u"checked 0/0 cancelled"_s,
        u"m.wav 3"_s, "YY", Act::kClose, true},
-      // During the closing steps it is too late to ask: a close waits for
-      // their end, a stop has nothing left to stop.
+      // During the closing steps a close waits for their end, a stop stops nothing.
       {Silent(u"00"_s, u"01"_s, q), u"busy | idle | close"_s, done, u"q.wav 44144"_s, "",
        Act::kCloseLate},
       {Silent(u"00"_s, u"01"_s, q), u"busy | idle"_s, done, u"q.wav 44144"_s, "", Act::kStopLate},
-      // The longest silent file the boxes take, 3659 s, stopped before it
-      // is written.
+      // The longest silent file the boxes take, 3659 s, stopped before it is written.
       {Silent(u"60"_s, u"59"_s, q), u"replace? | "_s + stopped, u"checked 0/0 cancelled"_s,
        u"q.wav 3"_s, "YY", Act::kStop, true, (44 + 3659LL * 44100) / 100},
   };
@@ -228,48 +222,111 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
     EXPECT_EQ(Outcome(result), c.outcome);
     EXPECT_EQ(Listing(out), c.files);
     EXPECT_EQ(Listing(dir.path()), sources);
-    // The window is idle again, the pointer followed it once, and the bar
-    // went from 0 to 100 on the run's own page (no progress window of the
-    // operator's) unless the engine failed.
     EXPECT_TRUE(session.Idle());
     EXPECT_EQ(recorder.busy_depth, 0);
-    EXPECT_EQ(recorder.max_busy_depth, c.log.contains(u"busy"_s) ? 1 : 0);
     EXPECT_EQ(session.Progress().Cancel, 0);
     if (c.step_bytes != 0) {
       EXPECT_EQ(session.Progress().StepBytes, c.step_bytes);
     }
     EXPECT_TRUE(recorder.AllAnswersUsed());
-    EXPECT_TRUE(recorder.progress.empty());
-    for (const auto& shown : recorder.shown) {  // the reader's own 2601 aside
-      EXPECT_TRUE(shown.number == 2601 || shown.title_number == msg::kTitleConfirm);
-      if (shown.text == QString::fromUtf16(tool_text::kStopQuestion)) {
-        EXPECT_EQ(std::pair(shown.icon, shown.buttons),
-                  std::pair(MessageIcon::kQuestion, MessageButtons::kYesNo));
-      }
+    const ToolRun run = silent ? ToolRun::kSilentFile : ToolRun::kConversion;
+    for (const auto& [bar_run, value, maximum] : recorder.bars) {
+      EXPECT_EQ(std::pair(bar_run, maximum), std::pair(run, 100));
     }
-    if (c.log.contains(u"busy"_s)) {
-      const ToolRun run = silent ? ToolRun::kSilentFile : ToolRun::kConversion;
+    // What every run shares, shown once: the pointer follows once, the bar
+    // goes 0..100 on the window (not the operator's), the stop question.
+    if (c.act == Act::kStop && *c.answers == 'N') {
+      EXPECT_EQ(recorder.max_busy_depth, 1);
+      EXPECT_TRUE(recorder.progress.empty());
+      ASSERT_EQ(recorder.shown.size(), 1U);
+      const auto& asked = recorder.shown[0];
+      EXPECT_EQ(std::tuple(asked.icon, asked.buttons, asked.title_number),
+                std::tuple(MessageIcon::kQuestion, MessageButtons::kYesNo, msg::kTitleConfirm));
       ASSERT_FALSE(recorder.bars.empty());
-      EXPECT_EQ(recorder.bars.front(), std::tuple(run, 0, 100));
-      EXPECT_EQ(recorder.bars.back(),
-                std::tuple(run, c.log.contains(u"engine failed"_s) ? 0 : 100, 100));
-      for (const auto& [bar_run, value, maximum] : recorder.bars) {
-        EXPECT_EQ(std::pair(bar_run, maximum), std::pair(run, 100));
-      }
+      EXPECT_EQ(std::pair(std::get<1>(recorder.bars.front()), std::get<1>(recorder.bars.back())),
+                std::pair(0, 100));
     }
   }
 }
 
 TEST(ToolsControls, RunButtonsStayOutOfTheIdleOnlyList) {
   const QStringList names = IdleOnlyControls();
-  EXPECT_EQ(names.size(), 16);
   EXPECT_TRUE(names.contains(u"TabStrip1"_s) && names.contains(u"CmdExit"_s));
   EXPECT_FALSE(names.contains(u"CmdExec"_s) || names.contains(u"CmdSirentExec"_s));
-  EXPECT_EQ((QStringList{RunButtonCaption(ToolRun::kConversion, true),
-                         RunButtonCaption(ToolRun::kConversion, false),
-                         RunButtonCaption(ToolRun::kSilentFile, true),
-                         RunButtonCaption(ToolRun::kSilentFile, false)}),
-            (QStringList{u"変換実行"_s, u"変換停止"_s, u"実行"_s, u"停止"_s}));
+}
+
+// Without a window (the command line), a run's bar and busy pointer are the operator's.
+TEST(ToolRuns, WithoutAWindowTheOperatorShowsTheBarAndThePointer) {
+  QTemporaryDir dir;
+  const QString stereo = dir.filePath(u"st.wav"_s), out = dir.filePath(u"m.wav"_s);
+  ASSERT_TRUE(testing::WriteBytes(stereo, testing::WaveOfLength(22050, 2, 16, 200)));
+  testing::ScriptedOperator op;
+  ConversionProgress progress;
+  EXPECT_EQ(RunConversion({false, stereo, out}, op, progress).converted, 1);
+  EXPECT_EQ(testing::ReadFileBytes(out).size(), 44 + 8820);
+  ASSERT_FALSE(op.progress.empty());
+  EXPECT_EQ(std::pair(op.progress.front().value, op.progress.back().value), std::pair(0, 100));
+  EXPECT_EQ(std::pair(op.busy_depth, op.max_busy_depth), std::pair(0, 1));
+  EXPECT_TRUE(op.shown.empty());
+}
+
+TEST(TimeBoxes, LeavingSpinningFillingAndReading) {
+  // 'L' leaving the box (clamp, two digits; not a number stays), '+'/'-' a
+  // spinner click (empty is 0; out of range steps from the edge), 'F' the
+  // other box after a click, 'V' the number a run takes.
+  const int m = kMaxMinutes, s = kMaxSeconds;
+  const std::tuple<char, const char16_t*, int, const char16_t*> cases[] = {
+      {'L', u"61", m, u"60"},   {'L', u"75", s, u"59"},   {'L', u"5", s, u"05"},
+      {'L', u"005", s, u"05"},  {'L', u"60", m, u"60"},   {'L', u"0", m, u"00"},
+      {'L', u"-3", m, u"00"},   {'L', u" 7 ", m, u"07"},  {'L', nullptr, m, nullptr},
+      {'L', u"  ", m, u"  "},   {'L', u"1a", m, u"1a"},   {'L', u"-", m, u"-"},
+      {'+', nullptr, m, u"01"}, {'-', nullptr, m, u"00"}, {'+', u"09", s, u"10"},
+      {'+', u"59", s, u"59"},   {'+', u"60", m, u"60"},   {'-', u"00", s, u"00"},
+      {'-', u"7", s, u"06"},    {'-', u"75", s, u"58"},   {'+', u"75", s, u"59"},
+      {'F', nullptr, 0, u"00"}, {'F', u"  ", 0, u"00"},   {'F', u"5", 0, u"5"},
+      {'V', u"75", s, u"59"},   {'V', u"07", s, u"7"},    {'V', nullptr, s, u"0"},
+      {'V', u"x", s, u"0"},
+  };
+  for (const auto& [act, chars, max, expected] : cases) {
+    const QString text = QString::fromUtf16(chars);
+    const QString got = act == 'L'   ? LeaveTimeBox(text, max)
+                        : act == 'F' ? FillTimeBox(text)
+                        : act == 'V' ? QString::number(TimeBoxValue(text, max))
+                                     : StepTimeBox(text, max, act == '+' ? 1 : -1);
+    EXPECT_EQ(got, QString::fromUtf16(expected)) << act << " '" << text.toStdString() << "'";
+  }
+  // A pasted run of digits far beyond any integer is still a number.
+  EXPECT_EQ(LeaveTimeBox(u"99999999999999999999"_s, m), u"60"_s);
+}
+
+TEST(TimeBoxes, KeysTheBoxesTake) {
+  // Taken: digits, Backspace, Ctrl+C/V/X (with either text a keyboard gives),
+  // keys that type nothing and the window's own keys; any other text goes.
+  for (int digit = 0; digit <= 9; ++digit) {
+    EXPECT_FALSE(TimeBoxDiscardsKey(Qt::Key_0 + digit, {}, QString::number(digit))) << digit;
+  }
+  const Qt::KeyboardModifiers no{}, ctrl = Qt::ControlModifier, alt = Qt::AltModifier;
+  const std::tuple<int, Qt::KeyboardModifiers, const char16_t*, bool> cases[] = {
+      {Qt::Key_Backspace, no, u"\b", false}, {Qt::Key_C, ctrl, u"\x03", false},
+      {Qt::Key_C, ctrl, u"c", false},        {Qt::Key_C, no, u"c", true},
+      {Qt::Key_V, ctrl, u"\x16", false},     {Qt::Key_V, ctrl, u"v", false},
+      {Qt::Key_V, no, u"v", true},           {Qt::Key_X, ctrl, u"\x18", false},
+      {Qt::Key_X, ctrl, u"x", false},        {Qt::Key_X, no, u"x", true},
+      {Qt::Key_A, ctrl, u"\x01", true},      {Qt::Key_Z, ctrl, u"z", true},
+      {Qt::Key_A, ctrl, nullptr, true},      {Qt::Key_Space, no, u" ", true},
+      {Qt::Key_Minus, no, u"-", true},       {Qt::Key_Period, no, u".", true},
+      {Qt::Key_unknown, no, u"５", true},    {Qt::Key_5, no, u"55", true},
+      {Qt::Key_Left, no, nullptr, false},    {Qt::Key_Right, no, nullptr, false},
+      {Qt::Key_Home, no, nullptr, false},    {Qt::Key_End, no, nullptr, false},
+      {Qt::Key_Delete, no, u"\x7f", false},  {Qt::Key_Tab, no, u"\t", false},
+      {Qt::Key_Backtab, no, nullptr, false}, {Qt::Key_Escape, no, u"\x1b", false},
+      {Qt::Key_Return, no, u"\r", false},    {Qt::Key_F1, no, nullptr, false},
+      {Qt::Key_Left, ctrl, nullptr, false},  {Qt::Key_C, alt, u"c", false},
+  };
+  for (const auto& [key, modifiers, text, discarded] : cases) {
+    EXPECT_EQ(TimeBoxDiscardsKey(key, modifiers, QString::fromUtf16(text)), discarded)
+        << key << " with " << modifiers.toInt();
+  }
 }
 
 }  // namespace
