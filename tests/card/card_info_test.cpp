@@ -1,12 +1,18 @@
 #include "card/card_info.h"
 
+#include <QDir>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include "card/card_maker.h"
+#include "controlfile/control_file_loader.h"
 #include "core/messages.h"
 #include "core/series.h"
 #include "core/text.h"
+#include "sound/media.h"
+#include "sound/sdl_backend.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
@@ -175,6 +181,57 @@ TEST(CardSize, FormFromTheProjectAndTheFilesOnDisk) {
   EXPECT_EQ(CardFormFromProject(project).CardName, u"MINE"_s);
   project.VoicesRegistered = false;
   EXPECT_EQ(TotalSoundSize(project).bytes, 0);
+}
+
+// The demo project in examples/demo is what a new user opens first: it must
+// load, pass the card check and make card data as it lies, with nothing prepared.
+TEST(DemoProject, LoadsWholeAndMakesCompleteCardData) {
+  UseSoundBackend(MakeSdlSoundBackend());
+  const QString folder = QStringLiteral(PARLATONE_SOURCE_DIR "/examples/demo");
+  const QStringList sounds = QDir(folder).entryList({u"*.wav"_s}, QDir::Files, QDir::Name);
+  Project project;
+  project.settings.Mode = 1;  // the series of a first start
+  DeriveSeriesLimits(project);
+  testing::ScriptedOperator op;
+  ASSERT_TRUE(LoadWpjFile(project, folder + u"/DEMO.wpj"_s, op));
+  EXPECT_TRUE(op.shown.empty());
+  // Each sound is heard, and its comment passes the registration window's OK.
+  QStringList names;
+  for (const VoiceRecord& voice : project.voices) {
+    SCOPED_TRACE(voice.NAME.toStdString());
+    names << voice.NAME;
+    EXPECT_EQ(voice.SampleRate + voice.BitRate + voice.TYPE, u"22.05KHz16bitMono"_s);
+    EXPECT_TRUE(voice.SEC.toDouble() >= 0.3 && voice.SEC.toDouble() <= 8.0);
+    EXPECT_TRUE(!voice.COMENTS.isEmpty() && AnsiByteLength(voice.COMENTS) <= 40);
+  }
+  names.sort();
+  EXPECT_EQ(names, sounds);
+  // Several output lines and repeat settings; each slot names a registered voice.
+  QSet<QString> sp_values, rp_values;
+  for (int channel = 0; channel < project.ChannelCount; ++channel) {
+    const ProgramRecord& record = project.programs[static_cast<size_t>(channel)];
+    if (project.ChannelInUse(channel)) {
+      sp_values << record.SP;
+      rp_values << record.RP;
+      for (const QString& name : record.Voice) {
+        EXPECT_TRUE(name.isEmpty() || project.FindVoice(name).has_value()) << channel;
+      }
+    }
+  }
+  EXPECT_GE(sp_values.size(), 2);
+  EXPECT_GE(rp_values.size(), 2);
+  EXPECT_TRUE(CheckCardInfo(CardFormFromProject(project), op));
+  // Card data: every sound, found beside the control file, and the control file.
+  QTemporaryDir root;
+  project.settings.CardPath = root.path();
+  project.card = CardFormFromProject(project);
+  const CardMakeResult result = MakeCardData(project, root.filePath(u"work/Temp"_s), op);
+  ASSERT_EQ(result.outcome, CardMakeOutcome::kMade);
+  EXPECT_EQ(op.Numbers(), (std::vector<int>{2030, 2035}));
+  QStringList made = QDir(result.target_folder).entryList(QDir::Files);
+  made.removeOne(project.card.CardName + u".wpj"_s);
+  made.sort();
+  EXPECT_EQ(made, sounds);
 }
 
 }  // namespace
