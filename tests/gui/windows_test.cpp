@@ -1,0 +1,955 @@
+// What the editor's secondary windows add to the cores they drive.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+#include "core/messages.h"
+#include "core/paths.h"
+#include "core/series.h"
+#include "core/settings.h"
+#include "gui/choosers.h"
+#include "gui/frm_card_make.h"
+#include "gui/frm_card_write.h"
+#include "gui/frm_main.h"
+#include "gui/frm_play.h"
+#include "gui/frm_print.h"
+#include "gui/frm_progress.h"
+#include "gui/frm_seting.h"
+#include "gui/frm_text.h"
+#include "gui/frm_wave_add.h"
+#include "gui/gui_operator.h"
+#include "gui/levels_feeder.h"
+#include "gui/voice_list_model.h"
+#include "gui/waveform_view.h"
+#include "gui/window_helpers.h"
+#include "print/sheet_painter.h"
+#include "settings/settings_session.h"
+#include "settings/text_document.h"
+#include "sound/media.h"
+#include "sound/sdl_backend.h"
+#include "support/gui_modal.h"
+#include "support/pdf_text.h"
+#include "support/qt_printers.h"
+#include "support/scripted_choosers.h"
+#include "support/scripted_operator.h"
+#include "support/sound_fixtures.h"
+#include "support/temp_env.h"
+#include "voices/registration_session.h"
+
+namespace parlatone {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// The named child; a missing one fails the test.
+template <typename T = QWidget>
+T* Find(QWidget& window, const QString& name) {
+  T* found = window.findChild<T*>(name);
+  EXPECT_NE(found, nullptr) << name.toStdString();
+  return found;
+}
+
+void Click(QWidget& window, const QString& button) {
+  if (auto* found = Find<QAbstractButton>(window, button)) {
+    QTest::mouseClick(found, Qt::LeftButton);
+  }
+}
+
+// A window over a project of its own, its settings file in a temporary folder.
+template <typename Op = testing::ScriptedOperator>
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest() {
+    paths_.settings_file = dir_.filePath(u"settings.ini"_s);
+    paths_.element_file = ResolveAppPaths().element_file;
+  }
+  void UseSeries(int mode) {
+    project_.settings.Mode = mode;
+    DeriveSeriesLimits(project_);
+  }
+  template <typename W>
+  std::unique_ptr<W> Open() {
+    auto window = std::make_unique<W>(project_, paths_, op_, choosers_);
+    window->show();
+    return window;
+  }
+
+  QTemporaryDir dir_;
+  Project project_;
+  AppPaths paths_;
+  Op op_;
+  testing::ScriptedChoosers choosers_;
+};
+
+TEST(Choosers, SaveExtensionMustMatch) {
+  testing::ScriptedOperator op;
+  EXPECT_EQ(CheckSaveExtension(u"/cards/TMP.WPG"_s, u"wpg"_s, op), u"/cards/TMP.WPG"_s);
+  EXPECT_EQ(CheckSaveExtension(u"/cards/TMP"_s, u"mpi"_s, op), u"/cards/TMP.mpi"_s);
+  EXPECT_EQ(CheckSaveExtension(QString(), u"mpi"_s, op), QString());
+  EXPECT_TRUE(op.shown.empty());
+  // The wrong extension is refused with the message that names wpj in every series.
+  EXPECT_EQ(CheckSaveExtension(u"/cards/TMP.wpg"_s, u"mpi"_s, op), QString());
+  EXPECT_EQ(op.Numbers(), std::vector<int>{2050});
+}
+
+// Enter presses the default button: No where Yes throws work away.
+TEST(GuiOperator, DiscardingQuestionsDefaultToNo) {
+  GuiOperator op;
+  for (const bool discarding : {true, false}) {
+    QString default_text;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || box->defaultButton() == nullptr) {
+        ADD_FAILURE() << "no message box";
+        QApplication::activeModalWidget()->close();
+        return;
+      }
+      default_text = box->defaultButton()->text();
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    const MessageAnswer answer = discarding
+                                     ? AskBeforeDiscarding(op, 2052)
+                                     : ShowMessage(op, 2046, msg::kTitleConfirm,
+                                                   MessageIcon::kQuestion, MessageButtons::kYesNo);
+    EXPECT_EQ(answer, discarding ? MessageAnswer::kNo : MessageAnswer::kYes);
+    EXPECT_EQ(default_text, discarding ? u"いいえ(&N)"_s : u"はい(&Y)"_s);
+  }
+}
+
+TEST(WindowHelpers, EnteringATextBoxSelectsItsText) {
+  QWidget window;
+  auto* first = new QLineEdit(u"山田"_s, &window);
+  auto* second = new QLineEdit(u"株式会社"_s, &window);
+  second->move(0, 40);
+  SelectAllOnEntry(second);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  first->setFocus();
+  second->setFocus();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return second->hasSelectedText(); }, 2000));
+  EXPECT_EQ(second->selectedText(), u"株式会社"_s);
+}
+
+class FrmPlayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    UseSoundBackend(MakeSdlSoundBackend());
+    for (int slot = 0; slot < 3; ++slot) {
+      VoiceRecord& voice = list_[slot];
+      voice.NAME = u"v%1.wav"_s.arg(slot);
+      voice.FilePath = dir_.filePath(voice.NAME);
+      ASSERT_TRUE(testing::WriteBytes(voice.FilePath, testing::WaveOfLength(22050, 1, 8, 150)));
+      voice.SEC = u"0.150"_s;
+    }
+  }
+  QTemporaryDir dir_;
+  WorkingVoiceList list_{255};
+};
+
+// On the real layer: the SDL functions must outlive the backend at exit.
+TEST_F(FrmPlayTest, PlayAllPlaysEveryVoiceAndCloses) {
+  FrmPlay dialog(list_, 1);
+  QTimer::singleShot(10000, &dialog, [&] { dialog.reject(); });  // a safety net only
+  QElapsedTimer timer;
+  timer.start();
+  dialog.Play(0, true, true);
+  EXPECT_GT(timer.elapsed(), 400);  // three voices of 150 ms, played
+  EXPECT_LT(timer.elapsed(), 9000);
+  EXPECT_EQ(dialog.CurrentSlot(), 0);
+  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
+}
+
+// A click on the waveform plays from there; Stop closes at once.
+TEST_F(FrmPlayTest, WaveformSeeksOnAClickAndStopClosesAtOnce) {
+  list_[0].FilePath = dir_.filePath(u"long.wav"_s);
+  ASSERT_TRUE(testing::WriteBytes(list_[0].FilePath, testing::SineWave(22050, 8000, 0.5)));
+  LevelsFeeder feeder(QString{});
+  FrmPlay dialog(list_, 1, nullptr, &feeder);
+  auto* wave = Find<WaveformView>(dialog, u"PicWave"_s);
+  auto* position = Find<QLabel>(dialog, u"LblPosition"_s);
+  ASSERT_TRUE(wave != nullptr && position != nullptr);
+  double before_click = -1.0;
+  QTimer::singleShot(400, &dialog, [&] {
+    EXPECT_TRUE(wave->HasLevels());
+    EXPECT_EQ(TheMediaLayer().OpenCount(), 1);
+    before_click = wave->Position();
+    QTest::mouseClick(wave, Qt::LeftButton, {}, QPoint(wave->width() * 3 / 4, wave->height() / 2));
+  });
+  QTimer::singleShot(700, &dialog, [&] {
+    EXPECT_GE(wave->Position(), 0.74);
+    EXPECT_LT(wave->Position(), 0.9);
+    EXPECT_TRUE(position->text().startsWith(u"0:06."_s)) << position->text().toStdString();
+    Click(dialog, u"CmdStop"_s);
+  });
+  QElapsedTimer timer;
+  timer.start();
+  dialog.Play(0, true, false);
+  EXPECT_LT(timer.elapsed(), 2000);
+  EXPECT_GT(before_click, 0.0);
+  EXPECT_LT(before_click, 0.25);
+  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
+}
+
+// Closed before playing could start (Escape typed ahead): no sound left open.
+TEST_F(FrmPlayTest, ClosedBeforeItPlaysLeavesNothingOpen) {
+  FrmPlay dialog(list_, 1);
+  QTimer::singleShot(0, &dialog, [&] { dialog.reject(); });
+  dialog.Play(0, true, false);
+  QTest::qWait(50);
+  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
+}
+
+// Two cards over plain folders: a FAT32 one the devices cannot read, a FAT16 one.
+class TwoCards : public VolumeProbe {
+ public:
+  VolumeInfo Probe(const QString& folder) override {
+    const auto found = std::find_if(volumes.begin(), volumes.end(),
+                                    [&](const VolumeInfo& v) { return v.mount_point == folder; });
+    return found == volumes.end() ? VolumeInfo() : *found;
+  }
+  QList<VolumeInfo> RemovableVolumes() override { return volumes; }
+  bool Eject(const VolumeInfo& volume, QString*) override {
+    ejected << volume.mount_point;
+    return true;
+  }
+  QList<VolumeInfo> volumes;
+  QStringList ejected;
+};
+
+TEST(FrmCardWrite, ListsTheCardsWritesTheUsableOneAndTakesItOut) {
+  QTemporaryDir dir;
+  const QString card = dir.filePath(u"CARD"_s);
+  ASSERT_TRUE(testing::WriteBytes(card + u"/C.wpj"_s, "#2\r\n0,a.wav\r\n"));
+  ASSERT_TRUE(testing::WriteBytes(card + u"/a.wav"_s, testing::WaveOfLength(22050, 1, 16, 100)));
+  TwoCards probe;
+  for (const auto& [name, filesystem] : {std::pair{u"big"_s, u"FAT32"_s}, {u"sd"_s, u"FAT16"_s}}) {
+    VolumeInfo volume;
+    volume.mount_point = dir.filePath(name);
+    volume.filesystem = filesystem;
+    volume.cluster_bytes = 2048;
+    volume.free_bytes = volume.total_bytes = 32 << 20;
+    volume.removable = volume.found = true;
+    QDir().mkpath(volume.mount_point);
+    probe.volumes << volume;
+  }
+  testing::ScriptedOperator op;
+  testing::ScriptedChoosers choosers;
+  FrmCardWrite window(card, probe, op, choosers);
+  window.show();
+  auto* grid = Find<QTableWidget>(window, u"GrdVolumes"_s);
+  ASSERT_EQ(grid->rowCount(), 2);
+  EXPECT_EQ(grid->item(0, 4)->text(), u"FAT16ではありません（FAT32）"_s);
+  EXPECT_EQ(grid->item(1, 4)->text(), u"書込みできます"_s);
+  EXPECT_EQ(grid->currentRow(), 1);  // the usable card is chosen
+  auto* eject = Find<QPushButton>(window, u"CmdEject"_s);
+  EXPECT_FALSE(eject->isEnabled());  // nothing written yet
+  Click(window, u"CmdWrite"_s);
+  EXPECT_TRUE(window.LastReport().ok);
+  EXPECT_TRUE(QFile::exists(dir.filePath(u"sd/a.wav"_s)));
+  EXPECT_TRUE(QDir(dir.filePath(u"big"_s)).isEmpty());
+  const QString result = Find<QLabel>(window, u"LblResult"_s)->text();
+  EXPECT_EQ(result, u"カードへの書込みと確認が完了しました（2 ファイル）。"_s);
+  EXPECT_EQ(op.Numbers(), std::vector<int>{0});
+  EXPECT_EQ(op.shown.at(0).text, result);
+  QTest::mouseClick(eject, Qt::LeftButton);
+  EXPECT_EQ(probe.ejected, QStringList{dir.filePath(u"sd"_s)});
+}
+
+class FrmPrintTest : public WindowTest<> {
+ protected:
+  std::unique_ptr<FrmPrint> Open() {
+    auto window = WindowTest::Open<FrmPrint>();
+    window->SetPreviewHandler(
+        [this](const PrintDocument& document) { previewed_.push_back(document); });
+    return window;
+  }
+  static QCheckBox* Check(FrmPrint& window, int i) {
+    return Find<QCheckBox>(window, u"ChkPrint%1"_s.arg(i));
+  }
+  QString Stored() const { return ReadSettings(paths_.settings_file).PrtSheet; }
+
+  std::vector<PrintDocument> previewed_;
+};
+
+// The stored choice; nothing ticked is refused; printing and closing store the choice.
+TEST_F(FrmPrintTest, ChoiceRefusalPrintPdfAndClosing) {
+  UseSeries(4);
+  project_.settings.PrtSheet = u"0,1,1"_s;
+  project_.CurrentPage = 1;
+  project_.programs[250].Voice[0] = u"first.wav"_s;
+  auto window = Open();
+  window->SetClock([] { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); });
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(Check(*window, i)->isChecked(), i > 0) << i;
+  }
+  EXPECT_TRUE(Find<QRadioButton>(*window, u"OptSheet1"_s)->isChecked());
+  Check(*window, 2)->setChecked(false);
+  EXPECT_FALSE(Find<QRadioButton>(*window, u"OptSheet0"_s)->isEnabled());
+  Check(*window, 1)->setChecked(false);
+  Click(*window, u"CmdPrint"_s);
+  Click(*window, u"CmdPdf"_s);
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2131, 2131}));
+  EXPECT_FALSE(QFile::exists(paths_.settings_file));
+
+  op_ = {};
+  Check(*window, 2)->setChecked(true);
+  Click(*window, u"OptSheet0"_s);
+  Click(*window, u"CmdPrint"_s);  // the sheets of the shown tab, while busy
+  EXPECT_TRUE(op_.max_busy_depth > 0 && op_.busy_depth == 0);
+  EXPECT_EQ(QStringList({project_.settings.PrtSheet, Stored()}), QStringList(2, u"0,0,1"_s));
+  ASSERT_EQ(previewed_.size(), 1u);
+  EXPECT_EQ(previewed_[0].pages.at(0).tables.at(0).rows.at(0).cells.at(4), u"first.wav"_s);
+  EXPECT_EQ(previewed_[0].pages.at(0).date, u"2026/01/02"_s);
+  const QString path = dir_.filePath(u"sheets.pdf"_s);
+  choosers_.answers = {path, dir_.filePath(u"no/such/folder/x.pdf"_s)};
+  Click(*window, u"CmdPdf"_s);
+  ASSERT_EQ(op_.shown.size(), 1u);
+  EXPECT_EQ(op_.shown[0].text, u"PDFファイルを保存しました。\r\n"_s + path);
+  EXPECT_TRUE(QFile::exists(path));
+  Click(*window, u"CmdPdf"_s);
+  ASSERT_EQ(op_.shown.size(), 2u);
+  EXPECT_EQ(op_.shown[1].title_number, msg::kTitleError);
+  EXPECT_EQ(previewed_.size(), 1u);
+  Check(*window, 0)->setChecked(true);
+  Click(*window, u"CmdClose"_s);
+  EXPECT_EQ(Stored(), u"1,0,1"_s);
+}
+
+// PRINT opens the window; its print button shows the real preview of every page.
+TEST_F(FrmPrintTest, PrintCommandOpensTheWindowAndThePreview) {
+  UseSeries(1);
+  project_.settings.PrtSheet = u"1,1,1"_s;
+  FrmMain main(project_, paths_, op_, choosers_);
+  main.show();
+  int pages = -1;
+  ::testing::OnModal<FrmPrint>([&](FrmPrint& print) {
+    ::testing::OnModal<QPrintPreviewDialog>([&](QPrintPreviewDialog& preview) {
+      if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) {
+        widget->updatePreview();
+        pages = widget->pageCount();
+      }
+      preview.close();
+    });
+    Click(print, u"CmdPrint"_s);
+    print.close();
+  });
+  main.findChild<QAction*>(u"PRINT"_s)->trigger();
+  EXPECT_EQ(pages, 7);  // five editor pages, the control data page, the voice page
+  EXPECT_EQ(Stored(), u"1,1,1"_s);
+}
+
+class FrmSetingTest : public WindowTest<> {
+ protected:
+  void SetUp() override {
+    UseSeries(1);
+    project_.settings.CardPath = dir_.path();
+    project_.settings.CardName = u"CARD01"_s;
+    const QString settings_file = paths_.settings_file;
+    paths_ = ResolveAppPaths();
+    paths_.settings_file = settings_file;
+  }
+  std::unique_ptr<FrmSeting> Open() {
+    auto window = WindowTest::Open<FrmSeting>();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    return window;
+  }
+  static QTabWidget* Tabs(QWidget& window) { return Find<QTabWidget>(window, u"TabStrip"_s); }
+};
+
+// A refusal from another page brings the System page back, the box selected.
+TEST_F(FrmSetingTest, OpensOnTheCurrentValuesAndRefusesOnTheSystemPage) {
+  project_.settings.Mode = 0;
+  project_.settings.AddFunction = 1;
+  auto window = Open();
+  EXPECT_EQ(Tabs(*window)->currentIndex(), FrmSeting::kSystemPage);
+  EXPECT_EQ(Find<QLineEdit>(*window, u"TxtCardPath"_s)->text(), dir_.path());
+  EXPECT_TRUE(Find<QRadioButton>(*window, u"OptMode6"_s)->isChecked());  // series 0
+  EXPECT_TRUE(Find<QRadioButton>(*window, u"OptAddFunction1"_s)->isChecked());
+  auto* name = Find<QLineEdit>(*window, u"TxtCardName"_s);
+  name->setFocus();
+  name->selectAll();
+  QTest::keyClicks(name, u"ABCDEFGHI"_s);
+  Tabs(*window)->setCurrentIndex(FrmSeting::kVersionPage);
+  Click(*window, u"CmdOk"_s);
+  EXPECT_EQ(op_.shown.size(), 1u);
+  EXPECT_EQ(Tabs(*window)->currentIndex(), FrmSeting::kSystemPage);
+  EXPECT_TRUE(name->hasFocus());
+  EXPECT_EQ(name->selectedText(), u"ABCDEFGHI"_s);
+  QTest::keyClick(name, Qt::Key_End);
+  QTest::keyClick(name, Qt::Key_Backspace);
+  Click(*window, u"CmdOk"_s);
+  EXPECT_EQ(window->result(), QDialog::Accepted);
+  EXPECT_EQ(ReadSettings(paths_.settings_file).CardName, u"ABCDEFGH"_s);
+}
+
+// The first start proposes every value the page checks: a series change alone passes.
+TEST_F(FrmSetingTest, FirstStartChangesTheSeriesWithNothingTyped) {
+  testing::TempUserEnvironment env;
+  paths_ = ResolveAppPaths();
+  project_.settings = LoadStartupSettings(paths_).settings;
+  DeriveSeriesLimits(project_);
+  auto window = Open();
+  Click(*window, u"OptMode1"_s);  // QDX 1000 channels
+  op_.Answer(MessageAnswer::kYes);
+  Click(*window, u"CmdOk"_s);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2048});
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(ReadSettings(paths_.settings_file).Mode, 4);
+}
+
+// The licence is shown whole, read-only.
+TEST_F(FrmSetingTest, LicenceInAReadOnlyViewer) {
+  auto window = Open();
+  QString licence;
+  ::testing::OnModal<FrmText>([&](FrmText& viewer) {
+    auto* text = Find<QPlainTextEdit>(viewer, u"TxtText"_s);
+    licence = text->isReadOnly() ? text->toPlainText() : u"editable"_s;
+    Click(viewer, u"CmdClose"_s);
+  });
+  Tabs(*window)->setCurrentIndex(FrmSeting::kVersionPage);
+  Click(*window, u"CmdKyodaku"_s);  // returns when the viewer closes
+  EXPECT_FALSE(licence.isEmpty());
+  EXPECT_EQ(licence, ReadTextDocument(paths_.licence_file).replace(u"\r\n"_s, u"\n"_s));
+}
+
+// Browse, the close box and a series change, in the window SETING opens.
+TEST_F(FrmSetingTest, SetingFromTheMainWindowRebuildsOnASeriesChange) {
+  FrmMain main_window(project_, paths_, op_, choosers_);
+  main_window.show();
+  auto* seting = main_window.findChild<QAction*>(u"SETING"_s);
+  VoiceRecord voice;
+  voice.NAME = u"a.wav"_s;
+  project_.voices.append(voice);
+  project_.VoicesRegistered = true;
+  ::testing::OnModal<FrmSeting>([&](FrmSeting& dialog) {
+    auto* folder = Find<QLineEdit>(dialog, u"TxtCardPath"_s);
+    choosers_.answers = {QString(), dir_.filePath(u"chosen"_s)};
+    Click(dialog, u"CmdBrowse"_s);
+    EXPECT_EQ(folder->text(), dir_.path());
+    Click(dialog, u"CmdBrowse"_s);
+    EXPECT_EQ(folder->text(), dir_.filePath(u"chosen"_s));
+    op_.Answer(MessageAnswer::kYes);
+    dialog.close();
+  });
+  seting->trigger();
+  EXPECT_EQ(project_.settings.CardPath, dir_.path());
+  EXPECT_FALSE(QFileInfo::exists(paths_.settings_file));
+  ::testing::OnModal<FrmSeting>([&](FrmSeting& dialog) {
+    Click(dialog, u"OptMode1"_s);
+    op_.Answer(MessageAnswer::kYes);
+    Click(dialog, u"CmdOk"_s);
+  });
+  seting->trigger();
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2074, 2048}));
+  EXPECT_EQ(main_window.findChild<QTabBar*>(u"TabStrip"_s)->count(), 4);
+  EXPECT_TRUE(project_.voices.isEmpty());
+}
+
+// Looks at the windows while the card making pauses (the progress window is up).
+class WatchingOperator : public testing::ScriptedOperator {
+ public:
+  std::function<void()> on_pause;
+  void Pause(int milliseconds) override {
+    if (on_pause && milliseconds == 800) {
+      on_pause();
+    }
+    ScriptedOperator::Pause(milliseconds);
+  }
+};
+
+class FrmCardMakeTest : public WindowTest<WatchingOperator> {
+ protected:
+  void SetUp() override {
+    paths_.work_folder = dir_.filePath(u"work"_s);
+    UseMode(1);
+  }
+  void UseMode(int mode) {
+    UseSeries(mode);
+    project_.settings.CardPath = dir_.filePath(u"cards"_s);
+    ASSERT_TRUE(QDir().mkpath(project_.settings.CardPath));
+    project_.voices.clear();
+    for (const QString& name : {u"a01"_s, u"a02"_s}) {
+      VoiceRecord voice;
+      voice.NAME = name + (IsMp3Series(mode) ? u".mp3"_s : u".wav"_s);
+      voice.FilePath = dir_.filePath(u"sounds/"_s + voice.NAME);
+      ASSERT_TRUE(testing::WriteBytes(voice.FilePath, testing::WaveOfLength(22050, 1, 16, 100)));
+      project_.voices.append(voice);
+    }
+    project_.VoicesRegistered = true;
+    project_.programs[0].Voice[0] = project_.voices[0].NAME;
+    CardInfo& card = project_.card;
+    card.CardName = u"ANN01"_s;
+    card.Forder = u"駅前"_s;
+    card.Model = u"QDX"_s;
+    card.CardSize = u"1"_s;
+    card.CardCom = u"会社"_s;
+    card.CardPerson = u"担当"_s;
+    card.CardDate = u"2026/12/06"_s;
+  }
+  std::unique_ptr<FrmCardMake> Open() { return WindowTest::Open<FrmCardMake>(); }
+};
+
+// CARD and the closing question open it; a bad list index shows no choice, a choice is no edit.
+TEST_F(FrmCardMakeTest, MainWindowOpensItFromCardAndFromTheClosingQuestion) {
+  project_.card.TpMd = u"9"_s;  // beyond the list
+  FrmMain main_window(project_, paths_, op_, choosers_);
+  main_window.show();
+  project_.programs[0].Voice[0] = project_.voices[0].NAME;  // the window starts with reset channels
+  ::testing::OnModal<FrmCardMake>([&](FrmCardMake& card) {
+    EXPECT_EQ(Find<QLineEdit>(card, u"TxtForder"_s)->text(), u"駅前"_s);
+    EXPECT_EQ(Find<QComboBox>(card, u"CmbCardSize"_s)->currentText(), u"16MB"_s);
+    EXPECT_EQ(Find<QComboBox>(card, u"CmbTpMd"_s)->currentIndex(), -1);
+    EXPECT_EQ(Find<QLabel>(card, u"LblMemorySize"_s)->text(),
+              QString::number(2 * testing::WaveOfLength(22050, 1, 16, 100).size()) + u"バイト"_s);
+    EXPECT_FALSE(Find<QLineEdit>(card, u"TxtCardName"_s)->testAttribute(Qt::WA_InputMethodEnabled));
+    Find<QComboBox>(card, u"CmbCardBaitai"_s)->setCurrentIndex(2);
+    Click(card, u"CmdClose"_s);
+  });
+  main_window.findChild<QAction*>(u"CARD"_s)->trigger();
+  EXPECT_FALSE(project_.IsEdited());
+  EXPECT_TRUE(op_.shown.empty());
+  EXPECT_TRUE(project_.card.CardBaitai.isEmpty());
+
+  project_.PageEdited[0] = true;
+  op_.Answer(MessageAnswer::kYes);
+  EXPECT_FALSE(main_window.close());
+  bool opened = false;
+  ::testing::OnModal<FrmCardMake>([&](FrmCardMake& card) {
+    opened = true;
+    Click(card, u"CmdClose"_s);
+  });
+  QTest::qWait(50);  // the card data window opens once the close was refused
+  EXPECT_TRUE(opened && main_window.isVisible());
+}
+
+// A refused field: its page comes up, the field focused and its text selected.
+TEST_F(FrmCardMakeTest, ACheckFailureLandsOnItsPageAndField) {
+  const QString memo(101, QChar(u'文'));
+  auto window = Open();
+  auto* field = Find<QLineEdit>(*window, u"TxtMemo3"_s);
+  field->setText(memo);
+  field->setCursorPosition(0);
+  Click(*window, u"CmdCardMake"_s);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2073});
+  EXPECT_EQ(window->CurrentPage(), 2);
+  EXPECT_EQ(window->focusWidget(), field);
+  EXPECT_EQ(field->selectedText(), memo);
+  EXPECT_TRUE(window->isVisible() && window->isEnabled());
+  EXPECT_TRUE(QDir(project_.settings.CardPath).isEmpty());
+}
+
+// Typing marks the main window's page; the temporary save takes it and clears the flags.
+TEST_F(FrmCardMakeTest, TemporarySaveTakesTheFieldsAndClearsTheFlags) {
+  project_.PageEdited[1] = true;
+  project_.CurrentPage = 2;
+  auto window = Open();
+  EXPECT_EQ(window->focusWidget(), Find<QLineEdit>(*window, u"TxtCardName"_s));
+  QTest::keyClicks(Find<QLineEdit>(*window, u"TxtCardName"_s), u"X"_s);  // replaces the name
+  EXPECT_TRUE(project_.PageEdited[2] && !project_.PageEdited[0]);
+  Find<QLineEdit>(*window, u"TxtRecStdio"_s)->setText(u"第一スタジオ"_s);
+  Find<QComboBox>(*window, u"CmbTpMd"_s)->setCurrentIndex(1);
+  choosers_.answers = {dir_.filePath(u"keep.wpg"_s), QString()};
+  Click(*window, u"CmdSave"_s);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2051});
+  EXPECT_EQ(op_.pauses, std::vector<int>{800});
+  EXPECT_FALSE(project_.IsEdited());
+  EXPECT_EQ(project_.card.CardName + project_.card.RecStdio + project_.card.TpMd,
+            u"X第一スタジオ1"_s);
+  EXPECT_TRUE(QFile::exists(dir_.filePath(u"keep.wpg"_s)));
+  Click(*window, u"CmdSave"_s);
+  EXPECT_EQ(op_.shown.size(), 1u);
+  EXPECT_TRUE(window->isVisible());
+  paths_.element_file = dir_.filePath(u"missing.elm"_s);  // no lists: the window still opens
+  EXPECT_EQ(Find<QComboBox>(*Open(), u"CmbCardSize"_s)->count(), 0);
+}
+
+// An unclosable progress window holds the window off; then the series' notice.
+TEST_F(FrmCardMakeTest, MakingTheCardShowsProgressThenTheNotice) {
+  for (int mode : {1, 7}) {
+    SCOPED_TRACE(mode);
+    UseMode(mode);
+    op_ = {};
+    project_.PageEdited[3] = true;
+    auto window = Open();
+    bool progress_seen = false;
+    op_.on_pause = [&] {
+      auto* progress = window->findChild<FrmProgress*>(u"FrmProgress"_s);
+      if (progress == nullptr) {
+        ADD_FAILURE() << "no progress window";
+        return;
+      }
+      EXPECT_TRUE(progress->isVisible());
+      EXPECT_FALSE(progress->windowFlags() & Qt::WindowCloseButtonHint);
+      EXPECT_FALSE(progress->close());
+      EXPECT_FALSE(window->isEnabled());
+      progress_seen = true;
+    };
+    Click(*window, u"CmdCardMake"_s);
+    EXPECT_TRUE(progress_seen);
+    EXPECT_EQ(op_.Numbers(), (std::vector<int>{2030, mode == 7 ? 2053 : 2035}));
+    EXPECT_TRUE(QFile::exists(project_.settings.CardPath + u"/駅前/ANN01."_s +
+                              (mode == 7 ? u"zpx"_s : u"wpj"_s)));
+    EXPECT_TRUE(Find<QPushButton>(*window, u"CmdCardWrite"_s)->isEnabled());
+    EXPECT_FALSE(project_.IsEdited());
+    EXPECT_TRUE(window->isEnabled() && window->isVisible());
+    const auto* progress = window->findChild<FrmProgress*>();
+    EXPECT_TRUE(progress == nullptr || !progress->isVisible());
+    QDir(project_.settings.CardPath).removeRecursively();
+    QDir().mkpath(project_.settings.CardPath);
+  }
+  // A card folder gone since the settings: the window closes.
+  project_.settings.CardPath = dir_.filePath(u"gone"_s);
+  op_ = {};
+  auto window = Open();
+  Click(*window, u"CmdCardMake"_s);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2082});
+  EXPECT_FALSE(window->isVisible());
+}
+
+class FrmWaveAddTest : public WindowTest<> {
+ protected:
+  void SetUp() override { UseSoundBackend(MakeSdlSoundBackend()); }
+  void UseMode(int mode, int voices) {
+    UseSeries(mode);
+    for (int v = 0; v < voices; ++v) {
+      VoiceRecord voice;
+      voice.NAME = u"v%1.wav"_s.arg(v);
+      voice.SEC = u"0.500"_s;
+      voice.BYTES = u"100"_s;
+      project_.voices.append(voice);
+    }
+    project_.VoicesRegistered = voices > 0;
+  }
+  std::unique_ptr<FrmWaveAdd> Open() { return WindowTest::Open<FrmWaveAdd>(); }
+  QString Wave(const QString& name, int rate = 22050, int channels = 1, int ms = 100) {
+    EXPECT_TRUE(
+        testing::WriteBytes(dir_.filePath(name), testing::WaveOfLength(rate, channels, 16, ms)));
+    return dir_.filePath(name);
+  }
+  static QTableView* Grid(QWidget& window) { return Find<QTableView>(window, u"FgWave"_s); }
+  static QModelIndex At(QWidget& window, int row, int column) {
+    return Grid(window)->model()->index(row, column);
+  }
+  static QString Cell(QWidget& window, int row, int column) {
+    return At(window, row, column).data().toString();
+  }
+};
+
+// The columns fill the grid and a comment at its longest reads whole, from its start.
+TEST_F(FrmWaveAddTest, LayoutOfBothSoundFormats) {
+  for (int mode : {1, 7}) {
+    SCOPED_TRACE(mode);
+    project_.voices.clear();
+    UseMode(mode, 2);
+    project_.settings.FileCapacity = 1;
+    project_.voices[0].COMENTS = QString(20, QChar(u'案'));
+    auto window = Open();
+    QTableView* grid = Grid(*window);
+    const int comment = VoiceListModel::kCommentColumn;
+    const int text = grid->fontMetrics().horizontalAdvance(project_.voices[0].COMENTS) + 12;
+    for (const int width : {1000, 1500}) {
+      window->resize(width, 800);
+      QTest::qWait(20);
+      int used = 0;
+      for (int c = 0; c < grid->model()->columnCount(); ++c) {
+        used += grid->isColumnHidden(c) ? 0 : grid->columnWidth(c);
+      }
+      EXPECT_EQ(used, std::max(grid->viewport()->width(), used - grid->columnWidth(comment) + text))
+          << width;
+    }
+    EXPECT_EQ(At(*window, 0, comment).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+              Qt::AlignLeft | Qt::AlignVCenter);
+    EXPECT_EQ(Find<QComboBox>(*window, u"cmbSize"_s)->isVisible(), mode == 7);
+  }
+  auto window = Open();
+  op_.Answer(MessageAnswer::kYes);
+  Find<QComboBox>(*window, u"cmbSize"_s)->setCurrentIndex(3);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2020});
+  EXPECT_EQ(Cell(*window, 0, 1), QString());
+}
+
+// A comment typed in the grid is taken before Cancel asks; a refused one shows its page.
+TEST_F(FrmWaveAddTest, EditingAcrossThePages) {
+  UseMode(4, 300);
+  project_.voices[0].SampleRate = u"8"_s;  // a plain number, as an old file may hold
+  auto window = Open();
+  QTableView* grid = Grid(*window);
+  EXPECT_EQ(Cell(*window, 0, 3), u"08.000"_s);
+  grid->setFocus();
+  grid->setCurrentIndex(At(*window, 0, 2));
+  QTest::keyClick(grid, Qt::Key_F2);
+  auto* editor = grid->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_TRUE(editor->testAttribute(Qt::WA_InputMethodEnabled));
+  editor->setText(u"駅前"_s);
+  op_.Answer(MessageAnswer::kNo);
+  Click(*window, u"CmdCancel"_s);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2026});
+  EXPECT_EQ(window->Session().List()[0].COMENTS, u"駅前"_s);
+  EXPECT_TRUE(project_.voices[0].COMENTS.isEmpty());  // nothing committed yet
+  Find<QTabBar>(*window, u"TabStrip"_s)->setCurrentIndex(1);
+  EXPECT_FALSE(grid->model()->flags(At(*window, 60, 2)) & Qt::ItemIsEditable);
+
+  Find<QTabBar>(*window, u"TabStrip"_s)->setCurrentIndex(0);
+  op_ = {};
+  window->Session().EditComment(260, QString(21, QChar(u'案')));
+  Click(*window, u"CmdOk"_s);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2066});
+  EXPECT_EQ(window->CurrentPage(), 1);
+  EXPECT_EQ(grid->currentIndex(), At(*window, 10, 2));
+  EXPECT_TRUE(window->isVisible());
+}
+
+// Levels fill in behind the pages; a clipping or outlying voice is marked with why.
+TEST_F(FrmWaveAddTest, LevelsFillInBehindThePagesAndMarkWhatStandsOut) {
+  UseMode(4, 0);
+  for (int v = 0; v < 252; ++v) {
+    VoiceRecord voice;
+    voice.NAME = u"v%1.wav"_s.arg(v);
+    voice.FilePath = dir_.filePath(voice.NAME);
+    const double amplitude = v == 0 ? 0.02 : v == 1 ? 1.0 : 0.3;
+    ASSERT_TRUE(testing::WriteBytes(voice.FilePath, testing::SineWave(8000, 600, amplitude)));
+    project_.voices.append(voice);
+  }
+  project_.VoicesRegistered = true;
+  auto window = Open();
+  const int levels = qobject_cast<VoiceListModel*>(Grid(*window)->model())->LevelsColumn();
+  EXPECT_EQ(Cell(*window, 0, levels), u"…"_s);
+  // Results come back through the event loop: none has yet when the page changes.
+  Find<QTabBar>(*window, u"TabStrip"_s)->setCurrentIndex(1);
+  EXPECT_EQ(Cell(*window, 0, 1), u"v250.wav"_s);
+  EXPECT_EQ(Cell(*window, 0, levels), u"…"_s);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Cell(*window, 1, levels).contains(u"LUFS"_s); }, 20000));
+  Find<QTabBar>(*window, u"TabStrip"_s)->setCurrentIndex(0);
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return Cell(*window, 249, levels).contains(u"LUFS"_s); }, 20000));
+  const auto tip = [&](int row) {
+    return At(*window, row, levels).data(Qt::ToolTipRole).toString();
+  };
+  EXPECT_TRUE(tip(0).contains(u"中央値"_s) && tip(0).contains(u"小さい音量"_s))
+      << tip(0).toStdString();
+  EXPECT_TRUE(tip(1).contains(u"フルスケール"_s)) << tip(1).toStdString();
+  EXPECT_FALSE(tip(2).contains(u"中央値"_s) || tip(2).contains(u"フルスケール"_s));
+  EXPECT_TRUE(At(*window, 0, levels).data(Qt::ForegroundRole).isValid());
+  EXPECT_FALSE(At(*window, 2, levels).data(Qt::ForegroundRole).isValid());
+  EXPECT_EQ(Cell(*window, 2, levels), u"\u221213.5 LUFS / \u221210.5 dBFS"_s);
+  EXPECT_FALSE(Grid(*window)->grab().isNull());  // the outlines paint
+}
+
+// Drop (refusals converted on request), both choosers, the player, OK, then the purge.
+TEST_F(FrmWaveAddTest, RegisteredByDropAndChoosersPlayedAndPurgedFromTheChannels) {
+  UseMode(1, 0);
+  for (const QString& name : {u"ok.wav"_s, u"dup.wav"_s, u"sub/c.wav"_s}) {
+    Wave(u"studio/"_s + name);
+  }
+  Wave(u"studio/閉店案内.wav"_s, 48000, 2, 300);
+  ASSERT_TRUE(testing::WriteBytes(dir_.filePath(u"studio/notes.txt"_s), QByteArray("x")));
+  auto window = Open();
+  const QString fitted = dir_.filePath(u"fitted"_s);
+  choosers_.answers.push_back(fitted);
+  op_.Answer(MessageAnswer::kYes);
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(dir_.filePath(u"studio"_s))});
+  // As a file manager's drag arrives: it enters the window, then drops.
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(window.get(), &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(window.get(), &drop);
+  EXPECT_TRUE(op_.AllAnswersUsed() && choosers_.answers.empty());
+  EXPECT_EQ(op_.shown.at(0).buttons, MessageButtons::kYesNo);  // the offer to convert
+  EXPECT_TRUE(QFileInfo::exists(fitted + u"/VOICE001.wav"_s));
+  EXPECT_EQ(Cell(*window, 2, VoiceListModel::kCommentColumn), u"閉店案内"_s);
+
+  choosers_.selections.push_back({Wave(u"A01.wav"_s, 22050, 1, 300)});
+  choosers_.answers.push_back(QFileInfo(Wave(u"more/B02.wav"_s)).path());
+  Click(*window, u"CmdWave0"_s);
+  Click(*window, u"CmdWave7"_s);
+  QStringList names;
+  for (int row = 0; row < 6; ++row) {
+    names << Cell(*window, row, 1);
+  }
+  EXPECT_EQ(names, QStringList({u"dup.wav"_s, u"ok.wav"_s, u"VOICE001.wav"_s, u"A01.wav"_s,
+                                u"B02.wav"_s, QString()}));
+  QString played;
+  ::testing::OnModal<FrmPlay>([&](FrmPlay& player) {
+    auto* name = Find<QLabel>(player, u"LblName"_s);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !name->text().isEmpty(); }, 5000));
+    played = name->text();
+    player.reject();
+  });
+  Click(*window, u"CmdWave4"_s);  // returns when the player closes
+  EXPECT_EQ(played, u"dup.wav"_s);
+  EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
+  Click(*window, u"CmdOk"_s);
+  ASSERT_EQ(project_.voices.size(), 5);
+  EXPECT_EQ(project_.settings.WavePath, dir_.filePath(u"more"_s));
+
+  FrmMain main_window(project_, paths_, op_, choosers_);  // starts with reset channels
+  main_window.show();
+  project_.programs[0].Voice[0] = u"A01.wav"_s;
+  project_.programs[0].Voice[1] = u"B02.wav"_s;
+  ::testing::OnModal<FrmWaveAdd>([&](FrmWaveAdd& wave) {
+    Grid(wave)->setCurrentIndex(At(wave, 4, 1));
+    op_.Answer(MessageAnswer::kYes);
+    Click(wave, u"CmdWave1"_s);
+    Click(wave, u"CmdOk"_s);
+  });
+  main_window.findChild<QAction*>(u"WAVE"_s)->trigger();
+  EXPECT_EQ(project_.voices.size(), 4);
+  EXPECT_TRUE(project_.programs[0].Voice[1].isEmpty());
+  EXPECT_EQ(project_.programs[0].Time, u"0.3"_s);
+}
+
+SheetInputs Inputs() {
+  SheetInputs inputs;
+  inputs.printed_at = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7));
+  inputs.lists.card = {u"8MB"_s, u"16MB"_s, u"32MB"_s};
+  inputs.lists.tape = {u"ＭＤ"_s, u"ＤＡＴ"_s};
+  inputs.lists.baitai = {u"SM"_s, u"CF"_s};
+  inputs.sound_bytes = 2147483647;
+  return inputs;
+}
+
+// Every sheet of a project holding the longest texts each field lets in.
+PrintDocument LongestTexts(int mode, const QString& name) {
+  Project project;
+  project.settings.Mode = mode;
+  project.settings.CardPath = u"/カード"_s;
+  DeriveSeriesLimits(project);
+  for (int v = 0; v < 3; ++v) {
+    VoiceRecord voice;
+    voice.NAME = name.left(7) + QString::number(v) + u".WAV"_s;  // 12 half-width characters
+    voice.SampleRate = u"11.025KHz"_s;
+    voice.BitRate = IsMp3Series(project.Mode()) ? u"128Kbit"_s : u"16bit"_s;
+    voice.TYPE = u"Stereo"_s;
+    voice.SEC = u"99999.999"_s;
+    voice.BYTES = u"2147483647"_s;
+    voice.COMENTS = QString(20, QChar(u'駅'));  // 40 bytes
+    voice.MPEG = IsMp3Series(project.Mode()) ? u"2.0"_s : QString();
+    voice.Layer = IsMp3Series(project.Mode()) ? u"3"_s : QString();
+    project.voices.append(voice);
+  }
+  for (int s = 0; s <= MaxVoiceIndex(project.Mode()); ++s) {
+    project.programs[0].Voice[static_cast<size_t>(s)] = project.voices.at(s % 3).NAME;
+  }
+  project.programs[0].Time = u"99999.9"_s;
+  for (int f = 0; f < CardInfo::kFieldCount; ++f) {
+    project.card.Field(f) = QString(20, QChar(u'記'));  // 40 bytes
+  }
+  project.card.CardSize = u"1"_s;
+  for (QString& memo : project.card.Memo) {
+    memo = QString(100, QChar(u'案'));  // 200 bytes
+  }
+  return BuildPrintDocument(project, {true, true, true}, true, Inputs());
+}
+
+TEST(SheetPainter, TheNamedFontIsInstalledAndUsed) {
+  const QFontInfo info(SheetFont(9));
+  EXPECT_EQ(info.family(), QString::fromLatin1(kSheetFontFamily));
+  EXPECT_GT(SheetTextWidth(u"漢字"_s, 10), SheetTextWidth(u"ab"_s, 10));
+  EXPECT_NEAR(SheetTextWidth(u"漢"_s, 72), 25.4, 0.5);  // a full-width glyph is one em
+}
+
+// Texts at their longest fit their columns (the widest capitals may shrink); the PDF holds them
+// whole.
+TEST(SheetPainter, LongestTextsFitAndThePdfHoldsThemWhole) {
+  QTemporaryDir dir;
+  for (int mode : {3, 7}) {
+    SCOPED_TRACE(mode);
+    for (const SheetPage& page : LongestTexts(mode, u"ANNOUNCE"_s).pages) {
+      for (const SheetTable& table : page.tables) {
+        for (qsizetype c = 0; c < qsizetype(table.columns.size()); ++c) {
+          const double room = CellTextRoom(table.columns[size_t(c)].width);
+          const auto fits = [&](const QString& text, bool bold) {
+            return SheetTextWidth(text, table.font_points, bold) * kComfortableFontShare <= room;
+          };
+          EXPECT_TRUE(fits(table.columns[size_t(c)].heading, true));
+          for (const TableRow& row : table.rows) {
+            EXPECT_TRUE(row.lines > 1 || !row.spans.empty() || fits(row.cells.at(c), false))
+                << SheetName(page.kind).toStdString() << ": " << row.cells.at(c).toStdString();
+          }
+        }
+      }
+    }
+    const PrintDocument document = LongestTexts(mode, u"WWWWWWWW"_s);
+    const QString path = dir.filePath(u"sheets%1.pdf"_s.arg(mode));
+    ASSERT_TRUE(WritePdf(document, path));
+    const QString text = testing::PdfText(path);
+    EXPECT_EQ(text.count(u'\f'), qsizetype(document.pages.size()));
+    EXPECT_FALSE(text.contains(u"..."_s));
+    for (const QString& expected :
+         {u"WWWWWWW0.WAV"_s, u"2147483647"_s, QString(20, QChar(u'駅')), QString(20, QChar(u'記')),
+          u"6442450941"_s /* the byte total */}) {
+      EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
+    }
+  }
+}
+
+// Ideographs drawn with a Kangxi radical's glyph, and the middle dot, come back as painted.
+TEST(SheetPainter, PdfTextIsTheTextThatWasPainted) {
+  QTemporaryDir dir;
+  Project project;
+  DeriveSeriesLimits(project);
+  project.card.RecStdio = u"山田工房"_s;
+  project.card.RecAna = u"日本音響・放送"_s;
+  project.card.Memo[0] = u"音声ガイド・山の手"_s;
+  const QString path = dir.filePath(u"names.pdf"_s);
+  ASSERT_TRUE(WritePdf(BuildPrintDocument(project, {false, true, false}, true, Inputs()), path));
+  const QString text = testing::PdfText(path);
+  for (const QString& expected : {u"山田工房"_s, u"日本音響・放送"_s, u"音声ガイド・山の手"_s,
+                                  u"コントロールデータ作成情報"_s, u"録音"_s}) {
+    EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
+  }
+  for (const char32_t code_point : text.toUcs4()) {
+    EXPECT_FALSE(code_point >= 0x2E80 && code_point <= 0x2FDF) << uint32_t{code_point};
+    EXPECT_NE(code_point, 0x2027u);
+  }
+}
+
+TEST(SheetPainter, PdfFailuresLeaveNothingBehind) {
+  QTemporaryDir dir;
+  Project project;
+  DeriveSeriesLimits(project);
+  const PrintDocument document = BuildPrintDocument(project, {true, false, false}, true, Inputs());
+  EXPECT_FALSE(WritePdf(document, dir.filePath(u"missing/folder/out.pdf"_s)));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"missing"_s)));
+  EXPECT_FALSE(WritePdf(PrintDocument(), dir.filePath(u"empty.pdf"_s)));
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"empty.pdf"_s)));
+  // A good write replaces what was there.
+  const QString path = dir.filePath(u"out.pdf"_s);
+  testing::WriteFileBytes(path, "old"_ba);
+  ASSERT_TRUE(WritePdf(document, path));
+  EXPECT_TRUE(testing::ReadFileBytes(path).startsWith("%PDF-"));
+}
+
+}  // namespace
+}  // namespace parlatone
