@@ -1,7 +1,6 @@
 #include "card/card_info.h"
 
 #include <QDir>
-#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -36,8 +35,7 @@ CardInfo GoodForm() {
   return form;
 }
 
-// What a check shows for a form: the message number (0 for a composed
-// text), the page and the control it points at.
+// What a check shows: the message number (0 composed), the page and the control.
 struct Outcome {
   int number = -1;
   int page = 0;
@@ -82,8 +80,7 @@ TEST(CardCheck, EachFieldRuleInOrderWithItsPageAndControl) {
       {&CardInfo::Forder, QString(20, QChar(u'駅')), ok},
       {&CardInfo::Forder, QString(21, QChar(u'駅')), {2066, 1, u"TxtForder"_s}},
       {&CardInfo::Forder, QString(), {2065, 1, u"TxtForder"_s}},
-      // The folder is one plain folder name (the plain-name rule has its own
-      // table in the core's path tests), and not blanks alone.
+      // One plain folder name (the core's path tests hold the rule), not blanks alone.
       {&CardInfo::Forder, u"a.b c_d"_s, ok},
       {&CardInfo::Forder, u"a/b"_s, folder_bad},
       {&CardInfo::Forder, u"  "_s, folder_bad},
@@ -227,10 +224,11 @@ class CardMakerTest : public ::testing::Test {
 };
 
 TEST_F(CardMakerTest, MakesTheFolderTellsTheOperatorAndMakesItAgainOnlyOnYes) {
+  const QStringList made = {u"ANN01.wpj"_s, u"a01.wav"_s, u"a02.wav"_s};
   const CardMakeResult result = Make();
   ASSERT_EQ(result.outcome, CardMakeOutcome::kMade);
   EXPECT_EQ(result.target_folder, Target());
-  EXPECT_EQ(FilesIn(Target()), (QStringList{u"ANN01.wpj"_s, u"a01.wav"_s, u"a02.wav"_s}));
+  EXPECT_EQ(FilesIn(Target()), made);
   EXPECT_EQ(testing::ReadFileBytes(Target() + u"/a02.wav"_s),
             testing::ReadFileBytes(project_.voices[1].FilePath));
   EXPECT_TRUE(FilesIn(work_).isEmpty());
@@ -259,15 +257,12 @@ TEST_F(CardMakerTest, MakesTheFolderTellsTheOperatorAndMakesItAgainOnlyOnYes) {
   EXPECT_EQ(FilesIn(Target()), before);
   EXPECT_TRUE(FilesIn(work_).isEmpty());  // the stale file went with the work folder
 
-  ASSERT_TRUE(testing::WriteBytes(work_ + u"/stale.wav"_s, "left by a broken run"_ba));
   op_ = {};
   op_.Answer(MessageAnswer::kYes);
   EXPECT_EQ(MakeCardData(project_, work_, op_).outcome, CardMakeOutcome::kMade);
-  const QStringList made = {u"ANN01.wpj"_s, u"a01.wav"_s, u"a02.wav"_s};
   EXPECT_EQ(FilesIn(Target()), made);
 
-  // Fault: a folder where the control file should be written; the old
-  // folder stays as it was.
+  // Fault: a folder where the control file goes; the old folder stays as it was.
   ASSERT_TRUE(QDir().mkpath(work_ + u"/ANN01.wpj"_s));
   op_ = {};
   op_.Answer(MessageAnswer::kYes);
@@ -332,8 +327,7 @@ TEST_F(CardMakerTest, FailedCopyIsNeverAnnouncedAsACard) {
   EXPECT_FALSE(project_.IsEdited());
 }
 
-// The demo project in examples/demo is what a new user opens first: it must
-// load, pass the card check and make card data as it lies, with nothing prepared.
+// The demo project is what a new user opens first: it must work as it lies.
 TEST(DemoProject, LoadsWholeAndMakesCompleteCardData) {
   UseSoundBackend(MakeSdlSoundBackend());
   const QString folder = QStringLiteral(PARLATONE_SOURCE_DIR "/examples/demo");
@@ -355,20 +349,6 @@ TEST(DemoProject, LoadsWholeAndMakesCompleteCardData) {
   }
   names.sort();
   EXPECT_EQ(names, sounds);
-  // Several output lines and repeat settings; each slot names a registered voice.
-  QSet<QString> sp_values, rp_values;
-  for (int channel = 0; channel < project.ChannelCount; ++channel) {
-    const ProgramRecord& record = project.programs[static_cast<size_t>(channel)];
-    if (project.ChannelInUse(channel)) {
-      sp_values << record.SP;
-      rp_values << record.RP;
-      for (const QString& name : record.Voice) {
-        EXPECT_TRUE(name.isEmpty() || project.FindVoice(name).has_value()) << channel;
-      }
-    }
-  }
-  EXPECT_GE(sp_values.size(), 2);
-  EXPECT_GE(rp_values.size(), 2);
   EXPECT_TRUE(CheckCardInfo(CardFormFromProject(project), op));
   // Card data: every sound, found beside the control file, and the control file.
   QTemporaryDir root;

@@ -32,8 +32,7 @@ SoundInfo Format(uint32_t rate, uint16_t bits, uint16_t channels = 1) {
   return info;
 }
 
-// Which message a format check shows, 0 for a composed text, -1 for none;
-// and whether it accepts.
+// Whether a format check accepts, and the message it shows: 0 composed, -1 none.
 std::pair<bool, int> Check(const SoundInfo& info, int mode, const QString& path = {},
                            int add_function = 0, bool show = true) {
   testing::ScriptedOperator op;
@@ -47,7 +46,6 @@ TEST(CheckSoundFormat, NameRulesComeFirst) {
   EXPECT_EQ(Check(stereo_48k, 1, u"/snd/案内.wav"_s), std::make_pair(false, 2062));
   EXPECT_EQ(Check(Format(22050, 16), 1, u"/snd/ABCDEFGH.wav"_s), std::make_pair(true, -1));
   EXPECT_EQ(Check(Format(22050, 16), 1, u"/snd/ABCDEFGHI.wav"_s), std::make_pair(false, 2076));
-  EXPECT_EQ(Check(Format(22050, 16), 1, u"/snd/a_b,c.wav"_s), std::make_pair(true, -1));
   EXPECT_EQ(Check(Format(22050, 16), 1, QString()), std::make_pair(true, -1));  // no name to check
 
   // The forbidden-character text names the list and the series' kind of file.
@@ -81,10 +79,7 @@ TEST(CheckSoundFormat, StereoBitsAndRatesBySeriesAndTheLoadSuffix) {
   EXPECT_EQ(Check(Format(48000, 16), 2), std::make_pair(false, 2104));
   EXPECT_EQ(Check(Format(6400, 8), 0), std::make_pair(true, -1));
   // MP3: neither rate nor bit rate is examined, only mono.
-  SoundInfo mp3;
-  mp3.SampleRate = 24000;
-  mp3.BitsPerSample = 320;
-  mp3.Channels = 1;
+  SoundInfo mp3 = Format(24000, 320);
   EXPECT_EQ(Check(mp3, 7), std::make_pair(true, -1));
   mp3.Channels = 0;
   EXPECT_EQ(Check(mp3, 7), std::make_pair(false, 2100));
@@ -142,7 +137,6 @@ TEST_F(RegisterTest, FillsRecordsAndSkipsRefusedFiles) {
   EXPECT_EQ(result.registered, 2);
   EXPECT_EQ(result.last_slot, 1);
   // Each refusal names its file, all of them in one list at the end.
-  ASSERT_EQ(result.refused.size(), 3);
   EXPECT_EQ(Refused(result),
             (std::vector<std::pair<QString, int>>{
                 {u"B-2.wav"_s, 0}, {u"stereo.wav"_s, 2100}, {u"text.wav"_s, 2601}}));
@@ -151,12 +145,10 @@ TEST_F(RegisterTest, FillsRecordsAndSkipsRefusedFiles) {
   EXPECT_TRUE(op_.shown[0].text.contains(u"stereo.wav："_s + GetMessage(2100)));
   EXPECT_EQ(op_.busy_depth, 0);
   EXPECT_EQ(op_.max_busy_depth, 1);
-  // The record's texts follow the voice record's own rules; here, that the
-  // measured length, the file's size and its path reach it.
+  // The measured length, the file's size and its path reach the record.
   EXPECT_EQ(std::make_tuple(list[0].NAME, list[0].SEC, list[0].BYTES, list[0].FilePath),
             std::make_tuple(u"A01.wav"_s, u"1.500"_s, QString::number(44 + 66150), paths[0]));
   EXPECT_EQ(list[1].NAME, u"C03.wav"_s);
-  EXPECT_TRUE(list[2].NAME.isEmpty());
 }
 
 TEST_F(RegisterTest, HeaderRefusalEndsTheRunKeepingWhatWasAdded) {
@@ -227,8 +219,7 @@ TEST_F(RegisterTest, MaximumCount) {
 }
 
 TEST_F(RegisterTest, AFileWhoseLengthCannotBeMeasuredIsRefused) {
-  // The header check finds the "data" id, but the file ends before its size:
-  // no voice is registered with a length of -1 ms.
+  // A "data" id and nothing after it: no voice is registered with a length of -1 ms.
   testing::WaveShape wave;
   wave.with_data = false;
   QByteArray bytes = testing::WaveBytes(wave) + "data"_ba;
@@ -253,8 +244,8 @@ TEST_F(RegisterTest, OnlyWhatAConversionMendsIsOfferedForConversion) {
   EXPECT_TRUE(convertible(0, GetMessage(2077) + ForbiddenCharList()));  // a name
   EXPECT_FALSE(convertible(2513, GetMessage(2513)));                    // the capacity
   EXPECT_FALSE(convertible(0, TruncatedSoundText()));                   // a file cut short
-  // The window's run asks once, at its end, to convert the stereo file; the
-  // duplicate is listed but not offered. The command line only lists.
+  // The window asks once to convert the stereo file, not the duplicate; the command line only
+  // lists.
   const QStringList paths = {Wave(u"st.wav"_s, 22050, 16, 200, 2), Wave(u"ok.wav"_s),
                              File(u"again/OK.WAV"_s, testing::WaveOfLength(22050, 1, 16, 300))};
   for (const bool offer : {true, false}) {
@@ -300,7 +291,6 @@ TEST_F(SessionTest, LongCommentBlocksOkAndMovesCrossPages) {
   RegistrationSession session(project_, Settings());
   session.EditComment(270, QString(20, QChar(u'案')));
   session.EditComment(3, QString(40, u'x'));
-  ASSERT_TRUE(session.Changed());
   session.EditComment(280, QString(21, QChar(u'案')));
   const RegistrationSession::OkResult result = session.Ok(op_);
   EXPECT_FALSE(result.closed);
@@ -360,7 +350,6 @@ TEST_F(SessionTest, CapacityChoiceAndCancel) {
   EXPECT_TRUE(session.ChangeCapacity(3, op_));
   EXPECT_EQ(op_.Numbers(), (std::vector<int>{2020, 2020}));
   EXPECT_TRUE(session.List().Voices().isEmpty());
-  EXPECT_TRUE(session.TotalTimeText().isEmpty());
   // Cancel asks; No stays, Yes restores the capacity of the opening.
   op_.Answer(MessageAnswer::kNo);
   EXPECT_FALSE(session.Cancel(op_));
