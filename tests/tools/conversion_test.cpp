@@ -48,8 +48,7 @@ QByteArray Canonical(uint16_t channels, uint16_t bits, const QByteArray& data,
   return "RIFF" + Le32Bytes(static_cast<uint32_t>(body.size())) + body;
 }
 
-// Sample i of the left channel (1) is 0x1000 + i at 16 bits, 0x10 + i % 100
-// at 8 bits; of the right one (2) 0x2000 + i or 0x80 + i % 100.
+// Sample i of channel 1 (left) or 2 is c * 0x1000 + i at 16 bits, 0x10 or 0x80 + i % 100 at 8.
 QByteArray Samples(uint16_t bits, int frames, std::initializer_list<int> channels) {
   QByteArray data;
   for (int i = 0; i < frames; ++i) {
@@ -252,7 +251,6 @@ struct Audio {
   int64_t Frames() const { return static_cast<int64_t>(samples.size()) / channels; }
 };
 
-// Sample of channel c at time t.
 using Wave = std::function<float(double t, int c)>;
 
 Audio Make(int rate, int channels, double seconds, const Wave& wave) {
@@ -369,8 +367,7 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
   EXPECT_LE(RmsDb(tone.out.samples, 1000) - RmsDb(tone.in.samples), -80.0);
   // Channels are averaged, not dropped: R = -L gives silence.
   EXPECT_LE(RmsDb(r[u"phase.wav"_s].out.samples), -85.0);
-  // 8-bit output is dithered (a quiet tone keeps more than two values) and
-  // clamped, never wrapped.
+  // 8-bit output is dithered (a quiet tone keeps more than two values), clamped, never wrapped.
   const Audio& quiet = r[u"quiet.wav"_s].out;
   EXPECT_EQ(quiet.format, SF_FORMAT_WAV | SF_FORMAT_PCM_U8);
   EXPECT_GT(std::set<float>(quiet.samples.begin(), quiet.samples.end()).size(), 2U);
@@ -381,8 +378,7 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
     wrapped += std::abs(in) > 1.0F && std::copysign(1.0F, in) * loud.out.samples[i] <= 0.98F;
   }
   EXPECT_EQ(wrapped, 0);
-  // Loudness reaches the target (measured by the analysis's own K-weighting,
-  // not by the library the fit uses), under a peak ceiling of -1 dBFS.
+  // Loudness (by the analysis's own meter, not fit's library) reaches the target under -1 dBFS.
   const FitFileResult& speech = r[u"speech.wav"_s].file;
   const FitFileResult& sine = r[u"sine.wav"_s].file;
   EXPECT_NEAR(AnalyseSound(speech.output).value_or(SoundLevels{}).loudness_lufs.value_or(0.0),
@@ -395,8 +391,7 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
   EXPECT_NEAR(static_cast<double>(r[u"music.flac"_s].file.length_ms), 2500.0, 30.0);
 }
 
-// Each file is reported; the good ones are written, twins numbered, and an
-// existing output is replaced only on Yes and never written over its source.
+// Each file reported, twins numbered; an output replaced only on Yes, never over its source.
 TEST_F(FitTest, MixedRunReportsEachFileAndWritesTheGoodOnes) {
   const Audio tone = Make(44100, 1, 0.5, Tone(0.3, 440));
   const QString flac = Source(u"お知らせ.flac"_s, tone, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
