@@ -1,6 +1,6 @@
 #include "print/print_sheets.h"
 
-#include <QTemporaryDir>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include "core/project.h"
 #include "core/series.h"
 #include "support/qt_printers.h"
-#include "support/sound_fixtures.h"
 
 namespace parlatone {
 namespace {
@@ -295,23 +294,19 @@ TEST(VoiceSheet, ZeroTotalsThenPagesAndTotalsOfALongList) {
 }
 
 TEST(PrintInputs, ElementListsAndTheSoundTotalFromDisk) {
-  // Each list from its own section of the element file.
-  const ElementLists shipped = ReadPrintLists(ResolveAppPaths().element_file);
-  EXPECT_EQ(std::make_tuple(shipped.tape.value(1), shipped.baitai.value(6), shipped.card.value(9)),
-            std::make_tuple(u"ＤＡＴ"_s, u"他"_s, u"OVER"_s));
-
-  QTemporaryDir dir;
+  // Each list from its own section; the sound total from the files as they are now.
+  const QString element_file = ResolveAppPaths().element_file;
   Project project;
   UseMode(project, 1);
-  const QString path = dir.filePath(u"a.wav"_s);
-  ASSERT_TRUE(testing::WriteBytes(path, QByteArray(1234, '\0')));
   VoiceRecord voice = Voice(u"a.wav"_s, u"1.000"_s, u"99"_s);
-  voice.FilePath = path;
+  voice.FilePath = element_file;
   project.voices = {voice};
   project.VoicesRegistered = true;
-  const SheetInputs inputs = MakeSheetInputs(project, dir.filePath(u"none.elm"_s), QDateTime());
-  EXPECT_EQ(inputs.sound_bytes, 1234);  // the file as it is now, as the card data window counts
-  EXPECT_TRUE(inputs.lists.card.isEmpty());
+  const SheetInputs inputs = MakeSheetInputs(project, element_file, QDateTime());
+  const ElementLists& lists = inputs.lists;
+  EXPECT_EQ(std::make_tuple(lists.tape.value(1), lists.baitai.value(6), lists.card.value(9)),
+            std::make_tuple(u"ＤＡＴ"_s, u"他"_s, u"OVER"_s));
+  EXPECT_EQ(inputs.sound_bytes, QFileInfo(element_file).size());
 }
 
 }  // namespace

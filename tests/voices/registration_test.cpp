@@ -162,17 +162,6 @@ TEST_F(RegisterTest, HeaderRefusalEndsTheRunKeepingWhatWasAdded) {
   EXPECT_EQ(list.Voices().size(), 1);
 }
 
-TEST_F(RegisterTest, DuplicateNamesInAnyCaseFromAnyFolder) {
-  WorkingVoiceList list(255);
-  const QString first = Wave(u"Chime.wav"_s);
-  const QString again = File(u"other/CHIME.WAV"_s, testing::WaveOfLength(22050, 1, 16, 900));
-  const RegistrationResult result = Register(list, {first, again}, 1);
-  ASSERT_EQ(result.refused.size(), 1);
-  EXPECT_EQ(result.refused[0].message.text, u"指定のファイルCHIME.WAV は既に存在します。"_s);
-  EXPECT_EQ(list.Voices().size(), 1);
-  EXPECT_EQ(list[0].FilePath, first);
-}
-
 TEST_F(RegisterTest, Mp3CapacityLimits) {
   QByteArray exact = testing::Mp3Frames(117, {128});  // 48789 bytes of frames
   exact += QByteArray(49000 - exact.size(), '\0');
@@ -244,8 +233,7 @@ TEST_F(RegisterTest, OnlyWhatAConversionMendsIsOfferedForConversion) {
   EXPECT_TRUE(convertible(0, GetMessage(2077) + ForbiddenCharList()));  // a name
   EXPECT_FALSE(convertible(2513, GetMessage(2513)));                    // the capacity
   EXPECT_FALSE(convertible(0, TruncatedSoundText()));                   // a file cut short
-  // The window asks once to convert the stereo file, not the duplicate; the command line only
-  // lists.
+  // The window asks once, for the stereo file, not the duplicate; the command line only lists.
   const QStringList paths = {Wave(u"st.wav"_s, 22050, 16, 200, 2), Wave(u"ok.wav"_s),
                              File(u"again/OK.WAV"_s, testing::WaveOfLength(22050, 1, 16, 300))};
   for (const bool offer : {true, false}) {
@@ -254,7 +242,11 @@ TEST_F(RegisterTest, OnlyWhatAConversionMendsIsOfferedForConversion) {
     op_.Answer(MessageAnswer::kYes);
     const RegistrationResult result = RegisterFiles(list, paths, {1, 0, 0, offer}, op_);
     EXPECT_EQ(result.ConvertiblePaths(), QStringList{paths[0]});
-    EXPECT_EQ(result.refused.size(), 2);
+    ASSERT_EQ(result.refused.size(), 2);
+    // A duplicate in any case, from any folder: refused, the first stays.
+    EXPECT_EQ(result.refused[1].message.text, u"指定のファイルOK.WAV は既に存在します。"_s);
+    EXPECT_EQ(std::make_pair(list.Voices().size(), list[0].FilePath),
+              std::make_pair(qsizetype{1}, paths[1]));
     ASSERT_EQ(op_.shown.size(), 1u);
     EXPECT_EQ(op_.shown[0].buttons, offer ? MessageButtons::kYesNo : MessageButtons::kOk);
     EXPECT_TRUE(op_.shown[0].text.startsWith(RefusalListText(result.refused)));
