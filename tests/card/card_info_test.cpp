@@ -131,7 +131,7 @@ TEST(CardCheck, EachFieldRuleInOrderWithItsPageAndControl) {
   EXPECT_EQ(op.shown.at(0).text, GetMessage(2063) + ForbiddenCharList() + GetMessage(2064));
 }
 
-TEST(CardSize, ClassesAndTheMp3Index) {
+TEST(CardSize, ClassesTheMp3IndexAndTheFormFromTheFilesOnDisk) {
   const struct {
     qint64 bytes;
     int mode;
@@ -146,9 +146,7 @@ TEST(CardSize, ClassesAndTheMp3Index) {
     EXPECT_EQ(SizeClassOf(c.bytes, c.mode).index, c.index) << c.bytes;
     EXPECT_EQ(SizeClassOf(c.bytes, c.mode).text, c.text) << c.bytes;
   }
-}
-
-TEST(CardSize, FormFromTheProjectAndTheFilesOnDisk) {
+  // The form's size from the project and the files on disk.
   QTemporaryDir dir;
   Project project;
   project.settings.Mode = 1;

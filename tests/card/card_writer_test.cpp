@@ -21,34 +21,24 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// A boot sector as mkfs writes one, with the counts that decide the type.
-QByteArray BootSector(uint16_t bytes_per_sector, uint8_t sectors_per_cluster, uint16_t root_entries,
-                      uint32_t total_sectors, uint32_t fat_sectors, const char* label) {
+// A boot sector of 512-byte sectors, with the counts that decide the type.
+QByteArray BootSector(uint8_t sectors_per_cluster, uint16_t root_entries, uint32_t total_sectors,
+                      uint32_t fat_sectors, const char* label) {
   QByteArray sector(512, '\0');
   auto put = [&](int at, uint32_t value, int size) {
     for (int i = 0; i < size; ++i) {
       sector[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
     }
   };
-  put(11, bytes_per_sector, 2);
+  put(11, 512, 2);
   put(13, sectors_per_cluster, 1);
   put(14, root_entries == 0 ? 32 : 1, 2);  // reserved sectors
   put(16, 2, 1);
   put(17, root_entries, 2);
-  if (total_sectors < 65536 && root_entries != 0) {
-    put(19, total_sectors, 2);
-  } else {
-    put(32, total_sectors, 4);
-  }
-  if (root_entries != 0) {
-    put(22, fat_sectors, 2);
-  } else {
-    put(36, fat_sectors, 4);
-  }
+  put(total_sectors < 65536 ? 19 : 32, total_sectors, total_sectors < 65536 ? 2 : 4);
+  put(root_entries != 0 ? 22 : 36, fat_sectors, root_entries != 0 ? 2 : 4);
   sector.replace(root_entries != 0 ? 54 : 82, 8, label);
-  sector[510] = static_cast<char>(0x55);
-  sector[511] = static_cast<char>(0xAA);
-  return sector;
+  return sector.replace(510, 2, "\x55\xAA");
 }
 
 TEST(BootSector, TheClusterCountDecidesTheType) {
@@ -58,14 +48,14 @@ TEST(BootSector, TheClusterCountDecidesTheType) {
   exfat[108] = 9;
   exfat[109] = 6;
   exfat.replace(510, 2, "\x55\xAA");
-  QByteArray unsigned_sector = BootSector(512, 4, 512, 65535, 64, "FAT16   ");
+  QByteArray unsigned_sector = BootSector(4, 512, 65535, 64, "FAT16   ");
   unsigned_sector[511] = 0;
   const std::pair<QByteArray, Parsed> cases[] = {
-      {BootSector(512, 4, 512, 65535, 64, "FAT16   "), {{u"FAT16"_s, 2048, 512}}},
+      {BootSector(4, 512, 65535, 64, "FAT16   "), {{u"FAT16"_s, 2048, 512}}},
       // The label says FAT32; the count of clusters says FAT16, as drivers read it.
-      {BootSector(512, 4, 512, 65535, 64, "FAT32   "), {{u"FAT16"_s, 2048, 512}}},
-      {BootSector(512, 1, 0, 140000, 1100, "FAT32   "), {{u"FAT32"_s, 512, 0}}},
-      {BootSector(512, 4, 512, 8000, 8, "FAT12   "), {{u"FAT12"_s, 2048, 512}}},
+      {BootSector(4, 512, 65535, 64, "FAT32   "), {{u"FAT16"_s, 2048, 512}}},
+      {BootSector(1, 0, 140000, 1100, "FAT32   "), {{u"FAT32"_s, 512, 0}}},
+      {BootSector(4, 512, 8000, 8, "FAT12   "), {{u"FAT12"_s, 2048, 512}}},
       {exfat, {{u"exFAT"_s, 32768, 0}}},
       {unsigned_sector, std::nullopt},
       {QByteArray(512, '\0'), std::nullopt},

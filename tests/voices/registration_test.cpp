@@ -402,7 +402,7 @@ class PlayerTest : public ::testing::Test {
   Player player_{list_, 1, view_, [this](const QString& c) { return Send(c); }};
 };
 
-TEST_F(PlayerTest, PlayAllPlaysTheFollowingSlotsAndCloses) {
+TEST_F(PlayerTest, PlayAllPlaysTheFollowingSlotsClosesAndNamesTheAudio) {
   player_.Open(0, true, true);
   EXPECT_EQ(commands.front(), u"open \"/snd/v0.wav\" type waveaudio alias *2 notify "_s);
   EXPECT_EQ(view_.labels, (QStringList{u"v0.wav"_s, u"1.500 秒"_s, u"33118 バイト"_s,
@@ -413,6 +413,8 @@ TEST_F(PlayerTest, PlayAllPlaysTheFollowingSlotsAndCloses) {
   player_.Close();
   EXPECT_EQ(player_.CurrentSlot(), 0);
   EXPECT_EQ(commands.back(), u"Close *2"_s);
+  EXPECT_EQ(PlayerAudioText(u"1.0"_s, u"44.1KHz"_s, u"128Kbit"_s, u"Stereo"_s, 7),
+            u"MPEG1.0 44.1KHz , 128Kbit , Stereo"_s);
 }
 
 TEST_F(PlayerTest, OneVoiceAndAFailedOpen) {
@@ -427,11 +429,6 @@ TEST_F(PlayerTest, OneVoiceAndAFailedOpen) {
   EXPECT_FALSE(view_.timer);
   EXPECT_FALSE(view_.closed);
   EXPECT_TRUE(commands.last().startsWith(u"open"_s));  // nothing was played
-}
-
-TEST(PlayerText, AudioLineBySeries) {
-  EXPECT_EQ(PlayerAudioText(u"1.0"_s, u"44.1KHz"_s, u"128Kbit"_s, u"Stereo"_s, 7),
-            u"MPEG1.0 44.1KHz , 128Kbit , Stereo"_s);
 }
 
 }  // namespace
