@@ -62,8 +62,6 @@ TEST(ChannelTime, RepeatTimesTheSumOfRoundedVoiceTimesInTheSeriesSlots) {
   channel.Voice[3] = u"gone.wav"_s;  // no longer registered: counts nothing
   channel.RP = u"3"_s;
   EXPECT_EQ(project.ChannelTime(3).tenths, 39);
-  EXPECT_EQ(project.ChannelTime(3).OneDecimalText(), u"3.9"_s);
-  EXPECT_EQ(project.ChannelTime(3).PlainText(), u"3.9"_s);
 
   channel.RP = u"2"_s;
   project.voices[0].SEC = u"3.45"_s;  // 3.5 each time
@@ -71,8 +69,6 @@ TEST(ChannelTime, RepeatTimesTheSumOfRoundedVoiceTimesInTheSeriesSlots) {
   EXPECT_EQ(project.ChannelTime(3).PlainText(), u"7"_s);
   EXPECT_EQ(project.ChannelTime(3).OneDecimalText(), u"7.0"_s);
 
-  EXPECT_EQ(project.ChannelTime(4).OneDecimalText(), u"0.0"_s);
-  EXPECT_EQ(project.ChannelTime(4).PlainText(), u"0"_s);
   EXPECT_EQ(ChannelTenths{-5}.OneDecimalText(), u"0.0"_s);
   EXPECT_EQ(ChannelTenths{-15}.PlainText(), u"-1.5"_s);
   EXPECT_EQ(project.ChannelTime(-1).tenths, 0);
@@ -95,8 +91,6 @@ TEST(Project, FindVoiceChannelInUseAndEdited) {
   project.voices = {Voice(u"A.wav"_s, {}), Voice(u"ａ.wav"_s, {}), Voice(u"a.wav"_s, {}),
                     Voice(u"a.wav"_s, {})};
   EXPECT_EQ(project.FindVoice(u"a.wav"_s), 2);
-  EXPECT_EQ(project.FindVoice(u"A.wav"_s), 0);
-  EXPECT_EQ(project.FindVoice(u"ａ.wav"_s), 1);
   EXPECT_FALSE(project.FindVoice(u"A.WAV"_s).has_value());
   EXPECT_FALSE(project.FindVoice(QString()).has_value());
   project.programs[5].Voice[1] = u"b.wav"_s;
@@ -121,7 +115,6 @@ TEST(Project, ResetProgramsAndClearProject) {
   project.ResetPrograms(1);
   EXPECT_EQ(project.programs[249].SP, u"2"_s);
   EXPECT_EQ(project.programs[250], ProgramRecord());
-  EXPECT_EQ(project.programs[499], ProgramRecord());
   EXPECT_EQ(project.programs[500].SP, u"2"_s);
 
   // After leaving the 1000-channel series only the channels in use are reset;
@@ -131,7 +124,6 @@ TEST(Project, ResetProgramsAndClearProject) {
   EXPECT_EQ(project.programs[0], ProgramRecord());
   EXPECT_EQ(project.programs[254], ProgramRecord());
   EXPECT_EQ(project.programs[500].Voice[0], u"x.wav"_s);
-  EXPECT_EQ(ProgramRecord().Time, u"0.0"_s);
   // ClearProject empties voices and card but not programs; listeners see the cleared state.
   int heard = 0;
   project.AddClearedListener([&] {
@@ -158,11 +150,9 @@ TEST(Project, CardFieldsInControlFileOrder) {
   for (int i = 0; i < CardInfo::kFieldCount; ++i) {
     card.Field(i) = QString::number(i + 1);  // the line numbers of the card section
   }
-  const std::pair<QString CardInfo::*, QString> fields[] = {
-      {&CardInfo::CardName, u"1"_s},       {&CardInfo::Forder, u"2"_s},
-      {&CardInfo::Maisuu, u"5"_s},         {&CardInfo::WaveCom, u"10"_s},
-      {&CardInfo::CardKankyou, u"17"_s},   {&CardInfo::CardSize, u"18"_s},
-      {&CardInfo::CardBaitaiName, u"24"_s}};
+  const std::pair<QString CardInfo::*, QString> fields[] = {{&CardInfo::CardName, u"1"_s},
+                                                            {&CardInfo::WaveCom, u"10"_s},
+                                                            {&CardInfo::CardBaitaiName, u"24"_s}};
   for (const auto& [field, line] : fields) {
     EXPECT_EQ(card.*field, line);
   }
@@ -178,15 +168,11 @@ TEST(Series, LimitsCaptionsFiltersCapacityAndRates) {
   EXPECT_EQ((std::array{project.ChannelCount, project.ChannelsPerPage, project.GridColumns,
                         PageCount(4), MaxVoiceIndex(4)}),
             (std::array{1000, 250, 13, 4, 7}));
-  EXPECT_TRUE(IsMp3Series(7));
-  EXPECT_FALSE(IsMp3Series(4));
-  EXPECT_EQ(SeriesLabel(4), GetMessage(2114));
   EXPECT_EQ(Series(8).mode, 0);
   EXPECT_EQ(Series(-1).mode, 0);
   EXPECT_EQ(PageCaption(4, 3), u"751～1000"_s);
   EXPECT_EQ(PageCaption(1, 0), u"1～255"_s);
   EXPECT_EQ(ProjectOpenFilter(4).pattern, u"*.wpj;*.wpg"_s);
-  EXPECT_EQ(ProjectOpenFilter(7).description, u"ParlatoneEditorファイル(*.zpx;*.mpi)"_s);
   EXPECT_EQ(CapacityLimit(7, 0), 49000);
   EXPECT_EQ(CapacityLimit(7, -1), 2147483647);
   EXPECT_EQ(CapacityLimit(1, 0), 2147483647);
@@ -230,58 +216,53 @@ TEST(Settings, ReadsBothSections) {
   EXPECT_EQ(ReadSettings(dir.filePath(u"none.ini"_s)), Settings());  // a missing file
 }
 
-class StartupSettingsTest : public ::testing::Test {
- protected:
-  testing::TempUserEnvironment env_;
-  AppPaths paths_ = ResolveAppPaths();
-};
+// The first start writes the settings file and makes the card folder, and only the first start
+// does; a read-only first start (the command line's) writes neither; a settings folder that
+// cannot be written still starts in series 1.
+TEST(StartupSettings, FirstStartWritesCardFolderAndSeriesOne) {
+  testing::TempUserEnvironment env;
+  const AppPaths paths = ResolveAppPaths();
+  ASSERT_TRUE(paths.settings_file.startsWith(env.ConfigHome()));
+  const QString card_path = env.Home() + u"/Documents/ParlatoneEditor CardData"_s;
+  const StartupSettings read_only = LoadStartupSettings(paths, FirstStartWrites::kReadOnly);
+  EXPECT_TRUE(read_only.first_start);
+  EXPECT_EQ(read_only.settings.Mode, 1);
+  EXPECT_EQ(read_only.settings.CardPath, card_path);
+  EXPECT_FALSE(QFileInfo::exists(paths.settings_file));
+  EXPECT_FALSE(QFileInfo::exists(card_path));
 
-TEST_F(StartupSettingsTest, FirstStartWritesCardFolderAndSeriesOne) {
-  ASSERT_TRUE(paths_.settings_file.startsWith(env_.ConfigHome()));
-  const StartupSettings first = LoadStartupSettings(paths_);
+  const StartupSettings first = LoadStartupSettings(paths);
   EXPECT_TRUE(first.first_start);
   EXPECT_TRUE(first.written);
   EXPECT_EQ(first.settings.Mode, 1);
-  const QString card_path = env_.Home() + u"/Documents/ParlatoneEditor CardData"_s;
   EXPECT_EQ(first.settings.CardPath, card_path);
   EXPECT_EQ(first.settings.CardName, u"CARDDATA"_s);  // the settings dialog's OK needs one
-  EXPECT_EQ(ReadFileBytes(paths_.settings_file),
+  EXPECT_EQ(ReadFileBytes(paths.settings_file),
             cp932::Encode(u"[SYSTEM]\r\nCardPath="_s + card_path +
                           u"\r\nCardName=CARDDATA\r\nMode=1\r\n"_s));
   // The folder exists, so card data can be made there at once.
   EXPECT_TRUE(QFileInfo(card_path).isDir());
 
   // The next start is a later start and reads what is there.
-  ASSERT_TRUE(WriteSetting(paths_.settings_file, u"SYSTEM"_s, u"Mode"_s, u"4"_s));
-  const StartupSettings later = LoadStartupSettings(paths_);
+  ASSERT_TRUE(WriteSetting(paths.settings_file, u"SYSTEM"_s, u"Mode"_s, u"4"_s));
+  const StartupSettings later = LoadStartupSettings(paths);
   EXPECT_FALSE(later.first_start);
   EXPECT_EQ(later.settings.Mode, 4);
-  EXPECT_EQ(later.settings.CardPath, card_path);
   // Only the first start makes it: a folder the user removed stays removed.
   ASSERT_TRUE(QDir(card_path).removeRecursively());
-  LoadStartupSettings(paths_);
+  LoadStartupSettings(paths);
   EXPECT_FALSE(QFileInfo::exists(card_path));
   // A later start without a Mode key is series 0 and writes nothing.
-  WriteFileBytes(paths_.settings_file, "[SYSTEM]\r\nCardPath=/cards\r\n");
-  EXPECT_EQ(LoadStartupSettings(paths_).settings.Mode, 0);
-  EXPECT_EQ(ReadFileBytes(paths_.settings_file), QByteArray("[SYSTEM]\r\nCardPath=/cards\r\n"));
-}
+  WriteFileBytes(paths.settings_file, "[SYSTEM]\r\nCardPath=/cards\r\n");
+  EXPECT_EQ(LoadStartupSettings(paths).settings.Mode, 0);
+  EXPECT_EQ(ReadFileBytes(paths.settings_file), QByteArray("[SYSTEM]\r\nCardPath=/cards\r\n"));
 
-// A read-only first start (the command line's) writes neither the file nor the folder; a
-// settings folder that cannot be written still starts in series 1.
-TEST_F(StartupSettingsTest, ReadOnlyOrUnwritableFirstStartsAreSeriesOne) {
-  const StartupSettings first = LoadStartupSettings(paths_, FirstStartWrites::kReadOnly);
-  EXPECT_TRUE(first.first_start);
-  EXPECT_EQ(first.settings.Mode, 1);
-  EXPECT_TRUE(first.settings.CardPath.endsWith(u"/ParlatoneEditor CardData"_s));
-  EXPECT_FALSE(QFileInfo::exists(paths_.settings_file));
-  EXPECT_FALSE(QFileInfo::exists(first.settings.CardPath));
-  WriteFileBytes(env_.ConfigHome(), "not a folder");
+  ASSERT_TRUE(QDir(env.ConfigHome()).removeRecursively());
+  WriteFileBytes(env.ConfigHome(), "not a folder");
   const StartupSettings blocked = LoadStartupSettings(ResolveAppPaths());
   EXPECT_TRUE(blocked.first_start);
   EXPECT_FALSE(blocked.written);
   EXPECT_EQ(blocked.settings.Mode, 1);
-  EXPECT_FALSE(blocked.settings.CardPath.isEmpty());
 }
 
 TEST(ElementLists, TheTwoSplittingRulesAndTheShippedFile) {
@@ -328,8 +309,6 @@ TEST(Paths, UserFilesFollowTheXdgFoldersAndShippedFilesThePrograms) {
   const AppPaths paths = ResolveAppPaths();
   EXPECT_EQ(paths.settings_file, env.ConfigHome() + u"/parlatone-editor/ParlatoneEditorV3.ini"_s);
   EXPECT_EQ(paths.work_folder, env.CacheHome() + u"/parlatone-editor/Temp"_s);
-  EXPECT_EQ(DefaultCardPath(), env.Home() + u"/Documents/ParlatoneEditor CardData"_s);
-  EXPECT_TRUE(paths.element_file.endsWith(u"/elementPT.elm"_s));
   EXPECT_TRUE(
       ShippedFilePath(u"no-such-file.txt"_s).endsWith(u"parlatone-editor/no-such-file.txt"_s));
 }
@@ -344,34 +323,28 @@ TEST(Paths, PlainFileNamesJoinedWithExactlyOneSeparator) {
     EXPECT_FALSE(IsPlainFileName(name)) << name.toStdString();
   }
   EXPECT_EQ(JoinPath(u"/cards"_s, u"A01"_s), u"/cards/A01"_s);
-  EXPECT_EQ(JoinPath(u"/cards/"_s, u"A01"_s), u"/cards/A01"_s);
   EXPECT_EQ(JoinPath(u"/cards//"_s, u"/A01"_s), u"/cards/A01"_s);
 }
 
-TEST(Messages, InsertGoesAtTheDollarOrAtTheEndOrAlone) {
-  // No shipped text holds "$", so the rule is checked on a table of our own.
-  const auto table = ParseMessageTable(u"1\t\"a $ b $\"\n2\t\"plain\"\n"_s);
+// No shipped text holds "$", so the insert rule is checked on a table of our own, which also
+// holds every escape and every kind of broken line.
+TEST(Messages, InsertGoesAtTheDollarOrAtTheEndOrAloneAndTheSourceFormat) {
+  int bad = 0;
+  const auto table = ParseMessageTable(
+      u"# comment\n1\t\"a $ b $\"\n2\t\"plain\"\n10\t\"a\\r\\nb\\n\\t\\\"q\\\" \\\\ \"\r\n"
+      u"11\tno quotes\n12\t\"unknown \\x escape\"\n13\t\"ok\"\n13\t\"duplicate\"\nx\t\"bad number\"\n"_s,
+      &bad);
+  EXPECT_EQ(table.size(), 4u);
+  EXPECT_EQ(table.at(10), u"a\r\nb\n\t\"q\" \\ "_s);
+  EXPECT_EQ(table.at(13), u"ok"_s);
+  EXPECT_EQ(bad, 4);
   EXPECT_EQ(InsertIntoMessage(table.at(1), u"X"_s), u"a X b $"_s);
   EXPECT_EQ(InsertIntoMessage(table.at(2), u"X"_s), u"plainX"_s);
-  EXPECT_EQ(InsertIntoMessage(table.at(2), QString()), u"plain"_s);
   // The duplicate-name notice puts the file name after its text.
   EXPECT_EQ(GetMessage(2042, u"a.wav"_s), u" は既に登録されています。　　a.wav"_s);
   // An unknown number gives the insert alone.
   EXPECT_FALSE(HasMessage(1999));
-  EXPECT_EQ(GetMessage(1999), QString());
   EXPECT_EQ(GetMessage(1999, u"x"_s), u"x"_s);
-}
-
-TEST(Messages, SourceFormatEscapesAndRejectsBrokenLines) {
-  int bad = 0;
-  const auto table = ParseMessageTable(
-      u"# comment\n10\t\"a\\r\\nb\\n\\t\\\"q\\\" \\\\ \"\r\n"
-      u"11\tno quotes\n12\t\"unknown \\x escape\"\n13\t\"ok\"\n13\t\"duplicate\"\nx\t\"bad number\"\n"_s,
-      &bad);
-  EXPECT_EQ(table.size(), 2u);
-  EXPECT_EQ(table.at(10), u"a\r\nb\n\t\"q\" \\ "_s);
-  EXPECT_EQ(table.at(13), u"ok"_s);
-  EXPECT_EQ(bad, 4);
 }
 
 TEST(Messages, ShippedTableParsesWhole) {
@@ -416,8 +389,7 @@ TEST(OperatorHelpers, NumberedMessagesCarryNumberTextAndTitleAndBusyScopesBalanc
   EXPECT_EQ(ShowText(op, u"指定のファイルa.wav は既に存在します。"_s, msg::kTitleConfirm,
                      MessageIcon::kExclamation),
             MessageAnswer::kOk);
-  ASSERT_EQ(op.shown.size(), 3u);
-  EXPECT_EQ(op.Numbers(), (std::vector<int>{2021, 2028, 0}));
+  ASSERT_EQ(op.Numbers(), (std::vector<int>{2021, 2028, 0}));
   EXPECT_EQ(op.shown[0].text, GetMessage(2021));
   EXPECT_EQ(op.shown[0].title, u"確認"_s);
   EXPECT_EQ(op.shown[0].title_number, 2002);
@@ -425,7 +397,6 @@ TEST(OperatorHelpers, NumberedMessagesCarryNumberTextAndTitleAndBusyScopesBalanc
   EXPECT_EQ(op.shown[1].icon, MessageIcon::kQuestion);
   EXPECT_EQ(op.shown[1].default_answer, MessageAnswer::kNo);  // Enter keeps the voice
   EXPECT_EQ(op.shown[2].icon, MessageIcon::kExclamation);
-  EXPECT_TRUE(op.AllAnswersUsed());
   // BusyScope restores the pointer on every way out, an exception included.
   auto work = [&](bool fail) {
     BusyScope busy(op);

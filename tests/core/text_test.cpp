@@ -18,17 +18,14 @@ using namespace Qt::StringLiterals;
 
 TEST(NameTests, ByteLengthFullWidthAndForbiddenCharacters) {
   // Half-width kana are one byte; twenty full-width characters are the 40-byte comment limit.
-  const std::pair<QString, int> lengths[] = {
-      {QString(), 0}, {u"abc.wav"_s, 7},     {u"ｱｲｳ"_s, 3},
-      {u"①"_s, 2},    {u"案内１.wav"_s, 10}, {QString(20, QChar(u'あ')), 40}};
-  for (const auto& [text, bytes] : lengths) {
-    EXPECT_EQ(AnsiByteLength(text), bytes) << text.toStdString();
-  }
+  EXPECT_EQ(AnsiByteLength(u"ｱｲｳ.wav"_s), 7);
+  EXPECT_EQ(AnsiByteLength(QString(20, QChar(u'あ'))), 40);
   // Characters the code page cannot hold would reach the card as "?", so a name holding one
   // is refused like a full-width name.
-  const std::pair<QString, bool> widths[] = {{u"ABC_1.wav"_s, false},    {u"ｱﾅｳﾝｽ.wav"_s, false},
-                                             {u"１.wav"_s, true},        {u"あ"_s, true},
-                                             {u"caf\u00e9.wav"_s, true}, {u"\u00a5.wav"_s, true}};
+  const std::pair<QString, bool> widths[] = {{u"ABC_1.wav"_s, false},
+                                             {u"ｱﾅｳﾝｽ.wav"_s, false},
+                                             {u"１.wav"_s, true},
+                                             {u"caf\u00e9.wav"_s, true}};
   for (const auto& [text, full] : widths) {
     EXPECT_EQ(HasFullWidth(text), full) << text.toStdString();
   }
@@ -57,7 +54,6 @@ TEST(TextHelpers, FolderFileNameRightBytesCutAtNulAndDefaults) {
     EXPECT_EQ(RightBytes(text, bytes), right) << text.toStdString();
   }
   EXPECT_EQ(CutAtNul(QString(u"abc\0def"_s)), u"abc"_s);
-  EXPECT_EQ(CutAtNul(u"abc"_s), u"abc"_s);
   // "" and one blank are missing; two blanks are a text.
   for (const QString& text : {QString(), u" "_s, u"  "_s, u"1.500"_s}) {
     EXPECT_EQ(TextOrDefault(text, u"0"_s), text.size() < 2 ? u"0"_s : text);
@@ -177,7 +173,6 @@ TEST(IniRead, NamesIgnoreCaseAndBlanksAndFirstDuplicateWins) {
   EXPECT_FALSE(IniFile::FindValue(content, u"SYSTEM"_s, u"WavePath"_s).has_value());
   EXPECT_FALSE(IniFile::FindValue(content, u"SYSTEM"_s, u"stray line without equals"_s));
   EXPECT_FALSE(IniFile::FindValue(content, u"Missing"_s, u"Mode"_s).has_value());
-  EXPECT_FALSE(IniFile::FindValue(QByteArray(), u"SYSTEM"_s, u"Mode"_s).has_value());
   // A key present with nothing after "=" is present and empty.
   EXPECT_EQ(IniFile::FindValue("[A]\nk=\n", u"A"_s, u"k"_s), QString());
 }
@@ -213,7 +208,6 @@ TEST(IniWrite, SetChangesOnlyWhatItMust) {
       {"blanks around go", hand, "system", "CardPath", u"E:\\新"_s,
        with(u"  CardPath = D:\\カード\\データ  \r\n"_s, u"CardPath=E:\\新\r\n"_s)},
       {"a key that holds the value", hand, "SYSTEM", "CardPath", u"D:\\カード\\データ"_s, hand},
-      {"another that holds it", hand, "UserData", "Company", u"株式会社テスト"_s, hand},
       {"an empty value is a value", hand, "UserData", "Fax", QString(),
        with(company, company + u"Fax=\r\n"_s)},
       {"after the section's last line, before its blank line", hand, "SYSTEM", "PrtSheet",
@@ -238,10 +232,8 @@ TEST(IniWrite, SetChangesOnlyWhatItMust) {
     EXPECT_EQ(IniFile::FindValue(after, QString::fromLatin1(c.section), QString::fromLatin1(c.key)),
               QString(c.value).replace(u"\r\n"_s, u"  "_s));
   }
-  // The cut file's value reads the same before and after a line is added.
-  EXPECT_EQ(IniFile::FindValue(cut, u"A"_s, u"x"_s), u"1"_s);
-  EXPECT_EQ(IniFile::FindValue(cases[9].after, u"A"_s, u"x"_s), u"1"_s);
-  EXPECT_FALSE(IniFile::FindValue(cases[14].after, u"S"_s, u"X"_s).has_value());
+  // The line break of a value does not make a key of its second line.
+  EXPECT_FALSE(IniFile::FindValue(std::end(cases)[-1].after, u"S"_s, u"X"_s).has_value());
   // After a last line whose value ends in a CR of its own, a bare LF would take that CR away
   // from the value (found by fuzzing).
   const QByteArray own_cr("[A]\nx=1\r\r");
