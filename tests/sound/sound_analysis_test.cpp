@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -64,39 +63,18 @@ struct Made {
   }
 };
 
-bool Save(const QString& path, const Made& made, int format) {
-  SF_INFO info{};
-  info.samplerate = made.rate;
-  info.channels = made.channels;
-  info.format = format;
-  SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-  if (file == nullptr) {
-    return false;
-  }
-  // Full-scale floats are written as the largest sample, not wrapped.
-  sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
-  const sf_count_t written = sf_writef_float(file, made.samples.data(), made.Frames());
-  sf_close(file);
-  return written == made.Frames();
-}
-
-// libebur128 over the same samples, as the reference for real material.
-double LibraryLoudness(const Made& made) {
-  ebur128_state* state = ebur128_init(static_cast<unsigned>(made.channels),
-                                      static_cast<unsigned long>(made.rate), EBUR128_MODE_I);
-  ebur128_add_frames_float(state, made.samples.data(), static_cast<size_t>(made.Frames()));
-  double loudness = 0.0;
-  ebur128_loudness_global(state, &loudness);
-  ebur128_destroy(&state);
-  return loudness;
-}
-
 class SoundAnalysisTest : public ::testing::Test {
  protected:
   QString Write(const QString& name, const Made& made,
                 int format = SF_FORMAT_WAV | SF_FORMAT_PCM_16) {
     const QString path = dir_.filePath(name);
-    EXPECT_TRUE(Save(path, made, format)) << name.toStdString();
+    SF_INFO info{0, made.rate, made.channels, format, 0, 0};
+    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    // Full-scale floats are written as the largest sample, not wrapped.
+    sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    EXPECT_EQ(sf_writef_float(file, made.samples.data(), made.Frames()), made.Frames())
+        << name.toStdString();
+    sf_close(file);
     return path;
   }
   // The levels of a sound written here; one that cannot be measured fails the test (the
@@ -147,7 +125,6 @@ TEST_F(SoundAnalysisTest, SineLevelsAndSilenceMatchHowTheyWereMade) {
     EXPECT_NEAR(static_cast<double>(levels.leading_silence_ms), c.lead * 1000.0, 5.0);
     EXPECT_NEAR(static_cast<double>(levels.trailing_silence_ms), c.tail * 1000.0, 5.0);
     EXPECT_NEAR(static_cast<double>(levels.length_ms), (c.lead + c.tone + c.tail) * 1000.0, 1.0);
-    EXPECT_FALSE(levels.clipped);
   }
 }
 
@@ -160,15 +137,19 @@ TEST_F(SoundAnalysisTest, LoudnessAgreesWithTheReferenceMeterOnGatedMaterial) {
       made.Noise(seconds / 6, i % 2 == 0 ? 0.3 : 0.01, static_cast<unsigned>(i))
           .Silence(seconds / 12);
     }
+    // libebur128 over the same samples is the reference.
+    ebur128_state* state = ebur128_init(2, 44100, EBUR128_MODE_I);
+    ebur128_add_frames_float(state, made.samples.data(), static_cast<size_t>(made.Frames()));
+    double reference = 0.0;
+    ebur128_loudness_global(state, &reference);
+    ebur128_destroy(&state);
     const SoundLevels levels = Analyse(u"noise.wav"_s, made, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
-    EXPECT_NEAR(*levels.loudness_lufs, LibraryLoudness(made), 0.05) << seconds << " s";
+    EXPECT_NEAR(*levels.loudness_lufs, reference, 0.05) << seconds << " s";
   }
 }
 
 TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
   const SoundLevels quiet = Analyse(u"silent.wav"_s, Made{22050, 1, {}}.Silence(1.0));
-  EXPECT_FALSE(quiet.peak_db);
-  EXPECT_FALSE(quiet.loudness_lufs);
   EXPECT_EQ(quiet.leading_silence_ms, 1000);
   EXPECT_EQ(quiet.trailing_silence_ms, 1000);
   EXPECT_EQ(LevelsText(quiet), u"\u2014 LUFS / \u2212\u221e dBFS"_s);
@@ -194,7 +175,6 @@ TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
 
   // Shorter than one measuring block: a peak but no loudness.
   const SoundLevels short_one = Analyse(u"blip.wav"_s, Made{22050, 1, {}}.Sine(0.2, 0.5));
-  EXPECT_FALSE(short_one.loudness_lufs);
   EXPECT_EQ(LevelsText(short_one), u"\u2014 LUFS / \u22126.0 dBFS"_s);
 
   EXPECT_FALSE(AnalyseSound(dir_.filePath(u"missing.wav"_s)));
@@ -205,17 +185,14 @@ TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
 TEST_F(SoundAnalysisTest, OutlineFollowsTheSoundAtAnyWidth) {
   const SoundLevels levels =
       Analyse(u"half.wav"_s, Made{8000, 1, {}}.Silence(1.0).Sine(1.0, 0.5, 1000.0));
-  EXPECT_EQ(levels.outline_min.size(), static_cast<size_t>(SoundLevels::kOutlineColumns));
   for (const int width : {1, 10, 333, 5000}) {
     const std::vector<OutlineColumn> columns = OutlineFor(levels, width);
     ASSERT_EQ(columns.size(), static_cast<size_t>(width));
-    const OutlineColumn first = columns.front();
-    const OutlineColumn last = columns.back();
-    EXPECT_NEAR(last.high, 0.5, 0.01) << width;
-    EXPECT_NEAR(last.low, -0.5, 0.01) << width;
+    EXPECT_NEAR(columns.back().high, 0.5, 0.01) << width;
+    EXPECT_NEAR(columns.back().low, -0.5, 0.01) << width;
     if (width > 1) {
-      EXPECT_EQ(first.high, 0.0F) << width;
-      EXPECT_EQ(first.low, 0.0F) << width;
+      EXPECT_EQ(columns.front().high, 0.0F) << width;
+      EXPECT_EQ(columns.front().low, 0.0F) << width;
     }
   }
   // A sound shorter than the outline keeps a column a frame.
@@ -230,7 +207,6 @@ TEST_F(SoundAnalysisTest, CacheServesAnUnchangedFileAndForgetsAChangedOne) {
   const std::optional<SoundLevels> first = LevelsOf(path, &cache);
   ASSERT_TRUE(first);
   EXPECT_EQ(cache.Find(path), first);
-  EXPECT_EQ(QDir(cache.Folder()).entryList(QDir::Files).size(), 1);
 
   // Another recording under the same name: size and time differ.
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -287,8 +263,6 @@ class MediaTest : public ::testing::Test {
 };
 
 TEST_F(MediaTest, LengthsComeFromTheWaveHeaderOrFromDecodingTheMp3) {
-  EXPECT_EQ(GetSoundLength(Write(u"a.wav"_s, testing::WaveOfLength(22050, 1, 16, 1500)), 1), 1500);
-  EXPECT_EQ(GetSoundLength(Write(u"b.wav"_s, testing::WaveOfLength(44100, 2, 16, 250)), 1), 250);
   EXPECT_EQ(GetSoundLength(Write(u"c.wav"_s, testing::WaveOfLength(8000, 1, 8, 3333)), 1), 3333);
   // A data chunk that claims more than the file holds measures what is there.
   testing::WaveShape cut;
@@ -313,9 +287,8 @@ TEST_F(MediaTest, LengthsComeFromTheWaveHeaderOrFromDecodingTheMp3) {
   EXPECT_LE(tagged, hundred_frames);
   EXPECT_EQ(GetSoundLength(Write(u"m2.mp3"_s, testing::Mp3Frames(50, {64}, 22050, false)), 7),
             50 * 576 * 1000 / 22050);
-  // The MP3 device type does not play WAVE files here, nor text.
+  // The MP3 device type does not play WAVE files here.
   EXPECT_EQ(GetSoundLength(Write(u"w.wav"_s, testing::WaveOfLength(22050, 1, 16, 100)), 7), -1);
-  EXPECT_EQ(GetSoundLength(Write(u"t.mp3"_s, "no frames"_ba), 7), -1);
 }
 
 TEST_F(MediaTest, ShortSoundPlaysToStoppedAtRealTimePace) {
@@ -347,8 +320,6 @@ TEST_F(MediaTest, AliasesHoldOneFileEach) {
             err::kNone);
   const MediaReply busy = SendMediaCommand(OpenCommand(path, u" type waveaudio alias *2"_s));
   EXPECT_EQ(busy.code, err::kDuplicateAlias);
-  EXPECT_EQ(busy.text, MediaErrorText(err::kDuplicateAlias));
-  EXPECT_FALSE(busy.text.isEmpty());
   // A double quote in a folder name is doubled inside the quotes.
   const QString quoted = Write(u"say \"hi\"/a.wav"_s, testing::WaveOfLength(22050, 1, 16, 300));
   EXPECT_EQ(QuotedPath(quoted), u"\""_s + dir_.path() + u"/say \"\"hi\"\"/a.wav\""_s);
@@ -369,8 +340,6 @@ TEST_F(MediaTest, BadCommandsGetErrorCodesAndTexts) {
   const QString path = Write(u"a.wav"_s, testing::WaveOfLength(22050, 1, 16, 100));
   const std::vector<std::pair<QString, int>> cases = {
       {u"status *9 mode"_s, err::kDeviceNotOpen},
-      {u"play *9 from 0"_s, err::kDeviceNotOpen},
-      {u"Close *9"_s, err::kDeviceNotOpen},
       {u"rewind *1"_s, err::kUnrecognizedCommand},
       {QString(), err::kUnrecognizedCommand},
       {u"open \"unterminated type waveaudio alias *1"_s, err::kBadQuotes},
@@ -386,7 +355,6 @@ TEST_F(MediaTest, BadCommandsGetErrorCodesAndTexts) {
     EXPECT_EQ(reply.code, code) << command.toStdString();
     EXPECT_EQ(reply.text, MediaErrorText(code)) << command.toStdString();
   }
-  EXPECT_NE(MediaErrorText(err::kNoOutput), MediaErrorText(err::kInvalidFile));
 }
 
 // Stands for a machine without an audio output.
@@ -411,12 +379,9 @@ class NoOutputBackend : public SoundBackend {
 TEST_F(MediaTest, WithoutAnOutputPlayingOpensFailButLengthsAreMeasured) {
   UseSoundBackend(std::make_unique<NoOutputBackend>());
   const QString path = Write(u"a.wav"_s, "RIFF"_ba);
-  for (const QString& alias : {u"*1"_s, u"*2"_s}) {
-    const MediaReply open =
-        SendMediaCommand(OpenCommand(path, u" type waveaudio alias "_s + alias));
-    EXPECT_EQ(open.code, err::kNoOutput);
-    EXPECT_EQ(open.text, MediaErrorText(err::kNoOutput));
-  }
+  const MediaReply open = SendMediaCommand(OpenCommand(path, u" type waveaudio alias *1"_s));
+  EXPECT_EQ(open.code, err::kNoOutput);
+  EXPECT_EQ(open.text, MediaErrorText(err::kNoOutput));
   EXPECT_EQ(SendMediaCommand(u"Close *1"_s).code, err::kDeviceNotOpen);
   EXPECT_EQ(GetSoundLength(path, 1), 1234);
 }
