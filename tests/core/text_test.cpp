@@ -2,7 +2,6 @@
 #include "core/cp932.h"
 #include "core/ini_file.h"
 
-#include <QDir>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -144,10 +143,6 @@ TEST(Cp932, EveryDoubleByteCharacterRoundTripsToTheSameText) {
   EXPECT_GT(decoded, 7000);
 }
 
-QByteArray Sjis(const QString& text) {
-  return cp932::Encode(text);
-}
-
 // A file as people really leave them: comments, a line without "=", blank
 // lines, odd spacing and case, a duplicate key and a duplicate section.
 const QString kHandWritten =
@@ -165,7 +160,7 @@ const QString kHandWritten =
     u"WavePath=/ignored/second/section\r\n"_s;
 
 TEST(IniRead, NamesIgnoreCaseAndBlanksAndFirstDuplicateWins) {
-  const QByteArray content = Sjis(kHandWritten);
+  const QByteArray content = cp932::Encode(kHandWritten);
   EXPECT_EQ(IniFile::FindValue(content, u"SYSTEM"_s, u"cardpath"_s), u"D:\\カード\\データ"_s);
   EXPECT_EQ(IniFile::FindValue(content, u"System"_s, u"MODE"_s), u"4"_s);
   EXPECT_EQ(IniFile::FindValue(content, u"userdata"_s, u"Company"_s), u"株式会社テスト"_s);
@@ -179,19 +174,19 @@ TEST(IniRead, NamesIgnoreCaseAndBlanksAndFirstDuplicateWins) {
 
 TEST(IniRead, ShiftJisTrailBytesAreNotTakenForLetters) {
   // "ア" is 83 41 and "ヂ" 83 61: a byte-wise case-insensitive reader folds them into one key.
-  const QByteArray content = Sjis(u"[E]\r\nア=first\r\nヂ=second\r\n"_s);
+  const QByteArray content = cp932::Encode(u"[E]\r\nア=first\r\nヂ=second\r\n"_s);
   EXPECT_EQ(IniFile::FindValue(content, u"E"_s, u"ヂ"_s), u"second"_s);
   EXPECT_EQ(IniFile::FindValue(content, u"E"_s, u"ア"_s), u"first"_s);
   // "ゼ" (83 5B) and "ゾ" (83 5D) carry "[" and "]" as trail bytes.
-  const QByteArray brackets = Sjis(u"[E]\r\nk=ゼゾ\r\nnext=1\r\n"_s);
+  const QByteArray brackets = cp932::Encode(u"[E]\r\nk=ゼゾ\r\nnext=1\r\n"_s);
   EXPECT_EQ(IniFile::FindValue(brackets, u"E"_s, u"k"_s), u"ゼゾ"_s);
   EXPECT_EQ(IniFile::FindValue(brackets, u"E"_s, u"next"_s), u"1"_s);
 }
 
 TEST(IniWrite, SetChangesOnlyWhatItMust) {
-  const QByteArray hand = Sjis(kHandWritten);
+  const QByteArray hand = cp932::Encode(kHandWritten);
   const auto with = [](const QString& from, const QString& to) {
-    return Sjis(QString(kHandWritten).replace(from, to));
+    return cp932::Encode(QString(kHandWritten).replace(from, to));
   };
   const QString company = u"Company=株式会社テスト\r\n"_s;
   const QByteArray cut("[A]\r\nx=1\r");  // cut between the CR and the LF of its last line
@@ -222,7 +217,7 @@ TEST(IniWrite, SetChangesOnlyWhatItMust) {
       {"LF files stay LF", "[A]\nx=1\n", "A", "y", u"2"_s, "[A]\nx=1\ny=2\n"},
       {"an empty file", "", "SYSTEM", "Mode", u"1"_s, "[SYSTEM]\r\nMode=1\r\n"},
       {"Shift-JIS, on one line", "", "S", "k", u"ソ表①\r\nX=1"_s,
-       Sjis(u"[S]\r\nk=ソ表①  X=1\r\n"_s)},
+       cp932::Encode(u"[S]\r\nk=ソ表①  X=1\r\n"_s)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -253,10 +248,10 @@ TEST(IniFileOnDisk, WritesKeepTheRestOfAHandWrittenFile) {
   EXPECT_FALSE(IniFile::Read(path, u"SYSTEM"_s, u"Mode"_s).has_value());
   ASSERT_TRUE(IniFile::Write(path, u"SYSTEM"_s, u"Mode"_s, u"1"_s));
   EXPECT_EQ(testing::ReadFileBytes(path), QByteArray("[SYSTEM]\r\nMode=1\r\n"));
-  testing::WriteFileBytes(path, Sjis(kHandWritten));
+  testing::WriteFileBytes(path, cp932::Encode(kHandWritten));
   ASSERT_TRUE(IniFile::Write(path, u"UserData"_s, u"Company"_s, u"新会社"_s));
-  QByteArray expected = Sjis(kHandWritten);
-  expected.replace(Sjis(u"Company=株式会社テスト"_s), Sjis(u"Company=新会社"_s));
+  QByteArray expected = cp932::Encode(kHandWritten);
+  expected.replace(cp932::Encode(u"Company=株式会社テスト"_s), cp932::Encode(u"Company=新会社"_s));
   EXPECT_EQ(testing::ReadFileBytes(path), expected);
   EXPECT_EQ(IniFile::Read(path, u"USERDATA"_s, u"company"_s), u"新会社"_s);
   ASSERT_TRUE(IniFile::Write(path, {{u"SYSTEM"_s, u"Mode"_s, u"7"_s},
@@ -266,7 +261,8 @@ TEST(IniFileOnDisk, WritesKeepTheRestOfAHandWrittenFile) {
   EXPECT_EQ(IniFile::FindValue(after, u"SYSTEM"_s, u"Mode"_s), u"7"_s);
   EXPECT_EQ(IniFile::FindValue(after, u"UserData"_s, u"Tel"_s), u"03-0000"_s);
   EXPECT_EQ(IniFile::FindValue(after, u"SYSTEM"_s, u"CardName"_s), u"A1"_s);
-  EXPECT_TRUE(after.startsWith(Sjis(u"; settings for the shop floor PC\r\n[system]\r\n"_s)));
+  EXPECT_TRUE(
+      after.startsWith(cp932::Encode(u"; settings for the shop floor PC\r\n[system]\r\n"_s)));
   testing::WriteFileBytes(dir.filePath(u"blocker"_s), "x");
   EXPECT_FALSE(IniFile::Write(dir.filePath(u"blocker/settings.ini"_s), u"S"_s, u"k"_s, u"v"_s));
 }
