@@ -105,7 +105,6 @@ TEST_F(LoaderTest, SectionsVoicesChannelsCardAndCommentsWithAnyLineEnd) {
               (ProgramRecord{u"3"_s, u"1"_s, u"2.8"_s, {u"a02.wav"_s, u"a01.wav"_s}}));
     EXPECT_EQ(project_.programs[5], (ProgramRecord{u"1"_s, u"2"_s, u"3"_s, {u"a01.wav"_s}}));
     EXPECT_EQ(project_.card, card);
-    EXPECT_EQ(project_.CurrentPage, 0);
   }
 }
 
@@ -255,8 +254,7 @@ TEST_F(LoaderTest, EarlierCardLayoutAndModelLines) {
   EXPECT_EQ(project_.voices[0].COMENTS, u"not a card field"_s);
 }
 
-// A voice number that is no number, negative or beyond the series, and a path for a name (its
-// rule is IsPlainFileName's) are rows of the bad-input corpus.
+// Bad voice numbers and paths for names are rows of the bad-input corpus, not of this table.
 TEST_F(LoaderTest, MalformedFilesFailWithMessage2507AndLeaveNothing) {
   Wave(u"a.wav"_s);
   const QStringList bodies = {

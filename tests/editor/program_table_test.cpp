@@ -130,8 +130,7 @@ TEST_F(ProgramTableTest, MovesSidewaysInTheChannelAndUpAndDownUnlessTheTargetIsF
   Fill(254, {u"v9.wav"_s});
   EXPECT_FALSE(table_.MoveDown(254, 0, op_));
   EXPECT_FALSE(table_.MoveDown(100, 0, op_));
-  EXPECT_TRUE(op_.shown.empty());
-  // A full target channel (4, filled above): 2021, and nothing changes.
+  // A full target channel (4, filled above): 2021 alone, and nothing changes.
   Fill(5, {u"v1.wav"_s});
   EXPECT_FALSE(table_.MoveUp(5, 0, op_));
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2021});
@@ -416,8 +415,7 @@ TEST(FileInfo, LineForWaveFiles) {
   UseSoundBackend(MakeSdlSoundBackend());
   QTemporaryDir dir;
   testing::ScriptedOperator op;
-  // 1500 ms of 8-bit mono (rounded up to a whole sample) after a 44-byte header; the rate is
-  // spelt as the voice texts spell it.
+  // 1500 ms of 8-bit mono, rounded up to a whole sample, after a 44-byte header.
   testing::WaveShape wave;
   wave.sample_rate = 11025;
   wave.bits = 8;
