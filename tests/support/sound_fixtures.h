@@ -38,26 +38,18 @@ QByteArray SineWave(uint32_t sample_rate, int milliseconds, double amplitude);
 // A PCM WAVE of the given length.
 QByteArray WaveOfLength(uint32_t sample_rate, uint16_t channels, uint16_t bits, int milliseconds);
 
-// One silent MPEG audio Layer III frame (MPEG-1 when version is 3, MPEG-2
-// when 2, MPEG-2.5 when kMpeg25): a real frame that decoders play as silence.
-inline constexpr int kMpeg25 = 25;
-QByteArray Mp3Frame(int version, int kbps, int sample_rate, bool mono);
-// Frames one after another; kbps cycles through the list (VBR when it has
-// more than one entry). MPEG-1 from 32 kHz, MPEG-2 from 16 kHz, MPEG-2.5
-// below. No tag.
+// Silent MPEG audio Layer III frames, which decoders play as silence, one
+// after another; kbps cycles through the list (VBR when it has more than one
+// entry). MPEG-1 from 32 kHz, MPEG-2 from 16 kHz, MPEG-2.5 below. No tag.
 QByteArray Mp3Frames(int count, std::initializer_list<int> kbps, int sample_rate = 44100,
                      bool mono = true);
 // The same preceded by a Xing ("Info" for CBR) frame that states the frame
 // count, as encoders write it.
 QByteArray TaggedMp3(int count, std::initializer_list<int> kbps, int sample_rate = 44100,
                      bool mono = true);
-// MPEG-2.5 frames (8 kHz, 64 kbit/s, mono, as encoders write the lowest
-// rates) behind an Info frame, with the four bytes of an MPEG-1 Layer III
-// header inside the audio data of an early frame, as happens by chance in
-// real files.
+// MPEG-2.5 frames (8 kHz, 64 kbit/s, mono) behind an Info frame, with an
+// MPEG-1 Layer III header by chance inside an early frame's audio data.
 QByteArray Mpeg25WithStrayMpeg1Header();
-// Samples per Layer III frame.
-int Mp3FrameSamples(int version);
 
 // Writes a file, creating its folder; returns false on failure.
 bool WriteBytes(const QString& path, const QByteArray& bytes);
