@@ -1,8 +1,5 @@
-// A user at work in the real main window: registers three sounds, fills
-// channels and card information, waits until the editor has kept its
-// recovery file, says "ready" and works on until the test that started it
-// kills it (SIGKILL, as a crash or a power cut ends a program).
-//   editing_child RECOVERY_BASE SOUND...
+// editing_child RECOVERY_BASE SOUND...: edits in the real main window, says
+// "ready" once the recovery file holds them, and works on until killed.
 #include <QApplication>
 
 #include <cstdio>
@@ -37,9 +34,6 @@ class QuietOperator : public Operator {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QStringList arguments = QApplication::arguments();
-  if (arguments.size() < 3) {
-    return 2;
-  }
   Project project;
   project.settings.Mode = 4;
   DeriveSeriesLimits(project);
