@@ -488,33 +488,26 @@ TEST_F(FrmCardMakeTest, CardCommandOpensItOverTheProject) {
   EXPECT_TRUE(project_.card.CardBaitai.isEmpty());
 }
 
-// A refused field: its page comes up, the field focused and its text selected.
-TEST_F(FrmCardMakeTest, ACheckFailureLandsOnItsPageAndField) {
-  const QString memo(101, QChar(u'文'));
-  auto window = Open();
-  auto* field = Find<QLineEdit>(*window, u"TxtMemo3"_s);
-  field->setText(memo);
-  field->setCursorPosition(0);
-  Click(*window, u"CmdCardMake"_s);
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{2073});
-  EXPECT_EQ(window->CurrentPage(), 2);
-  EXPECT_EQ(window->focusWidget(), field);
-  EXPECT_EQ(field->selectedText(), memo);
-  EXPECT_TRUE(window->isVisible() && window->isEnabled());
-}
-
-// Typing marks the main window's page; the temporary save takes it and clears the flags.
+// Typing marks the main window's page; a refused field comes up on its page; the temporary
+// save takes the fields and clears the flags.
 TEST_F(FrmCardMakeTest, TemporarySaveTakesTheFieldsAndClearsTheFlags) {
   project_.PageEdited[1] = true;
   project_.CurrentPage = 2;
   auto window = Open();
   QTest::keyClicks(Find<QLineEdit>(*window, u"TxtCardName"_s), u"X"_s);  // replaces the name
   EXPECT_TRUE(project_.PageEdited[2] && !project_.PageEdited[0]);
+  auto* memo = Find<QLineEdit>(*window, u"TxtMemo3"_s);  // refused: its page, focused, selected
+  memo->setText(QString(101, QChar(u'文')));
+  memo->setCursorPosition(0);
+  Click(*window, u"CmdCardMake"_s);
+  EXPECT_TRUE(window->CurrentPage() == 2 && window->focusWidget() == memo);
+  EXPECT_EQ(memo->selectedText(), memo->text());
+  memo->clear();
   Find<QLineEdit>(*window, u"TxtRecStdio"_s)->setText(u"第一スタジオ"_s);
   Find<QComboBox>(*window, u"CmbTpMd"_s)->setCurrentIndex(1);
   choosers_.answers = {dir_.filePath(u"keep.wpg"_s)};
   Click(*window, u"CmdSave"_s);
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{2051});
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2073, 2051}));
   EXPECT_EQ(op_.pauses, std::vector<int>{800});
   EXPECT_FALSE(project_.IsEdited());
   EXPECT_EQ(project_.card.CardName + project_.card.RecStdio + project_.card.TpMd,
