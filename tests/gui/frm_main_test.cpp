@@ -380,7 +380,8 @@ TEST_F(FrmMainTest, AKilledEditorsWorkIsRestored) {
   window_->OfferRecovery();
   ASSERT_EQ(project_.voices.size(), 3);
   for (int v = 0; v < 3; ++v) {
-    EXPECT_EQ(project_.voices[v].FilePath, sounds[v]);
+    EXPECT_EQ(project_.voices[v].FilePath + u" "_s + project_.voices[v].SEC,
+              sounds[v] + u" 0.700"_s);
   }
   const Project& p = project_;
   EXPECT_EQ((QStringList{p.voices[1].COMENTS, p.programs[0].Voice[0], p.programs[0].Voice[1],
