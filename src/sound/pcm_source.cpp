@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <vector>
+
 #include <mpg123.h>
 #include <sndfile.h>
 
@@ -31,6 +33,10 @@ class SndfileSource : public PcmSource {
     source->format.bits = BitsOf(info.format);
     source->frames = info.frames > 0 ? info.frames : 0;
     source->seekable_ = info.seekable != 0;
+    const int container = info.format & SF_FORMAT_TYPEMASK;
+    source->shorts_ = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16 &&
+                      (container == SF_FORMAT_WAV || container == SF_FORMAT_WAVEX ||
+                       container == SF_FORMAT_AIFF || container == SF_FORMAT_RAW);
     source->path_ = path;
     return source;
   }
@@ -55,7 +61,8 @@ class SndfileSource : public PcmSource {
   }
 
   int64_t Read(float* interleaved, int64_t frames) override {
-    const sf_count_t got = sf_readf_float(file_, interleaved, frames);
+    const sf_count_t got =
+        shorts_ ? ReadShorts(interleaved, frames) : sf_readf_float(file_, interleaved, frames);
     if (got == 0 && sf_error(file_) != SF_ERR_NO_ERROR) {
       return -1;
     }
@@ -83,9 +90,28 @@ class SndfileSource : public PcmSource {
     }
   }
 
+  // 16-bit PCM, the usual recording, is read as it is stored and scaled
+  // here, as libsndfile scales it (by 1/32768): the same values, in a loop
+  // the compiler vectorises where libsndfile converts one sample at a time.
+  sf_count_t ReadShorts(float* interleaved, sf_count_t frames) {
+    const auto samples = static_cast<size_t>(frames * format.channels);
+    if (scratch_.size() < samples) {
+      scratch_.resize(samples);
+    }
+    const sf_count_t got = sf_readf_short(file_, scratch_.data(), frames);
+    const sf_count_t count = got * format.channels;
+    constexpr float kScale = 1.0F / 32768.0F;
+    for (sf_count_t i = 0; i < count; ++i) {
+      interleaved[i] = static_cast<float>(scratch_[static_cast<size_t>(i)]) * kScale;
+    }
+    return got;
+  }
+
   SNDFILE* file_;
   QString path_;
   bool seekable_ = true;
+  bool shorts_ = false;
+  std::vector<short> scratch_;
 };
 
 class Mpg123Source : public PcmSource {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <numbers>
@@ -156,27 +157,33 @@ class OutlineSink {
   }
 
  private:
-  // Eight lanes side by side, which the compiler turns into vector
-  // instructions; one running minimum would be a serial chain.
+  // Two vectors of four lanes side by side: one running minimum would be a
+  // serial chain of comparisons, one sample at a time.
   static void MinMax(const float* begin, const float* end, float& low, float& high) {
-    constexpr int kLanes = 8;
-    std::array<float, kLanes> lows;
-    std::array<float, kLanes> highs;
-    lows.fill(low);
-    highs.fill(high);
     const float* s = begin;
-    for (; end - s >= kLanes; s += kLanes) {
-      for (int i = 0; i < kLanes; ++i) {
-        lows[i] = s[i] < lows[i] ? s[i] : lows[i];
-        highs[i] = s[i] > highs[i] ? s[i] : highs[i];
+#if defined(__GNUC__)
+    using Floats = float __attribute__((vector_size(16)));
+    Floats lows[2] = {{low, low, low, low}, {low, low, low, low}};
+    Floats highs[2] = {{high, high, high, high}, {high, high, high, high}};
+    for (; end - s >= 8; s += 8) {
+      for (int i = 0; i < 2; ++i) {
+        Floats v;
+        std::memcpy(&v, s + 4 * i, sizeof v);
+        lows[i] = v < lows[i] ? v : lows[i];
+        highs[i] = v > highs[i] ? v : highs[i];
       }
     }
-    for (; s < end; ++s) {
-      lows[0] = std::min(lows[0], *s);
-      highs[0] = std::max(highs[0], *s);
+    for (int i = 0; i < 2; ++i) {
+      for (int lane = 0; lane < 4; ++lane) {
+        low = std::min(low, lows[i][lane]);
+        high = std::max(high, highs[i][lane]);
+      }
     }
-    low = *std::min_element(lows.begin(), lows.end());
-    high = *std::max_element(highs.begin(), highs.end());
+#endif
+    for (; s < end; ++s) {
+      low = std::min(low, *s);
+      high = std::max(high, *s);
+    }
   }
   static int64_t FirstLoud(const float* begin, const float* end) {
     for (const float* s = begin; s < end; ++s) {
@@ -194,7 +201,9 @@ class OutlineSink {
     }
     return 0;
   }
-  int64_t Boundary(int64_t column) const { return (column * total_ + columns_ - 1) / columns_; }
+  int64_t Boundary(int64_t column) const {
+    return (column * total_ + columns_ - 1) / columns_;
+  }
   void Advance() {
     if (total_ <= 0) {
       ++column_;
