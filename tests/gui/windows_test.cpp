@@ -153,10 +153,20 @@ class FrmPlayTest : public ::testing::Test {
 // On the real layer: the SDL functions must outlive the backend at exit.
 TEST_F(FrmPlayTest, PlayAllPlaysEveryVoiceAndCloses) {
   FrmPlay dialog(list_, 1);
+  QStringList names;  // as the dialog showed them
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    const QString name = Find<QLabel>(dialog, u"LblName"_s)->text();
+    if (!name.isEmpty() && !names.contains(name)) {
+      names << name;
+    }
+  });
+  watch.start(10);
   QTimer::singleShot(10000, &dialog, [&] { dialog.reject(); });  // a safety net only
   QElapsedTimer timer;
   timer.start();
   dialog.Play(0, true, true);
+  EXPECT_EQ(names, (QStringList{u"v0.wav"_s, u"v1.wav"_s, u"v2.wav"_s}));
   EXPECT_GT(timer.elapsed(), 400);  // three voices of 150 ms, played
   EXPECT_LT(timer.elapsed(), 9000);
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
@@ -170,7 +180,9 @@ TEST_F(FrmPlayTest, WaveformSeeksOnAClickAndStopClosesAtOnce) {
   FrmPlay dialog(list_, 1, nullptr, &feeder);
   auto* wave = Find<WaveformView>(dialog, u"PicWave"_s);
   ASSERT_NE(wave, nullptr);
+  int steps = 0;  // both steps ran before the dialog closed
   QTimer::singleShot(400, &dialog, [&] {
+    ++steps;
     EXPECT_TRUE(wave->HasLevels());
     EXPECT_EQ(TheMediaLayer().OpenCount(), 1);
     QTest::mouseClick(wave, Qt::LeftButton, {}, QPoint(wave->width() * 3 / 4, wave->height() / 2));
@@ -178,11 +190,13 @@ TEST_F(FrmPlayTest, WaveformSeeksOnAClickAndStopClosesAtOnce) {
   QTimer::singleShot(700, &dialog, [&] {
     EXPECT_GE(wave->Position(), 0.74);
     EXPECT_LT(wave->Position(), 0.9);
+    ++steps;
     Click(dialog, u"CmdStop"_s);
   });
   QElapsedTimer timer;
   timer.start();
   dialog.Play(0, true, false);
+  EXPECT_EQ(steps, 2);
   EXPECT_LT(timer.elapsed(), 2000);
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
 }
@@ -591,7 +605,7 @@ TEST_F(FrmWaveAddTest, ColumnsFillTheGridAndACommentReadsWhole) {
   const int text = grid->fontMetrics().horizontalAdvance(project_.voices[0].COMENTS) + 12;
   for (const int width : {1000, 1500}) {
     window->resize(width, 800);
-    QTest::qWait(20);
+    QTest::qWait(200);  // the grid spreads its columns once laid out
     int used = 0;
     for (int c = 0; c < grid->model()->columnCount(); ++c) {
       used += grid->isColumnHidden(c) ? 0 : grid->columnWidth(c);
