@@ -12,6 +12,7 @@
 #include "core/text.h"
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
+#include "support/card_project.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
@@ -21,19 +22,6 @@ namespace parlatone {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// A card information form that passes every check.
-CardInfo GoodForm() {
-  CardInfo form;
-  form.CardName = u"ANN01"_s;
-  form.Forder = u"駅構内放送"_s;
-  form.Model = u"QDX-255"_s;
-  form.CardSize = u"0"_s;
-  form.CardCom = u"株式会社パーラトーン"_s;
-  form.CardPerson = u"山田"_s;
-  form.CardDate = u"2026/12/06"_s;
-  return form;
-}
 
 // What a check shows: the message number (0 composed), the page and the control.
 struct Outcome {
@@ -95,7 +83,7 @@ TEST(CardCheck, EachFieldRuleInOrderWithItsPageAndControl) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value.toStdString());
-    CardInfo form = GoodForm();
+    CardInfo form = testing::GoodCardForm();
     form.*c.field = c.value;
     EXPECT_EQ(Check(form), c.outcome);
   }
@@ -111,20 +99,20 @@ TEST(CardCheck, EachFieldRuleInOrderWithItsPageAndControl) {
       {&CardInfo::CardBaitaiName, 28, {2072, 3, u"TxtCardBaitai"_s}},
   };
   for (const auto& [field, limit, outcome] : lengths) {
-    CardInfo form = GoodForm();
+    CardInfo form = testing::GoodCardForm();
     form.*field = QString(limit, u'x');
     EXPECT_EQ(Check(form), Outcome()) << outcome.control.toStdString();
     form.*field += u'x';
     EXPECT_EQ(Check(form), outcome);
   }
-  CardInfo form = GoodForm();
+  CardInfo form = testing::GoodCardForm();
   form.Memo[2] = QString(100, QChar(u'メ'));
   EXPECT_EQ(Check(form), Outcome());
   form.Memo[2] += u'x';
   EXPECT_EQ(Check(form), (Outcome{2073, 3, u"TxtMemo3"_s}));
   form.Model = QString();  // the first failure in the order wins
   EXPECT_EQ(Check(form).number, 2083);
-  form = GoodForm();
+  form = testing::GoodCardForm();
   form.CardName = u"A-1"_s;
   testing::ScriptedOperator op;
   EXPECT_FALSE(CheckCardInfo(form, op));
@@ -189,21 +177,7 @@ class CardMakerTest : public ::testing::Test {
   void SetUp() override {
     card_path_ = root_.filePath(u"cards"_s);
     work_ = root_.filePath(u"cache/Temp"_s);
-    ASSERT_TRUE(QDir().mkpath(card_path_));
-    project_.settings.Mode = 1;
-    project_.settings.CardPath = card_path_;
-    DeriveSeriesLimits(project_);
-    for (const QString& name : {u"a01.wav"_s, u"a02.wav"_s}) {
-      const QString path = root_.filePath(u"sounds/"_s + name);
-      ASSERT_TRUE(testing::WriteBytes(path, testing::WaveOfLength(22050, 1, 16, 100)));
-      VoiceRecord voice;
-      voice.NAME = name;
-      voice.FilePath = path;
-      project_.voices.append(voice);
-    }
-    project_.VoicesRegistered = true;
-    project_.programs[0].Voice[0] = u"a01.wav"_s;
-    project_.card = GoodForm();
+    ASSERT_TRUE(testing::MakeCardReady(project_, root_.path(), 1, {u"a01.wav"_s, u"a02.wav"_s}));
     project_.PageEdited[2] = true;  // cleared by a made card
   }
 
@@ -284,7 +258,7 @@ TEST_F(CardMakerTest, RefusalsBeforeAnythingIsWritten) {
   EXPECT_EQ(result.outcome, CardMakeOutcome::kCheckFailed);
   EXPECT_EQ(result.failure.control, u"TxtModel"_s);
 
-  project_.card.Model = GoodForm().Model;
+  project_.card.Model = testing::GoodCardForm().Model;
   project_.settings.CardPath = root_.filePath(u"no such folder"_s);
   result = Make();
   EXPECT_EQ(result.outcome, CardMakeOutcome::kNoCardFolder);

@@ -53,6 +53,7 @@
 #include "settings/text_document.h"
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
+#include "support/card_project.h"
 #include "support/gui_modal.h"
 #include "support/pdf_text.h"
 #include "support/qt_printers.h"
@@ -452,27 +453,9 @@ class FrmCardMakeTest : public WindowTest<WatchingOperator> {
     UseMode(1);
   }
   void UseMode(int mode) {
-    UseSeries(mode);
-    project_.settings.CardPath = dir_.filePath(u"cards"_s);
-    ASSERT_TRUE(QDir().mkpath(project_.settings.CardPath));
-    project_.voices.clear();
-    for (const QString& name : {u"a01"_s, u"a02"_s}) {
-      VoiceRecord voice;
-      voice.NAME = name + (IsMp3Series(mode) ? u".mp3"_s : u".wav"_s);
-      voice.FilePath = dir_.filePath(u"sounds/"_s + voice.NAME);
-      ASSERT_TRUE(testing::WriteBytes(voice.FilePath, testing::WaveOfLength(22050, 1, 16, 100)));
-      project_.voices.append(voice);
-    }
-    project_.VoicesRegistered = true;
-    project_.programs[0].Voice[0] = project_.voices[0].NAME;
-    CardInfo& card = project_.card;
-    card.CardName = u"ANN01"_s;
-    card.Forder = u"駅前"_s;
-    card.Model = u"QDX"_s;
-    card.CardSize = u"1"_s;
-    card.CardCom = u"会社"_s;
-    card.CardPerson = u"担当"_s;
-    card.CardDate = u"2026/12/06"_s;
+    const QString suffix = IsMp3Series(mode) ? u".mp3"_s : u".wav"_s;
+    ASSERT_TRUE(testing::MakeCardReady(project_, dir_.path(), mode,
+                                       {u"a01"_s + suffix, u"a02"_s + suffix}));
   }
   std::unique_ptr<FrmCardMake> Open() { return WindowTest::Open<FrmCardMake>(); }
 };
@@ -484,7 +467,7 @@ TEST_F(FrmCardMakeTest, CardCommandOpensItOverTheProject) {
   main_window.show();
   project_.programs[0].Voice[0] = project_.voices[0].NAME;  // the window starts with reset channels
   ::testing::OnModal<FrmCardMake>([&](FrmCardMake& card) {
-    EXPECT_EQ(Find<QComboBox>(card, u"CmbCardSize"_s)->currentText(), u"16MB"_s);
+    EXPECT_EQ(Find<QComboBox>(card, u"CmbCardSize"_s)->currentText(), u"8MB"_s);
     EXPECT_EQ(Find<QComboBox>(card, u"CmbTpMd"_s)->currentIndex(), -1);
     Find<QComboBox>(card, u"CmbCardBaitai"_s)->setCurrentIndex(2);
     Click(card, u"CmdClose"_s);
@@ -547,7 +530,7 @@ TEST_F(FrmCardMakeTest, MakingTheCardShowsProgressThenTheNotice) {
     Click(*window, u"CmdCardMake"_s);
     EXPECT_TRUE(progress_seen);
     EXPECT_EQ(op_.Numbers(), (std::vector<int>{2030, mode == 7 ? 2053 : 2035}));
-    EXPECT_TRUE(QFile::exists(project_.settings.CardPath + u"/駅前/ANN01."_s +
+    EXPECT_TRUE(QFile::exists(project_.settings.CardPath + u"/駅構内放送/ANN01."_s +
                               (mode == 7 ? u"zpx"_s : u"wpj"_s)));
     EXPECT_TRUE(Find<QPushButton>(*window, u"CmdCardWrite"_s)->isEnabled());
     EXPECT_TRUE(window->isEnabled() && window->isVisible());
@@ -570,14 +553,7 @@ class FrmWaveAddTest : public WindowTest<> {
   void SetUp() override { UseSoundBackend(MakeSdlSoundBackend()); }
   void UseMode(int mode, int voices) {
     UseSeries(mode);
-    for (int v = 0; v < voices; ++v) {
-      VoiceRecord voice;
-      voice.NAME = u"v%1.wav"_s.arg(v);
-      voice.SEC = u"0.500"_s;
-      voice.BYTES = u"100"_s;
-      project_.voices.append(voice);
-    }
-    project_.VoicesRegistered = voices > 0;
+    testing::AddVoices(project_, voices, u"0.500"_s, u"100"_s);
   }
   std::unique_ptr<FrmWaveAdd> Open() { return WindowTest::Open<FrmWaveAdd>(); }
   QString Wave(const QString& name, int rate = 22050, int channels = 1, int ms = 100) {

@@ -22,6 +22,7 @@
 #include "core/series.h"
 #include "core/settings.h"
 #include "sound/wave_reader.h"
+#include "support/card_project.h"
 #include "support/full_device.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
@@ -280,29 +281,10 @@ class ProjectFaultTest : public FaultTest {
   void SetUp() override {
     card_path_ = dir_.filePath(u"cards"_s);
     work_ = dir_.filePath(u"work"_s);
-    ASSERT_TRUE(QDir().mkpath(card_path_));
-    project_.settings.Mode = 1;
-    project_.settings.CardPath = card_path_;
-    DeriveSeriesLimits(project_);
-    for (const QString& name : {u"a01.wav"_s, u"a02.wav"_s, u"a03.wav"_s}) {
-      VoiceRecord voice;
-      voice.NAME = name;
-      voice.FilePath = dir_.filePath(u"sounds/"_s + name);
-      ASSERT_TRUE(testing::WriteBytes(voice.FilePath, testing::WaveOfLength(22050, 1, 16, 200)));
-      voice.SEC = u"0.200"_s;
-      project_.voices.append(voice);
-    }
-    project_.VoicesRegistered = true;
-    project_.programs[0].Voice[0] = u"a01.wav"_s;
-    project_.card.CardName = u"ANN01"_s;
-    project_.card.Forder = u"STATION"_s;
-    project_.card.Model = u"QDX"_s;
-    project_.card.CardSize = u"0"_s;
-    project_.card.CardCom = u"C"_s;
-    project_.card.CardPerson = u"P"_s;
-    project_.card.CardDate = u"D"_s;
+    ASSERT_TRUE(testing::MakeCardReady(project_, dir_.path(), 1,
+                                       {u"a01.wav"_s, u"a02.wav"_s, u"a03.wav"_s}, 200));
   }
-  QString Target() const { return card_path_ + u"/STATION"_s; }
+  QString Target() const { return card_path_ + u'/' + project_.card.Forder; }
   void ExpectOldCard() {
     EXPECT_EQ(EntriesIn(Target()), (QStringList{u"ANN01.wpj"_s, u"old.wav"_s}));
     EXPECT_EQ(testing::ReadFileBytes(Target() + u"/ANN01.wpj"_s), "old control file");

@@ -12,6 +12,7 @@
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
 #include "sound/wave_reader.h"
+#include "support/card_project.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
@@ -260,14 +261,7 @@ class SessionTest : public ::testing::Test {
   void UseMode(int mode, int voices) {
     project_.settings.Mode = mode;
     DeriveSeriesLimits(project_);
-    for (int v = 0; v < voices; ++v) {
-      VoiceRecord voice;
-      voice.NAME = u"v%1.wav"_s.arg(v);
-      voice.SEC = u"0.250"_s;
-      voice.BYTES = u"1000"_s;
-      project_.voices.append(voice);
-    }
-    project_.VoicesRegistered = voices > 0;
+    testing::AddVoices(project_, voices, u"0.250"_s, u"1000"_s);
   }
   QString Settings() const { return dir_.filePath(u"ParlatoneEditorV3.ini"_s); }
 
