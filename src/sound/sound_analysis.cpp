@@ -69,12 +69,14 @@ struct KWeighting {
 
 // One channel's filter state, in direct form I: from one output to the
 // next the chain is one multiply and one subtraction, which is what bounds
-// the speed of the filter.
-struct KState {
-  double x1 = 0, x2 = 0, y1 = 0, y2 = 0, z1 = 0, z2 = 0;
-  double Step(const KWeighting& k, double x) {
-    const double y = (k.b0 * x + k.b1 * x1 + k.b2 * x2 - k.a2 * y2) - k.a1 * y1;
-    const double z = ((y - 2.0 * y1) + y2 - k.c2 * z2) - k.c1 * z1;
+// the speed of the filter. `Value` is one channel's sample, or a vector of
+// channels side by side.
+template <typename Value>
+struct KStateOf {
+  Value x1{}, x2{}, y1{}, y2{}, z1{}, z2{};
+  Value Step(const KWeighting& k, Value x) {
+    const Value y = (k.b0 * x + k.b1 * x1 + k.b2 * x2 - k.a2 * y2) - k.a1 * y1;
+    const Value z = ((y - 2.0 * y1) + y2 - k.c2 * z2) - k.c1 * z1;
     x2 = x1;
     x1 = x;
     y2 = y1;
@@ -84,6 +86,7 @@ struct KState {
     return z;
   }
 };
+using KState = KStateOf<double>;
 
 // Channel weights as the measurement gives them for the usual layouts:
 // left, right and centre count once, the surround pair 1.41 times; what
@@ -281,27 +284,17 @@ class StepEnergy {
   double StereoRun(const float* samples, int64_t run) {
 #if defined(__GNUC__)
     using Lanes = double __attribute__((vector_size(16)));
-    const KWeighting& k = weighting_;
-    const Lanes b0{k.b0, k.b0}, b1{k.b1, k.b1}, b2{k.b2, k.b2}, a1{k.a1, k.a1}, a2{k.a2, k.a2};
-    const Lanes c1{k.c1, k.c1}, c2{k.c2, k.c2}, two{2.0, 2.0};
     KState& l = state_[0];
     KState& r = state_[1];
-    Lanes x1{l.x1, r.x1}, x2{l.x2, r.x2}, y1{l.y1, r.y1}, y2{l.y2, r.y2};
-    Lanes z1{l.z1, r.z1}, z2{l.z2, r.z2}, sum{0.0, 0.0};
+    KStateOf<Lanes> both{{l.x1, r.x1}, {l.x2, r.x2}, {l.y1, r.y1},
+                         {l.y2, r.y2}, {l.z1, r.z1}, {l.z2, r.z2}};
+    Lanes sum{0.0, 0.0};
     for (int64_t f = 0; f < run; ++f) {
-      const Lanes x{samples[2 * f], samples[2 * f + 1]};
-      const Lanes y = (b0 * x + b1 * x1 + b2 * x2 - a2 * y2) - a1 * y1;
-      const Lanes z = ((y - two * y1) + y2 - c2 * z2) - c1 * z1;
-      x2 = x1;
-      x1 = x;
-      y2 = y1;
-      y1 = y;
-      z2 = z1;
-      z1 = z;
+      const Lanes z = both.Step(weighting_, Lanes{samples[2 * f], samples[2 * f + 1]});
       sum += z * z;
     }
-    l = {x1[0], x2[0], y1[0], y2[0], z1[0], z2[0]};
-    r = {x1[1], x2[1], y1[1], y2[1], z1[1], z2[1]};
+    l = {both.x1[0], both.x2[0], both.y1[0], both.y2[0], both.z1[0], both.z2[0]};
+    r = {both.x1[1], both.x2[1], both.y1[1], both.y2[1], both.z1[1], both.z2[1]};
     return sum[0] + sum[1];
 #else
     double energy = 0.0;
