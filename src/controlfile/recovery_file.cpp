@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
+
+#include <iterator>
 
 #include "controlfile/control_file_loader.h"
 #include "controlfile/control_file_writer.h"
@@ -24,6 +27,9 @@ namespace {
 constexpr char kCheckPrefix[] = "CHECK=";
 // Among the owner details, as the sound paths of a temporary save are.
 constexpr char16_t kModePrefix[] = u"MODE=";
+// The project's own file, percent-encoded UTF-8: a path may hold characters
+// the code page cannot.
+constexpr char16_t kFilePrefix[] = u"FILE=";
 
 QByteArray Checksum(const QByteArray& bytes) {
   return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
@@ -35,7 +41,7 @@ QString RecoveryFilePath(const QString& base, int mode) {
   return base.isEmpty() ? QString() : base + u'.' + TemporaryFileExtension(mode);
 }
 
-bool WriteRecoveryFile(const Project& project, const QString& path) {
+bool WriteRecoveryFile(const Project& project, const QString& path, const QString& project_file) {
   if (project.voices.isEmpty() || path.isEmpty()) {
     return false;
   }
@@ -45,8 +51,12 @@ bool WriteRecoveryFile(const Project& project, const QString& path) {
   if (card_section < 0) {
     return false;
   }
-  text.insert(card_section + 2,
-              QString::fromUtf16(kModePrefix) + QString::number(project.Mode()) + u"\r\n"_s);
+  QString details = QString::fromUtf16(kModePrefix) + QString::number(project.Mode()) + u"\r\n"_s;
+  if (!project_file.isEmpty()) {
+    details += QString::fromUtf16(kFilePrefix) +
+               QString::fromLatin1(QUrl::toPercentEncoding(project_file)) + u"\r\n"_s;
+  }
+  text.insert(card_section + 2, details);
   QByteArray bytes = cp932::Encode(text);
   bytes += kCheckPrefix + Checksum(bytes) + "\r\n";
   QDir().mkpath(QFileInfo(path).absolutePath());
@@ -79,6 +89,9 @@ RecoveryCheck CheckRecoveryFile(const QString& path, int current_mode) {
         check.mode = -1;
         return check;
       }
+    } else if (line.startsWith(QString::fromUtf16(kFilePrefix))) {
+      check.project_file =
+          QUrl::fromPercentEncoding(line.mid(qsizetype(std::size(kFilePrefix)) - 1).toLatin1());
     }
   }
   if (check.mode < 0) {

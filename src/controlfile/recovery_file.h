@@ -19,8 +19,11 @@ class Project;
 QString RecoveryFilePath(const QString& base, int mode);
 
 // False when it cannot be written (nothing is left behind then) or when the
-// project has no voice list (nothing worth keeping).
-bool WriteRecoveryFile(const Project& project, const QString& path);
+// project has no voice list (nothing worth keeping). `project_file` is the
+// control or temporary save file the work came from or was last saved to
+// (empty: none), so that a restored project still knows its name.
+bool WriteRecoveryFile(const Project& project, const QString& path,
+                       const QString& project_file = {});
 
 struct RecoveryCheck {
   enum class State {
@@ -30,7 +33,8 @@ struct RecoveryCheck {
     kDamaged,      // cut short or changed
   };
   State state = State::kNone;
-  int mode = -1;  // the series it was made in, when it is whole
+  int mode = -1;         // the series it was made in, when it is whole
+  QString project_file;  // the file the work came from, when it had one
 };
 RecoveryCheck CheckRecoveryFile(const QString& path, int current_mode);
 

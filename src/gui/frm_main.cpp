@@ -109,7 +109,7 @@ FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choos
   connect(sim_timer_, &QTimer::timeout, this, [this] { audition_->Tick(); });
   project_.ResetPrograms();
   cleared_listener_ = project_.AddClearedListener([this] {
-    status_panel_->clear();
+    SetProjectFile({});
     model_->Refresh();
   });
   SetButtonState(ButtonState::kIdle);
@@ -388,6 +388,22 @@ void FrmMain::RememberFile(const QString& path) {
   RebuildRecentMenu();
 }
 
+void FrmMain::SetProjectFile(const QString& path, bool restored) {
+  recovery_->SetProjectFile(path);
+  if (!restored) {
+    status_panel_->setText(path);
+  } else if (path.isEmpty()) {
+    status_panel_->setText(u"復元した編集内容（未保存）"_s);
+  } else {
+    status_panel_->setText(path + u"（復元した編集内容・未保存）"_s);
+  }
+}
+
+void FrmMain::TakeSavedFile(const QString& path) {
+  RememberFile(path);
+  SetProjectFile(path);
+}
+
 void FrmMain::SaveState() {
   // Where the window is when not maximised, so that it comes back there.
   state_.main_maximized = isMaximized();
@@ -571,7 +587,7 @@ bool FrmMain::OpenFile(const QString& path) {
   if (loaded) {
     grid_->scrollToTop();
     grid_->setCurrentIndex(model_->index(0, kSpColumn));
-    status_panel_->setText(path);
+    SetProjectFile(path);
     RememberFile(path);
   }
   return loaded;
@@ -636,7 +652,7 @@ void FrmMain::OfferRecovery() {
         if (RestoreRecoveryFile(project_, path, op_)) {
           recovery_->Adopt(path);
           ShowPage(0);
-          status_panel_->clear();
+          SetProjectFile(check.project_file, true);
         } else {
           ShowPage(0);
         }
@@ -649,7 +665,7 @@ void FrmMain::OnTemporarySave() {
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
   FrmCardMake window(project_, paths_, op_, choosers_, this);
-  connect(&window, &FrmCardMake::Saved, this, &FrmMain::RememberFile);
+  connect(&window, &FrmCardMake::Saved, this, &FrmMain::TakeSavedFile);
   window.TemporarySave();
   recovery_->Keep();
 }
@@ -717,9 +733,9 @@ void FrmMain::OnCard() {
   audition_->Stop();
   CommitPendingEdit();  // the grid's last edit belongs in the saved data
   FrmCardMake window(project_, paths_, op_, choosers_, this);
-  connect(&window, &FrmCardMake::Saved, this, &FrmMain::RememberFile);
+  connect(&window, &FrmCardMake::Saved, this, &FrmMain::TakeSavedFile);
   connect(&window, &FrmCardMake::CardMade, this, [this](const QString& control_file) {
-    RememberFile(control_file);
+    TakeSavedFile(control_file);
     recovery_->Discard();  // the card holds the work now
   });
   window.exec();

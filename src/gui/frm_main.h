@@ -115,6 +115,11 @@ class FrmMain : public QMainWindow, public AuditionView {
   void UpdateUndoActions();
   void RebuildRecentMenu();
   void RememberFile(const QString& path);
+  // The file the project now stands for (loaded, saved or restored from the
+  // recovery file's note of it): the status bar and the recovery file say it.
+  void SetProjectFile(const QString& path, bool restored = false);
+  // A temporary save or a made card: the project is that file now.
+  void TakeSavedFile(const QString& path);
   void SaveState();
   void RestoreGeometry();
   // Asks 2020 when a page was edited; false when the operator keeps the edits.

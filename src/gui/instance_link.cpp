@@ -27,7 +27,11 @@ void InstanceLink::Accept() {
       const QString file = QString::fromUtf8(socket->readLine()).chopped(1);
       socket->write("ok\n");
       socket->flush();
-      Q_EMIT HandedOver(file);
+      // Never from inside the socket's own signal: taking the file may ask
+      // the operator, and while that question is open the second start ends,
+      // its socket closes and is deleted under this very handler.
+      QMetaObject::invokeMethod(
+          this, [this, file] { Q_EMIT HandedOver(file); }, Qt::QueuedConnection);
     });
   }
 }

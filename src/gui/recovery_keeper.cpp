@@ -27,7 +27,7 @@ void RecoveryKeeper::Touch() {
 
 void RecoveryKeeper::Keep() {
   if (project_.IsEdited()) {
-    if (WriteRecoveryFile(project_, Path())) {
+    if (WriteRecoveryFile(project_, Path(), project_file_)) {
       written_ = Path();
     }
     return;

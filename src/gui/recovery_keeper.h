@@ -31,6 +31,9 @@ class RecoveryKeeper : public QObject {
   void Discard();
   // A recovery file restored at start is this run's own from then on.
   void Adopt(const QString& path);
+  // The file the project came from or was last saved to, kept in the
+  // recovery file so that a restored project still knows it.
+  void SetProjectFile(const QString& path) { project_file_ = path; }
 
   QString Path() const;
 
@@ -38,6 +41,7 @@ class RecoveryKeeper : public QObject {
   Project& project_;
   QString base_;
   QString written_;  // the file this run wrote, if any
+  QString project_file_;
   QTimer after_change_;
   QTimer every_;
 };

@@ -63,6 +63,8 @@ int main(int argc, char** argv) {
   project.card.CardName = u"ANN01"_s;
   project.card.Forder = u"駅構内"_s;
   project.card.Memo[2] = u"停電の前の作業"_s;
+  // Where the work came from, with a character the code page lacks.
+  window.Recovery().SetProjectFile(u"/srv/案内🔔/ANN01.wpj"_s);
   window.Recovery().Touch();
 
   // Ready once the edits are on the disk.

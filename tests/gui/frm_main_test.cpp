@@ -36,6 +36,7 @@
 #include "gui/instance_link.h"
 #include "gui/program_grid.h"
 #include "gui/program_table_model.h"
+#include "gui/recovery_keeper.h"
 #include "gui/table_history.h"
 #include "gui/window_helpers.h"
 #include "sound/media.h"
@@ -340,9 +341,11 @@ TEST_F(FrmMainTest, RecentFiles) {
   EXPECT_EQ(recent->actions().size(), kMaxRecentFiles - 1);  // a file gone is dropped
 }
 
-// A second start hands its file to the running editor and ends silently.
+// A second start hands its file to the running editor and ends silently;
+// with unsaved changes the editor asks first, and the second start may end
+// while that question is open: No keeps the work and its recovery file.
 TEST_F(FrmMainTest, ASecondStartHandsItsFileToTheFirst) {
-  Open(1);
+  Open(1, 2);
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
   ASSERT_FALSE(runtime.isEmpty());
   QLockFile lock(runtime + u"/parlatone-editor.lock"_s);
@@ -351,12 +354,35 @@ TEST_F(FrmMainTest, ASecondStartHandsItsFileToTheFirst) {
   ASSERT_TRUE(link.Listen());
   QObject::connect(&link, &InstanceLink::HandedOver, window_.get(), &FrmMain::TakeHandedOverFile);
   const QString file = ControlFileWithOneVoice(u"GIVEN"_s);
-  QProcess second;
-  second.start(QStringLiteral(PARLATONE_EDITOR_PATH), {file});
-  ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 15000));
-  EXPECT_EQ(second.exitCode(), 0);
+  const auto hand_over = [&] {
+    QProcess second;
+    second.start(QStringLiteral(PARLATONE_EDITOR_PATH), {file});
+    // The question stays open until the second start has ended and its
+    // socket is gone, as when the operator takes a moment to answer.
+    op_.while_asking = [&] {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 15000));
+      QTest::qWait(50);
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 15000));
+    EXPECT_EQ(second.exitCode(), 0);
+    QTest::qWait(50);
+    op_.while_asking = nullptr;
+  };
+  hand_over();
   EXPECT_EQ(project_.voices.size(), 1);
   EXPECT_TRUE(op_.shown.empty());
+
+  Model()->setData(Cell(3, kFirstVoiceColumn), u"a.wav"_s, Qt::EditRole);
+  window_->Recovery().Keep();
+  ASSERT_TRUE(QFile::exists(window_->Recovery().Path()));
+  for (const MessageAnswer answer : {MessageAnswer::kNo, MessageAnswer::kYes}) {
+    op_ = {};
+    op_.Answer(answer);
+    hand_over();
+    EXPECT_EQ(op_.Numbers(), std::vector<int>{2020});
+    EXPECT_EQ(project_.programs[3].Voice[0].isEmpty(), answer == MessageAnswer::kYes);
+    EXPECT_EQ(QFile::exists(window_->Recovery().Path()), answer == MessageAnswer::kNo);
+  }
 }
 
 // A killed editor's work comes back whole; a recovery file cut in half is
@@ -390,6 +416,14 @@ TEST_F(FrmMainTest, AKilledEditorsWorkIsRestored) {
             (QStringList{u"始業のチャイム"_s, u"a1.wav"_s, u"c3.wav"_s, u"3"_s, u"4.2"_s,
                          u"b2.wav"_s, u"2"_s, u"ANN01"_s, u"駅構内"_s, u"停電の前の作業"_s}));
   EXPECT_TRUE(project_.IsEdited());  // still unsaved
+  // It still knows its file; a temporary save makes that file the project's.
+  EXPECT_EQ(Find<QLabel>(u"StatusPanel1"_s)->text(),
+            u"/srv/案内🔔/ANN01.wpj（復元した編集内容・未保存）"_s);
+  const QString saved = dir_.filePath(u"saved.wpg"_s);
+  choosers_.answers = {saved};
+  Find(u"ActionTemporarySave"_s)->trigger();
+  EXPECT_EQ(Find<QLabel>(u"StatusPanel1"_s)->text(), saved);
+  EXPECT_FALSE(project_.IsEdited());
 
   const QString recovery = RecoveryFilePath(paths_.recovery_file, 4);
   ASSERT_TRUE(WriteRecoveryFile(project_, recovery));

@@ -29,6 +29,9 @@ MessageAnswer ScriptedOperator::ShowMessage(const MessageRequest& request) {
   if (request.buttons == MessageButtons::kOk) {
     return MessageAnswer::kOk;  // a notice: nothing to choose
   }
+  if (while_asking) {
+    while_asking();
+  }
   if (answers_.empty()) {
     ADD_FAILURE() << "unexpected question " << request.number << ": " << request.text.toStdString();
     return request.buttons == MessageButtons::kOkCancel ? MessageAnswer::kCancel

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -44,6 +45,10 @@ class ScriptedOperator : public Operator {
   // Numbers of the messages shown, in order (0 for composed texts).
   std::vector<int> Numbers() const;
   bool AllAnswersUsed() const { return answers_.empty(); }
+
+  // Runs while a question is open, as the event loop of a real message box
+  // runs: whatever the window's signals do meanwhile happens under the question.
+  std::function<void()> while_asking;
 
   std::vector<ShownMessage> shown;
   std::vector<ProgressStep> progress;
