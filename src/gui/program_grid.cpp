@@ -123,6 +123,8 @@ QWidget* ChoiceDelegate::createEditor(QWidget* parent, const QStyleOptionViewIte
                                  2 * combo->view()->frameWidth());
   combo->installEventFilter(const_cast<ChoiceDelegate*>(this));
   combo->view()->installEventFilter(const_cast<ChoiceDelegate*>(this));
+  // The list's frame, to learn when the list closes.
+  combo->view()->parentWidget()->installEventFilter(const_cast<ChoiceDelegate*>(this));
   QTimer::singleShot(0, combo, [combo] {
     if (combo->isVisible()) {
       combo->showPopup();
@@ -160,8 +162,24 @@ bool ChoiceDelegate::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  if (in_list || qobject_cast<QAbstractItemView*>(watched) != nullptr) {
-    return false;  // the list is no editor: its focus and keys are the combo box's
+  if (event->type() == QEvent::Hide && combo != nullptr &&
+      watched == combo->view()->parentWidget()) {
+    // The list is the editor: closed without a choice (Escape, a click
+    // beside it), the cell closes as it was. Left open, the combo box would
+    // keep the keys, and an arrow or Home/End would step through its
+    // entries and write one instead of moving the selection. A choice is
+    // reported only after the list has closed, so the check waits a turn;
+    // a chosen editor is gone by then. The turn is the delegate's: a view
+    // closing the editor delivers what is posted to the editor.
+    QTimer::singleShot(0, this, [this, combo = QPointer<QComboBox>(combo)] {
+      if (combo != nullptr && open_editor_ == combo) {
+        open_editor_ = nullptr;
+        Q_EMIT closeEditor(combo, QAbstractItemDelegate::RevertModelCache);
+      }
+    });
+  }
+  if (qobject_cast<QComboBox*>(watched) == nullptr) {
+    return false;  // the list and its frame are no editor: their focus and keys are the combo box's
   }
   return QStyledItemDelegate::eventFilter(watched, event);
 }
@@ -206,6 +224,16 @@ FrozenColumns::FrozenColumns(ProgramGrid& grid) : QTableView(&grid), grid_(grid)
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void FrozenColumns::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+  const bool had_focus = editor->hasFocus();
+  QTableView::closeEditor(editor, hint);
+  // These columns take no focus of their own: once their drop-down closes,
+  // the keys go back to the grid rather than to no widget at all.
+  if (had_focus) {
+    grid_.setFocus();
+  }
 }
 
 void FrozenColumns::mousePressEvent(QMouseEvent* event) {

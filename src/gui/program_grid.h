@@ -55,6 +55,7 @@ class FrozenColumns : public QTableView {
   using QTableView::edit;
 
  protected:
+  void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
   void mousePressEvent(QMouseEvent* event) override;
 
  private:

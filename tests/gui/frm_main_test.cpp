@@ -1,5 +1,6 @@
 // The main window with a desktop editor's habits, then the tools window; the
 // table's rules and the tools' checks and runs are tested in their rooms.
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -195,6 +196,60 @@ TEST_F(FrmMainTest, OpeningADropDownChangesNothingByItself) {
   Click(0);  // any Qt warning fails the test
   EXPECT_EQ(project_.programs[0].RP + project_.programs[0].Voice[0], u"20v0.wav"_s);
   EXPECT_FALSE(project_.IsEdited());
+}
+
+// A drop-down closed with Escape leaves its cell as it was and the keys
+// after it move the selection, in the grid and in the fixed columns alike;
+// a choice made in the list is written.
+TEST_F(FrmMainTest, EscapeClosesADropDownAndTheKeysMoveOn) {
+  Open(1, 3);
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  const struct {
+    const char* what;
+    int column;
+    QKeyCombination key;  // after Escape; or in the open list, then Enter
+    bool choose;
+  } cases[] = {
+      {"voice, Down", kFirstVoiceColumn, Qt::Key_Down, false},
+      {"voice, Up", kFirstVoiceColumn + 1, Qt::Key_Up, false},
+      {"voice, Ctrl+End", kFirstVoiceColumn, Qt::ControlModifier | Qt::Key_End, false},
+      {"voice, Ctrl+Home", kFirstVoiceColumn + 1, Qt::ControlModifier | Qt::Key_Home, false},
+      {"voice, PageDown", kFirstVoiceColumn, Qt::Key_PageDown, false},
+      {"voice, PageUp", kFirstVoiceColumn, Qt::Key_PageUp, false},
+      {"voice, Home", kFirstVoiceColumn + 1, Qt::Key_Home, false},
+      {"SP, Down", kSpColumn, Qt::Key_Down, false},
+      {"RP, End", kRpColumn, Qt::Key_End, false},
+      {"voice, chosen", kFirstVoiceColumn, Qt::Key_Down, true},
+  };
+  auto* fixed = Find<QTableView>(u"FgProgramFixed"_s);
+  for (const auto& c : cases) {
+    Fill(4, {u"v1.wav"_s, u"v1.wav"_s});
+    project_.programs[4].SP = project_.programs[4].RP = u"2"_s;
+    Model()->Refresh();
+    const auto before = project_.programs;
+    QTableView* view = c.column < kFirstVoiceColumn ? fixed : Grid();
+    const QPoint centre = view->visualRect(Cell(4, c.column)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+    auto* combo = Grid()->findChild<QComboBox*>(u"CellChoice"_s);
+    ASSERT_NE(combo, nullptr) << c.what;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return combo->view()->isVisible(); })) << c.what;
+    if (c.choose) {
+      QTest::keyClick(combo->view(), c.key.key(), c.key.keyboardModifiers());
+      QTest::keyClick(combo->view(), Qt::Key_Return);
+      EXPECT_EQ(project_.programs[4].Voice[0], u"v2.wav"_s) << c.what;
+      continue;
+    }
+    QTest::keyClick(combo->view(), Qt::Key_Escape);
+    QTest::qWait(0);
+    ASSERT_NE(QApplication::focusWidget(), nullptr) << c.what;
+    QTest::keyClick(QApplication::focusWidget(), c.key.key(), c.key.keyboardModifiers());
+    QTest::qWait(0);  // the closed drop-down goes before the next is looked for
+    EXPECT_TRUE(project_.programs == before) << c.what;
+    const QModelIndex now = Grid()->currentIndex();
+    EXPECT_NE(std::pair(now.row(), now.column()), std::pair(4, c.column)) << c.what;
+    EXPECT_EQ(QApplication::focusWidget(), Grid()) << c.what;
+  }
 }
 
 // LOAD asks once for all edited pages and says which files the series
