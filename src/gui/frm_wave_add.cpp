@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -300,19 +301,41 @@ void FrmWaveAdd::RegisterPaths(const QStringList& paths) {
 }
 
 int FrmWaveAdd::ConvertAndRegister(const QStringList& sources, const QString& sound_folder) {
-  // Converted copies go to the sound folder, unless that is where the
-  // sources are (a copy named like its source would be refused there).
+  // The copies go to the sound folder last used, unless that is where the
+  // sources are (a copy named like its source would be refused there). That
+  // folder may belong to other work, so the operator is told which it is
+  // and may choose another before anything is written.
   QString folder = sound_folder;
   const bool beside_sources = std::any_of(
       sources.begin(), sources.end(),
       [&](const QString& source) { return QFileInfo(FolderOf(source)) == QFileInfo(folder); });
-  if (folder.isEmpty() || beside_sources || !QFileInfo(folder).isDir()) {
+  bool choose = folder.isEmpty() || beside_sources || !QFileInfo(folder).isDir();
+  if (!choose) {
+    MessageRequest where;
+    where.text = u"変換したファイルは次のフォルダに保存します。\r\n\r\n"_s +
+                 QDir::toNativeSeparators(folder);
+    where.title_number = msg::kTitleConfirm;
+    where.title = GetMessage(msg::kTitleConfirm);
+    where.icon = MessageIcon::kQuestion;
+    where.buttons = MessageButtons::kYesNoCancel;
+    where.yes_caption = u"このフォルダに保存"_s;
+    where.no_caption = u"別のフォルダを選ぶ..."_s;
+    const MessageAnswer answer = op_.ShowMessage(where);
+    if (answer == MessageAnswer::kCancel) {
+      return -1;
+    }
+    choose = answer == MessageAnswer::kNo;
+  }
+  if (choose) {
     folder = choosers_.ChooseFolder(this, u"変換したファイルの保存先"_s,
                                     folder.isEmpty() ? FolderOf(sources.front()) : folder);
     if (folder.isEmpty()) {
       return -1;
     }
   }
+  // What the folder held before: a file the conversion replaced is not
+  // one of its copies, and stays whatever becomes of it.
+  const QStringList held_before = QDir(folder).entryList(QDir::Files | QDir::Hidden);
   FitSeries series;
   series.mode = project_.Mode();
   series.stereo = project_.settings.AddFunction == 1;
@@ -336,6 +359,14 @@ int FrmWaveAdd::ConvertAndRegister(const QStringList& sources, const QString& so
     return -1;
   }
   const RegistrationResult registered = session_->Register(outputs, op_);
+  // Copies this conversion made that did not become voices (the list or the
+  // capacity ran out, or a name was taken) would only clutter the folder.
+  for (const QString& output : outputs) {
+    if (!session_->List().HoldsFile(output) &&
+        !held_before.contains(QFileInfo(output).fileName())) {
+      QFile::remove(output);
+    }
+  }
   for (const FitFileResult& file : run.files) {
     if (!file.written() || file.comment.isEmpty()) {
       continue;

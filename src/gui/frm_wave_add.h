@@ -39,9 +39,11 @@ class FrmWaveAdd : public QDialog {
   int SelectedSlot() const { return selected_slot_; }
   // Registers files as the file and folder buttons and a drop do.
   void RegisterPaths(const QStringList& paths);
-  // Converts files refused for their format or name into the sound folder
-  // (or one the operator chooses) and registers the copies with their
-  // original names as comments. The last slot filled, or -1.
+  // Converts files refused for their format or name into the sound folder,
+  // once the operator has seen which it is, or into one the operator
+  // chooses, and registers the copies with their original names as
+  // comments; the copies it made that were not registered are removed. The
+  // last slot filled, or -1.
   int ConvertAndRegister(const QStringList& sources, const QString& sound_folder);
 
  protected:

@@ -61,8 +61,10 @@ MessageAnswer GuiOperator::ShowMessage(const MessageRequest& request) {
           MessageAnswer::kNo);
       break;
     case MessageButtons::kYesNoCancel:
-      add(u"はい(&Y)"_s, QMessageBox::YesRole, MessageAnswer::kYes);
-      add(u"いいえ(&N)"_s, QMessageBox::NoRole, MessageAnswer::kNo);
+      add(request.yes_caption.isEmpty() ? u"はい(&Y)"_s : request.yes_caption, QMessageBox::YesRole,
+          MessageAnswer::kYes);
+      add(request.no_caption.isEmpty() ? u"いいえ(&N)"_s : request.no_caption, QMessageBox::NoRole,
+          MessageAnswer::kNo);
       add(u"キャンセル"_s, QMessageBox::RejectRole, MessageAnswer::kCancel);
       break;
   }

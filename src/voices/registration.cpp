@@ -1,6 +1,9 @@
 #include "voices/registration.h"
 
 #include <QElapsedTimer>
+#include <QSet>
+
+#include <algorithm>
 
 #include "core/messages.h"
 #include "core/operator.h"
@@ -81,7 +84,12 @@ QStringList RegistrationResult::ConvertiblePaths() const {
 }
 
 QString RefusalListText(const QList<Refusal>& refused) {
-  QString text = u"次のファイルは登録できませんでした。\r\n"_s;
+  QSet<QString> files;
+  for (const Refusal& refusal : refused) {
+    files.insert(refusal.path);
+  }
+  QString text =
+      u"次の "_s + QString::number(files.size()) + u" ファイルは登録できませんでした。\r\n"_s;
   for (qsizetype i = 0; i < refused.size() && i < kListedRefusals; ++i) {
     text +=
         u"\r\n"_s + FileNameOf(refused[i].path) + u"："_s + refused[i].message.text.simplified();
@@ -125,6 +133,16 @@ qint64 WorkingVoiceList::TotalBytes() const {
     total += BytesOf(voice);
   }
   return total;
+}
+
+bool WorkingVoiceList::HoldsFile(const QString& path) const {
+  return std::any_of(slots_.begin(), slots_.end(), [&](const VoiceRecord& voice) {
+    return !voice.NAME.isEmpty() && voice.FilePath == path;
+  });
+}
+
+bool CapacityHolds(const WorkingVoiceList& list, int mode, int file_capacity) {
+  return list.TotalBytes() <= CapacityLimit(mode, file_capacity);
 }
 
 bool DuplicationCheck(const WorkingVoiceList& list, const QString& name, Operator& op) {
@@ -182,14 +200,28 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
   const qint64 limit = CapacityLimit(rules.mode, rules.file_capacity);
   qint64 total_bytes = list.TotalBytes();
   int hint = list.FirstFree();
+  // Once the run has ended, why the remaining files are not registered.
+  QString ended;
+  const auto not_registered = [&](const QString& path) {
+    MessageRequest reason;
+    reason.text = ended;
+    reason.title_number = msg::kTitleConfirm;
+    reason.title = GetMessage(msg::kTitleConfirm);
+    reason.icon = MessageIcon::kExclamation;
+    result.refused.push_back({path, reason, false});
+  };
   // A long run shows how far it got and lets the window repaint, a few times
   // a second rather than for every file.
   QElapsedTimer since_progress;
   since_progress.start();
   const bool show_progress = paths.size() > 1;
   for (const QString& path : paths) {
-    if (hint >= channel_count) {
-      break;
+    if (ended.isEmpty() && hint >= channel_count) {
+      ended = MaximumCountText(channel_count);
+    }
+    if (!ended.isEmpty()) {
+      not_registered(path);
+      continue;
     }
     if (show_progress && since_progress.elapsed() >= kProgressEveryMs) {
       op.SetProgress(GetMessage(2040) + u" "_s + FileNameOf(path), result.processed,
@@ -207,7 +239,8 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
     const FileExamination file = ExamineForRegistration(path, rules, refusals);
     if (file.verdict == FileExamination::Verdict::kRunEnds) {
       keep_refusals();
-      break;
+      ended = QString::fromUtf16(kRunStoppedText);
+      continue;
     }
     if (!file.accepted()) {
       keep_refusals();
@@ -217,7 +250,8 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
     if (total_bytes + bytes > limit) {
       Refuse(refusals, mp3 ? 2514 : 2513, msg::kTitleConfirm);
       keep_refusals();
-      break;
+      ended = QString::fromUtf16(kCapacityReachedText);
+      continue;
     }
     if (DuplicationCheck(list, FileNameOf(path), refusals)) {
       keep_refusals();
@@ -225,7 +259,9 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
     }
     const int slot = list.FirstFree(hint);
     if (slot >= channel_count) {
-      break;
+      ended = MaximumCountText(channel_count);
+      not_registered(path);
+      continue;
     }
     list[slot] = MakeVoiceRecord(path, file.info, file.length_ms, bytes, rules.mode);
     total_bytes += bytes;
@@ -235,6 +271,11 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
   }
   if (show_progress) {
     op.SetProgress(QString(), 0, 0);
+  }
+  if (result.processed == 0) {
+    // Full from the start: the maximum count says it all.
+    ShowText(op, MaximumCountText(channel_count), msg::kTitleConfirm, MessageIcon::kExclamation);
+    return result;
   }
   const bool offer = rules.offer_conversion && !result.ConvertiblePaths().isEmpty();
   if (offer) {
@@ -259,9 +300,6 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
     }
   } else if (!result.refused.isEmpty()) {
     ShowText(op, RefusalListText(result.refused), msg::kTitleConfirm, MessageIcon::kExclamation);
-  }
-  if (result.processed == 0) {
-    ShowText(op, MaximumCountText(channel_count), msg::kTitleConfirm, MessageIcon::kExclamation);
   }
   return result;
 }

@@ -32,6 +32,8 @@ class WorkingVoiceList {
   QList<VoiceRecord> Voices() const;
   // Sum of BYTES over every slot (blank counts 0), in 64 bits.
   qint64 TotalBytes() const;
+  // Whether a voice is registered from exactly this file.
+  bool HoldsFile(const QString& path) const;
 
  private:
   QList<VoiceRecord> slots_;
@@ -89,10 +91,13 @@ struct RegistrationResult {
 // read, checked for the series, checked byte by byte (WAVE), checked against
 // the capacity and for a duplicate name, measured, and put into the first
 // free slot. A refused file is skipped; a header or capacity refusal, or a
-// file that cannot be read any more, ends the run, keeping what was added.
+// full list, ends the run, keeping what was added. The files after the end
+// are not registered either, and are refused with why the run ended, so
+// that the refusals name every file the run did not take (an empty or
+// unreadable MP3 file aside, which the reader passes over in silence).
 // Every refusal names its file: a run of one file shows its message with the
 // file's name; a run of several shows one list at its end, each refused file
-// with its message.
+// with its message. A list full from the start shows only the maximum count.
 RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& paths,
                                  const AcceptanceRules& rules, Operator& op);
 
@@ -101,6 +106,16 @@ bool IsConvertibleRefusal(const MessageRequest& message);
 
 // "登録出来るVoiceデータは最大255です。"
 QString MaximumCountText(int channel_count);
+
+// Why the files after the end of a run were not registered: the capacity
+// was reached, or a file the devices cannot play stopped the run. (After a
+// full list, the maximum count says why.)
+inline constexpr char16_t kCapacityReachedText[] = u"登録容量の上限に達したため登録していません。";
+inline constexpr char16_t kRunStoppedText[] = u"登録を中止したため登録していません。";
+
+// Whether the voices of the list stay within the capacity limit of the
+// series with this capacity choice: then a new choice costs no voice.
+bool CapacityHolds(const WorkingVoiceList& list, int mode, int file_capacity);
 
 // The end-of-run list of a run of several files.
 QString RefusalListText(const QList<Refusal>& refused);

@@ -107,7 +107,9 @@ bool RegistrationSession::ChangeCapacity(int index, Operator& op) {
   if (index == project_.settings.FileCapacity) {
     return true;
   }
-  if (!list_[0].NAME.isEmpty()) {
+  // A choice that still holds every voice costs nothing; only one that
+  // would leave the list over the limit empties it, after asking.
+  if (!CapacityHolds(list_, project_.Mode(), index)) {
     if (!Ask(op, 2020)) {
       return false;
     }

@@ -37,8 +37,9 @@ class RegistrationSession {
   // nothing when it cannot move.
   std::optional<int> MoveUp(int slot);
   std::optional<int> MoveDown(int slot);
-  // The MP3 series' capacity choice: with voices registered, asks 2020 and
-  // empties the list on Yes. False when the operator kept the old choice.
+  // The MP3 series' capacity choice: taken at once while the voices stay
+  // within the new limit; otherwise asks 2020 and empties the list on Yes.
+  // False when the operator kept the old choice.
   bool ChangeCapacity(int index, Operator& op);
   int Capacity() const;
 

@@ -722,6 +722,41 @@ TEST_F(FrmWaveAddTest, RegisteredByDropAndChoosersPlayedAndPurgedFromTheChannels
   EXPECT_TRUE(project_.programs[0].Voice[1].isEmpty());
 }
 
+// 変換して登録 says where the copies go and may send them elsewhere or nowhere;
+// the copies it made that could not be registered go again, a file it replaced stays.
+TEST_F(FrmWaveAddTest, ConversionSaysWhereAndTakesBackTheCopiesNotRegistered) {
+  UseMode(1, 254);  // one slot left
+  QStringList stereo;
+  for (const QString& name : {u"a.wav"_s, u"b.wav"_s, u"c.wav"_s}) {
+    stereo << Wave(u"studio/"_s + name, 22050, 2);
+  }
+  const QString last_used = dir_.filePath(u"series1"_s);
+  const QString chosen = dir_.filePath(u"fitted"_s);
+  ASSERT_TRUE(QDir().mkpath(last_used));
+  ASSERT_TRUE(testing::WriteBytes(chosen + u"/c.wav"_s, "older"_ba));
+  project_.settings.WavePath = last_used;
+  auto window = Open();
+  op_.Answer(MessageAnswer::kYes);     // convert
+  op_.Answer(MessageAnswer::kCancel);  // not there, and nowhere else
+  window->RegisterPaths(stereo);
+  ASSERT_EQ(op_.shown.size(), 2u);
+  EXPECT_TRUE(op_.shown[1].text.endsWith(QDir::toNativeSeparators(last_used)));
+  EXPECT_TRUE(QDir(last_used).isEmpty());
+
+  op_ = {};
+  project_.settings.WavePath = last_used;
+  op_.Answer(MessageAnswer::kYes);  // convert
+  op_.Answer(MessageAnswer::kNo);   // another folder
+  choosers_.answers.push_back(chosen);
+  op_.Answer(MessageAnswer::kYes);  // replace the older c.wav
+  window->RegisterPaths(stereo);
+  EXPECT_TRUE(op_.AllAnswersUsed() && choosers_.answers.empty());
+  EXPECT_TRUE(QDir(last_used).isEmpty());
+  EXPECT_EQ(window->Session().List()[254].FilePath, chosen + u"/a.wav"_s);
+  EXPECT_FALSE(QFileInfo::exists(chosen + u"/b.wav"_s));
+  EXPECT_TRUE(QFileInfo::exists(chosen + u"/c.wav"_s));
+}
+
 SheetInputs Inputs() {
   SheetInputs inputs;
   inputs.printed_at = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7));

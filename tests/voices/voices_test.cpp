@@ -1,5 +1,6 @@
 #include "voices/registration.h"
 
+#include <QMap>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -150,30 +151,78 @@ TEST_F(RegisterTest, FillsRecordsAndSkipsRefusedFiles) {
   EXPECT_EQ(list[1].NAME, u"C03.wav"_s);
 }
 
-TEST_F(RegisterTest, HeaderRefusalEndsTheRunKeepingWhatWasAdded) {
-  WorkingVoiceList list(255);
-  const QStringList paths = {Wave(u"ok.wav"_s, 22050, 8), Wave(u"hq.wav"_s, 48000, 8),
-                             Wave(u"after.wav"_s, 22050, 8)};
-  const RegistrationResult result = Register(list, paths, 0);
-  EXPECT_EQ(result.registered, 1);
-  EXPECT_EQ(result.processed, 2);  // the third never reached the reader
-  EXPECT_EQ(Refused(result), (std::vector<std::pair<QString, int>>{{u"hq.wav"_s, 2512}}));
-  EXPECT_EQ(list.Voices().size(), 1);
-}
-
-TEST_F(RegisterTest, Mp3CapacityLimits) {
+// A run ends at a header refusal, the capacity or a full list; every file it
+// did not take is in the one list, with why: its own refusal, or why the run
+// had ended before it.
+TEST_F(RegisterTest, EveryFileNotRegisteredIsListedWithWhy) {
   QByteArray exact = testing::Mp3Frames(117, {128});  // 48789 bytes of frames
   exact += QByteArray(49000 - exact.size(), '\0');
-  const QString big = File(u"big.mp3"_s, exact);
-  const QString small = File(u"small.mp3"_s, testing::Mp3Frames(3, {32}));
-  WorkingVoiceList list(255);
-  const RegistrationResult limited = Register(list, {big, small}, 7, 0, 0);
-  EXPECT_EQ(list.Voices().size(), 1);
-  EXPECT_EQ(list[0].BYTES, u"49000"_s);
-  EXPECT_EQ(Refused(limited), (std::vector<std::pair<QString, int>>{{u"small.mp3"_s, 2514}}));
-  WorkingVoiceList unlimited(255);
-  Register(unlimited, {big, small}, 7, 0, 3);
-  EXPECT_EQ(unlimited.Voices().size(), 2);
+  const QByteArray plain = testing::WaveOfLength(22050, 1, 16, 100);
+  const QMap<QString, QByteArray> files = {
+      {u"a.wav"_s, plain},
+      {u"b.wav"_s, plain},
+      {u"c.wav"_s, plain},
+      {u"d.wav"_s, plain},
+      {u"st.wav"_s, testing::WaveOfLength(22050, 2, 16, 100)},
+      {u"e.wav"_s, testing::WaveOfLength(22050, 1, 8, 100)},  // 8 bits, as series 0 takes them
+      {u"h.wav"_s, testing::WaveOfLength(48000, 1, 8, 100)},  // no device plays it
+      {u"b.mp3"_s, exact},                                    // the whole of the smallest capacity
+      {u"s.mp3"_s, testing::Mp3Frames(3, {32})},
+      {u"t.mp3"_s, testing::Mp3Frames(2, {32})},
+  };
+  const QString full = MaximumCountText(255);
+  const QString reached = QString::fromUtf16(kCapacityReachedText);
+  const QString stopped = QString::fromUtf16(kRunStoppedText);
+  struct Row {
+    int mode;
+    int capacity;
+    int filled;              // slots of the 255 taken before the run
+    const char* names;       // in the order chosen
+    const char* registered;  // after the slots taken before
+    std::vector<std::pair<const char*, QString>> not_registered;  // name, why
+  };
+  const Row rows[] = {
+      // the list fills; a format refusal, then the list fills; a header refusal
+      {1, 0, 253, "a.wav b.wav c.wav d.wav", "a.wav b.wav", {{"c.wav", full}, {"d.wav", full}}},
+      {1, 0, 254, "st.wav a.wav b.wav", "a.wav", {{"st.wav", GetMessage(2100)}, {"b.wav", full}}},
+      {0, 0, 0, "e.wav h.wav a.wav", "e.wav", {{"h.wav", GetMessage(2512)}, {"a.wav", stopped}}},
+      // capacity 49,000 bytes, then no practical limit
+      {7, 0, 0, "b.mp3 s.mp3 t.mp3", "b.mp3", {{"s.mp3", GetMessage(2514)}, {"t.mp3", reached}}},
+      {7, 3, 0, "b.mp3 s.mp3 t.mp3", "b.mp3 s.mp3 t.mp3", {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(&row - rows);
+    WorkingVoiceList list(255);
+    for (int slot = 0; slot < row.filled; ++slot) {
+      list[slot].NAME = u"v%1.wav"_s.arg(slot);
+      list[slot].BYTES = u"100"_s;
+    }
+    QStringList paths;
+    for (const QString& name : QString::fromLatin1(row.names).split(u' ')) {
+      paths << File(name, files.value(name));
+    }
+    const RegistrationResult result = Register(list, paths, row.mode, 0, row.capacity);
+    QStringList registered;
+    for (const VoiceRecord& voice : list.Voices().mid(row.filled)) {
+      registered << voice.NAME;
+    }
+    EXPECT_EQ(registered.join(u' '), QString::fromLatin1(row.registered));
+    std::vector<std::pair<QString, QString>> not_registered;
+    for (const Refusal& refusal : result.refused) {
+      not_registered.emplace_back(FileNameOf(refusal.path), refusal.message.text);
+    }
+    const QString shown = op_.shown.empty() ? QString() : op_.shown.back().text;
+    ASSERT_EQ(not_registered.size(), row.not_registered.size());
+    for (size_t i = 0; i < not_registered.size(); ++i) {
+      const auto& [name, why] = row.not_registered[i];
+      EXPECT_EQ(not_registered[i], std::make_pair(QString::fromLatin1(name), why));
+      EXPECT_TRUE(shown.contains(QString::fromLatin1(name) + u"："_s + why.simplified())) << name;
+    }
+  }
+  // Where the list stops naming files one by one, it still counts them all.
+  QList<Refusal> many(40, Refusal{u"x.wav"_s, {}, false});
+  many.back().path = u"y.wav"_s;
+  EXPECT_TRUE(RefusalListText(many).startsWith(u"次の 2 ファイル"_s));
 }
 
 TEST_F(RegisterTest, CapacitySumDoesNotOverflow) {
@@ -322,23 +371,51 @@ TEST_F(SessionTest, OkOrCancelRightAfterOpeningThenACommentAndADelete) {
   EXPECT_TRUE(project_.PageEdited[0]);
 }
 
-TEST_F(SessionTest, CapacityChoiceAndCancel) {
+// A capacity choice the voices still fit in keeps them without a word; one
+// they do not fit in asks, and empties the list only on Yes.
+TEST_F(SessionTest, CapacityChoiceEmptiesOnlyWhatNoLongerFits) {
+  struct Row {
+    int from;
+    int to;
+    const char* bytes;  // of each of two voices
+    std::optional<MessageAnswer> answer;
+    int capacity_after;
+    qsizetype voices_after;
+  };
+  const Row rows[] = {
+      {1, 2, "40000", std::nullopt, 2, 2},  // raised
+      {3, 0, "20000", std::nullopt, 0, 2},  // lowered, 40,000 within 49,000
+      {3, 0, "30000", MessageAnswer::kNo, 3, 2},
+      {3, 0, "30000", MessageAnswer::kYes, 0, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(&row - rows);
+    Project project;
+    project.settings.Mode = 7;
+    project.settings.FileCapacity = row.from;
+    DeriveSeriesLimits(project);
+    testing::AddVoices(project, 2, u"0.250"_s, QString::fromLatin1(row.bytes));
+    op_ = {};
+    RegistrationSession session(project, Settings());
+    if (row.answer) {
+      op_.Answer(*row.answer);
+    }
+    EXPECT_EQ(session.ChangeCapacity(row.to, op_), row.capacity_after == row.to);
+    EXPECT_EQ(op_.Numbers(), row.answer ? std::vector<int>{2020} : std::vector<int>{});
+    EXPECT_EQ(session.Capacity(), row.capacity_after);
+    EXPECT_EQ(session.List().Voices().size(), row.voices_after);
+  }
+  // Cancel after a change asks; No stays, Yes restores the capacity of the opening.
   UseMode(7, 2);
-  project_.settings.FileCapacity = 1;
+  project_.settings.FileCapacity = 3;
+  op_ = {};
   RegistrationSession session(project_, Settings());
-  op_.Answer(MessageAnswer::kNo);
-  EXPECT_FALSE(session.ChangeCapacity(3, op_));
-  EXPECT_EQ(session.Capacity(), 1);
-  op_.Answer(MessageAnswer::kYes);
-  EXPECT_TRUE(session.ChangeCapacity(3, op_));
-  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2020, 2020}));
-  EXPECT_TRUE(session.List().Voices().isEmpty());
-  // Cancel asks; No stays, Yes restores the capacity of the opening.
+  EXPECT_TRUE(session.ChangeCapacity(2, op_));
   op_.Answer(MessageAnswer::kNo);
   EXPECT_FALSE(session.Cancel(op_));
   op_.Answer(MessageAnswer::kYes);
   EXPECT_TRUE(session.Cancel(op_));
-  EXPECT_EQ(project_.settings.FileCapacity, 1);
+  EXPECT_EQ(project_.settings.FileCapacity, 3);
   EXPECT_EQ(project_.voices.size(), 2);  // never committed
 }
 
