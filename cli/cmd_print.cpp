@@ -71,6 +71,9 @@ class PrintCommand : public PrintCommandText {
       return kExitFailure;
     }
     project.CurrentPage = current_page;  // the load shows the first page
+    if (!MayBuildSheets(project, choices, context.op)) {
+      return kExitFailure;
+    }
     const PrintDocument document = BuildPrintDocument(
         project, choices, all_channels,
         MakeSheetInputs(project, context.paths.element_file, QDateTime::currentDateTime()));

@@ -23,7 +23,8 @@ class ShowCommand : public Command {
   QString Description() const override {
     return u"Loads the control file (.wpj/.zpx) or temporary save file (.wpg/.mpi) in the\n"
            u"current series, reading every sound file it names, and prints the voices, the\n"
-           u"channels that differ from a reset channel and the card information.\n"
+           u"channels that differ from a reset channel, the card information and what the\n"
+           u"load left out (channels beyond the series, voices whose file is missing).\n"
            u"Exit status 1 when the load failed.\n"_s;
   }
 
@@ -35,7 +36,8 @@ class ShowCommand : public Command {
     const bool json = parser.isSet(json_);
     Project& project = context.project;
     const QString path = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
-    if (!LoadWpjFile(project, path, context.op)) {
+    const LoadResult loaded = LoadControlFile(project, path, context.op);
+    if (!loaded.loaded) {
       if (!SoundFolderFor(project, path)) {
         context.err << u"parlatone show: series %1 opens only .%2 and .%3 files\n"_s.arg(
             QString::number(project.Mode()), ControlFileExtension(project.Mode()),
@@ -43,7 +45,9 @@ class ShowCommand : public Command {
       }
       return kExitFailure;
     }
-    const QJsonObject object = ProjectJson(project);
+    QJsonObject object = ProjectJson(project);
+    // What the load left out or kept without its file, as the operator was told.
+    object.insert(u"warnings"_s, QJsonArray::fromStringList(loaded.warnings));
     if (json) {
       PrintJson(context, QJsonDocument(object));
       return kExitOk;
@@ -89,6 +93,13 @@ class ShowCommand : public Command {
     for (int i = 0; i < CardInfo::kFieldCount; ++i) {
       out << u"  "_s << CardFieldName(i) << u": "_s << card.value(CardFieldName(i)).toString()
           << '\n';
+    }
+    const QJsonArray warnings = object.value(u"warnings"_s).toArray();
+    if (!warnings.isEmpty()) {
+      out << u"warnings\n"_s;
+      for (const QJsonValue& warning : warnings) {
+        out << u"  "_s << warning.toString().replace(u"\r\n"_s, u"\n  "_s) << '\n';
+      }
     }
   }
 

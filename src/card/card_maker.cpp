@@ -238,6 +238,10 @@ CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operat
     result.outcome = CardMakeOutcome::kNoSound;
     return result;
   }
+  if (RefuseMissingVoices(MissingVoiceNames(project), u"カードデータを作成"_s, op)) {
+    result.outcome = CardMakeOutcome::kMissingSound;
+    return result;
+  }
   const bool programs_present = AnyChannelProgrammed(project);
   if (!programs_present) {
     ShowMessage(op, 2081, msg::kTitleConfirm, MessageIcon::kExclamation);

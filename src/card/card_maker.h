@@ -14,6 +14,7 @@ class Project;
 enum class CardMakeOutcome {
   kMade,               // every file is in the target folder
   kNoSound,            // no sound file registered
+  kMissingSound,       // a voice was kept without its sound file
   kNoPrograms,         // no channel plays anything (the window closes)
   kCheckFailed,        // a card information field failed its check
   kNoCardFolder,       // CardPath is not an existing folder (the window closes)
@@ -48,12 +49,12 @@ bool TemporarySave(Project& project, const QString& path, Operator& op);
 QString CardTargetFolder(const Project& project);
 
 // Makes the card data of the project, which holds the stored card
-// information: the checks, the format warning, the work folder emptied, the
-// replace question, the control file, the sound files gathered and then
-// copied into the target folder, the closing notice. Progress, pauses (800 ms
-// after the control file, 100 ms after each copied file) and pending events
-// go through the operator. Clears the PageEdited flags once the making
-// itself ran, whatever its outcome.
+// information: the checks (every voice has its sound file), the format
+// warning, the work folder emptied, the replace question, the control file,
+// the sound files gathered and then copied into the target folder, the
+// closing notice. Progress, pauses (800 ms after the control file, 100 ms
+// after each copied file) and pending events go through the operator. Clears
+// the PageEdited flags once the making itself ran, whatever its outcome.
 // `next_step` follows the closing notice: where the operator writes the
 // folder onto a card.
 CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operator& op,

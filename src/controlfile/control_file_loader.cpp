@@ -1,10 +1,12 @@
 #include "controlfile/control_file_loader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 
 #include <map>
+#include <memory>
 
 #include <cmath>
 
@@ -31,8 +33,10 @@ namespace {
 constexpr const char16_t* kCurrentLayoutModels[] = {u"LYR-KX3-5J", u"LYR-KX3-4J", u"LYR-KX3-3J",
                                                     u"LYR-KX3-J-3"};
 
-// Thrown for a malformed file: the load ends with message 2507.
-struct MalformedFile {};
+// Thrown for a malformed file: the load ends with message 2507 and the reason.
+struct MalformedFile {
+  QString reason;
+};
 // Thrown when a sound file cannot be used: the load ends silently, the
 // reader or the checker has spoken.
 struct AbandonedLoad {};
@@ -78,7 +82,7 @@ QStringList SplitLines(const QString& text) {
 int Number(const QString& text) {
   const std::optional<int> number = ToWholeNumber(text);
   if (!number) {
-    throw MalformedFile{};
+    throw MalformedFile{u"数値でない値「"_s + text + u"」"_s};
   }
   return *number;
 }
@@ -117,6 +121,24 @@ class Loader {
         capacity_limit_(CapacityLimit(project.Mode(), project.settings.FileCapacity)) {}
 
   bool SawMarker() const { return saw_marker_; }
+  const QStringList& Missing() const { return missing_; }
+
+  // What the series left out: lines beyond its channel count, which it
+  // ignores as the devices do, but not without a word.
+  QString LeftOutText() const {
+    QStringList parts;
+    if (dropped_channels_ > 0) {
+      parts << u"%1 チャンネル"_s.arg(dropped_channels_);
+    }
+    if (dropped_voices_ > 0) {
+      parts << u"%1 個のSound"_s.arg(dropped_voices_);
+    }
+    if (parts.isEmpty()) {
+      return {};
+    }
+    return u"このシリーズのチャンネル数（%1）を超える %2は読み込みませんでした。"_s.arg(
+        QString::number(project_.ChannelCount), parts.join(u"と "_s));
+  }
 
   void Line(const QString& line) {
     const QString key = line.startsWith(u'#') ? line.left(2) : line;
@@ -146,7 +168,7 @@ class Loader {
         break;
       case Section::kComments:
         if (project_.voices.isEmpty()) {
-          throw MalformedFile{};  // comments for a voice list that is not there
+          throw MalformedFile{u"Soundのないコメント行"_s};
         }
         if (counter_ < project_.voices.size()) {
           project_.voices[counter_].COMENTS = line;
@@ -215,31 +237,44 @@ class Loader {
   }
 
   void VoiceLine(const QString& line) {
-    if (line.isEmpty() || line.endsWith(u'*') || counter_ >= project_.ChannelCount) {
+    if (line.isEmpty() || line.endsWith(u'*')) {
+      return;
+    }
+    if (counter_ >= project_.ChannelCount) {
+      ++dropped_voices_;
       return;
     }
     project_.VoicesRegistered = true;
     const QStringList fields = CutAtNul(line).split(u',');
     if (fields.size() < 2) {
-      throw MalformedFile{};
+      throw MalformedFile{u"Soundファイル名のない行"_s};
     }
     const int v = Number(fields.at(0));
     const QString name = fields.at(1);
     // A voice number names a slot of the series' list and a name names a file
     // in the sound folder: nothing else may come from a file.
-    if (v < 0 || v >= project_.ChannelCount || !IsPlainFileName(name)) {
-      throw MalformedFile{};
+    if (v < 0 || v >= project_.ChannelCount) {
+      throw MalformedFile{u"範囲外のSound番号 %1"_s.arg(v)};
+    }
+    if (!IsPlainFileName(name)) {
+      throw MalformedFile{u"Soundファイル名でない名前「"_s + name + u"」"_s};
     }
     // Voice numbers count up from 0 without gaps: a gap would leave a voice
     // without a file, which no card can be made of.
     if (v > project_.voices.size()) {
-      throw MalformedFile{};
+      throw MalformedFile{u"Sound番号 %1 の前の欠番"_s.arg(v)};
     }
     project_.voices.resize(v + 1);
     VoiceRecord& voice = project_.voices[v];
     voice = VoiceRecord();
     voice.NAME = name;
-    voice.FilePath = FindSound(v, name);
+    QStringList folders;
+    voice.FilePath = FindSound(v, name, folders);
+    if (voice.FilePath.isEmpty()) {
+      KeepMissing(voice, folders);
+      ++counter_;
+      return;
+    }
 
     // One read of the file serves its format, its size and its length.
     const SoundProbe probe = ProbeSoundFile(voice.FilePath, project_.Mode());
@@ -268,6 +303,9 @@ class Loader {
 
   void ChannelLine(const QString& line) {
     if (counter_ >= project_.ChannelCount) {
+      if (!line.isEmpty() && !line.endsWith(u'*')) {
+        ++dropped_channels_;
+      }
       return;
     }
     ++counter_;
@@ -277,7 +315,10 @@ class Loader {
     const QStringList fields = CutAtNul(line).split(u',');
     const int channel = Number(fields.at(0));
     if (channel < 0 || channel >= kProgramRecordCount) {
-      throw MalformedFile{};
+      throw MalformedFile{u"範囲外のチャンネル番号 %1"_s.arg(channel)};
+    }
+    if (channel >= project_.ChannelCount) {
+      ++dropped_channels_;  // read for its checks, then left out with the others
     }
     ProgramRecord& record = project_.programs[static_cast<size_t>(channel)];
     qint64 tenths = 0;
@@ -296,8 +337,11 @@ class Loader {
       }
       const qsizetype slot = k - 3;
       const int v = Number(field);
-      if (slot >= kVoiceSlotCount || v < 0 || v >= project_.voices.size()) {
-        throw MalformedFile{};
+      if (slot >= kVoiceSlotCount) {
+        throw MalformedFile{u"%1 個を超えるSound"_s.arg(kVoiceSlotCount)};
+      }
+      if (v < 0 || v >= project_.voices.size()) {
+        throw MalformedFile{u"登録のないSound番号 %1"_s.arg(v)};
       }
       const VoiceRecord& voice = project_.voices.at(v);
       record.Voice[static_cast<size_t>(slot)] = voice.NAME;
@@ -307,34 +351,55 @@ class Loader {
   }
 
   // The sound file of voice `v`: in the series' sound folder, else where a
-  // temporary save recorded it, else beside the loaded file. A file found
-  // nowhere ends the load with a message that names it and every place it
-  // was looked for.
-  QString FindSound(int v, const QString& name) {
+  // temporary save recorded it, else beside the loaded file. Empty when it
+  // is found nowhere; `folders` then holds every folder looked in.
+  QString FindSound(int v, const QString& name, QStringList& folders) const {
     QStringList candidates = {JoinPath(sound_folder_, name)};
     const auto recorded = recorded_paths_.find(v);
     if (recorded != recorded_paths_.end() && FileNameOf(recorded->second) == name) {
       candidates << recorded->second;
     }
     candidates << JoinPath(file_folder_, name);
-    QStringList folders;
     for (const QString& candidate : candidates) {
       if (QFileInfo(candidate).isFile()) {
         return candidate;
       }
       folders << FolderOf(candidate);
     }
-    ShowMissing(name, folders);
+    folders.removeDuplicates();
     return {};
   }
 
-  void ShowMissing(const QString& name, QStringList folders) {
-    folders.removeDuplicates();
-    ShowText(op_,
-             u"次のSoundファイルが見つかりません。\r\n"_s + name + u"\r\n\r\n探した場所：\r\n"_s +
-                 folders.join(u"\r\n"_s) + u"\r\n\r\n"_s + GetMessage(2039),
-             msg::kTitleError, MessageIcon::kError);
-    throw AbandonedLoad{};
+  // A sound file found nowhere refuses the load, naming it and every place
+  // looked in. The operator may still open the project with such voices kept
+  // by name (asked once, No being the safe answer), so that one lost file
+  // does not lock the whole project away.
+  void KeepMissing(VoiceRecord& voice, const QStringList& folders) {
+    if (!keep_missing_) {
+      ShowText(op_,
+               u"次のSoundファイルが見つかりません。\r\n"_s + voice.NAME +
+                   u"\r\n\r\n探した場所：\r\n"_s + folders.join(u"\r\n"_s) + u"\r\n\r\n"_s +
+                   GetMessage(2039),
+               msg::kTitleError, MessageIcon::kError);
+      MessageRequest offer;
+      offer.text =
+          u"見つからないSoundファイルを、ファイルなしのまま残してプロジェクトを開きますか？\r\n"
+          u"残したSoundはSound登録の一覧に赤で示されます。差し替えるか削除するまで、"
+          u"カードデータの作成、Sound登録情報の印刷、そのSoundの試聴はできません。\r\n"
+          u"「いいえ」を選ぶと読込みを中止し、編集中の内容はそのまま残ります。"_s;
+      offer.title_number = msg::kTitleConfirm;
+      offer.title = GetMessage(msg::kTitleConfirm);
+      offer.icon = MessageIcon::kQuestion;
+      offer.buttons = MessageButtons::kYesNo;
+      offer.default_answer = MessageAnswer::kNo;
+      if (op_.ShowMessage(offer) != MessageAnswer::kYes) {
+        throw AbandonedLoad{};
+      }
+      keep_missing_ = true;
+    }
+    voice.FilePath = JoinPath(sound_folder_, voice.NAME);
+    voice.missing_from = folders;
+    missing_ << voice.NAME;
   }
 
   Project& project_;
@@ -349,11 +414,21 @@ class Loader {
   int counter_ = 0;
   QString model_line_;
   qint64 loaded_bytes_ = 0;
+  bool keep_missing_ = false;  // the operator chose to open without the missing files
+  QStringList missing_;
+  int dropped_channels_ = 0;
+  int dropped_voices_ = 0;
 };
 
-void ClearAndReset(Project& project) {
-  project.ResetPrograms();
-  project.ClearProject();
+// Where and why a load failed, after message 2507's own text.
+QString FailureDetail(const QString& path, const LoadResult& result) {
+  QString detail = u"\r\n"_s + QDir::toNativeSeparators(path);
+  if (result.line > 0) {
+    detail += u"\r\n%1 行目：%2"_s.arg(result.line).arg(result.reason);
+  } else if (!result.reason.isEmpty()) {
+    detail += u"\r\n"_s + result.reason;
+  }
+  return detail;
 }
 
 }  // namespace
@@ -389,43 +464,80 @@ QString ExtensionRefusalText(int mode) {
          u" のファイルです。"_s;
 }
 
-bool LoadWpjFile(Project& project, const QString& path, Operator& op) {
+LoadResult LoadControlFile(Project& project, const QString& path, Operator& op) {
+  LoadResult result;
   const std::optional<QString> sound_folder = SoundFolderFor(project, path);
   if (!sound_folder) {
-    return false;
+    return result;
   }
-  BusyScope busy(op);
-  ClearAndReset(project);
-  try {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-      throw MalformedFile{};
+  // Read apart: the project being edited is replaced only by a whole file.
+  // (On the heap: a thousand program records are too big for a stack.)
+  const auto loaded = std::make_unique<Project>();
+  loaded->settings = project.settings;
+  loaded->ChannelCount = project.ChannelCount;
+  loaded->ChannelsPerPage = project.ChannelsPerPage;
+  loaded->GridColumns = project.GridColumns;
+  QString left_out;
+  {
+    BusyScope busy(op);
+    qsizetype line_number = 0;
+    try {
+      QFile file(path);
+      if (!file.open(QIODevice::ReadOnly)) {
+        throw MalformedFile{u"ファイルを開けません（"_s + file.errorString() + u"）"_s};
+      }
+      const QByteArray bytes = file.readAll();
+      if (file.error() != QFileDevice::NoError) {
+        throw MalformedFile{u"ファイルを読み取れません（"_s + file.errorString() + u"）"_s};
+      }
+      if (bytes.isEmpty()) {
+        throw MalformedFile{u"ファイルが空です"_s};
+      }
+      const QStringList lines = SplitLines(cp932::Decode(bytes));
+      Loader loader(*loaded, *sound_folder, FolderOf(path), RecordedSoundPaths(lines), op);
+      for (const QString& line : lines) {
+        ++line_number;
+        loader.Line(line);
+      }
+      line_number = 0;
+      // Every control file has sections; a file without a single one (some
+      // other file under this name) is not one, and loading it as an empty
+      // project would report success for nothing.
+      if (!loader.SawMarker()) {
+        throw MalformedFile{u"コントロールファイルの区切り行（#0～#3、#S）がありません"_s};
+      }
+      result.missing = loader.Missing();
+      left_out = loader.LeftOutText();
+    } catch (const AbandonedLoad&) {
+      return result;
+    } catch (const MalformedFile& failure) {
+      result.reason = failure.reason;
+      result.line = static_cast<int>(line_number);
+      ShowMessage(op, 2507, msg::kTitleError, MessageIcon::kError, MessageButtons::kOk,
+                  FailureDetail(path, result));
+      return result;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-      throw MalformedFile{};
-    }
-    const QStringList lines = SplitLines(cp932::Decode(bytes));
-    Loader loader(project, *sound_folder, FolderOf(path), RecordedSoundPaths(lines), op);
-    for (const QString& line : lines) {
-      loader.Line(line);
-    }
-    // Every control file has sections; a file without a single one (an
-    // empty file, or some other file under this name) is not one, and
-    // loading it as an empty project would report success for nothing.
-    if (!loader.SawMarker()) {
-      throw MalformedFile{};
-    }
-  } catch (const AbandonedLoad&) {
-    ClearAndReset(project);
-    return false;
-  } catch (const MalformedFile&) {
-    ClearAndReset(project);
-    ShowMessage(op, 2507, msg::kTitleError, MessageIcon::kError);
-    return false;
   }
+  project.ReplaceContent(std::move(*loaded));
   project.CurrentPage = 0;
-  return true;
+  result.loaded = true;
+  if (!left_out.isEmpty()) {
+    result.warnings << left_out;
+  }
+  if (!result.missing.isEmpty()) {
+    result.warnings << u"次のSoundファイルは見つからないまま、名前だけを読み込みました。"
+                       u"Sound登録で差し替えるか、削除してください。\r\n"_s +
+                           result.missing.join(u"\r\n"_s);
+  }
+  if (!result.warnings.isEmpty()) {
+    ShowText(op, result.warnings.join(u"\r\n\r\n"_s), msg::kTitleConfirm,
+             MessageIcon::kExclamation);
+  }
+  return result;
+}
+
+bool LoadWpjFile(Project& project, const QString& path, Operator& op) {
+  return LoadControlFile(project, path, op).loaded;
 }
 
 std::optional<QStringList> ControlFileSoundNames(const QString& path) {

@@ -39,8 +39,8 @@ struct RecoveryCheck {
 RecoveryCheck CheckRecoveryFile(const QString& path, int current_mode);
 
 // Loads a usable recovery file into the project, which then counts as
-// edited (its changes are still unsaved). On false the project is empty and
-// the loader has said why.
+// edited (its changes are still unsaved). On false the project is as it was
+// and the loader has said why.
 bool RestoreRecoveryFile(Project& project, const QString& path, Operator& op);
 
 }  // namespace parlatone

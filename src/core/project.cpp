@@ -4,6 +4,8 @@
 
 #include <limits>
 
+#include "core/messages.h"
+#include "core/operator.h"
 #include "core/series.h"
 #include "core/text.h"
 
@@ -160,6 +162,20 @@ void Project::ClearProject() {
   card.Clear();
   voices.clear();
   VoicesRegistered = false;
+  NotifyCleared();
+}
+
+void Project::ReplaceContent(Project&& loaded) {
+  for (int i = 0; i < ChannelCount && i < kProgramRecordCount; ++i) {
+    programs[static_cast<size_t>(i)] = std::move(loaded.programs[static_cast<size_t>(i)]);
+  }
+  voices = std::move(loaded.voices);
+  card = std::move(loaded.card);
+  VoicesRegistered = loaded.VoicesRegistered;
+  NotifyCleared();
+}
+
+void Project::NotifyCleared() {
   for (const auto& [id, listener] : cleared_listeners_) {
     listener();
   }
@@ -216,6 +232,28 @@ ChannelTenths Project::ChannelTime(int channel) const {
     return {-kSaturated};
   }
   return {sum * repeat};
+}
+
+QStringList MissingVoiceNames(const Project& project) {
+  QStringList names;
+  for (const VoiceRecord& voice : project.voices) {
+    if (voice.IsMissing()) {
+      names << voice.NAME;
+    }
+  }
+  return names;
+}
+
+bool RefuseMissingVoices(const QStringList& missing, const QString& action, Operator& op) {
+  if (missing.isEmpty()) {
+    return false;
+  }
+  ShowText(op,
+           action + QStringLiteral("できません。次のSoundファイルが見つかりません。\r\n") +
+               missing.join(QStringLiteral("\r\n")) +
+               QStringLiteral("\r\n\r\nSound登録でファイルを差し替えるか、削除してください。"),
+           msg::kTitleConfirm, MessageIcon::kExclamation);
+  return true;
 }
 
 QString ChannelNumberText(int channel) {

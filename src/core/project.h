@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -11,6 +12,8 @@
 #include "core/settings.h"
 
 namespace parlatone {
+
+class Operator;
 
 // The program table always has room for the largest series.
 inline constexpr int kProgramRecordCount = 1000;
@@ -47,7 +50,12 @@ struct VoiceRecord {
   QString COMENTS;     // the operator's comment (the format's spelling)
   QString MPEG;        // MPEG version of an MP3 file ("1.0", "2.0")
   QString Layer;       // its layer ("3")
+  // The folders a load looked in for a file it found in none of them. Such
+  // a voice is kept by name so that the operator can replace or delete it;
+  // until then nothing may need its sound. Empty for a voice with its file.
+  QStringList missing_from;
 
+  bool IsMissing() const { return !missing_from.isEmpty(); }
   bool operator==(const VoiceRecord&) const = default;
 };
 
@@ -142,6 +150,12 @@ class Project {
   // a new project calls ResetPrograms too. Listeners (the main window) hear
   // about it after the data is cleared.
   void ClearProject();
+  // Takes the content of a project loaded apart (same series): the program
+  // records in use, the voice list and the card information, all of them.
+  // Listeners hear of it as of a clearing, once the new content is in. A
+  // load that failed never gets here, so the project being edited is only
+  // ever replaced whole.
+  void ReplaceContent(Project&& loaded);
   // Returns a number that RemoveClearedListener takes back when the
   // listener goes away before the project.
   int AddClearedListener(std::function<void()> listener);
@@ -157,9 +171,19 @@ class Project {
   ChannelTenths ChannelTime(int channel) const;
 
  private:
+  void NotifyCleared();
+
   std::vector<std::pair<int, std::function<void()>>> cleared_listeners_;
   int next_listener_id_ = 1;
 };
+
+// Names of the voices kept without their sound file, in list order.
+QStringList MissingVoiceNames(const Project& project);
+
+// Refuses `action` (what the operator asked for: "カードデータを作成") while
+// a voice it needs has no file: names them and says how to mend it. True
+// when it refused.
+bool RefuseMissingVoices(const QStringList& missing, const QString& action, Operator& op);
 
 // A voice time text ("2.449") to tenths of a second, halves away from zero,
 // decided on the decimal digits themselves so that 2.45 and 1.05 round up

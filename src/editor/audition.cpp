@@ -40,8 +40,8 @@ std::optional<QString> FileInfoLine(const QString& path, int mode, Operator& op)
   return line;
 }
 
-Audition::Audition(Project& project, AuditionView& view, Sender send, InfoSource info)
-    : project_(project), view_(view), send_(std::move(send)), info_(std::move(info)) {}
+Audition::Audition(Project& project, AuditionView& view, Sender send, InfoSource info, Operator& op)
+    : project_(project), view_(view), send_(std::move(send)), info_(std::move(info)), op_(op) {}
 
 std::optional<int> Audition::CurrentChannel() const {
   if (channel_ < 0 || (!timer_ && !all_running_)) {
@@ -69,6 +69,18 @@ std::optional<Audition::Record> Audition::BuildRecord(int channel) const {
   }
   record.repeat = RepeatCount(program.RP);
   return record;
+}
+
+QStringList Audition::MissingVoicesOf(int channel) const {
+  QStringList names;
+  const ProgramRecord& program = project_.programs[static_cast<size_t>(channel)];
+  for (int slot = 0; slot <= MaxVoiceIndex(project_.Mode()); ++slot) {
+    const std::optional<int> voice = project_.FindVoice(program.Voice[static_cast<size_t>(slot)]);
+    if (voice && project_.voices.at(*voice).IsMissing()) {
+      names << project_.voices.at(*voice).NAME;
+    }
+  }
+  return names;
 }
 
 void Audition::SetTimer(bool enabled) {
@@ -128,6 +140,11 @@ bool Audition::StartSingle(int channel) {
   if (!record) {
     return false;
   }
+  QStringList missing = MissingVoicesOf(channel);
+  missing.removeDuplicates();
+  if (RefuseMissingVoices(missing, u"試聴"_s, op_)) {
+    return false;
+  }
   records_.assign(static_cast<size_t>(project_.ChannelCount), Record());
   records_[static_cast<size_t>(channel)] = *record;
   kind_ = AuditionKind::kSingle;
@@ -147,15 +164,21 @@ bool Audition::StartAll() {
   }
   records_.assign(static_cast<size_t>(project_.ChannelCount), Record());
   int first = -1;
+  QStringList missing;
   for (int channel = 0; channel < project_.ChannelCount; ++channel) {
     if (const std::optional<Record> record = BuildRecord(channel)) {
       records_[static_cast<size_t>(channel)] = *record;
+      missing << MissingVoicesOf(channel);
       if (first < 0) {
         first = channel;
       }
     }
   }
   if (first < 0) {
+    return false;
+  }
+  missing.removeDuplicates();
+  if (RefuseMissingVoices(missing, u"試聴"_s, op_)) {
     return false;
   }
   kind_ = AuditionKind::kAll;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -43,17 +44,20 @@ std::optional<QString> FileInfoLine(const QString& path, int mode, Operator& op)
 // Plays channels as the device would: each channel's voices back to back,
 // the whole sequence RP times; one channel, or every channel with voices in
 // channel order across the pages. Polls the sound layer from a 50 ms timer
-// through alias "*1".
+// through alias "*1". A voice kept without its sound file is not played: an
+// audition that would need one is refused, naming it.
 class Audition {
  public:
   using Sender = std::function<MediaReply(const QString& command)>;
   using InfoSource = std::function<std::optional<QString>(const QString& path)>;
 
-  Audition(Project& project, AuditionView& view, Sender send, InfoSource info);
+  Audition(Project& project, AuditionView& view, Sender send, InfoSource info, Operator& op);
 
-  // The single audition of a channel; false when its first slot is empty.
+  // The single audition of a channel; false when its first slot is empty or
+  // a voice of it has no file.
   bool StartSingle(int channel);
-  // The all audition; false when no channel has a first voice.
+  // The all audition; false when no channel has a first voice or a voice it
+  // would play has no file.
   bool StartAll();
   // "停止", and what closing the window does first.
   void Stop();
@@ -76,6 +80,8 @@ class Audition {
   };
 
   std::optional<Record> BuildRecord(int channel) const;
+  // The voices of the channel kept without their sound file.
+  QStringList MissingVoicesOf(int channel) const;
   bool PlayVoice(const QString& path);
   void CloseVoice();
   void SetTimer(bool enabled);
@@ -86,6 +92,7 @@ class Audition {
   AuditionView& view_;
   Sender send_;
   InfoSource info_;
+  Operator& op_;
   std::vector<Record> records_;  // by channel
   AuditionKind kind_ = AuditionKind::kSingle;
   int channel_ = -1;  // the channel being played

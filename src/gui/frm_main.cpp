@@ -105,7 +105,7 @@ FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choos
   sim_timer_->setInterval(50);
   audition_ = std::make_unique<Audition>(
       project_, *this, [](const QString& command) { return SendMediaCommand(command); },
-      [this](const QString& path) { return FileInfoLine(path, project_.Mode(), op_); });
+      [this](const QString& path) { return FileInfoLine(path, project_.Mode(), op_); }, op_);
   connect(sim_timer_, &QTimer::timeout, this, [this] { audition_->Tick(); });
   project_.ResetPrograms();
   cleared_listener_ = project_.AddClearedListener([this] {
@@ -569,28 +569,27 @@ void FrmMain::OnLoad() {
 }
 
 bool FrmMain::OpenFile(const QString& path) {
-  project_.ClearProject();
-  project_.ResetPrograms();
-  project_.ClearPageEdited();
-  history_->Clear();
-  recovery_->Discard();
   if (!SoundFolderFor(project_, path)) {
     // The loader refuses another series' file without a word; the operator
     // must learn why nothing happened.
     ShowText(op_, ExtensionRefusalText(project_.Mode()), msg::kTitleConfirm,
              MessageIcon::kExclamation);
-    ShowPage(0);
     return false;
   }
-  const bool loaded = LoadWpjFile(project_, path, op_);
-  ShowPage(0);
-  if (loaded) {
-    grid_->scrollToTop();
-    grid_->setCurrentIndex(model_->index(0, kSpColumn));
-    SetProjectFile(path);
-    RememberFile(path);
+  // A file that does not load leaves the project as it was: its voices, its
+  // undo steps, its recovery file and the file name in the status bar.
+  if (!LoadWpjFile(project_, path, op_)) {
+    return false;
   }
-  return loaded;
+  project_.ClearPageEdited();
+  history_->Clear();
+  recovery_->Discard();
+  ShowPage(0);
+  grid_->scrollToTop();
+  grid_->setCurrentIndex(model_->index(0, kSpColumn));
+  SetProjectFile(path);
+  RememberFile(path);
+  return true;
 }
 
 void FrmMain::TakeHandedOverFile(const QString& path) {

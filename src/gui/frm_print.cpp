@@ -130,6 +130,9 @@ bool FrmPrint::Prepare(PrintDocument& document) {
     ShowMessage(op_, 2131, msg::kTitleConfirm, MessageIcon::kExclamation);
     return false;
   }
+  if (!MayBuildSheets(project_, Choices(), op_)) {
+    return false;
+  }
   SaveChoices();
   BusyScope busy(op_);
   document = BuildDocument();

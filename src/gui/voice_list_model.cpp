@@ -72,6 +72,11 @@ QString SampleRateCell(const QString& text) {
   return value < 0 ? u'-' + digits : digits;
 }
 
+// A voice kept without its file says so where its format would stand, in red.
+constexpr char16_t kMissingText[] = u"ファイルが見つかりません";
+const QColor kMissingInk(190, 0, 0);
+const QColor kMissingPaper(255, 228, 225);
+
 const Column& ColumnAt(bool mp3, int column) {
   return mp3 ? kMp3Columns[static_cast<size_t>(column)] : kWaveColumns[static_cast<size_t>(column)];
 }
@@ -183,6 +188,8 @@ QVariant VoiceListModel::data(const QModelIndex& index, int role) const {
   if (index.column() >= OutlineColumn()) {
     return LevelsData(index, role);
   }
+  const VoiceRecord* missing =
+      Registered(slot) && session_.List()[slot].IsMissing() ? &session_.List()[slot] : nullptr;
   switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: {
@@ -196,9 +203,20 @@ QVariant VoiceListModel::data(const QModelIndex& index, int role) const {
       if (field == nullptr) {
         return QString();
       }
+      if (missing != nullptr && field == &VoiceRecord::SampleRate && role == Qt::DisplayRole) {
+        return QString::fromUtf16(kMissingText);
+      }
       const QString& text = session_.List()[slot].*field;
       return field == &VoiceRecord::SampleRate ? SampleRateCell(text) : text;
     }
+    case Qt::ToolTipRole:
+      if (missing == nullptr) {
+        return {};
+      }
+      return QString::fromUtf16(kMissingText) + u"\n探した場所：\n"_s +
+             missing->missing_from.join(u'\n') + u"\nファイルを登録し直すか、削除してください。"_s;
+    case Qt::ForegroundRole:
+      return missing != nullptr ? QVariant(QBrush(kMissingInk)) : QVariant();
     case Qt::TextAlignmentRole:
       // A comment reads from its start; a centred one is cut at both ends
       // when it is wider than its cell.
@@ -208,7 +226,7 @@ QVariant VoiceListModel::data(const QModelIndex& index, int role) const {
       if (slot == selected_slot_) {
         return QBrush(QColor(210, 225, 240));
       }
-      return {};
+      return missing != nullptr ? QVariant(QBrush(kMissingPaper)) : QVariant();
     default:
       return {};
   }
@@ -303,8 +321,11 @@ void VoiceCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
   const QString text = index.data(Qt::DisplayRole).toString();
   if (!text.isEmpty()) {
     painter->save();
-    painter->setPen(option.palette.color(QPalette::Normal,
-                                         selected ? QPalette::HighlightedText : QPalette::Text));
+    const QVariant foreground = index.data(Qt::ForegroundRole);
+    painter->setPen(selected ? option.palette.color(QPalette::HighlightedText)
+                    : foreground.isValid()
+                        ? foreground.value<QBrush>().color()
+                        : option.palette.color(QPalette::Normal, QPalette::Text));
     painter->setFont(option.font);
     const QVariant alignment = index.data(Qt::TextAlignmentRole);
     painter->drawText(option.rect.adjusted(3, 0, -3, 0),

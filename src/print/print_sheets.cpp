@@ -416,6 +416,11 @@ std::vector<SheetPage> BuildVoiceSheet(const Project& project, const SheetInputs
   return pages;
 }
 
+bool MayBuildSheets(const Project& project, const SheetChoices& choices, Operator& op) {
+  return !choices[static_cast<size_t>(SheetChoice::kVoice)] ||
+         !RefuseMissingVoices(MissingVoiceNames(project), u"Sound登録情報を印刷"_s, op);
+}
+
 PrintDocument BuildPrintDocument(const Project& project, const SheetChoices& choices,
                                  bool all_channels, const SheetInputs& inputs) {
   PrintDocument document;

@@ -9,6 +9,7 @@
 
 namespace parlatone {
 
+class Operator;
 class Project;
 
 // The printed sheets as data: which texts go on which page, in which column
@@ -144,6 +145,11 @@ std::vector<SheetPage> BuildVoiceSheet(const Project& project, const SheetInputs
 // document; nothing ticked gives a document without pages.
 PrintDocument BuildPrintDocument(const Project& project, const SheetChoices& choices,
                                  bool all_channels, const SheetInputs& inputs);
+
+// The voice sheet describes every registered sound file, so it is refused
+// while a voice is kept without its file (the operator is told which). False
+// when the chosen sheets may not be built.
+bool MayBuildSheets(const Project& project, const SheetChoices& choices, Operator& op);
 
 // Rows that fit on one page of a table below the page header: the editor
 // and voice sheets break their rows into pages of this many.

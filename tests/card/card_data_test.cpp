@@ -265,6 +265,15 @@ TEST_F(CardMakerTest, RefusalsBeforeAnythingIsWritten) {
   EXPECT_TRUE(result.close_window);
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2082});
 
+  // A voice kept without its file (a load could not find it) is named.
+  project_.settings.CardPath = card_path_;
+  project_.voices[1].missing_from = QStringList{root_.path()};
+  EXPECT_EQ(Make().outcome, CardMakeOutcome::kMissingSound);
+  ASSERT_EQ(op_.Numbers(), std::vector<int>{0});
+  EXPECT_TRUE(op_.shown[0].text.startsWith(
+      u"カードデータを作成できません。次のSoundファイルが見つかりません。\r\na02.wav\r\n"_s));
+  project_.voices[1].missing_from.clear();
+
   project_.VoicesRegistered = false;
   EXPECT_EQ(Make().outcome, CardMakeOutcome::kNoSound);
   EXPECT_EQ(op_.shown.at(0).text, GetMessage(2503) + u"\r\n"_s + GetMessage(2504));

@@ -174,6 +174,12 @@ TEST_F(CliTest, EachCommandReportsWhatItDid) {
   testing::WriteFileBytes(SettingsFile(), "[SYSTEM]\r\nMode=1\r\nCardName=SETNAME\r\n");
   ASSERT_TRUE(testing::WriteBytes(Home("CARD/C.wpj"), "#2\r\n0,a.wav\r\n"));
   ASSERT_TRUE(testing::WriteBytes(Home("CARD/a.wav"), "RIFF"));
+  // Channel 256 of a 1000-channel project, opened in a 255-channel series.
+  QByteArray big = "#2\r\n0,A01.wav\r\n#3\r\n";
+  for (int channel = 0; channel < 255; ++channel) {
+    big += QByteArray::number(channel) + "*\r\n";
+  }
+  ASSERT_TRUE(testing::WriteBytes(Home("BIG.wpj"), big + "255,1,1,0\r\n"));
   ASSERT_TRUE(QDir().mkpath(Home("target")) && QDir().mkpath(Home("cards")));
   // Arguments, exit status, keys, a text shown on standard output or error.
   const std::tuple<const char*, int, const char*, const char*> cases[] = {
@@ -192,7 +198,11 @@ TEST_F(CliTest, EachCommandReportsWhatItDid) {
       {"register --json ~/A01.wav ~/B02.wav ~/bad-name.wav", 1, "messages refused voices",
        "bad-name.wav"},
       {"write --from ~/p.json ~/P.wpj", 0, "", ""},
-      {"show --json ~/P.wpj", 0, "card programs series voices", "\"COMENTS\": \"始業①\""},
+      {"show --json ~/P.wpj", 0, "card programs series voices warnings", "\"COMENTS\": \"始業①\""},
+      {"show --json ~/BIG.wpj", 0, "card programs series voices warnings",
+       "\"warnings\": [\n        \"このシリーズのチャンネル数（255）を超える 1 チャンネルは"},
+      {"show ~/BIG.wpj", 0, "",
+       "\nwarnings\n  このシリーズのチャンネル数（255）を超える 1 チャンネル"},
       {"--card-path ~/cards make-card ~/P.wpj", 0, "", "/cards/駅\n"},
       {"--card-path ~/cards make-card ~/P.wpj", 1, "", "(answered No)"},
       {"--card-path ~/cards make-card --yes ~/P.wpj", 0, "", "/cards/駅\n"},

@@ -1,6 +1,7 @@
 #include "controlfile/control_file_loader.h"
 #include "controlfile/control_file_writer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -53,23 +54,33 @@ class LoaderTest : public ::testing::Test {
     return Sound(name, cp932::Encode(header + body));
   }
 
-  bool Load(const QString& path) {
+  // The answers are those to the questions the load may ask.
+  bool Load(const QString& path, std::initializer_list<MessageAnswer> answers = {}) {
     op_ = {};
-    return LoadWpjFile(project_, path, op_);
+    for (const MessageAnswer answer : answers) {
+      op_.Answer(answer);
+    }
+    result_ = LoadControlFile(project_, path, op_);
+    EXPECT_TRUE(op_.AllAnswersUsed());
+    return result_.loaded;
   }
 
-  void ExpectEmptyProject() {
-    EXPECT_TRUE(project_.voices.isEmpty());
-    EXPECT_FALSE(project_.VoicesRegistered);
-    EXPECT_EQ(project_.card, CardInfo());
-    EXPECT_TRUE(std::all_of(project_.programs.begin(),
-                            project_.programs.begin() + project_.ChannelCount,
-                            [](const ProgramRecord& record) { return record == ProgramRecord(); }));
+  // What a load replaces, to see that a failed one did not.
+  struct Content {
+    QList<VoiceRecord> voices;
+    CardInfo card;
+    std::array<ProgramRecord, kProgramRecordCount> programs;
+    bool registered = false;
+    bool operator==(const Content&) const = default;
+  };
+  Content Current() const {
+    return {project_.voices, project_.card, project_.programs, project_.VoicesRegistered};
   }
 
   QTemporaryDir dir_;
   Project project_;
   testing::ScriptedOperator op_;
+  LoadResult result_;
 };
 
 // Every section, with CR LF, lone CR or lone LF line ends.
@@ -95,7 +106,7 @@ TEST_F(LoaderTest, SectionsVoicesChannelsCardAndCommentsWithAnyLineEnd) {
     EXPECT_EQ(project_.voices[0],
               (VoiceRecord{u"a01.wav"_s, u"22.05KHz"_s, u"16bit"_s, u"Mono"_s, u"1.500"_s,
                            QString::number(44 + 66150), dir_.filePath(u"a01.wav"_s), u"チャイム"_s,
-                           QString(), QString()}));
+                           QString(), QString(), QStringList()}));
     // Times from the voices, each rounded first (1.250 to 1.3); whole ones in the plain form.
     EXPECT_EQ(project_.programs[0],
               (ProgramRecord{u"1"_s, u"2"_s, u"5.6"_s, {u"a01.wav"_s, u"a02.wav"_s}}));
@@ -124,16 +135,54 @@ TEST_F(LoaderTest, ExtensionChoosesTheSoundFolderAndTheSeries) {
   project_.settings.WavePath = elsewhere.path();
   EXPECT_TRUE(Load(ControlFile(body, u"X.wpg"_s)));
   EXPECT_EQ(project_.voices[0].FilePath, dir_.filePath(u"a.wav"_s));
-  // Found nowhere: the message names the file and every folder looked in.
-  const QString away = elsewhere.filePath(u"Y.wpg"_s);
-  ASSERT_TRUE(testing::WriteBytes(away, cp932::Encode(kHeader + body)));
-  QFile::remove(dir_.filePath(u"a.wav"_s));
-  EXPECT_FALSE(Load(away));
-  ASSERT_EQ(op_.Numbers(), std::vector<int>{0});
-  EXPECT_TRUE(op_.shown[0].text.startsWith(u"次のSoundファイルが見つかりません。\r\na.wav"_s));
-  EXPECT_TRUE(op_.shown[0].text.contains(elsewhere.path()));
-  EXPECT_TRUE(op_.shown[0].text.endsWith(GetMessage(2039)));
-  ExpectEmptyProject();
+}
+
+// A sound file found nowhere refuses the load, naming the file and every
+// folder looked in; then the operator may open the project with such voices
+// kept by name (asked once), or keep the project being edited.
+TEST_F(LoaderTest, MissingSoundsRefuseThenMayBeKeptByName) {
+  Wave(u"here.wav"_s, 22050, 1000);
+  QTemporaryDir elsewhere;
+  project_.settings.WavePath = elsewhere.path();
+  const QString path = ControlFile(
+      u"#2\r\n0,gone.wav\r\n1,here.wav\r\n2,lost.wav\r\n#3\r\n0,1,2,0,1\r\n#S\r\nnote\r\n"_s,
+      u"P.wpg"_s);
+  project_.card.CardName = u"being edited"_s;
+  const Content before = Current();
+  for (const MessageAnswer answer : {MessageAnswer::kNo, MessageAnswer::kYes}) {
+    const bool yes = answer == MessageAnswer::kYes;
+    EXPECT_EQ(Load(path, {answer}), yes);
+    ASSERT_EQ(op_.shown.size(), yes ? 3u : 2u);
+    EXPECT_EQ(op_.shown[0].text,
+              u"次のSoundファイルが見つかりません。\r\ngone.wav\r\n\r\n探した場所：\r\n"_s +
+                  elsewhere.path() + u"\r\n"_s + dir_.path() + u"\r\n\r\n"_s + GetMessage(2039));
+    EXPECT_EQ(op_.shown[1].buttons, MessageButtons::kYesNo);
+    EXPECT_EQ(op_.shown[1].default_answer, MessageAnswer::kNo);
+    if (!yes) {
+      EXPECT_TRUE(Current() == before);
+      continue;
+    }
+    ASSERT_EQ(project_.voices.size(), 3);
+    const QStringList folders = {elsewhere.path(), dir_.path()};
+    const std::tuple<QString, QStringList, QString> voices[] = {
+        {u"gone.wav"_s, folders, QString()},
+        {u"here.wav"_s, QStringList(), u"1.000"_s},
+        {u"lost.wav"_s, folders, QString()}};
+    for (qsizetype v = 0; v < 3; ++v) {
+      const auto& [name, missing_from, sec] = voices[v];
+      EXPECT_EQ(project_.voices[v].NAME, name);
+      EXPECT_EQ(project_.voices[v].missing_from, missing_from) << name.toStdString();
+      EXPECT_EQ(project_.voices[v].SEC, sec);
+    }
+    EXPECT_EQ(project_.voices[0].COMENTS, u"note"_s);
+    EXPECT_EQ(project_.programs[0],
+              (ProgramRecord{u"1"_s, u"2"_s, u"2"_s, {u"gone.wav"_s, u"here.wav"_s}}));
+    EXPECT_EQ(result_.missing, (QStringList{u"gone.wav"_s, u"lost.wav"_s}));
+    EXPECT_EQ(MissingVoiceNames(project_), result_.missing);
+    // The notice after the load names every voice kept so.
+    EXPECT_TRUE(op_.shown[2].text.endsWith(u"\r\ngone.wav\r\nlost.wav"_s));
+    EXPECT_EQ(result_.warnings, QStringList{op_.shown[2].text});
+  }
 }
 
 // A temporary save of a project whose sounds came from several folders
@@ -171,11 +220,13 @@ TEST_F(LoaderTest, SeriesAndCapacityChecksAbandonTheLoadWithTheirMessage) {
   const QString path = ControlFile(u"#2\r\n0,low.wav\r\n1,high.wav\r\n#3\r\n0,1,1,0,1\r\n"_s);
   UseMode(2);
   ASSERT_TRUE(Load(path));
+  const Content loaded = Current();
+  // A file that is there but that the series refuses is no missing one: no offer.
   UseMode(6);
   EXPECT_FALSE(Load(path));
   ASSERT_EQ(op_.Numbers(), std::vector<int>{2105});
   EXPECT_EQ(op_.shown[0].title_number, msg::kTitleCaution);
-  ExpectEmptyProject();
+  EXPECT_TRUE(Current() == loaded);
   // A 48 kHz 8-bit file that registration would refuse loads in series 0.
   Sound(u"hq.wav"_s, testing::WaveOfLength(48000, 1, 8, 100));
   UseMode(0);
@@ -187,9 +238,10 @@ TEST_F(LoaderTest, SeriesAndCapacityChecksAbandonTheLoadWithTheirMessage) {
   Sound(u"a.mp3"_s, frames);
   Sound(u"b.mp3"_s, frames);
   const QString mp3 = ControlFile(u"#2\r\n0,a.mp3\r\n1,b.mp3\r\n"_s, u"C.zpx"_s);
+  const Content before_mp3 = Current();
   EXPECT_FALSE(Load(mp3));
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2517});
-  ExpectEmptyProject();
+  EXPECT_TRUE(Current() == before_mp3);
   project_.settings.FileCapacity = 1;
   ASSERT_TRUE(Load(mp3));
   EXPECT_EQ(project_.voices[0].MPEG, u"1.0"_s);  // the MP3 fields are read
@@ -218,6 +270,19 @@ TEST_F(LoaderTest, VoiceNumbersResizeTheListAndTheSeriesLimitsIt) {
   EXPECT_EQ(project_.voices.size(), 255);
   EXPECT_EQ(project_.programs[254].Voice[0], u"v254.wav"_s);
   EXPECT_TRUE(project_.programs[255].Voice[0].isEmpty());
+  // Ignored, but not without a word: one notice after the load.
+  const QString left_out =
+      u"このシリーズのチャンネル数（255）を超える 45 チャンネルと 45 個のSoundは読み込みませんでした。"_s;
+  EXPECT_EQ(result_.warnings, QStringList{left_out});
+  ASSERT_EQ(op_.shown.size(), 1u);
+  EXPECT_EQ(op_.shown[0].text, left_out);
+  // A channel beyond the series among the first lines is left out as well.
+  ASSERT_TRUE(Load(ControlFile(u"#2\r\n0,v0.wav\r\n#3\r\n0,1,1,0\r\n700,1,1,0\r\n"_s)));
+  EXPECT_TRUE(project_.programs[700].Voice[0].isEmpty());
+  EXPECT_EQ(
+      result_.warnings,
+      QStringList{
+          u"このシリーズのチャンネル数（255）を超える 1 チャンネルは読み込みませんでした。"_s});
 }
 
 TEST_F(LoaderTest, EarlierCardLayoutAndModelLines) {
@@ -254,32 +319,56 @@ TEST_F(LoaderTest, EarlierCardLayoutAndModelLines) {
   EXPECT_EQ(project_.voices[0].COMENTS, u"not a card field"_s);
 }
 
-// Bad voice numbers and paths for names are rows of the bad-input corpus, not of this table.
-TEST_F(LoaderTest, MalformedFilesFailWithMessage2507AndLeaveNothing) {
+// A file that cannot be loaded leaves the project being edited as it was;
+// message 2507 names the file and the line or the reason. Bad voice numbers
+// and paths for names are rows of the bad-input corpus, not of this table.
+TEST_F(LoaderTest, FailedLoadsKeepTheProjectAndSayWhereAndWhy) {
   Wave(u"a.wav"_s);
-  const QStringList bodies = {
-      u"#2\r\n30000,a.wav\r\n"_s,                  // would allocate a huge list
-      u"#2\r\n0\r\n"_s,                            // no name
-      u"#2\r\n0,a.wav\r\n2,a.wav\r\n"_s,           // a gap in the voice numbers
-      u"#2\r\n0,a.wav\r\n#3\r\n1000,1,1,0\r\n"_s,  // channel index above 999
-      u"#2\r\n0,a.wav\r\n#3\r\n0,1,1,1\r\n"_s,     // voice number with no record
-      u"#2\r\n0,a.wav\r\n#3\r\n0,1,x,0\r\n"_s,     // RP not a number
-      u"#2\r\n0,a.wav\r\n#3\r\n0,1,1"_s + u",0"_s.repeated(26) + u"\r\n"_s,  // slot above 24
-      u"#S\r\ncomment without voices\r\n"_s,
+  ASSERT_TRUE(Load(ControlFile(u"#2\r\n0,a.wav\r\n#3\r\n0,1,1,0\r\n#1\r\nKEPT\r\n"_s)));
+  project_.PageEdited[0] = true;
+  const Content kept = Current();
+  // The header is seven lines, "#1" and "PARTIAL" lines 8 and 9: the bodies start at line 10.
+  const std::tuple<QString, int, QString> bodies[] = {
+      {u"#2\r\n30000,a.wav\r\n"_s, 11, u"範囲外のSound番号 30000"_s},
+      {u"#2\r\n0\r\n"_s, 11, u"Soundファイル名のない行"_s},
+      {u"#2\r\n0,a.wav\r\n2,a.wav\r\n"_s, 12, u"Sound番号 2 の前の欠番"_s},
+      {u"#2\r\n0,a.wav\r\n#3\r\n1000,1,1,0\r\n"_s, 13, u"範囲外のチャンネル番号 1000"_s},
+      {u"#2\r\n0,a.wav\r\n#3\r\n0,1,1,1\r\n"_s, 13, u"登録のないSound番号 1"_s},
+      {u"#2\r\n0,a.wav\r\n#3\r\n0,1,x,0\r\n"_s, 13, u"数値でない値「x」"_s},
+      {u"#2\r\n0,a.wav\r\n#3\r\n0,1,1"_s + u",0"_s.repeated(26) + u"\r\n"_s, 13,
+       u"25 個を超えるSound"_s},
+      {u"#S\r\ncomment without voices\r\n"_s, 11, u"Soundのないコメント行"_s},
   };
-  for (qsizetype i = 0; i < bodies.size(); ++i) {
-    project_.card.CardName = u"old"_s;
-    EXPECT_FALSE(Load(ControlFile(u"#1\r\nPARTIAL\r\n"_s + bodies[i]))) << i;
-    EXPECT_EQ(op_.Numbers(), std::vector<int>{2507}) << i;
+  const QString bad = dir_.filePath(u"BAD.wpj"_s);
+  for (const auto& [body, line, reason] : bodies) {
+    SCOPED_TRACE(body.toStdString());
+    ASSERT_TRUE(testing::WriteBytes(bad, cp932::Encode(kHeader + u"#1\r\nPARTIAL\r\n"_s + body)));
+    EXPECT_FALSE(Load(bad));
+    EXPECT_EQ(op_.Numbers(), std::vector<int>{2507});
     EXPECT_EQ(op_.shown.at(0).title_number, msg::kTitleError);
-    ExpectEmptyProject();
+    EXPECT_EQ(op_.shown.at(0).text, GetMessage(2507) + u"\r\n"_s + QDir::toNativeSeparators(bad) +
+                                        u"\r\n%1 行目："_s.arg(line) + reason);
+    EXPECT_EQ(result_.line, line);
+    EXPECT_TRUE(Current() == kept);
   }
-  EXPECT_FALSE(Load(dir_.filePath(u"missing.wpj"_s)));
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{2507});
-  // No section at all: refused, not loaded as an empty project.
-  EXPECT_FALSE(Load(Sound(u"noise.wpj"_s, "\x89PNG\r\n\x1a\n\0\0"_ba)));
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{2507});
-  ExpectEmptyProject();
+  // Whole files: no line to blame, a reason.
+  ASSERT_TRUE(QDir(dir_.path()).mkdir(u"FOLDER.wpj"_s));
+  const std::pair<QString, QString> files[] = {
+      {dir_.filePath(u"missing.wpj"_s), u"ファイルを開けません"_s},
+      {dir_.filePath(u"FOLDER.wpj"_s), u"ファイルを"_s},
+      {Sound(u"EMPTY.wpj"_s, QByteArray()), u"ファイルが空です"_s},
+      {Sound(u"noise.wpj"_s, "\x89PNG\r\n\x1a\n\0\0"_ba),
+       u"コントロールファイルの区切り行（#0～#3、#S）がありません"_s}};
+  for (const auto& [path, reason] : files) {
+    SCOPED_TRACE(path.toStdString());
+    EXPECT_FALSE(Load(path));
+    ASSERT_EQ(op_.Numbers(), std::vector<int>{2507});
+    EXPECT_TRUE(op_.shown[0].text.startsWith(GetMessage(2507) + u"\r\n"_s +
+                                             QDir::toNativeSeparators(path) + u"\r\n"_s + reason));
+    EXPECT_EQ(result_.line, 0);
+    EXPECT_TRUE(Current() == kept);
+  }
+  EXPECT_TRUE(project_.PageEdited[0]);
 }
 
 // Writes a rich project in every series and loads it back.

@@ -1,5 +1,5 @@
-#include "editor/program_table.h"
 #include "editor/audition.h"
+#include "editor/program_table.h"
 
 #include <QTemporaryDir>
 
@@ -301,8 +301,10 @@ class AuditionTest : public ::testing::Test {
   Project project_;
   RecordingView view_;
   ScriptedLayer layer_;
+  testing::ScriptedOperator op_;
   Audition audition_{project_, view_, [this](const QString& c) { return layer_.Send(c); },
-                     [](const QString& path) { return std::optional<QString>(u"info "_s + path); }};
+                     [](const QString& path) { return std::optional<QString>(u"info "_s + path); },
+                     op_};
 };
 
 TEST_F(AuditionTest, ChannelPlaysItsSequenceRpTimes) {
@@ -343,6 +345,28 @@ TEST_F(AuditionTest, BlankFirstSlotFailedOpenAndStop) {
     EXPECT_EQ(view_.events.mid(view_.events.size() - 2),
               (QStringList{u"white 0"_s, u"look idle"_s}));
   }
+}
+
+// A voice kept without its file: what would play it is refused, naming it;
+// a channel without it still plays.
+TEST_F(AuditionTest, VoiceWithoutItsFileIsNamedAndNotPlayed) {
+  UseMode(1, {{0, u"ABB"_s}, {1, u"C"_s}});
+  project_.voices[1].missing_from = QStringList{u"/cards"_s};
+  const std::pair<std::function<bool()>, bool> cases[] = {
+      {[this] { return audition_.StartSingle(0); }, false},
+      {[this] { return audition_.StartAll(); }, false},
+      {[this] { return audition_.StartSingle(1); }, true}};
+  for (const auto& [start, plays] : cases) {
+    op_ = {};
+    EXPECT_EQ(start(), plays);
+    if (!plays) {
+      ASSERT_EQ(op_.shown.size(), 1u);
+      EXPECT_TRUE(op_.shown[0].text.startsWith(u"試聴できません。"_s));
+      EXPECT_TRUE(op_.shown[0].text.contains(u"\r\nB\r\n\r\n"_s));  // once
+    }
+  }
+  RunToEnd();
+  EXPECT_EQ(layer_.Played(), u"C"_s);
 }
 
 TEST_F(AuditionTest, PauseReplaysTheVoiceFromItsBeginning) {

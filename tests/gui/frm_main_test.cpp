@@ -263,7 +263,7 @@ TEST_F(FrmMainTest, ProjectCommandsPagesAndClosing) {
   Find(u"LOAD"_s)->trigger();
   EXPECT_EQ(op_.Numbers(), (std::vector<int>{2020, 0}));
   EXPECT_TRUE(op_.shown[1].text.contains(u"wpj"_s));  // it says which files this series takes
-  EXPECT_TRUE(project_.voices.isEmpty());
+  EXPECT_EQ(project_.voices.size(), 1);               // and nothing was lost
 
   for (const int mode : {3, 4}) {
     project_.settings.Mode = mode;
@@ -370,6 +370,35 @@ TEST_F(FrmMainTest, UndoAndRedoOfEveryKindOfChange) {
   EXPECT_EQ(stack.count(), 0);
   EXPECT_FALSE(Find(u"ActionUndo"_s)->isEnabled());
   Model()->setData(Cell(0, kRpColumn), u"3"_s, Qt::EditRole);
+}
+
+// A file that does not load leaves the work as it was: the voices and
+// channels, the undo steps, the unsaved flag, the recovery file and the
+// status bar; the message names the file and why.
+TEST_F(FrmMainTest, AFileThatDoesNotLoadLeavesTheWorkAsItWas) {
+  Open(1);
+  const QString good = ControlFileWithOneVoice(u"PROJ"_s);
+  ASSERT_TRUE(window_->OpenFile(good));
+  Model()->setData(Cell(1, kFirstVoiceColumn), u"a.wav"_s, Qt::EditRole);
+  window_->Recovery().Keep();
+  const QString recovery = window_->Recovery().Path();
+  ASSERT_TRUE(QFile::exists(recovery));
+  const auto programs = project_.programs;
+  const QString bad = dir_.filePath(u"EMPTY.wpj"_s);
+  ASSERT_TRUE(WriteBytes(bad, QByteArray()));
+  op_ = {};
+  op_.Answer(MessageAnswer::kYes);  // the edits may go, for a file that loads
+  choosers_.answers = {bad};
+  Find(u"LOAD"_s)->trigger();
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2020, 2507}));
+  EXPECT_EQ(op_.shown.back().text, GetMessage(2507) + u"\r\n"_s + QDir::toNativeSeparators(bad) +
+                                       u"\r\nファイルが空です"_s);
+  EXPECT_EQ(project_.voices.size(), 1);
+  EXPECT_TRUE(project_.programs == programs);
+  EXPECT_TRUE(project_.IsEdited());
+  EXPECT_EQ(window_->History().Stack().count(), 1);
+  EXPECT_TRUE(QFile::exists(recovery));
+  EXPECT_EQ(Find<QLabel>(u"StatusPanel1"_s)->text(), good);
 }
 
 // The last eight files, newest first, in the state file and the menu.

@@ -591,6 +591,25 @@ TEST_F(FrmWaveAddTest, ColumnsFillTheGridAndACommentReadsWhole) {
   }
 }
 
+// A voice kept without its file (a load found it nowhere) stands out in
+// red, saying so and where it was looked for.
+TEST_F(FrmWaveAddTest, AVoiceWithoutItsFileIsMarked) {
+  UseMode(1, 2);
+  project_.voices[1].missing_from = QStringList{u"/cards/駅"_s, u"/wave"_s};
+  auto window = Open();
+  const int rate = 3;  // the SampleRate column
+  EXPECT_EQ(Cell(*window, 1, rate), u"ファイルが見つかりません"_s);
+  for (const int column : {1, rate}) {
+    EXPECT_TRUE(At(*window, 1, column)
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .contains(u"探した場所：\n/cards/駅\n/wave\n"_s));
+    EXPECT_TRUE(At(*window, 1, column).data(Qt::ForegroundRole).isValid());
+    EXPECT_FALSE(At(*window, 0, column).data(Qt::ForegroundRole).isValid());
+  }
+  EXPECT_EQ(Cell(*window, 0, rate), project_.voices[0].SampleRate);
+}
+
 // A comment typed in the grid is taken before Cancel asks; a refused one shows its page.
 TEST_F(FrmWaveAddTest, EditingAcrossThePages) {
   UseMode(4, 300);

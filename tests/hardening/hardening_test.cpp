@@ -92,6 +92,7 @@ QString Register(const QString& path, int mode, int add_function = 0) {
 
 QString Load(const QString& path, int mode) {
   testing::ScriptedOperator op;
+  op.Answer(MessageAnswer::kNo);  // a sound file found nowhere is not kept by name
   Project project;
   InSeries(project, mode);
   const bool loaded = LoadWpjFile(project, path, op);

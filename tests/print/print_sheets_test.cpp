@@ -8,6 +8,7 @@
 #include "core/project.h"
 #include "core/series.h"
 #include "support/qt_printers.h"
+#include "support/scripted_operator.h"
 
 namespace parlatone {
 namespace {
@@ -108,6 +109,25 @@ TEST(PrintChoices, PrtSheetTextBothWaysAndTheChannelRange) {
     const ChannelRange range = PrintRange(project, r[2] != 0);
     EXPECT_EQ(std::make_pair(range.first, range.count), std::make_pair(r[3], r[4]))
         << r[0] << " page " << r[1] << " all " << r[2];
+  }
+}
+
+// Only the voice sheet describes the sound files: it alone waits for a
+// voice kept without its file, and says which.
+TEST(PrintChoices, VoiceSheetRefusedWhileAVoiceHasNoFile) {
+  Project project;
+  project.voices = {Voice(u"here.wav"_s, u"1.000"_s, u"44"_s), Voice(u"lost.wav"_s, {}, {})};
+  project.voices[1].missing_from = QStringList{u"/cards"_s};
+  const std::pair<SheetChoices, bool> cases[] = {
+      {{true, false, false}, false}, {{true, true, true}, false}, {{false, true, true}, true}};
+  for (const auto& [choices, may] : cases) {
+    testing::ScriptedOperator op;
+    EXPECT_EQ(MayBuildSheets(project, choices, op), may) << PrtSheetText(choices).toStdString();
+    ASSERT_EQ(op.shown.size(), may ? 0u : 1u);
+    if (!may) {
+      EXPECT_TRUE(op.shown[0].text.contains(u"\r\nlost.wav\r\n"_s));
+      EXPECT_FALSE(op.shown[0].text.contains(u"here.wav"_s));
+    }
   }
 }
 

@@ -272,15 +272,16 @@ TEST(VoiceTexts, RatesSecondsAndRecordsForWaveAndMp3) {
   for (const auto& [ms, text] : seconds) {
     EXPECT_EQ(SecondsText(ms), text) << ms;
   }
-  EXPECT_EQ(MakeVoiceRecord(u"/snd/CHIME.wav"_s,
-                            SoundInfo{.Channels = 1, .SampleRate = 22050, .BitsPerSample = 8}, 1500,
-                            33119, 1),
-            (VoiceRecord{u"CHIME.wav"_s, u"22.05KHz"_s, u"8bit"_s, u"Mono"_s, u"1.500"_s,
-                         u"33119"_s, u"/snd/CHIME.wav"_s, QString(), QString(), QString()}));
+  EXPECT_EQ(
+      MakeVoiceRecord(u"/snd/CHIME.wav"_s,
+                      SoundInfo{.Channels = 1, .SampleRate = 22050, .BitsPerSample = 8}, 1500,
+                      33119, 1),
+      (VoiceRecord{u"CHIME.wav"_s, u"22.05KHz"_s, u"8bit"_s, u"Mono"_s, u"1.500"_s, u"33119"_s,
+                   u"/snd/CHIME.wav"_s, QString(), QString(), QString(), QStringList()}));
   const SoundInfo mp3{.SampleRate = 44100, .BitsPerSample = 128, .MpegVersion = 3, .MpegLayer = 1};
   EXPECT_EQ(MakeVoiceRecord(u"a.mp3"_s, mp3, -1, 0, 7),
             (VoiceRecord{u"a.mp3"_s, u"44.1KHz"_s, u"128Kbit"_s, u"Stereo"_s, u"-0.001"_s, u"0"_s,
-                         u"a.mp3"_s, QString(), u"1.0"_s, u"3"_s}));
+                         u"a.mp3"_s, QString(), u"1.0"_s, u"3"_s, QStringList()}));
   EXPECT_TRUE(MpegText(0).isEmpty());
 }
 
