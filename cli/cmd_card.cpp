@@ -18,6 +18,8 @@ void PrintReport(Context& context, const CardReport& report, bool json) {
   }
   JsonWriter out;
   out.BeginObject();
+  out.Key(QLatin1StringView("cardRemoved"));
+  out.Value(report.pulled);
   out.Key(QLatin1StringView("clusterBytes"));
   out.Value(report.cluster_bytes);
   out.Key(QLatin1StringView("files"));

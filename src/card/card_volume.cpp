@@ -8,12 +8,16 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStorageInfo>
 
 #include <cstdint>
 #include <functional>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/sysmacros.h>
 #endif
 
 namespace parlatone {
@@ -183,6 +187,45 @@ std::optional<FatBootSector> ParseBootSector(const QByteArray& sector) {
   return boot;
 }
 
+QStringList VolumeRefusals(const VolumeInfo& volume, qint64 needed_bytes) {
+  QStringList reasons;
+  if (volume.filesystem != u"FAT16"_s) {
+    reasons << u"FAT16ではありません（%1）"_s.arg(volume.filesystem.isEmpty() ? u"不明"_s
+                                                                              : volume.filesystem);
+  }
+  if (volume.read_only) {
+    reasons << u"読み取り専用です"_s;
+  }
+  if (volume.free_bytes < needed_bytes) {
+    reasons << u"空き容量が足りません"_s;
+  }
+  return reasons;
+}
+
+std::optional<VolumeIdentity> VolumeProbe::Identify(const QString& folder) {
+#ifdef Q_OS_LINUX
+  struct statx info {};
+  if (::statx(AT_FDCWD, QFile::encodeName(folder).constData(), 0, STATX_INO | STATX_MNT_ID,
+              &info) != 0) {
+    return std::nullopt;
+  }
+  return VolumeIdentity{makedev(info.stx_dev_major, info.stx_dev_minor),
+                        (info.stx_mask & STATX_MNT_ID) != 0 ? info.stx_mnt_id : 0, info.stx_ino};
+#elif defined(Q_OS_UNIX)
+  struct stat info {};
+  if (::stat(QFile::encodeName(folder).constData(), &info) != 0) {
+    return std::nullopt;
+  }
+  return VolumeIdentity{static_cast<quint64>(info.st_dev), 0, static_cast<quint64>(info.st_ino)};
+#else
+  const QStorageInfo storage(folder);
+  if (!QFileInfo(folder).isDir() || !storage.isValid()) {
+    return std::nullopt;
+  }
+  return VolumeIdentity{qHash(storage.device()), qHash(storage.rootPath()), 0};
+#endif
+}
+
 VolumeInfo SystemVolumeProbe::Probe(const QString& folder) {
   VolumeInfo volume;
   const QString path = QFileInfo(folder).canonicalFilePath();
@@ -203,6 +246,7 @@ VolumeInfo SystemVolumeProbe::Probe(const QString& folder) {
     volume.free_bytes = static_cast<qint64>(space.f_bavail) * static_cast<qint64>(space.f_frsize);
     volume.total_bytes = static_cast<qint64>(space.f_blocks) * static_cast<qint64>(space.f_frsize);
     volume.cluster_bytes = static_cast<qint64>(space.f_bsize);
+    volume.read_only = (space.f_flag & ST_RDONLY) != 0;
   }
 #endif
   QFile source(volume.source);
@@ -219,8 +263,12 @@ VolumeInfo SystemVolumeProbe::Probe(const QString& folder) {
     const QJsonObject device = value.toObject();
     if (device[u"mountpoint"_s].toString() == volume.mount_point ||
         device[u"path"_s].toString() == volume.source) {
-      volume.filesystem =
-          FilesystemName(device[u"fstype"_s].toString(), device[u"fsver"_s].toString());
+      // Without the system's device database lsblk knows the device but not
+      // its type; the mount table's type stands then.
+      const QString fstype = device[u"fstype"_s].toString();
+      if (!fstype.isEmpty()) {
+        volume.filesystem = FilesystemName(fstype, device[u"fsver"_s].toString());
+      }
       volume.label = device[u"label"_s].toString();
       volume.removable = device[u"removable"_s].toBool();
       break;

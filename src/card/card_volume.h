@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -36,7 +37,22 @@ struct VolumeInfo {
   // what the players go by; other file systems list in an order of their
   // own, so there the order cannot be checked.
   bool ordered_entries = false;
+  bool read_only = false;
 };
+
+// Which volume a folder is on at a moment. A card pulled while it is written
+// leaves its mount point behind as a bare folder of the computer's own disk:
+// the same path, another volume.
+struct VolumeIdentity {
+  quint64 device = 0;
+  quint64 mount_id = 0;  // 0 where the system does not say
+  quint64 inode = 0;
+  bool operator==(const VolumeIdentity&) const = default;
+};
+
+// Why a volume cannot take a card of `needed_bytes`, each reason in a few
+// words for a list of cards (empty: it can).
+QStringList VolumeRefusals(const VolumeInfo& volume, qint64 needed_bytes);
 
 // Finds out about volumes. The system's own is below; tests give their own.
 class VolumeProbe {
@@ -48,6 +64,8 @@ class VolumeProbe {
   virtual QList<VolumeInfo> RemovableVolumes() = 0;
   // Unmounts the volume and powers its device off; false with the reason.
   virtual bool Eject(const VolumeInfo& volume, QString* error) = 0;
+  // The volume the folder is on now; nothing when the folder is gone.
+  virtual std::optional<VolumeIdentity> Identify(const QString& folder);
 };
 
 // The mount table of this process, statvfs for the space, the boot sector

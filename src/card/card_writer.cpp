@@ -7,15 +7,17 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #ifdef Q_OS_UNIX
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
 
+#include "card/card_directory.h"
 #include "card/card_volume.h"
 #include "controlfile/control_file_loader.h"
 #include "core/file_io.h"
@@ -108,23 +110,15 @@ CardFolder ReadCardFolder(const QString& folder) {
 
 // Tells the system that the file's cached pages are not wanted, so that
 // reading it again reaches the card where the system allows.
-void DropCachedPages(const QString& path) {
+void DropCachedPages(QFile& file) {
 #ifdef Q_OS_UNIX
-  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-  if (fd >= 0) {
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-    ::close(fd);
-  }
+  ::posix_fadvise(file.handle(), 0, 0, POSIX_FADV_DONTNEED);
 #else
-  Q_UNUSED(path);
+  Q_UNUSED(file);
 #endif
 }
 
-std::optional<QByteArray> HashOf(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    return std::nullopt;
-  }
+std::optional<QByteArray> HashOf(QFile& file) {
   QCryptographicHash hash(QCryptographicHash::Sha256);
   if (!hash.addData(&file) || file.error() != QFileDevice::NoError) {
     return std::nullopt;
@@ -132,33 +126,12 @@ std::optional<QByteArray> HashOf(const QString& path) {
   return hash.result();
 }
 
-// The top level of a folder in directory order: the order the entries
-// stand in, which is what the players read.
-struct TopLevel {
-  QStringList files;
-  QStringList folders;
-};
-TopLevel ReadTopLevel(const QString& folder) {
-  TopLevel top;
-#ifdef Q_OS_UNIX
-  DIR* dir = ::opendir(QFile::encodeName(folder).constData());
-  if (dir == nullptr) {
-    return top;
+std::optional<QByteArray> HashOf(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    return std::nullopt;
   }
-  while (const dirent* entry = ::readdir(dir)) {
-    const QString name = QFile::decodeName(entry->d_name);
-    if (name == u"."_s || name == u".."_s) {
-      continue;
-    }
-    (QFileInfo(QDir(folder).filePath(name)).isDir() ? top.folders : top.files) << name;
-  }
-  ::closedir(dir);
-#else
-  const QDir dir(folder);
-  top.files = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
-  top.folders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Unsorted);
-#endif
-  return top;
+  return HashOf(file);
 }
 
 class Progress {
@@ -166,10 +139,11 @@ class Progress {
   Progress(Operator& op, qint64 total) : op_(op), total_(std::max<qint64>(total, 1)) {
     timer_.start();
   }
+  // The bar follows every block; the window gets its turn now and then.
   void Add(const QString& caption, qint64 bytes) {
     done_ += bytes;
+    op_.SetProgress(caption, static_cast<int>(done_ * kBarSteps / total_), kBarSteps);
     if (timer_.elapsed() >= kEventsEveryMs) {
-      op_.SetProgress(caption, static_cast<int>(done_ * kBarSteps / total_), kBarSteps);
       op_.ProcessPendingEvents();
       timer_.restart();
     }
@@ -184,18 +158,21 @@ class Progress {
 
 // Compares every file with its source, checks the order and that nothing
 // else is on the card's top level.
-void Verify(const QString& card_folder, const QStringList& names, const QString& target,
+void Verify(const QString& card_folder, const QStringList& names, const CardDirectory& target,
             bool entry_order, const QList<QByteArray>& source_hashes, Progress& progress,
             CardReport& report) {
   report.files.clear();
   bool all = true;
   for (qsizetype i = 0; i < names.size(); ++i) {
-    const QString on_card = QDir(target).filePath(names[i]);
     CardFileResult file;
     file.name = names[i];
     file.bytes = QFileInfo(QDir(card_folder).filePath(names[i])).size();
-    DropCachedPages(on_card);
-    const std::optional<QByteArray> hash = HashOf(on_card);
+    QFile on_card;
+    std::optional<QByteArray> hash;
+    if (target.OpenForReading(names[i], on_card)) {
+      DropCachedPages(on_card);
+      hash = HashOf(on_card);
+    }
     const QByteArray source = i < source_hashes.size() && !source_hashes[i].isEmpty()
                                   ? source_hashes[i]
                                   : HashOf(QDir(card_folder).filePath(names[i])).value_or("-");
@@ -209,7 +186,7 @@ void Verify(const QString& card_folder, const QStringList& names, const QString&
     report.files << file;
     progress.Add(u"確認中: "_s + names[i], file.bytes);
   }
-  const TopLevel top = ReadTopLevel(target);
+  const CardDirectory::Listing top = target.List();
   QStringList ours;
   for (const QString& name : top.files) {
     if (names.contains(name, Qt::CaseInsensitive)) {
@@ -244,29 +221,35 @@ bool Refuse(CardReport& report, const QString& message) {
   return false;
 }
 
-// Copies one file, flushed to the card; false with the file removed when
-// the copy did not complete.
-bool CopyToCard(const QString& from, const QString& to, QCryptographicHash& hash,
-                Progress& progress, const std::atomic<bool>* cancel, bool* cancelled) {
+// What stopped a file on its way to the card.
+enum class CopyEnd { kDone, kFailed, kCancelled, kPulled };
+
+// Copies one file into the held card folder, flushed to the card, checking
+// between blocks that the card is still there. On anything but kDone the
+// file is removed where that can still be done.
+CopyEnd CopyToCard(const QString& from, const CardDirectory& card, const QString& name,
+                   QCryptographicHash& hash, Progress& progress, const std::atomic<bool>* cancel,
+                   const std::function<bool()>& card_there) {
   QFile source(from);
-  QFile target(to);
-  if (!source.open(QIODevice::ReadOnly) ||
-      !target.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    return false;
+  QFile target;
+  if (!source.open(QIODevice::ReadOnly) || !card.Create(name, target)) {
+    return CopyEnd::kFailed;
   }
-  const QString caption = u"書込み中: "_s + QFileInfo(to).fileName();
+  const QString caption = u"書込み中: "_s + name;
+  CopyEnd end = CopyEnd::kFailed;
   QByteArray chunk;
   for (;;) {
     if (cancel != nullptr && cancel->load()) {
-      *cancelled = true;
+      end = CopyEnd::kCancelled;
       break;
+    }
+    if (!card_there()) {
+      target.close();
+      return CopyEnd::kPulled;  // nothing more to do on a card that is gone
     }
     chunk = source.read(kChunk);
     if (chunk.isEmpty()) {
-      if (source.error() != QFileDevice::NoError) {
-        break;
-      }
-      if (!target.flush()) {
+      if (source.error() != QFileDevice::NoError || !target.flush()) {
         break;
       }
 #ifdef Q_OS_UNIX
@@ -275,7 +258,7 @@ bool CopyToCard(const QString& from, const QString& to, QCryptographicHash& hash
       }
 #endif
       target.close();
-      return target.error() == QFileDevice::NoError;
+      return target.error() == QFileDevice::NoError ? CopyEnd::kDone : CopyEnd::kFailed;
     }
     hash.addData(chunk);
     if (!WriteToDevice(target, chunk.constData(), chunk.size())) {
@@ -284,8 +267,8 @@ bool CopyToCard(const QString& from, const QString& to, QCryptographicHash& hash
     progress.Add(caption, chunk.size());
   }
   target.close();
-  QFile::remove(to);
-  return false;
+  card.Remove(name);
+  return end;
 }
 
 // The start that writing and verifying share: the card folder read, the
@@ -293,23 +276,41 @@ bool CopyToCard(const QString& from, const QString& to, QCryptographicHash& hash
 struct OpenedCard {
   CardFolder card;
   VolumeInfo volume;
+  std::optional<VolumeIdentity> identity;  // the card as it was checked
 };
 std::optional<OpenedCard> OpenCardReport(const QString& card_folder, const QString& target,
                                          VolumeProbe& probe, const QString& no_target,
                                          CardReport& report) {
   report.target = target;
-  OpenedCard opened{ReadCardFolder(card_folder), {}};
+  OpenedCard opened{ReadCardFolder(card_folder), {}, {}};
   if (!opened.card.problems.isEmpty()) {
     report.messages = opened.card.problems;
     return std::nullopt;
   }
-  if (!QFileInfo(target).isDir()) {
+  opened.identity = probe.Identify(target);
+  if (!QFileInfo(target).isDir() || !opened.identity) {
     Refuse(report, no_target + QDir::toNativeSeparators(target));
     return std::nullopt;
   }
   opened.volume = probe.Probe(target);
   Describe(opened.volume, report);
   return opened;
+}
+
+// The card went away in the middle: what is on it and what is not.
+void ReportPulled(CardReport& report, const QStringList& written, const QStringList& not_written) {
+  report.pulled = true;
+  report.messages << u"カードが取り外されたため、書込みを中止しました。\r\n"
+                     u"カードを差し込み直して、もう一度書き込んでください。\r\n"
+                     u"※書込みと確認が終わるまで、カードを抜かないでください。"_s;
+  if (!written.isEmpty()) {
+    report.messages << u"書き込んだファイル: "_s + written.join(u", "_s);
+  }
+  if (!not_written.isEmpty()) {
+    report.messages << u"カードにないファイル: "_s + not_written.join(u", "_s);
+  } else {
+    report.messages << u"カードの内容は確認していません。"_s;
+  }
 }
 
 }  // namespace
@@ -325,23 +326,16 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
   }
   const CardFolder& card = opened->card;
   const VolumeInfo& volume = opened->volume;
-  if (!options.any_filesystem && volume.filesystem != u"FAT16"_s) {
-    Refuse(
-        report,
-        u"このカードのフォーマット形式は ["_s +
-            (volume.filesystem.isEmpty() ? u"不明"_s : volume.filesystem) + u"] です。\r\n"_s +
-            QString::fromUtf16(kFat16Only) +
-            u"\r\nFlash Cardは必ず、PC上で[FAT16]にフォーマット（初期化）してからご使用下さい。"_s);
-    return report;
-  }
-  if (!QFileInfo(target).isWritable()) {
-    Refuse(report,
-           u"書込み先に書き込めません（読み取り専用）: "_s + QDir::toNativeSeparators(target));
+  // From here on every file goes into the folder that was checked, and only
+  // while the path still leads to that same card.
+  const std::unique_ptr<CardDirectory> card_dir = CardDirectory::Open(target);
+  const auto card_there = [&] { return probe.Identify(target) == opened->identity; };
+  if (card_dir == nullptr || !card_there()) {
+    Refuse(report, u"書込み先がありません: "_s + QDir::toNativeSeparators(target));
     return report;
   }
 
   const QDir source_dir(card_folder);
-  const QDir target_dir(target);
   qint64 total_bytes = 0;
   int entries = 0;
   for (const QString& name : card.names) {
@@ -350,23 +344,38 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
     report.needed_bytes += RoundUp(bytes, volume.cluster_bytes);
     entries += DirectoryEntries(name);
   }
-  const TopLevel existing = ReadTopLevel(target);
+  const CardDirectory::Listing existing = card_dir->List();
   qint64 reclaimable = 0;
   for (const QString& name : existing.files) {
-    reclaimable += RoundUp(QFileInfo(target_dir.filePath(name)).size(), volume.cluster_bytes);
+    reclaimable += RoundUp(QFileInfo(QDir(target).filePath(name)).size(), volume.cluster_bytes);
   }
   for (const QString& name : existing.folders) {
     entries += DirectoryEntries(name);
   }
+  // Every reason that holds is named, so that one trip to the computer
+  // mends the card.
+  if (!options.any_filesystem && volume.filesystem != u"FAT16"_s) {
+    Refuse(
+        report,
+        u"このカードのフォーマット形式は ["_s +
+            (volume.filesystem.isEmpty() ? u"不明"_s : volume.filesystem) + u"] です。\r\n"_s +
+            QString::fromUtf16(kFat16Only) +
+            u"\r\nFlash Cardは必ず、PC上で[FAT16]にフォーマット（初期化）してからご使用下さい。"_s);
+  }
+  if (volume.read_only || !QFileInfo(target).isWritable()) {
+    Refuse(report,
+           u"書込み先に書き込めません（読み取り専用）: "_s + QDir::toNativeSeparators(target));
+  }
   if (report.needed_bytes > volume.free_bytes + reclaimable) {
     Refuse(report, u"カードの空き容量が足りません。\r\n必要な容量: "_s + Size(report.needed_bytes) +
                        u"\r\n空き容量: "_s + Size(volume.free_bytes + reclaimable));
-    return report;
   }
   if (volume.root_entries > 0 && entries > volume.root_entries) {
     Refuse(report, u"カードのルートフォルダに入るファイルの数を超えています（%1 / %2 項目）。"_s
                        .arg(entries)
                        .arg(volume.root_entries));
+  }
+  if (!report.messages.isEmpty()) {
     return report;
   }
   if (!existing.files.isEmpty()) {
@@ -381,37 +390,63 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
 
   BusyScope busy(op);
   Progress progress(op, total_bytes * 2);
+  const auto stop = [&] { op.SetProgress(QString(), 0, 0); };
+  if (!card_there()) {
+    ReportPulled(report, {}, card.names);
+    stop();
+    return report;
+  }
   report.written = true;
   for (const QString& name : existing.files) {
-    if (!QFile::remove(target_dir.filePath(name))) {
+    if (!card_dir->Remove(name)) {
       report.messages << u"カード上のファイルを削除できません: "_s + name;
-      op.SetProgress(QString(), 0, 0);
+      stop();
       return report;
     }
   }
   QList<QByteArray> hashes;
   for (qsizetype i = 0; i < card.names.size(); ++i) {
     const QString& name = card.names[i];
+    progress.Add(u"書込み中: "_s + name, 0);
+    if (!card_there()) {
+      ReportPulled(report, card.names.mid(0, i), card.names.mid(i));
+      stop();
+      return report;
+    }
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!CopyToCard(source_dir.filePath(name), target_dir.filePath(name), hash, progress, cancel,
-                    &report.cancelled)) {
+    const CopyEnd end =
+        CopyToCard(source_dir.filePath(name), *card_dir, name, hash, progress, cancel, card_there);
+    if (end == CopyEnd::kPulled) {
+      ReportPulled(report, card.names.mid(0, i), card.names.mid(i));
+      stop();
+      return report;
+    }
+    if (end != CopyEnd::kDone) {
+      report.cancelled = end == CopyEnd::kCancelled;
       report.messages << (report.cancelled ? u"書込みを中止しました。"_s
                                            : u"書込みに失敗しました: "_s + name);
       report.messages << u"カードにないファイル: "_s + card.names.mid(i).join(u", "_s);
-      SyncFolder(target);
-      op.SetProgress(QString(), 0, 0);
+      card_dir->Sync();
+      stop();
       return report;
     }
     hashes << hash.result();
   }
-  if (!SyncFolder(target)) {
+  if (!card_dir->Sync()) {
     report.messages << u"カードへの書込みを確定できません。"_s;
-    op.SetProgress(QString(), 0, 0);
+    stop();
+    return report;
+  }
+  progress.Add(u"確認中"_s, 0);
+  if (!card_there()) {
+    // Written, but never read back: the card cannot be trusted.
+    ReportPulled(report, card.names, {});
+    stop();
     return report;
   }
   report.free_bytes = probe.Probe(target).free_bytes;
-  Verify(card_folder, card.names, target, volume.ordered_entries, hashes, progress, report);
-  op.SetProgress(QString(), 0, 0);
+  Verify(card_folder, card.names, *card_dir, volume.ordered_entries, hashes, progress, report);
+  stop();
   return report;
 }
 
@@ -421,6 +456,11 @@ CardReport VerifyCard(const QString& card_folder, const QString& target, VolumeP
   const std::optional<OpenedCard> opened =
       OpenCardReport(card_folder, target, probe, u"確認するカードがありません: "_s, report);
   if (!opened) {
+    return report;
+  }
+  const std::unique_ptr<CardDirectory> card_dir = CardDirectory::Open(target);
+  if (card_dir == nullptr) {
+    Refuse(report, u"確認するカードがありません: "_s + QDir::toNativeSeparators(target));
     return report;
   }
   const CardFolder& card = opened->card;
@@ -433,7 +473,7 @@ CardReport VerifyCard(const QString& card_folder, const QString& target, VolumeP
   }
   BusyScope busy(op);
   Progress progress(op, total);
-  Verify(card_folder, card.names, target, volume.ordered_entries, {}, progress, report);
+  Verify(card_folder, card.names, *card_dir, volume.ordered_entries, {}, progress, report);
   op.SetProgress(QString(), 0, 0);
   return report;
 }
@@ -444,7 +484,7 @@ QString CardReportText(const CardReport& report) {
     text = (report.written ? u"カードへの書込みと確認が完了しました（%1 ファイル）。"_s
                            : u"カードの内容はカードデータと一致しています（%1 ファイル）。"_s)
                .arg(report.files.size());
-  } else if (report.written || report.cancelled) {
+  } else if (report.written || report.cancelled || report.pulled) {
     text = u"カードへの書込みは完了していません。このカードは使用できません。"_s;
   }
   for (const QString& message : report.messages) {

@@ -33,6 +33,7 @@ struct CardReport {
   bool ok = false;       // written (or found) complete and equal to the folder
   bool written = false;  // the card was changed
   bool cancelled = false;
+  bool pulled = false;  // the card went away before the write was done
   QStringList messages;
 };
 

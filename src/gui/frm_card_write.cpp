@@ -117,14 +117,7 @@ FrmCardWrite::FrmCardWrite(QString card_folder, VolumeProbe& probe, Operator& op
 }
 
 QString FrmCardWrite::Refusal(const VolumeInfo& volume) const {
-  if (volume.filesystem != u"FAT16"_s) {
-    return u"FAT16ではありません（%1）"_s.arg(volume.filesystem.isEmpty() ? u"不明"_s
-                                                                          : volume.filesystem);
-  }
-  if (volume.free_bytes < card_bytes_) {
-    return u"空き容量が足りません"_s;
-  }
-  return {};
+  return VolumeRefusals(volume, card_bytes_).join(u"、"_s);
 }
 
 void FrmCardWrite::Refresh() {
@@ -176,8 +169,13 @@ void FrmCardWrite::ShowVolumes() {
   }
   write_->setEnabled(!running_ && first_usable >= 0 && grid_->currentRow() >= 0 &&
                      Refusal(volumes_[grid_->currentRow()]).isEmpty());
+  // Only while no card at all is listed: refused cards are cards found.
+  const QString none_found =
+      u"カードが見つかりません。カードを差し込んでから［更新］を押してください。"_s;
   if (volumes_.isEmpty()) {
-    result_->setText(u"カードが見つかりません。カードを差し込んでから［更新］を押してください。"_s);
+    result_->setText(none_found);
+  } else if (result_->text() == none_found) {
+    result_->clear();
   }
 }
 

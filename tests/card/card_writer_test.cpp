@@ -1,11 +1,19 @@
 #include "card/card_writer.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QStorageInfo>
 #include <QTemporaryDir>
+#include <QThread>
+
+#include <csignal>
+#include <functional>
+#include <memory>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +89,76 @@ class FakeProbe : public VolumeProbe {
                     64 << 20, 512,   true,       true,  false};
 };
 
+// The operator that sees the bar move, so that a test can act at a given
+// point of the write (pull the card, say).
+class WatchingOperator : public testing::ScriptedOperator {
+ public:
+  void SetProgress(const QString& caption, int value, int maximum) override {
+    ScriptedOperator::SetProgress(caption, value, maximum);
+    if (on_progress) {
+      on_progress(caption, value);
+    }
+  }
+  std::function<void(const QString&, int)> on_progress;
+};
+
+// Where in a write the card goes away: the caption of the bar, and for
+// "mid-file" a bar that has moved inside that file.
+struct PullPoint {
+  const char* what;
+  QString caption;
+  bool inside_file;
+  QStringList written;      // named as on the card
+  QStringList not_written;  // named as not on it
+};
+const PullPoint kPullPoints[] = {
+    {"before the first file",
+     u"書込み中: A.wav"_s,
+     false,
+     {},
+     {u"A.wav"_s, u"DEMO.wpj"_s, u"b.wav"_s, u"c.wav"_s}},
+    {"mid-file", u"書込み中: c.wav"_s, true, {u"A.wav"_s, u"DEMO.wpj"_s, u"b.wav"_s}, {u"c.wav"_s}},
+    {"before the read-back",
+     u"確認中"_s,
+     false,
+     {u"A.wav"_s, u"DEMO.wpj"_s, u"b.wav"_s, u"c.wav"_s},
+     {}},
+};
+
+// Calls `pull` once, at the point.
+std::function<void(const QString&, int)> PullAt(const PullPoint& point,
+                                                std::function<void()> pull) {
+  auto first_value = std::make_shared<std::optional<int>>();
+  auto done = std::make_shared<bool>(false);
+  return [=](const QString& caption, int value) {
+    if (*done || caption != point.caption) {
+      return;
+    }
+    if (point.inside_file && (!first_value->has_value() || value == **first_value)) {
+      *first_value = first_value->value_or(value);
+      return;
+    }
+    *done = true;
+    pull();
+  };
+}
+
+void ExpectPullReported(const CardReport& report, const PullPoint& point) {
+  EXPECT_TRUE(report.pulled) << point.what;
+  EXPECT_FALSE(report.ok) << point.what;
+  ASSERT_FALSE(report.messages.isEmpty()) << point.what;
+  EXPECT_TRUE(
+      report.messages.front().startsWith(u"カードが取り外されたため、書込みを中止しました。"_s))
+      << point.what << ": " << report.messages.join(u'|').toStdString();
+  EXPECT_EQ(report.messages.contains(u"書き込んだファイル: "_s + point.written.join(u", "_s)),
+            !point.written.isEmpty())
+      << point.what;
+  EXPECT_EQ(report.messages.contains(u"カードにないファイル: "_s + point.not_written.join(u", "_s)),
+            !point.not_written.isEmpty())
+      << point.what;
+  EXPECT_TRUE(CardReportText(report).startsWith(u"カードへの書込みは完了していません。"_s));
+}
+
 class CardWriterTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -105,7 +183,7 @@ class CardWriterTest : public ::testing::Test {
   QString card_;
   QString target_;
   FakeProbe probe_;
-  testing::ScriptedOperator op_;
+  WatchingOperator op_;
   std::atomic<bool> cancel_ = false;
 };
 
@@ -183,6 +261,21 @@ TEST_F(CardWriterTest, RefusalsLeaveTheCardUntouched) {
     QFile::remove(card_ + u"/notes.txt"_s);
     QFile::remove(card_ + u"/X.zpx"_s);
   }
+  // Every reason that holds is named at once.
+  SetUp();
+  probe_ = FakeProbe();
+  probe_.volume.filesystem = u"FAT32"_s;
+  probe_.volume.read_only = true;
+  probe_.volume.free_bytes = 0;
+  QStringList starts;
+  for (const QString& message : Write().messages) {
+    starts << message.section(u'\r', 0, 0);
+  }
+  EXPECT_EQ(starts, (QStringList{u"このカードのフォーマット形式は [FAT32] です。"_s,
+                                 u"書込み先に書き込めません（読み取り専用）: "_s +
+                                     QDir::toNativeSeparators(target_),
+                                 u"カードの空き容量が足りません。"_s}));
+  probe_ = FakeProbe();
   // A folder that is not a card may be anything, when asked for.
   CardWriteOptions any;
   any.any_filesystem = true;
@@ -209,6 +302,36 @@ TEST_F(CardWriterTest, AWriteThatFailsOrStopsIsNeverAnnouncedComplete) {
   EXPECT_TRUE(report.cancelled);
   EXPECT_FALSE(report.ok);
   EXPECT_TRUE(OnCard().isEmpty());
+}
+
+// A card pulled in the middle leaves its mount point behind as a bare
+// folder at the same path: nothing more may be written there.
+TEST_F(CardWriterTest, ACardPulledMidWayGetsNothingMore) {
+  for (const PullPoint& point : kPullPoints) {
+    SetUp();
+    ASSERT_TRUE(testing::WriteBytes(card_ + u"/c.wav"_s, QByteArray(3 << 20, 'c')));
+    const QString gone = target_ + u".pulled"_s;
+    op_.on_progress = PullAt(point, [&] {
+      ASSERT_TRUE(QDir().rename(target_, gone));
+      ASSERT_TRUE(QDir().mkdir(target_));
+    });
+    const CardReport report = Write();
+    op_.on_progress = nullptr;
+    ExpectPullReported(report, point);
+    EXPECT_TRUE(QDir(target_).isEmpty()) << point.what;
+    QDir(gone).removeRecursively();
+    QDir(target_).removeRecursively();
+    QDir().mkpath(target_);
+  }
+}
+
+// A folder of the computer's own disk names its file system, as the mount
+// table has it, even where the device itself cannot be read.
+TEST(SystemVolumeProbe, APlainFolderNamesItsFileSystem) {
+  QTemporaryDir dir;
+  const VolumeInfo volume = SystemVolumeProbe().Probe(dir.path());
+  EXPECT_EQ(volume.filesystem, QString::fromLatin1(QStorageInfo(dir.path()).fileSystemType()));
+  EXPECT_FALSE(volume.filesystem.isEmpty());
 }
 
 // ------------------------------------------------------------ FAT images
@@ -305,6 +428,50 @@ TEST_F(FatImageTest, Fat16IsWrittenInNameOrderFat32AndReadOnlyAreRefusedUntouche
   EXPECT_FALSE(read_only.written);
   ASSERT_FALSE(read_only.messages.isEmpty());
   EXPECT_TRUE(read_only.messages.front().startsWith(u"書込み先に書き込めません"_s));
+}
+
+// The desktop unmounts a card that vanishes lazily: the mount point is the
+// computer's own bare folder again at once, while the writer may still hold
+// the card's folder open.
+TEST_F(FatImageTest, ACardPulledAtAnyPointLeavesTheBareMountPointEmpty) {
+  ASSERT_TRUE(testing::WriteBytes(card_ + u"/c.wav"_s, QByteArray(3 << 20, 'c')));
+  for (const PullPoint& point : kPullPoints) {
+    ASSERT_TRUE(Mount(16, 16384));
+    op_.on_progress = PullAt(point, [&] {
+      mounted_ = QProcess::execute(u"fusermount"_s, {u"-u"_s, u"-z"_s, mount_}) != 0;
+      ASSERT_FALSE(mounted_);
+    });
+    const CardReport report = WriteCard(card_, mount_, system_, {}, op_);
+    op_.on_progress = nullptr;
+    ExpectPullReported(report, point);
+    EXPECT_TRUE(QDir(mount_).isEmpty()) << point.what;
+  }
+}
+
+// A writer killed in the middle leaves a card that reads as incomplete; a
+// second write over it gives a whole card that the file system check finds
+// clean.
+TEST_F(FatImageTest, AKilledWriterIsMendedByWritingAgain) {
+  ASSERT_TRUE(testing::WriteBytes(card_ + u"/c.wav"_s, QByteArray(8 << 20, 'c')));
+  ASSERT_TRUE(Mount(16, 16384));
+  QProcess writer;
+  writer.start(QStringLiteral(PARLATONE_CLI_PATH), {u"write-card"_s, u"--yes"_s, card_, mount_});
+  ASSERT_TRUE(writer.waitForStarted());
+  QElapsedTimer waited;
+  waited.start();
+  while (!QFileInfo::exists(mount_ + u"/c.wav"_s) && waited.elapsed() < 20000) {
+    QThread::msleep(5);
+  }
+  ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
+  writer.waitForFinished();
+  EXPECT_EQ(writer.exitStatus(), QProcess::CrashExit);
+  EXPECT_FALSE(VerifyCard(card_, mount_, system_, op_).ok);
+  op_.Answer(MessageAnswer::kYes);  // the files the killed writer left
+  const CardReport report = WriteCard(card_, mount_, system_, {}, op_);
+  EXPECT_TRUE(report.ok) << report.messages.join(u'|').toStdString();
+  EXPECT_TRUE(VerifyCard(card_, mount_, system_, op_).ok);
+  ASSERT_TRUE(Unmount());
+  EXPECT_EQ(QProcess::execute(Tool(u"fsck.fat"_s), {u"-n"_s, image_}), 0);
 }
 
 }  // namespace

@@ -234,23 +234,29 @@ TEST(FrmCardWrite, ListsTheCardsWritesTheUsableOneAndTakesItOut) {
   ASSERT_TRUE(testing::WriteBytes(card + u"/C.wpj"_s, "#2\r\n0,a.wav\r\n"));
   ASSERT_TRUE(testing::WriteBytes(card + u"/a.wav"_s, testing::WaveOfLength(22050, 1, 16, 100)));
   TwoCards probe;
+  testing::ScriptedOperator op;
+  testing::ScriptedChoosers choosers;
+  FrmCardWrite window(card, probe, op, choosers);
+  window.show();
+  auto* none = Find<QLabel>(window, u"LblResult"_s);
+  EXPECT_TRUE(none->text().startsWith(u"カードが見つかりません。"_s));
   for (const auto& [name, filesystem] : {std::pair{u"big"_s, u"FAT32"_s}, {u"sd"_s, u"FAT16"_s}}) {
     VolumeInfo volume;
     volume.mount_point = dir.filePath(name);
     volume.filesystem = filesystem;
     volume.cluster_bytes = 2048;
-    volume.free_bytes = volume.total_bytes = 32 << 20;
+    volume.free_bytes = volume.total_bytes = filesystem == u"FAT32"_s ? 1024 : 32 << 20;
+    volume.read_only = filesystem == u"FAT32"_s;
     volume.removable = volume.found = true;
     QDir().mkpath(volume.mount_point);
     probe.volumes << volume;
   }
-  testing::ScriptedOperator op;
-  testing::ScriptedChoosers choosers;
-  FrmCardWrite window(card, probe, op, choosers);
-  window.show();
+  Click(window, u"CmdRefresh"_s);
+  EXPECT_TRUE(none->text().isEmpty());  // cards are listed, refused or not
   auto* grid = Find<QTableWidget>(window, u"GrdVolumes"_s);
   ASSERT_EQ(grid->rowCount(), 2);
-  EXPECT_EQ(grid->item(0, 4)->text(), u"FAT16ではありません（FAT32）"_s);
+  EXPECT_EQ(grid->item(0, 4)->text(),
+            u"FAT16ではありません（FAT32）、読み取り専用です、空き容量が足りません"_s);
   EXPECT_EQ(grid->currentRow(), 1);  // the usable card is chosen
   auto* eject = Find<QPushButton>(window, u"CmdEject"_s);
   EXPECT_FALSE(eject->isEnabled());  // nothing written yet
