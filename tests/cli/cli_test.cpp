@@ -207,7 +207,7 @@ TEST_F(CliTest, EachCommandReportsWhatItDid) {
       {"--card-path ~/cards make-card ~/P.wpj", 1, "", "(answered No)"},
       {"--card-path ~/cards make-card --yes ~/P.wpj", 0, "", "/cards/駅\n"},
       {"write-card --json --any-filesystem ~/CARD ~/target", 0,
-       "clusterBytes files filesystem freeBytes messages neededBytes ok orderOk target",
+       "cardRemoved clusterBytes files filesystem freeBytes messages neededBytes ok orderOk target",
        "\"ok\": true"},
       {"verify-card --json ~/CARD ~/cards", 1, "", "\"ok\": false"},
       {"to-mono ~/in/st.wav ~/out/st_mono.wav", 0, "", ""},
