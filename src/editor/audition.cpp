@@ -50,6 +50,25 @@ std::optional<int> Audition::CurrentChannel() const {
   return channel_;
 }
 
+std::optional<Audition::PlayPoint> Audition::Where() const {
+  const std::optional<int> channel = CurrentChannel();
+  if (!channel) {
+    return std::nullopt;
+  }
+  PlayPoint point{*channel, slot_, pass_, 0};
+  // Paused or between two voices nothing is open: the voice is at its start,
+  // where a resume plays it from.
+  if (timer_ && !new_channel_) {
+    const MediaReply reply = send_(u"status *1 position"_s);
+    bool ok = false;
+    const qint64 position = reply.text.toLongLong(&ok);
+    if (reply.code == media_error::kNone && ok && position > 0) {
+      point.position_ms = position;
+    }
+  }
+  return point;
+}
+
 std::optional<Audition::Record> Audition::BuildRecord(int channel) const {
   const ProgramRecord& program = project_.programs[static_cast<size_t>(channel)];
   if (IsEmptyVoice(program.Voice[0])) {
@@ -125,6 +144,7 @@ void Audition::Finish() {
 void Audition::Begin(int channel) {
   channel_ = channel;
   slot_ = 0;
+  pass_ = 0;
   new_channel_ = true;
   finished_ = false;
 }
@@ -258,6 +278,7 @@ void Audition::Tick() {
         channel_done = true;
       } else {
         slot_ = 0;
+        ++pass_;
         --record.repeat;
       }
     } else {
@@ -277,6 +298,7 @@ void Audition::Tick() {
         highlighted_ = false;
         channel_ = next;
         slot_ = 0;
+        pass_ = 0;
         new_channel_ = true;
         return;
       }

@@ -70,6 +70,16 @@ class Audition {
   bool AllRunning() const { return all_running_; }
   bool Paused() const { return all_running_ && !timer_; }
   std::optional<int> CurrentChannel() const;
+  // Where the audition has got to: the channel, the voice slot, the pass
+  // through the channel's voices (0 for the first) and how far into the
+  // voice the sound layer has played. Nothing when no audition runs.
+  struct PlayPoint {
+    int channel = -1;
+    int slot = 0;
+    int pass = 0;
+    qint64 position_ms = 0;
+  };
+  std::optional<PlayPoint> Where() const;
 
  private:
   struct Record {
@@ -97,6 +107,7 @@ class Audition {
   AuditionKind kind_ = AuditionKind::kSingle;
   int channel_ = -1;  // the channel being played
   int slot_ = 0;
+  int pass_ = 0;
   bool new_channel_ = false;
   bool finished_ = false;
   bool all_running_ = false;

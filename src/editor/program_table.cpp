@@ -122,6 +122,37 @@ void ProgramTable::Delete(int channel, int slot) {
   MarkEdited();
 }
 
+void ProgramTable::DeleteVoices(int channel) {
+  ProgramRecord& record = Record(project_, channel);
+  for (int slot = 0; slot <= LastSlot(); ++slot) {
+    record.Voice[static_cast<size_t>(slot)].clear();
+  }
+  SettleChannel(channel);
+  MarkEdited();
+}
+
+bool ProgramTable::HasVoices(int channel) const {
+  // Packed channels: a first slot taken means at least one voice.
+  return channel >= 0 && channel < project_.ChannelCount &&
+         !IsEmptyVoice(project_.programs[static_cast<size_t>(channel)].Voice[0]);
+}
+
+bool ProgramTable::IsEmpty() const {
+  const ProgramRecord reset;
+  for (int channel = 0; channel < project_.ChannelCount; ++channel) {
+    const ProgramRecord& record = project_.programs[static_cast<size_t>(channel)];
+    if (record.SP != reset.SP || record.RP != reset.RP) {
+      return false;
+    }
+    for (const QString& name : record.Voice) {
+      if (!IsEmptyVoice(name)) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
 int ProgramTable::MoveLeft(int channel, int slot) {
   ProgramRecord& record = Record(project_, channel);
   if (slot <= 0 || slot > LastSlot() || IsEmptyVoice(record.Voice[static_cast<size_t>(slot)])) {
@@ -197,11 +228,13 @@ bool ProgramTable::DeleteAll(Operator& op) {
 }
 
 bool ProgramTable::BulkAssign(Operator& op) {
-  if (!project_.VoicesRegistered) {
+  if (!project_.VoicesRegistered || project_.voices.isEmpty()) {
     ShowMessage(op, 2501, msg::kTitleConfirm, MessageIcon::kExclamation);
     return false;
   }
-  if (AskBeforeDiscarding(op, 2022) != MessageAnswer::kYes) {
+  // Asking whether to overwrite an empty table only makes the operator stop
+  // and wonder what would be lost.
+  if (!IsEmpty() && AskBeforeDiscarding(op, 2022) != MessageAnswer::kYes) {
     return false;
   }
   project_.ResetPrograms();

@@ -61,6 +61,10 @@ class ProgramTable {
 
   // Empties a voice cell, closes the gap, marks the page edited.
   void Delete(int channel, int slot);
+  // Takes every voice off the channel; its SP and RP stay. Marks the page
+  // edited.
+  void DeleteVoices(int channel);
+  bool HasVoices(int channel) const;
 
   // Swaps the voice with its neighbour; returns the slot the voice is in
   // afterwards (the same slot when nothing moved). Times and change flags
@@ -81,8 +85,12 @@ class ProgramTable {
   // Asks 2020, then resets every channel of the series; true when done.
   bool DeleteAll(Operator& op);
 
-  // Voice i alone in channel i, after 2501 / the 2022 question; true when done.
+  // Voice i alone in channel i; true when done. Without voices, 2501 says
+  // why nothing happens; the 2022 question comes only when there is
+  // something in the table to overwrite.
   bool BulkAssign(Operator& op);
+  // No channel of the series holds a voice or an SP or RP other than the first.
+  bool IsEmpty() const;
 
   // After the voice list changed: names no longer registered leave every
   // channel, the rest close up, every channel is re-timed.

@@ -2,9 +2,11 @@
 
 #include <QHelpEvent>
 #include <QPainter>
+#include <QPen>
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/project.h"
 
@@ -32,10 +34,40 @@ ChannelTimeline::ChannelTimeline(QWidget* parent) : QWidget(parent) {
 }
 
 void ChannelTimeline::ShowChannel(const Project& project, int channel) {
+  if (channel != channel_) {
+    play_fraction_ = -1.0;
+  }
   channel_ = channel;
   plan_ = channel >= 0 ? PlanOfChannel(project, channel) : ChannelPlan{};
   Layout();
   update();
+}
+
+void ChannelTimeline::SetPlayPoint(int voice, qint64 pass, qint64 position_ms) {
+  const qint64 passes = std::max<qint64>(1, plan_.repeat);
+  const qint64 drawn = plan_.pass_tenths * passes;
+  double fraction = -1.0;
+  if (drawn > 0 && voice >= 0 && voice < static_cast<int>(plan_.voices.size())) {
+    // On the same scale as the pieces: each voice as long as its time counts it.
+    double at = static_cast<double>(std::clamp<qint64>(pass, 0, passes - 1) * plan_.pass_tenths);
+    for (int v = 0; v < voice; ++v) {
+      at += static_cast<double>(plan_.voices[static_cast<size_t>(v)].tenths);
+    }
+    at += std::min(position_ms / 100.0,
+                   static_cast<double>(plan_.voices[static_cast<size_t>(voice)].tenths));
+    fraction = std::clamp(at / static_cast<double>(drawn), 0.0, 1.0);
+  }
+  if (fraction != play_fraction_) {
+    play_fraction_ = fraction;
+    update();
+  }
+}
+
+void ChannelTimeline::ClearPlayPoint() {
+  if (play_fraction_ >= 0.0) {
+    play_fraction_ = -1.0;
+    update();
+  }
 }
 
 QString ChannelTimeline::TotalText() const {
@@ -112,6 +144,11 @@ void ChannelTimeline::paintEvent(QPaintEvent*) {
       painter.drawText(piece.rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter,
                        plan_.voices[static_cast<size_t>(piece.voice)].name);
     }
+  }
+  if (play_fraction_ >= 0.0) {
+    const int x = bar.left() + static_cast<int>(std::lround(play_fraction_ * (bar.width() - 1)));
+    painter.setPen(QPen(QColor(200, 40, 40), 2));
+    painter.drawLine(x, bar.top(), x, bar.bottom());
   }
   if (channel_ >= 0 && plan_.repeat <= 0 && !plan_.voices.empty()) {
     painter.setPen(palette().color(QPalette::WindowText));

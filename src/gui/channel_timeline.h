@@ -2,6 +2,7 @@
 
 #include <QRectF>
 #include <QWidget>
+#include <QtGlobal>
 
 #include <vector>
 
@@ -27,6 +28,12 @@ class ChannelTimeline : public QWidget {
   QString TotalText() const;
   // The voice drawn under a point, as the tooltip names it; empty for none.
   QString TextAt(const QPoint& point) const;
+  // Where playing has got to: the voice (its place in the channel), the
+  // pass through the voices (0 for the first) and the time into the voice.
+  void SetPlayPoint(int voice, qint64 pass, qint64 position_ms);
+  void ClearPlayPoint();
+  // The play position as a share of the drawn length, 0..1; below 0 for none.
+  double PlayFraction() const { return play_fraction_; }
 
   QSize sizeHint() const override { return {600, 46}; }
   QSize minimumSizeHint() const override { return {200, 46}; }
@@ -48,6 +55,7 @@ class ChannelTimeline : public QWidget {
   ChannelPlan plan_;
   int channel_ = -1;
   std::vector<Piece> pieces_;
+  double play_fraction_ = -1.0;
 };
 
 }  // namespace parlatone

@@ -68,16 +68,18 @@ constexpr ToolbarEntry kToolbar[] = {
 constexpr const char16_t* kCommandCaptions[] = {u"試聴",   u"上移動",  u"下移動", u"左移動",
                                                 u"右移動", u"削除",    u"全試聴", u"一括登録",
                                                 u"全削除", u"一時停止"};
-constexpr const char16_t* kCommandTips[] = {u"選択したチャンネルを試聴します",
-                                            u"選択したSoundを前のチャンネルの同じ列へ移します",
-                                            u"選択したSoundを次のチャンネルの同じ列へ移します",
-                                            u"選択したSoundを同じチャンネルの左へ移します",
-                                            u"選択したSoundを同じチャンネルの右へ移します",
-                                            u"選択したSoundをチャンネルから外します",
-                                            u"すべてのチャンネルを順に試聴します",
-                                            u"登録したSoundを1チャンネルに1つずつ順に割り当てます",
-                                            u"すべてのチャンネルの割り当てを消去します",
-                                            u"全試聴を一時停止・再開します"};
+constexpr const char16_t* kCommandTips[] = {
+    u"選択したチャンネルを試聴します",
+    u"選択したSoundを前のチャンネルの同じ列へ移します",
+    u"選択したSoundを次のチャンネルの同じ列へ移します",
+    u"選択したSoundを同じチャンネルの左へ移します",
+    u"選択したSoundを同じチャンネルの右へ移します",
+    u"選択したSoundをチャンネルから外します"
+    u"（No.・SP・RP・時間の列では、そのチャンネルのSoundをすべて）",
+    u"すべてのチャンネルを順に試聴します",
+    u"登録したSoundを1チャンネルに1つずつ順に割り当てます",
+    u"すべてのチャンネルの割り当てを消去します",
+    u"全試聴を一時停止・再開します"};
 
 }  // namespace
 
@@ -106,7 +108,10 @@ FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choos
   audition_ = std::make_unique<Audition>(
       project_, *this, [](const QString& command) { return SendMediaCommand(command); },
       [this](const QString& path) { return FileInfoLine(path, project_.Mode(), op_); }, op_);
-  connect(sim_timer_, &QTimer::timeout, this, [this] { audition_->Tick(); });
+  connect(sim_timer_, &QTimer::timeout, this, [this] {
+    audition_->Tick();
+    ShowPlayPosition();
+  });
   project_.ResetPrograms();
   cleared_listener_ = project_.AddClearedListener([this] {
     SetProjectFile({});
@@ -271,6 +276,7 @@ void FrmMain::BuildMenus() {
   QAction* print = print_action_;
   QAction* quit = quit_action_;
   load->setShortcut(QKeySequence::Open);
+  clear->setShortcut(QKeySequence::New);
   print->setShortcut(QKeySequence::Print);
   quit->setShortcut(QKeySequence::Quit);
   temporary_save_action_ = action(u"一時保存..."_s, "ActionTemporarySave",
@@ -279,18 +285,35 @@ void FrmMain::BuildMenus() {
   connect(temporary_save_action_, &QAction::triggered, this, &FrmMain::OnTemporarySave);
   pdf_action_ = action(u"PDF保存..."_s, "ActionPdf", u"印刷する帳票をPDFファイルに保存します"_s);
   connect(pdf_action_, &QAction::triggered, this, &FrmMain::OnPdf);
-  undo_action_ = action(u"元に戻す"_s, "ActionUndo", u"チャンネルの最後の変更を取り消します"_s);
-  undo_action_->setShortcut(QKeySequence::Undo);
-  connect(undo_action_, &QAction::triggered, this, [this] {
-    CommitPendingEdit();
-    history_->Stack().undo();
-  });
-  redo_action_ = action(u"やり直し"_s, "ActionRedo", u"取り消した変更をやり直します"_s);
-  redo_action_->setShortcut(QKeySequence::Redo);
-  connect(redo_action_, &QAction::triggered, this, [this] {
-    CommitPendingEdit();
-    history_->Stack().redo();
-  });
+  // The menu names the step ("元に戻す: 一括登録"); with none, the bare word.
+  // A drop-down still open is committed first: it is the latest step.
+  QUndoStack& stack = history_->Stack();
+  const auto step_action = [&](QAction* made, const QString& word, const char* name,
+                               const QString& tip, const QKeySequence& keys, auto text_changed,
+                               void (QUndoStack::*run)()) {
+    made->setObjectName(QString::fromLatin1(name));
+    made->setToolTip(tip);
+    made->setShortcut(keys);
+    const auto bare = [made, word] {
+      if (made->text() == word + u':') {
+        made->setText(word);
+      }
+    };
+    bare();
+    connect(&stack, text_changed, made, bare);
+    disconnect(made, &QAction::triggered, &stack, run);
+    connect(made, &QAction::triggered, this, [this, run] {
+      CommitPendingEdit();
+      (history_->Stack().*run)();
+    });
+    return made;
+  };
+  undo_action_ = step_action(stack.createUndoAction(this, u"元に戻す:"_s), u"元に戻す"_s,
+                             "ActionUndo", u"チャンネルの最後の変更を取り消します"_s,
+                             QKeySequence::Undo, &QUndoStack::undoTextChanged, &QUndoStack::undo);
+  redo_action_ = step_action(stack.createRedoAction(this, u"やり直し:"_s), u"やり直し"_s,
+                             "ActionRedo", u"取り消した変更をやり直します"_s, QKeySequence::Redo,
+                             &QUndoStack::redoTextChanged, &QUndoStack::redo);
   connect(&history_->Stack(), &QUndoStack::canUndoChanged, this, &FrmMain::UpdateUndoActions);
   connect(&history_->Stack(), &QUndoStack::canRedoChanged, this, &FrmMain::UpdateUndoActions);
   UpdateUndoActions();
@@ -469,6 +492,11 @@ void FrmMain::SetButtonState(ButtonState state) {
               Command::kMoveRight, Command::kDelete, Command::kAuditionAll},
              true);
       break;
+    case ButtonState::kChannelCell:
+      // The channel's own cells stand for the whole channel: it can be
+      // played or emptied from any of them.
+      enable({Command::kAudition, Command::kDelete}, true);
+      [[fallthrough]];
     case ButtonState::kIdle:
       enable({Command::kAuditionAll, Command::kBulkAssign, Command::kDeleteAll}, true);
       enable({Command::kPause}, false);
@@ -512,13 +540,37 @@ void FrmMain::SetToolbarBusy(bool busy) {
 }
 
 void FrmMain::UpdateTimeline() {
+  // While a channel plays, the timeline is that channel's, wherever the
+  // cursor is (it is parked while playing).
+  if (audition_ != nullptr && audition_->CurrentChannel()) {
+    ShowPlayPosition();
+    return;
+  }
   const QModelIndex current = grid_->currentIndex();
   const int channel = current.isValid() ? model_->ChannelAt(current.row()) : -1;
   timeline_->ShowChannel(project_, channel >= 0 && channel < kProgramRecordCount ? channel : -1);
 }
 
+void FrmMain::ShowPlayPosition() {
+  const std::optional<Audition::PlayPoint> at = audition_->Where();
+  if (!at) {
+    timeline_->ClearPlayPoint();
+    return;
+  }
+  if (timeline_->Channel() != at->channel) {
+    timeline_->ShowChannel(project_, at->channel);
+  }
+  timeline_->SetPlayPoint(at->slot, at->pass, at->position_ms);
+}
+
 void FrmMain::UpdateButtonsForCell(const QModelIndex& index) {
-  if (!index.isValid() || index.column() < kSpColumn) {
+  if (!index.isValid()) {
+    return;
+  }
+  if (index.column() < kFirstVoiceColumn) {
+    SetButtonState(model_->Table().HasVoices(model_->ChannelAt(index.row()))
+                       ? ButtonState::kChannelCell
+                       : ButtonState::kIdle);
     return;
   }
   const bool voice = model_->VoiceSlotAt(index.column()) >= 0;
@@ -814,7 +866,7 @@ void FrmMain::RunCommand(Command command) {
       MoveSideways(+1);
       break;
     case Command::kDelete:
-      DeleteCell();
+      DeleteCommand();
       break;
     case Command::kAuditionAll:
       audition_->StartAll();
@@ -876,6 +928,8 @@ void FrmMain::SetFileInfo(const QString& text) {
 void FrmMain::SetAuditionLook(std::optional<AuditionKind> running) {
   grid_->SetLocked(running.has_value());
   if (!running) {
+    // The channel just played stays in the timeline until a cell is chosen.
+    timeline_->ClearPlayPoint();
     SetToolbarBusy(false);
     SetButtonState(ButtonState::kIdle);
     tabs_->setEnabled(true);
@@ -903,6 +957,7 @@ void FrmMain::SetPaused(bool paused) {
 void FrmMain::SetTimer(bool enabled) {
   if (enabled) {
     sim_timer_->start();
+    ShowPlayPosition();
   } else {
     sim_timer_->stop();
   }
@@ -962,6 +1017,24 @@ void FrmMain::DeleteCell() {
   const int channel = model_->ChannelAt(current.row());
   history_->Record(u"削除"_s, {channel}, [&] {
     model_->Table().Delete(channel, slot);
+    return true;
+  });
+  model_->RefreshChannel(channel);
+  SelectCell(current);
+}
+
+void FrmMain::DeleteCommand() {
+  const QModelIndex current = grid_->currentIndex();
+  if (!current.isValid() || current.column() >= kFirstVoiceColumn) {
+    DeleteCell();
+    return;
+  }
+  const int channel = model_->ChannelAt(current.row());
+  if (!model_->Table().HasVoices(channel)) {
+    return;
+  }
+  history_->Record(u"チャンネルの削除"_s, {channel}, [&] {
+    model_->Table().DeleteVoices(channel);
     return true;
   });
   model_->RefreshChannel(channel);

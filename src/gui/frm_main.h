@@ -58,9 +58,10 @@ class FrmMain : public QMainWindow, public AuditionView {
     kPause,
   };
   static constexpr int kCommandCount = 10;
-  // What the command buttons offer: a voice cell is selected, nothing is,
-  // one channel is playing, all channels are.
-  enum class ButtonState { kVoiceCell, kIdle, kAuditionOne, kAuditionAll };
+  // What the command buttons offer: a voice cell is selected, a cell of the
+  // channel itself (No., SP, RP, 時間) of a channel with voices is, nothing
+  // is, one channel is playing, all channels are.
+  enum class ButtonState { kVoiceCell, kChannelCell, kIdle, kAuditionOne, kAuditionAll };
   void SetButtonState(ButtonState state);
   void SetToolbarBusy(bool busy);
 
@@ -145,6 +146,10 @@ class FrmMain : public QMainWindow, public AuditionView {
   void MoveVertically(int direction);
   void MoveSideways(int direction);
   void DeleteCell();
+  // 削除: the selected voice, or on a cell of the channel itself all its voices.
+  void DeleteCommand();
+  // The timeline follows the channel being played, with the play position.
+  void ShowPlayPosition();
 
   Project& project_;
   AppPaths paths_;

@@ -146,21 +146,27 @@ void ChoiceDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) co
 bool ChoiceDelegate::eventFilter(QObject* watched, QEvent* event) {
   auto* combo = qobject_cast<QComboBox*>(open_editor_.data());
   const bool in_list = combo != nullptr && watched == combo->view();
-  if (event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && combo != nullptr) {
-    // Delete empties the cell with its list open too: the list closes
-    // unchanged and the grid does what Delete does.
-    if (watched == combo || in_list) {
-      combo->hidePopup();
-      QWidget* editor = open_editor_;
-      open_editor_ = nullptr;
-      Q_EMIT closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
-      if (auto* grid = qobject_cast<QWidget*>(parent())) {
-        QCoreApplication::postEvent(
-            grid, new QKeyEvent(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier));
+  const auto* key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
+  // Delete empties the cell with its list open too; Ctrl+Tab leaves the
+  // grid rather than opening the next cell's list. Either way the list
+  // closes unchanged and the grid does what the key does.
+  const bool leave = key != nullptr &&
+                     (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+                     (key->modifiers() & Qt::ControlModifier);
+  if (key != nullptr && (key->key() == Qt::Key_Delete || leave) && combo != nullptr &&
+      (watched == combo || in_list)) {
+    combo->hidePopup();
+    QWidget* editor = open_editor_;
+    open_editor_ = nullptr;
+    Q_EMIT closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    if (auto* grid = qobject_cast<QWidget*>(parent())) {
+      if (leave) {
+        grid->setFocus();  // the way out starts from the grid, not from the closed list
       }
-      return true;
+      QCoreApplication::postEvent(grid,
+                                  new QKeyEvent(QEvent::KeyPress, key->key(), key->modifiers()));
     }
+    return true;
   }
   if (event->type() == QEvent::Hide && combo != nullptr &&
       watched == combo->view()->parentWidget()) {
@@ -305,6 +311,21 @@ void ProgramGrid::updateGeometries() {
   PlaceFrozenColumns();
 }
 
+int ProgramGrid::NumberColumnWidth() const {
+  // The widest channel number of any series, in the font in use, with the
+  // margins a cell keeps on both sides and the grid line.
+  const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+  return fontMetrics().horizontalAdvance(ChannelNumberText(kProgramRecordCount - 1)) + 2 * margin +
+         1;
+}
+
+void ProgramGrid::changeEvent(QEvent* event) {
+  QTableView::changeEvent(event);
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+    ApplyColumnLayout();
+  }
+}
+
 int ProgramGrid::FrozenWidth() const {
   int width = 0;
   for (int column = kChannelColumn; column < kFirstVoiceColumn; ++column) {
@@ -331,6 +352,9 @@ void ProgramGrid::ApplyColumnLayout() {
     const bool spare = column == columns - 1;
     setColumnHidden(column, spare);
     setColumnWidth(column, Pixels(column < kFirstVoiceColumn ? widths[column] : kVoiceTwips));
+    if (column == kChannelColumn) {
+      setColumnWidth(column, std::max(columnWidth(column), NumberColumnWidth()));
+    }
     if (frozen_ != nullptr) {
       frozen_->setColumnHidden(column, column >= kFirstVoiceColumn);
       frozen_->setColumnWidth(column, columnWidth(column));

@@ -93,6 +93,7 @@ class ProgramGrid : public QTableView {
   void mousePressEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void updateGeometries() override;
+  void changeEvent(QEvent* event) override;
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
   bool focusNextPrevChild(bool next) override;
 
@@ -100,6 +101,8 @@ class ProgramGrid : public QTableView {
   void PlaceFrozenColumns();
   void FitVoiceColumns();
   int FrozenWidth() const;
+  // Wide enough for "1000" in the grid's font.
+  int NumberColumnWidth() const;
 
   FrozenColumns* frozen_ = nullptr;
   ChoiceDelegate* frozen_delegate_ = nullptr;

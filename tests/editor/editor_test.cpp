@@ -3,6 +3,8 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "core/messages.h"
@@ -173,6 +175,52 @@ TEST_F(ProgramTableTest, DeletesAndMovesAcrossPagesInTheBigSeries) {
   EXPECT_TRUE(project_.PageEdited[1]);
   Fill(999, {u"v2.wav"_s});
   EXPECT_FALSE(table_.MoveDown(999, 0, op_));
+  // A whole channel's voices go at once; its SP and RP stay.
+  project_.PageEdited.fill(false);
+  project_.CurrentPage = 3;
+  Fill(800, {u"v1.wav"_s, u"v2.wav"_s});
+  project_.programs[800].SP = project_.programs[800].RP = u"2"_s;
+  table_.DeleteVoices(800);
+  EXPECT_TRUE(Voices(800).isEmpty());
+  EXPECT_EQ(Record(800).SP + Record(800).RP + Record(800).Time, u"220.0"_s);
+  EXPECT_TRUE(project_.PageEdited[3]);
+  EXPECT_FALSE(table_.HasVoices(800));
+  EXPECT_TRUE(table_.HasVoices(999));
+}
+
+// The overwrite question comes only when something would be overwritten;
+// without voices the operator is told why nothing happens.
+TEST_F(ProgramTableTest, BulkAssignmentAsksOnlyWhenItOverwrites) {
+  const struct {
+    const char* what;
+    int voices;
+    std::function<void(Project&)> before;
+    std::vector<int> shown;
+    bool assigned;
+  } cases[] = {
+      {"empty table", 3, [](Project&) {}, {}, true},
+      {"a voice in a channel",
+       3,
+       [](Project& p) { p.programs[40].Voice[0] = u"v1.wav"_s; },
+       {2022},
+       true},
+      {"an RP only", 3, [](Project& p) { p.programs[7].RP = u"3"_s; }, {2022}, true},
+      {"no voices", 0, [](Project&) {}, {2501}, false},
+      {"registered, but the list is empty",
+       0,
+       [](Project& p) { p.VoicesRegistered = true; },
+       {2501},
+       false},
+  };
+  for (const auto& c : cases) {
+    UseMode(3, c.voices);
+    project_.ResetPrograms();
+    c.before(project_);
+    op_ = {};
+    op_.Answer(MessageAnswer::kYes);
+    EXPECT_EQ(table_.BulkAssign(op_), c.assigned) << c.what;
+    EXPECT_EQ(op_.Numbers(), c.shown) << c.what;
+  }
 }
 
 TEST_F(ProgramTableTest, BulkAssignmentAndPurgeOfUnregisteredNames) {
@@ -195,10 +243,6 @@ TEST_F(ProgramTableTest, BulkAssignmentAndPurgeOfUnregisteredNames) {
   Fill(40, {u"v3.wav"_s});
   EXPECT_FALSE(table_.BulkAssign(op_));
   EXPECT_EQ(Voices(40).size(), 1);
-  project_.VoicesRegistered = false;
-  op_ = {};
-  EXPECT_FALSE(table_.BulkAssign(op_));
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{2501});
   // The purge removes unregistered names everywhere and retimes every channel.
   project_.ResetPrograms();
   project_.VoicesRegistered = true;
@@ -250,6 +294,9 @@ class ScriptedLayer {
     }
     if (command == u"status *1 mode"_s) {
       return {media_error::kNone, --polls_left > 0 ? u"playing"_s : u"stopped"_s};
+    }
+    if (command == u"status *1 position"_s) {
+      return {media_error::kNone, u"120"_s};
     }
     return {};
   }
@@ -322,6 +369,22 @@ TEST_F(AuditionTest, ChannelPlaysItsSequenceRpTimes) {
   EXPECT_EQ(view_.events,
             (QStringList{u"look single"_s, u"highlight 4"_s, u"white 4"_s, u"look idle"_s}));
   EXPECT_FALSE(view_.timer);
+  // Where it has got to, as slot/pass, voice by voice.
+  EXPECT_FALSE(audition_.Where());
+  ASSERT_TRUE(audition_.StartSingle(4));
+  QStringList points;
+  for (int tick = 0; tick < 500 && audition_.Running(); ++tick) {
+    audition_.Tick();
+    if (const auto at = audition_.Where()) {
+      EXPECT_EQ(at->channel, 4);
+      EXPECT_EQ(at->position_ms, 120);
+      const QString point = u"%1/%2"_s.arg(at->slot).arg(at->pass);
+      if (points.isEmpty() || points.back() != point) {
+        points << point;
+      }
+    }
+  }
+  EXPECT_EQ(points, (QStringList{u"0/0"_s, u"1/0"_s, u"0/1"_s, u"1/1"_s}));
 }
 
 // A blank first slot starts nothing; a failed open and a stop end at once and close the device.

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
@@ -12,7 +13,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTabBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -179,6 +182,106 @@ TEST_F(FrmMainTest, KeyboardWorksTheGridAndItsDropDowns) {
   EXPECT_TRUE(project_.programs[4].Voice[0].isEmpty());
 }
 
+// The No. column holds the series' highest channel number whole in the
+// grid's font, at both screen sizes.
+TEST_F(FrmMainTest, TheNumberColumnHoldsEveryChannelNumber) {
+  const struct {
+    int mode;
+    QSize size;
+  } cases[] = {{3, {1024, 768}}, {3, {1600, 1000}}, {4, {1024, 768}}, {4, {1600, 1000}}};
+  for (const auto& c : cases) {
+    Open(c.mode);
+    window_->resize(c.size);
+    Tabs()->setCurrentIndex(Tabs()->count() - 1);
+    auto* fixed = Find<QTableView>(u"FgProgramFixed"_s);
+    const QModelIndex last = Cell(Model()->rowCount() - 1, kChannelColumn);
+    const QString number = last.data().toString();
+    const int margin =
+        fixed->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, fixed) + 1;
+    const int room = fixed->visualRect(last).width() - 2 * margin;
+    EXPECT_GE(room, QFontMetrics(fixed->font()).horizontalAdvance(number))
+        << c.mode << " " << number.toStdString() << " " << c.size.width();
+    EXPECT_EQ(number, c.mode == 4 ? u"1000"_s : u"255"_s);
+    EXPECT_EQ(fixed->columnWidth(kChannelColumn), Grid()->columnWidth(kChannelColumn));
+  }
+}
+
+// 試聴 and 削除 act on the row's channel from its own cells (No., SP, RP,
+// 時間); the moves need a voice cell; a row without voices offers neither.
+TEST_F(FrmMainTest, CommandsOfTheSelectedCell) {
+  Open(1, 3);
+  Fill(4, {u"v0.wav"_s, u"v1.wav"_s});
+  const struct {
+    const char* what;
+    int row;
+    int column;
+    bool audition, moves, remove;
+  } cases[] = {
+      {"No.", 4, kChannelColumn, true, false, true},
+      {"SP", 4, kSpColumn, true, false, true},
+      {"RP", 4, kRpColumn, true, false, true},
+      {"時間", 4, kTimeColumn, true, false, true},
+      {"voice", 4, kFirstVoiceColumn + 1, true, true, true},
+      {"empty voice cell", 4, kFirstVoiceColumn + 2, false, false, false},
+      {"SP of a channel without voices", 5, kSpColumn, false, false, false},
+  };
+  const auto enabled = [&](int i) { return Find<QPushButton>(u"Command%1"_s.arg(i))->isEnabled(); };
+  for (const auto& c : cases) {
+    Select(c.row, c.column);
+    EXPECT_EQ(enabled(0), c.audition) << c.what;
+    EXPECT_EQ(enabled(1) && enabled(4), c.moves) << c.what;
+    EXPECT_EQ(enabled(5), c.remove) << c.what;
+    EXPECT_TRUE(enabled(6) && enabled(7) && enabled(8)) << c.what;
+  }
+  // 削除 from the SP cell takes the channel's voices; one undo brings them back.
+  Select(4, kSpColumn);
+  Click(5);
+  EXPECT_TRUE(project_.programs[4].Voice[0].isEmpty());
+  EXPECT_FALSE(enabled(5));
+  Find(u"ActionUndo"_s)->trigger();
+  EXPECT_EQ(project_.programs[4].Voice[1], u"v1.wav"_s);
+}
+
+// Ctrl+Tab leaves the grid from any cell, with its drop-down open or not;
+// Ctrl+N is データ初期化.
+TEST_F(FrmMainTest, CtrlTabLeavesTheGridAndCtrlNStartsAnew) {
+  Open(1, 3);
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+  Fill(4, {u"v0.wav"_s, u"v1.wav"_s});
+  const struct {
+    const char* what;
+    int column;
+    bool open;
+  } cases[] = {{"voice", kFirstVoiceColumn, false},
+               {"voice, list open", kFirstVoiceColumn, true},
+               {"SP, list open", kSpColumn, true}};
+  for (const auto& c : cases) {
+    Grid()->setFocus();
+    Select(4, c.column);
+    if (c.open) {
+      QTest::keyClick(Grid(), Qt::Key_Return);
+      auto* combo = Grid()->findChild<QComboBox*>(u"CellChoice"_s);
+      ASSERT_NE(combo, nullptr) << c.what;
+      ASSERT_TRUE(QTest::qWaitFor([&] { return combo->view()->isVisible(); })) << c.what;
+    }
+    QWidget* target = QApplication::activePopupWidget() != nullptr
+                          ? QApplication::activePopupWidget()->focusWidget()
+                          : QApplication::focusWidget();
+    ASSERT_NE(target, nullptr) << c.what;
+    QTest::keyClick(target, Qt::Key_Tab, Qt::ControlModifier);
+    QTest::qWait(20);
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus != nullptr && focus != Grid() && !Grid()->isAncestorOf(focus))
+        << c.what << " " << (focus ? focus->metaObject()->className() : "none");
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << c.what;
+    EXPECT_TRUE(project_.programs[4].Voice[0] == u"v0.wav"_s) << c.what;
+  }
+  op_.Answer(MessageAnswer::kNo);
+  QTest::keyClick(window_.get(), Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2052});
+}
+
 // A drop-down opened on a value it does not list keeps that value; one closed
 // with Escape is closed for good: no commit, no warning.
 TEST_F(FrmMainTest, OpeningADropDownChangesNothingByItself) {
@@ -300,11 +403,12 @@ TEST_F(FrmMainTest, ProjectCommandsPagesAndClosing) {
 TEST_F(FrmMainTest, AnAuditionOnTheRealSoundLayer) {
   UseSoundBackend(MakeSdlSoundBackend());
   Open(4);
-  for (const QString& name : {u"a.wav"_s, u"b.wav"_s}) {
+  for (const auto& [name, ms] : {std::pair(u"a.wav"_s, 250), std::pair(u"b.wav"_s, 1000)}) {
     project_.voices.append(VoiceRecord{});
     project_.voices.back().NAME = name;
     project_.voices.back().FilePath = dir_.filePath(name);
-    ASSERT_TRUE(WriteBytes(dir_.filePath(name), WaveOfLength(22050, 1, 8, 250)));
+    project_.voices.back().SEC = QString::number(ms / 1000.0, 'f', 3);
+    ASSERT_TRUE(WriteBytes(dir_.filePath(name), WaveOfLength(22050, 1, 8, ms)));
   }
   project_.VoicesRegistered = true;
   Fill(2, {u"a.wav"_s, u"b.wav"_s});
@@ -314,7 +418,13 @@ TEST_F(FrmMainTest, AnAuditionOnTheRealSoundLayer) {
   auto* line = Find<QLabel>(u"LblState"_s);
   ASSERT_TRUE(QTest::qWaitFor([&] { return line->text().startsWith(u"a.wav "_s); }, 2000));
   EXPECT_TRUE(Cell(2, kSpColumn).data(Qt::BackgroundRole).isValid());
+  // The timeline shows the channel with the play position moving over it:
+  // a.wav is the first 3 of 13 tenths.
+  auto* timeline = Find<ChannelTimeline>(u"PicTimeline"_s);
+  EXPECT_EQ(timeline->Channel(), 2);
+  EXPECT_TRUE(timeline->PlayFraction() >= 0.0 && timeline->PlayFraction() <= 3.0 / 13);
   ASSERT_TRUE(QTest::qWaitFor([&] { return line->text().startsWith(u"b.wav "_s); }, 3000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return timeline->PlayFraction() > 5.0 / 13; }, 3000));
   ASSERT_TRUE(QTest::qWaitFor([&] { return !window_->CurrentAudition().Running(); }, 5000));
   for (const QString& key :
        {u"LOAD"_s, u"NEW"_s, u"WAVE"_s, u"SETING"_s, u"CARD"_s, u"PRINT"_s, u"APPEND"_s}) {
@@ -365,10 +475,17 @@ TEST_F(FrmMainTest, UndoAndRedoOfEveryKindOfChange) {
     op_.Answer(MessageAnswer::kYes);
     Find(u"ActionCommand8"_s)->trigger();
   });
+  // The menu names the step to be undone or redone.
+  EXPECT_EQ(Find(u"ActionUndo"_s)->text(), u"元に戻す: 全削除"_s);
+  Find(u"ActionUndo"_s)->trigger();
+  EXPECT_EQ(Find(u"ActionUndo"_s)->text(), u"元に戻す: 一括登録"_s);
+  EXPECT_EQ(Find(u"ActionRedo"_s)->text(), u"やり直し: 全削除"_s);
   op_.Answer(MessageAnswer::kYes);
   Find(u"NEW"_s)->trigger();
   EXPECT_EQ(stack.count(), 0);
   EXPECT_FALSE(Find(u"ActionUndo"_s)->isEnabled());
+  EXPECT_EQ(Find(u"ActionUndo"_s)->text() + Find(u"ActionRedo"_s)->text(), u"元に戻すやり直し"_s);
+  EXPECT_EQ(Find(u"ActionUndo"_s)->shortcut(), QKeySequence(QKeySequence::Undo));
   Model()->setData(Cell(0, kRpColumn), u"3"_s, Qt::EditRole);
 }
 
