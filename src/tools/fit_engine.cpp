@@ -614,7 +614,13 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
         result.messages << QString::fromUtf16(fit_text::kSilentNoGain);
       } else {
         const double peak_db = 20.0 * std::log10(static_cast<double>(measure.peak));
-        result.gain_db = std::min(*options.normalize_lufs - loudness, kPeakCeilingDb - peak_db);
+        const double wanted_db = *options.normalize_lufs - loudness;
+        const double allowed_db = kPeakCeilingDb - peak_db;
+        result.limited_by_peak = allowed_db < wanted_db;
+        result.gain_db = std::min(wanted_db, allowed_db);
+        // A gain moves the integrated loudness by as many dB; the peak
+        // ceiling keeps every sample below full scale, so nothing clips.
+        result.loudness_lufs = loudness + result.gain_db;
         write.gain = static_cast<float>(std::pow(10.0, result.gain_db / 20.0));
       }
     }
