@@ -177,6 +177,7 @@ FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
   results_->setMaximumHeight(results_->fontMetrics().lineSpacing() * 5 + 8);
   results_->setSelectionMode(QAbstractItemView::NoSelection);
   results_->setFocusPolicy(Qt::NoFocus);
+  results_->hide();  // until there is a run to tell of
   layout->addWidget(results_);
 }
 
@@ -254,6 +255,7 @@ FitRunResult FitPage::Run() {
   const FitRunResult run = FitFiles(sources, folder, series_, Options(), page_op, &stop_);
   SetRunning(false);
   results_->clear();
+  results_->show();
   for (const FitFileResult& file : run.files) {
     auto* item = new QListWidgetItem(ResultLine(file), results_);
     if (!file.written() || file.limited_by_peak) {

@@ -140,7 +140,7 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   frame_layout->addLayout(buttons);
 
   auto* bottom = new QHBoxLayout();
-  auto* tools = new QGroupBox(u"Wave変換"_s, this);
+  auto* tools = new QGroupBox(mp3 ? u"mp3変換"_s : u"Wave変換"_s, this);
   auto* tools_layout = new QHBoxLayout(tools);
   // In the MP3 series the tools offer only their page that makes MP3 files.
   tools_layout->addWidget(new QLabel(mp3 ? u"各種音声ファイルからmp3ファイルへの変換等"_s
