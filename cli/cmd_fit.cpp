@@ -27,6 +27,14 @@ void WriteReport(JsonWriter& report, const FitFileResult& file) {
   report.Value(std::round(file.gain_db * 100.0) / 100.0);
   report.Key(QLatin1StringView("lengthMs"));
   report.Value(static_cast<qint64>(file.length_ms));
+  report.Key(QLatin1StringView("limitedByPeak"));
+  report.Value(file.limited_by_peak);
+  report.Key(QLatin1StringView("loudnessLufs"));
+  if (file.loudness_lufs) {
+    report.Value(std::round(*file.loudness_lufs * 10.0) / 10.0);
+  } else {
+    report.Null();
+  }
   report.Key(QLatin1StringView("messages"));
   report.Value(file.messages);
   report.Key(QLatin1StringView("name"));
@@ -55,6 +63,12 @@ QString Line(const FitFileResult& file) {
   if (file.gain_db != 0.0) {
     line += u", gain %1 dB"_s.arg(file.gain_db, 0, 'f', 2);
   }
+  if (file.loudness_lufs) {
+    line += u", %1 LUFS"_s.arg(*file.loudness_lufs, 0, 'f', 1);
+    if (file.limited_by_peak) {
+      line += u" (held down by the peak limit)"_s;
+    }
+  }
   line += u')';
   if (!file.comment.isEmpty()) {
     line += u" comment "_s + file.comment;
@@ -82,7 +96,9 @@ class FitCommand : public Command {
            u"option is on) at the source's rate when the series takes it, else the nearest\n"
            u"rate below, 8 or 16 bits with dither; for the MP3 series constant bit rate MP3 at\n"
            u"44100 Hz (22050 with --rate 22050), --bitrate kbit/s (128 unless given).\n"
-           u"--normalize brings the loudness to LUFS with the peak at most -1 dBFS; --trim\n"
+           u"--normalize brings the loudness to LUFS with the peak at most -1 dBFS; a file\n"
+           u"whose peak allows less stays below the target, and its report says what it\n"
+           u"reached and that the peak held it (loudnessLufs, limitedByPeak). --trim\n"
            u"cuts silence below -50 dBFS from both ends. Names are made to pass the name rules\n"
            u"(the source's name becomes the comment when it had to change). --yes replaces\n"
            u"existing outputs; without it they are kept. Exit status 0 when every file was\n"

@@ -23,9 +23,10 @@ class ToMonoCommand : public Command {
   QString Description() const override {
     return u"Makes mono copies of stereo PCM WAVE files (the left channel of 16-bit files, the\n"
            u"right channel of 8-bit files) with the checks of the sound tools window. In folder\n"
-           u"mode mono files are skipped. --yes overwrites an existing output file and creates\n"
-           u"a missing output folder; without it the answer is No. Ctrl+C stops the run and\n"
-           u"leaves no unfinished file. Exit status 0 when every stereo file was converted.\n"_s;
+           u"mode mono files, and files of other depths or forms (which fit converts), are\n"
+           u"skipped. --yes overwrites an existing output file and creates a missing output\n"
+           u"folder; without it the answer is No. Ctrl+C stops the run and leaves no\n"
+           u"unfinished file. Exit status 0 when every stereo file was converted.\n"_s;
   }
 
   int Run(const QStringList& args, Context& context) override {
@@ -39,8 +40,9 @@ class ToMonoCommand : public Command {
     const bool yes = parser.isSet(yes_);
     request.source = Absolute(positional[0]);
     request.output = Absolute(positional[1]);
-    // The skip question for a mono file is always answered Yes: the run goes on.
-    const QString skip_question = QString::fromUtf16(tool_text::kNotStereo);
+    // The skip question for a mono file, or one only fit converts, is always
+    // answered Yes: the run goes on.
+    const QString skip_question = QString::fromUtf16(tool_text::kSkipQuestion);
     context.op.AnswerQuestionsWith([yes, skip_question](const MessageRequest& request) {
       if (request.text.contains(skip_question)) {
         return MessageAnswer::kYes;
@@ -54,7 +56,8 @@ class ToMonoCommand : public Command {
     const bool complete =
         result.checked && !result.failed && !result.cancelled && !result.stereo_missing;
     if (complete) {
-      context.out << result.converted << u" converted, "_s << result.skipped << u" skipped\n"_s;
+      context.out << result.converted << u" converted, "_s << result.skipped + result.for_fit_page
+                  << u" skipped\n"_s;
     }
     return complete ? kExitOk : kExitFailure;
   }
@@ -74,8 +77,9 @@ class SilenceCommand : public Command {
   Synopsis Forms() const override { return {{yes_, u"OUT"_s, Required(seconds_), bits_, rate_}}; }
   QString Description() const override {
     return u"Writes a silent mono PCM WAVE file of S seconds (1 to 3659: at most 60 minutes and\n"
-           u"59 seconds), 16 bits and 22050 Hz unless told otherwise. --yes overwrites an\n"
-           u"existing file; without it the answer is No.\n"_s;
+           u"59 seconds), 16 bits and 22050 Hz unless told otherwise; \".wav\" is added to an\n"
+           u"OUT that does not end so. --yes overwrites an existing file; without it the\n"
+           u"answer is No.\n"_s;
   }
 
   int Run(const QStringList& args, Context& context) override {

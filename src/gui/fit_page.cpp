@@ -1,6 +1,7 @@
 #include "gui/fit_page.h"
 
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -13,6 +14,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "core/messages.h"
@@ -31,6 +33,30 @@ namespace {
 constexpr int kBarMaximum = 1000;
 constexpr double kDefaultLufs = -16.0;
 
+// The series as a sentence names it: its label without the "用" that the
+// settings' list adds ("ZPXシリーズ用" gives "ZPXシリーズ"), on one line.
+QString SeriesName(int mode) {
+  QString name = SeriesLabel(mode).remove(u"\r\n"_s);
+  return name.remove(QRegularExpression(u"用(?=（|$)"_s));
+}
+
+// One line of the results list: where a file went and the loudness it
+// reached, or why it was not written.
+QString ResultLine(const FitFileResult& file) {
+  QString line = QFileInfo(file.source).fileName();
+  if (!file.written()) {
+    return line + u"：書き込みませんでした。"_s + file.messages.join(u' ');
+  }
+  line += u" → "_s + file.name;
+  if (const QString loudness = FitLoudnessText(file); !loudness.isEmpty()) {
+    line += u"　"_s + loudness;
+  }
+  if (!file.messages.isEmpty()) {
+    line += u"　"_s + file.messages.join(u' ');
+  }
+  return line;
+}
+
 }  // namespace
 
 FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
@@ -41,8 +67,8 @@ FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
   const bool mp3 = IsMp3Series(series_.mode);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(
-      new QLabel(u"どんな音声ファイルも、%1 で登録できる形式と名前に変換します。"_s.arg(
-                     SeriesLabel(series_.mode)),
+      new QLabel(u"どんな音声ファイルも、%1で登録できる形式と名前に変換します。"_s.arg(
+                     SeriesName(series_.mode)),
                  this));
 
   auto* sources_box = new QGroupBox(u"変換するファイル"_s, this);
@@ -143,10 +169,20 @@ FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
   });
   run_row->addWidget(run_);
   layout->addLayout(run_row);
+
+  // What the last run made of each file stays in view after its summary
+  // closes: the loudness reached, and why a file fell short of the target.
+  results_ = new QListWidget(this);
+  results_->setObjectName(u"LstFitResults"_s);
+  results_->setMaximumHeight(results_->fontMetrics().lineSpacing() * 5 + 8);
+  results_->setSelectionMode(QAbstractItemView::NoSelection);
+  results_->setFocusPolicy(Qt::NoFocus);
+  results_->hide();  // until there is a run to tell of
+  layout->addWidget(results_);
 }
 
 void FitPage::AddFiles() {
-  const FileFilter filter{u"Sound Files"_s, FitSourcePatterns().join(u';')};
+  const FileFilter filter{u"音声ファイル"_s, FitSourcePatterns().join(u';')};
   for (const QString& file :
        choosers_.ChooseOpenFiles(this, filter, last_folder_, u"変換するファイル"_s)) {
     sources_->addItem(QDir::toNativeSeparators(file));
@@ -218,6 +254,14 @@ FitRunResult FitPage::Run() {
   BarOperator page_op(op_, *bar_);
   const FitRunResult run = FitFiles(sources, folder, series_, Options(), page_op, &stop_);
   SetRunning(false);
+  results_->clear();
+  results_->show();
+  for (const FitFileResult& file : run.files) {
+    auto* item = new QListWidgetItem(ResultLine(file), results_);
+    if (!file.written() || file.limited_by_peak) {
+      item->setForeground(QColor(190, 0, 0));
+    }
+  }
   ShowText(
       op_,
       run.cancelled ? FitSummaryText(run) + u"\r\n"_s + QString::fromUtf16(tool_text::kCancelled)

@@ -59,6 +59,7 @@ class FitPage : public QFrame {
   QLineEdit* output_ = nullptr;
   QProgressBar* bar_ = nullptr;
   QPushButton* run_ = nullptr;
+  QListWidget* results_ = nullptr;
   QList<QWidget*> idle_only_;
   std::atomic<bool> stop_ = false;
   bool running_ = false;

@@ -18,6 +18,7 @@
 
 #include "core/messages.h"
 #include "core/operator.h"
+#include "core/series.h"
 #include "gui/choosers.h"
 #include "gui/fit_page.h"
 #include "tools/time_boxes.h"
@@ -90,9 +91,14 @@ FrmTools::FrmTools(Operator& op, Choosers& choosers, const FitSeries& series, QW
   auto* layout = new QVBoxLayout(this);
   tabs_ = new QTabBar(this);
   tabs_->setObjectName(u"TabStrip1"_s);
-  tabs_->addTab(u"ステレオ/モノラル変換"_s);
-  tabs_->addTab(u"無音データの作成"_s);
-  tabs_->addTab(u"シリーズに合わせて変換"_s);
+  // The first two pages make WAVE files; the MP3 series has only the page
+  // that makes its files. Each tab holds the index of its page.
+  const bool wave_pages = !IsMp3Series(series.mode);
+  if (wave_pages) {
+    tabs_->setTabData(tabs_->addTab(u"ステレオ/モノラル変換"_s), 0);
+    tabs_->setTabData(tabs_->addTab(u"無音データの作成"_s), 1);
+  }
+  tabs_->setTabData(tabs_->addTab(u"シリーズに合わせて変換"_s), 2);
   tabs_->setExpanding(false);
   layout->addWidget(tabs_);
   // The tab strip is apart from the pages, so that a run can disable it
@@ -109,7 +115,9 @@ FrmTools::FrmTools(Operator& op, Choosers& choosers, const FitSeries& series, QW
       this);
   pages_->addWidget(fit_page_);
   layout->addWidget(pages_, 1);
-  connect(tabs_, &QTabBar::currentChanged, pages_, &QStackedWidget::setCurrentIndex);
+  connect(tabs_, &QTabBar::currentChanged, this,
+          [this](int tab) { pages_->setCurrentIndex(tabs_->tabData(tab).toInt()); });
+  pages_->setCurrentIndex(tabs_->tabData(0).toInt());
 
   auto* bottom = new QHBoxLayout();
   bottom->addStretch(1);
@@ -119,7 +127,9 @@ FrmTools::FrmTools(Operator& op, Choosers& choosers, const FitSeries& series, QW
   bottom->addWidget(exit);
   layout->addLayout(bottom);
 
-  units_[0]->setFocus();
+  if (wave_pages) {
+    units_[0]->setFocus();
+  }
 }
 
 FrmTools::~FrmTools() = default;
@@ -316,6 +326,10 @@ void FrmTools::OnConvert() {
       done += u"\r\n"_s + QString::number(result.skipped) +
               u" 個のファイルはステレオではないため変換しませんでした。"_s;
     }
+    if (result.for_fit_page > 0) {
+      done += u"\r\n"_s + QString::number(result.for_fit_page) +
+              u" 個のファイルは「シリーズに合わせて変換」のページで変換してください。"_s;
+    }
     ShowText(op_, done + u"\r\n\r\n出力先：\r\n"_s + request.output, msg::kTitleConfirm,
              MessageIcon::kInformation);
   }
@@ -326,11 +340,14 @@ void FrmTools::OnSilentFile() {
     session_->RequestStop();
     return;
   }
-  const QString output = silent_file_->text();
+  const QString typed = silent_file_->text();
   const ToolRunResult result = session_->MakeSilentFile(
       {minutes_->text(), seconds_->text(), bits_->currentIndex() == 1 ? 16 : 8,
-       rate_->currentIndex() == 1 ? 44100 : 22050, output});
+       rate_->currentIndex() == 1 ? 44100 : 22050, typed});
   if (result.converted == 1 && isVisible()) {
+    // The box shows the file as written, its ".wav" added.
+    const QString output = SilentFilePath(typed);
+    silent_file_->setText(output);
     ShowText(op_, u"無音データを作成しました。\r\n\r\n"_s + output, msg::kTitleConfirm,
              MessageIcon::kInformation);
   }

@@ -140,13 +140,14 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   frame_layout->addLayout(buttons);
 
   auto* bottom = new QHBoxLayout();
-  auto* tools = new QGroupBox(u"Wave変換"_s, this);
+  auto* tools = new QGroupBox(mp3 ? u"mp3変換"_s : u"Wave変換"_s, this);
   auto* tools_layout = new QHBoxLayout(tools);
-  tools_layout->addWidget(new QLabel(u"ステレオ/モノラル変換、無音データの作成等"_s, tools));
+  // In the MP3 series the tools offer only their page that makes MP3 files.
+  tools_layout->addWidget(new QLabel(mp3 ? u"各種音声ファイルからmp3ファイルへの変換等"_s
+                                         : u"ステレオ/モノラル変換、無音データの作成等"_s,
+                                     tools));
   auto* tool_button = new QPushButton(u"変換ﾂｰﾙ"_s, tools);
   tool_button->setObjectName(u"CmdTool"_s);
-  // The tools read and write WAVE files only.
-  tool_button->setEnabled(!mp3);
   connect(tool_button, &QPushButton::clicked, this, &FrmWaveAdd::OpenTools);
   tools_layout->addWidget(tool_button);
   bottom->addWidget(tools);
@@ -388,10 +389,7 @@ bool FrmWaveAdd::SelectedIsRegistered() const {
 void FrmWaveAdd::ChooseFiles() {
   // Every sound file the program reads: what the series does not take is
   // refused with the offer to convert it.
-  const bool mp3 = IsMp3Series(project_.Mode());
-  const FileFilter filter{mp3 ? u"Sound Files (MP3, WAVE, FLAC, Ogg, AIFF)"_s
-                              : u"Sound Files (WAVE, MP3, FLAC, Ogg, AIFF)"_s,
-                          FitSourcePatterns().join(u';')};
+  const FileFilter filter{u"音声ファイル"_s, FitSourcePatterns().join(u';')};
   RegisterPaths(
       choosers_.ChooseOpenFiles(this, filter, project_.settings.WavePath, GetMessage(2040)));
 }

@@ -6,12 +6,14 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyle>
+#include <QValidator>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
 #include "core/project.h"
+#include "core/text.h"
 #include "gui/levels_feeder.h"
 #include "gui/waveform_view.h"
 #include "sound/sound_analysis.h"
@@ -76,6 +78,24 @@ QString SampleRateCell(const QString& text) {
 constexpr char16_t kMissingText[] = u"ファイルが見つかりません";
 const QColor kMissingInk(190, 0, 0);
 const QColor kMissingPaper(255, 228, 225);
+
+// Stops a comment at its byte limit as it is typed or pasted: what went in
+// last (before the cursor) is cut until the text fits, so a paste keeps
+// what has room and a key beyond the limit types nothing.
+class CommentLimit : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int& pos) const override {
+    while (AnsiByteLength(input) > RegistrationSession::kMaxCommentBytes && pos > 0) {
+      const int cut =
+          pos >= 2 && input.at(pos - 1).isLowSurrogate() && input.at(pos - 2).isHighSurrogate() ? 2
+                                                                                                : 1;
+      input.remove(pos - cut, cut);
+      pos -= cut;
+    }
+    return AnsiByteLength(input) <= RegistrationSession::kMaxCommentBytes ? Acceptable : Invalid;
+  }
+};
 
 const Column& ColumnAt(bool mp3, int column) {
   return mp3 ? kMp3Columns[static_cast<size_t>(column)] : kWaveColumns[static_cast<size_t>(column)];
@@ -396,6 +416,9 @@ QWidget* CommentDelegate::createEditor(QWidget* parent, const QStyleOptionViewIt
   // Latin-only keyboard.
   editor->setAttribute(Qt::WA_InputMethodEnabled, true);
   editor->setInputMethodHints(Qt::ImhNone);
+  if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+    line->setValidator(new CommentLimit(line));
+  }
   open_editor_ = editor;
   return editor;
 }

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <optional>
 #include <vector>
 
 #ifdef Q_OS_UNIX
@@ -106,6 +107,42 @@ class Pacer {
   bool first_ = true;
 };
 
+// What the conversion needs of a header, when the header is one it takes.
+struct StereoHeader {
+  int64_t rate = 0;
+  int bits = 0;
+  int data_tag = 0;  // where "data" stands
+  int64_t data_size = 0;
+};
+
+// The fields are patched where a canonical header has them. A file whose
+// format chunk lies elsewhere (a recorder's "bext" or "JUNK" chunk first),
+// that is not plain PCM, or whose frames are not two 8- or 16-bit samples
+// would come out with a garbled header or samples, so it is not taken.
+std::optional<StereoHeader> ExamineStereoHeader(const QByteArray& header, int64_t file_size) {
+  const std::optional<int64_t> rate = Read32(header, 24);
+  const std::optional<int> bits = Read16(header, 34);
+  if (!rate || !bits || header.size() < 36) {
+    return std::nullopt;
+  }
+  if (!header.startsWith("RIFF") || header.mid(8, 8) != "WAVEfmt " ||
+      Read16(header, 20) != std::optional<int>(1) || Read16(header, 22) != std::optional<int>(2) ||
+      (*bits != 8 && *bits != 16)) {
+    return std::nullopt;
+  }
+  // A rate of 0 (or one whose byte rate does not fit the field) would be
+  // carried into an output that no reader opens.
+  if (*rate <= 0 || *rate * 2 > 0x7FFFFFFF) {
+    return std::nullopt;
+  }
+  const int pos = FindTag(header, kHeaderSearchLast, "data");
+  const std::optional<int64_t> data_size = Read32(header, pos + 4);
+  if (pos == 0 || !data_size || pos + 8 + *data_size > file_size) {
+    return std::nullopt;  // no data chunk where the devices' files have it
+  }
+  return StereoHeader{*rate, *bits, pos, *data_size};
+}
+
 }  // namespace
 
 void StepProgress(ConversionProgress& progress) {
@@ -141,6 +178,14 @@ bool IsSameFile(const QString& a, const QString& b) {
 #endif
 }
 
+bool TakesStereoToMono(const QString& input) {
+  QFile source(input);
+  if (!source.open(QIODevice::ReadOnly)) {
+    return false;
+  }
+  return ExamineStereoHeader(source.read(kHeaderSearchLast + 8), source.size()).has_value();
+}
+
 ConversionResult ConvertStereoToMono(const QString& input, const QString& output,
                                      ConversionProgress& progress) {
   if (IsSameFile(input, output)) {
@@ -152,41 +197,22 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
   }
   const int64_t file_size = source.size();
   QByteArray header = source.read(kHeaderSearchLast + 8);
-
-  const std::optional<int64_t> rate = Read32(header, 24);
-  const std::optional<int> bits = Read16(header, 34);
-  if (!rate || !bits || header.size() < 36) {
+  const std::optional<StereoHeader> found = ExamineStereoHeader(header, file_size);
+  if (!found) {
     return ConversionResult::kFailed;
   }
-  // The fields are patched where a canonical header has them. A file whose
-  // format chunk lies elsewhere (a recorder's "bext" or "JUNK" chunk first),
-  // that is not plain PCM, or whose frames are not two 8- or 16-bit samples
-  // would come out with a garbled header or samples, so it is refused.
-  if (!header.startsWith("RIFF") || header.mid(8, 8) != "WAVEfmt " ||
-      Read16(header, 20) != std::optional<int>(1) || Read16(header, 22) != std::optional<int>(2) ||
-      (*bits != 8 && *bits != 16)) {
-    return ConversionResult::kFailed;
-  }
-  // A rate of 0 (or one whose byte rate does not fit the field) would be
-  // carried into an output that no reader opens.
-  if (*rate <= 0 || *rate * 2 > 0x7FFFFFFF) {
-    return ConversionResult::kFailed;
-  }
-  const bool eight_bit = *bits == 8;
-  Write32(header, 28, eight_bit ? *rate : *rate * 2);
+  const int64_t rate = found->rate;
+  const bool eight_bit = found->bits == 8;
+  Write32(header, 28, eight_bit ? rate : rate * 2);
   Write16(header, 32, eight_bit ? 1 : 2);
   Write16(header, 22, 1);
-
-  const int pos = FindTag(header, kHeaderSearchLast, "data");
-  const std::optional<int64_t> data_size = Read32(header, pos + 4);
+  const int pos = found->data_tag;
+  const int64_t data_size = found->data_size;
   const int64_t base = pos + 8;
-  if (pos == 0 || !data_size || base + *data_size > file_size) {
-    return ConversionResult::kFailed;  // no data chunk where the devices' files have it
-  }
   // Whole stereo frames only: a partial last frame is dropped.
   const int64_t frame_bytes = eight_bit ? 2 : 4;
   const int64_t output_frame_bytes = frame_bytes / 2;
-  const int64_t frames = *data_size / frame_bytes;
+  const int64_t frames = data_size / frame_bytes;
   const int64_t n = frames * output_frame_bytes;
   Write32(header, pos + 4, n);
   Write32(header, 4, pos + n);

@@ -49,6 +49,10 @@ int FindTag(const QByteArray& buffer, int last, const char* tag);
 ConversionResult ConvertStereoToMono(const QString& input, const QString& output,
                                      ConversionProgress& progress);
 
+// True when ConvertStereoToMono takes the file: asked before a run, so that
+// a file it cannot convert is named before anything starts.
+bool TakesStereoToMono(const QString& input);
+
 // Writes a silent mono PCM WAVE file: 44100 Hz when that is asked, 22050 Hz
 // otherwise; 8 bits (value 128) or 16 bits (value 0).
 ConversionResult CreateSilentWave(const QString& output, int seconds, int sample_rate,

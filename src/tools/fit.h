@@ -90,6 +90,11 @@ struct FitFileResult {
   FitTarget target;
   qint64 length_ms = -1;
   double gain_db = 0;
+  // When the loudness was brought to a target: what the output reached, and
+  // whether the peak ceiling held the gain below what the target asked (a
+  // peaky recording then stays quieter than the others).
+  std::optional<double> loudness_lufs;
+  bool limited_by_peak = false;
   QStringList messages;
   bool written() const { return !output.isEmpty(); }
 };
@@ -109,7 +114,13 @@ FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
                       const FitSeries& series, const FitOptions& options, Operator& op,
                       const std::atomic<bool>* cancel = nullptr);
 
-// The closing summary of a run, one line per file that was not written.
+// The loudness a file reached, for the operator: "−16.0 LUFS", or with
+// the reason it fell short ("ピーク制限のため −18.9 LUFS"); empty when the
+// loudness was not brought to a target.
+QString FitLoudnessText(const FitFileResult& file);
+
+// The closing summary of a run: one line per file that was not written,
+// and one per file that fell short of the loudness asked for.
 QString FitSummaryText(const FitRunResult& run);
 
 namespace fit_text {

@@ -22,6 +22,7 @@
 #include "core/operator.h"
 #include "core/series.h"
 #include "sound/pcm_source.h"
+#include "sound/sound_analysis.h"
 #include "sound/sound_probe.h"
 #include "tools/conversion_engine.h"
 #include "tools/fit.h"
@@ -614,7 +615,13 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
         result.messages << QString::fromUtf16(fit_text::kSilentNoGain);
       } else {
         const double peak_db = 20.0 * std::log10(static_cast<double>(measure.peak));
-        result.gain_db = std::min(*options.normalize_lufs - loudness, kPeakCeilingDb - peak_db);
+        const double wanted_db = *options.normalize_lufs - loudness;
+        const double allowed_db = kPeakCeilingDb - peak_db;
+        result.limited_by_peak = allowed_db < wanted_db;
+        result.gain_db = std::min(wanted_db, allowed_db);
+        // A gain moves the integrated loudness by as many dB; the peak
+        // ceiling keeps every sample below full scale, so nothing clips.
+        result.loudness_lufs = loudness + result.gain_db;
         write.gain = static_cast<float>(std::pow(10.0, result.gain_db / 20.0));
       }
     }
@@ -657,6 +664,15 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
     return;
   }
   result.output = job.output;
+  // The MP3 encoder moves the level by a few tenths of a dB: what an MP3
+  // reached is measured on the file written, as the registration grid
+  // measures it. A WAVE file holds what the gain made.
+  if (result.loudness_lufs && target.mp3) {
+    const std::optional<SoundLevels> written = AnalyseSound(job.output, &reporting.stop);
+    if (written && written->loudness_lufs) {
+      result.loudness_lufs = written->loudness_lufs;
+    }
+  }
   const std::optional<int64_t> length =
       ProbedLengthMs(ProbeSoundFile(job.output, series.mode), series.mode);
   result.length_ms = length.value_or(-1);

@@ -194,11 +194,23 @@ int FitRunResult::Written() const {
                                         [](const FitFileResult& f) { return f.written(); }));
 }
 
+QString FitLoudnessText(const FitFileResult& file) {
+  if (!file.loudness_lufs) {
+    return {};
+  }
+  // The minus sign, not the hyphen: "−18.9" reads as a number in a Japanese text.
+  const QString lufs =
+      QString::number(*file.loudness_lufs, 'f', 1).replace(u'-', u'\u2212') + u" LUFS"_s;
+  return file.limited_by_peak ? u"ピーク制限のため "_s + lufs : lufs;
+}
+
 QString FitSummaryText(const FitRunResult& run) {
   QString text = u"%1 / %2 ファイルを変換しました。"_s.arg(run.Written()).arg(run.files.size());
   for (const FitFileResult& file : run.files) {
     if (!file.written()) {
       text += u"\r\n"_s + QFileInfo(file.source).fileName() + u": "_s + file.messages.join(u' ');
+    } else if (file.limited_by_peak) {
+      text += u"\r\n"_s + QFileInfo(file.source).fileName() + u": "_s + FitLoudnessText(file);
     }
   }
   return text;

@@ -4,12 +4,14 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
 #include "core/messages.h"
 #include "core/operator.h"
 #include "core/paths.h"
 #include "core/text.h"
+#include "sound/pcm_source.h"
 #include "sound/wave_reader.h"
 #include "tools/time_boxes.h"
 
@@ -72,6 +74,43 @@ class Checker {
   ToolField* field_;
   const FieldFocus& focus_;
 };
+
+// Keeps what a reader would show until the caller knows whether to show it.
+class HeldMessages : public Operator {
+ public:
+  explicit HeldMessages(Operator& op) : op_(op) {}
+  MessageAnswer ShowMessage(const MessageRequest& request) override {
+    held_.push_back(request);
+    return MessageAnswer::kOk;
+  }
+  void SetBusy(bool busy) override { op_.SetBusy(busy); }
+  void SetProgress(const QString& caption, int value, int maximum) override {
+    op_.SetProgress(caption, value, maximum);
+  }
+  void Pause(int milliseconds) override { op_.Pause(milliseconds); }
+  void ProcessPendingEvents() override { op_.ProcessPendingEvents(); }
+  void ShowHeld() {
+    for (const MessageRequest& request : held_) {
+      op_.ShowMessage(request);
+    }
+  }
+
+ private:
+  Operator& op_;
+  std::vector<MessageRequest> held_;
+};
+
+// What to tell of a sound file the stereo-to-mono conversion does not take
+// while the fit page converts it; empty when nothing reads it.
+QString ForFitPageText(const QString& path) {
+  const std::unique_ptr<PcmSource> source = OpenPcmSource(path);
+  if (source == nullptr) {
+    return {};
+  }
+  const int bits = source->format.bits;
+  const QString form = bits == 8 || bits == 16 ? QString() : u"（%1bit）"_s.arg(bits);
+  return FileNameOf(path) + form + u" は"_s + QString::fromUtf16(tool_text::kForFitPage);
+}
 
 bool Ask(Operator& op, const QString& text) {
   return ShowText(op, text, msg::kTitleConfirm, MessageIcon::kExclamation,
@@ -217,15 +256,12 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
 
   std::vector<Item> work;
   int64_t total_bytes = 0;
+  const QString skip_question = u"\r\n"_s + QString::fromUtf16(tool_text::kSkipQuestion);
   for (const Item& item : sources) {
     SoundInfo info;
-    if (!ReadSoundInfo(item.source, kWaveMode, op, info)) {
-      ShowText(op, u"情報の取得に失敗しました。処理を中止します。"_s, msg::kTitleConfirm,
-               MessageIcon::kExclamation);
-      result.failed = true;
-      return result;
-    }
-    if (info.Channels == 1) {
+    HeldMessages reader(op);
+    const bool read = ReadSoundInfo(item.source, kWaveMode, reader, info);
+    if (read && info.Channels == 1) {
       const QString not_stereo =
           FileNameOf(item.source) + QString::fromUtf16(tool_text::kNotStereo);
       if (!request.folder_unit) {
@@ -233,10 +269,33 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
         result.failed = true;
         return result;
       }
-      if (!Ask(op, not_stereo + u"\r\nこのファイルをスキップして処理を続けますか？　　"_s)) {
+      if (!Ask(op, not_stereo + skip_question)) {
         return result;
       }
       ++result.skipped;
+      continue;
+    }
+    if (!read || !TakesStereoToMono(item.source)) {
+      // A sound file of another depth or form (24 bits, float, the
+      // extensible header) is one message that names it and the page that
+      // converts it; a file nothing reads gets the reader's word.
+      const QString other_page = ForFitPageText(item.source);
+      if (other_page.isEmpty()) {
+        reader.ShowHeld();
+        ShowText(op, u"情報の取得に失敗しました。処理を中止します。"_s, msg::kTitleConfirm,
+                 MessageIcon::kExclamation);
+        result.failed = true;
+        return result;
+      }
+      if (!request.folder_unit) {
+        ShowText(op, other_page, msg::kTitleConfirm, MessageIcon::kExclamation);
+        result.failed = true;
+        return result;
+      }
+      if (!Ask(op, other_page + skip_question)) {
+        return result;
+      }
+      ++result.for_fit_page;
       continue;
     }
     work.push_back(item);
@@ -271,15 +330,15 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
   return result;
 }
 
+QString SilentFilePath(const QString& typed) {
+  return typed.endsWith(u".wav"_s, Qt::CaseInsensitive) ? typed : typed + u".wav"_s;
+}
+
 bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* field,
                      const FieldFocus& focus) {
   Checker check(op, field, focus);
-  if (request.minutes.isEmpty()) {
-    return check.Refuse(ToolField::kMinutes, u"時間（分）が入力されていません。"_s);
-  }
-  if (request.seconds.isEmpty()) {
-    return check.Refuse(ToolField::kSeconds, u"時間（秒）が入力されていません。"_s);
-  }
+  // An empty time box counts 0: "5" minutes with nothing typed for the
+  // seconds is five minutes.
   if (TimeBoxValue(request.minutes, kMaxMinutes) == 0 &&
       TimeBoxValue(request.seconds, kMaxSeconds) == 0) {
     return check.Refuse(ToolField::kMinutes, u"０秒以上の時間を指定してください。"_s);
@@ -290,7 +349,8 @@ bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* 
   if (!SplitsIntoFolderAndName(request.output)) {
     return check.Refuse(ToolField::kSilentFile, u"出力ファイル名が正しくありません。"_s);
   }
-  if (QFileInfo::exists(request.output) && !check.AskBeforeReplacing(ToolField::kSilentFile)) {
+  if (QFileInfo::exists(SilentFilePath(request.output)) &&
+      !check.AskBeforeReplacing(ToolField::kSilentFile)) {
     return false;
   }
   return true;
@@ -310,7 +370,8 @@ ToolRunResult RunSilentFile(const SilentFileRequest& request, Operator& op,
   const int bits = request.bits == 16 ? 16 : 8;
   const int rate = request.sample_rate == 44100 ? 44100 : 22050;
   RunBar bar(op, progress, static_cast<int64_t>(seconds) * rate * (bits / 8) + 44);
-  const ConversionResult made = CreateSilentWave(request.output, seconds, rate, bits, progress);
+  const ConversionResult made =
+      CreateSilentWave(SilentFilePath(request.output), seconds, rate, bits, progress);
   if (made == ConversionResult::kCancelled) {
     ShowText(op, QString::fromUtf16(tool_text::kCancelled), msg::kTitleConfirm,
              MessageIcon::kExclamation);

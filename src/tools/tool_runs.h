@@ -35,6 +35,7 @@ struct ToolRunResult {
   ToolField field = ToolField::kNone;
   int converted = 0;
   int skipped = 0;              // mono files left out in folder unit
+  int for_fit_page = 0;         // files only the fit page converts, left out in folder unit
   bool stereo_missing = false;  // nothing to convert
   bool cancelled = false;
   bool failed = false;
@@ -52,6 +53,10 @@ bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* 
 bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* field = nullptr,
                      const FieldFocus& focus = {});
 
+// The file a silent file run writes: the name as typed, with ".wav" added
+// when it does not end so (registration takes WAVE files by that ending).
+QString SilentFilePath(const QString& typed);
+
 // The runs: the check, then the engine file by file with the bar (0 to 100
 // through the operator's progress), the busy pointer, the stop request in
 // progress.Cancel, and the window's closing steps.
@@ -66,6 +71,10 @@ inline constexpr char16_t kCancelled[] = u"ユーザーにより処理を中断�
 inline constexpr char16_t kEngineFailed[] = u"変換処理中に異常が発生しました。処理を中止します。";
 inline constexpr char16_t kStopQuestion[] = u"処理を中止してよろしいですか？";
 inline constexpr char16_t kNotStereo[] = u" はステレオではありません。";
+// Said of a sound file that this page cannot convert and the fit page can.
+inline constexpr char16_t kForFitPage[] =
+    u"このページでは変換できません。\r\n「シリーズに合わせて変換」のページで変換できます。";
+inline constexpr char16_t kSkipQuestion[] = u"このファイルをスキップして処理を続けますか？　　";
 inline constexpr char16_t kOverwrite[] =
     u"出力ファイルは既に存在します。上書きしてもよろしいですか？";
 }  // namespace tool_text

@@ -15,8 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int kMaxCommentBytes = 40;
-
 // Every question of the window throws work away when answered Yes.
 bool Ask(Operator& op, int number) {
   return AskBeforeDiscarding(op, number) == MessageAnswer::kYes;
@@ -149,8 +147,11 @@ RegistrationSession::OkResult RegistrationSession::Ok(Operator& op) {
   OkResult result;
   for (int slot = 0; slot < list_.size(); ++slot) {
     if (!list_[slot].NAME.isEmpty() && AnsiByteLength(list_[slot].COMENTS) > kMaxCommentBytes) {
-      ShowMessage(op, 2066, msg::kTitleConfirm, MessageIcon::kExclamation, MessageButtons::kOk,
-                  u"\r\n"_s);
+      // The editor stops typing at the limit; a longer comment came from a
+      // file, so the message names the voice it belongs to.
+      ShowMessage(
+          op, 2066, msg::kTitleConfirm, MessageIcon::kExclamation, MessageButtons::kOk,
+          u"\r\nNo.%1（%2）のコメント"_s.arg(slot + 1, 3, 10, QChar(u'0')).arg(list_[slot].NAME));
       result.long_comment_slot = slot;
       return result;
     }

@@ -18,6 +18,9 @@ class Project;
 // do to the project and the settings.
 class RegistrationSession {
  public:
+  // A comment's limit, in code page 932 bytes (20 full-width characters).
+  static constexpr int kMaxCommentBytes = 40;
+
   RegistrationSession(Project& project, QString settings_file);
 
   WorkingVoiceList& List() { return list_; }
@@ -49,8 +52,9 @@ class RegistrationSession {
   QString TotalTimeText(bool after_run = false) const;
   QString TotalBytesText() const;
 
-  // OK: refuses the first comment over 40 bytes (2066, and its slot), else
-  // writes WavePath and FileCapacity, commits the list and closes.
+  // OK: refuses the first comment over the limit (2066 naming the voice,
+  // and its slot), else writes WavePath and FileCapacity, commits the list
+  // and closes.
   struct OkResult {
     bool closed = false;
     int long_comment_slot = -1;

@@ -47,6 +47,7 @@ class CliTest : public ::testing::Test {
         {"B02.wav", testing::WaveOfLength(22050, 1, 16, 250)},
         {"bad-name.wav", testing::WaveOfLength(22050, 1, 16, 100)},
         {"broken.wav", "RIFF"},
+        {"tone.wav", testing::SineWave(22050, 500, 0.5)},
         {"駅のご案内.wav", testing::WaveOfLength(32000, 2, 16, 400)},
         {"in/st.wav", testing::WaveOfLength(22050, 2, 16, 500)},
         {"in/mono.wav", testing::WaveOfLength(22050, 1, 16, 500)}};
@@ -193,8 +194,10 @@ TEST_F(CliTest, EachCommandReportsWhatItDid) {
        "\"lengthMs\": null"},
       {"levels ~/A01.wav", 0, "", "LUFS"},
       {"fit --json ~/out ~/駅のご案内.wav ~/broken.wav", 1,
-       "BitsPerSample Channels SampleRate comment gainDb lengthMs messages name output source",
+       "BitsPerSample Channels SampleRate comment gainDb lengthMs limitedByPeak loudnessLufs "
+       "messages name output source",
        "\"name\": \"VOICE001.wav\""},
+      {"fit --json --normalize 0 ~/loud ~/tone.wav", 0, "", "\"limitedByPeak\": true"},
       {"register --json ~/A01.wav ~/B02.wav ~/bad-name.wav", 1, "messages refused voices",
        "bad-name.wav"},
       {"write --from ~/p.json ~/P.wpj", 0, "", ""},

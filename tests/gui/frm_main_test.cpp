@@ -1,12 +1,15 @@
 // The main window with a desktop editor's habits, then the tools window; the
 // table's rules and the tools' checks and runs are tested in their rooms.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLockFile>
 #include <QMenu>
 #include <QProcess>
@@ -20,6 +23,7 @@
 #include <QTest>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <memory>
@@ -34,6 +38,7 @@
 #include "core/project.h"
 #include "core/series.h"
 #include "gui/channel_timeline.h"
+#include "gui/fit_page.h"
 #include "gui/frm_card_make.h"
 #include "gui/frm_main.h"
 #include "gui/frm_tools.h"
@@ -797,6 +802,47 @@ TEST_F(FrmToolsTest, SilentAndFitPages) {
   Box(u"TxtFitOutput"_s)->setText(dir_.filePath(u"fitted"_s));
   Click(u"CmdFitExec"_s);
   EXPECT_EQ(FilesIn(dir_.filePath(u"fitted"_s)), QStringList{u"s.wav"_s});
+}
+
+// The MP3 series has the one page that makes its files. A loudness the peak
+// held short is said, file by file, in the page and in the summary.
+TEST(FrmToolsMp3Test, FitPageAloneSaysWhatThePeakLimitLeft) {
+  QTemporaryDir dir;
+  ScriptedOperator op;
+  ScriptedChoosers choosers;
+  FrmTools window(op, choosers, FitSeries{7, false});
+  window.show();
+  auto* tabs = window.findChild<QTabBar*>(u"TabStrip1"_s);
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(tabs->count(), 1);
+  auto* page = window.findChild<FitPage*>();
+  ASSERT_NE(page, nullptr);
+  EXPECT_TRUE(page->isVisible());
+  const QList<QLabel*> labels = page->findChildren<QLabel*>();
+  EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const QLabel* label) {
+    return label->text().contains(u"ZPXシリーズで登録できる"_s);
+  }));
+  // A quiet tone with one full-scale click: the peak allows far less gain than -16 LUFS asks.
+  QByteArray clicked = SineWave(22050, 1000, 0.05);
+  clicked[44 + 2 * 1000] = '\xFF';
+  clicked[44 + 2 * 1000 + 1] = '\x7F';
+  const QString source = dir.filePath(u"click.wav"_s);
+  ASSERT_TRUE(WriteBytes(source, clicked));
+  choosers.selections.push_back({source});
+  QTest::mouseClick(window.findChild<QPushButton*>(u"CmdFitFiles"_s), Qt::LeftButton);
+  EXPECT_EQ(choosers.last_filter.description, u"音声ファイル"_s);
+  window.findChild<QCheckBox*>(u"ChkFitNormalize"_s)->setChecked(true);
+  window.findChild<QDoubleSpinBox*>(u"SpnFitLufs"_s)->setValue(-16.0);
+  window.findChild<QLineEdit*>(u"TxtFitOutput"_s)->setText(dir.filePath(u"out"_s));
+  const FitRunResult run = page->Run();
+  ASSERT_EQ(run.Written(), 1);
+  ASSERT_TRUE(run.files[0].limited_by_peak);
+  const QString reached = FitLoudnessText(run.files[0]);
+  EXPECT_TRUE(reached.startsWith(u"ピーク制限のため \u2212"_s)) << reached.toStdString();
+  auto* results = window.findChild<QListWidget*>(u"LstFitResults"_s);
+  ASSERT_EQ(results->count(), 1);
+  EXPECT_EQ(results->item(0)->text(), u"click.wav → click.mp3　"_s + reached);
+  EXPECT_TRUE(op.shown.back().text.endsWith(u"click.wav: "_s + reached));
 }
 
 }  // namespace

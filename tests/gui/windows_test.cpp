@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFontInfo>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -627,11 +628,25 @@ TEST_F(FrmWaveAddTest, EditingAcrossThePages) {
   auto* editor = grid->findChild<QLineEdit*>();
   ASSERT_NE(editor, nullptr);
   EXPECT_TRUE(editor->testAttribute(Qt::WA_InputMethodEnabled));
-  editor->setText(u"駅前"_s);
+  // Typing stops at 40 bytes: 18 more full-width characters after two, or one
+  // half-width character after 39 bytes.
+  const QString full = u"駅前"_s + QString(18, QChar(u'案'));
+  for (const auto& [before, typed, kept] : {std::tuple{u"駅前"_s, QString(21, QChar(u'案')), full},
+                                            {QString(39, u'x'), u"ab"_s, QString(39, u'x') + u'a'},
+                                            {QString(39, u'x'), u"案"_s, QString(39, u'x')}}) {
+    editor->setText(before);
+    for (const QChar c : typed) {  // as the input method commits each character
+      QInputMethodEvent commit;
+      commit.setCommitString(QString(c));
+      QCoreApplication::sendEvent(editor, &commit);
+    }
+    EXPECT_EQ(editor->text(), kept);
+  }
+  editor->setText(full);
   op_.Answer(MessageAnswer::kNo);
   Click(*window, u"CmdCancel"_s);
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2026});
-  EXPECT_EQ(window->Session().List()[0].COMENTS, u"駅前"_s);
+  EXPECT_EQ(window->Session().List()[0].COMENTS, full);
   EXPECT_TRUE(project_.voices[0].COMENTS.isEmpty());  // nothing committed yet
   Find<QTabBar>(*window, u"TabStrip"_s)->setCurrentIndex(1);
   EXPECT_FALSE(grid->model()->flags(At(*window, 60, 2)) & Qt::ItemIsEditable);
@@ -644,6 +659,26 @@ TEST_F(FrmWaveAddTest, EditingAcrossThePages) {
   EXPECT_EQ(window->CurrentPage(), 1);
   EXPECT_EQ(grid->currentIndex(), At(*window, 10, 2));
   EXPECT_TRUE(window->isVisible());
+}
+
+// The tools open in every series (the MP3 series has its one page); the
+// sound chooser's filter reads in Japanese.
+TEST_F(FrmWaveAddTest, ToolsOpenInEverySeriesAndTheChooserReadsJapanese) {
+  for (const int mode : {1, 7}) {
+    SCOPED_TRACE(mode);
+    UseMode(mode, 0);
+    auto window = Open();
+    int pages = 0;
+    ::testing::OnModal<FrmTools>([&](FrmTools& tools) {
+      pages = Find<QTabBar>(tools, u"TabStrip1"_s)->count();
+      Click(tools, u"CmdExit"_s);
+    });
+    Click(*window, u"CmdTool"_s);
+    EXPECT_EQ(pages, mode == 7 ? 1 : 3);
+    choosers_.selections.push_back({});
+    Click(*window, u"CmdWave0"_s);
+    EXPECT_EQ(DialogFilter(choosers_.last_filter).section(u" ("_s, 0, 0), u"音声ファイル"_s);
+  }
 }
 
 // Levels fill in behind the pages; a clipping or outlying voice is marked with why.

@@ -65,6 +65,9 @@ TEST_F(SettingsSessionTest, SeriesOptionsAndTheirDescriptions) {
   EXPECT_EQ(session.FileNameLabelMessage(), 3002);
   project_.settings.Mode = 7;
   EXPECT_EQ(SettingsSession(project_, SettingsFile()).FileNameLabelMessage(), 3003);
+  // It names the field as the card data window does, with the series' extension.
+  EXPECT_EQ(GetMessage(3002) + GetMessage(3003),
+            u"カードデータファイル名（拡張子wpj）カードデータファイル名（拡張子zpx）"_s);
 }
 
 TEST_F(SettingsSessionTest, CardNameChecksInTheirOrder) {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <numbers>
+#include <optional>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -216,6 +217,28 @@ TEST(FitRules, OptionsTheSeriesCannotTakeAreUsageErrors) {
   }
 }
 
+// The loudness reached reads as a number, with the reason when it fell short.
+TEST(FitRules, LoudnessReachedAndWhyItFellShort) {
+  const std::tuple<std::optional<double>, bool, QString> cases[] = {
+      {std::nullopt, false, u""_s},
+      {-16.04, false, u"\u221216.0 LUFS"_s},
+      {-18.94, true, u"ピーク制限のため \u221218.9 LUFS"_s},
+  };
+  FitRunResult run;
+  for (const auto& [lufs, limited, expected] : cases) {
+    FitFileResult file;
+    file.source = u"in/v%1.wav"_s.arg(run.files.size());
+    file.output = u"out/v.wav"_s;
+    file.loudness_lufs = lufs;
+    file.limited_by_peak = limited;
+    EXPECT_EQ(FitLoudnessText(file), expected);
+    run.files << file;
+  }
+  // Only the file that fell short has a line of its own in the summary.
+  EXPECT_EQ(FitSummaryText(run),
+            u"3 / 3 ファイルを変換しました。\r\nv2.wav: ピーク制限のため \u221218.9 LUFS"_s);
+}
+
 TEST(FitRules, NamesPassTheRulesAndStayTheSameFromRunToRun) {
   const std::vector<std::pair<QString, std::pair<QString, QString>>> cases = {
       {u"/a/sine48.wav"_s, {u"sine48.wav"_s, u""_s}},
@@ -336,7 +359,7 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
        kPcm24, 2, trimmed},
       {u"music.flac"_s,
        Make(48000, 2, 2.5, [](double t, int c) { return Sine(0.3, c == 0 ? 440 : 660, t); }),
-       SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 7, plain},
+       SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 7, to_target},
   };
   struct Result {
     Audio in;
@@ -379,6 +402,17 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
               -16.0, 0.5);
   EXPECT_NEAR(sine.gain_db, -1.0 - 20 * std::log10(0.5), 0.05);
   EXPECT_LE(AnalyseSound(sine.output).value_or(SoundLevels{}).peak_db.value_or(0.0), -0.99);
+  // What each reached is reported, and that the peak held the sine short of its target.
+  const double sine_reached =
+      AnalyseSound(sine.output).value_or(SoundLevels{}).loudness_lufs.value_or(0.0);
+  EXPECT_TRUE(!speech.limited_by_peak && sine.limited_by_peak);
+  EXPECT_NEAR(speech.loudness_lufs.value_or(0.0), -16.0, 0.05);
+  EXPECT_NEAR(sine.loudness_lufs.value_or(0.0), sine_reached, 0.3);
+  EXPECT_FALSE(studio.file.loudness_lufs.has_value());
+  // An MP3's is measured on the file, which the encoder moved a little off the gain's.
+  const FitFileResult& music = r[u"music.flac"_s].file;
+  EXPECT_NEAR(music.loudness_lufs.value_or(0.0),
+              AnalyseSound(music.output).value_or(SoundLevels{}).loudness_lufs.value_or(1.0), 0.01);
   // Trimming keeps 20 ms around the sound; the MP3 series gets an MP3 of the exact length.
   EXPECT_NEAR(static_cast<double>(r[u"pause.wav"_s].out.Frames()) / 22050, 1.04, 0.002);
   EXPECT_NEAR(static_cast<double>(r[u"music.flac"_s].file.length_ms), 2500.0, 30.0);

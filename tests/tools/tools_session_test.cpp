@@ -2,14 +2,17 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QHash>
 #include <QTemporaryDir>
 
 #include <functional>
 #include <tuple>
 #include <variant>
+#include <vector>
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
 #include "core/messages.h"
 #include "support/qt_printers.h"
@@ -73,7 +76,9 @@ enum class Act { kNothing, kStop, kClose, kStopAfterTheFirstFile, kCloseLate, kS
 
 QString Outcome(const ToolRunResult& r) {
   return (r.checked ? u"checked "_s : u"refused "_s) + QString::number(r.converted) + u'/' +
-         QString::number(r.skipped) + (r.stereo_missing ? u" nothing to convert"_s : QString()) +
+         QString::number(r.skipped) +
+         (r.for_fit_page > 0 ? u" +%1 for fit"_s.arg(r.for_fit_page) : QString()) +
+         (r.stereo_missing ? u" nothing to convert"_s : QString()) +
          (r.cancelled ? u" cancelled"_s : QString()) + (r.failed ? u" failed"_s : QString());
 }
 
@@ -103,14 +108,27 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
     const uint16_t channels = path.contains(u"mo"_s) || path.endsWith(u"b.wav"_s) ? 1 : 2;
     ASSERT_TRUE(testing::WriteBytes(path, testing::WaveOfLength(22050, channels, 16, 300)));
   }
+  ASSERT_TRUE(testing::WriteBytes(p(u"wide/a.wav"_s), testing::WaveOfLength(22050, 2, 16, 300)));
+  // 24-bit stereo, in the extensible header recorders write: only the fit page converts it.
+  for (const char16_t* name : {u"deep.wav", u"wide/deep.wav"}) {
+    SF_INFO format{0, 22050, 2, SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, 0, 0};
+    SNDFILE* file =
+        sf_open(QFile::encodeName(p(QString::fromUtf16(name))).constData(), SFM_WRITE, &format);
+    ASSERT_NE(file, nullptr);
+    const std::vector<float> frames(2 * 2205, 0.25F);
+    EXPECT_EQ(sf_writef_float(file, frames.data(), 2205), 2205);
+    sf_close(file);
+  }
   ASSERT_TRUE(testing::WriteBytes(p(u"t.wav"_s), "text"_ba));
   ASSERT_TRUE(testing::WriteBytes(p(u"blocker"_s), "x"_ba));
   ASSERT_TRUE(QDir().mkpath(p(u"empty"_s)));
   const QString sources = Listing(dir.path());
   const QString out = target.path(), in = p(u"in"_s), s = p(u"s.wav"_s);
   const QString to = out + u"/m.wav"_s, q = out + u"/q.wav"_s;
-  const QString skip =
-      u" はステレオではありません。\r\nこのファイルをスキップして処理を続けますか？　　"_s;
+  const QString skip_tail = u"\r\nこのファイルをスキップして処理を続けますか？　　"_s;
+  const QString skip = u" はステレオではありません。"_s + skip_tail;
+  const QString fit_page =
+      u" はこのページでは変換できません。\r\n「シリーズに合わせて変換」のページで変換できます。"_s;
   const QString folder = GetMessage(2045) + u"\r\n"_s + GetMessage(2046);
   const QString done = u"checked 1/0"_s, failed = u"checked 0/0 failed"_s;
   const QString stopped = u"busy | stop? | cancelled | idle"_s;
@@ -143,14 +161,20 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
       {Folder(in, out + u"/new"_s), folder + u" | field 2"_s, u"refused 0/0"_s, QString(), "N"},
       {Folder(in, p(u"blocker/sub"_s)), folder + u" | field 2 | 2047"_s, u"refused 0/0"_s,
        QString(), "Y"},
-      {Silent(QString(), u"05"_s, q), u"field 3 | 時間（分）が入力されていません。"_s},
-      {Silent(u"00"_s, QString(), q), u"field 4 | 時間（秒）が入力されていません。"_s},
+      // An empty time box counts 0.
+      {Silent(QString(), QString(), q), u"field 3 | ０秒以上の時間を指定してください。"_s},
       {Silent(u"00"_s, u"00"_s, q), u"field 3 | ０秒以上の時間を指定してください。"_s},
       {Silent(u"00"_s, u"01"_s, QString()), u"field 5 | 出力ファイル名が指定されていません。"_s},
       {Silent(u"00"_s, u"01"_s, u"s.wav"_s), u"field 5 | 出力ファイル名が正しくありません。"_s},
       {Silent(u"00"_s, u"02"_s, q, 8), u"busy | idle"_s, done, u"q.wav 44144"_s},
+      {Silent(QString(), u"01"_s, out + u"/q"_s), u"busy | idle"_s, done, u"q.wav 44144"_s},
       {File(p(u"mo.wav"_s), to), u"(i) mo.wav はステレオではありません。"_s, failed},
       {File(p(u"t.wav"_s), to), u"2601 | 情報の取得に失敗しました。処理を中止します。"_s, failed},
+      // One message names a file only the fit page converts; a folder run may skip it.
+      {File(p(u"deep.wav"_s), to), u"deep.wav（24bit）"_s + fit_page, failed},
+      {Folder(p(u"wide"_s), out),
+       u"deep.wav（24bit）"_s + fit_page + skip_tail + u" | busy | idle"_s,
+       u"checked 1/0 +1 for fit"_s, u"a.wav 13274"_s, "Y"},
       // The same folder under another name passes the check; the engine refuses it.
       {Folder(in, in + u"/"_s), u"busy | idle | engine failed"_s, failed},
       {Folder(p(u"mixed"_s), out + u"/deep"_s),

@@ -329,7 +329,7 @@ TEST_F(SessionTest, LongCommentBlocksOkAndMovesCrossPages) {
   EXPECT_FALSE(result.closed);
   EXPECT_EQ(result.long_comment_slot, 280);
   EXPECT_EQ(session.PageOfSlot(280), 1);
-  EXPECT_EQ(op_.shown.at(0).text, GetMessage(2066) + u"\r\n"_s);
+  EXPECT_EQ(op_.shown.at(0).text, GetMessage(2066) + u"\r\nNo.281（v280.wav）のコメント"_s);
   EXPECT_TRUE(project_.voices.at(280).COMENTS.isEmpty());  // nothing committed
   // Moves go across pages, and are a change.
   RegistrationSession moving(project_, Settings());
