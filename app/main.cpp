@@ -1,8 +1,8 @@
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -18,6 +18,7 @@
 #include "core/project.h"
 #include "core/series.h"
 #include "core/settings.h"
+#include "core/version.h"
 #include "gui/choosers.h"
 #include "gui/frm_main.h"
 #include "gui/gui_operator.h"
@@ -65,11 +66,49 @@ void ShowSplash() {
   splash.close();
 }
 
+void DescribeCommandLine(QCommandLineParser& parser) {
+  parser.setApplicationDescription(
+      u"Parlatone Editor prepares the flash-card data of Parlatone voice-announcement players:\n"
+      "it registers WAVE or MP3 files checked against the device series, builds the channel\n"
+      "program table, auditions channels, fills in the card information, prints, and writes\n"
+      "the control file with a copy of every sound file into one folder to copy to the card.\n"
+      "The interface is Japanese. Only one editor runs per user: a second start hands its\n"
+      "file to the running one."_s);
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.addPositionalArgument(
+      u"file"_s, u"a project file (.wpj, .zpx, .wpg or .mpi) to open at start"_s, u"[file]"_s);
+}
+
+// --help and --version are answered on the terminal before any window,
+// display or lock exists: the manual page is made from them at build time.
+bool AsksHelpOrVersion(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const QLatin1String argument(argv[i]);
+    if (argument == "--"_L1) {
+      return false;
+    }
+    if (argument == "-h"_L1 || argument == "--help"_L1 || argument == "--help-all"_L1 ||
+        argument == "-v"_L1 || argument == "--version"_L1) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  QCoreApplication::setApplicationName(u"parlatone-editor"_s);
+  QCoreApplication::setApplicationVersion(QString::fromLatin1(parlatone::kVersion));
+  if (AsksHelpOrVersion(argc, argv)) {
+    QCoreApplication terminal(argc, argv);
+    QCommandLineParser parser;
+    DescribeCommandLine(parser);
+    parser.process(terminal);  // prints and ends the program
+    return 0;
+  }
   QApplication app(argc, argv);
-  QApplication::setApplicationName(u"parlatone-editor"_s);
   // Qt's own dialogs (file choosers, print preview) speak Japanese too.
   QTranslator qt_texts;
   if (qt_texts.load(QLocale(QLocale::Japanese, QLocale::Japan), u"qtbase"_s, u"_"_s,
@@ -84,15 +123,14 @@ int main(int argc, char** argv) {
     built_in.addFile(u":/icons/%1x%1/apps/jp.parlatone.editor.png"_s.arg(size));
   }
   QApplication::setWindowIcon(QIcon::fromTheme(u"jp.parlatone.editor"_s, built_in));
-  // Named explicitly: left to the locale, Qt may draw the kanji in Chinese or
-  // Korean shapes.
-  QFont font(u"Noto Sans CJK JP"_s);
-  font.setPointSize(10);
-  QApplication::setFont(font);
+  QApplication::setFont(parlatone::EditorFont());
 
   // A project file to open: the desktop passes one (a double click in the
   // file manager, the desktop entry's %f).
-  const QStringList arguments = QApplication::arguments().mid(1);
+  QCommandLineParser parser;
+  DescribeCommandLine(parser);
+  parser.process(app);
+  const QStringList arguments = parser.positionalArguments();
   const QString file =
       arguments.isEmpty() ? QString() : QFileInfo(arguments.front()).absoluteFilePath();
 
@@ -115,7 +153,8 @@ int main(int argc, char** argv) {
   parlatone::Project project;
   project.settings = parlatone::LoadStartupSettings(paths).settings;
   parlatone::DeriveSeriesLimits(project);
-  parlatone::QtChoosers choosers(op);
+  parlatone::QtChoosers dialogs(op);
+  parlatone::FolderKeepingChoosers choosers(dialogs, project.settings, paths.settings_file);
   parlatone::FrmMain window(project, paths, op, choosers);
   window.show();
   project.VoicesRegistered = false;

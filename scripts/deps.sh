@@ -10,7 +10,7 @@ PARLATONE_PACKAGES=(
   libsoxr-dev libebur128-dev libmp3lame-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk poppler-utils
-  desktop-file-utils appstream
+  desktop-file-utils appstream help2man
   dosfstools mtools fusefat
 )
 

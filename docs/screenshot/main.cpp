@@ -39,7 +39,7 @@ class DemoChooser : public parlatone::Choosers {
     return {};
   }
   QString ChooseSaveFile(QWidget*, const parlatone::FileFilter&, const QString&, const QString&,
-                         const QString&) override {
+                         const QString&, const QString&) override {
     return {};
   }
   QString ChooseFolder(QWidget*, const QString&, const QString&) override { return {}; }

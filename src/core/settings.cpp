@@ -22,6 +22,18 @@ int ReadInteger(const QByteArray& content, QLatin1String section, QLatin1String 
 
 }  // namespace
 
+QLatin1String LastFolderKey(FileKind kind) {
+  switch (kind) {
+    case FileKind::kSound:
+      return ini::kLastSoundPath;
+    case FileKind::kControl:
+      return ini::kLastControlPath;
+    case FileKind::kPdf:
+      return ini::kLastPdfPath;
+  }
+  return ini::kLastSoundPath;
+}
+
 int ParseIntegerSetting(const QString& text) {
   bool ok = false;
   const int value = text.trimmed().toInt(&ok, 10);
@@ -48,6 +60,10 @@ Settings ReadSettings(const QString& settings_file) {
   settings.AddFunction = ReadInteger(content, ini::kSystem, ini::kAddFunction);
   settings.FileCapacity = ReadInteger(content, ini::kSystem, ini::kFileCapacity);
   settings.PrtSheet = ReadText(content, ini::kSystem, ini::kPrtSheet);
+  for (int kind = 0; kind < kFileKindCount; ++kind) {
+    settings.LastFolders[static_cast<size_t>(kind)] =
+        ReadText(content, ini::kSystem, LastFolderKey(static_cast<FileKind>(kind)));
+  }
   for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
     settings.UserData[i] = ReadText(content, ini::kUserData, kUserDataKeys[i]);
   }

@@ -20,6 +20,9 @@ inline constexpr QLatin1String kMode{"Mode"};
 inline constexpr QLatin1String kAddFunction{"AddFunction"};
 inline constexpr QLatin1String kFileCapacity{"FileCapacity"};
 inline constexpr QLatin1String kPrtSheet{"PrtSheet"};
+inline constexpr QLatin1String kLastSoundPath{"LastSoundPath"};
+inline constexpr QLatin1String kLastControlPath{"LastControlPath"};
+inline constexpr QLatin1String kLastPdfPath{"LastPdfPath"};
 inline constexpr QLatin1String kElement{"Element"};
 }  // namespace ini
 
@@ -29,6 +32,14 @@ inline constexpr std::array<QLatin1String, 11> kUserDataKeys = {
     QLatin1String("PostNum"), QLatin1String("Address"),   QLatin1String("Tel"),
     QLatin1String("Fax"),     QLatin1String("Business"),  QLatin1String("Mail"),
     QLatin1String("Url"),     QLatin1String("Install")};
+
+// The kinds of file the choosers offer, each remembering the folder in which
+// the operator last chose one.
+enum class FileKind { kSound = 0, kControl = 1, kPdf = 2 };
+inline constexpr int kFileKindCount = 3;
+// Its key in section "SYSTEM". Files written before the keys existed lack
+// them; a missing key is no folder yet.
+QLatin1String LastFolderKey(FileKind kind);
 
 // Keys of the element file whose lists end at their first empty entry.
 enum class ElementListRule {
@@ -45,7 +56,8 @@ struct Settings {
   int AddFunction = 0;   // 1 when stereo files are accepted
   int FileCapacity = 0;  // registration capacity index of the MP3 series
   QString PrtSheet;
-  std::array<QString, 11> UserData;  // kept exactly as read, written back unchanged
+  std::array<QString, kFileKindCount> LastFolders;  // by FileKind; empty: none yet
+  std::array<QString, 11> UserData;                 // kept exactly as read, written back unchanged
 
   bool operator==(const Settings&) const = default;
 };

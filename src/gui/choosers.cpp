@@ -3,10 +3,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "core/cp932.h"
 #include "core/messages.h"
 #include "core/operator.h"
 #include "core/paths.h"
 #include "core/text.h"
+#include "tools/fit.h"
 
 namespace parlatone {
 
@@ -54,11 +56,13 @@ QStringList QtChoosers::ChooseOpenFiles(QWidget* owner, const FileFilter& filter
 }
 
 QString QtChoosers::ChooseSaveFile(QWidget* owner, const FileFilter& filter,
-                                   const QString& initial_folder, const QString& default_extension,
-                                   const QString& title) {
-  return CheckSaveExtension(
-      QFileDialog::getSaveFileName(owner, title, initial_folder, DialogFilter(filter)),
-      default_extension, op_);
+                                   const QString& initial_folder, const QString& proposed_name,
+                                   const QString& default_extension, const QString& title) {
+  // The dialog takes a file name after the folder as the name it proposes.
+  const QString start =
+      proposed_name.isEmpty() ? initial_folder : JoinPath(initial_folder, proposed_name);
+  return CheckSaveExtension(QFileDialog::getSaveFileName(owner, title, start, DialogFilter(filter)),
+                            default_extension, op_);
 }
 
 QString QtChoosers::ChooseFolder(QWidget* owner, const QString& title,
@@ -86,6 +90,93 @@ QString QtChoosers::ChooseFileName(QWidget* owner, const FileFilter& filter, con
     return {};
   }
   return dialog.selectedFiles().constFirst();
+}
+
+std::optional<FileKind> KindOfFilter(const FileFilter& filter) {
+  const QStringList sound = FitSourcePatterns();
+  for (const QString& entry : filter.pattern.split(u';', Qt::SkipEmptyParts)) {
+    const QString pattern = entry.trimmed().toLower();
+    if (sound.contains(pattern)) {
+      return FileKind::kSound;
+    }
+    if (pattern == u"*.wpj" || pattern == u"*.zpx" || pattern == u"*.wpg" || pattern == u"*.mpi") {
+      return FileKind::kControl;
+    }
+    if (pattern == u"*.pdf") {
+      return FileKind::kPdf;
+    }
+  }
+  return std::nullopt;
+}
+
+QString FolderKeepingChoosers::StartFolder(const FileFilter& filter, const QString& asked) const {
+  const std::optional<FileKind> kind = KindOfFilter(filter);
+  if (!kind) {
+    return asked;
+  }
+  const QString& kept = settings_.LastFolders[static_cast<size_t>(*kind)];
+  return !kept.isEmpty() && QFileInfo(kept).isDir() ? kept : asked;
+}
+
+void FolderKeepingChoosers::Remember(const FileFilter& filter, const QString& chosen) {
+  const std::optional<FileKind> kind = KindOfFilter(filter);
+  if (!kind || chosen.isEmpty()) {
+    return;
+  }
+  const QString folder = QFileInfo(chosen).absolutePath();
+  QString& kept = settings_.LastFolders[static_cast<size_t>(*kind)];
+  // The settings file is Shift-JIS: a folder it cannot spell would come back
+  // as another path, so the last one it can spell stays.
+  if (folder == kept || cp932::Decode(cp932::Encode(folder)) != folder) {
+    return;
+  }
+  kept = folder;
+  WriteSetting(settings_file_, QString(ini::kSystem), QString(LastFolderKey(*kind)), folder);
+}
+
+QString FolderKeepingChoosers::ChooseOpenFile(QWidget* owner, const FileFilter& filter,
+                                              const QString& initial_folder, const QString& title) {
+  QString chosen =
+      dialogs_.ChooseOpenFile(owner, filter, StartFolder(filter, initial_folder), title);
+  Remember(filter, chosen);
+  return chosen;
+}
+
+QStringList FolderKeepingChoosers::ChooseOpenFiles(QWidget* owner, const FileFilter& filter,
+                                                   const QString& initial_folder,
+                                                   const QString& title) {
+  QStringList chosen =
+      dialogs_.ChooseOpenFiles(owner, filter, StartFolder(filter, initial_folder), title);
+  if (!chosen.isEmpty()) {
+    Remember(filter, chosen.constFirst());
+  }
+  return chosen;
+}
+
+QString FolderKeepingChoosers::ChooseSaveFile(QWidget* owner, const FileFilter& filter,
+                                              const QString& initial_folder,
+                                              const QString& proposed_name,
+                                              const QString& default_extension,
+                                              const QString& title) {
+  QString chosen = dialogs_.ChooseSaveFile(owner, filter, StartFolder(filter, initial_folder),
+                                           proposed_name, default_extension, title);
+  Remember(filter, chosen);
+  return chosen;
+}
+
+QString FolderKeepingChoosers::ChooseFolder(QWidget* owner, const QString& title,
+                                            const QString& initial_folder) {
+  return dialogs_.ChooseFolder(owner, title, initial_folder);
+}
+
+QString FolderKeepingChoosers::ChooseFileName(QWidget* owner, const FileFilter& filter,
+                                              const QString& initial, const QString& title) {
+  // A file already named (the box's own) is where the operator is working.
+  const bool names_file = !initial.isEmpty() && !QFileInfo(initial).isDir();
+  QString chosen = dialogs_.ChooseFileName(
+      owner, filter, names_file ? initial : StartFolder(filter, initial), title);
+  Remember(filter, chosen);
+  return chosen;
 }
 
 }  // namespace parlatone

@@ -4,7 +4,10 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
 #include "core/series.h"
+#include "core/settings.h"
 
 namespace parlatone {
 
@@ -24,11 +27,12 @@ class Choosers {
   virtual QStringList ChooseOpenFiles(QWidget* owner, const FileFilter& filter,
                                       const QString& initial_folder, const QString& title) = 0;
 
-  // A file to write. The path must end in the default extension (three
+  // A file to write, the dialog proposing `proposed_name` (none when empty)
+  // in the initial folder. The path must end in the default extension (three
   // characters, any case), else message 2050 and nothing.
   virtual QString ChooseSaveFile(QWidget* owner, const FileFilter& filter,
-                                 const QString& initial_folder, const QString& default_extension,
-                                 const QString& title) = 0;
+                                 const QString& initial_folder, const QString& proposed_name,
+                                 const QString& default_extension, const QString& title) = 0;
 
   virtual QString ChooseFolder(QWidget* owner, const QString& title,
                                const QString& initial_folder) = 0;
@@ -52,7 +56,8 @@ class QtChoosers : public Choosers {
   QStringList ChooseOpenFiles(QWidget* owner, const FileFilter& filter,
                               const QString& initial_folder, const QString& title) override;
   QString ChooseSaveFile(QWidget* owner, const FileFilter& filter, const QString& initial_folder,
-                         const QString& default_extension, const QString& title) override;
+                         const QString& proposed_name, const QString& default_extension,
+                         const QString& title) override;
   QString ChooseFolder(QWidget* owner, const QString& title,
                        const QString& initial_folder) override;
   QString ChooseFileName(QWidget* owner, const FileFilter& filter, const QString& initial,
@@ -60,6 +65,41 @@ class QtChoosers : public Choosers {
 
  private:
   Operator& op_;
+};
+
+// The kind of file a filter offers: sound files, control and temporary save
+// files, or PDF files. Nothing for any other filter.
+std::optional<FileKind> KindOfFilter(const FileFilter& filter);
+
+// Choosers that open where the operator last chose a file of the same kind,
+// in this run or an earlier one. The folder of every file chosen goes into
+// the run's settings and at once into the settings file, one key per kind.
+// A kind without a folder yet, or whose folder is gone, opens where the
+// window asks (mostly the card data folder); so does a box that already
+// holds a file, and every folder chooser, which names no kind.
+class FolderKeepingChoosers : public Choosers {
+ public:
+  FolderKeepingChoosers(Choosers& dialogs, Settings& settings, QString settings_file)
+      : dialogs_(dialogs), settings_(settings), settings_file_(std::move(settings_file)) {}
+  QString ChooseOpenFile(QWidget* owner, const FileFilter& filter, const QString& initial_folder,
+                         const QString& title) override;
+  QStringList ChooseOpenFiles(QWidget* owner, const FileFilter& filter,
+                              const QString& initial_folder, const QString& title) override;
+  QString ChooseSaveFile(QWidget* owner, const FileFilter& filter, const QString& initial_folder,
+                         const QString& proposed_name, const QString& default_extension,
+                         const QString& title) override;
+  QString ChooseFolder(QWidget* owner, const QString& title,
+                       const QString& initial_folder) override;
+  QString ChooseFileName(QWidget* owner, const FileFilter& filter, const QString& initial,
+                         const QString& title) override;
+
+ private:
+  QString StartFolder(const FileFilter& filter, const QString& asked) const;
+  void Remember(const FileFilter& filter, const QString& chosen);
+
+  Choosers& dialogs_;
+  Settings& settings_;
+  QString settings_file_;
 };
 
 // The rule the save chooser applies to what the dialog returned, apart from

@@ -359,9 +359,12 @@ void FrmCardMake::PointAt(const CardCheckFailure& failure) {
 
 void FrmCardMake::TemporarySave() {
   const int mode = project_.Mode();
-  const QString path =
-      choosers_.ChooseSaveFile(this, TemporarySaveFilter(mode), project_.settings.CardPath,
-                               TemporaryFileExtension(mode), u"一時保存ファイルの保存"_s);
+  // The card data file name as the window shows it names the file too.
+  const QString name = fields_[kCardName]->text().trimmed();
+  const QString path = choosers_.ChooseSaveFile(
+      this, TemporarySaveFilter(mode), project_.settings.CardPath,
+      IsPlainFileName(name) ? name + u'.' + TemporaryFileExtension(mode) : QString(),
+      TemporaryFileExtension(mode), u"一時保存ファイルの保存"_s);
   if (path.isEmpty()) {
     return;
   }

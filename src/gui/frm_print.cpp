@@ -24,14 +24,6 @@ namespace parlatone {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// In the window's order, which is also the order "PrtSheet" keeps.
-constexpr const char16_t* kChoiceCaptions[kSheetChoiceCount] = {
-    u"Sound登録情報", u"コントロールデータ作成情報", u"エディタ情報"};
-
-}  // namespace
-
 FrmPrint::FrmPrint(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
                    QWidget* parent)
     : QDialog(parent),
@@ -51,7 +43,7 @@ FrmPrint::FrmPrint(Project& project, AppPaths paths, Operator& op, Choosers& cho
   auto* frame_layout = new QVBoxLayout(frame);
   const SheetChoices stored = ParsePrtSheet(project_.settings.PrtSheet);
   for (int i = 0; i < kSheetChoiceCount; ++i) {
-    checks_[i] = new QCheckBox(QString::fromUtf16(kChoiceCaptions[i]), frame);
+    checks_[i] = new QCheckBox(SheetChoiceCaption(static_cast<SheetChoice>(i)), frame);
     checks_[i]->setObjectName(u"ChkPrint%1"_s.arg(i));
     checks_[i]->setChecked(stored[static_cast<size_t>(i)]);
     frame_layout->addWidget(checks_[i]);
@@ -70,6 +62,10 @@ FrmPrint::FrmPrint(Project& project, AppPaths paths, Operator& op, Choosers& cho
   range_layout->addStretch(1);
   frame_layout->addWidget(range);
   layout->addWidget(frame);
+  // The sheets come out in an order of their own, not the boxes' order.
+  auto* order = new QLabel(PrintOrderNote(), this);
+  order->setObjectName(u"LblPrintOrder"_s);
+  layout->addWidget(order);
 
   auto* buttons = new QHBoxLayout();
   auto* print = new QPushButton(u"印刷(&P)"_s, this);
@@ -151,9 +147,9 @@ void FrmPrint::SavePdf() {
   if (!Prepare(document)) {
     return;
   }
-  const QString path =
-      choosers_.ChooseSaveFile(this, FileFilter{u"PDFファイル(*.pdf)"_s, u"*.pdf"_s},
-                               project_.settings.CardPath, u"pdf"_s, u"PDFファイルの保存"_s);
+  const QString path = choosers_.ChooseSaveFile(
+      this, FileFilter{u"PDFファイル(*.pdf)"_s, u"*.pdf"_s}, project_.settings.CardPath,
+      PdfFileName(project_), u"pdf"_s, u"PDFファイルの保存"_s);
   if (path.isEmpty()) {
     return;
   }

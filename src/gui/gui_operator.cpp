@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 namespace parlatone {
@@ -30,6 +32,39 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// What a message box needs beside its text: the icon, the spacing and the
+// frame.
+constexpr int kRoomBesideText = 120;
+
+// The widest a message box grows before it breaks its lines anywhere: the
+// screen up to 1024 pixels, beyond that 480 pixels less, at most 1000 (the
+// box's own rule).
+int WidestMessageBox(const QScreen* screen) {
+  const int available = screen->availableGeometry().width();
+  return available <= 1024 ? available : std::min(available - 480, 1000);
+}
+
+// Japanese has no blanks between words, and a message box that wraps its
+// text breaks a line at any character ("よろし／いですか"). So the text gets
+// the width of its widest line, and only its own line breaks break it. A line
+// too wide for any box (a long path put into a message) is left to the box,
+// which then breaks its lines anywhere at its widest.
+void WidenForWholeLines(QMessageBox& box) {
+  auto* label = box.findChild<QLabel*>(u"qt_msgbox_label"_s);
+  const QScreen* screen = box.screen() != nullptr ? box.screen() : QGuiApplication::primaryScreen();
+  if (label == nullptr || screen == nullptr) {
+    return;
+  }
+  const bool wrapped = label->wordWrap();
+  label->setWordWrap(false);
+  // Two pixels for the parts of a pixel that the line widths are rounded by.
+  const int whole_lines = label->sizeHint().width() + 2;
+  label->setWordWrap(wrapped);
+  if (whole_lines <= WidestMessageBox(screen) - kRoomBesideText) {
+    label->setMinimumWidth(whole_lines);
+  }
+}
+
 }  // namespace
 
 QWidget* DialogOwner() {
@@ -40,8 +75,13 @@ QWidget* DialogOwner() {
 }
 
 MessageAnswer GuiOperator::ShowMessage(const MessageRequest& request) {
-  QMessageBox box(BoxIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
-                  DialogOwner());
+  // Plain text, its line ends as the box shows them: "\r" of "\r\n" is no
+  // character to draw.
+  QString text = request.text;
+  text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+  QMessageBox box(BoxIcon(request.icon), request.title, text, QMessageBox::NoButton, DialogOwner());
+  box.setTextFormat(Qt::PlainText);
+  WidenForWholeLines(box);
   std::vector<std::pair<QAbstractButton*, MessageAnswer>> buttons;
   const auto add = [&](const QString& text, QMessageBox::ButtonRole role, MessageAnswer answer) {
     buttons.emplace_back(box.addButton(text, role), answer);

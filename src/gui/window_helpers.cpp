@@ -40,6 +40,12 @@ void EnableCloseBox(QWidget* window, bool enabled) {
   }
 }
 
+QFont EditorFont() {
+  QFont font(QStringLiteral("Noto Sans CJK JP"));
+  font.setPointSize(10);
+  return font;
+}
+
 bool AcquireSingleInstanceLock(QLockFile& lock) {
   // Never stale by age: only an owner that is no longer running gives it up.
   lock.setStaleLockTime(0);

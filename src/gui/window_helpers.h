@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -21,6 +22,10 @@ void EnableCloseBox(QWidget* window, bool enabled);
 // present now: on the screen it mostly lies on (the primary one when none),
 // no larger than that screen's work area and no smaller than `minimum`.
 QRect FitToScreens(const QRect& wanted, const QSize& minimum);
+
+// The font of every window. Named explicitly: left to the locale, Qt may
+// draw the kanji in Chinese or Korean shapes.
+QFont EditorFont();
 
 // Takes the one-editor-per-user lock at the path; false when another editor
 // holds it. A lock left by an editor that died is taken over.

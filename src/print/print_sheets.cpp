@@ -167,6 +167,32 @@ QString SheetName(SheetKind kind) {
   return {};
 }
 
+QString SheetChoiceCaption(SheetChoice choice) {
+  switch (choice) {
+    case SheetChoice::kVoice:
+      return u"Sound登録情報"_s;
+    case SheetChoice::kControlData:
+      return u"コントロールデータ作成情報"_s;
+    case SheetChoice::kEditor:
+      return u"エディタ情報"_s;
+  }
+  return {};
+}
+
+QString PrintOrderNote() {
+  QStringList captions;
+  for (SheetChoice choice : kPrintOrder) {
+    captions << SheetChoiceCaption(choice);
+  }
+  return u"印刷される順：\n"_s + captions.join(u" → "_s);
+}
+
+QString PdfFileName(const Project& project) {
+  const QString name =
+      project.card.CardName.isEmpty() ? project.settings.CardName : project.card.CardName;
+  return IsPlainFileName(name) ? name + u".pdf"_s : QString();
+}
+
 SheetChoices ParsePrtSheet(const QString& text) {
   SheetChoices choices{};
   const QStringList entries = text.split(u',');
@@ -285,7 +311,8 @@ std::vector<SheetPage> BuildEditSheet(const Project& project, const ChannelRange
         ChannelNumberText(first), ChannelNumberText(first + std::max(count, 1) - 1),
         QString::number(first_slot + 1), QString::number(first_slot + kSlotsPerPass));
     for (SheetTable& part : Paginate(table)) {
-      SheetPage page = NewPage(SheetKind::kEditSheet, u"エディタ情報"_s, inputs);
+      SheetPage page =
+          NewPage(SheetKind::kEditSheet, SheetChoiceCaption(SheetChoice::kEditor), inputs);
       page.subtitle = subtitle;
       page.has_path_line = true;
       page.path = path;
@@ -305,7 +332,8 @@ std::vector<SheetPage> BuildControlDataSheet(const Project& project, const Sheet
   const QString memory =
       inputs.sound_bytes == 0 ? QString() : QString::number(inputs.sound_bytes) + u"バイト"_s;
 
-  SheetPage page = NewPage(SheetKind::kControlDataSheet, u"コントロールデータ作成情報"_s, inputs);
+  SheetPage page =
+      NewPage(SheetKind::kControlDataSheet, SheetChoiceCaption(SheetChoice::kControlData), inputs);
   SheetTable base = FieldTable(u"カードデータ"_s);
   AddField(base, u"カードデータファイル名"_s, card.CardName);
   AddField(base, u"作成フォルダ名"_s, card.Forder);
@@ -408,7 +436,7 @@ std::vector<SheetPage> BuildVoiceSheet(const Project& project, const SheetInputs
   const SheetKind kind = mp3 ? SheetKind::kMpegVoiceSheet : SheetKind::kVoiceSheet;
   std::vector<SheetPage> pages;
   for (SheetTable& part : Paginate(table)) {
-    SheetPage page = NewPage(kind, u"Sound登録情報"_s, inputs);
+    SheetPage page = NewPage(kind, SheetChoiceCaption(SheetChoice::kVoice), inputs);
     page.tables.push_back(std::move(part));
     pages.push_back(std::move(page));
   }
@@ -430,14 +458,21 @@ PrintDocument BuildPrintDocument(const Project& project, const SheetChoices& cho
       document.pages.push_back(std::move(page));
     }
   };
-  if (choices[static_cast<size_t>(SheetChoice::kEditor)]) {
-    append(BuildEditSheet(project, PrintRange(project, all_channels), inputs));
-  }
-  if (choices[static_cast<size_t>(SheetChoice::kControlData)]) {
-    append(BuildControlDataSheet(project, inputs));
-  }
-  if (choices[static_cast<size_t>(SheetChoice::kVoice)]) {
-    append(BuildVoiceSheet(project, inputs));
+  for (SheetChoice choice : kPrintOrder) {
+    if (!choices[static_cast<size_t>(choice)]) {
+      continue;
+    }
+    switch (choice) {
+      case SheetChoice::kEditor:
+        append(BuildEditSheet(project, PrintRange(project, all_channels), inputs));
+        break;
+      case SheetChoice::kControlData:
+        append(BuildControlDataSheet(project, inputs));
+        break;
+      case SheetChoice::kVoice:
+        append(BuildVoiceSheet(project, inputs));
+        break;
+    }
   }
   return document;
 }

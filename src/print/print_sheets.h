@@ -27,6 +27,16 @@ enum class SheetChoice { kVoice = 0, kControlData = 1, kEditor = 2 };
 inline constexpr int kSheetChoiceCount = 3;
 using SheetChoices = std::array<bool, kSheetChoiceCount>;
 
+// The check box of a sheet, captioned as the sheet is titled.
+QString SheetChoiceCaption(SheetChoice choice);
+
+// The order in which the ticked sheets are printed: the editor sheet, the
+// control data sheet, the voice sheet. It is the reverse of the window's
+// order, which "PrtSheet" keeps, so the window says it in this note.
+inline constexpr std::array<SheetChoice, kSheetChoiceCount> kPrintOrder = {
+    SheetChoice::kEditor, SheetChoice::kControlData, SheetChoice::kVoice};
+QString PrintOrderNote();
+
 // "PrtSheet" as written: "1,0,1". Reading takes missing, empty or other
 // entries as not ticked.
 SheetChoices ParsePrtSheet(const QString& text);
@@ -141,10 +151,15 @@ std::vector<SheetPage> BuildEditSheet(const Project& project, const ChannelRange
 std::vector<SheetPage> BuildControlDataSheet(const Project& project, const SheetInputs& inputs);
 std::vector<SheetPage> BuildVoiceSheet(const Project& project, const SheetInputs& inputs);
 
-// The ticked sheets in print order (editor, control data, voices) in one
-// document; nothing ticked gives a document without pages.
+// The ticked sheets in print order in one document; nothing ticked gives a
+// document without pages.
 PrintDocument BuildPrintDocument(const Project& project, const SheetChoices& choices,
                                  bool all_channels, const SheetInputs& inputs);
+
+// The name the PDF chooser proposes: the card data file name (the project's,
+// else the one the settings propose) with ".pdf"; empty when there is none
+// or it is no plain file name.
+QString PdfFileName(const Project& project);
 
 // The voice sheet describes every registered sound file, so it is refused
 // while a voice is kept without its file (the operator is told which). False

@@ -199,7 +199,8 @@ TEST(Settings, ReadsBothSections) {
   const QString path = dir.filePath(u"ParlatoneEditorV3.ini"_s);
   QString text =
       u"[SYSTEM]\r\nWavePath=/snd/音声\r\ncardpath = /cards \r\nCardName=ANN01\r\n"
-      u"Mode=6\r\nAddFunction=1\r\nFileCapacity=2\r\nPrtSheet=1,1,0\r\n[UserData]\r\n"_s;
+      u"Mode=6\r\nAddFunction=1\r\nFileCapacity=2\r\nPrtSheet=1,1,0\r\n"
+      u"LastSoundPath=/snd/録音\r\nLastControlPath=/cards/駅\r\nLastPdfPath=/pdf\r\n[UserData]\r\n"_s;
   for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
     text += QString(kUserDataKeys[i]) + u"=値"_s + QString::number(i) + u"\r\n"_s;
   }
@@ -210,6 +211,7 @@ TEST(Settings, ReadsBothSections) {
       (std::tuple{u"/snd/音声"_s, u"/cards"_s, u"ANN01"_s, u"1,1,0"_s}));
   EXPECT_EQ((std::array{settings.Mode, settings.AddFunction, settings.FileCapacity}),
             (std::array{6, 1, 2}));
+  EXPECT_EQ(settings.LastFolders, (std::array{u"/snd/録音"_s, u"/cards/駅"_s, u"/pdf"_s}));
   for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
     EXPECT_EQ(settings.UserData[i], u"値"_s + QString::number(i));
   }

@@ -16,6 +16,7 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -50,6 +51,7 @@
 #include "gui/levels_feeder.h"
 #include "gui/voice_list_model.h"
 #include "gui/waveform_view.h"
+#include "gui/window_helpers.h"
 #include "print/sheet_painter.h"
 #include "settings/text_document.h"
 #include "sound/media.h"
@@ -116,6 +118,98 @@ TEST(Choosers, SaveExtensionMustMatch) {
   // The wrong extension is refused with the message that names wpj in every series.
   EXPECT_EQ(CheckSaveExtension(u"/cards/TMP.wpg"_s, u"mpi"_s, op), QString());
   EXPECT_EQ(op.Numbers(), std::vector<int>{2050});
+}
+
+// Each kind of file opens where one of its kind was last chosen, in a later run too; a kind with
+// none yet, or whose folder is gone, opens where the window asks (the card folder).
+TEST(Choosers, EachKindOfFileOpensWhereOneWasLastChosen) {
+  QTemporaryDir dir;
+  const QString card = dir.filePath(u"cards"_s);
+  const QString settings_file = dir.filePath(u"settings.ini"_s);
+  struct Kind {
+    FileFilter filter;
+    QString folder;
+  };
+  // Sounds by the many-files chooser, control files by the open, PDF by the save chooser.
+  const Kind kinds[] = {{{u"Sound"_s, u"*.wav;*.mp3"_s}, dir.filePath(u"音声"_s)},
+                        {ProjectOpenFilter(1), dir.filePath(u"駅"_s)},
+                        {{u"PDF"_s, u"*.pdf"_s}, dir.filePath(u"pdf"_s)}};
+  for (const QString& folder : {card, kinds[0].folder, kinds[1].folder, kinds[2].folder}) {
+    ASSERT_TRUE(QDir().mkpath(folder));
+  }
+  testing::ScriptedChoosers dialogs;
+  // Where the chooser of kind k opened; `chosen` answers it, empty cancels.
+  const auto opens_in = [&](Choosers& choosers, int k, const QString& chosen) {
+    const FileFilter& filter = kinds[k].filter;
+    if (k == 0) {
+      dialogs.selections = {chosen.isEmpty() ? QStringList() : QStringList{chosen}};
+      choosers.ChooseOpenFiles(nullptr, filter, card, u"t"_s);
+    } else if (k == 1) {
+      dialogs.answers = {chosen};
+      choosers.ChooseOpenFile(nullptr, filter, card, u"t"_s);
+    } else {
+      dialogs.answers = {chosen};
+      choosers.ChooseSaveFile(nullptr, filter, card, u"A.pdf"_s, u"pdf"_s, u"t"_s);
+      EXPECT_EQ(dialogs.last_proposed_name, u"A.pdf"_s);
+    }
+    return dialogs.last_folder;
+  };
+  Settings settings;
+  FolderKeepingChoosers choosers(dialogs, settings, settings_file);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(opens_in(choosers, k, {}), card) << k;
+    opens_in(choosers, k, kinds[k].folder + u"/x"_s);
+  }
+  Settings later = ReadSettings(settings_file);
+  FolderKeepingChoosers next_run(dialogs, later, settings_file);
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(opens_in(next_run, k, {}), kinds[k].folder) << k;
+  }
+  // A folder the Shift-JIS file cannot spell is not kept; a gone one is not opened.
+  const QString unspellable = dir.filePath(u"café"_s);
+  ASSERT_TRUE(QDir().mkpath(unspellable));
+  opens_in(next_run, 0, unspellable + u"/x.wav"_s);
+  EXPECT_EQ(ReadSettings(settings_file).LastFolders[0], kinds[0].folder);
+  ASSERT_TRUE(QDir(kinds[2].folder).removeRecursively());
+  EXPECT_EQ(opens_in(next_run, 2, {}), card);
+  // A box that holds a file already opens on that file.
+  dialogs.answers = {QString()};
+  next_run.ChooseFileName(nullptr, kinds[0].filter, card + u"/old.wav"_s, u"t"_s);
+  EXPECT_EQ(dialogs.last_folder, card + u"/old.wav"_s);
+}
+
+// Every message of the table keeps its own lines whole in the editor's font, in a box that fits
+// a 1024x768 screen: Japanese lines would otherwise break in the middle of a word.
+TEST(GuiOperator, MessageBoxesBreakLinesOnlyWhereTheTextDoes) {
+  const QFont font = QApplication::font();
+  QApplication::setFont(EditorFont());
+  GuiOperator op;
+  for (const auto& [number, text] : MessageTable()) {
+    ::testing::OnModal<QMessageBox>([&, number = number, text = text](QMessageBox& box) {
+      auto* label = box.findChild<QLabel*>(u"qt_msgbox_label"_s);
+      if (label == nullptr) {
+        ADD_FAILURE() << "no text in the box";
+        QTest::keyClick(&box, Qt::Key_Return);
+        return;
+      }
+      const QFontMetrics metrics(label->font());
+      const int room =
+          label->contentsRect().width() - 2 * label->margin() - std::max(label->indent(), 0);
+      const QStringList lines = text.split(QRegularExpression(u"\r\n|\r|\n"_s));
+      for (const QString& line : lines) {
+        EXPECT_LE(metrics.horizontalAdvance(line), room) << number << ": " << line.toStdString();
+      }
+      // No line wrapped: one more line would make the text taller.
+      EXPECT_LT(label->heightForWidth(label->width()),
+                static_cast<int>(lines.size() + 1) * metrics.lineSpacing())
+          << number;
+      EXPECT_TRUE(box.frameGeometry().width() <= 1024 && box.frameGeometry().height() <= 768)
+          << number;
+      QTest::keyClick(&box, Qt::Key_Return);
+    });
+    ShowText(op, text, msg::kTitleConfirm, MessageIcon::kQuestion);
+  }
+  QApplication::setFont(font);
 }
 
 // Enter presses the default button: No where Yes throws work away.
@@ -289,6 +383,7 @@ class FrmPrintTest : public WindowTest<> {
 TEST_F(FrmPrintTest, ChoiceRefusalPrintPdfAndClosing) {
   UseSeries(4);
   project_.settings.PrtSheet = u"0,1,1"_s;
+  project_.settings.CardName = u"CARDDATA"_s;
   project_.CurrentPage = 1;
   project_.programs[250].Voice[0] = u"first.wav"_s;
   auto window = Open();
@@ -314,6 +409,7 @@ TEST_F(FrmPrintTest, ChoiceRefusalPrintPdfAndClosing) {
   const QString path = dir_.filePath(u"sheets.pdf"_s);
   choosers_.answers = {path};
   Click(*window, u"CmdPdf"_s);
+  EXPECT_EQ(choosers_.last_proposed_name, u"CARDDATA.pdf"_s);
   ASSERT_EQ(op_.shown.size(), 1u);
   EXPECT_EQ(op_.shown[0].text, u"PDFファイルを保存しました。\r\n"_s + path);
   EXPECT_TRUE(QFile::exists(path));
@@ -503,6 +599,7 @@ TEST_F(FrmCardMakeTest, TemporarySaveTakesTheFieldsAndClearsTheFlags) {
   Find<QComboBox>(*window, u"CmbTpMd"_s)->setCurrentIndex(1);
   choosers_.answers = {dir_.filePath(u"keep.wpg"_s)};
   Click(*window, u"CmdSave"_s);
+  EXPECT_EQ(choosers_.last_proposed_name, u"X.wpg"_s);  // the card data file name typed
   EXPECT_EQ(op_.Numbers(), (std::vector<int>{2073, 2051}));
   EXPECT_EQ(op_.pauses, std::vector<int>{800});
   EXPECT_FALSE(project_.IsEdited());

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/paths.h"
 #include "core/project.h"
 #include "core/series.h"
@@ -149,6 +151,21 @@ TEST(PrintDocumentTest, FixedSheetOrderEachNumberingItsPagesAndTheSelectedTab) {
   EXPECT_EQ(all.pages.at(19).FooterText(), u"20 / 20"_s);
   EXPECT_EQ(all.pages.at(20).FooterText(), u"1 / 1"_s);
   EXPECT_EQ(Column({all.pages.begin(), all.pages.begin() + 20}, 0).back(), u"1000"_s);
+  // The print window's note names the sheets in the order they come out.
+  QStringList titles;
+  for (const SheetPage& page : all.pages) {
+    if (titles.isEmpty() || titles.back() != page.sheet_title) {
+      titles << page.sheet_title;
+    }
+  }
+  ASSERT_EQ(titles.size(), kSheetChoiceCount);
+  const QString note = PrintOrderNote();
+  qsizetype after = 0;
+  for (const QString& title : titles) {
+    const qsizetype at = note.indexOf(title, after);
+    ASSERT_GE(at, after) << title.toStdString() << " in " << note.toStdString();
+    after = at + title.size();
+  }
 
   // The selected tab only: channels 251 to 500.
   const PrintDocument tab = BuildPrintDocument(project, {false, false, true}, false, Inputs());
@@ -160,6 +177,21 @@ TEST(PrintDocumentTest, FixedSheetOrderEachNumberingItsPagesAndTheSelectedTab) {
   EXPECT_EQ(first_slots.front(), u"first.wav"_s);
   EXPECT_EQ(first_slots.back(), u"last.wav"_s);
   EXPECT_EQ(tab.pages.front().subtitle, u"チャンネル 251～500　　ボイス 1～8"_s);
+}
+
+// The PDF chooser proposes the card data file name: the project's, else the settings' one.
+TEST(PrintChoices, PdfFileNameFromTheCardDataFileName) {
+  const std::tuple<QString, QString, QString> cases[] = {
+      {u"DEMO"_s, u"CARDDATA"_s, u"DEMO.pdf"_s},
+      {QString(), u"CARDDATA"_s, u"CARDDATA.pdf"_s},
+      {QString(), QString(), QString()},
+      {u"../up"_s, u"CARDDATA"_s, QString()}};  // no plain file name, as a loaded file may hold
+  for (const auto& [card_name, settings_name, file_name] : cases) {
+    Project project;
+    project.card.CardName = card_name;
+    project.settings.CardName = settings_name;
+    EXPECT_EQ(PdfFileName(project), file_name) << card_name.toStdString();
+  }
 }
 
 TEST(EditSheet, TwentyFourSlotsInThreePassesRowTextsAndTheControlFileLine) {

@@ -20,17 +20,22 @@ class ScriptedChoosers : public Choosers {
   std::deque<QStringList> selections;
   FileFilter last_filter;
   QString last_title;
+  // Where the last chooser opened, and the name a save chooser proposed.
+  QString last_folder;
+  QString last_proposed_name;
 
-  QString ChooseOpenFile(QWidget*, const FileFilter& filter, const QString&,
+  QString ChooseOpenFile(QWidget*, const FileFilter& filter, const QString& folder,
                          const QString& title) override {
     last_filter = filter;
     last_title = title;
+    last_folder = folder;
     return Next();
   }
-  QStringList ChooseOpenFiles(QWidget*, const FileFilter& filter, const QString&,
+  QStringList ChooseOpenFiles(QWidget*, const FileFilter& filter, const QString& folder,
                               const QString& title) override {
     last_filter = filter;
     last_title = title;
+    last_folder = folder;
     if (selections.empty()) {
       ADD_FAILURE() << "unexpected chooser of several files";
       return {};
@@ -39,14 +44,18 @@ class ScriptedChoosers : public Choosers {
     selections.pop_front();
     return chosen;
   }
-  QString ChooseSaveFile(QWidget*, const FileFilter& filter, const QString&, const QString&,
+  QString ChooseSaveFile(QWidget*, const FileFilter& filter, const QString& folder,
+                         const QString& proposed_name, const QString&,
                          const QString& title) override {
     last_filter = filter;
     last_title = title;
+    last_folder = folder;
+    last_proposed_name = proposed_name;
     return Next();
   }
-  QString ChooseFolder(QWidget*, const QString& title, const QString&) override {
+  QString ChooseFolder(QWidget*, const QString& title, const QString& folder) override {
     last_title = title;
+    last_folder = folder;
     return Next();
   }
 
