@@ -34,8 +34,11 @@ QString Shortened(const QString& text) {
 MessageAnswer MonkeyOperator::ShowMessage(const MessageRequest& request) {
   ++shown_;
   ++questions_;
+  // A question asked during a wait takes input although the wait does not.
+  const int pauses = std::exchange(pauses_, 0);
   log_(u"  asked %1 \"%2\""_s.arg(request.number).arg(Shortened(request.text)));
   const MessageAnswer answer = real_.ShowMessage(request);
+  pauses_ = pauses;
   --questions_;
   log_(u"  answered %1 to %2"_s.arg(AnswerName(answer)).arg(request.number));
   if (answer == MessageAnswer::kYes) {
