@@ -384,7 +384,7 @@ class Monkey {
   bool HandOver();
   bool Wait();
   bool PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& name);
-  void CheckRegistration(int shown_before, qsizetype chosen_before);
+  void CheckRegistration(QWidget* acted_in, int shown_before, qsizetype chosen_before);
   void CheckRecovery();
 
   static const std::vector<Action>& Actions();
@@ -410,6 +410,8 @@ class Monkey {
   bool confirmed_ = false;  // a window's OK or a save since the last check
   std::atomic<bool> handing_over_ = false;
   long long wait_until_ms_ = 0;
+  long long recovery_wait_ms_ = 0;
+  int recovery_checks_ = 0;  // since when the monkey waits for a pause
   QPointer<QWidget> last_active_;
   qint64 finish_started_ = -1;
   const QString sentinel_ = u"\u2063"_s;  // an invisible mark: no load since the last check
@@ -458,6 +460,15 @@ void Monkey::Start() {
   starting_ = false;  // what follows may ask, and the monkey answers
   project_->VoicesRegistered = false;
   project_->ClearPageEdited();
+  // Where a hand-over arrives, for the trail: it is taken in whatever event
+  // loop runs at that moment.
+  QObject::connect(&link_, &InstanceLink::HandedOver, window_.get(), [](const QString& file) {
+    QWidget* modal = QApplication::activeModalWidget();
+    AddToTrail(u"  (the hand-over of %1 arrives%2)"_s.arg(
+                   file.isEmpty() ? u"no file"_s : QFileInfo(file).fileName(),
+                   modal != nullptr ? u" over "_s + modal->objectName() : QString()),
+               false);
+  });
   QObject::connect(&link_, &InstanceLink::HandedOver, window_.get(), &FrmMain::TakeHandedOverFile);
   window_->OfferRecovery();
   window_->TakeHandedOverFile(fixtures_.start_file);
@@ -646,20 +657,30 @@ void Monkey::Step() {
     return;  // the main window is gone: started again once back at the top
   }
   const Context context = CurrentContext();
+  bool gentle = false;  // only moves that change nothing
   if (context == Context::kMain && AtTopLevel() && ledger_) {
     // A load between two actions (a file handed over) is booked on its own.
     auto* panel = window_->findChild<QLabel*>(u"StatusPanel1"_s);
     if (panel != nullptr && panel->text() != sentinel_) {
       CheckNow();
     }
-    // The recovery file is looked at whenever the changes have paused;
-    // when they have not for a while, the monkey waits for it.
-    if (ledger_->QuietFor() >= 2500 && NowMs() - last_recovery_check_ms_ > 3000) {
+    // The recovery file is looked at whenever the changes have paused.
+    // When they have not for a while, the monkey lets them: it only moves
+    // about for a few seconds, then stands still.
+    const long long since_check = NowMs() - last_recovery_check_ms_;
+    if (ledger_->QuietFor() >= 2500 && since_check > 3000) {
       CheckRecovery();
-    } else if (NowMs() - last_recovery_check_ms_ > 12000) {
-      Act(u"wait for the changes to pause"_s);
-      wait_until_ms_ = NowMs() + 2600 - ledger_->QuietFor();
-      return;
+      recovery_wait_ms_ = 0;
+    } else if (since_check > 12000) {
+      if (recovery_wait_ms_ == 0) {
+        recovery_wait_ms_ = NowMs();
+      }
+      if (NowMs() - recovery_wait_ms_ > 6000) {
+        Act(u"wait for the changes to pause"_s);
+        wait_until_ms_ = NowMs() + 2600 - ledger_->QuietFor();
+        return;
+      }
+      gentle = true;
     }
   }
   if (context == Context::kDialog || context == Context::kForeign) {
@@ -670,13 +691,16 @@ void Monkey::Step() {
   std::vector<const Action*> possible;
   for (const Action& action : Actions()) {
     const bool fits = (action.contexts & (1u << static_cast<unsigned>(context))) != 0;
-    if (fits && options_.skip.count(QString::fromLatin1(action.kind)) == 0) {
+    const QString kind = QString::fromLatin1(action.kind);
+    const bool moves_only = kind == u"arrow"_s || kind == u"tab"_s || kind == u"page"_s;
+    if (fits && options_.skip.count(kind) == 0 && (!gentle || moves_only)) {
       possible.push_back(&action);
       total += action.weight;
     }
   }
   const int shown_before = op_.Shown();
   const qsizetype chosen_before = choosers_.chosen_sounds.size();
+  QWidget* const acted_in = QApplication::activeModalWidget();
   for (int attempt = 0; attempt < 6 && total > 0; ++attempt) {
     int roll = Roll(total);
     const Action* chosen = possible.front();
@@ -688,7 +712,10 @@ void Monkey::Step() {
       roll -= action->weight;
     }
     if ((this->*chosen->run)()) {
-      CheckRegistration(shown_before, chosen_before);
+      if (gentle) {
+        wait_until_ms_ = NowMs() + 20;  // at a person's pace, not the machine's
+      }
+      CheckRegistration(acted_in, shown_before, chosen_before);
       AfterAction();
       return;
     }
@@ -755,15 +782,17 @@ void Monkey::CheckRecovery() {
     Fail(*fault);
   }
   last_recovery_check_ms_ = NowMs();
+  ++recovery_checks_;
 }
 
 // A registration the operator chose files for registers each, or says why not.
-void Monkey::CheckRegistration(int shown_before, qsizetype chosen_before) {
+void Monkey::CheckRegistration(QWidget* acted_in, int shown_before, qsizetype chosen_before) {
   if (options_.skip.count(u"dropcheck"_s) != 0) {
     return;
   }
+  // Files chosen in the registration window itself, not in a window it opened.
   auto* window = qobject_cast<FrmWaveAdd*>(QApplication::activeModalWidget());
-  if (window == nullptr || choosers_.chosen_sounds.size() == chosen_before ||
+  if (window == nullptr || window != acted_in || choosers_.chosen_sounds.size() == chosen_before ||
       op_.Shown() != shown_before) {
     return;
   }
@@ -831,8 +860,11 @@ void Monkey::Finish() {
   finishing_ = true;
   finish_started_ = -2;  // no more turns
   const double seconds = static_cast<double>(clock_.elapsed()) / 1000.0;
-  std::printf("%.0f s, %.1f actions per second\n", seconds,
-              static_cast<double>(action_count) / seconds);
+  std::printf(
+      "%.0f s, %.1f actions per second, %d checks of the books (%d with every step "
+      "undone and redone), %d of the recovery file\n",
+      seconds, static_cast<double>(action_count) / seconds, checks_, checks_ / 25 + 1,
+      recovery_checks_ + 1);
   std::printf("%lld actions, 0 failures\n", action_count);
   std::fflush(stdout);
   QApplication::quit();

@@ -79,6 +79,10 @@ MonkeyChoosers::MonkeyChoosers(std::mt19937& random, QStringList pool, QStringLi
       events_(events),
       log_(std::move(log)) {}
 
+bool MonkeyChoosers::ForRegistration(const QWidget* owner) {
+  return owner != nullptr && owner->objectName() == u"FrmWaveAdd"_s;
+}
+
 bool MonkeyChoosers::Cancelled(int percent) {
   return std::uniform_int_distribution<int>(0, 99)(random_) < percent;
 }
@@ -110,8 +114,8 @@ QString MonkeyChoosers::ChooseOpenFile(QWidget*, const FileFilter& filter, const
   return chosen;
 }
 
-QStringList MonkeyChoosers::ChooseOpenFiles(QWidget*, const FileFilter& filter, const QString&,
-                                            const QString&) {
+QStringList MonkeyChoosers::ChooseOpenFiles(QWidget* owner, const FileFilter& filter,
+                                            const QString&, const QString&) {
   QStringList matching = Matching(filter);
   if (matching.isEmpty() || Cancelled(15)) {
     log_(u"  chooser: nothing"_s);
@@ -122,7 +126,9 @@ QStringList MonkeyChoosers::ChooseOpenFiles(QWidget*, const FileFilter& filter, 
       std::uniform_int_distribution<qsizetype>(1, std::min<qsizetype>(4, matching.size()))(random_);
   QStringList chosen = matching.mid(0, count);
   log_(u"  chooser: "_s + chosen.join(u", "_s));
-  chosen_sounds << chosen;
+  if (ForRegistration(owner)) {
+    chosen_sounds << chosen;
+  }
   return chosen;
 }
 
@@ -141,7 +147,7 @@ QString MonkeyChoosers::ChooseSaveFile(QWidget*, const FileFilter&, const QStrin
   return chosen;
 }
 
-QString MonkeyChoosers::ChooseFolder(QWidget*, const QString&, const QString&) {
+QString MonkeyChoosers::ChooseFolder(QWidget* owner, const QString&, const QString&) {
   if (folders_.isEmpty() || Cancelled(20)) {
     log_(u"  folder chooser: nothing"_s);
     return {};
@@ -151,7 +157,7 @@ QString MonkeyChoosers::ChooseFolder(QWidget*, const QString&, const QString&) {
   log_(u"  folder chooser: "_s + chosen);
   // A folder of sounds chosen for a registration registers what it holds.
   for (const QString& path : pool_) {
-    if (QFileInfo(path).absolutePath() == chosen) {
+    if (ForRegistration(owner) && QFileInfo(path).absolutePath() == chosen) {
       chosen_sounds << path;
     }
   }

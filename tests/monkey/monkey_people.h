@@ -75,11 +75,12 @@ class MonkeyChoosers : public Choosers {
   QString ChooseFileName(QWidget* owner, const FileFilter& filter, const QString& initial,
                          const QString& title) override;
 
-  // Every sound file chosen so far for a registration, in order.
+  // Every sound file chosen so far in the registration window, in order.
   QStringList chosen_sounds;
 
  private:
   bool Cancelled(int percent);
+  static bool ForRegistration(const QWidget* owner);
   QStringList Matching(const FileFilter& filter) const;
 
   std::mt19937& random_;
