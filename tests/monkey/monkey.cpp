@@ -1235,6 +1235,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   UseOwnHome(sandbox);
+  // A folder typed as a relative name is made where the program runs: in
+  // the sandbox too.
+  QDir::setCurrent(sandbox.dir.path());
   qputenv("QT_QPA_PLATFORM",
           qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   qputenv("SDL_AUDIODRIVER", "dummy");
