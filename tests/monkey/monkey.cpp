@@ -407,7 +407,8 @@ class Monkey {
   bool finishing_ = false;
   bool restart_wanted_ = false;
   bool starting_ = false;
-  bool confirmed_ = false;  // a window's OK or a save since the last check
+  bool was_edited_ = false;  // unsaved changes when the books were last looked at
+  bool confirmed_ = false;   // a window's OK or a save since the last check
   std::atomic<bool> handing_over_ = false;
   long long wait_until_ms_ = 0;
   long long recovery_wait_ms_ = 0;
@@ -482,6 +483,7 @@ void Monkey::Start() {
     panel->setText(sentinel_);
   }
   op_.events.Clear();
+  was_edited_ = project_->IsEdited();
 }
 
 // The main window closed for good: the program ends cleanly and is started
@@ -758,10 +760,15 @@ void Monkey::CheckNow() {
   allowances.confirmed = confirmed_ || op_.events.answered_yes || op_.events.save_chosen;
   allowances.new_project =
       panel != nullptr && panel->text() != sentinel_ && !panel->text().isEmpty();
+  // A new project over unsaved changes needs the operator's Yes.
+  if (allowances.new_project && was_edited_ && !op_.events.answered_yes) {
+    Fail(u"a project was loaded over unsaved changes without asking"_s);
+  }
   ++checks_;
   if (const std::optional<QString> fault = ledger_->Check(allowances, checks_ % 25 == 0)) {
     Fail(*fault);
   }
+  was_edited_ = project_->IsEdited();
   // What the operator allowed holds until the action that led to it is
   // over: a window's OK is followed by its caller's own changes.
   if (top) {
@@ -1023,7 +1030,8 @@ bool Monkey::MenuCommand() {
   std::function<void(QMenu*)> collect = [&](QMenu* menu) {
     for (QAction* action : menu->actions()) {
       if (action->menu() != nullptr) {
-        if (action->isEnabled()) {
+        const bool recent = action->menu()->objectName() == u"MenuRecent"_s;
+        if (action->isEnabled() && !(recent && options_.skip.count(u"recent"_s) != 0)) {
           collect(action->menu());
         }
       } else if (!action->isSeparator() && action->isEnabled() && action->isVisible()) {
