@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <bit>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 
 #include "sound/sdl_audio_api.h"
@@ -217,7 +218,7 @@ std::optional<QString> Recorder::Start(const RecorderSetup& setup) {
   complete_ = false;
   write_failed_ = false;
   stopping_ = false;
-  max_samples_ = setup.max_frames * format_.channels;
+  max_samples_ = std::llround(setup.max_seconds * format_.rate) * format_.channels;
   {
     std::lock_guard lock(spans_mutex_);
     spans_.clear();

@@ -50,7 +50,7 @@ struct RecorderSetup {
   QList<int> series_rates;  // the rates the series takes
   bool stereo_allowed = false;
   QString path;            // the take file, made anew
-  int64_t max_frames = 0;  // the take ends by itself after this many; 0: at Stop
+  double max_seconds = 0;  // the take ends by itself after this long; 0: at Stop
 };
 
 // The take's accounting. Every sample the device delivered is either
@@ -88,7 +88,7 @@ class Recorder {
   // made final. Safe to call twice.
   void Stop();
   bool Running() const { return device_ != 0; }
-  // The take reached its `max_frames`.
+  // The take reached its `max_seconds`.
   bool Complete() const { return complete_.load(); }
 
   int Rate() const { return format_.rate; }

@@ -120,7 +120,7 @@ TEST_F(RecorderTest, ASineIsRecordedAtItsLevelAndLength) {
   RecorderSetup setup;
   setup.series_rates = {22050, 44100};
   setup.path = dir_.filePath(u"take.wav"_s);
-  setup.max_frames = 2 * 22050;
+  setup.max_seconds = 2.0;
   ASSERT_EQ(recorder.Start(setup), std::nullopt);
   for (int i = 0; i < 1000 && !recorder.Complete(); ++i) {
     QThread::msleep(10);
