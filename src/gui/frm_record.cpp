@@ -95,6 +95,7 @@ FrmRecord::FrmRecord(Operator& op, FitSeries series, QString sound_folder, QStri
   waveform_ = new WaveformView(this);
   waveform_->setObjectName(u"Waveform"_s);
   waveform_->setMinimumHeight(80);
+  waveform_->SetLevels(std::make_shared<const SoundLevels>());
   layout->addWidget(waveform_, 1);
   length_ = new QLabel(this);
   length_->setObjectName(u"LblLength"_s);
@@ -220,7 +221,7 @@ void FrmRecord::StartTake() {
   peak_hold_ = 0.0F;
   clipped_ = false;
   clip_->setVisible(false);
-  waveform_->SetLevels(nullptr);
+  waveform_->SetLevels(std::make_shared<const SoundLevels>());
   timer_->start();
   UpdateButtons();
 }
@@ -362,7 +363,14 @@ void FrmRecord::Tick() {
         static_cast<int>(std::clamp(ToDb(peak_hold_), double{kMeterFloorDb}, 0.0)));
     loudness_->setText(loudness ? u"%1 LUFS"_s.arg(*loudness, 0, 'f', 1) : u"−∞ LUFS"_s);
     clip_->setVisible(clipped_);
-    waveform_->SetLevels(std::make_shared<const SoundLevels>(outline_));
+    // A short take fills the picture from the left, as it is heard; past
+    // the picture's columns it is drawn narrower and narrower.
+    auto shown = std::make_shared<SoundLevels>(outline_);
+    if (spans_per_column_ == 1) {
+      shown->outline_min.resize(SoundLevels::kOutlineColumns, 0.0F);
+      shown->outline_max.resize(SoundLevels::kOutlineColumns, 0.0F);
+    }
+    waveform_->SetLevels(std::move(shown));
   }
   const RecorderCounts counts = recorder_.Counts();
   if (recorder_.Rate() > 0 && recorder_.Channels() > 0) {

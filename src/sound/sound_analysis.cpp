@@ -722,10 +722,14 @@ std::optional<double> MomentaryLoudness::Value() const {
     sum += step;
   }
   const double mean = sum / 4.0;
-  if (mean <= 0.0) {
+  // Below the measurement's absolute gate is silence, however the filter's
+  // last ripples fade.
+  constexpr double kAbsoluteGateLufs = -70.0;
+  const double lufs = mean > 0.0 ? -0.691 + 10.0 * std::log10(mean) : -HUGE_VAL;
+  if (lufs < kAbsoluteGateLufs) {
     return std::nullopt;
   }
-  return -0.691 + 10.0 * std::log10(mean);
+  return lufs;
 }
 
 QString LevelsText(const SoundLevels& levels) {

@@ -88,7 +88,7 @@ class MomentaryLoudness {
   MomentaryLoudness& operator=(const MomentaryLoudness&) = delete;
   // Frames interleaved by channel, -1..1.
   void Add(const float* interleaved, int64_t frames);
-  // LUFS; nothing before 400 ms have come, or for digital silence.
+  // LUFS; nothing before 400 ms have come, or below -70 LUFS.
   std::optional<double> Value() const;
 
  private:
