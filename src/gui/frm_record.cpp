@@ -22,10 +22,13 @@
 
 #include "core/operator.h"
 #include "core/project.h"
+#include "core/series.h"
 #include "gui/waveform_view.h"
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
+#include "sound/sound_acceptance.h"
 #include "tools/recorded_take.h"
+#include "voices/registration.h"
 
 namespace parlatone {
 
@@ -52,13 +55,13 @@ QString FrmRecord::NoInputReason() {
   return QString();
 }
 
-FrmRecord::FrmRecord(Operator& op, FitSeries series, QString sound_folder, QStringList taken,
-                     QWidget* parent)
+FrmRecord::FrmRecord(Operator& op, FitSeries series, QString sound_folder,
+                     const WorkingVoiceList& list, QWidget* parent)
     : QDialog(parent),
       op_(op),
       series_(series),
       sound_folder_(std::move(sound_folder)),
-      taken_(std::move(taken)) {
+      list_(list) {
   setObjectName(u"FrmRecord"_s);
   setWindowTitle(u"録音"_s);
   auto* layout = new QVBoxLayout(this);
@@ -136,7 +139,13 @@ FrmRecord::FrmRecord(Operator& op, FitSeries series, QString sound_folder, QStri
   layout->addLayout(after);
 
   auto* names = new QFormLayout();
-  name_ = new QLineEdit(ProposeRecordingName(sound_folder_, series_.mode, taken_), this);
+  QStringList taken;
+  for (int slot = 0; slot < list_.size(); ++slot) {
+    if (!list_[slot].NAME.isEmpty()) {
+      taken << list_[slot].NAME;
+    }
+  }
+  name_ = new QLineEdit(ProposeRecordingName(sound_folder_, series_.mode, taken), this);
   name_->setObjectName(u"TxtName"_s);
   names->addRow(u"ファイル名"_s, name_);
   comment_ = new QLineEdit(this);
@@ -273,9 +282,17 @@ void FrmRecord::Register() {
   if (take_path_.isEmpty()) {
     return;
   }
-  const QString name = name_->text().trimmed();
-  if (name.isEmpty()) {
+  QString name = name_->text().trimmed();
+  // The file is written in the series' format: its name says so.
+  const QString suffix = IsMp3Series(series_.mode) ? u"MP3"_s : u"WAV"_s;
+  if (!name.isEmpty() && QFileInfo(name).suffix().compare(suffix, Qt::CaseInsensitive) != 0) {
+    name = (QFileInfo(name).suffix().isEmpty() ? name : QFileInfo(name).completeBaseName()) + u'.' +
+           suffix;
+    name_->setText(name);
+  }
+  if (name.isEmpty() || !NameIsRegistrable(name)) {
     name_->setFocus();
+    name_->selectAll();
     return;
   }
   const QString output = QDir(sound_folder_).absoluteFilePath(name);
@@ -302,6 +319,22 @@ void FrmRecord::Register() {
   DiscardTake();
   recorded_file_ = output;
   accept();
+}
+
+// Registration's own checks of a name, before anything is written: a file
+// it would refuse is not made.
+bool FrmRecord::NameIsRegistrable(const QString& name) {
+  SoundInfo format;
+  format.FormatTag = 1;
+  format.Channels = 1;
+  format.SampleRate = static_cast<uint32_t>(FitRates(series_.mode).constFirst());
+  format.BitsPerSample = Series(series_.mode).max_bits_per_sample == 8 ? 8 : 16;
+  AcceptanceRules rules;
+  rules.mode = series_.mode;
+  rules.add_function = series_.stereo ? 1 : 0;
+  return CheckSoundFormat(format, true, QDir(sound_folder_).absoluteFilePath(name), QString(),
+                          rules, op_) &&
+         !DuplicationCheck(list_, name, op_);
 }
 
 void FrmRecord::reject() {

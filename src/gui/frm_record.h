@@ -25,6 +25,7 @@ class Project;
 class SoundBackend;
 class SoundSource;
 class WaveformView;
+class WorkingVoiceList;
 
 // The recording dialog of the registration window: an input, a live meter
 // and the growing outline of the take, record / stop / retake / listen,
@@ -33,9 +34,9 @@ class FrmRecord : public QDialog {
   Q_OBJECT
 
  public:
-  // `taken` are the names already in the working list: the proposed name
-  // avoids them as it avoids the folder's files.
-  FrmRecord(Operator& op, FitSeries series, QString sound_folder, QStringList taken,
+  // The proposed name avoids the voices of `list` as it avoids the files of
+  // the sound folder.
+  FrmRecord(Operator& op, FitSeries series, QString sound_folder, const WorkingVoiceList& list,
             QWidget* parent = nullptr);
   ~FrmRecord() override;
 
@@ -59,11 +60,12 @@ class FrmRecord : public QDialog {
   void UpdateButtons();
   void DiscardTake();
   void OfferLeftover();
+  bool NameIsRegistrable(const QString& name);
 
   Operator& op_;
   FitSeries series_;
   QString sound_folder_;
-  QStringList taken_;
+  const WorkingVoiceList& list_;
   Recorder recorder_;
   QString take_path_;
   int take_rate_ = 0;

@@ -477,24 +477,18 @@ void FrmWaveAdd::OpenTools() {
 
 void FrmWaveAdd::RecordVoice() {
   comment_delegate_->CommitOpenEditor();
-  const WorkingVoiceList& list = session_->List();
-  QStringList taken;
-  for (int slot = 0; slot < list.size(); ++slot) {
-    if (!list[slot].NAME.isEmpty()) {
-      taken << list[slot].NAME;
-    }
-  }
   // Recordings go where the sound files were last taken from.
   const QString folder = project_.settings.WavePath.isEmpty()
                              ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
                              : project_.settings.WavePath;
   FrmRecord recording(op_, FitSeries{project_.Mode(), project_.settings.AddFunction == 1}, folder,
-                      taken, this);
+                      session_->List(), this);
   if (recording.exec() != QDialog::Accepted) {
     return;
   }
   const QString file = recording.RecordedFile();
   RegisterPaths({file});
+  const WorkingVoiceList& list = session_->List();
   for (int slot = 0; slot < list.size(); ++slot) {
     if (list[slot].FilePath == file) {
       session_->EditComment(slot, recording.Comment());

@@ -854,17 +854,25 @@ TEST_F(FrmWaveAddTest, ARecordedVoiceIsRegisteredWithItsComment) {
     QTest::qWait(600);
     Find<QPushButton>(recording, u"CmdStop"_s)->click();
     Find<QLineEdit>(recording, u"TxtComment"_s)->setText(u"受付"_s);
+    // A name registration would refuse writes nothing; a name without the
+    // series' extension gets it.
+    Find<QLineEdit>(recording, u"TxtName"_s)->setText(u"REC-1.WAV"_s);
+    Find<QPushButton>(recording, u"CmdRegister"_s)->click();
+    EXPECT_TRUE(recording.isVisible());
+    Find<QLineEdit>(recording, u"TxtName"_s)->setText(u"GREET"_s);
     Find<QPushButton>(recording, u"CmdRegister"_s)->click();
   });
   Find<QPushButton>(*window, u"CmdRecord"_s)->click();
+  ASSERT_FALSE(op_.shown.empty());
+  EXPECT_TRUE(op_.shown.front().text.contains(u"\"-\""_s));
   const VoiceRecord& voice = window->Session().List()[0];
-  EXPECT_EQ(voice.NAME, u"REC0001.WAV"_s);
-  EXPECT_EQ(voice.FilePath, QDir(sounds).absoluteFilePath(u"REC0001.WAV"_s));
+  EXPECT_EQ(voice.NAME, u"GREET.WAV"_s);
+  EXPECT_EQ(voice.FilePath, QDir(sounds).absoluteFilePath(u"GREET.WAV"_s));
   EXPECT_EQ(voice.SampleRate, u"22.05KHz"_s);
   EXPECT_EQ(voice.COMENTS, u"受付"_s);
   EXPECT_EQ(project_.card.RecDate, QDate::currentDate().toString(u"yyyy/MM/dd"_s));
   EXPECT_TRUE(op_.AllAnswersUsed());
-  EXPECT_EQ(QDir(sounds).entryList(QDir::Files), QStringList{u"REC0001.WAV"_s});
+  EXPECT_EQ(QDir(sounds).entryList(QDir::Files), QStringList{u"GREET.WAV"_s});
   window.reset();
 
   qputenv("SDL_AUDIODRIVER", "no-such-driver");
