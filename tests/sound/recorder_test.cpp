@@ -1,5 +1,6 @@
 #include "sound/recorder.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
@@ -10,6 +11,8 @@
 #include <cmath>
 #include <numbers>
 #include <vector>
+
+#include "support/qt_printers.h"
 
 namespace parlatone {
 namespace {
@@ -44,6 +47,33 @@ TEST(RecordingFormatTest, HighestSeriesRateTheDeviceGivesAndStereoOnlyWhereBothT
     EXPECT_EQ(format.rate, c.rate);
     EXPECT_EQ(format.channels, c.channels);
   }
+}
+
+// What a recording that died left is offered; a take still being written
+// (its header is rewritten every second) and other files are not.
+TEST(LeftoverTakesTest, OnlyTakesNoLongerWrittenTo) {
+  QTemporaryDir dir;
+  const QDateTime now = QDateTime::currentDateTime();
+  const struct {
+    const char* name;
+    int age_seconds;
+  } files[] = {{"take-1.take", 60},
+               {"take-2.take", 0},
+               {"take-0.take", 3600},
+               {"REC0001.WAV", 60},
+               {"other.take", 60}};
+  for (const auto& file : files) {
+    QFile made(dir.filePath(QString::fromLatin1(file.name)));
+    ASSERT_TRUE(made.open(QIODevice::WriteOnly));
+    made.write("RIFF");
+    made.flush();  // else closing would make the file new again
+    ASSERT_TRUE(
+        made.setFileTime(now.addSecs(-file.age_seconds), QFileDevice::FileModificationTime));
+  }
+  EXPECT_EQ(LeftoverTakes(dir.path()),
+            (QStringList{dir.filePath(u"take-0.take"_s), dir.filePath(u"take-1.take"_s)}));
+  const QString fresh = NewTakePath(dir.path());
+  EXPECT_TRUE(fresh.startsWith(dir.path() + u"/take-"_s) && fresh.endsWith(u".take"_s));
 }
 
 // The recordings below come from SDL's disk driver, which reads its input
