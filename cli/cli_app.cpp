@@ -117,6 +117,7 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
   commands.push_back(MakeMakeCardCommand());
   commands.push_back(MakePlayCommand());
   commands.push_back(MakePrintCommand());
+  commands.push_back(MakeRecordCommand());
   commands.push_back(MakeRegisterCommand());
   commands.push_back(MakeSettingsCommand());
   commands.push_back(MakeShowCommand());

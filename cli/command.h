@@ -99,6 +99,7 @@ std::unique_ptr<Command> MakeLevelsCommand();
 std::unique_ptr<Command> MakeMakeCardCommand();
 std::unique_ptr<Command> MakeSilenceCommand();
 std::unique_ptr<Command> MakeToMonoCommand();
+std::unique_ptr<Command> MakeRecordCommand();
 std::unique_ptr<Command> MakeRegisterCommand();
 std::unique_ptr<Command> MakeShowCommand();
 std::unique_ptr<Command> MakeWriteCommand();

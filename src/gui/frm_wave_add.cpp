@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -28,6 +29,7 @@
 #include "gui/choosers.h"
 #include "gui/frm_play.h"
 #include "gui/frm_progress.h"
+#include "gui/frm_record.h"
 #include "gui/frm_tools.h"
 #include "gui/levels_feeder.h"
 #include "gui/voice_list_model.h"
@@ -150,6 +152,16 @@ FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers&
   tool_button->setObjectName(u"CmdTool"_s);
   connect(tool_button, &QPushButton::clicked, this, &FrmWaveAdd::OpenTools);
   tools_layout->addWidget(tool_button);
+  auto* record_button = new QPushButton(u"録音"_s, tools);
+  record_button->setObjectName(u"CmdRecord"_s);
+  if (const QString reason = FrmRecord::NoInputReason(); !reason.isEmpty()) {
+    record_button->setEnabled(false);
+    record_button->setToolTip(reason);
+  } else {
+    record_button->setToolTip(u"マイクから録音して登録します"_s);
+  }
+  connect(record_button, &QPushButton::clicked, this, &FrmWaveAdd::RecordVoice);
+  tools_layout->addWidget(record_button);
   bottom->addWidget(tools);
   auto* capacity_label = new QLabel(u"登録容量制限"_s, this);
   capacity_label->setObjectName(u"lblSize"_s);
@@ -459,6 +471,30 @@ void FrmWaveAdd::OpenTools() {
   FrmTools tools(op_, choosers_, FitSeries{project_.Mode(), project_.settings.AddFunction == 1},
                  this);
   tools.exec();
+}
+
+void FrmWaveAdd::RecordVoice() {
+  comment_delegate_->CommitOpenEditor();
+  // Recordings go where the sound files were last taken from.
+  const QString folder = project_.settings.WavePath.isEmpty()
+                             ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                             : project_.settings.WavePath;
+  FrmRecord recording(op_, FitSeries{project_.Mode(), project_.settings.AddFunction == 1}, folder,
+                      session_->List(), this);
+  if (recording.exec() != QDialog::Accepted) {
+    return;
+  }
+  const QString file = recording.RecordedFile();
+  RegisterPaths({file});
+  const WorkingVoiceList& list = session_->List();
+  for (int slot = 0; slot < list.size(); ++slot) {
+    if (list[slot].FilePath == file) {
+      session_->EditComment(slot, recording.Comment());
+      ShowPage(session_->PageOfSlot(slot));
+      OfferRecordingDate(project_, op_);
+      break;
+    }
+  }
 }
 
 void FrmWaveAdd::Audition(int slot, bool all) {

@@ -70,6 +70,7 @@ class FrmWaveAdd : public QDialog {
   void OnOk();
   void Audition(int slot, bool all);
   void OpenTools();
+  void RecordVoice();
   int SlotOfRow(int row) const;
   void FitCommentColumn();
 

@@ -32,7 +32,13 @@ std::unique_ptr<SdlAudioApi> Load() {
                         Resolve(library, "SDL_PauseAudioDevice", api->PauseAudioDevice) &&
                         Resolve(library, "SDL_QueueAudio", api->QueueAudio) &&
                         Resolve(library, "SDL_ClearQueuedAudio", api->ClearQueuedAudio) &&
-                        Resolve(library, "SDL_GetQueuedAudioSize", api->GetQueuedAudioSize);
+                        Resolve(library, "SDL_GetQueuedAudioSize", api->GetQueuedAudioSize) &&
+                        Resolve(library, "SDL_GetNumAudioDevices", api->GetNumAudioDevices) &&
+                        Resolve(library, "SDL_GetAudioDeviceName", api->GetAudioDeviceName) &&
+                        Resolve(library, "SDL_GetAudioDeviceSpec", api->GetAudioDeviceSpec) &&
+                        Resolve(library, "SDL_GetError", api->GetError) &&
+                        Resolve(library, "SDL_free", api->Free);
+  Resolve(library, "SDL_GetDefaultAudioInfo", api->GetDefaultAudioInfo);
   return complete ? std::move(api) : nullptr;
 }
 

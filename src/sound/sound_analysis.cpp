@@ -692,6 +692,46 @@ void AnalyseSounds(const QStringList& paths, const LevelsCache* cache,
   }
 }
 
+struct MomentaryLoudness::State {
+  State(int rate, int channels) : energy(rate, channels, StepFrames(rate)) {}
+  StepEnergy energy;
+  std::vector<double> steps;
+};
+
+MomentaryLoudness::MomentaryLoudness(int rate, int channels)
+    : state_(std::make_unique<State>(rate, channels)) {}
+
+MomentaryLoudness::~MomentaryLoudness() = default;
+
+void MomentaryLoudness::Add(const float* interleaved, int64_t frames) {
+  state_->energy.Add(interleaved, frames, true, state_->steps);
+  // Four 100 ms steps make the momentary window; older ones are not needed.
+  constexpr size_t kWindowSteps = 4;
+  if (state_->steps.size() > kWindowSteps) {
+    state_->steps.erase(state_->steps.begin(),
+                        state_->steps.end() - static_cast<std::ptrdiff_t>(kWindowSteps));
+  }
+}
+
+std::optional<double> MomentaryLoudness::Value() const {
+  if (state_->steps.size() < 4) {
+    return std::nullopt;
+  }
+  double sum = 0.0;
+  for (const double step : state_->steps) {
+    sum += step;
+  }
+  const double mean = sum / 4.0;
+  // Below the measurement's absolute gate is silence, however the filter's
+  // last ripples fade.
+  constexpr double kAbsoluteGateLufs = -70.0;
+  const double lufs = mean > 0.0 ? -0.691 + 10.0 * std::log10(mean) : -HUGE_VAL;
+  if (lufs < kAbsoluteGateLufs) {
+    return std::nullopt;
+  }
+  return lufs;
+}
+
 QString LevelsText(const SoundLevels& levels) {
   const QString loudness =
       levels.loudness_lufs ? SignedOneDecimal(*levels.loudness_lufs) : u"\u2014"_s;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -76,6 +77,24 @@ std::optional<SoundLevels> LevelsOf(const QString& path, const LevelsCache* cach
 void AnalyseSounds(const QStringList& paths, const LevelsCache* cache,
                    const std::function<void(int, const std::optional<SoundLevels>&)>& done,
                    const std::atomic<bool>* stop = nullptr);
+
+// Momentary loudness (the last 400 ms, K-weighted) of a sound fed as it
+// comes, for a live meter.
+class MomentaryLoudness {
+ public:
+  MomentaryLoudness(int rate, int channels);
+  ~MomentaryLoudness();
+  MomentaryLoudness(const MomentaryLoudness&) = delete;
+  MomentaryLoudness& operator=(const MomentaryLoudness&) = delete;
+  // Frames interleaved by channel, -1..1.
+  void Add(const float* interleaved, int64_t frames);
+  // LUFS; nothing before 400 ms have come, or below -70 LUFS.
+  std::optional<double> Value() const;
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 // "−18.2 LUFS / −0.3 dBFS"; "−∞" for what could not be measured.
 QString LevelsText(const SoundLevels& levels);

@@ -23,7 +23,8 @@ struct FitOptions {
   int rate = 0;       // Hz; 0 lets each source choose
   int bitrate = 128;  // kbit/s of MP3 output
   std::optional<double> normalize_lufs;
-  bool trim = false;  // cut leading and trailing parts below -50 dBFS
+  bool trim = false;        // cut leading and trailing parts below -50 dBFS
+  int trim_margin_ms = 20;  // of quiet kept before and after the sound
 };
 
 // The series a run writes for: its mode and whether it takes stereo files.
@@ -95,6 +96,8 @@ struct FitFileResult {
   // peaky recording then stays quieter than the others).
   std::optional<double> loudness_lufs;
   bool limited_by_peak = false;
+  int64_t trimmed_lead_ms = 0;  // of the source, cut by the trim
+  int64_t trimmed_tail_ms = 0;
   QStringList messages;
   bool written() const { return !output.isEmpty(); }
 };
@@ -113,6 +116,11 @@ struct FitRunResult {
 FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
                       const FitSeries& series, const FitOptions& options, Operator& op,
                       const std::atomic<bool>* cancel = nullptr);
+
+// Converts one source into the file `output` (replaced when it exists), on
+// the calling thread: the path a recorded take goes through.
+FitFileResult FitFileTo(const QString& source, const QString& output, const FitSeries& series,
+                        const FitOptions& options, const std::atomic<bool>* cancel = nullptr);
 
 // The loudness a file reached, for the operator: "−16.0 LUFS", or with
 // the reason it fell short ("ピーク制限のため −18.9 LUFS"); empty when the

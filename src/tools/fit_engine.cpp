@@ -35,7 +35,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int64_t kBlockFrames = kPcmBlockFrames;
-constexpr double kTrimMarginSeconds = 0.020;
 constexpr double kPeakCeilingDb = -1.0;
 // A RIFF size field is 32 bits: the data may not pass this.
 constexpr int64_t kMaxWaveData = 0xFFFFFFFFLL - 44;
@@ -602,9 +601,12 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
       if (measure.first_loud < 0) {
         result.messages << QString::fromUtf16(fit_text::kSilentNotTrimmed);
       } else {
-        const auto margin = static_cast<int64_t>(std::lround(kTrimMarginSeconds * target.rate));
+        const auto margin =
+            static_cast<int64_t>(std::lround(options.trim_margin_ms / 1000.0 * target.rate));
         write.begin = std::max<int64_t>(0, measure.first_loud - margin);
-        write.end = measure.last_loud + 1 + margin;
+        write.end = std::min(measure.position, measure.last_loud + 1 + margin);
+        result.trimmed_lead_ms = write.begin * 1000 / target.rate;
+        result.trimmed_tail_ms = (measure.position - write.end) * 1000 / target.rate;
       }
     }
     if (options.normalize_lufs) {
@@ -679,6 +681,23 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
 }
 
 }  // namespace
+
+FitFileResult FitFileTo(const QString& source, const QString& output, const FitSeries& series,
+                        const FitOptions& options, const std::atomic<bool>* cancel) {
+  FitFileResult result;
+  result.source = source;
+  result.name = QFileInfo(output).fileName();
+  if (IsSameFile(source, output)) {
+    result.messages << QString::fromUtf16(fit_text::kSameAsSource);
+    return result;
+  }
+  const std::atomic<bool> never = false;
+  const std::atomic<bool>& stop = cancel != nullptr ? *cancel : never;
+  std::atomic<int64_t> done_units = 0;
+  Reporting reporting{stop, done_units, 1};
+  FitOne(Job{source, output, true}, series, options, false, reporting, result);
+  return result;
+}
 
 FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
                       const FitSeries& series, const FitOptions& options, Operator& op,

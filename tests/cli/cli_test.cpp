@@ -4,6 +4,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QThread>
+
+#include <cmath>
+#include <numbers>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +130,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndTheUsage) {
       {"fit --rate 0 ~/out ~/A01.wav", " fit: bad option --rate"},
       {"fit --rate 48000 ~/out ~/A01.wav", " fit: series 1 takes the rates"},
       {"silence ~/q.wav --seconds 4000", " silence: give one output file and --seconds"},
+      {"record --seconds 2", " record: give one output file"},
+      {"record --seconds 0 ~/r.wav", " record: bad option --seconds"},
       // print, run in its helper, checks its options before it loads
       {"print ~/P.wpj", " print: give the PDF file to write with --pdf OUT"},
       {"print ~/P.wpj --pdf ~/p.pdf --page 2", " print: --page takes a tab from 1 to 1"},
@@ -246,6 +252,51 @@ TEST_F(CliTest, PlayRunsToTheEnd) {
   environment_.insert(u"SDL_AUDIODRIVER"_s, u"no-such-driver"_s);
   EXPECT_EQ(Program("play ~/B02.wav").status, 1);
   EXPECT_EQ(Program("info ~/B02.wav").status, 0);
+}
+
+// SDL's disk driver stands in for a microphone: it reads raw 16-bit mono
+// samples from a file, at twice real time here.
+TEST_F(CliTest, RecordWritesTheSeriesFormatAndAKilledTakeStaysReadable) {
+  QByteArray raw;
+  const double amplitude = 32767.0 * std::pow(10.0, -12.0 / 20.0);
+  for (int i = 0; i < 3 * 22050; ++i) {
+    const auto value = static_cast<int16_t>(
+        std::lround(amplitude * std::sin(2.0 * std::numbers::pi * 1000.0 * i / 22050)));
+    raw += static_cast<char>(value & 0xFF);
+    raw += static_cast<char>((value >> 8) & 0xFF);
+  }
+  ASSERT_TRUE(testing::WriteBytes(Home("sine.raw"), raw));
+  environment_.insert(u"SDL_AUDIODRIVER"_s, u"disk"_s);
+  environment_.insert(u"SDL_DISKAUDIOFILEIN"_s, Home("sine.raw"));
+  environment_.insert(u"SDL_DISKAUDIODELAY"_s, u"23"_s);
+
+  const ToolRun run = Program("--series 1 record --seconds 2 --json ~/takes/out.wav");
+  ASSERT_EQ(run.status, 0) << run.err.toStdString();
+  const QJsonObject report = run.json().object();
+  EXPECT_EQ(report.keys().join(u' '),
+            u"file lengthMs loudnessLufs overruns peakDb samples trimmedLeadMs trimmedTailMs"_s);
+  EXPECT_NEAR(report[u"lengthMs"_s].toDouble(), 2000.0, 50.0);
+  EXPECT_NEAR(report[u"peakDb"_s].toDouble(), -12.0, 0.2);
+  EXPECT_EQ(report[u"samples"_s].toInt(), 2 * 22050);
+  EXPECT_EQ(report[u"overruns"_s].toInt(), 0);
+  const ToolRun info = Program("--series 1 info ~/takes/out.wav");
+  EXPECT_EQ(info.status, 0);
+  EXPECT_TRUE(info.out.contains(u"22.05KHz , 16bit , Mono , 2.000"_s)) << info.out.toStdString();
+  // Only the finished file is left.
+  EXPECT_EQ(QDir(Home("takes")).entryList(QDir::Files), QStringList{u"out.wav"_s});
+
+  QProcess killed;
+  killed.setProcessEnvironment(environment_);
+  killed.start(QStringLiteral(PARLATONE_CLI_PATH), Args("--series 1 record ~/killed/k.wav"));
+  ASSERT_TRUE(killed.waitForStarted());
+  QThread::msleep(3000);
+  killed.kill();
+  killed.waitForFinished();
+  const QStringList left = QDir(Home("killed")).entryList(QDir::Files);
+  ASSERT_EQ(left.size(), 1);
+  const ToolRun take = Program(("levels --json ~/killed/" + left[0].toUtf8()).constData());
+  EXPECT_EQ(take.status, 0) << take.err.toStdString();
+  EXPECT_GE(take.json()[0][u"lengthMs"_s].toInt(), 2000);
 }
 
 // print runs in its helper, which paints without a display.

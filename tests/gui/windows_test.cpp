@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
@@ -30,6 +31,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -43,6 +45,7 @@
 #include "gui/frm_play.h"
 #include "gui/frm_print.h"
 #include "gui/frm_progress.h"
+#include "gui/frm_record.h"
 #include "gui/frm_seting.h"
 #include "gui/frm_text.h"
 #include "gui/frm_tools.h"
@@ -957,6 +960,63 @@ PrintDocument LongestTexts(int mode, const QString& name) {
 
 // Texts at their longest fit their columns (the widest capitals may shrink); the PDF holds them
 // whole.
+// A voice recorded in the window (SDL's disk driver reading a sine for a
+// microphone) is registered like a chosen file, with the comment typed, and
+// the empty recording date is offered today's. Without an input the button
+// is disabled and says why.
+TEST_F(FrmWaveAddTest, ARecordedVoiceIsRegisteredWithItsComment) {
+  QByteArray raw;
+  for (int i = 0; i < 22050; ++i) {
+    const auto value = static_cast<int16_t>(8000.0 * std::sin(i * 2.0 * 3.14159265 / 22.05));
+    raw += static_cast<char>(value & 0xFF);
+    raw += static_cast<char>((value >> 8) & 0xFF);
+  }
+  ASSERT_TRUE(testing::WriteBytes(dir_.filePath(u"in.raw"_s), raw));
+  qputenv("SDL_AUDIODRIVER", "disk");
+  qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(dir_.filePath(u"in.raw"_s)));
+  qputenv("SDL_DISKAUDIODELAY", "10");
+  const QString sounds = dir_.filePath(u"sounds"_s);
+  project_.settings.WavePath = sounds;
+  UseMode(1, 0);
+  auto window = Open();
+  op_.Answer(MessageAnswer::kYes);  // today's recording date
+  ::testing::OnModal<FrmRecord>([](FrmRecord& recording) {
+    EXPECT_EQ(Find<QLineEdit>(recording, u"TxtName"_s)->text(), u"REC0001.WAV"_s);
+    Find<QPushButton>(recording, u"CmdRecord"_s)->click();
+    QTest::qWait(600);
+    Find<QPushButton>(recording, u"CmdStop"_s)->click();
+    Find<QLineEdit>(recording, u"TxtComment"_s)->setText(u"受付"_s);
+    // A name registration would refuse writes nothing; a name without the
+    // series' extension gets it.
+    Find<QLineEdit>(recording, u"TxtName"_s)->setText(u"REC-1.WAV"_s);
+    Find<QPushButton>(recording, u"CmdRegister"_s)->click();
+    EXPECT_TRUE(recording.isVisible());
+    Find<QLineEdit>(recording, u"TxtName"_s)->setText(u"GREET"_s);
+    Find<QPushButton>(recording, u"CmdRegister"_s)->click();
+  });
+  Find<QPushButton>(*window, u"CmdRecord"_s)->click();
+  ASSERT_FALSE(op_.shown.empty());
+  EXPECT_TRUE(op_.shown.front().text.contains(u"\"-\""_s));
+  const VoiceRecord& voice = window->Session().List()[0];
+  EXPECT_EQ(voice.NAME, u"GREET.WAV"_s);
+  EXPECT_EQ(voice.FilePath, QDir(sounds).absoluteFilePath(u"GREET.WAV"_s));
+  EXPECT_EQ(voice.SampleRate, u"22.05KHz"_s);
+  EXPECT_EQ(voice.COMENTS, u"受付"_s);
+  EXPECT_EQ(project_.card.RecDate, QDate::currentDate().toString(u"yyyy/MM/dd"_s));
+  EXPECT_TRUE(op_.AllAnswersUsed());
+  EXPECT_EQ(QDir(sounds).entryList(QDir::Files), QStringList{u"GREET.WAV"_s});
+  window.reset();
+
+  qputenv("SDL_AUDIODRIVER", "no-such-driver");
+  window = Open();
+  QPushButton* record = Find<QPushButton>(*window, u"CmdRecord"_s);
+  EXPECT_FALSE(record->isEnabled());
+  EXPECT_TRUE(record->toolTip().contains(u"入力デバイスがありません"_s));
+  qputenv("SDL_AUDIODRIVER", "dummy");
+  qunsetenv("SDL_DISKAUDIOFILEIN");
+  qunsetenv("SDL_DISKAUDIODELAY");
+}
+
 TEST(SheetPainter, LongestTextsFitAndThePdfHoldsThemWhole) {
   EXPECT_EQ(QFontInfo(SheetFont(9)).family(), QString::fromLatin1(kSheetFontFamily));
   EXPECT_NEAR(SheetTextWidth(u"漢"_s, 72), 25.4, 0.5);  // the named font: full width is one em

@@ -133,7 +133,8 @@ QStringList MonkeyChoosers::ChooseOpenFiles(QWidget* owner, const FileFilter& fi
 }
 
 QString MonkeyChoosers::ChooseSaveFile(QWidget*, const FileFilter&, const QString&,
-                                       const QString& default_extension, const QString&) {
+                                       const QString&, const QString& default_extension,
+                                       const QString&) {
   if (Cancelled(20)) {
     log_(u"  save chooser: nothing"_s);
     return {};

@@ -69,7 +69,8 @@ class MonkeyChoosers : public Choosers {
   QStringList ChooseOpenFiles(QWidget* owner, const FileFilter& filter,
                               const QString& initial_folder, const QString& title) override;
   QString ChooseSaveFile(QWidget* owner, const FileFilter& filter, const QString& initial_folder,
-                         const QString& default_extension, const QString& title) override;
+                         const QString& proposed_name, const QString& default_extension,
+                         const QString& title) override;
   QString ChooseFolder(QWidget* owner, const QString& title,
                        const QString& initial_folder) override;
   QString ChooseFileName(QWidget* owner, const FileFilter& filter, const QString& initial,

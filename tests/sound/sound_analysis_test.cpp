@@ -128,6 +128,34 @@ TEST_F(SoundAnalysisTest, SineLevelsAndSilenceMatchHowTheyWereMade) {
   }
 }
 
+// The live meter: the last 400 ms, K-weighted; nothing until 400 ms have
+// come, nothing once the sound has fallen silent.
+TEST(MomentaryLoudnessTest, FollowsTheLastFourHundredMilliseconds) {
+  struct Case {
+    const char* name;
+    int channels;
+    double tone;     // seconds of a -20 dBFS sine
+    double silence;  // seconds of silence after it
+    std::optional<double> lufs;
+  } cases[] = {
+      {"too short to say", 1, 0.3, 0.0, std::nullopt},
+      {"mono sine", 1, 1.0, 0.0, -20.0 - 3.0103},
+      {"stereo sine", 2, 1.0, 0.0, -20.0 - 3.0103 + 3.0103},
+      {"fallen silent", 1, 1.0, 1.0, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Made made{48000, c.channels, {}};
+    made.Sine(c.tone, 0.1).Silence(c.silence);
+    MomentaryLoudness meter(made.rate, made.channels);
+    meter.Add(made.samples.data(), made.Frames());
+    ASSERT_EQ(meter.Value().has_value(), c.lufs.has_value());
+    if (c.lufs) {
+      EXPECT_NEAR(*meter.Value(), *c.lufs, 0.1);
+    }
+  }
+}
+
 // Real material is gated: quiet passages and pauses must be left out as the
 // reference meter leaves them out, in parts or in one reading.
 TEST_F(SoundAnalysisTest, LoudnessAgreesWithTheReferenceMeterOnGatedMaterial) {
