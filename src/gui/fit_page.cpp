@@ -249,6 +249,12 @@ FitRunResult FitPage::Run() {
     sources << QDir::fromNativeSeparators(sources_->item(i)->text());
   }
   const QString folder = QDir::fromNativeSeparators(output_->text().trimmed());
+  if (QDir::isRelativePath(folder)) {
+    ShowText(op_, QString::fromUtf16(fit_text::kNotFullPath), msg::kTitleConfirm,
+             MessageIcon::kExclamation);
+    output_->setFocus();
+    return {};
+  }
   stop_ = false;
   SetRunning(true);
   BarOperator page_op(op_, *bar_);

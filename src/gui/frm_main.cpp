@@ -18,10 +18,12 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
+
 #include <QToolBar>
 #include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "controlfile/control_file_loader.h"
 #include "controlfile/recovery_file.h"
@@ -137,6 +139,20 @@ FrmMain::~FrmMain() {
   history_->Stack().disconnect();
   model_->SetHistory(nullptr);
   delete history_;
+}
+
+FrmMain::CommandScope::CommandScope(FrmMain& window) : window_(window) {
+  ++window_.commands_running_;
+}
+
+FrmMain::CommandScope::~CommandScope() {
+  if (--window_.commands_running_ == 0 && window_.waiting_hand_over_) {
+    QTimer::singleShot(0, &window_, [window = &window_] {
+      if (window->commands_running_ == 0 && window->waiting_hand_over_) {
+        window->TakeHandedOverFile(*std::exchange(window->waiting_hand_over_, std::nullopt));
+      }
+    });
+  }
 }
 
 void FrmMain::BuildWindow() {
@@ -387,6 +403,7 @@ void FrmMain::RebuildRecentMenu() {
   for (const QString& path : state_.recent_files) {
     QAction* entry = recent_menu_->addAction(QDir::toNativeSeparators(path));
     connect(entry, &QAction::triggered, this, [this, path] {
+      const CommandScope scope(*this);
       CommitPendingEdit();
       SetButtonState(ButtonState::kIdle);
       if (!QFileInfo(path).isFile()) {
@@ -399,7 +416,9 @@ void FrmMain::RebuildRecentMenu() {
         RebuildRecentMenu();
         return;
       }
-      OpenFile(path);
+      if (MayDiscardEdits()) {
+        OpenFile(path);
+      }
     });
   }
   recent_menu_->setEnabled(!busy_ && !state_.recent_files.isEmpty());
@@ -607,6 +626,7 @@ bool FrmMain::MayDiscardEdits() {
 }
 
 void FrmMain::OnLoad() {
+  const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
   if (!MayDiscardEdits()) {
@@ -659,6 +679,11 @@ void FrmMain::TakeHandedOverFile(const QString& path) {
     }
     return;
   }
+  if (commands_running_ > 0) {
+    waiting_hand_over_ = path;  // the latest one, once the command is done
+    return;
+  }
+  const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
   if (MayDiscardEdits()) {
@@ -667,6 +692,7 @@ void FrmMain::TakeHandedOverFile(const QString& path) {
 }
 
 void FrmMain::OfferRecovery() {
+  const CommandScope scope(*this);
   for (const int mode : {project_.Mode(), project_.Mode() == kMp3Mode ? 0 : kMp3Mode}) {
     const QString path = RecoveryFilePath(paths_.recovery_file, mode);
     const RecoveryCheck check = CheckRecoveryFile(path, project_.Mode());
@@ -713,6 +739,7 @@ void FrmMain::OfferRecovery() {
 }
 
 void FrmMain::OnTemporarySave() {
+  const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
   FrmCardMake window(project_, paths_, op_, choosers_, this);
@@ -722,6 +749,7 @@ void FrmMain::OnTemporarySave() {
 }
 
 void FrmMain::OnPdf() {
+  const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
   FrmPrint window(project_, paths_, op_, choosers_, this);
@@ -729,6 +757,7 @@ void FrmMain::OnPdf() {
 }
 
 void FrmMain::OnTools() {
+  const CommandScope scope(*this);
   CommitPendingEdit();
   FrmTools window(op_, choosers_, FitSeries{project_.Mode(), project_.settings.AddFunction == 1},
                   this);
@@ -743,6 +772,7 @@ void FrmMain::OnGuide() {
 }
 
 void FrmMain::OnVersion() {
+  const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
   project_.ModeChanged = false;
@@ -760,6 +790,7 @@ void FrmMain::OnVersion() {
 }
 
 void FrmMain::OnWave() {
+  const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
   FrmWaveAdd window(project_, paths_, op_, choosers_, this);
@@ -781,6 +812,7 @@ void FrmMain::OnWave() {
 }
 
 void FrmMain::OnCard() {
+  const CommandScope scope(*this);
   audition_->Stop();
   CommitPendingEdit();  // the grid's last edit belongs in the saved data
   FrmCardMake window(project_, paths_, op_, choosers_, this);
@@ -794,6 +826,7 @@ void FrmMain::OnCard() {
 }
 
 void FrmMain::OnSeting() {
+  const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
   project_.ModeChanged = false;
@@ -810,6 +843,7 @@ void FrmMain::OnSeting() {
 }
 
 void FrmMain::OnPrint() {
+  const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
   FrmPrint window(project_, paths_, op_, choosers_, this);
@@ -817,6 +851,7 @@ void FrmMain::OnPrint() {
 }
 
 void FrmMain::OnNew() {
+  const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
   if (AskBeforeDiscarding(op_, 2052) != MessageAnswer::kYes) {
@@ -848,6 +883,7 @@ void FrmMain::ApplyModeChange() {
 }
 
 void FrmMain::RunCommand(Command command) {
+  const CommandScope scope(*this);
   CommitPendingEdit();
   switch (command) {
     case Command::kAudition:
@@ -1046,6 +1082,7 @@ QMenu* FrmMain::createPopupMenu() {
 }
 
 void FrmMain::closeEvent(QCloseEvent* event) {
+  const CommandScope scope(*this);
   audition_->Stop();
   CommitPendingEdit();
   if (FirstEditedPage() >= 0) {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "core/editor_state.h"
 #include "core/paths.h"
@@ -83,6 +84,9 @@ class FrmMain : public QMainWindow, public AuditionView {
   // offered for restoring.
   void OfferRecovery();
   // A second start wants the editor seen, with its file when it has one.
+  // While a command of this window runs (its questions turn the event loop)
+  // the file waits for the command's end: loaded in between, the rest of
+  // the command would act on another project.
   void TakeHandedOverFile(const QString& path);
 
  protected:
@@ -92,6 +96,18 @@ class FrmMain : public QMainWindow, public AuditionView {
   void AcceptClose(QCloseEvent* event);
 
  private:
+  // Held by every command for as long as it runs, questions included.
+  class CommandScope {
+   public:
+    explicit CommandScope(FrmMain& window);
+    ~CommandScope();
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+   private:
+    FrmMain& window_;
+  };
+
   void BuildWindow();
   void UpdateTitle();
   void RebuildTabs();
@@ -188,6 +204,8 @@ class FrmMain : public QMainWindow, public AuditionView {
   QTimer* sim_timer_ = nullptr;
   std::unique_ptr<Audition> audition_;
   bool switching_tabs_ = false;
+  int commands_running_ = 0;
+  std::optional<QString> waiting_hand_over_;
   int cleared_listener_ = 0;
 };
 

@@ -187,6 +187,11 @@ bool ChoiceDelegate::eventFilter(QObject* watched, QEvent* event) {
   if (qobject_cast<QComboBox*>(watched) == nullptr) {
     return false;  // the list and its frame are no editor: their focus and keys are the combo box's
   }
+  if (watched != open_editor_) {
+    // An editor already closed (its view moved on to another cell) may
+    // still lose its focus on the way out: nothing of it is committed.
+    return false;
+  }
   return QStyledItemDelegate::eventFilter(watched, event);
 }
 
@@ -440,7 +445,7 @@ void ProgramGrid::keyPressEvent(QKeyEvent* event) {
     return;
   }
   if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && current.isValid() &&
-      state() != QAbstractItemView::EditingState) {
+      (current.flags() & Qt::ItemIsEditable) && state() != QAbstractItemView::EditingState) {
     edit(current);
     return;
   }

@@ -132,6 +132,9 @@ QString FitLoudnessText(const FitFileResult& file);
 QString FitSummaryText(const FitRunResult& run);
 
 namespace fit_text {
+// A folder typed without its full path would be taken from wherever the
+// program happened to start: never what the operator meant.
+inline constexpr char16_t kNotFullPath[] = u"出力先は「/」から始まる完全なパスで指定してください。";
 inline constexpr char16_t kCaption[] = u"変換中...";
 inline constexpr char16_t kUnreadable[] = u"読み込めない形式のファイルです。";
 inline constexpr char16_t kSameAsSource[] = u"出力先が元のファイルと同じです。";

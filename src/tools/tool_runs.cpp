@@ -13,6 +13,7 @@
 #include "core/text.h"
 #include "sound/pcm_source.h"
 #include "sound/wave_reader.h"
+#include "tools/fit.h"
 #include "tools/time_boxes.h"
 
 namespace parlatone {
@@ -190,6 +191,9 @@ bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* 
     if (output.isEmpty()) {
       return check.Refuse(ToolField::kOutput, u"出力ファイル名が指定されていません。"_s);
     }
+    if (QDir::isRelativePath(output)) {
+      return check.Refuse(ToolField::kOutput, QString::fromUtf16(fit_text::kNotFullPath));
+    }
     if (source == output) {
       return check.Refuse(ToolField::kOutput,
                           u"変換するファイルと出力ファイル名が同じです。\r\n"
@@ -212,6 +216,9 @@ bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* 
   }
   if (output.isEmpty()) {
     return check.Refuse(ToolField::kOutput, u"出力フォルダが指定されていません。"_s);
+  }
+  if (QDir::isRelativePath(output)) {
+    return check.Refuse(ToolField::kOutput, QString::fromUtf16(fit_text::kNotFullPath));
   }
   if (!QFileInfo(output).isDir()) {
     if (!check.Ask(ToolField::kOutput, GetMessage(2045) + u"\r\n"_s + GetMessage(2046))) {
@@ -345,6 +352,9 @@ bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* 
   }
   if (request.output.isEmpty()) {
     return check.Refuse(ToolField::kSilentFile, u"出力ファイル名が指定されていません。"_s);
+  }
+  if (QDir::isRelativePath(request.output)) {
+    return check.Refuse(ToolField::kSilentFile, QString::fromUtf16(fit_text::kNotFullPath));
   }
   if (!SplitsIntoFolderAndName(request.output)) {
     return check.Refuse(ToolField::kSilentFile, u"出力ファイル名が正しくありません。"_s);

@@ -547,6 +547,62 @@ TEST_F(FrmMainTest, RecentFiles) {
   EXPECT_EQ(recent->actions().size(), kMaxRecentFiles - 1);  // a file gone is dropped
 }
 
+// Faults the random operator found: a recent file loaded over unsaved work
+// without asking; a file handed over while a command's question was being
+// answered, loaded in the middle of that command; Enter on a cell that takes
+// no input, and a drop-down of the fixed columns left for the grid, each
+// made Qt warn.
+TEST_F(FrmMainTest, WhatTheRandomOperatorFound) {
+  QStringList warnings;
+  static QStringList* seen = nullptr;
+  seen = &warnings;
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        // The offscreen platform's own notes (no window raising there) aside.
+        if (type != QtDebugMsg && type != QtInfoMsg &&
+            !text.startsWith(u"This plugin does not support"_s)) {
+          seen->append(text);
+        }
+      });
+  Open(1, 3);
+  const QString file = ControlFileWithOneVoice(u"OTHER"_s);
+  Fill(0, {u"v0.wav"_s});
+  project_.PageEdited[0] = true;
+  ASSERT_TRUE(window_->OpenFile(file));  // into the recent files
+  Fill(0, {u"v0.wav"_s});
+  project_.PageEdited[0] = true;
+  op_.Answer(MessageAnswer::kNo);
+  Find<QMenu>(u"MenuRecent"_s)->actions().front()->trigger();
+  EXPECT_EQ(op_.Numbers(), std::vector<int>{2020});
+  EXPECT_EQ(project_.programs[0].Voice[0], u"v0.wav"_s);  // kept
+
+  Open(1, 3);
+  Fill(0, {u"v0.wav"_s});
+  op_ = {};
+  op_.Answer(MessageAnswer::kYes);  // assign anew
+  op_.while_asking = [&] { window_->TakeHandedOverFile(file); };
+  Click(7);
+  op_.while_asking = nullptr;
+  EXPECT_EQ(project_.voices.size(), 3);  // the command ended on its own project
+  EXPECT_EQ(project_.programs[2].Voice[0], u"v2.wav"_s);
+  op_.Answer(MessageAnswer::kYes);  // then the file: its question comes after
+  EXPECT_TRUE(QTest::qWaitFor([&] { return project_.voices.size() == 1; }));
+  EXPECT_EQ(op_.Numbers(), (std::vector<int>{2022, 2020}));
+
+  Grid()->setFocus();
+  Select(0, kChannelColumn);
+  QTest::keyClick(Grid(), Qt::Key_Return);
+  auto* fixed = Find<QTableView>(u"FgProgramFixed"_s);
+  QTest::mouseClick(fixed->viewport(), Qt::LeftButton, {},
+                    fixed->visualRect(Cell(1, kSpColumn)).center());
+  QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {},
+                    Grid()->visualRect(Cell(2, kFirstVoiceColumn)).center());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  QTest::qWait(50);
+  qInstallMessageHandler(previous);
+  EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+}
+
 // A second start hands its file to the running editor and ends silently;
 // with unsaved changes the editor asks first, and the second start may end
 // while that question is open: No keeps the work and its recovery file.

@@ -132,9 +132,8 @@ QStringList MonkeyChoosers::ChooseOpenFiles(QWidget* owner, const FileFilter& fi
   return chosen;
 }
 
-QString MonkeyChoosers::ChooseSaveFile(QWidget*, const FileFilter&, const QString&,
-                                       const QString&, const QString& default_extension,
-                                       const QString&) {
+QString MonkeyChoosers::ChooseSaveFile(QWidget*, const FileFilter&, const QString&, const QString&,
+                                       const QString& default_extension, const QString&) {
   if (Cancelled(20)) {
     log_(u"  save chooser: nothing"_s);
     return {};

@@ -18,6 +18,7 @@
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
+#include "tools/fit.h"
 #include "tools/time_boxes.h"
 #include "tools/tool_runs.h"
 
@@ -150,7 +151,9 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
       {File(s, s),
        u"field 2 | 変換するファイルと出力ファイル名が同じです。\r\n"
        u"出力ファイル名は異なる場所または名前を指定してください。　　"_s},
-      {File(s, u"mono.wav"_s), u"field 2 | 出力ファイル名が正しくありません。"_s},
+      // A name without its folder would land wherever the program started.
+      {File(s, u"mono.wav"_s), u"field 2 | "_s + QString::fromUtf16(fit_text::kNotFullPath)},
+      {Folder(in, u"12"_s), u"field 2 | "_s + QString::fromUtf16(fit_text::kNotFullPath)},
       {File(s, to), u"replace? | field 2"_s, u"refused 0/0"_s, u"m.wav 3"_s, "N", Act::kNothing,
        true},
       {Folder(in, in),
@@ -165,7 +168,8 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
       {Silent(QString(), QString(), q), u"field 3 | ０秒以上の時間を指定してください。"_s},
       {Silent(u"00"_s, u"00"_s, q), u"field 3 | ０秒以上の時間を指定してください。"_s},
       {Silent(u"00"_s, u"01"_s, QString()), u"field 5 | 出力ファイル名が指定されていません。"_s},
-      {Silent(u"00"_s, u"01"_s, u"s.wav"_s), u"field 5 | 出力ファイル名が正しくありません。"_s},
+      {Silent(u"00"_s, u"01"_s, u"s.wav"_s),
+       u"field 5 | "_s + QString::fromUtf16(fit_text::kNotFullPath)},
       {Silent(u"00"_s, u"02"_s, q, 8), u"busy | idle"_s, done, u"q.wav 44144"_s},
       {Silent(QString(), u"01"_s, out + u"/q"_s), u"busy | idle"_s, done, u"q.wav 44144"_s},
       {File(p(u"mo.wav"_s), to), u"(i) mo.wav はステレオではありません。"_s, failed},
