@@ -2,6 +2,8 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
+
 #include "core/series.h"
 
 namespace parlatone::cli {
@@ -74,11 +76,13 @@ QJsonObject ProjectJson(const Project& project) {
     if (record == reset) {
       continue;
     }
+    // Up to the last voice, with the empty slots before it: each voice has
+    // its place (a program whose first slot is empty does not play).
+    const auto last = std::find_if(record.Voice.rbegin(), record.Voice.rend(),
+                                   [](const QString& name) { return !name.isEmpty(); });
     QJsonArray slots;
-    for (const QString& name : record.Voice) {
-      if (!name.isEmpty()) {
-        slots.append(name);
-      }
+    for (auto slot = record.Voice.begin(); slot != last.base(); ++slot) {
+      slots.append(*slot);
     }
     programs.append(QJsonObject{{u"channel"_s, channel},
                                 {u"SP"_s, record.SP},

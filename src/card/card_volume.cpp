@@ -141,8 +141,16 @@ std::optional<FatBootSector> ParseBootSector(const QByteArray& sector) {
   }
   FatBootSector boot;
   if (sector.mid(3, 8) == "EXFAT   ") {
+    // Sizes are stored as powers of two: sectors of 512 bytes to 4 KiB,
+    // clusters of at most 32 MiB. Anything else is not a volume (and would
+    // shift past the width of the number).
+    const uint32_t sector_shift = Le(sector, 108, 1);
+    const uint32_t cluster_shift = Le(sector, 109, 1);
+    if (sector_shift < 9 || sector_shift > 12 || sector_shift + cluster_shift > 25) {
+      return std::nullopt;
+    }
     boot.type = u"exFAT"_s;
-    boot.cluster_bytes = qint64{1} << (Le(sector, 108, 1) + Le(sector, 109, 1));
+    boot.cluster_bytes = qint64{1} << (sector_shift + cluster_shift);
     return boot;
   }
   if (sector.mid(3, 8) == "NTFS    ") {

@@ -159,6 +159,15 @@ mpg123_handle* NewDecoder() {
   return mh;
 }
 
+// Whether the stream still decodes to the format it opened with.
+bool SameFormat(mpg123_handle* mh, long rate, int channels) {
+  long now_rate = 0;
+  int now_channels = 0;
+  int encoding = 0;
+  return mpg123_getformat(mh, &now_rate, &now_channels, &encoding) == MPG123_OK &&
+         now_rate == rate && now_channels == channels;
+}
+
 // Opens the source on the handle and reads its first frame. The stream's
 // format, version, layer and length, or nothing when libmpg123 finds no
 // frames it plays.
@@ -270,11 +279,19 @@ std::optional<PcmSound> Mp3File::Decode(int64_t from_ms) {
     if (result == MPG123_DONE) {
       break;
     }
+    if (result == MPG123_NEW_FORMAT && !SameFormat(mh, rate_, channels_)) {
+      // Files joined end to end may change from mono to stereo or change
+      // rate: the samples after that are not of this sound's format, so
+      // the sound ends where its format does.
+      break;
+    }
     if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
       // A damaged frame ends the sound where it is; what was decoded plays.
       break;
     }
   }
+  // Whole frames only, whatever a broken stream gave last.
+  pcm.samples.resize(pcm.samples.size() - pcm.samples.size() % static_cast<size_t>(channels_));
   return pcm;
 }
 

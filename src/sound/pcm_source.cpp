@@ -15,6 +15,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// A frame count as a decoder states it, or 0 where it cannot be right: an
+// Ogg file cut short states the largest count there is (libsndfile's mark
+// for "not known"), and no sound runs for 2^40 frames (two months at
+// 192 kHz), so a header that says so says nothing.
+int64_t KnownFrames(int64_t stated) {
+  constexpr int64_t kMostFrames = int64_t{1} << 40;
+  return stated > 0 && stated < kMostFrames ? stated : 0;
+}
+
 class SndfileSource : public PcmSource {
  public:
   static std::unique_ptr<PcmSource> Open(const QString& path) {
@@ -31,7 +40,7 @@ class SndfileSource : public PcmSource {
     source->format.rate = info.samplerate;
     source->format.channels = info.channels;
     source->format.bits = BitsOf(info.format);
-    source->frames = info.frames > 0 ? info.frames : 0;
+    source->frames = KnownFrames(info.frames);
     source->seekable_ = info.seekable != 0;
     const int container = info.format & SF_FORMAT_TYPEMASK;
     source->shorts_ = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16 &&
@@ -149,7 +158,7 @@ class Mpg123Source : public PcmSource {
     // The decoder's floats carry more than 16 bits.
     source->format.bits = 32;
     const off_t length = mpg123_length(mh);
-    source->frames = length > 0 ? length : 0;
+    source->frames = KnownFrames(length);
     return source;
   }
   ~Mpg123Source() override {
@@ -157,20 +166,28 @@ class Mpg123Source : public PcmSource {
     mpg123_delete(mh_);
   }
 
-  bool Rewind() override { return mpg123_seek(mh_, 0, SEEK_SET) == 0; }
+  bool Rewind() override { return Seek(0); }
   bool Seek(int64_t frame) override {
+    changed_format_ = false;
     return mpg123_seek(mh_, static_cast<off_t>(frame), SEEK_SET) == static_cast<off_t>(frame);
   }
 
   int64_t Read(float* interleaved, int64_t frames) override {
     const size_t wanted = static_cast<size_t>(frames * format.channels) * sizeof(float);
     size_t done = 0;
-    while (done < wanted) {
+    while (done < wanted && !changed_format_) {
       size_t got = 0;
       const int status = mpg123_read(mh_, reinterpret_cast<unsigned char*>(interleaved) + done,
                                      wanted - done, &got);
       done += got;
       if (status == MPG123_DONE) {
+        break;
+      }
+      if (status == MPG123_NEW_FORMAT && !SameFormat()) {
+        // Files joined end to end may change from mono to stereo or change
+        // rate: what follows is not of this source's format, so the source
+        // ends there.
+        changed_format_ = true;
         break;
       }
       if (status != MPG123_OK && status != MPG123_NEW_FORMAT) {
@@ -185,7 +202,16 @@ class Mpg123Source : public PcmSource {
 
  private:
   explicit Mpg123Source(mpg123_handle* mh) : mh_(mh) {}
+  bool SameFormat() const {
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0;
+    return mpg123_getformat(mh_, &rate, &channels, &encoding) == MPG123_OK && rate == format.rate &&
+           channels == format.channels;
+  }
+
   mpg123_handle* mh_;
+  bool changed_format_ = false;
 };
 
 }  // namespace

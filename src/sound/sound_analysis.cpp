@@ -317,9 +317,10 @@ class StepEnergy {
   int64_t filled_ = 0;
 };
 
-// The samples of one 100 ms step, as the measurement counts them.
+// The samples of one 100 ms step, as the measurement counts them; at
+// least one, however few samples a second a file claims.
 int64_t StepFrames(int rate) {
-  return (rate + 5) / 10;
+  return std::max(1, (rate + 5) / 10);
 }
 
 // Reads frames [begin, end) of the source (to its end when `end` is -1),

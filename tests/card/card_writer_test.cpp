@@ -51,11 +51,13 @@ QByteArray BootSector(uint8_t sectors_per_cluster, uint16_t root_entries, uint32
 
 TEST(BootSector, TheClusterCountDecidesTheType) {
   using Parsed = std::optional<std::tuple<QString, qint64, int>>;  // type, cluster bytes, root
-  QByteArray exfat(512, '\0');
-  exfat.replace(3, 8, "EXFAT   ");
-  exfat[108] = 9;
-  exfat[109] = 6;
-  exfat.replace(510, 2, "\x55\xAA");
+  const auto exfat = [](uint8_t sector_shift, uint8_t cluster_shift) {
+    QByteArray sector(512, '\0');
+    sector.replace(3, 8, "EXFAT   ");
+    sector[108] = static_cast<char>(sector_shift);
+    sector[109] = static_cast<char>(cluster_shift);
+    return sector.replace(510, 2, "\x55\xAA");
+  };
   QByteArray unsigned_sector = BootSector(4, 512, 65535, 64, "FAT16   ");
   unsigned_sector[511] = 0;
   const std::pair<QByteArray, Parsed> cases[] = {
@@ -64,7 +66,13 @@ TEST(BootSector, TheClusterCountDecidesTheType) {
       {BootSector(4, 512, 65535, 64, "FAT32   "), {{u"FAT16"_s, 2048, 512}}},
       {BootSector(1, 0, 140000, 1100, "FAT32   "), {{u"FAT32"_s, 512, 0}}},
       {BootSector(4, 512, 8000, 8, "FAT12   "), {{u"FAT12"_s, 2048, 512}}},
-      {exfat, {{u"exFAT"_s, 32768, 0}}},
+      {exfat(9, 6), {{u"exFAT"_s, 32768, 0}}},
+      {exfat(12, 13), {{u"exFAT"_s, 32 << 20, 0}}},
+      // Shifts no exFAT volume has: beyond the width of the size.
+      {exfat(200, 13), std::nullopt},
+      {exfat(9, 255), std::nullopt},
+      {exfat(12, 14), std::nullopt},
+      {exfat(8, 0), std::nullopt},
       {unsigned_sector, std::nullopt},
       {QByteArray(512, '\0'), std::nullopt},
   };

@@ -16,6 +16,7 @@
 #include "cli_app.h"
 #include "cmd_print.h"
 #include "core/cp932.h"
+#include "project_json.h"
 #include "support/sound_fixtures.h"
 #include "support/temp_env.h"
 
@@ -344,6 +345,21 @@ TEST_F(CliTest, InstalledTreeFindsItsFilesAndLoadsTheDemo) {
       "print ~/usr/share/parlatone-editor/examples/demo/DEMO.wpj --pdf ~/d.pdf --sheets voice",
       tool);
   EXPECT_EQ(printed.status, 0) << printed.err.toStdString();
+}
+
+// What show prints, write takes back as it was: each voice in its slot,
+// also after an empty one (a program with an empty first slot does not play).
+TEST(ProjectJson, EachVoiceKeepsItsSlot) {
+  const std::vector<std::vector<QString>> cases = {{QString(), u"a.wav"_s},
+                                                   {u"a.wav"_s, QString(), u"b.wav"_s}};
+  for (const std::vector<QString>& voices : cases) {
+    Project project;
+    std::copy(voices.begin(), voices.end(), project.programs[3].Voice.begin());
+    Project again;
+    QString error;
+    ASSERT_TRUE(cli::ProjectFromJson(cli::ProjectJson(project), again, error));
+    EXPECT_EQ(again.programs[3].Voice, project.programs[3].Voice) << voices.size();
+  }
 }
 
 }  // namespace

@@ -204,6 +204,10 @@ TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
   // Shorter than one measuring block: a peak but no loudness.
   const SoundLevels short_one = Analyse(u"blip.wav"_s, Made{22050, 1, {}}.Sine(0.2, 0.5));
   EXPECT_EQ(LevelsText(short_one), u"\u2014 LUFS / \u22126.0 dBFS"_s);
+  // Fewer samples a second than measuring steps.
+  const SoundLevels slow = Analyse(u"slow.wav"_s, Made{4, 1, {}}.Sine(2.0, 0.5, 1.0));
+  EXPECT_EQ(slow.length_ms, 2000);
+  EXPECT_NEAR(*slow.peak_db, -6.0, 0.1);
 
   EXPECT_FALSE(AnalyseSound(dir_.filePath(u"missing.wav"_s)));
   ASSERT_TRUE(testing::WriteBytes(dir_.filePath(u"junk.wav"_s), QByteArray(500, 'x')));
