@@ -661,6 +661,7 @@ bool FrmMain::OpenFile(const QString& path) {
   grid_->setCurrentIndex(model_->index(0, kSpColumn));
   SetProjectFile(path);
   RememberFile(path);
+  Q_EMIT ProjectLoaded(path);
   return true;
 }
 

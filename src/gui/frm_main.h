@@ -89,6 +89,10 @@ class FrmMain : public QMainWindow, public AuditionView {
   // the command would act on another project.
   void TakeHandedOverFile(const QString& path);
 
+ Q_SIGNALS:
+  // A file was loaded and is the project now.
+  void ProjectLoaded(const QString& path);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 

@@ -415,7 +415,7 @@ class Monkey {
   int recovery_checks_ = 0;  // since when the monkey waits for a pause
   QPointer<QWidget> last_active_;
   qint64 finish_started_ = -1;
-  const QString sentinel_ = u"\u2063"_s;  // an invisible mark: no load since the last check
+  bool loaded_ = false;  // a project file was loaded since the last check
 };
 
 Monkey::Monkey(Options options, Fixtures fixtures, QString link_name)
@@ -452,6 +452,8 @@ void Monkey::Start() {
   project_->settings = LoadStartupSettings(paths_).settings;
   DeriveSeriesLimits(*project_);
   window_ = std::make_unique<FrmMain>(*project_, paths_, op_, choosers_);
+  QObject::connect(window_.get(), &FrmMain::ProjectLoaded, window_.get(),
+                   [this] { loaded_ = true; });
   window_->show();
   window_->activateWindow();
   // Laid out before the first action, so that a seed plays the same way.
@@ -479,9 +481,7 @@ void Monkey::Start() {
   if (project_->voices.isEmpty() && action_count == 0) {
     Fail(u"the start project did not load: "_s + fixtures_.start_file);
   }
-  if (auto* panel = window_->findChild<QLabel*>(u"StatusPanel1"_s)) {
-    panel->setText(sentinel_);
-  }
+  loaded_ = false;
   op_.events.Clear();
   was_edited_ = project_->IsEdited();
 }
@@ -662,8 +662,7 @@ void Monkey::Step() {
   bool gentle = false;  // only moves that change nothing
   if (context == Context::kMain && AtTopLevel() && ledger_) {
     // A load between two actions (a file handed over) is booked on its own.
-    auto* panel = window_->findChild<QLabel*>(u"StatusPanel1"_s);
-    if (panel != nullptr && panel->text() != sentinel_) {
+    if (loaded_) {
       CheckNow();
     }
     // The recovery file is looked at whenever the changes have paused.
@@ -754,12 +753,10 @@ void Monkey::CheckNow() {
   if (!ledger_) {
     return;  // starting again: the books open once the project is loaded
   }
-  auto* panel = window_->findChild<QLabel*>(u"StatusPanel1"_s);
   const bool top = AtTopLevel();
   Allowances allowances;
   allowances.confirmed = confirmed_ || op_.events.answered_yes || op_.events.save_chosen;
-  allowances.new_project =
-      panel != nullptr && panel->text() != sentinel_ && !panel->text().isEmpty();
+  allowances.new_project = loaded_;
   // A new project over unsaved changes needs the operator's Yes.
   if (allowances.new_project && was_edited_ && !op_.events.answered_yes) {
     Fail(u"a project was loaded over unsaved changes without asking"_s);
@@ -774,9 +771,7 @@ void Monkey::CheckNow() {
   if (top) {
     confirmed_ = false;
     op_.events.Clear();
-    if (panel != nullptr) {
-      panel->setText(sentinel_);
-    }
+    loaded_ = false;
   }
 }
 
