@@ -146,13 +146,29 @@ FrmMain::CommandScope::CommandScope(FrmMain& window) : window_(window) {
 }
 
 FrmMain::CommandScope::~CommandScope() {
-  if (--window_.commands_running_ == 0 && window_.waiting_hand_over_) {
-    QTimer::singleShot(0, &window_, [window = &window_] {
-      if (window->commands_running_ == 0 && window->waiting_hand_over_) {
-        window->TakeHandedOverFile(*std::exchange(window->waiting_hand_over_, std::nullopt));
-      }
-    });
+  if (--window_.commands_running_ == 0 && !window_.when_idle_.empty()) {
+    QTimer::singleShot(0, &window_, &FrmMain::RunIdleWork);
   }
+}
+
+void FrmMain::WhenIdle(std::function<void()> work) {
+  when_idle_.push_back(std::move(work));
+  if (commands_running_ == 0) {
+    QTimer::singleShot(0, this, &FrmMain::RunIdleWork);
+  }
+}
+
+void FrmMain::RunIdleWork() {
+  // A command that started meanwhile runs first; its end calls again.
+  if (commands_running_ > 0 || when_idle_.empty()) {
+    return;
+  }
+  std::function<void()> work = std::move(when_idle_.front());
+  when_idle_.erase(when_idle_.begin());
+  if (!when_idle_.empty()) {
+    QTimer::singleShot(0, this, &FrmMain::RunIdleWork);
+  }
+  work();
 }
 
 void FrmMain::BuildWindow() {
@@ -681,7 +697,7 @@ void FrmMain::TakeHandedOverFile(const QString& path) {
     return;
   }
   if (commands_running_ > 0) {
-    waiting_hand_over_ = path;  // the latest one, once the command is done
+    WhenIdle([this, path] { TakeHandedOverFile(path); });
     return;
   }
   const CommandScope scope(*this);
@@ -1105,8 +1121,9 @@ void FrmMain::closeEvent(QCloseEvent* event) {
         // The card data window is where the operator saves; the editor
         // stays open.
         event->ignore();
-        // Once the close has been refused, not from inside it.
-        QTimer::singleShot(0, this, &FrmMain::OnCard);
+        // Once the close has been refused, not from inside it, and not
+        // inside another command either.
+        WhenIdle([this] { OnCard(); });
         return;
       default:
         event->ignore();

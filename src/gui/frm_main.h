@@ -3,8 +3,10 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/editor_state.h"
 #include "core/paths.h"
@@ -100,6 +102,9 @@ class FrmMain : public QMainWindow, public AuditionView {
   void AcceptClose(QCloseEvent* event);
 
  private:
+  // Runs `work` once no command runs (at once, on the next turn, when none does).
+  void WhenIdle(std::function<void()> work);
+  void RunIdleWork();
   // Held by every command for as long as it runs, questions included.
   class CommandScope {
    public:
@@ -209,7 +214,8 @@ class FrmMain : public QMainWindow, public AuditionView {
   std::unique_ptr<Audition> audition_;
   bool switching_tabs_ = false;
   int commands_running_ = 0;
-  std::optional<QString> waiting_hand_over_;
+  // What waits for the command in progress to end, in order.
+  std::vector<std::function<void()>> when_idle_;
   int cleared_listener_ = 0;
 };
 

@@ -111,8 +111,14 @@ QWidget* ChoiceDelegate::createEditor(QWidget* parent, const QStyleOptionViewIte
     }
   }
   // A choice made in the list is the edit: commit it and close at once.
+  // A list still showing for an editor its view has already closed (Enter
+  // closes the editor before the list) chooses nothing.
   connect(combo, &QComboBox::activated, this, [this, combo] {
+    if (open_editor_ != combo) {
+      return;
+    }
     auto* self = const_cast<ChoiceDelegate*>(this);
+    open_editor_ = nullptr;
     Q_EMIT self->commitData(combo);
     Q_EMIT self->closeEditor(combo);
   });
@@ -191,6 +197,12 @@ bool ChoiceDelegate::eventFilter(QObject* watched, QEvent* event) {
     // An editor already closed (its view moved on to another cell) may
     // still lose its focus on the way out: nothing of it is committed.
     return false;
+  }
+  if (key != nullptr && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+    // Taken at once: the base class would commit on a later turn, by when a
+    // click in the list may already have closed this editor.
+    CommitOpenEditor();
+    return true;
   }
   return QStyledItemDelegate::eventFilter(watched, event);
 }

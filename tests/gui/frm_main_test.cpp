@@ -597,7 +597,22 @@ TEST_F(FrmMainTest, WhatTheRandomOperatorFound) {
                     fixed->visualRect(Cell(1, kSpColumn)).center());
   QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {},
                     Grid()->visualRect(Cell(2, kFirstVoiceColumn)).center());
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  if (QWidget* focus = QApplication::focusWidget()) {
+    QTest::keyClick(focus, Qt::Key_Escape);
+  }
+  QTest::qWait(50);
+  // Enter on a drop-down of the fixed columns, then a click in its list.
+  QTest::mouseClick(fixed->viewport(), Qt::LeftButton, {},
+                    fixed->visualRect(Cell(5, kRpColumn)).center());
+  auto* choice = fixed->findChild<QComboBox*>(u"CellChoice"_s);
+  ASSERT_NE(choice, nullptr);
+  QTest::keyClick(choice, Qt::Key_Enter, Qt::KeypadModifier);
+  if (QWidget* popup = QApplication::activePopupWidget()) {
+    auto* list = popup->findChild<QAbstractItemView*>();
+    ASSERT_NE(list, nullptr);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(2, 0)).center());
+  }
   QTest::qWait(50);
   qInstallMessageHandler(previous);
   EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();

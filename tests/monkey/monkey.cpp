@@ -846,6 +846,9 @@ void Monkey::Finish() {
     return;  // the recovery file is looked at once the changes pause
   }
   CheckNow();
+  if (ledger_->QuietFor() < 2500) {
+    return;  // a change seen only now: the recovery file follows it in two seconds
+  }
   if (const std::optional<QString> fault = ledger_->RoundTrip()) {
     Fail(*fault);
   }

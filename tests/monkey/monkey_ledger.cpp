@@ -191,14 +191,14 @@ std::optional<QString> Ledger::CheckRecoveryFile() const {
     return u"the recovery file cannot be read: "_s + path;
   }
   QByteArray bytes = file.readAll();
-  // The checksum line at the end and the series line among the owner
-  // details are the recovery file's own.
+  // The checksum line at the end, and the series and project file lines
+  // among the owner details, are the recovery file's own.
   const qsizetype check = bytes.lastIndexOf("\r\nCHECK=");
   if (check < 0) {
     return u"the recovery file has no checksum line"_s;
   }
   bytes.truncate(check + 2);
-  static const QRegularExpression mode(u"\r\nMODE=[0-9]+\r\n"_s);
+  static const QRegularExpression mode(u"\r\nMODE=[0-9]+\r\n(FILE=[^\r]*\r\n)?"_s);
   const QByteArray kept =
       WithoutDate(QString::fromLatin1(bytes).replace(mode, u"\r\n"_s).toLatin1());
   const QByteArray expected =
