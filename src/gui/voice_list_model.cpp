@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBrush>
 #include <QColor>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyle>
@@ -408,6 +409,20 @@ void LevelsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
   painter->restore();
 }
 
+bool CommentDelegate::eventFilter(QObject* watched, QEvent* event) {
+  // Enter takes the comment at once. Left to the base class, the commit
+  // would come a turn later, when a button pressed meanwhile may already
+  // have closed the editor.
+  if (event->type() == QEvent::KeyPress && watched == open_editor_) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      CommitOpenEditor();
+      return true;
+    }
+  }
+  return VoiceCellDelegate::eventFilter(watched, event);
+}
+
 QWidget* CommentDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                        const QModelIndex& index) const {
   QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
@@ -421,6 +436,15 @@ QWidget* CommentDelegate::createEditor(QWidget* parent, const QStyleOptionViewIt
   }
   open_editor_ = editor;
   return editor;
+}
+
+void CommentDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {
+  // Closed by its view (focus gone to a button, say): a command that then
+  // takes the open comment finds none, and commits nothing twice.
+  if (editor == open_editor_) {
+    open_editor_ = nullptr;
+  }
+  VoiceCellDelegate::destroyEditor(editor, index);
 }
 
 void CommentDelegate::CommitOpenEditor() {

@@ -93,6 +93,10 @@ class CommentDelegate : public VoiceCellDelegate {
   // Takes the text of a comment still being typed into the list: every
   // command works on the comments as the operator sees them.
   void CommitOpenEditor();
+  void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   mutable QPointer<QWidget> open_editor_;
