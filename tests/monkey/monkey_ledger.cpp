@@ -103,9 +103,14 @@ std::optional<QString> Ledger::Check(const Allowances& allowances, bool round_tr
     QUndoStack& writable = window_.History().Stack();
     const QSignalBlocker quiet_stack(&writable);
     const QSignalBlocker quiet_history(&window_.History());
+    // Redoing sets the edited flags each step left; after a save they were
+    // cleared since. The books' own walk must not mark the project edited
+    // behind the recovery keeper's back.
+    const auto flags = project_.PageEdited;
     writable.setIndex(0);
     baseline_ = State();
     writable.setIndex(index);
+    project_.PageEdited = flags;
     const QString again = State();
     at_index_.assign(static_cast<size_t>(count) + 1, std::nullopt);
     at_index_[0] = baseline_;
@@ -155,9 +160,11 @@ std::optional<QString> Ledger::RoundTrip() {
   // next look.
   const QSignalBlocker quiet_stack(&stack);
   const QSignalBlocker quiet_history(&window_.History());
+  const auto flags = project_.PageEdited;  // as above: the walk changes nothing
   stack.setIndex(0);
   const QString bottom = State();
   stack.setIndex(index);
+  project_.PageEdited = flags;
   const QString again = State();
   if (bottom != baseline_) {
     return u"undoing all %1 steps did not give back the project as last loaded or confirmed"_s.arg(
