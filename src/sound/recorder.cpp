@@ -52,13 +52,14 @@ void EndSdlAudio() {
 
 // What the device says it gives; zeros where it does not say (the disk and
 // dummy drivers, and SDL before 2.24 for the default device).
-SDL_AudioSpec DeviceSpec(const QString& device) {
-  SDL_AudioSpec spec{};
+SDL_AudioSpec DeviceFormat(const QString& device) {
+  SDL_AudioSpec offered{};
   if (device.isEmpty()) {
     char* name = nullptr;
-    if (Sdl()->GetDefaultAudioInfo != nullptr && Sdl()->GetDefaultAudioInfo(&name, &spec, 1) == 0) {
+    if (Sdl()->GetDefaultAudioInfo != nullptr &&
+        Sdl()->GetDefaultAudioInfo(&name, &offered, 1) == 0) {
       Sdl()->Free(name);
-      return spec;
+      return offered;
     }
     return SDL_AudioSpec{};
   }
@@ -66,13 +67,13 @@ SDL_AudioSpec DeviceSpec(const QString& device) {
   for (int i = 0; i < count; ++i) {
     const char* name = Sdl()->GetAudioDeviceName(i, 1);
     if (name != nullptr && QString::fromUtf8(name) == device) {
-      if (Sdl()->GetAudioDeviceSpec(i, 1, &spec) != 0) {
-        spec = SDL_AudioSpec{};
+      if (Sdl()->GetAudioDeviceSpec(i, 1, &offered) != 0) {
+        offered = SDL_AudioSpec{};
       }
       break;
     }
   }
-  return spec;
+  return offered;
 }
 
 int SdlFallbackRate() {
@@ -185,7 +186,7 @@ std::optional<QString> Recorder::Start(const RecorderSetup& setup) {
     return u"no sound system to record from"_s;
   }
   sdl_started_ = true;
-  const SDL_AudioSpec offered = DeviceSpec(setup.device);
+  const SDL_AudioSpec offered = DeviceFormat(setup.device);
   format_ =
       ChooseRecordingFormat(setup.series_rates, setup.stereo_allowed,
                             offered.freq > 0 ? offered.freq : SdlFallbackRate(), offered.channels);
