@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,6 +35,7 @@
 #include "gui/channel_timeline.h"
 #include "gui/choosers.h"
 #include "gui/frm_card_make.h"
+#include "gui/frm_guide.h"
 #include "gui/frm_print.h"
 #include "gui/frm_seting.h"
 #include "gui/frm_tools.h"
@@ -782,10 +782,7 @@ void FrmMain::OnTools() {
 }
 
 void FrmMain::OnGuide() {
-  if (!QDesktopServices::openUrl(QUrl::fromLocalFile(paths_.guide_file))) {
-    ShowText(op_, u"ユーザーガイドを開けませんでした。\r\n"_s + paths_.guide_file,
-             msg::kTitleConfirm, MessageIcon::kExclamation);
-  }
+  ShowGuide(paths_.guide_file, op_, this);
 }
 
 void FrmMain::OnVersion() {

@@ -1,7 +1,6 @@
 #include "gui/frm_seting.h"
 
 #include <QButtonGroup>
-#include <QDesktopServices>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,6 +20,7 @@
 #include "core/series.h"
 #include "core/version.h"
 #include "gui/choosers.h"
+#include "gui/frm_guide.h"
 #include "gui/frm_text.h"
 #include "gui/window_helpers.h"
 #include "settings/settings_session.h"
@@ -237,8 +237,9 @@ QWidget* FrmSeting::BuildVersionPage() {
   link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
   link->setOpenExternalLinks(false);
   link->setToolTip(u"インストールされているユーザーガイドを開きます"_s);
-  connect(link, &QLabel::linkActivated, this,
-          [](const QString& url) { QDesktopServices::openUrl(QUrl(url)); });
+  connect(link, &QLabel::linkActivated, this, [this] {
+    ShowGuide(paths_.guide_file, op_, parentWidget() != nullptr ? parentWidget() : this);
+  });
   layout->addWidget(link);
   layout->addStretch(1);
   return page;

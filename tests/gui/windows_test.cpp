@@ -24,6 +24,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
@@ -41,6 +42,7 @@
 #include "gui/choosers.h"
 #include "gui/frm_card_make.h"
 #include "gui/frm_card_write.h"
+#include "gui/frm_guide.h"
 #include "gui/frm_main.h"
 #include "gui/frm_play.h"
 #include "gui/frm_print.h"
@@ -456,7 +458,7 @@ class FrmSetingTest : public WindowTest<> {
 };
 
 // A refusal from another page brings the System page back, the box selected;
-// the licence is shown whole, the guide link opens the installed guide.
+// the licence is shown whole, the guide link opens the guide's window.
 TEST_F(FrmSetingTest, OpensOnTheCurrentValuesAndRefusesOnTheSystemPage) {
   project_.settings.Mode = 0;
   auto window = Open();
@@ -482,18 +484,62 @@ TEST_F(FrmSetingTest, OpensOnTheCurrentValuesAndRefusesOnTheSystemPage) {
   Click(*window, u"CmdKyodaku"_s);  // returns when the viewer closes
   EXPECT_FALSE(licence.isEmpty());
   EXPECT_EQ(licence, ReadTextDocument(paths_.licence_file).replace(u"\r\n"_s, u"\n"_s));
-  QTextBrowser browser;  // its anchorClicked signal stands in for the desktop's browser
-  QList<QUrl> opened;
-  QObject::connect(&browser, &QTextBrowser::anchorClicked, [&](const QUrl& url) { opened << url; });
-  QDesktopServices::setUrlHandler(u"file"_s, &browser, "anchorClicked");
-  const QUrl guide = QUrl::fromLocalFile(paths_.guide_file);
   auto* link = Find<QLabel>(*window, u"LblUrl"_s);
   Q_EMIT link->linkActivated(link->text().section(u'"', 1, 1));  // the link's address
-  QDesktopServices::unsetUrlHandler(u"file"_s);
-  EXPECT_TRUE(QFileInfo(paths_.guide_file).isFile() && opened == QList<QUrl>{guide});
+  QPointer<FrmGuide> guide = window->findChild<FrmGuide*>();
+  ASSERT_TRUE(guide && guide->isVisible());
+  guide->close();
   Click(*window, u"CmdOk"_s);
   EXPECT_EQ(window->result(), QDialog::Accepted);
   EXPECT_EQ(ReadSettings(paths_.settings_file).CardName, u"ABCDEFGH"_s);
+}
+
+// A paragraph's break between Japanese characters is no blank; any other break stays.
+TEST(FrmGuideTest, JoinsOnlyBreaksBetweenJapanese) {
+  const std::pair<QString, QString> rows[] = {
+      {u"データ\n（カード）"_s, u"データ（カード）"_s},
+      {u"1. 選んで\n   ファイルを"_s, u"1. 選んでファイルを"_s},
+      {u"データ\nfile"_s, u"データ\nfile"_s},
+      {u"data\n（カード）"_s, u"data\n（カード）"_s},
+      {u"データ\n- 項目"_s, u"データ\n- 項目"_s},
+      {u"データ\n\n次"_s, u"データ\n\n次"_s},
+  };
+  for (const auto& [markdown, shown] : rows) {
+    EXPECT_EQ(FrmGuide::JoinJapaneseLines(markdown), shown) << markdown.toStdString();
+  }
+}
+
+// Every link of the guides' tables of contents lands on a heading of the
+// guide's window, in both languages; the pictures are found beside the guide.
+TEST(FrmGuideTest, EveryContentsLinkReachesAHeading) {
+  const QString ja = ResolveAppPaths().guide_file;
+  for (const QString& file : {ja, QFileInfo(ja).dir().filePath(u"guide.en.md"_s)}) {
+    SCOPED_TRACE(file.toStdString());
+    FrmGuide guide(file);
+    ASSERT_TRUE(guide.Loaded());
+    auto* text = Find<QTextBrowser>(guide, u"TxtGuide"_s);
+    QStringList anchors;
+    QStringList links;
+    for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+      for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat format = it.fragment().charFormat();
+        anchors += format.anchorNames();
+        if (format.anchorHref().startsWith(u'#')) {
+          links += format.anchorHref().mid(1);
+        }
+        if (format.isImageFormat()) {
+          EXPECT_FALSE(text->loadResource(QTextDocument::ImageResource,
+                                          QUrl(format.toImageFormat().name()))
+                           .isNull());
+        }
+      }
+    }
+    EXPECT_GE(links.size(), 10);
+    EXPECT_FALSE(text->toPlainText().contains(u"データ （"_s));
+    for (const QString& link : links) {
+      EXPECT_TRUE(anchors.contains(link)) << link.toStdString();
+    }
+  }
 }
 
 // The first start proposes every value the page checks: a series change alone passes.
