@@ -5,6 +5,8 @@
 
 #include "command.h"
 #include "core/series.h"
+#include "interrupt_sets.h"
+#include "json_output.h"
 #include "json_writer.h"
 #include "tools/fit.h"
 

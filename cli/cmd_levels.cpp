@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "command.h"
+#include "interrupt_sets.h"
+#include "json_output.h"
 #include "json_writer.h"
 #include "sound/sound_analysis.h"
 

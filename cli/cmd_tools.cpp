@@ -1,6 +1,7 @@
 #include <QFileInfo>
 
 #include "command.h"
+#include "interrupt_sets.h"
 #include "tools/tool_runs.h"
 
 namespace parlatone::cli {
