@@ -8,7 +8,7 @@
 #include "interrupt_sets.h"
 #include "json_output.h"
 #include "json_writer.h"
-#include "tools/fit.h"
+#include "tools/fit_engine.h"
 
 namespace parlatone::cli {
 namespace {

@@ -33,7 +33,7 @@
 #include "gui/frm_tools.h"
 #include "gui/levels_feeder.h"
 #include "gui/voice_list_model.h"
-#include "tools/fit.h"
+#include "tools/fit_engine.h"
 #include "voices/registration_session.h"
 
 namespace parlatone {

@@ -25,7 +25,7 @@
 #include "sound/sound_analysis.h"
 #include "sound/sound_probe.h"
 #include "tools/conversion_engine.h"
-#include "tools/fit.h"
+#include "tools/fit_engine.h"
 #include "tools/tool_runs.h"
 
 namespace parlatone {

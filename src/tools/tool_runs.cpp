@@ -13,7 +13,7 @@
 #include "core/text.h"
 #include "sound/pcm_source.h"
 #include "sound/wave_reader.h"
-#include "tools/fit.h"
+#include "tools/fit_rules.h"
 #include "tools/time_boxes.h"
 
 namespace parlatone {

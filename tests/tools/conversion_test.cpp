@@ -1,5 +1,5 @@
 #include "tools/conversion_engine.h"
-#include "tools/fit.h"
+#include "tools/fit_engine.h"
 
 #include <QDir>
 #include <QFile>

@@ -18,7 +18,7 @@
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
-#include "tools/fit.h"
+#include "tools/fit_rules.h"
 #include "tools/time_boxes.h"
 #include "tools/tool_runs.h"
 
