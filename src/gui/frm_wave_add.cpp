@@ -21,6 +21,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "core/element_lists.h"
 #include "core/messages.h"
 #include "core/project.h"
 #include "core/series.h"
