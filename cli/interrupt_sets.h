@@ -4,12 +4,10 @@
 
 namespace parlatone::cli {
 
-// While it lives, Ctrl+C stores `value` into `flag` instead of ending the
-// process, so that long work stops between two blocks and leaves no
-// half-written file behind. One at a time.
+// While it lives, Ctrl+C sets `flag` instead of ending the process, so that long work stops between
+// two blocks and leaves no half-written file behind. One at a time.
 class InterruptSets {
  public:
-  InterruptSets(std::atomic<int>& flag, int value);
   explicit InterruptSets(std::atomic<bool>& flag);
   ~InterruptSets();
   InterruptSets(const InterruptSets&) = delete;
