@@ -24,16 +24,8 @@ QString UsageText(const std::vector<std::unique_ptr<Command>>& commands) {
       "Prepares the flash-card data of Parlatone voice-announcement players.\n"
       "Reads the editor's settings file and never writes it.\n"
       "\n"
-      "Global options (before or after the command; they last for this run only):\n"
-      "  --series N          device series 0 to 7 instead of the one in the settings\n"
-      "  --stereo on|off     accept stereo sound files or not\n"
-      "  --capacity K        registration capacity index of the MP3 series\n"
-      "  --wave-path DIR     folder of the sound files\n"
-      "  --card-path DIR     folder in which card data folders are made\n"
-      "  -h, --help          show this help, or a command's with COMMAND --help\n"
-      "  --version           show the version\n"
-      "\n"
-      "Commands:\n");
+      "Global options (before or after the command; they last for this run only):\n");
+  text += GlobalOptionsHelp() + u"\nCommands:\n"_s;
   for (const auto& command : commands) {
     text += QStringLiteral("  %1%2\n").arg(command->Name(), -20).arg(command->Summary());
   }

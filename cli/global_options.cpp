@@ -8,10 +8,17 @@
 namespace parlatone::cli {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using Setter = std::function<QString(const QString& value, GlobalOptions& options)>;
 
-struct ValueOption {
+// One global option: how it is typed, what the help says of it, and what
+// it does. A flag has no value name; its setter gets an empty value.
+struct GlobalOption {
   QLatin1String name;
+  QLatin1String short_name;  // empty when none
+  QLatin1String value_name;  // empty for a flag
+  QLatin1String help;
   Setter set;  // returns an error text, empty when the value is good
 };
 
@@ -21,9 +28,15 @@ std::optional<int> ParseInt(const QString& text) {
   return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-const std::vector<ValueOption>& ValueOptions() {
-  static const std::vector<ValueOption> table = {
+// The capacity indexes: 49000, 99000 and 199000 bytes, then no limit.
+constexpr int kLastCapacityIndex = 3;
+
+const std::vector<GlobalOption>& GlobalOptionTable() {
+  static const std::vector<GlobalOption> table = {
       {QLatin1String("--series"),
+       {},
+       QLatin1String("N"),
+       QLatin1String("device series 0 to 7 instead of the one in the settings"),
        [](const QString& value, GlobalOptions& options) {
          const auto series = ParseInt(value);
          if (!series || *series < 0 || *series >= kSeriesCount) {
@@ -33,6 +46,9 @@ const std::vector<ValueOption>& ValueOptions() {
          return QString();
        }},
       {QLatin1String("--stereo"),
+       {},
+       QLatin1String("on|off"),
+       QLatin1String("accept stereo sound files or not"),
        [](const QString& value, GlobalOptions& options) {
          if (value != u"on" && value != u"off") {
            return QStringLiteral("--stereo takes on or off");
@@ -41,15 +57,21 @@ const std::vector<ValueOption>& ValueOptions() {
          return QString();
        }},
       {QLatin1String("--capacity"),
+       {},
+       QLatin1String("K"),
+       QLatin1String("registration capacity index of the MP3 series"),
        [](const QString& value, GlobalOptions& options) {
          const auto capacity = ParseInt(value);
-         if (!capacity || *capacity < 0 || *capacity > 32767) {
+         if (!capacity || *capacity < 0 || *capacity > kLastCapacityIndex) {
            return QStringLiteral("--capacity takes a capacity index (0, 1, 2, or 3 for no limit)");
          }
          options.capacity = capacity;
          return QString();
        }},
       {QLatin1String("--wave-path"),
+       {},
+       QLatin1String("DIR"),
+       QLatin1String("folder of the sound files"),
        [](const QString& value, GlobalOptions& options) {
          if (value.isEmpty()) {
            return QStringLiteral("--wave-path takes a folder");
@@ -58,11 +80,30 @@ const std::vector<ValueOption>& ValueOptions() {
          return QString();
        }},
       {QLatin1String("--card-path"),
+       {},
+       QLatin1String("DIR"),
+       QLatin1String("folder in which card data folders are made"),
        [](const QString& value, GlobalOptions& options) {
          if (value.isEmpty()) {
            return QStringLiteral("--card-path takes a folder");
          }
          options.card_path = value;
+         return QString();
+       }},
+      {QLatin1String("--help"),
+       QLatin1String("-h"),
+       {},
+       QLatin1String("show this help, or a command's with COMMAND --help"),
+       [](const QString&, GlobalOptions& options) {
+         options.help = true;
+         return QString();
+       }},
+      {QLatin1String("--version"),
+       {},
+       {},
+       QLatin1String("show the version"),
+       [](const QString&, GlobalOptions& options) {
+         options.version = true;
          return QString();
        }},
   };
@@ -88,18 +129,15 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
       options_ended = true;
       continue;
     }
-    if (argument == u"--help" || argument == u"-h") {
-      parsed.options.help = true;
-      continue;
-    }
-    if (argument == u"--version") {
-      parsed.options.version = true;
-      continue;
-    }
     bool matched = false;
-    for (const ValueOption& option : ValueOptions()) {
+    for (const GlobalOption& option : GlobalOptionTable()) {
       QString value;
-      if (argument == option.name) {
+      if (option.value_name.isEmpty()) {
+        if (argument != option.name &&
+            (option.short_name.isEmpty() || argument != option.short_name)) {
+          continue;
+        }
+      } else if (argument == option.name) {
         if (i + 1 >= arguments.size()) {
           parsed.error = QStringLiteral("%1 needs a value").arg(option.name);
           return parsed;
@@ -150,6 +188,21 @@ void ApplyOverrides(const GlobalOptions& options, Settings& settings) {
   if (options.card_path) {
     settings.CardPath = *options.card_path;
   }
+}
+
+QString GlobalOptionsHelp() {
+  QString text;
+  for (const GlobalOption& option : GlobalOptionTable()) {
+    QString typed = option.name;
+    if (!option.short_name.isEmpty()) {
+      typed = option.short_name + u", "_s + typed;
+    }
+    if (!option.value_name.isEmpty()) {
+      typed += u' ' + option.value_name;
+    }
+    text += QStringLiteral("  %1%2\n").arg(typed, -20).arg(option.help);
+  }
+  return text;
 }
 
 }  // namespace parlatone::cli

@@ -30,6 +30,9 @@ struct ParsedCommandLine {
 // Global options may stand before or after the command; "--" ends them.
 ParsedCommandLine ParseCommandLine(const QStringList& arguments);
 
+// The help's lines on the global options, one per option.
+QString GlobalOptionsHelp();
+
 // The overrides applied to what the settings file holds.
 void ApplyOverrides(const GlobalOptions& options, Settings& settings);
 
