@@ -76,4 +76,9 @@ std::optional<double> MomentaryLoudness::Value() const {
   return lufs;
 }
 
+// Out of line: the filter loops are compiled for speed here, whoever measures.
+void IntegratedLoudness::Add(const float* interleaved, int64_t frames) {
+  energy_.Add(interleaved, frames, true, steps_);
+}
+
 }  // namespace parlatone

@@ -196,4 +196,20 @@ class MomentaryLoudness {
   std::unique_ptr<State> state_;
 };
 
+// Integrated loudness (EBU R128) of a sound fed as it comes, for a pass
+// that measures before it writes.
+class IntegratedLoudness {
+ public:
+  IntegratedLoudness(int rate, int channels)
+      : energy_(rate, channels, loudness::StepFrames(rate)) {}
+  // Frames interleaved by channel, -1..1.
+  void Add(const float* interleaved, int64_t frames);
+  // LUFS; nothing when the gates keep nothing (too short or too quiet).
+  std::optional<double> Value() const { return loudness::GatedLoudness(steps_); }
+
+ private:
+  loudness::StepEnergy energy_;
+  std::vector<double> steps_;  // ten a second: small for any length
+};
+
 }  // namespace parlatone

@@ -3,8 +3,6 @@
 #include <QFileInfo>
 #include <QThread>
 
-#include <ebur128.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -17,6 +15,7 @@
 #include "core/file_io.h"
 #include "core/operator.h"
 #include "core/series.h"
+#include "sound/loudness.h"
 #include "sound/pcm_source.h"
 #include "sound/sound_analysis.h"
 #include "sound/sound_probe.h"
@@ -42,22 +41,13 @@ constexpr double kPeakCeilingDb = -1.0;
 struct Measure {
   explicit Measure(const FitTarget& target, bool loudness) : channels(target.channels) {
     if (loudness) {
-      meter = ebur128_init(static_cast<unsigned>(target.channels),
-                           static_cast<unsigned long>(target.rate), EBUR128_MODE_I);
+      meter.emplace(target.rate, target.channels);
     }
   }
-  ~Measure() {
-    if (meter != nullptr) {
-      ebur128_destroy(&meter);
-    }
-  }
-  Measure(const Measure&) = delete;
-  Measure& operator=(const Measure&) = delete;
 
   bool operator()(const float* frames, int64_t count) {
-    if (meter != nullptr &&
-        ebur128_add_frames_float(meter, frames, static_cast<size_t>(count)) != EBUR128_SUCCESS) {
-      return false;
+    if (meter) {
+      meter->Add(frames, count);
     }
     for (int64_t f = 0; f < count; ++f) {
       for (int c = 0; c < channels; ++c) {
@@ -76,7 +66,7 @@ struct Measure {
   }
 
   int channels;
-  ebur128_state* meter = nullptr;
+  std::optional<IntegratedLoudness> meter;
   float peak = 0.0F;
   int64_t first_loud = -1;
   int64_t last_loud = -1;
@@ -160,12 +150,11 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
       }
     }
     if (options.normalize_lufs) {
-      double loudness = 0.0;
-      if (measure.meter == nullptr ||
-          ebur128_loudness_global(measure.meter, &loudness) != EBUR128_SUCCESS ||
-          !std::isfinite(loudness) || measure.peak <= 0.0F) {
+      const std::optional<double> measured = measure.meter->Value();
+      if (!measured || measure.peak <= 0.0F) {
         result.messages << QString::fromUtf16(fit_text::kSilentNoGain);
       } else {
+        const double loudness = *measured;
         const double peak_db = 20.0 * std::log10(static_cast<double>(measure.peak));
         const double wanted_db = *options.normalize_lufs - loudness;
         const double allowed_db = kPeakCeilingDb - peak_db;
