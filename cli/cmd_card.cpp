@@ -4,6 +4,8 @@
 #include "card/card_volume.h"
 #include "card/card_writer.h"
 #include "command.h"
+#include "interrupt_sets.h"
+#include "json_output.h"
 #include "json_writer.h"
 
 namespace parlatone::cli {

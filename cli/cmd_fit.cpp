@@ -5,8 +5,10 @@
 
 #include "command.h"
 #include "core/series.h"
+#include "interrupt_sets.h"
+#include "json_output.h"
 #include "json_writer.h"
-#include "tools/fit.h"
+#include "tools/fit_engine.h"
 
 namespace parlatone::cli {
 namespace {

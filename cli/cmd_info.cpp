@@ -4,6 +4,7 @@
 #include "command.h"
 #include "core/messages.h"
 #include "core/series.h"
+#include "json_output.h"
 #include "project_json.h"
 #include "sound/voice_record_text.h"
 #include "voices/registration.h"

@@ -4,8 +4,11 @@
 #include <vector>
 
 #include "command.h"
+#include "interrupt_sets.h"
+#include "json_output.h"
 #include "json_writer.h"
-#include "sound/sound_analysis.h"
+#include "sound/levels_cache.h"
+#include "sound/levels_text.h"
 
 namespace parlatone::cli {
 namespace {

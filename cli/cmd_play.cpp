@@ -29,26 +29,26 @@ class PlayCommand : public Command {
     }
     const QString path = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
     const QString type = PlaybackDeviceType(context.project.Mode());
-    const MediaReply open =
-        SendMediaCommand(u"open "_s + QuotedPath(path) + u" type "_s + type + u" alias *1"_s);
+    const MediaReply open = SendMediaCommand(u"open "_s + QuotedPath(path) + u" type "_s + type +
+                                             u" alias %1"_s.arg(kAuditionAlias));
     if (open.code != media_error::kNone) {
       context.err << u"parlatone play: "_s << open.text << '\n';
       return kExitFailure;
     }
-    const MediaReply play = SendMediaCommand(u"Play *1 from 0"_s);
+    const MediaReply play = SendMediaCommand(u"Play %1 from 0"_s.arg(kAuditionAlias));
     if (play.code != media_error::kNone) {
       context.err << u"parlatone play: "_s << play.text << '\n';
-      SendMediaCommand(u"Close *1"_s);
+      SendMediaCommand(u"Close %1"_s.arg(kAuditionAlias));
       return kExitFailure;
     }
     for (;;) {
-      const MediaReply mode = SendMediaCommand(u"status *1 mode"_s);
+      const MediaReply mode = SendMediaCommand(u"status %1 mode"_s.arg(kAuditionAlias));
       if (mode.code != media_error::kNone || mode.text == u"stopped"_s) {
         break;
       }
       QThread::msleep(50);
     }
-    SendMediaCommand(u"Close *1"_s);
+    SendMediaCommand(u"Close %1"_s.arg(kAuditionAlias));
     return kExitOk;
   }
 };

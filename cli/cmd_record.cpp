@@ -7,6 +7,8 @@
 
 #include "command.h"
 #include "core/series.h"
+#include "interrupt_sets.h"
+#include "json_output.h"
 #include "json_writer.h"
 #include "sound/recorder.h"
 #include "tools/recorded_take.h"

@@ -5,6 +5,7 @@
 
 #include "capturing_operator.h"
 #include "command.h"
+#include "json_output.h"
 #include "project_json.h"
 #include "voices/registration.h"
 

@@ -5,6 +5,7 @@
 #include "command.h"
 #include "core/messages.h"
 #include "core/series.h"
+#include "json_output.h"
 
 namespace parlatone::cli {
 namespace {

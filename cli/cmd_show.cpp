@@ -5,6 +5,7 @@
 #include "command.h"
 #include "controlfile/control_file_loader.h"
 #include "core/series.h"
+#include "json_output.h"
 #include "project_json.h"
 
 namespace parlatone::cli {

@@ -1,6 +1,7 @@
 #include <QFileInfo>
 
 #include "command.h"
+#include "interrupt_sets.h"
 #include "tools/tool_runs.h"
 
 namespace parlatone::cli {
@@ -50,7 +51,7 @@ class ToMonoCommand : public Command {
       return yes ? MessageAnswer::kYes : MessageAnswer::kNo;
     });
     ConversionProgress progress;
-    InterruptSets interrupt(progress.Cancel, ConversionProgress::kCancelRequest);
+    InterruptSets interrupt(progress.StopRequested);
     const ToolRunResult result = RunConversion(request, context.op, progress);
     context.op.SetProgress(QString(), 0, 0);
     const bool complete =
@@ -113,7 +114,7 @@ class SilenceCommand : public Command {
     context.op.AnswerQuestionsWith(
         [yes](const MessageRequest&) { return yes ? MessageAnswer::kYes : MessageAnswer::kNo; });
     ConversionProgress progress;
-    InterruptSets interrupt(progress.Cancel, ConversionProgress::kCancelRequest);
+    InterruptSets interrupt(progress.StopRequested);
     const ToolRunResult result = RunSilentFile(request, context.op, progress);
     context.op.SetProgress(QString(), 0, 0);
     return result.checked && result.converted == 1 ? kExitOk : kExitFailure;

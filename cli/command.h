@@ -2,13 +2,11 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QJsonDocument>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
 
-#include <atomic>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -81,11 +79,6 @@ class Command {
 
 std::vector<std::unique_ptr<Command>> AllCommands();
 
-// Prints a JSON document, indented, to standard output.
-void PrintJson(Context& context, const QJsonDocument& document);
-// Prints JSON that is UTF-8 already.
-void PrintJsonBytes(Context& context, const QByteArray& bytes);
-
 // Prints "parlatone NAME: message", a blank line and the command's usage to
 // standard error; returns the usage exit status.
 int UsageError(const Command& command, Context& context, const QString& message);
@@ -106,20 +99,5 @@ std::unique_ptr<Command> MakeWriteCommand();
 std::unique_ptr<Command> MakePlayCommand();
 std::unique_ptr<Command> MakePrintCommand();
 std::unique_ptr<Command> MakeSettingsCommand();
-
-// While it lives, Ctrl+C stores `value` into `flag` instead of ending the
-// process, so that long work stops between two blocks and leaves no
-// half-written file behind. One at a time.
-class InterruptSets {
- public:
-  InterruptSets(std::atomic<int>& flag, int value);
-  explicit InterruptSets(std::atomic<bool>& flag);
-  ~InterruptSets();
-  InterruptSets(const InterruptSets&) = delete;
-  InterruptSets& operator=(const InterruptSets&) = delete;
-
- private:
-  void (*previous_)(int) = nullptr;
-};
 
 }  // namespace parlatone::cli

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "sound/sound_analysis.h"
+#include "sound/levels_text.h"
 
 namespace {
 

@@ -7,7 +7,8 @@ PARLATONE_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
   libsndfile1-dev libmpg123-dev libsdl2-dev
-  libsoxr-dev libebur128-dev libmp3lame-dev
+  libsoxr-dev libmp3lame-dev
+  libebur128-dev  # the tests' loudness reference only
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk poppler-utils
   desktop-file-utils appstream help2man

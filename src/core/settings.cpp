@@ -75,33 +75,6 @@ bool WriteSetting(const QString& settings_file, const QString& section, const QS
   return IniFile::Write(settings_file, section, key, value);
 }
 
-ElementListRule ElementListRuleFor(const QString& key) {
-  const bool program_table_list = key.compare(u"Sp", Qt::CaseInsensitive) == 0 ||
-                                  key.compare(u"Repeat", Qt::CaseInsensitive) == 0;
-  return program_table_list ? ElementListRule::kStopAtEmpty : ElementListRule::kKeepEmpty;
-}
-
-QStringList SplitElementList(const QString& value, ElementListRule rule) {
-  const QString text = CutAtNul(value);
-  if (text.isEmpty()) {
-    return {};
-  }
-  QStringList entries = text.split(u',');
-  if (rule == ElementListRule::kStopAtEmpty) {
-    const qsizetype first_empty = entries.indexOf(QString());
-    if (first_empty >= 0) {
-      entries.resize(first_empty);
-    }
-  }
-  return entries;
-}
-
-QStringList ReadElementList(const QString& element_file, const QString& key) {
-  const QString value =
-      IniFile::Read(element_file, QString(ini::kElement), key).value_or(QString());
-  return SplitElementList(value, ElementListRuleFor(key));
-}
-
 StartupSettings LoadStartupSettings(const AppPaths& paths, FirstStartWrites writes) {
   StartupSettings result;
   result.first_start = !QFileInfo::exists(paths.settings_file);

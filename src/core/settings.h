@@ -23,7 +23,6 @@ inline constexpr QLatin1String kPrtSheet{"PrtSheet"};
 inline constexpr QLatin1String kLastSoundPath{"LastSoundPath"};
 inline constexpr QLatin1String kLastControlPath{"LastControlPath"};
 inline constexpr QLatin1String kLastPdfPath{"LastPdfPath"};
-inline constexpr QLatin1String kElement{"Element"};
 }  // namespace ini
 
 // The owner details, in the order the control file carries them.
@@ -40,12 +39,6 @@ inline constexpr int kFileKindCount = 3;
 // Its key in section "SYSTEM". Files written before the keys existed lack
 // them; a missing key is no folder yet.
 QLatin1String LastFolderKey(FileKind kind);
-
-// Keys of the element file whose lists end at their first empty entry.
-enum class ElementListRule {
-  kStopAtEmpty,  // Sp, Repeat
-  kKeepEmpty,    // Card, Tape, Baitai, Capacity
-};
 
 // What the settings file holds.
 struct Settings {
@@ -73,14 +66,6 @@ Settings ReadSettings(const QString& settings_file);
 // Writes one key at once, keeping every other line of the file.
 bool WriteSetting(const QString& settings_file, const QString& section, const QString& key,
                   const QString& value);
-
-// The entries of one key of the element file's "Element" section. Sp and
-// Repeat stop at their first empty entry (two commas in a row end the list);
-// the other lists keep empty entries, because their entries are addressed by
-// position. An empty value has no entries.
-QStringList ReadElementList(const QString& element_file, const QString& key);
-QStringList SplitElementList(const QString& value, ElementListRule rule);
-ElementListRule ElementListRuleFor(const QString& key);
 
 // The settings steps of start-up. A first start for the current user is one
 // on which the settings file does not exist yet: the editor writes the

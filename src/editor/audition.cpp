@@ -59,7 +59,7 @@ std::optional<Audition::PlayPoint> Audition::Where() const {
   // Paused or between two voices nothing is open: the voice is at its start,
   // where a resume plays it from.
   if (timer_ && !new_channel_) {
-    const MediaReply reply = send_(u"status *1 position"_s);
+    const MediaReply reply = send_(u"status %1 position"_s.arg(kAuditionAlias));
     bool ok = false;
     const qint64 position = reply.text.toLongLong(&ok);
     if (reply.code == media_error::kNone && ok && position > 0) {
@@ -111,19 +111,20 @@ bool Audition::PlayVoice(const QString& path) {
   if (const std::optional<QString> line = info_(path)) {
     view_.SetFileInfo(*line);
   }
-  const QString type = IsMp3Series(project_.Mode()) ? u" type mpegvideo  alias *1 notify "_s
-                                                    : u" type waveaudio alias *1 notify "_s;
+  const QString type = IsMp3Series(project_.Mode())
+                           ? u" type mpegvideo  alias %1 notify "_s.arg(kAuditionAlias)
+                           : u" type waveaudio alias %1 notify "_s.arg(kAuditionAlias);
   if (send_(u"open "_s + QuotedPath(path) + type).code != media_error::kNone) {
     // Nothing to hear: the audition ends and the window looks idle again.
     Finish();
     return false;
   }
-  send_(u"Play *1 from 0"_s);
+  send_(u"Play %1 from 0"_s.arg(kAuditionAlias));
   return true;
 }
 
 void Audition::CloseVoice() {
-  send_(u"Close *1"_s);
+  send_(u"Close %1"_s.arg(kAuditionAlias));
 }
 
 void Audition::Finish() {
@@ -264,7 +265,7 @@ void Audition::Tick() {
   }
   Record& record = records_[static_cast<size_t>(channel_)];
   if (record.has_voice) {
-    if (send_(u"status *1 mode"_s).text != u"stopped"_s) {
+    if (send_(u"status %1 mode"_s.arg(kAuditionAlias)).text != u"stopped"_s) {
       return;
     }
     view_.SetFileInfo(QString());

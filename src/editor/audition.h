@@ -67,7 +67,6 @@ class Audition {
   void Tick();
 
   bool Running() const { return timer_; }
-  bool AllRunning() const { return all_running_; }
   bool Paused() const { return all_running_ && !timer_; }
   std::optional<int> CurrentChannel() const;
   // Where the audition has got to: the channel, the voice slot, the pass

@@ -8,7 +8,7 @@
 #include "core/operator.h"
 #include "core/paths.h"
 #include "core/text.h"
-#include "tools/fit.h"
+#include "tools/fit_rules.h"
 
 namespace parlatone {
 

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <functional>
 
-#include "tools/fit.h"
+#include "tools/fit_engine.h"
 
 class QCheckBox;
 class QComboBox;

@@ -16,6 +16,7 @@
 
 #include "card/card_info.h"
 #include "card/card_maker.h"
+#include "core/element_lists.h"
 #include "core/messages.h"
 #include "core/paths.h"
 #include "core/project.h"

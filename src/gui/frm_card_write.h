@@ -32,7 +32,6 @@ class FrmCardWrite : public QDialog {
   void Refresh();
   // Writes onto the chosen volume and verifies it.
   void Write();
-  const CardReport& LastReport() const { return report_; }
 
  protected:
   void reject() override;

@@ -26,6 +26,7 @@
 
 #include "controlfile/control_file_loader.h"
 #include "controlfile/recovery_file.h"
+#include "core/element_lists.h"
 #include "core/messages.h"
 #include "core/operator.h"
 #include "core/project.h"

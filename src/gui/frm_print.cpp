@@ -1,6 +1,7 @@
 #include "gui/frm_print.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -26,12 +27,7 @@ using namespace Qt::StringLiterals;
 
 FrmPrint::FrmPrint(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
                    QWidget* parent)
-    : QDialog(parent),
-      project_(project),
-      paths_(std::move(paths)),
-      op_(op),
-      choosers_(choosers),
-      clock_([] { return QDateTime::currentDateTime(); }) {
+    : QDialog(parent), project_(project), paths_(std::move(paths)), op_(op), choosers_(choosers) {
   setObjectName(u"FrmPrint"_s);
   setWindowTitle(GetMessage(1008));
   setModal(true);
@@ -117,8 +113,9 @@ void FrmPrint::SaveChoices() {
 }
 
 PrintDocument FrmPrint::BuildDocument() const {
-  return BuildPrintDocument(project_, Choices(), AllChannels(),
-                            MakeSheetInputs(project_, paths_.element_file, clock_()));
+  return BuildPrintDocument(
+      project_, Choices(), AllChannels(),
+      MakeSheetInputs(project_, paths_.element_file, QDateTime::currentDateTime()));
 }
 
 bool FrmPrint::Prepare(PrintDocument& document) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QDialog>
 
 #include <functional>
@@ -39,9 +38,6 @@ class FrmPrint : public QDialog {
   using PreviewHandler = std::function<void(const PrintDocument&)>;
   void SetPreviewHandler(PreviewHandler handler) { preview_ = std::move(handler); }
 
-  // The clock the sheets' header shows; tests fix it.
-  void SetClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
-
   // Closing keeps the choice too.
   void done(int result) override;
 
@@ -65,7 +61,6 @@ class FrmPrint : public QDialog {
   QRadioButton* selected_range_ = nullptr;
   QRadioButton* all_range_ = nullptr;
   PreviewHandler preview_;
-  std::function<QDateTime()> clock_;
 };
 
 }  // namespace parlatone

@@ -7,7 +7,7 @@
 
 #include "sound/recorder.h"
 #include "sound/sound_analysis.h"
-#include "tools/fit.h"
+#include "tools/fit_rules.h"
 
 class QCheckBox;
 class QComboBox;

@@ -14,9 +14,6 @@ class FrmText : public QDialog {
  public:
   FrmText(const QString& caption, const QString& path, QWidget* parent = nullptr);
 
-  // The document as read, lines joined with "\r\n".
-  const QString& Document() const { return document_; }
-
  private:
   QString document_;
   QPlainTextEdit* text_ = nullptr;

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "tools/fit.h"
+#include "tools/fit_rules.h"
 #include "tools/tools_session.h"
 
 class QComboBox;

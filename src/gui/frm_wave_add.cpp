@@ -21,6 +21,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "core/element_lists.h"
 #include "core/messages.h"
 #include "core/project.h"
 #include "core/series.h"
@@ -33,7 +34,8 @@
 #include "gui/frm_tools.h"
 #include "gui/levels_feeder.h"
 #include "gui/voice_list_model.h"
-#include "tools/fit.h"
+#include "tools/fit_engine.h"
+#include "voices/copies_registration.h"
 #include "voices/registration_session.h"
 
 namespace parlatone {
@@ -314,41 +316,13 @@ void FrmWaveAdd::RegisterPaths(const QStringList& paths) {
 }
 
 int FrmWaveAdd::ConvertAndRegister(const QStringList& sources, const QString& sound_folder) {
-  // The copies go to the sound folder last used, unless that is where the
-  // sources are (a copy named like its source would be refused there). That
-  // folder may belong to other work, so the operator is told which it is
-  // and may choose another before anything is written.
-  QString folder = sound_folder;
-  const bool beside_sources = std::any_of(
-      sources.begin(), sources.end(),
-      [&](const QString& source) { return QFileInfo(FolderOf(source)) == QFileInfo(folder); });
-  bool choose = folder.isEmpty() || beside_sources || !QFileInfo(folder).isDir();
-  if (!choose) {
-    MessageRequest where;
-    where.text = u"変換したファイルは次のフォルダに保存します。\r\n\r\n"_s +
-                 QDir::toNativeSeparators(folder);
-    where.title_number = msg::kTitleConfirm;
-    where.title = GetMessage(msg::kTitleConfirm);
-    where.icon = MessageIcon::kQuestion;
-    where.buttons = MessageButtons::kYesNoCancel;
-    where.yes_caption = u"このフォルダに保存"_s;
-    where.no_caption = u"別のフォルダを選ぶ..."_s;
-    const MessageAnswer answer = op_.ShowMessage(where);
-    if (answer == MessageAnswer::kCancel) {
-      return -1;
-    }
-    choose = answer == MessageAnswer::kNo;
+  const std::optional<CopiesRegistration> copies =
+      CopiesRegistration::Start(sources, sound_folder, op_, [this](const QString& start) {
+        return choosers_.ChooseFolder(this, u"変換したファイルの保存先"_s, start);
+      });
+  if (!copies) {
+    return -1;
   }
-  if (choose) {
-    folder = choosers_.ChooseFolder(this, u"変換したファイルの保存先"_s,
-                                    folder.isEmpty() ? FolderOf(sources.front()) : folder);
-    if (folder.isEmpty()) {
-      return -1;
-    }
-  }
-  // What the folder held before: a file the conversion replaced is not
-  // one of its copies, and stays whatever becomes of it.
-  const QStringList held_before = QDir(folder).entryList(QDir::Files | QDir::Hidden);
   FitSeries series;
   series.mode = project_.Mode();
   series.stereo = project_.settings.AddFunction == 1;
@@ -357,41 +331,18 @@ int FrmWaveAdd::ConvertAndRegister(const QStringList& sources, const QString& so
   {
     ProgressWindowOperator progress(op_, this);
     progress.Window()->AllowStop(&stop);
-    run = FitFiles(sources, folder, series, FitOptions{}, progress, &stop);
+    run = FitFiles(sources, copies->Folder(), series, FitOptions{}, progress, &stop);
   }
-  QStringList outputs;
+  QList<ConvertedCopy> written;
   for (const FitFileResult& file : run.files) {
     if (file.written()) {
-      outputs << file.output;
+      written << ConvertedCopy{file.output, file.name, file.comment};
     }
   }
-  if (outputs.size() < run.files.size()) {
+  if (written.size() < run.files.size()) {
     ShowText(op_, FitSummaryText(run), msg::kTitleConfirm, MessageIcon::kExclamation);
   }
-  if (outputs.isEmpty()) {
-    return -1;
-  }
-  const RegistrationResult registered = session_->Register(outputs, op_);
-  // Copies this conversion made that did not become voices (the list or the
-  // capacity ran out, or a name was taken) would only clutter the folder.
-  for (const QString& output : outputs) {
-    if (!session_->List().HoldsFile(output) &&
-        !held_before.contains(QFileInfo(output).fileName())) {
-      QFile::remove(output);
-    }
-  }
-  for (const FitFileResult& file : run.files) {
-    if (!file.written() || file.comment.isEmpty()) {
-      continue;
-    }
-    for (int slot = 0; slot < session_->List().size(); ++slot) {
-      if (session_->List()[slot].NAME.compare(file.name, Qt::CaseInsensitive) == 0 &&
-          session_->List()[slot].FilePath == file.output) {
-        session_->EditComment(slot, file.comment);
-      }
-    }
-  }
-  return registered.last_slot;
+  return copies->Register(*session_, written, op_);
 }
 
 bool FrmWaveAdd::SelectedIsRegistered() const {

@@ -9,7 +9,7 @@
 #include <atomic>
 #include <memory>
 
-#include "sound/sound_analysis.h"
+#include "sound/levels_cache.h"
 
 namespace parlatone {
 

@@ -75,7 +75,6 @@ class ProgramGrid : public QTableView {
   explicit ProgramGrid(QWidget* parent = nullptr);
   using QTableView::edit;
   void SetModel(ProgramTableModel* model);
-  ChoiceDelegate* Delegate() const { return delegate_; }
   // Commits and closes an open drop-down, wherever it is open.
   void CommitOpenEditor();
   void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;

@@ -35,10 +35,6 @@ int ProgramTableModel::VoiceSlotAt(int column) const {
   return slot >= 0 && slot <= MaxVoiceIndex(project_.Mode()) ? slot : -1;
 }
 
-int ProgramTableModel::LastVoiceColumn() const {
-  return kFirstVoiceColumn + MaxVoiceIndex(project_.Mode());
-}
-
 QModelIndex ProgramTableModel::IndexOf(int channel, int slot) const {
   return index(RowOfChannel(project_, channel) - kHeaderRows, kFirstVoiceColumn + slot);
 }

@@ -33,7 +33,6 @@ class ProgramTableModel : public QAbstractTableModel {
   // The channel shown in a model row of the current page.
   int ChannelAt(int row) const;
   int VoiceSlotAt(int column) const;  // -1 outside the voice columns
-  int LastVoiceColumn() const;
   QModelIndex IndexOf(int channel, int slot) const;
 
   const QStringList& SpTexts() const { return sp_texts_; }

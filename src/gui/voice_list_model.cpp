@@ -17,7 +17,7 @@
 #include "core/text.h"
 #include "gui/levels_feeder.h"
 #include "gui/waveform_view.h"
-#include "sound/sound_analysis.h"
+#include "sound/levels_text.h"
 #include "voices/registration_session.h"
 
 namespace parlatone {

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/card_size.h"
+#include "core/element_lists.h"
 #include "core/messages.h"
 #include "core/paths.h"
 #include "core/project.h"

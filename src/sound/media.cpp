@@ -293,11 +293,11 @@ QString QuotedPath(const QString& path) {
 }
 
 qint64 GetSoundLength(const QString& path, int mode) {
-  const QString open =
-      u"open "_s + QuotedPath(path) + u" type "_s + PlaybackDeviceType(mode) + u" alias *4"_s;
+  const QString open = u"open "_s + QuotedPath(path) + u" type "_s + PlaybackDeviceType(mode) +
+                       u" alias %1"_s.arg(kLengthQueryAlias);
   SendMediaCommand(open);
-  const MediaReply length = SendMediaCommand(u"status *4 length"_s);
-  const MediaReply close = SendMediaCommand(u"Close *4"_s);
+  const MediaReply length = SendMediaCommand(u"status %1 length"_s.arg(kLengthQueryAlias));
+  const MediaReply close = SendMediaCommand(u"Close %1"_s.arg(kLengthQueryAlias));
   if (close.code != media_error::kNone || length.code != media_error::kNone) {
     return -1;
   }

@@ -32,7 +32,11 @@ enum class DeviceType { kWaveAudio, kMpegVideo };
 // any other alias is to be played, and its open fails at once when there is
 // no output to play it on.
 enum class OpenPurpose { kPlay, kMeasure };
-inline constexpr char16_t kLengthQueryAlias[] = u"*4";
+inline constexpr QStringView kLengthQueryAlias = u"*4";
+// The players' aliases: one each, so that the program table's audition and
+// the registration window's player never close each other's file.
+inline constexpr QStringView kAuditionAlias = u"*1";
+inline constexpr QStringView kPlayerAlias = u"*2";
 
 // One file opened under an alias.
 class SoundSource {

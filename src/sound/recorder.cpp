@@ -12,8 +12,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "sound/loudness.h"
 #include "sound/sdl_audio_api.h"
-#include "sound/sound_analysis.h"
 
 namespace parlatone {
 

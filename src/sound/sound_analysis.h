@@ -1,12 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include <atomic>
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -50,53 +47,8 @@ std::vector<OutlineColumn> OutlineFor(const SoundLevels& levels, int width);
 // cannot be read to its end, or when `stop` is set.
 std::optional<SoundLevels> AnalyseSound(const QString& path,
                                         const std::atomic<bool>* stop = nullptr);
-
-// Analyses kept in a folder, one small file per sound file, valid while the
-// sound file keeps its size and modification time (none kept without a
-// folder). Safe to use from several
-// threads; a file that cannot be read or written there only costs a new
-// analysis.
-class LevelsCache {
- public:
-  explicit LevelsCache(QString folder) : folder_(std::move(folder)) {}
-  std::optional<SoundLevels> Find(const QString& path) const;
-  void Store(const QString& path, const SoundLevels& levels) const;
-  const QString& Folder() const { return folder_; }
-
- private:
-  QString EntryPath(const QString& path) const;
-  QString folder_;
-};
-
-// The cached analysis when it is still valid, else a new one (then kept).
-std::optional<SoundLevels> LevelsOf(const QString& path, const LevelsCache* cache,
-                                    const std::atomic<bool>* stop = nullptr);
-
-// Analyses many files on every core. `done` is called once per file, from
-// the worker threads, with its index in `paths`.
-void AnalyseSounds(const QStringList& paths, const LevelsCache* cache,
-                   const std::function<void(int, const std::optional<SoundLevels>&)>& done,
-                   const std::atomic<bool>* stop = nullptr);
-
-// Momentary loudness (the last 400 ms, K-weighted) of a sound fed as it
-// comes, for a live meter.
-class MomentaryLoudness {
- public:
-  MomentaryLoudness(int rate, int channels);
-  ~MomentaryLoudness();
-  MomentaryLoudness(const MomentaryLoudness&) = delete;
-  MomentaryLoudness& operator=(const MomentaryLoudness&) = delete;
-  // Frames interleaved by channel, -1..1.
-  void Add(const float* interleaved, int64_t frames);
-  // LUFS; nothing before 400 ms have come, or below -70 LUFS.
-  std::optional<double> Value() const;
-
- private:
-  struct State;
-  std::unique_ptr<State> state_;
-};
-
-// "−18.2 LUFS / −0.3 dBFS"; "−∞" for what could not be measured.
-QString LevelsText(const SoundLevels& levels);
+// The same, reading a long file in at most `max_parts` parts at once.
+std::optional<SoundLevels> AnalyseSoundInParts(const QString& path, int max_parts,
+                                               const std::atomic<bool>* stop);
 
 }  // namespace parlatone

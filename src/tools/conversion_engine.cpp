@@ -97,8 +97,7 @@ class Pacer {
       progress_.Events->ProcessPendingEvents();
       timer_.restart();
     }
-    int expected = ConversionProgress::kCancelRequest;
-    return progress_.Cancel.compare_exchange_strong(expected, 0);
+    return progress_.StopRequested.exchange(false);
   }
 
  private:
@@ -135,12 +134,12 @@ std::optional<StereoHeader> ExamineStereoHeader(const QByteArray& header, int64_
   if (*rate <= 0 || *rate * 2 > 0x7FFFFFFF) {
     return std::nullopt;
   }
-  const int pos = FindTag(header, kHeaderSearchLast, "data");
-  const std::optional<int64_t> data_size = Read32(header, pos + 4);
-  if (pos == 0 || !data_size || pos + 8 + *data_size > file_size) {
+  const std::optional<int> pos = FindTag(header, kHeaderSearchLast, "data");
+  const std::optional<int64_t> data_size = pos ? Read32(header, *pos + 4) : std::nullopt;
+  if (!data_size || *pos + 8 + *data_size > file_size) {
     return std::nullopt;  // no data chunk where the devices' files have it
   }
-  return StereoHeader{*rate, *bits, pos, *data_size};
+  return StereoHeader{*rate, *bits, *pos, *data_size};
 }
 
 }  // namespace
@@ -152,14 +151,14 @@ void StepProgress(ConversionProgress& progress) {
   }
 }
 
-int FindTag(const QByteArray& buffer, int last, const char* tag) {
+std::optional<int> FindTag(const QByteArray& buffer, int last, const char* tag) {
   const int limit = std::min<int64_t>(last, buffer.size() - 4);
   for (int p = 0; p <= limit; ++p) {
     if (memcmp(buffer.constData() + p, tag, 4) == 0) {
       return p;
     }
   }
-  return 0;
+  return std::nullopt;
 }
 
 bool IsSameFile(const QString& a, const QString& b) {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace parlatone {
 
@@ -16,15 +17,13 @@ enum class ConversionResult { kCompleted = 0, kCancelled = 1, kFailed = 2 };
 
 // The progress state shared by the engine and the window that runs it.
 struct ConversionProgress {
-  static constexpr int kCancelRequest = 99;
-
   // Advances the bar by one step; empty when there is no bar.
   std::function<void()> Bar;
   int64_t StepBytes = 0;     // counted bytes per bar step
   int64_t CountedBytes = 0;  // bytes counted since the last step
-  // 99 asks the engine to stop; the engine puts it back to 0 when it stops
-  // for it. Atomic so that a signal handler may ask too.
-  std::atomic<int> Cancel = 0;
+  // Set, asks the engine to stop; the engine clears it when it stops for
+  // it. Atomic so that a signal handler may ask too.
+  std::atomic<bool> StopRequested = false;
   // Lets the interface process pending events while the engine works; about
   // every 20 ms of work, not after every byte. May be null.
   Operator* Events = nullptr;
@@ -34,8 +33,8 @@ struct ConversionProgress {
 void StepProgress(ConversionProgress& progress);
 
 // Position of the first occurrence of the four-character tag at positions 0
-// to last (inclusive) of the buffer; 0 when there is none.
-int FindTag(const QByteArray& buffer, int last, const char* tag);
+// to last (inclusive) of the buffer; nothing when there is none.
+std::optional<int> FindTag(const QByteArray& buffer, int last, const char* tag);
 
 // Makes a mono PCM WAVE file of a stereo one: the left channel of 16-bit
 // files, the right channel of 8-bit files, every header byte before the

@@ -5,7 +5,7 @@
 
 #include "core/series.h"
 #include "core/text.h"
-#include "tools/fit.h"
+#include "tools/fit_rules.h"
 
 namespace parlatone {
 

@@ -5,6 +5,7 @@
 
 #include "core/series.h"
 #include "sound/sound_analysis.h"
+#include "tools/fit_engine.h"
 
 namespace parlatone {
 

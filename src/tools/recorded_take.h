@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "tools/fit.h"
+#include "tools/fit_rules.h"
 
 namespace parlatone {
 

@@ -13,7 +13,7 @@
 #include "core/text.h"
 #include "sound/pcm_source.h"
 #include "sound/wave_reader.h"
-#include "tools/fit.h"
+#include "tools/fit_rules.h"
 #include "tools/time_boxes.h"
 
 namespace parlatone {
@@ -140,7 +140,7 @@ class RunBar {
     };
     progress_.StepBytes = total_bytes / kBarMaximum;
     progress_.CountedBytes = 0;
-    progress_.Cancel = 0;
+    progress_.StopRequested = false;
     progress_.Events = &op_;
     op_.SetProgress(QString(), 0, kBarMaximum);
     op_.SetBusy(true);

@@ -122,7 +122,7 @@ void ToolsSession::AskPendingStop() {
   pending_ = Request::kNone;
   if (ShowText(op_, QString::fromUtf16(tool_text::kStopQuestion), msg::kTitleConfirm,
                MessageIcon::kQuestion, MessageButtons::kYesNo) == MessageAnswer::kYes) {
-    progress_.Cancel = ConversionProgress::kCancelRequest;
+    progress_.StopRequested = true;
     close_after_run_ = close_after_run_ || closing;
   }
 }

@@ -31,8 +31,8 @@ void Player::PlayVoice() {
   view_.SetTimer(true);
   view_.SetLabels(voice.NAME, voice.SEC + u" 秒"_s, voice.BYTES + u" バイト"_s,
                   PlayerAudioText(voice.MPEG, voice.SampleRate, voice.BitRate, voice.TYPE, mode_));
-  const QString type = IsMp3Series(mode_) ? u" type mpegvideo alias *2 notify "_s
-                                          : u" type waveaudio alias *2 notify "_s;
+  const QString type = IsMp3Series(mode_) ? u" type mpegvideo alias %1 notify "_s.arg(kPlayerAlias)
+                                          : u" type waveaudio alias %1 notify "_s.arg(kPlayerAlias);
   if (send_(u"open "_s + QuotedPath(voice.FilePath) + type).code != media_error::kNone) {
     // Silent, and the dialog stays until the operator stops it.
     view_.SetTimer(false);
@@ -40,16 +40,16 @@ void Player::PlayVoice() {
   }
   open_ = true;
   bool measured = false;
-  const qint64 length = send_(u"status *2 length"_s).text.toLongLong(&measured);
+  const qint64 length = send_(u"status %1 length"_s.arg(kPlayerAlias)).text.toLongLong(&measured);
   view_.ShowVoice(voice.FilePath, measured ? length : 0);
-  send_(u"Play *2 from 0"_s);
+  send_(u"Play %1 from 0"_s.arg(kPlayerAlias));
 }
 
 void Player::PlayFrom(qint64 position_ms) {
   if (!open_) {
     return;
   }
-  send_(u"Play *2 from %1"_s.arg(std::max<qint64>(0, position_ms)));
+  send_(u"Play %1 from %2"_s.arg(kPlayerAlias).arg(std::max<qint64>(0, position_ms)));
   view_.SetTimer(true);
 }
 
@@ -58,15 +58,15 @@ qint64 Player::PositionMs() {
     return -1;
   }
   bool ok = false;
-  const qint64 position = send_(u"status *2 position"_s).text.toLongLong(&ok);
+  const qint64 position = send_(u"status %1 position"_s.arg(kPlayerAlias)).text.toLongLong(&ok);
   return ok ? position : -1;
 }
 
 void Player::Tick() {
-  if (send_(u"status *2 mode"_s).text != u"stopped"_s) {
+  if (send_(u"status %1 mode"_s.arg(kPlayerAlias)).text != u"stopped"_s) {
     return;
   }
-  send_(u"Close *2"_s);
+  send_(u"Close %1"_s.arg(kPlayerAlias));
   open_ = false;
   view_.SetTimer(false);
   if (play_all_ && slot_ < list_.size() - 1) {
@@ -80,7 +80,7 @@ void Player::Tick() {
 }
 
 void Player::Close() {
-  send_(u"Close *2"_s);
+  send_(u"Close %1"_s.arg(kPlayerAlias));
   open_ = false;
   view_.SetTimer(false);
   slot_ = 0;

@@ -25,7 +25,6 @@ class RegistrationSession {
 
   WorkingVoiceList& List() { return list_; }
   const WorkingVoiceList& List() const { return list_; }
-  bool Changed() const { return changed_; }
   int PageOfSlot(int slot) const;
 
   // Files chosen or found in a folder: WavePath becomes the folder of the

@@ -120,6 +120,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndTheUsage) {
       {"settings --series", ": --series needs a value"},
       {"--stereo yes settings", ": --stereo takes on or off"},
       {"--capacity -1 settings", ": --capacity takes a capacity index"},
+      {"--capacity 4 settings", ": --capacity takes a capacity index"},
       {"--bogus settings", ": unknown option --bogus"},
       {"settings extra", " settings: takes no arguments"},
       {"info", " info: no file given"},

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "core/cp932.h"
+#include "core/element_lists.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/temp_env.h"

@@ -16,6 +16,7 @@
 #include "controlfile/control_file_loader.h"
 #include "controlfile/control_file_writer.h"
 #include "core/cp932.h"
+#include "core/element_lists.h"
 #include "core/file_io.h"
 #include "core/ini_file.h"
 #include "core/project.h"

@@ -65,7 +65,7 @@
 #include "monkey/monkey_people.h"
 #include "support/card_project.h"
 #include "support/sound_fixtures.h"
-#include "tools/fit.h"
+#include "tools/fit_rules.h"
 #include "voices/registration.h"
 #include "voices/registration_session.h"
 

@@ -1,4 +1,7 @@
 #include "sound/sound_analysis.h"
+#include "sound/levels_cache.h"
+#include "sound/levels_text.h"
+#include "sound/loudness.h"
 #include "sound/media.h"
 
 #include <QDir>

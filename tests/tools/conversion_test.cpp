@@ -1,5 +1,5 @@
 #include "tools/conversion_engine.h"
-#include "tools/fit.h"
+#include "tools/fit_engine.h"
 
 #include <QDir>
 #include <QFile>
@@ -144,9 +144,9 @@ TEST_F(EngineTest, CancelLeavesNoFileAndTheOldOutputIntact) {
   const QString in = Out(u"in.wav"_s);
   ASSERT_TRUE(testing::WriteBytes(in, Stereo(16, 1 << 20)));  // 4 MB: several blocks
   progress_.StepBytes = 1000;
-  progress_.Bar = [&] { progress_.Cancel = ConversionProgress::kCancelRequest; };
+  progress_.Bar = [&] { progress_.StopRequested = true; };
   EXPECT_EQ(ConvertStereoToMono(in, Out(), progress_), ConversionResult::kCancelled);
-  EXPECT_EQ(progress_.Cancel, 0);
+  EXPECT_FALSE(progress_.StopRequested);
   EXPECT_EQ(testing::ReadFileBytes(Out()), "an earlier output"_ba);
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 2);  // no temporary file left
 }
@@ -176,11 +176,11 @@ TEST_F(EngineTest, SilentFiles) {
             ConversionResult::kFailed);
 }
 
-TEST(FindTagTest, LowestPositionOrZero) {
+TEST(FindTagTest, LowestPositionOrNothing) {
   EXPECT_EQ(FindTag("xxdataxxdata"_ba, 512, "data"), 2);
-  EXPECT_EQ(FindTag("xxxxxdata"_ba, 4, "data"), 0);
-  EXPECT_EQ(FindTag("xxxxxdata"_ba, 5, "data"), 5);
-  EXPECT_EQ(FindTag("dat"_ba, 512, "data"), 0);
+  EXPECT_EQ(FindTag("xxxxxdata"_ba, 4, "data"), std::nullopt);
+  EXPECT_EQ(FindTag("dataxxdata"_ba, 5, "data"), 0);
+  EXPECT_EQ(FindTag("dat"_ba, 512, "data"), std::nullopt);
 }
 
 TEST(FitRules, OutputFormatFollowsTheSeries) {

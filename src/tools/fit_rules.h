@@ -5,14 +5,11 @@
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
 #include <optional>
 
 #include "sound/pcm_source.h"
 
 namespace parlatone {
-
-class Operator;
 
 // Making any recording fit the series: read whatever the operator was given
 // (WAVE of any depth, float, extensible, FLAC, Ogg Vorbis, AIFF, MP3), mix,
@@ -107,20 +104,6 @@ struct FitRunResult {
   bool cancelled = false;
   int Written() const;
 };
-
-// Converts the sources into the folder (created when missing), on all
-// cores, each output written complete or not at all. An existing output is
-// replaced only when the operator says yes; an output that would be its own
-// source is refused. Progress goes to the operator; setting `cancel` stops
-// the run, leaving no partial file (outputs already complete stay).
-FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
-                      const FitSeries& series, const FitOptions& options, Operator& op,
-                      const std::atomic<bool>* cancel = nullptr);
-
-// Converts one source into the file `output` (replaced when it exists), on
-// the calling thread: the path a recorded take goes through.
-FitFileResult FitFileTo(const QString& source, const QString& output, const FitSeries& series,
-                        const FitOptions& options, const std::atomic<bool>* cancel = nullptr);
 
 // The loudness a file reached, for the operator: "−16.0 LUFS", or with
 // the reason it fell short ("ピーク制限のため −18.9 LUFS"); empty when the

@@ -1,0 +1,40 @@
+#include "core/element_lists.h"
+
+#include "core/ini_file.h"
+#include "core/text.h"
+
+namespace parlatone {
+namespace {
+
+constexpr QLatin1String kElementSection{"Element"};
+
+}  // namespace
+
+ElementListRule ElementListRuleFor(const QString& key) {
+  const bool program_table_list = key.compare(u"Sp", Qt::CaseInsensitive) == 0 ||
+                                  key.compare(u"Repeat", Qt::CaseInsensitive) == 0;
+  return program_table_list ? ElementListRule::kStopAtEmpty : ElementListRule::kKeepEmpty;
+}
+
+QStringList SplitElementList(const QString& value, ElementListRule rule) {
+  const QString text = CutAtNul(value);
+  if (text.isEmpty()) {
+    return {};
+  }
+  QStringList entries = text.split(u',');
+  if (rule == ElementListRule::kStopAtEmpty) {
+    const qsizetype first_empty = entries.indexOf(QString());
+    if (first_empty >= 0) {
+      entries.resize(first_empty);
+    }
+  }
+  return entries;
+}
+
+QStringList ReadElementList(const QString& element_file, const QString& key) {
+  const QString value =
+      IniFile::Read(element_file, QString(kElementSection), key).value_or(QString());
+  return SplitElementList(value, ElementListRuleFor(key));
+}
+
+}  // namespace parlatone
