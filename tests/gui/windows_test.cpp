@@ -30,7 +30,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -919,13 +918,8 @@ TEST_F(FrmWaveAddTest, ConversionSaysWhereAndTakesBackTheCopiesNotRegistered) {
 // the empty recording date is offered today's. Without an input the button
 // is disabled and says why.
 TEST_F(FrmWaveAddTest, ARecordedVoiceIsRegisteredWithItsComment) {
-  QByteArray raw;
-  for (int i = 0; i < 22050; ++i) {
-    const auto value = static_cast<int16_t>(8000.0 * std::sin(i * 2.0 * 3.14159265 / 22.05));
-    raw += static_cast<char>(value & 0xFF);
-    raw += static_cast<char>((value >> 8) & 0xFF);
-  }
-  ASSERT_TRUE(testing::WriteBytes(dir_.filePath(u"in.raw"_s), raw));
+  ASSERT_TRUE(testing::WriteBytes(dir_.filePath(u"in.raw"_s),
+                                  testing::RawSine16(22050, 1.0, 1000.0, -12.0)));
   qputenv("SDL_AUDIODRIVER", "disk");
   qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(dir_.filePath(u"in.raw"_s)));
   qputenv("SDL_DISKAUDIODELAY", "10");
