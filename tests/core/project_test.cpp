@@ -10,10 +10,11 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-VoiceRecord voice;
-voice.NAME = name;
-voice.SEC = seconds;
-return voice;
+VoiceRecord Voice(const QString& name, const QString& seconds) {
+  VoiceRecord voice;
+  voice.NAME = name;
+  voice.SEC = seconds;
+  return voice;
 }
 
 void UseMode(Project& project, int mode) {

@@ -14,7 +14,8 @@ using namespace Qt::StringLiterals;
 // that series only. An empty rate list (MP3) accepts every rate; 48 kHz is the 8-bit series'.
 TEST(Series, LimitsCaptionsFiltersCapacityAndRates) {
   Project project;
-  UseMode(project, 4);
+  project.settings.Mode = 4;
+  DeriveSeriesLimits(project);
   EXPECT_EQ((std::array{project.ChannelCount, project.ChannelsPerPage, project.GridColumns,
                         PageCount(4), MaxVoiceIndex(4)}),
             (std::array{1000, 250, 13, 4, 7}));

@@ -16,6 +16,8 @@ namespace parlatone {
 namespace {
 
 using namespace Qt::StringLiterals;
+using testing::ReadFileBytes;
+using testing::WriteFileBytes;
 
 TEST(TextDocument, LinesAreReadInShiftJisAndJoinedWithCrLf) {
   QTemporaryDir dir;

@@ -1,4 +1,5 @@
 #include "voices/player.h"
+#include "voices/registration.h"
 
 #include <QTemporaryDir>
 
