@@ -6,9 +6,6 @@
 #include <QProcess>
 #include <QThread>
 
-#include <cmath>
-#include <numbers>
-
 #include <gtest/gtest.h>
 
 #include "support/qt_printers.h"
@@ -259,15 +256,7 @@ TEST_F(CliTest, PlayRunsToTheEnd) {
 // SDL's disk driver stands in for a microphone: it reads raw 16-bit mono
 // samples from a file, at twice real time here.
 TEST_F(CliTest, RecordWritesTheSeriesFormatAndAKilledTakeStaysReadable) {
-  QByteArray raw;
-  const double amplitude = 32767.0 * std::pow(10.0, -12.0 / 20.0);
-  for (int i = 0; i < 3 * 22050; ++i) {
-    const auto value = static_cast<int16_t>(
-        std::lround(amplitude * std::sin(2.0 * std::numbers::pi * 1000.0 * i / 22050)));
-    raw += static_cast<char>(value & 0xFF);
-    raw += static_cast<char>((value >> 8) & 0xFF);
-  }
-  ASSERT_TRUE(testing::WriteBytes(Home("sine.raw"), raw));
+  ASSERT_TRUE(testing::WriteBytes(Home("sine.raw"), testing::RawSine16(22050, 3.0, 1000.0, -12.0)));
   environment_.insert(u"SDL_AUDIODRIVER"_s, u"disk"_s);
   environment_.insert(u"SDL_DISKAUDIOFILEIN"_s, Home("sine.raw"));
   environment_.insert(u"SDL_DISKAUDIODELAY"_s, u"23"_s);

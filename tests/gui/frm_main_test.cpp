@@ -771,9 +771,6 @@ class FrmToolsTest : public ::testing::Test {
   void Click(const QString& name) {
     QTest::mouseClick(Find<QAbstractButton>(name), Qt::LeftButton);
   }
-  QStringList FilesIn(const QString& folder) const {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-  }
   QTemporaryDir dir_;
   WindowOperator op_;
   ScriptedChoosers choosers_;
@@ -825,7 +822,7 @@ TEST_F(FrmToolsTest, FolderRunsTheirNoticeStopAndClose) {
             u"2 個のファイルをモノラルに変換しました。\r\n"
             u"1 個のファイルはステレオではないため変換しませんでした。\r\n\r\n出力先：\r\n"_s +
                 whole);
-  EXPECT_EQ(FilesIn(whole), (QStringList{u"a.wav"_s, u"c.wav"_s}));
+  EXPECT_EQ(EntriesIn(whole), (QStringList{u"a.wav"_s, u"c.wav"_s}));
 
   const QString stopped = dir_.filePath(u"stopped"_s);
   op_.Answer(MessageAnswer::kYes);  // and to the stop question
@@ -834,7 +831,7 @@ TEST_F(FrmToolsTest, FolderRunsTheirNoticeStopAndClose) {
       Click(u"CmdExec"_s);  // during a run, the run button stops it
     }
   });
-  EXPECT_TRUE(FilesIn(stopped).isEmpty());
+  EXPECT_TRUE(EntriesIn(stopped).isEmpty());
   const QString closed = dir_.filePath(u"closed"_s);
   op_.Answer(MessageAnswer::kYes);  // stop and close
   run(closed, [&, asked = false]() mutable {
@@ -850,7 +847,7 @@ TEST_F(FrmToolsTest, FolderRunsTheirNoticeStopAndClose) {
   });
   EXPECT_FALSE(window_.isVisible());
   EXPECT_EQ(window_.result(), QDialog::Rejected);
-  EXPECT_TRUE(FilesIn(closed).isEmpty());
+  EXPECT_TRUE(EntriesIn(closed).isEmpty());
 }
 
 // The silent page's notice; the fit page runs a folder's files.
@@ -872,7 +869,7 @@ TEST_F(FrmToolsTest, SilentAndFitPages) {
   Click(u"CmdFitFolder"_s);
   Box(u"TxtFitOutput"_s)->setText(dir_.filePath(u"fitted"_s));
   Click(u"CmdFitExec"_s);
-  EXPECT_EQ(FilesIn(dir_.filePath(u"fitted"_s)), QStringList{u"s.wav"_s});
+  EXPECT_EQ(EntriesIn(dir_.filePath(u"fitted"_s)), QStringList{u"s.wav"_s});
 }
 
 // The MP3 series has the one page that makes its files. A loudness the peak

@@ -36,6 +36,7 @@ namespace parlatone {
 namespace {
 
 using namespace Qt::StringLiterals;
+using testing::EntriesIn;
 
 const QString kCorpus = QStringLiteral(PARLATONE_SOURCE_DIR "/tests/corpus");
 
@@ -227,10 +228,6 @@ TEST(BadInputCorpus, InfoRegistrationAndLoadingAgree) {
   }
 }
 
-QStringList EntriesIn(const QString& folder) {
-  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
 // The scripted operator that can act while the work lets events through:
 // a folder removed, a card pulled out.
 class MeddlingOperator : public testing::ScriptedOperator {
@@ -272,10 +269,6 @@ TEST_F(FaultTest, SettingsFileOnAFullDeviceOrInTheWayStaysAsItWas) {
   ASSERT_TRUE(QDir(dir_.path()).mkpath(u"blocked.ini/inside"_s));
   EXPECT_FALSE(IniFile::Write(dir_.filePath(u"blocked.ini"_s), u"SYSTEM"_s, u"Mode"_s, u"4"_s));
   EXPECT_TRUE(QFileInfo(dir_.filePath(u"blocked.ini/inside"_s)).isDir());
-  // A settings folder that went away is made again rather than lost.
-  const QString gone = dir_.filePath(u"gone/settings.ini"_s);
-  EXPECT_TRUE(IniFile::Write(gone, u"SYSTEM"_s, u"Mode"_s, u"4"_s));
-  EXPECT_EQ(IniFile::Read(gone, u"SYSTEM"_s, u"Mode"_s), u"4"_s);
 }
 
 class ProjectFaultTest : public FaultTest {

@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
@@ -335,6 +336,8 @@ class Monkey {
     unsigned contexts;  // a bit per Context it fits
     int weight;
     bool (Monkey::*run)();
+    // Or keys, as key sequences apart by blanks; one is pressed, a repeated one more often.
+    const char* keys = nullptr;
   };
 
   void Start();
@@ -366,15 +369,6 @@ class Monkey {
   void Act(const QString& what);
   bool ClickButton();
   bool ClickCell();
-  bool PressEscape();
-  bool PressArrow();
-  bool PressTab();
-  bool PressDelete();
-  bool PressEnter();
-  bool PressOtherKey();
-  bool Undo();
-  bool Redo();
-  bool Shortcut();
   bool MenuCommand();
   bool TypeText();
   bool ChangePage();
@@ -383,7 +377,8 @@ class Monkey {
   bool CloseWindow();
   bool HandOver();
   bool Wait();
-  bool PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& name);
+  bool PressOneOf(const char* keys);
+  bool Confirms(const QWidget* widget) const;
   void CheckRegistration(QWidget* acted_in, int shown_before, qsizetype chosen_before);
   void CheckRecovery();
 
@@ -408,14 +403,12 @@ class Monkey {
   bool restart_wanted_ = false;
   bool starting_ = false;
   bool was_edited_ = false;  // unsaved changes when the books were last looked at
-  bool confirmed_ = false;   // a window's OK or a save since the last check
   std::atomic<bool> handing_over_ = false;
   long long wait_until_ms_ = 0;
   long long recovery_wait_ms_ = 0;
   int recovery_checks_ = 0;  // since when the monkey waits for a pause
   QPointer<QWidget> last_active_;
   qint64 finish_started_ = -1;
-  bool loaded_ = false;  // a project file was loaded since the last check
 };
 
 Monkey::Monkey(Options options, Fixtures fixtures, QString link_name)
@@ -453,7 +446,7 @@ void Monkey::Start() {
   DeriveSeriesLimits(*project_);
   window_ = std::make_unique<FrmMain>(*project_, paths_, op_, choosers_);
   QObject::connect(window_.get(), &FrmMain::ProjectLoaded, window_.get(),
-                   [this] { loaded_ = true; });
+                   [this] { op_.events.loaded = true; });
   window_->show();
   window_->activateWindow();
   // Laid out before the first action, so that a seed plays the same way.
@@ -481,7 +474,6 @@ void Monkey::Start() {
   if (project_->voices.isEmpty() && action_count == 0) {
     Fail(u"the start project did not load: "_s + fixtures_.start_file);
   }
-  loaded_ = false;
   op_.events.Clear();
   was_edited_ = project_->IsEdited();
 }
@@ -502,33 +494,29 @@ void Monkey::Restart() {
 }
 
 const std::vector<Monkey::Action>& Monkey::Actions() {
-  using C = Context;
-  constexpr auto Bit = [](Context context) { return 1u << static_cast<unsigned>(context); };
+  // A bit per Context, in its order.
+  constexpr unsigned kMain = 1, kDialog = 2, kQuestion = 4, kPopup = 8, kForeign = 16;
+  static_assert(kForeign == 1u << static_cast<unsigned>(Context::kForeign));
   static const std::vector<Action> actions = {
-      {"click", (Bit(C::kMain) | Bit(C::kDialog)), 22, &Monkey::ClickButton},
-      {"cell", (Bit(C::kMain) | Bit(C::kDialog)), 20, &Monkey::ClickCell},
-      {"escape",
-       (Bit(C::kMain) | Bit(C::kDialog) | Bit(C::kPopup) | Bit(C::kQuestion) | Bit(C::kForeign)), 6,
-       &Monkey::PressEscape},
-      {"arrow", (Bit(C::kMain) | Bit(C::kDialog) | Bit(C::kPopup)), 12, &Monkey::PressArrow},
-      {"tab", (Bit(C::kMain) | Bit(C::kDialog)), 5, &Monkey::PressTab},
-      {"delete", (Bit(C::kMain) | Bit(C::kDialog) | Bit(C::kPopup)), 5, &Monkey::PressDelete},
-      {"enter", (Bit(C::kMain) | Bit(C::kDialog) | Bit(C::kPopup) | Bit(C::kQuestion)), 7,
-       &Monkey::PressEnter},
-      {"key", (Bit(C::kMain) | Bit(C::kDialog) | Bit(C::kPopup)), 5, &Monkey::PressOtherKey},
-      {"undo", (Bit(C::kMain)), 7, &Monkey::Undo},
-      {"redo", (Bit(C::kMain)), 4, &Monkey::Redo},
-      {"shortcut", (Bit(C::kMain)), 2, &Monkey::Shortcut},
-      {"menu", (Bit(C::kMain)), 4, &Monkey::MenuCommand},
-      {"text", (Bit(C::kDialog)), 10, &Monkey::TypeText},
-      {"page", (Bit(C::kMain) | Bit(C::kDialog)), 4, &Monkey::ChangePage},
-      {"choice", (Bit(C::kPopup)), 30, &Monkey::ChooseFromList},
-      {"answer", (Bit(C::kQuestion)), 40, &Monkey::AnswerQuestion},
-      {"close", (Bit(C::kMain) | Bit(C::kDialog) | Bit(C::kQuestion) | Bit(C::kForeign)), 3,
-       &Monkey::CloseWindow},
-      {"handover", (Bit(C::kMain) | Bit(C::kDialog) | Bit(C::kQuestion) | Bit(C::kPopup)), 2,
-       &Monkey::HandOver},
-      {"wait", (Bit(C::kMain) | Bit(C::kDialog) | Bit(C::kForeign)), 1, &Monkey::Wait},
+      {"click", kMain | kDialog, 22, &Monkey::ClickButton},
+      {"cell", kMain | kDialog, 20, &Monkey::ClickCell},
+      {"escape", kMain | kDialog | kPopup | kQuestion | kForeign, 6, nullptr, "Esc"},
+      {"arrow", kMain | kDialog | kPopup, 12, nullptr, "Up Down Left Right"},
+      {"tab", kMain | kDialog, 5, nullptr, "Shift+Backtab Ctrl+Tab Tab Tab"},
+      {"delete", kMain | kDialog | kPopup, 5, nullptr, "Backspace Del Del"},
+      {"enter", kMain | kDialog | kPopup | kQuestion, 7, nullptr, "Num+Enter Return Return Return"},
+      {"key", kMain | kDialog | kPopup, 5, nullptr, "F2 Space Home End PgUp PgDown Ctrl+A"},
+      {"undo", kMain, 7, nullptr, "Ctrl+Z"},
+      {"redo", kMain, 4, nullptr, "Ctrl+Y Ctrl+Shift+Z"},
+      {"shortcut", kMain, 2, nullptr, "Ctrl+O Ctrl+S Ctrl+P Ctrl+Q F1"},
+      {"menu", kMain, 4, &Monkey::MenuCommand},
+      {"text", kDialog, 10, &Monkey::TypeText},
+      {"page", kMain | kDialog, 4, &Monkey::ChangePage},
+      {"choice", kPopup, 30, &Monkey::ChooseFromList},
+      {"answer", kQuestion, 40, &Monkey::AnswerQuestion},
+      {"close", kMain | kDialog | kQuestion | kForeign, 3, &Monkey::CloseWindow},
+      {"handover", kMain | kDialog | kQuestion | kPopup, 2, &Monkey::HandOver},
+      {"wait", kMain | kDialog | kForeign, 1, &Monkey::Wait},
   };
   return actions;
 }
@@ -618,7 +606,7 @@ void Monkey::Watch(QWidget* window) {
   dialog->setProperty("monkey_watched", true);
   // OK in the registration and settings windows commits what they hold.
   if (dialog->objectName() == u"FrmWaveAdd"_s || dialog->objectName() == u"FrmSeting"_s) {
-    QObject::connect(dialog, &QDialog::accepted, [this] { confirmed_ = true; });
+    QObject::connect(dialog, &QDialog::accepted, [this] { op_.events.confirmed = true; });
   }
 }
 
@@ -662,7 +650,7 @@ void Monkey::Step() {
   bool gentle = false;  // only moves that change nothing
   if (context == Context::kMain && AtTopLevel() && ledger_) {
     // A load between two actions (a file handed over) is booked on its own.
-    if (loaded_) {
+    if (op_.events.loaded) {
       CheckNow();
     }
     // The recovery file is looked at whenever the changes have paused.
@@ -712,7 +700,7 @@ void Monkey::Step() {
       }
       roll -= action->weight;
     }
-    if ((this->*chosen->run)()) {
+    if (chosen->keys != nullptr ? PressOneOf(chosen->keys) : (this->*chosen->run)()) {
       if (gentle) {
         wait_until_ms_ = NowMs() + 20;  // at a person's pace, not the machine's
       }
@@ -755,10 +743,11 @@ void Monkey::CheckNow() {
   }
   const bool top = AtTopLevel();
   Allowances allowances;
-  allowances.confirmed = confirmed_ || op_.events.answered_yes || op_.events.save_chosen;
-  allowances.new_project = loaded_;
+  const OperatorEvents& events = op_.events;
+  allowances.confirmed = events.confirmed || events.answered_yes || events.save_chosen;
+  allowances.new_project = events.loaded;
   // A new project over unsaved changes needs the operator's Yes.
-  if (allowances.new_project && was_edited_ && !op_.events.answered_yes) {
+  if (allowances.new_project && was_edited_ && !events.answered_yes) {
     Fail(u"a project was loaded over unsaved changes without asking"_s);
   }
   ++checks_;
@@ -769,9 +758,7 @@ void Monkey::CheckNow() {
   // What the operator allowed holds until the action that led to it is
   // over: a window's OK is followed by its caller's own changes.
   if (top) {
-    confirmed_ = false;
     op_.events.Clear();
-    loaded_ = false;
   }
 }
 
@@ -884,11 +871,7 @@ bool Monkey::ClickButton() {
     return false;
   }
   Act(u"click "_s + Describe(button));
-  const QString name = button->objectName();
-  // The commands that keep what a window holds.
-  if (name == u"CmdOk"_s || name == u"CmdSave"_s || name == u"CmdCardMake"_s) {
-    confirmed_ = true;
-  }
+  op_.events.confirmed = op_.events.confirmed || Confirms(button);
   QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
   return true;
 }
@@ -937,90 +920,29 @@ bool Monkey::ClickCell() {
   return true;
 }
 
-bool Monkey::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& name) {
+// The commands that keep what a window holds.
+bool Monkey::Confirms(const QWidget* widget) const {
+  static const QStringList keeping = {u"CmdOk"_s, u"CmdSave"_s, u"CmdCardMake"_s};
+  return keeping.contains(widget->objectName());
+}
+
+bool Monkey::PressOneOf(const char* keys) {
   QWidget* target = KeyTarget();
   if (target == nullptr) {
     return false;
   }
+  const QStringList names = QString::fromLatin1(keys).split(u' ');
+  const QString name = names[Roll(static_cast<int>(names.size()))];
+  const QKeyCombination key = QKeySequence::fromString(name, QKeySequence::PortableText)[0];
+  if (key.key() == Qt::Key_unknown || key.toCombined() == 0) {
+    Fail(u"the table names a key Qt does not know: "_s + name);
+  }
   Act(u"key "_s + name + u" to "_s + Describe(target));
-  const QString target_name = target->objectName();
-  if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
-      (target_name == u"CmdOk"_s || target_name == u"CmdSave"_s ||
-       target_name == u"CmdCardMake"_s)) {
-    confirmed_ = true;
-  }
-  QTest::keyClick(target, key, modifiers);
+  const bool presses =
+      key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
+  op_.events.confirmed = op_.events.confirmed || (presses && Confirms(target));
+  QTest::keyClick(target, key.key(), key.keyboardModifiers());
   return true;
-}
-
-bool Monkey::PressEscape() {
-  return PressKey(Qt::Key_Escape, {}, u"Escape"_s);
-}
-
-bool Monkey::PressArrow() {
-  static const std::pair<Qt::Key, const char16_t*> arrows[] = {{Qt::Key_Up, u"Up"},
-                                                               {Qt::Key_Down, u"Down"},
-                                                               {Qt::Key_Left, u"Left"},
-                                                               {Qt::Key_Right, u"Right"}};
-  const auto& [key, name] = arrows[Roll(4)];
-  return PressKey(key, {}, QString::fromUtf16(name));
-}
-
-bool Monkey::PressTab() {
-  switch (Roll(4)) {
-    case 0:
-      return PressKey(Qt::Key_Backtab, Qt::ShiftModifier, u"Shift+Tab"_s);
-    case 1:
-      return PressKey(Qt::Key_Tab, Qt::ControlModifier, u"Ctrl+Tab"_s);
-    default:
-      return PressKey(Qt::Key_Tab, {}, u"Tab"_s);
-  }
-}
-
-bool Monkey::PressDelete() {
-  return Roll(3) == 0 ? PressKey(Qt::Key_Backspace, {}, u"Backspace"_s)
-                      : PressKey(Qt::Key_Delete, {}, u"Delete"_s);
-}
-
-bool Monkey::PressEnter() {
-  return Roll(4) == 0 ? PressKey(Qt::Key_Enter, Qt::KeypadModifier, u"Enter (keypad)"_s)
-                      : PressKey(Qt::Key_Return, {}, u"Return"_s);
-}
-
-bool Monkey::PressOtherKey() {
-  static const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char16_t*> keys[] = {
-      {Qt::Key_F2, {}, u"F2"},
-      {Qt::Key_Space, {}, u"Space"},
-      {Qt::Key_Home, {}, u"Home"},
-      {Qt::Key_End, {}, u"End"},
-      {Qt::Key_PageUp, {}, u"PageUp"},
-      {Qt::Key_PageDown, {}, u"PageDown"},
-      {Qt::Key_A, Qt::ControlModifier, u"Ctrl+A"},
-  };
-  const auto& [key, modifiers, name] = keys[Roll(static_cast<int>(std::size(keys)))];
-  return PressKey(key, modifiers, QString::fromUtf16(name));
-}
-
-bool Monkey::Undo() {
-  return PressKey(Qt::Key_Z, Qt::ControlModifier, u"Ctrl+Z"_s);
-}
-
-bool Monkey::Redo() {
-  return Roll(2) == 0
-             ? PressKey(Qt::Key_Y, Qt::ControlModifier, u"Ctrl+Y"_s)
-             : PressKey(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, u"Ctrl+Shift+Z"_s);
-}
-
-bool Monkey::Shortcut() {
-  static const std::tuple<Qt::Key, Qt::KeyboardModifiers, const char16_t*> keys[] = {
-      {Qt::Key_O, Qt::ControlModifier, u"Ctrl+O"},
-      {Qt::Key_S, Qt::ControlModifier, u"Ctrl+S"},
-      {Qt::Key_P, Qt::ControlModifier, u"Ctrl+P"},
-      {Qt::Key_Q, Qt::ControlModifier, u"Ctrl+Q"},
-      {Qt::Key_F1, {}, u"F1"},
-  };
-  const auto& [key, modifiers, name] = keys[Roll(static_cast<int>(std::size(keys)))];
-  return PressKey(key, modifiers, QString::fromUtf16(name));
 }
 
 bool Monkey::MenuCommand() {
@@ -1253,18 +1175,10 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   qInstallMessageHandler(OnQtMessage);
   UrlSink urls;
-  const char* const schemes[] = {"http", "https", "file", "mailto"};
-  for (const char* scheme : schemes) {
-    QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &urls, "Open");
+  const QStringList schemes = {u"http"_s, u"https"_s, u"file"_s, u"mailto"_s};
+  for (const QString& scheme : schemes) {
+    QDesktopServices::setUrlHandler(scheme, &urls, "Open");
   }
-  struct UnsetUrlHandlers {
-    const char* const* schemes;
-    ~UnsetUrlHandlers() {
-      for (int i = 0; i < 4; ++i) {
-        QDesktopServices::unsetUrlHandler(QString::fromLatin1(schemes[i]));
-      }
-    }
-  } unset_url_handlers{schemes};
 
   // The series: one page of 255 channels, or four pages of 250.
   std::mt19937 series_random(options.seed);
@@ -1302,7 +1216,11 @@ int main(int argc, char** argv) {
   StartWatchdog(qEnvironmentVariableIntValue("MONKEY_STALL_MS") > 0
                     ? qEnvironmentVariableIntValue("MONKEY_STALL_MS")
                     : 2000);
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  for (const QString& scheme : schemes) {
+    QDesktopServices::unsetUrlHandler(scheme);
+  }
+  return status;
 }
 
 #include "monkey.moc"

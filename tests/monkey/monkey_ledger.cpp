@@ -60,6 +60,24 @@ int Ledger::StackIndex() const {
   return window_.History().Stack().index();
 }
 
+std::pair<QString, QString> Ledger::WalkToTheBottomAndBack() {
+  QUndoStack& stack = window_.History().Stack();
+  const int index = stack.index();
+  // The views are not told: the project is back as it was before they
+  // next look.
+  const QSignalBlocker quiet_stack(&stack);
+  const QSignalBlocker quiet_history(&window_.History());
+  // Redoing sets the edited flags each step left; after a save they were
+  // cleared since. The books' own walk must not mark the project edited
+  // behind the recovery keeper's back.
+  const auto flags = project_.PageEdited;
+  stack.setIndex(0);
+  QString bottom = State();
+  stack.setIndex(index);
+  project_.PageEdited = flags;
+  return {std::move(bottom), State()};
+}
+
 void Ledger::Reset() {
   const QUndoStack& stack = window_.History().Stack();
   baseline_ = last_state_ = State();
@@ -100,18 +118,8 @@ std::optional<QString> Ledger::Check(const Allowances& allowances, bool round_tr
   } else if (allowances.confirmed || allowances.new_project) {
     // What the operator allowed is the new starting point: undoing every
     // step from here must come back to it.
-    QUndoStack& writable = window_.History().Stack();
-    const QSignalBlocker quiet_stack(&writable);
-    const QSignalBlocker quiet_history(&window_.History());
-    // Redoing sets the edited flags each step left; after a save they were
-    // cleared since. The books' own walk must not mark the project edited
-    // behind the recovery keeper's back.
-    const auto flags = project_.PageEdited;
-    writable.setIndex(0);
-    baseline_ = State();
-    writable.setIndex(index);
-    project_.PageEdited = flags;
-    const QString again = State();
+    QString again;
+    std::tie(baseline_, again) = WalkToTheBottomAndBack();
     at_index_.assign(static_cast<size_t>(count) + 1, std::nullopt);
     at_index_[0] = baseline_;
     if (again != state) {
@@ -153,19 +161,9 @@ std::optional<QString> Ledger::Check(const Allowances& allowances, bool round_tr
 }
 
 std::optional<QString> Ledger::RoundTrip() {
-  QUndoStack& stack = window_.History().Stack();
-  const int index = stack.index();
+  const int index = StackIndex();
   const QString now = State();
-  // The views are not told: the project is back as it was before they
-  // next look.
-  const QSignalBlocker quiet_stack(&stack);
-  const QSignalBlocker quiet_history(&window_.History());
-  const auto flags = project_.PageEdited;  // as above: the walk changes nothing
-  stack.setIndex(0);
-  const QString bottom = State();
-  stack.setIndex(index);
-  project_.PageEdited = flags;
-  const QString again = State();
+  const auto [bottom, again] = WalkToTheBottomAndBack();
   if (bottom != baseline_) {
     return u"undoing all %1 steps did not give back the project as last loaded or confirmed"_s.arg(
                index) +

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QUndoCommand;
@@ -54,6 +55,9 @@ class Ledger {
   int StackIndex() const;
 
  private:
+  // The project with every step undone, and again with them all redone.
+  std::pair<QString, QString> WalkToTheBottomAndBack();
+
   Project& project_;
   FrmMain& window_;
   QString baseline_;

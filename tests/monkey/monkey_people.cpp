@@ -11,17 +11,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QString AnswerName(MessageAnswer answer) {
-  switch (answer) {
-    case MessageAnswer::kOk:
-      return u"OK"_s;
-    case MessageAnswer::kCancel:
-      return u"Cancel"_s;
-    case MessageAnswer::kYes:
-      return u"Yes"_s;
-    case MessageAnswer::kNo:
-      return u"No"_s;
-  }
-  return {};
+  static const char16_t* const names[] = {u"OK", u"Cancel", u"Yes", u"No"};
+  return QString::fromUtf16(names[static_cast<int>(answer)]);
 }
 
 QString Shortened(const QString& text) {
@@ -83,6 +74,10 @@ bool MonkeyChoosers::ForRegistration(const QWidget* owner) {
   return owner != nullptr && owner->objectName() == u"FrmWaveAdd"_s;
 }
 
+const QString& MonkeyChoosers::AnyOf(const QStringList& list) {
+  return list[std::uniform_int_distribution<qsizetype>(0, list.size() - 1)(random_)];
+}
+
 bool MonkeyChoosers::Cancelled(int percent) {
   return std::uniform_int_distribution<int>(0, 99)(random_) < percent;
 }
@@ -108,8 +103,7 @@ QString MonkeyChoosers::ChooseOpenFile(QWidget*, const FileFilter& filter, const
     log_(u"  chooser: nothing"_s);
     return {};
   }
-  const QString chosen =
-      matching[std::uniform_int_distribution<qsizetype>(0, matching.size() - 1)(random_)];
+  const QString chosen = AnyOf(matching);
   log_(u"  chooser: "_s + chosen);
   return chosen;
 }
@@ -141,7 +135,6 @@ QString MonkeyChoosers::ChooseSaveFile(QWidget*, const FileFilter&, const QStrin
   // A few names used again and again, so that files are also overwritten.
   const int name = std::uniform_int_distribution<int>(0, 3)(random_);
   const QString chosen = out_folder_ + u"/SAVE%1."_s.arg(name) + default_extension;
-  ++saved_;
   events_.save_chosen = true;
   log_(u"  save chooser: "_s + chosen);
   return chosen;
@@ -152,8 +145,7 @@ QString MonkeyChoosers::ChooseFolder(QWidget* owner, const QString&, const QStri
     log_(u"  folder chooser: nothing"_s);
     return {};
   }
-  const QString chosen =
-      folders_[std::uniform_int_distribution<qsizetype>(0, folders_.size() - 1)(random_)];
+  const QString chosen = AnyOf(folders_);
   log_(u"  folder chooser: "_s + chosen);
   // A folder of sounds chosen for a registration registers what it holds.
   for (const QString& path : pool_) {

@@ -14,11 +14,13 @@
 namespace parlatone::monkey {
 
 // What happened at the operator's side since the checks last looked: the
-// questions answered, the files chosen. The checks read it to tell a change
-// the operator allowed from one nobody asked about.
+// questions answered, the files chosen, the windows confirmed, the loads. The checks read it to
+// tell a change the operator allowed from one nobody asked about.
 struct OperatorEvents {
   bool answered_yes = false;  // a question answered Yes
   bool save_chosen = false;   // a file to write was chosen
+  bool confirmed = false;     // a window's OK, a save or card-making button
+  bool loaded = false;        // a project file was loaded
   void Clear() { *this = {}; }
 };
 
@@ -81,6 +83,7 @@ class MonkeyChoosers : public Choosers {
 
  private:
   bool Cancelled(int percent);
+  const QString& AnyOf(const QStringList& list);
   static bool ForRegistration(const QWidget* owner);
   QStringList Matching(const FileFilter& filter) const;
 
@@ -90,7 +93,6 @@ class MonkeyChoosers : public Choosers {
   QString out_folder_;
   OperatorEvents& events_;
   std::function<void(const QString&)> log_;
-  int saved_ = 0;
 };
 
 }  // namespace parlatone::monkey

@@ -1,5 +1,4 @@
 #include "settings/settings_session.h"
-#include "settings/text_document.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -246,35 +245,6 @@ TEST_F(SettingsSessionTest, UnwritableSettingsFileIsReported) {
   EXPECT_EQ(op_.shown[0].title_number, msg::kTitleError);
   EXPECT_TRUE(op_.shown[0].text.contains(SettingsFile()));
   EXPECT_EQ(project_.settings.AddFunction, 1);  // in effect for this run
-}
-
-// ------------------------------------------------------------ text documents
-
-TEST(TextDocument, LinesAreReadInShiftJisAndJoinedWithCrLf) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(u"doc.txt"_s);
-  // "ソ" and "表" end in 0x5C, the byte of "\": still one character each.
-  WriteFileBytes(path, cp932::Encode(u"第1条\r\nソ表\r\n\r\n以上\r\n"_s));
-  EXPECT_EQ(ReadTextDocument(path), u"第1条\r\nソ表\r\n\r\n以上"_s);
-  // Any line end reads as one; a last line without one is still a line.
-  WriteFileBytes(path, "a\nb\rc\r\nd");
-  EXPECT_EQ(ReadTextDocument(path), u"a\r\nb\r\nc\r\nd"_s);
-  EXPECT_EQ(ReadTextDocument(dir.filePath(u"missing.txt"_s)), QString());
-  EXPECT_EQ(ReadTextDocument(dir.path()), QString());  // a folder is no document
-}
-
-// The shipped documents: clean Shift-JIS, CR LF only, found where the program looks.
-TEST(TextDocument, ShippedDocumentsAreCleanShiftJis) {
-  for (const QString& name : {u"kyodaku.txt"_s, u"Release.txt"_s}) {
-    SCOPED_TRACE(name.toStdString());
-    const QByteArray bytes =
-        ReadFileBytes(QStringLiteral(PARLATONE_SOURCE_DIR) + u"/resources/"_s + name);
-    ASSERT_FALSE(bytes.isEmpty());
-    EXPECT_FALSE(cp932::Decode(bytes).contains(QChar(0xFFFD)));
-    EXPECT_TRUE(bytes.count("\r\n") == bytes.count('\n') && bytes.count('\r') == bytes.count('\n'));
-    EXPECT_EQ(ReadFileBytes(ShippedFilePath(name)), bytes);
-    EXPECT_TRUE(ReadTextDocument(ShippedFilePath(name)).startsWith(u"Parlatone Editor "_s));
-  }
 }
 
 }  // namespace

@@ -9,10 +9,10 @@
 #include <sndfile.h>
 
 #include <cmath>
-#include <numbers>
 #include <vector>
 
 #include "support/qt_printers.h"
+#include "support/sound_fixtures.h"
 
 namespace parlatone {
 namespace {
@@ -93,19 +93,9 @@ class RecorderTest : public ::testing::Test {
     qunsetenv("SDL_DISKAUDIODELAY");
   }
 
-  // A sine of `hz` at `dbfs`, raw little-endian 16-bit mono.
+  // A sine of `hz` at `dbfs` for the microphone.
   void WriteSine(int rate, double seconds, double hz, double dbfs) {
-    const double amplitude = 32767.0 * std::pow(10.0, dbfs / 20.0);
-    QByteArray bytes;
-    const auto frames = static_cast<int64_t>(seconds * rate);
-    for (int64_t f = 0; f < frames; ++f) {
-      const auto value = static_cast<int16_t>(std::lround(
-          amplitude * std::sin(2.0 * std::numbers::pi * hz * static_cast<double>(f) / rate)));
-      bytes.append(static_cast<char>(value & 0xFF)).append(static_cast<char>((value >> 8) & 0xFF));
-    }
-    QFile file(input_);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    ASSERT_TRUE(testing::WriteBytes(input_, testing::RawSine16(rate, seconds, hz, dbfs)));
   }
 
   struct Read {

@@ -1,4 +1,8 @@
+#ifdef PARLATONE_TEST_WIDGETS
 #include <QApplication>
+#else
+#include <QGuiApplication>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -22,9 +26,14 @@ void FailOnQtWarnings(QtMsgType type, const QMessageLogContext& context, const Q
 
 }  // namespace
 
-// Window tests need a widget application; ctest runs them offscreen.
+// Window tests need a widget application, the sheet painter's a Gui one for
+// its fonts and paged devices; ctest runs them offscreen.
 int main(int argc, char** argv) {
+#ifdef PARLATONE_TEST_WIDGETS
   QApplication app(argc, argv);
+#else
+  QGuiApplication app(argc, argv);
+#endif
   ::testing::InitGoogleTest(&argc, argv);
   qInstallMessageHandler(FailOnQtWarnings);
   return RUN_ALL_TESTS();

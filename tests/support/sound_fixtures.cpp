@@ -115,6 +115,16 @@ QByteArray SineWave(uint32_t sample_rate, int milliseconds, double amplitude) {
   return wave;
 }
 
+QByteArray RawSine16(int rate, double seconds, double hz, double dbfs) {
+  const double amplitude = 32767.0 * std::pow(10.0, dbfs / 20.0);
+  QByteArray bytes;
+  for (int64_t f = 0; f < static_cast<int64_t>(seconds * rate); ++f) {
+    bytes += Le16Bytes(static_cast<uint16_t>(static_cast<int16_t>(std::lround(
+        amplitude * std::sin(2.0 * std::numbers::pi * hz * static_cast<double>(f) / rate)))));
+  }
+  return bytes;
+}
+
 QByteArray Mp3Frames(int count, std::initializer_list<int> kbps, int sample_rate, bool mono) {
   const int version = VersionForRate(sample_rate);
   QByteArray bytes;

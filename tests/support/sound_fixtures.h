@@ -35,6 +35,10 @@ QByteArray WaveBytes(const WaveShape& wave);
 // full scale, written as the largest sample).
 QByteArray SineWave(uint32_t sample_rate, int milliseconds, double amplitude);
 
+// Raw little-endian 16-bit mono samples of a sine of `hz` at `dbfs`, as
+// SDL's disk driver reads them for a microphone.
+QByteArray RawSine16(int rate, double seconds, double hz, double dbfs);
+
 // A PCM WAVE of the given length.
 QByteArray WaveOfLength(uint32_t sample_rate, uint16_t channels, uint16_t bits, int milliseconds);
 

@@ -50,4 +50,8 @@ QByteArray ReadFileBytes(const QString& path) {
   return file.readAll();
 }
 
+QStringList EntriesIn(const QString& folder) {
+  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
 }  // namespace parlatone::testing

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <map>
@@ -29,5 +30,7 @@ class TempUserEnvironment {
 // Writes bytes to a file, creating its folder; fails the test on error.
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 QByteArray ReadFileBytes(const QString& path);
+// The names in a folder, files and folders, hidden ones too, in name order.
+QStringList EntriesIn(const QString& folder);
 
 }  // namespace parlatone::testing
