@@ -71,17 +71,8 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// The named child; a missing one fails the test.
-template <typename T = QWidget>
-T* Find(QWidget& window, const QString& name) {
-  T* found = window.findChild<T*>(name);
-  EXPECT_NE(found, nullptr) << name.toStdString();
-  return found;
-}
-
-void Click(QWidget& window, const QString& button) {
-  QTest::mouseClick(Find<QAbstractButton>(window, button), Qt::LeftButton);
-}
+using ::testing::Click;
+using ::testing::Find;
 
 // A window over a project of its own, its settings file in a temporary folder.
 template <typename Op = testing::ScriptedOperator>
@@ -91,10 +82,7 @@ class WindowTest : public ::testing::Test {
     paths_.settings_file = dir_.filePath(u"settings.ini"_s);
     paths_.element_file = ResolveAppPaths().element_file;
   }
-  void UseSeries(int mode) {
-    project_.settings.Mode = mode;
-    DeriveSeriesLimits(project_);
-  }
+  void UseSeries(int mode) { testing::UseSeries(project_, mode); }
   template <typename W>
   std::unique_ptr<W> Open() {
     auto window = std::make_unique<W>(project_, paths_, op_, choosers_);
