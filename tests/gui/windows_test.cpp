@@ -480,21 +480,6 @@ TEST_F(FrmSetingTest, OpensOnTheCurrentValuesAndRefusesOnTheSystemPage) {
   EXPECT_EQ(ReadSettings(paths_.settings_file).CardName, u"ABCDEFGH"_s);
 }
 
-// The first start proposes every value the page checks: a series change alone passes.
-TEST_F(FrmSetingTest, FirstStartChangesTheSeriesWithNothingTyped) {
-  testing::TempUserEnvironment env;
-  paths_ = ResolveAppPaths();
-  project_.settings = LoadStartupSettings(paths_).settings;
-  DeriveSeriesLimits(project_);
-  auto window = Open();
-  Click(*window, u"OptMode1"_s);  // QDX 1000 channels
-  op_.Answer(MessageAnswer::kYes);
-  Click(*window, u"CmdOk"_s);
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{2048});
-  EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(ReadSettings(paths_.settings_file).Mode, 4);
-}
-
 // Browse, the close box and a series change, in the window SETING opens.
 TEST_F(FrmSetingTest, SetingFromTheMainWindowRebuildsOnASeriesChange) {
   FrmMain main_window(project_, paths_, op_, choosers_);
