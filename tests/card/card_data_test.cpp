@@ -136,8 +136,7 @@ TEST(CardSize, ClassesTheMp3IndexAndTheFormFromTheFilesOnDisk) {
   }
   QTemporaryDir dir;
   Project project;
-  project.settings.Mode = 1;
-  DeriveSeriesLimits(project);
+  testing::UseSeries(project, 1);
   project.settings.CardName = u"DEFAULT"_s;
   const CardInfo empty_form = CardFormFromProject(project);
   EXPECT_EQ(empty_form.CardName, u"DEFAULT"_s);

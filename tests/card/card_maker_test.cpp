@@ -163,8 +163,7 @@ TEST(DemoProject, LoadsWholeAndMakesCompleteCardData) {
   const QString folder = QStringLiteral(PARLATONE_SOURCE_DIR "/examples/demo");
   const QStringList sounds = QDir(folder).entryList({u"*.wav"_s}, QDir::Files, QDir::Name);
   Project project;
-  project.settings.Mode = 1;  // the series of a first start
-  DeriveSeriesLimits(project);
+  testing::UseSeries(project, 1);  // the series of a first start
   testing::ScriptedOperator op;
   ASSERT_TRUE(LoadWpjFile(project, folder + u"/DEMO.wpj"_s, op));
   EXPECT_TRUE(op.shown.empty());

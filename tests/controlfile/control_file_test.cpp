@@ -13,6 +13,7 @@
 #include "core/series.h"
 #include "sound/media.h"
 #include "sound/sdl_backend.h"
+#include "support/card_project.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
@@ -34,10 +35,7 @@ class LoaderTest : public ::testing::Test {
     UseMode(1);
   }
 
-  void UseMode(int mode) {
-    project_.settings.Mode = mode;
-    DeriveSeriesLimits(project_);
-  }
+  void UseMode(int mode) { testing::UseSeries(project_, mode); }
 
   QString Sound(const QString& name, const QByteArray& bytes) {
     const QString path = dir_.filePath(name);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/card_project.h"
 #include "support/qt_printers.h"
 
 namespace parlatone {
@@ -17,10 +18,7 @@ VoiceRecord Voice(const QString& name, const QString& seconds) {
   return voice;
 }
 
-void UseMode(Project& project, int mode) {
-  project.settings.Mode = mode;
-  DeriveSeriesLimits(project);
-}
+using testing::UseSeries;
 
 TEST(ChannelTime, VoiceTimesRoundHalfAwayFromZeroOnTheirDigits) {
   // 1.05, 2.675 and 0.15 sit just below the half as binary floats. Blank, empty and unreadable
@@ -38,7 +36,7 @@ TEST(ChannelTime, VoiceTimesRoundHalfAwayFromZeroOnTheirDigits) {
 
 TEST(ChannelTime, RepeatTimesTheSumOfRoundedVoiceTimesInTheSeriesSlots) {
   Project project;
-  UseMode(project, 1);
+  UseSeries(project, 1);
   project.voices = {Voice(u"a.wav"_s, u"1.050"_s), Voice(u"b.wav"_s, u"0.150"_s),
                     Voice(u"c.wav"_s, u" "_s)};
   ProgramRecord& channel = project.programs[3];
@@ -64,9 +62,9 @@ TEST(ChannelTime, RepeatTimesTheSumOfRoundedVoiceTimesInTheSeriesSlots) {
   for (int slot = 0; slot < 24; ++slot) {
     project.programs[0].Voice[slot] = u"a.wav"_s;
   }
-  UseMode(project, 3);
+  UseSeries(project, 3);
   EXPECT_EQ(project.ChannelTime(0).tenths, 240);
-  UseMode(project, 1);
+  UseSeries(project, 1);
   EXPECT_EQ(project.ChannelTime(0).tenths, 80);
 }
 
@@ -93,7 +91,7 @@ TEST(Project, FindVoiceChannelInUseAndEdited) {
 
 TEST(Project, ResetProgramsAndClearProject) {
   Project project;
-  UseMode(project, 4);
+  UseSeries(project, 4);
   for (auto& record : project.programs) {
     record.SP = u"2"_s;
     record.Voice[0] = u"x.wav"_s;
@@ -105,7 +103,7 @@ TEST(Project, ResetProgramsAndClearProject) {
 
   // After leaving the 1000-channel series only the channels in use are reset;
   // the rest keep what they held and are never shown or written.
-  UseMode(project, 1);
+  UseSeries(project, 1);
   project.ResetPrograms();
   EXPECT_EQ(project.programs[0], ProgramRecord());
   EXPECT_EQ(project.programs[254], ProgramRecord());

@@ -10,6 +10,7 @@
 #include "core/project.h"
 #include "core/series.h"
 #include "sound/sdl_backend.h"
+#include "support/card_project.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
@@ -80,8 +81,7 @@ class AuditionTest : public ::testing::Test {
  protected:
   // The series, and channels whose slots hold the voices named by the letters of a text.
   void UseMode(int mode, std::initializer_list<std::pair<int, QString>> channels = {}) {
-    project_.settings.Mode = mode;
-    DeriveSeriesLimits(project_);
+    testing::UseSeries(project_, mode);
     project_.voices.clear();
     for (const QString& name : {u"A"_s, u"B"_s, u"C"_s}) {
       VoiceRecord voice;
@@ -91,10 +91,7 @@ class AuditionTest : public ::testing::Test {
     }
     project_.VoicesRegistered = true;
     for (const auto& [channel, letters] : channels) {
-      for (qsizetype slot = 0; slot < letters.size(); ++slot) {
-        project_.programs[static_cast<size_t>(channel)].Voice[static_cast<size_t>(slot)] =
-            letters.at(slot);
-      }
+      testing::FillChannel(project_, channel, letters.split(QString(), Qt::SkipEmptyParts));
     }
   }
   void RunToEnd(int limit = 500) {

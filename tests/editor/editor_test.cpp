@@ -10,6 +10,7 @@
 #include "core/project.h"
 #include "core/series.h"
 #include "sound/sdl_backend.h"
+#include "support/card_project.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
@@ -22,21 +23,12 @@ using namespace Qt::StringLiterals;
 class ProgramTableTest : public ::testing::Test {
  protected:
   void UseMode(int mode, int voices = 30) {
-    project_.settings.Mode = mode;
-    DeriveSeriesLimits(project_);
+    testing::UseSeries(project_, mode);
     project_.voices.clear();
-    for (int v = 0; v < voices; ++v) {
-      VoiceRecord voice;
-      voice.NAME = u"v%1.wav"_s.arg(v);
-      voice.SEC = u"1.000"_s;
-      project_.voices.append(voice);
-    }
-    project_.VoicesRegistered = voices > 0;
+    testing::AddVoices(project_, voices, u"1.000"_s, {});
   }
-  void Fill(int channel, QStringList names) {
-    for (qsizetype s = 0; s < names.size(); ++s) {
-      project_.programs[static_cast<size_t>(channel)].Voice[static_cast<size_t>(s)] = names[s];
-    }
+  void Fill(int channel, const QStringList& names) {
+    testing::FillChannel(project_, channel, names);
   }
   QStringList Voices(int channel) const {
     const auto& cells = project_.programs[static_cast<size_t>(channel)].Voice;

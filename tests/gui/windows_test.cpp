@@ -73,17 +73,8 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// The named child; a missing one fails the test.
-template <typename T = QWidget>
-T* Find(QWidget& window, const QString& name) {
-  T* found = window.findChild<T*>(name);
-  EXPECT_NE(found, nullptr) << name.toStdString();
-  return found;
-}
-
-void Click(QWidget& window, const QString& button) {
-  QTest::mouseClick(Find<QAbstractButton>(window, button), Qt::LeftButton);
-}
+using ::testing::Click;
+using ::testing::Find;
 
 // A window over a project of its own, its settings file in a temporary folder.
 template <typename Op = testing::ScriptedOperator>
@@ -93,10 +84,7 @@ class WindowTest : public ::testing::Test {
     paths_.settings_file = dir_.filePath(u"settings.ini"_s);
     paths_.element_file = ResolveAppPaths().element_file;
   }
-  void UseSeries(int mode) {
-    project_.settings.Mode = mode;
-    DeriveSeriesLimits(project_);
-  }
+  void UseSeries(int mode) { testing::UseSeries(project_, mode); }
   template <typename W>
   std::unique_ptr<W> Open() {
     auto window = std::make_unique<W>(project_, paths_, op_, choosers_);
@@ -536,21 +524,6 @@ TEST(FrmGuideTest, EveryContentsLinkReachesAHeading) {
       EXPECT_TRUE(anchors.contains(link)) << link.toStdString();
     }
   }
-}
-
-// The first start proposes every value the page checks: a series change alone passes.
-TEST_F(FrmSetingTest, FirstStartChangesTheSeriesWithNothingTyped) {
-  testing::TempUserEnvironment env;
-  paths_ = ResolveAppPaths();
-  project_.settings = LoadStartupSettings(paths_).settings;
-  DeriveSeriesLimits(project_);
-  auto window = Open();
-  Click(*window, u"OptMode1"_s);  // QDX 1000 channels
-  op_.Answer(MessageAnswer::kYes);
-  Click(*window, u"CmdOk"_s);
-  EXPECT_EQ(op_.Numbers(), std::vector<int>{2048});
-  EXPECT_FALSE(window->isVisible());
-  EXPECT_EQ(ReadSettings(paths_.settings_file).Mode, 4);
 }
 
 // Browse, the close box and a series change, in the window SETING opens.

@@ -74,10 +74,9 @@ QString Messages(const testing::ScriptedOperator& op) {
 
 void InSeries(Project& project, int mode, int add_function = 0,
               int capacity = parlatone::Settings().FileCapacity) {
-  project.settings.Mode = mode;
   project.settings.AddFunction = add_function;
   project.settings.FileCapacity = capacity;
-  DeriveSeriesLimits(project);
+  testing::UseSeries(project, mode);
 }
 
 QString Register(const QString& path, int mode, int add_function = 0) {

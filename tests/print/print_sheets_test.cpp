@@ -9,6 +9,7 @@
 #include "core/paths.h"
 #include "core/project.h"
 #include "core/series.h"
+#include "support/card_project.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 
@@ -32,10 +33,7 @@ SheetInputs Inputs(qint64 sound_bytes = 0) {
   return inputs;
 }
 
-void UseMode(Project& project, int mode) {
-  project.settings.Mode = mode;
-  DeriveSeriesLimits(project);
-}
+using testing::UseSeries;
 
 VoiceRecord Voice(const QString& name, const QString& sec, const QString& bytes) {
   VoiceRecord voice;
@@ -106,7 +104,7 @@ TEST(PrintChoices, PrtSheetTextBothWaysAndTheChannelRange) {
       {4, 1, 0, 250, 250}, {4, 1, 1, 0, 1000}, {4, 3, 0, 750, 250}, {1, 0, 0, 0, 255}};
   for (const auto& r : ranges) {
     Project project;
-    UseMode(project, r[0]);
+    UseSeries(project, r[0]);
     project.CurrentPage = r[1];
     const ChannelRange range = PrintRange(project, r[2] != 0);
     EXPECT_EQ(std::make_pair(range.first, range.count), std::make_pair(r[3], r[4]))
@@ -135,7 +133,7 @@ TEST(PrintChoices, VoiceSheetRefusedWhileAVoiceHasNoFile) {
 
 TEST(PrintDocumentTest, FixedSheetOrderEachNumberingItsPagesAndTheSelectedTab) {
   Project project;
-  UseMode(project, 4);
+  UseSeries(project, 4);
   project.CurrentPage = 1;
   project.programs[250].Voice[0] = u"first.wav"_s;
   project.programs[499].Voice[0] = u"last.wav"_s;
@@ -196,7 +194,7 @@ TEST(PrintChoices, PdfFileNameFromTheCardDataFileName) {
 
 TEST(EditSheet, TwentyFourSlotsInThreePassesRowTextsAndTheControlFileLine) {
   Project project;
-  UseMode(project, 3);
+  UseSeries(project, 3);
   project.settings.CardPath = u"/cards"_s;
   ProgramRecord& first = project.programs[0];
   first.SP = u"2"_s;
@@ -229,7 +227,7 @@ TEST(EditSheet, TwentyFourSlotsInThreePassesRowTextsAndTheControlFileLine) {
   }
   ExpectPagesFit(pages);
 
-  UseMode(project, 1);  // eight slots: one pass
+  UseSeries(project, 1);  // eight slots: one pass
   EXPECT_EQ(build().size(), 5u);
   // The control file line: blank until both the name and the folder are there.
   EXPECT_EQ(build().front().path, QString());
@@ -241,7 +239,7 @@ TEST(EditSheet, TwentyFourSlotsInThreePassesRowTextsAndTheControlFileLine) {
 
 TEST(ControlDataSheet, ListIndexesTurnBackIntoTheElementTextsAndMp3Captions) {
   Project project;
-  UseMode(project, 1);
+  UseSeries(project, 1);
   CardInfo& card = project.card;
   card.CardSize = u"2"_s;
   card.TpMd = u"1"_s;
@@ -271,7 +269,7 @@ TEST(ControlDataSheet, ListIndexesTurnBackIntoTheElementTextsAndMp3Captions) {
   }
 
   // The MP3 series' captions; comments of 200 bytes, the longest allowed, wrap.
-  UseMode(project, 7);
+  UseSeries(project, 7);
   for (QString& memo : project.card.Memo) {
     memo = QString(100, QChar(u'案'));
   }
@@ -289,7 +287,7 @@ TEST(ControlDataSheet, ListIndexesTurnBackIntoTheElementTextsAndMp3Captions) {
 
 TEST(VoiceSheet, RowsTotalsAndTheMpegColumns) {
   Project project;
-  UseMode(project, 7);
+  UseSeries(project, 7);
   project.voices = {Voice(u"a.mp3"_s, u"0.100"_s, u"1000"_s), Voice(u"b.mp3"_s, u"0.200"_s, u" "_s),
                     Voice(u"c.mp3"_s, u""_s, u"24"_s)};
   project.voices[0].MPEG = u"1.0"_s;
@@ -309,7 +307,7 @@ TEST(VoiceSheet, RowsTotalsAndTheMpegColumns) {
 
 TEST(VoiceSheet, ZeroTotalsThenPagesAndTotalsOfALongList) {
   Project project;
-  UseMode(project, 4);
+  UseSeries(project, 4);
   const std::vector<SheetPage> empty = BuildVoiceSheet(project, Inputs());
   ASSERT_EQ(empty.size(), 1u);
   const SheetTable& table = empty.front().tables.front();
@@ -346,7 +344,7 @@ TEST(PrintInputs, ElementListsAndTheSoundTotalFromDisk) {
   // Each list from its own section; the sound total from the files as they are now.
   const QString element_file = ResolveAppPaths().element_file;
   Project project;
-  UseMode(project, 1);
+  UseSeries(project, 1);
   VoiceRecord voice = Voice(u"a.wav"_s, u"1.000"_s, u"99"_s);
   voice.FilePath = element_file;
   project.voices = {voice};

@@ -236,6 +236,21 @@ TEST_F(SettingsSessionTest, OkAndCancelAskAndCommitAsDecided) {
   }
 }
 
+// The first start proposes every value OK checks: a series change alone passes.
+TEST(SettingsSessionFirstStart, ASeriesChangeAlonePasses) {
+  testing::TempUserEnvironment env;
+  const AppPaths paths = ResolveAppPaths();
+  Project project;
+  project.settings = LoadStartupSettings(paths).settings;
+  testing::ScriptedOperator op;
+  SettingsSession session(project, paths.settings_file);
+  session.ChooseSeries(4);
+  op.Answer(MessageAnswer::kYes);
+  EXPECT_TRUE(session.Ok(op).closed);
+  EXPECT_EQ(op.Numbers(), std::vector<int>{2048});
+  EXPECT_EQ(ReadSettings(paths.settings_file).Mode, 4);
+}
+
 TEST_F(SettingsSessionTest, UnwritableSettingsFileIsReported) {
   ASSERT_TRUE(QDir().mkpath(SettingsFile()));  // a folder where the file should be
   SettingsSession session(project_, SettingsFile());

@@ -10,6 +10,19 @@
 
 namespace parlatone::testing {
 
+// The project in series `mode`, with that series' limits.
+inline void UseSeries(Project& project, int mode) {
+  project.settings.Mode = mode;
+  DeriveSeriesLimits(project);
+}
+
+// The channel's slots hold these names, from the first on.
+inline void FillChannel(Project& project, int channel, const QStringList& names) {
+  for (qsizetype s = 0; s < names.size(); ++s) {
+    project.programs[static_cast<size_t>(channel)].Voice[static_cast<size_t>(s)] = names[s];
+  }
+}
+
 // A card information form that passes every check.
 inline CardInfo GoodCardForm() {
   CardInfo form;
@@ -29,9 +42,8 @@ inline CardInfo GoodCardForm() {
 // check. False when a folder or file could not be made.
 inline bool MakeCardReady(Project& project, const QString& root, int mode, const QStringList& names,
                           int milliseconds = 100) {
-  project.settings.Mode = mode;
+  UseSeries(project, mode);
   project.settings.CardPath = root + QStringLiteral("/cards");
-  DeriveSeriesLimits(project);
   project.voices.clear();
   for (const QString& name : names) {
     VoiceRecord voice;

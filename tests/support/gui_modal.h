@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -9,6 +11,18 @@
 #include <functional>
 
 namespace testing {
+
+// The window's child of that name; a missing one fails the test.
+template <typename T = QWidget>
+T* Find(QWidget& window, const QString& name) {
+  T* found = window.findChild<T*>(name);
+  EXPECT_NE(found, nullptr) << name.toStdString();
+  return found;
+}
+
+inline void Click(QWidget& window, const QString& button) {
+  QTest::mouseClick(Find<QAbstractButton>(window, button), Qt::LeftButton);
+}
 
 // Acts on the modal window of type T once the event loop runs. An ASSERT in a
 // deferred lambda only leaves the lambda and the window would stay open until

@@ -19,22 +19,19 @@ class ScriptedChoosers : public Choosers {
   // What the many-files chooser gives, in order.
   std::deque<QStringList> selections;
   FileFilter last_filter;
-  QString last_title;
   // Where the last chooser opened, and the name a save chooser proposed.
   QString last_folder;
   QString last_proposed_name;
 
   QString ChooseOpenFile(QWidget*, const FileFilter& filter, const QString& folder,
-                         const QString& title) override {
+                         const QString&) override {
     last_filter = filter;
-    last_title = title;
     last_folder = folder;
     return Next();
   }
   QStringList ChooseOpenFiles(QWidget*, const FileFilter& filter, const QString& folder,
-                              const QString& title) override {
+                              const QString&) override {
     last_filter = filter;
-    last_title = title;
     last_folder = folder;
     if (selections.empty()) {
       ADD_FAILURE() << "unexpected chooser of several files";
@@ -45,16 +42,13 @@ class ScriptedChoosers : public Choosers {
     return chosen;
   }
   QString ChooseSaveFile(QWidget*, const FileFilter& filter, const QString& folder,
-                         const QString& proposed_name, const QString&,
-                         const QString& title) override {
+                         const QString& proposed_name, const QString&, const QString&) override {
     last_filter = filter;
-    last_title = title;
     last_folder = folder;
     last_proposed_name = proposed_name;
     return Next();
   }
-  QString ChooseFolder(QWidget*, const QString& title, const QString& folder) override {
-    last_title = title;
+  QString ChooseFolder(QWidget*, const QString&, const QString& folder) override {
     last_folder = folder;
     return Next();
   }

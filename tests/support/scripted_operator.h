@@ -40,7 +40,7 @@ class ScriptedOperator : public Operator {
   void SetBusy(bool busy) override;
   void SetProgress(const QString& caption, int value, int maximum) override;
   void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
-  void ProcessPendingEvents() override { ++pending_event_calls; }
+  void ProcessPendingEvents() override {}
 
   // Numbers of the messages shown, in order (0 for composed texts).
   std::vector<int> Numbers() const;
@@ -53,7 +53,6 @@ class ScriptedOperator : public Operator {
   std::vector<ShownMessage> shown;
   std::vector<ProgressStep> progress;
   std::vector<int> pauses;
-  int pending_event_calls = 0;
   int busy_depth = 0;
   int max_busy_depth = 0;
 

@@ -307,8 +307,7 @@ TEST_F(RegisterTest, OnlyWhatAConversionMendsIsOfferedForConversion) {
 class SessionTest : public ::testing::Test {
  protected:
   void UseMode(int mode, int voices) {
-    project_.settings.Mode = mode;
-    DeriveSeriesLimits(project_);
+    testing::UseSeries(project_, mode);
     testing::AddVoices(project_, voices, u"0.250"_s, u"1000"_s);
   }
   QString Settings() const { return dir_.filePath(u"ParlatoneEditorV3.ini"_s); }
