@@ -63,7 +63,7 @@ SettingsSession::SettingsSession(Project& project, QString settings_file)
       card_path_(project.settings.CardPath),
       card_name_(project.settings.CardName),
       selected_mode_(project.Mode()),
-      stereo_accepted_(project.settings.AddFunction != 0) {}
+      stereo_accepted_(project.settings.StereoAccepted()) {}
 
 void SettingsSession::EditCardPath(const QString& text) {
   card_path_ = text;

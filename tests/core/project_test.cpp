@@ -216,6 +216,13 @@ TEST(Settings, ReadsBothSections) {
     EXPECT_EQ(settings.UserData[i], u"値"_s + QString::number(i));
   }
   EXPECT_EQ(ReadSettings(dir.filePath(u"none.ini"_s)), Settings());  // a missing file
+  // Only 1 accepts stereo files: a hand-edited 2 is off for every reader.
+  const std::pair<int, bool> stereo_cases[] = {{0, false}, {1, true}, {2, false}, {-1, false}};
+  for (const auto& [value, accepted] : stereo_cases) {
+    Settings any;
+    any.AddFunction = value;
+    EXPECT_EQ(any.StereoAccepted(), accepted) << value;
+  }
 }
 
 // The first start writes the settings file and makes the card folder, and only the first start
