@@ -1,4 +1,5 @@
 #include "core/project.h"
+#include "core/card_data.h"
 #include "core/messages.h"
 #include "core/operator.h"
 #include "core/paths.h"
@@ -157,6 +158,36 @@ TEST(Project, CardFieldsInControlFileOrder) {
     EXPECT_EQ(card.*field, line);
   }
   EXPECT_EQ(card.Memo, (std::array<QString, 3>{u"25"_s, u"26"_s, u"27"_s}));
+}
+
+// SP and RP hold item numbers from 1; one the list does not hold shows as stored.
+TEST(Project, ItemTextNamesTheListEntryFromOne) {
+  const QStringList texts{u"A"_s, u"B"_s};
+  const std::pair<QString, QString> cases[] = {
+      {u"1"_s, u"A"_s}, {u"2"_s, u"B"_s}, {u"3"_s, u"3"_s}, {u"0"_s, u"0"_s}, {u"x"_s, u"x"_s}};
+  for (const auto& [item, text] : cases) {
+    EXPECT_EQ(ItemText(texts, item), text);
+  }
+}
+
+// The control file goes into the card data folder, named by the series; every
+// series' control file is known by its suffix, whatever the letter case.
+TEST(CardData, ControlFilePathAndTheSeriesExtensions) {
+  Project project;
+  UseMode(project, 7);
+  project.settings.CardPath = u"/cards/"_s;
+  project.card.CardName = u"ANN01"_s;
+  project.card.Forder = u"駅"_s;
+  EXPECT_EQ(ControlFilePath(project), u"/cards/駅/ANN01.zpx"_s);
+  const std::tuple<QString, bool, bool> suffixes[] = {{u"wpj"_s, true, true},
+                                                      {u"ZPX"_s, true, true},
+                                                      {u"mpi"_s, false, true},
+                                                      {u"wpg"_s, false, true},
+                                                      {u"wav"_s, false, false}};
+  for (const auto& [suffix, control, project_file] : suffixes) {
+    EXPECT_EQ(IsControlFileExtension(suffix), control) << suffix.toStdString();
+    EXPECT_EQ(IsProjectFileExtension(suffix), project_file) << suffix.toStdString();
+  }
 }
 
 // The limits come from the series table; the big series shows how they are derived from it
