@@ -162,12 +162,11 @@ TEST(Project, CardFieldsInControlFileOrder) {
 
 // SP and RP hold item numbers from 1; one the list does not hold shows as stored.
 TEST(Project, ItemTextNamesTheListEntryFromOne) {
-  const QStringList texts{u"A"_s, u"B"_s};
-  const std::pair<QString, QString> cases[] = {
-      {u"1"_s, u"A"_s}, {u"2"_s, u"B"_s}, {u"3"_s, u"3"_s}, {u"0"_s, u"0"_s}, {u"x"_s, u"x"_s}};
-  for (const auto& [item, text] : cases) {
-    EXPECT_EQ(ItemText(texts, item), text);
+  QStringList shown;
+  for (const QString& item : {u"1"_s, u"2"_s, u"3"_s, u"0"_s, u"x"_s}) {
+    shown << ItemText({u"A"_s, u"B"_s}, item);
   }
+  EXPECT_EQ(shown, (QStringList{u"A"_s, u"B"_s, u"3"_s, u"0"_s, u"x"_s}));
 }
 
 // The control file goes into the card data folder, named by the series; every
@@ -179,15 +178,9 @@ TEST(CardData, ControlFilePathAndTheSeriesExtensions) {
   project.card.CardName = u"ANN01"_s;
   project.card.Forder = u"駅"_s;
   EXPECT_EQ(ControlFilePath(project), u"/cards/駅/ANN01.zpx"_s);
-  const std::tuple<QString, bool, bool> suffixes[] = {{u"wpj"_s, true, true},
-                                                      {u"ZPX"_s, true, true},
-                                                      {u"mpi"_s, false, true},
-                                                      {u"wpg"_s, false, true},
-                                                      {u"wav"_s, false, false}};
-  for (const auto& [suffix, control, project_file] : suffixes) {
-    EXPECT_EQ(IsControlFileExtension(suffix), control) << suffix.toStdString();
-    EXPECT_EQ(IsProjectFileExtension(suffix), project_file) << suffix.toStdString();
-  }
+  EXPECT_EQ((std::array{IsControlFileExtension(u"WPJ"_s), IsControlFileExtension(u"mpi"_s),
+                        IsProjectFileExtension(u"mpi"_s), IsProjectFileExtension(u"wav"_s)}),
+            (std::array{true, false, true, false}));
 }
 
 // The limits come from the series table; the big series shows how they are derived from it
@@ -247,13 +240,9 @@ TEST(Settings, ReadsBothSections) {
     EXPECT_EQ(settings.UserData[i], u"値"_s + QString::number(i));
   }
   EXPECT_EQ(ReadSettings(dir.filePath(u"none.ini"_s)), Settings());  // a missing file
-  // Only 1 accepts stereo files: a hand-edited 2 is off for every reader.
-  const std::pair<int, bool> stereo_cases[] = {{0, false}, {1, true}, {2, false}, {-1, false}};
-  for (const auto& [value, accepted] : stereo_cases) {
-    Settings any;
-    any.AddFunction = value;
-    EXPECT_EQ(any.StereoAccepted(), accepted) << value;
-  }
+  Settings hand_edited;  // only 1 accepts stereo files: a hand-edited 2 is off for every reader
+  hand_edited.AddFunction = 2;
+  EXPECT_TRUE(settings.StereoAccepted() && !hand_edited.StereoAccepted());
 }
 
 // The first start writes the settings file and makes the card folder, and only the first start

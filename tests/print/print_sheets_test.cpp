@@ -6,6 +6,7 @@
 
 #include <tuple>
 
+#include "core/card_data.h"
 #include "core/paths.h"
 #include "core/project.h"
 #include "core/series.h"
@@ -234,7 +235,7 @@ TEST(EditSheet, TwentyFourSlotsInThreePassesRowTextsAndTheControlFileLine) {
   project.card.CardName = u"ANN01"_s;
   EXPECT_EQ(build().front().path, QString());
   project.card.Forder = u"駅"_s;
-  EXPECT_EQ(build().front().path, JoinPath(JoinPath(u"/cards"_s, u"駅"_s), u"ANN01.wpj"_s));
+  EXPECT_EQ(build().front().path, ControlFilePath(project));
 }
 
 TEST(ControlDataSheet, ListIndexesTurnBackIntoTheElementTextsAndMp3Captions) {
