@@ -18,6 +18,10 @@ QString ControlFileName(const Project& project);
 // That control file inside the card data folder.
 QString ControlFilePath(const Project& project);
 
+// The card data file name goes onto the card as a file name: eight
+// half-width characters at most, wherever it is typed.
+inline constexpr int kCardNameMaxBytes = 8;
+
 // What one text field of the card information may hold. The card check
 // examines them in this order and the card data window shows each limit
 // beside its field, so both read them here.

@@ -68,7 +68,7 @@ QString LimitHint(const char* control) {
   }
   QString hint;
   switch (rule->max_bytes) {
-    case 8:
+    case kCardNameMaxBytes:
       hint = u"半角8文字以内"_s;
       break;
     default:
