@@ -149,7 +149,7 @@ class FitCommand : public Command {
 
     FitSeries series;
     series.mode = mode;
-    series.stereo = context.project.settings.AddFunction == 1;
+    series.stereo = context.project.settings.StereoAccepted();
     std::atomic<bool> stop = false;
     const FitRunResult run = [&] {
       InterruptSets interrupt(stop);

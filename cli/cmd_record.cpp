@@ -87,7 +87,7 @@ class RecordCommand : public Command {
 
     FitSeries series;
     series.mode = mode;
-    series.stereo = context.project.settings.AddFunction == 1;
+    series.stereo = context.project.settings.StereoAccepted();
     if (!QDir().mkpath(QFileInfo(output).absolutePath())) {
       context.err << QDir::toNativeSeparators(QFileInfo(output).absolutePath())
                   << u": cannot make the folder\n"_s;

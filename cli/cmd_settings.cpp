@@ -46,7 +46,7 @@ class SettingsCommand : public Command {
         {QStringLiteral("channelCount"), context.project.ChannelCount},
         {QStringLiteral("pages"), PageCount(mode)},
         {QStringLiteral("voicesPerChannel"), MaxVoiceIndex(mode) + 1},
-        {QStringLiteral("stereo"), settings.AddFunction == 1},
+        {QStringLiteral("stereo"), settings.StereoAccepted()},
         {QStringLiteral("capacity"), settings.FileCapacity},
         {QStringLiteral("capacityLimit"), CapacityLimit(mode, settings.FileCapacity)},
         {QStringLiteral("wavePath"), settings.WavePath},

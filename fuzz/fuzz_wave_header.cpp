@@ -32,8 +32,8 @@ constexpr std::array<uint32_t, 7> kRates = {8000, 11025, 12800, 16000, 22050, 32
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-  const bool mono_only = parlatone::IsSupportedWaveHeaderBytes(bytes, 0);
-  const bool stereo_too = parlatone::IsSupportedWaveHeaderBytes(bytes, 1);
+  const bool mono_only = parlatone::IsSupportedWaveHeaderBytes(bytes, false);
+  const bool stereo_too = parlatone::IsSupportedWaveHeaderBytes(bytes, true);
   // Accepting stereo can only widen what passes.
   if (mono_only && !stereo_too) {
     __builtin_trap();
@@ -41,15 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const parlatone::SoundProbe probe = parlatone::ProbeWaveBytes(bytes);
   // Series 0 takes the widest choice of rates, series 2 every bit depth.
   for (int mode : {0, 2}) {
-    for (int add_function : {0, 1}) {
+    for (bool stereo : {false, true}) {
       SilentOperator op;
       const parlatone::FileExamination examined = parlatone::ExamineForRegistration(
-          probe, QString(), parlatone::AcceptanceRules{mode, add_function, 0}, op);
+          probe, QString(), parlatone::AcceptanceRules{mode, stereo, 0}, op);
       if (!examined.accepted()) {
         continue;
       }
       const parlatone::SoundInfo& info = examined.info;
-      const bool channels_ok = info.Channels == 1 || (add_function == 1 && info.Channels == 2);
+      const bool channels_ok = info.Channels == 1 || (stereo && info.Channels == 2);
       if (info.FormatTag != 1 || !channels_ok || examined.length_ms < 0 ||
           std::find(kRates.begin(), kRates.end(), info.SampleRate) == kRates.end() ||
           (info.BitsPerSample != 8 && info.BitsPerSample != 16)) {

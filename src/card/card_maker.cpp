@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "controlfile/control_file_writer.h"
+#include "core/card_data.h"
 #include "core/file_io.h"
 #include "core/messages.h"
 #include "core/operator.h"
@@ -100,7 +101,7 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
   Progress progress(op, (count + 1) * 2);
   progress.Caption(GetMessage(2033));
 
-  const QString control_name = project.card.CardName + u'.' + ControlFileExtension(project.Mode());
+  const QString control_name = ControlFileName(project);
   progress.Caption(GetMessage(2027, control_name));
   if (!WriteControlFile(project, JoinPath(work_folder, control_name), programs_present)) {
     progress.Close();
@@ -221,10 +222,6 @@ bool TemporarySave(Project& project, const QString& path, Operator& op) {
   ShowMessage(op, 2051, msg::kTitleConfirm, MessageIcon::kInformation);
   project.ClearPageEdited();
   return true;
-}
-
-QString CardTargetFolder(const Project& project) {
-  return JoinPath(project.settings.CardPath, project.card.Forder);
 }
 
 CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operator& op,

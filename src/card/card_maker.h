@@ -45,9 +45,6 @@ FileFilter TemporarySaveFilter(int mode);
 // edited flags; on failure, 2511 and the flags stay.
 bool TemporarySave(Project& project, const QString& path, Operator& op);
 
-// The target folder: CardPath and Forder joined by exactly one separator.
-QString CardTargetFolder(const Project& project);
-
 // Makes the card data of the project, which holds the stored card
 // information: the checks (every voice has its sound file), the format
 // warning, the work folder emptied, the replace question, the control file,

@@ -22,6 +22,7 @@
 #include "controlfile/control_file_loader.h"
 #include "core/file_io.h"
 #include "core/operator.h"
+#include "core/series.h"
 #include "core/text.h"
 
 namespace parlatone {
@@ -40,7 +41,7 @@ QString Size(qint64 bytes) {
   if (bytes < 1024 * 1024) {
     return u"%1 KB"_s.arg((bytes + 1023) / 1024);
   }
-  return u"%1 MB"_s.arg(static_cast<double>(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
+  return MegabytesText(bytes);
 }
 
 qint64 RoundUp(qint64 bytes, qint64 cluster) {
@@ -75,8 +76,7 @@ CardFolder ReadCardFolder(const QString& folder) {
   card.names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
   QStringList controls;
   for (const QString& name : card.names) {
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    if (suffix == u"wpj"_s || suffix == u"zpx"_s) {
+    if (IsControlFileExtension(QFileInfo(name).suffix())) {
       controls << name;
     }
   }
@@ -491,6 +491,10 @@ QString CardReportText(const CardReport& report) {
     text += (text.isEmpty() ? QString() : u"\r\n"_s) + message;
   }
   return text;
+}
+
+QString MegabytesText(qint64 bytes) {
+  return u"%1 MB"_s.arg(static_cast<double>(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
 }
 
 }  // namespace parlatone

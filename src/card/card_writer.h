@@ -58,4 +58,8 @@ CardReport VerifyCard(const QString& card_folder, const QString& target, VolumeP
 // The report for the operator: the verdict, then each message.
 QString CardReportText(const CardReport& report);
 
+// A size in megabytes to one decimal ("3.5 MB"): how a card's capacity and
+// free room are shown.
+QString MegabytesText(qint64 bytes);
+
 }  // namespace parlatone

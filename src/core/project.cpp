@@ -260,6 +260,12 @@ QString ChannelNumberText(int channel) {
   return QStringLiteral("%1").arg(channel + 1, 2, 10, QChar(u'0'));
 }
 
+QString ItemText(const QStringList& texts, const QString& item) {
+  bool ok = false;
+  const int k = item.toInt(&ok);
+  return ok && k >= 1 && k <= texts.size() ? texts.at(k - 1) : item;
+}
+
 bool IsEmptyVoice(const QString& name) {
   return name.isEmpty() || name == QStringLiteral(" ");
 }

@@ -34,6 +34,11 @@ struct ProgramRecord {
 // The channel number as the grid shows it: at least two digits, from 1.
 QString ChannelNumberText(int channel);
 
+// The entry an SP or RP item number (from 1) names in its element list, as
+// the program grid and the sheets show it; the number itself when the list
+// does not hold it.
+QString ItemText(const QStringList& texts, const QString& item);
+
 // A voice cell counts as empty when it is empty or holds the single blank
 // the voice drop-down offers for "no voice".
 bool IsEmptyVoice(const QString& name);

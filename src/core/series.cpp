@@ -1,5 +1,7 @@
 #include "core/series.h"
 
+#include <algorithm>
+
 #include "core/messages.h"
 #include "core/project.h"
 
@@ -27,6 +29,28 @@ const std::array<SeriesInfo, kSeriesCount>& Table() {
       {7, F::kMp3, 255, 1, 8, 13, 0, {}, 0, 2156, 2157},                 // ZPX (MP3)
   }};
   return table;
+}
+
+// What the project files of each sound format end with: the control file
+// and the temporary save file. Every series of a format shares them.
+struct ProjectExtensions {
+  SoundFormat format;
+  QLatin1StringView control;
+  QLatin1StringView temporary;
+};
+constexpr ProjectExtensions kProjectExtensions[] = {
+    {F::kWave, QLatin1StringView("wpj"), QLatin1StringView("wpg")},
+    {F::kMp3, QLatin1StringView("zpx"), QLatin1StringView("mpi")},
+};
+
+const ProjectExtensions& ExtensionsOf(int mode) {
+  const SoundFormat format = Series(mode).format;
+  for (const ProjectExtensions& extensions : kProjectExtensions) {
+    if (extensions.format == format) {
+      return extensions;
+    }
+  }
+  return kProjectExtensions[0];
 }
 
 }  // namespace
@@ -69,11 +93,24 @@ void DeriveSeriesLimits(Project& project) {
 }
 
 QString ControlFileExtension(int mode) {
-  return IsMp3Series(mode) ? QStringLiteral("zpx") : QStringLiteral("wpj");
+  return ExtensionsOf(mode).control;
 }
 
 QString TemporaryFileExtension(int mode) {
-  return IsMp3Series(mode) ? QStringLiteral("mpi") : QStringLiteral("wpg");
+  return ExtensionsOf(mode).temporary;
+}
+
+bool IsControlFileExtension(const QString& suffix) {
+  return std::ranges::any_of(kProjectExtensions, [&](const ProjectExtensions& extensions) {
+    return suffix.compare(extensions.control, Qt::CaseInsensitive) == 0;
+  });
+}
+
+bool IsProjectFileExtension(const QString& suffix) {
+  return IsControlFileExtension(suffix) ||
+         std::ranges::any_of(kProjectExtensions, [&](const ProjectExtensions& extensions) {
+           return suffix.compare(extensions.temporary, Qt::CaseInsensitive) == 0;
+         });
 }
 
 QString PlaybackDeviceType(int mode) {

@@ -51,6 +51,10 @@ void DeriveSeriesLimits(Project& project);
 
 QString ControlFileExtension(int mode);    // "wpj" / "zpx"
 QString TemporaryFileExtension(int mode);  // "wpg" / "mpi"
+// Whether a file name's suffix (without the dot, any letter case) is that of
+// a control file of any series; of a control or temporary save file.
+bool IsControlFileExtension(const QString& suffix);
+bool IsProjectFileExtension(const QString& suffix);
 QString PlaybackDeviceType(int mode);      // "waveaudio" / "mpegvideo"
 QString BitRateSuffix(int mode);           // "bit" / "Kbit"
 

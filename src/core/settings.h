@@ -46,11 +46,17 @@ struct Settings {
   QString CardPath;
   QString CardName;
   int Mode = 0;          // series 0 to 7; anything else in the file reads as 0
-  int AddFunction = 0;   // 1 when stereo files are accepted
+  int AddFunction = 0;   // the auxiliary function: 1 on, 0 off (ask StereoAccepted)
   int FileCapacity = 0;  // registration capacity index of the MP3 series
   QString PrtSheet;
   std::array<QString, kFileKindCount> LastFolders;  // by FileKind; empty: none yet
   std::array<QString, 11> UserData;                 // kept exactly as read, written back unchanged
+
+  // Stereo sound files are accepted while the auxiliary function is on. The
+  // settings window writes nothing but 0 and 1, and shows any other value a
+  // hand-edited file holds as on; registration, the header check, recording
+  // and fitting read it the same way, so what the window shows is what they do.
+  bool StereoAccepted() const { return AddFunction != 0; }
 
   bool operator==(const Settings&) const = default;
 };

@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "core/operator.h"
 #include "core/paths.h"
+#include "core/series.h"
 #include "core/text.h"
 #include "tools/fit_rules.h"
 
@@ -99,7 +100,7 @@ std::optional<FileKind> KindOfFilter(const FileFilter& filter) {
     if (sound.contains(pattern)) {
       return FileKind::kSound;
     }
-    if (pattern == u"*.wpj" || pattern == u"*.zpx" || pattern == u"*.wpg" || pattern == u"*.mpi") {
+    if (pattern.startsWith(u"*.") && IsProjectFileExtension(pattern.mid(2))) {
       return FileKind::kControl;
     }
     if (pattern == u"*.pdf") {

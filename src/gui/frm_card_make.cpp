@@ -16,6 +16,7 @@
 
 #include "card/card_info.h"
 #include "card/card_maker.h"
+#include "core/card_data.h"
 #include "core/element_lists.h"
 #include "core/messages.h"
 #include "core/paths.h"
@@ -60,17 +61,22 @@ enum FieldIndex {
   kMemo1 = 24,
 };
 
-QString LimitHint(int bytes, bool required) {
+// The limit the card check holds the field to, as a note beside it.
+QString LimitHint(const char* control) {
+  const CardFieldRule* rule = CardFieldRuleOf(QLatin1StringView(control));
+  if (rule == nullptr) {
+    return {};
+  }
   QString hint;
-  switch (bytes) {
-    case 8:
+  switch (rule->max_bytes) {
+    case kCardNameMaxBytes:
       hint = u"半角8文字以内"_s;
       break;
     default:
-      hint = u"全角%1文字以内"_s.arg(bytes / 2);
+      hint = u"全角%1文字以内"_s.arg(rule->max_bytes / 2);
       break;
   }
-  return required ? hint + u"（必須）"_s : hint;
+  return rule->empty_message != 0 ? hint + u"（必須）"_s : hint;
 }
 
 void SelectStoredIndex(QComboBox* list, const QString& stored) {
@@ -158,12 +164,12 @@ void FrmCardMake::BuildWindow() {
     QGroupBox* page = pages_[0];
     auto* grid = new QGridLayout(page);
     QLineEdit* name = AddField(page, grid, 0, u"カードデータファイル名"_s, "TxtCardName", kCardName,
-                               LimitHint(8, true));
+                               LimitHint("TxtCardName"));
     // Half-width only: the name goes on the card as a file name.
     name->setAttribute(Qt::WA_InputMethodEnabled, false);
     name->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
-    AddField(page, grid, 1, u"作成フォルダ名"_s, "TxtForder", kForder, LimitHint(40, true));
-    AddField(page, grid, 2, u"使用機種"_s, "TxtModel", kModel, LimitHint(40, true));
+    AddField(page, grid, 1, u"作成フォルダ名"_s, "TxtForder", kForder, LimitHint("TxtForder"));
+    AddField(page, grid, 2, u"使用機種"_s, "TxtModel", kModel, LimitHint("TxtModel"));
     AddField(page, grid, 3, u"作成枚数"_s, "TxtMaisuu", kMaisuu, QString());
     grid->addWidget(new QLabel(u"枚　（コピー枚数含）"_s, page), 3, 2);
     auto* size_caption = new QLabel(u"使用カード容量"_s, page);
@@ -182,11 +188,12 @@ void FrmCardMake::BuildWindow() {
     grid->addWidget(memory_size_, 6, 1);
     auto* maker = new QGroupBox(u"カードデータ情報"_s, page);
     auto* maker_grid = new QGridLayout(maker);
-    AddField(maker, maker_grid, 0, u"作成会社"_s, "TxtCardCom", kCardCom, LimitHint(40, true));
-    AddField(maker, maker_grid, 1, u"作成者"_s, "TxtCardPerson", kCardPerson, LimitHint(40, true));
-    AddField(maker, maker_grid, 2, u"作成日"_s, "TxtCardDate", kCardDate, LimitHint(20, true));
+    AddField(maker, maker_grid, 0, u"作成会社"_s, "TxtCardCom", kCardCom, LimitHint("TxtCardCom"));
+    AddField(maker, maker_grid, 1, u"作成者"_s, "TxtCardPerson", kCardPerson,
+             LimitHint("TxtCardPerson"));
+    AddField(maker, maker_grid, 2, u"作成日"_s, "TxtCardDate", kCardDate, LimitHint("TxtCardDate"));
     AddField(maker, maker_grid, 3, u"作成環境"_s, "TxtCardKankyou", kCardKankyou,
-             LimitHint(40, false));
+             LimitHint("TxtCardKankyou"));
     grid->addWidget(maker, 7, 0, 1, 3);
     grid->setRowStretch(8, 1);
     grid->setColumnStretch(1, 1);
@@ -196,18 +203,20 @@ void FrmCardMake::BuildWindow() {
   {
     QGroupBox* page = pages_[1];
     auto* grid = new QGridLayout(page);
-    AddField(page, grid, 0, u"録音スタジオ"_s, "TxtRecStdio", kRecStdio, LimitHint(40, false));
-    AddField(page, grid, 1, u"アナウンサー"_s, "TxtRecAna", kRecAna, LimitHint(40, false));
-    AddField(page, grid, 2, u"録音日"_s, "TxtRecDate", kRecDate, LimitHint(20, false));
-    AddField(page, grid, 3, u"録音環境"_s, "TxtRecKankyou", kRecKankyou, LimitHint(40, false));
+    AddField(page, grid, 0, u"録音スタジオ"_s, "TxtRecStdio", kRecStdio, LimitHint("TxtRecStdio"));
+    AddField(page, grid, 1, u"アナウンサー"_s, "TxtRecAna", kRecAna, LimitHint("TxtRecAna"));
+    AddField(page, grid, 2, u"録音日"_s, "TxtRecDate", kRecDate, LimitHint("TxtRecDate"));
+    AddField(page, grid, 3, u"録音環境"_s, "TxtRecKankyou", kRecKankyou,
+             LimitHint("TxtRecKankyou"));
     auto* wave = new QGroupBox(GetMessage(SeriesMessage(SeriesText::kCardInfoFrame, mode)), page);
     wave->setObjectName(u"FrameWave"_s);
     auto* wave_grid = new QGridLayout(wave);
-    AddField(wave, wave_grid, 0, u"制作会社"_s, "TxtWaveCom", kWaveCom, LimitHint(40, false));
-    AddField(wave, wave_grid, 1, u"作成者"_s, "TxtWavePerson", kWavePerson, LimitHint(40, false));
-    AddField(wave, wave_grid, 2, u"作成日"_s, "TxtWaveDate", kWaveDate, LimitHint(20, false));
+    AddField(wave, wave_grid, 0, u"制作会社"_s, "TxtWaveCom", kWaveCom, LimitHint("TxtWaveCom"));
+    AddField(wave, wave_grid, 1, u"作成者"_s, "TxtWavePerson", kWavePerson,
+             LimitHint("TxtWavePerson"));
+    AddField(wave, wave_grid, 2, u"作成日"_s, "TxtWaveDate", kWaveDate, LimitHint("TxtWaveDate"));
     AddField(wave, wave_grid, 3, u"作成環境"_s, "TxtWaveKankyou", kWaveKankyou,
-             LimitHint(40, false));
+             LimitHint("TxtWaveKankyou"));
     grid->addWidget(wave, 4, 0, 1, 3);
     grid->setRowStretch(5, 1);
     grid->setColumnStretch(1, 1);
@@ -230,7 +239,7 @@ void FrmCardMake::BuildWindow() {
       row_layout->addWidget(edit, 1);
       grid->addWidget(caption, row, 0);
       grid->addLayout(row_layout, row, 1);
-      auto* note = new QLabel(LimitHint(28, false), page);
+      auto* note = new QLabel(LimitHint(edit_name), page);
       note->setForegroundRole(QPalette::PlaceholderText);
       grid->addWidget(note, row, 2);
       return list;
@@ -246,7 +255,7 @@ void FrmCardMake::BuildWindow() {
     for (int i = 0; i < 3; ++i) {
       const QByteArray name = "TxtMemo" + QByteArray::number(i + 1);
       AddField(page, grid, 3 + i, QString::fromUtf16(memo_captions[i]), name.constData(),
-               kMemo1 + i, LimitHint(200, false));
+               kMemo1 + i, LimitHint(name.constData()));
     }
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(1, 1);
@@ -392,8 +401,7 @@ void FrmCardMake::MakeCard() {
   if (result.outcome == CardMakeOutcome::kMade) {
     made_folder_ = result.target_folder;
     write_card_->setEnabled(true);
-    Q_EMIT CardMade(JoinPath(result.target_folder, project_.card.CardName + u'.' +
-                                                       ControlFileExtension(project_.Mode())));
+    Q_EMIT CardMade(ControlFilePath(project_));
   }
   if (result.outcome == CardMakeOutcome::kCheckFailed) {
     PointAt(result.failure);

@@ -23,10 +23,6 @@ namespace {
 
 constexpr int kBarSteps = 1000;
 
-QString Size(qint64 bytes) {
-  return u"%1 MB"_s.arg(static_cast<double>(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
-}
-
 }  // namespace
 
 FrmCardWrite::FrmCardWrite(QString card_folder, VolumeProbe& probe, Operator& op,
@@ -149,7 +145,7 @@ void FrmCardWrite::ShowVolumes() {
     const QStringList cells = {
         volume.label.isEmpty() ? QFileInfo(volume.mount_point).fileName() : volume.label,
         QDir::toNativeSeparators(volume.mount_point),
-        Size(volume.total_bytes) + u" / "_s + Size(volume.free_bytes),
+        MegabytesText(volume.total_bytes) + u" / "_s + MegabytesText(volume.free_bytes),
         volume.filesystem.isEmpty() ? u"不明"_s : volume.filesystem,
         refusal.isEmpty() ? u"書込みできます"_s : refusal};
     for (int column = 0; column < cells.size(); ++column) {

@@ -777,7 +777,7 @@ void FrmMain::OnPdf() {
 void FrmMain::OnTools() {
   const CommandScope scope(*this);
   CommitPendingEdit();
-  FrmTools window(op_, choosers_, FitSeries{project_.Mode(), project_.settings.AddFunction == 1},
+  FrmTools window(op_, choosers_, FitSeries{project_.Mode(), project_.settings.StereoAccepted()},
                   this);
   window.exec();
 }

@@ -331,7 +331,7 @@ bool FrmRecord::NameIsRegistrable(const QString& name) {
   format.BitsPerSample = Series(series_.mode).max_bits_per_sample == 8 ? 8 : 16;
   AcceptanceRules rules;
   rules.mode = series_.mode;
-  rules.add_function = series_.stereo ? 1 : 0;
+  rules.stereo_accepted = series_.stereo;
   return CheckSoundFormat(format, true, QDir(sound_folder_).absoluteFilePath(name), QString(),
                           rules, op_) &&
          !DuplicationCheck(list_, name, op_);

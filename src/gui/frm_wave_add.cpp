@@ -325,7 +325,7 @@ int FrmWaveAdd::ConvertAndRegister(const QStringList& sources, const QString& so
   }
   FitSeries series;
   series.mode = project_.Mode();
-  series.stereo = project_.settings.AddFunction == 1;
+  series.stereo = project_.settings.StereoAccepted();
   std::atomic<bool> stop = false;
   FitRunResult run;
   {
@@ -419,7 +419,7 @@ void FrmWaveAdd::OpenTools() {
   grid_->setCurrentIndex(QModelIndex());
   filling_ = false;
   Select(-1);
-  FrmTools tools(op_, choosers_, FitSeries{project_.Mode(), project_.settings.AddFunction == 1},
+  FrmTools tools(op_, choosers_, FitSeries{project_.Mode(), project_.settings.StereoAccepted()},
                  this);
   tools.exec();
 }
@@ -430,7 +430,7 @@ void FrmWaveAdd::RecordVoice() {
   const QString folder = project_.settings.WavePath.isEmpty()
                              ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
                              : project_.settings.WavePath;
-  FrmRecord recording(op_, FitSeries{project_.Mode(), project_.settings.AddFunction == 1}, folder,
+  FrmRecord recording(op_, FitSeries{project_.Mode(), project_.settings.StereoAccepted()}, folder,
                       session_->List(), this);
   if (recording.exec() != QDialog::Accepted) {
     return;

@@ -39,12 +39,6 @@ QModelIndex ProgramTableModel::IndexOf(int channel, int slot) const {
   return index(RowOfChannel(project_, channel) - kHeaderRows, kFirstVoiceColumn + slot);
 }
 
-QString ProgramTableModel::ItemText(const QStringList& texts, const QString& item) const {
-  bool ok = false;
-  const int k = item.toInt(&ok);
-  return ok && k >= 1 && k <= texts.size() ? texts.at(k - 1) : item;
-}
-
 QStringList ProgramTableModel::VoiceChoices() const {
   QStringList choices{u" "_s};
   for (const VoiceRecord& voice : project_.voices) {

@@ -56,8 +56,6 @@ class ProgramTableModel : public QAbstractTableModel {
   void CellEdited();
 
  private:
-  QString ItemText(const QStringList& texts, const QString& item) const;
-
   Project& project_;
   ProgramTable table_;
   QStringList sp_texts_;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/card_data.h"
 #include "core/card_size.h"
 #include "core/element_lists.h"
 #include "core/messages.h"
@@ -61,31 +62,12 @@ void NumberPages(std::vector<SheetPage>& pages) {
   }
 }
 
-// The entry a stored item number (from 1) names, as the program grid shows
-// it; the number itself when the list does not hold it.
-QString ItemText(const QStringList& texts, const QString& item) {
-  bool ok = false;
-  const int k = item.toInt(&ok);
-  return ok && k >= 1 && k <= texts.size() ? texts.at(k - 1) : item;
-}
-
 // The entry a stored list index (from 0) names; blank for "-1", an empty
 // text or an index the list does not reach.
 QString ListText(const QStringList& texts, const QString& index) {
   bool ok = false;
   const int k = index.trimmed().toInt(&ok);
   return ok && k >= 0 && k < texts.size() ? texts.at(k) : QString();
-}
-
-// The control file the card data window makes: card data folder, folder
-// name, file name and the series' extension; blank without both names.
-QString ControlFilePath(const Project& project) {
-  const CardInfo& card = project.card;
-  if (card.Forder.isEmpty() || card.CardName.isEmpty()) {
-    return {};
-  }
-  return JoinPath(JoinPath(project.settings.CardPath, card.Forder),
-                  card.CardName + u'.' + ControlFileExtension(project.Mode()));
 }
 
 qint64 MillisecondsOf(const QString& seconds) {
@@ -281,7 +263,9 @@ std::vector<SheetPage> BuildEditSheet(const Project& project, const ChannelRange
   const int passes = std::max(1, slot_count / kSlotsPerPass);
   const int first = std::clamp(range.first, 0, kProgramRecordCount);
   const int count = std::clamp(range.count, 0, kProgramRecordCount - first);
-  const QString path = ControlFilePath(project);
+  // The control file the card data window makes; blank until both names are given.
+  const bool named = !project.card.Forder.isEmpty() && !project.card.CardName.isEmpty();
+  const QString path = named ? ControlFilePath(project) : QString();
   std::vector<SheetPage> pages;
   for (int pass = 0; pass < passes; ++pass) {
     const int first_slot = pass * kSlotsPerPass;

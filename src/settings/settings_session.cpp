@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/card_data.h"
 #include "core/ini_file.h"
 #include "core/messages.h"
 #include "core/operator.h"
@@ -19,8 +20,6 @@ namespace parlatone {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-constexpr int kMaxCardNameBytes = 8;
 
 // Blanks typed around a name or a folder do not belong to it; a full-width
 // blank does, so that the name check still sees and refuses it.
@@ -63,7 +62,7 @@ SettingsSession::SettingsSession(Project& project, QString settings_file)
       card_path_(project.settings.CardPath),
       card_name_(project.settings.CardName),
       selected_mode_(project.Mode()),
-      stereo_accepted_(project.settings.AddFunction != 0) {}
+      stereo_accepted_(project.settings.StereoAccepted()) {}
 
 void SettingsSession::EditCardPath(const QString& text) {
   card_path_ = text;
@@ -105,7 +104,7 @@ SettingsSession::Field SettingsSession::Validate(Operator& op) {
     RefuseText(op, GetMessage(2062) + u"\r\n"_s + GetMessage(2059));
     return Field::kCardName;
   }
-  if (AnsiByteLength(name) > kMaxCardNameBytes) {
+  if (AnsiByteLength(name) > kCardNameMaxBytes) {
     RefuseText(op, GetMessage(2061) + u"\r\n"_s + GetMessage(2059));
     return Field::kCardName;
   }

@@ -22,7 +22,7 @@ void Refuse(Operator& op, int number, int title, const QString& suffix = {}) {
 }  // namespace
 
 AcceptanceRules AcceptanceRules::From(const Project& project) {
-  return {project.Mode(), project.settings.AddFunction, project.settings.FileCapacity};
+  return {project.Mode(), project.settings.StereoAccepted(), project.settings.FileCapacity};
 }
 
 bool CheckSoundFormat(const SoundInfo& info, bool show_messages, const QString& path,
@@ -48,7 +48,7 @@ bool CheckSoundFormat(const SoundInfo& info, bool show_messages, const QString& 
     }
   }
 
-  if (info.Channels != 1 && rules.add_function == 0) {
+  if (info.Channels != 1 && !rules.stereo_accepted) {
     Refuse(op, 2100, msg::kTitleCaution);
     return false;
   }

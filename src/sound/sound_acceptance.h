@@ -12,7 +12,7 @@ class Project;
 // What the series settings say about accepting files, for one check or run.
 struct AcceptanceRules {
   int mode = 0;
-  int add_function = 0;   // 1: stereo files are accepted
+  bool stereo_accepted = false;
   int file_capacity = 0;  // capacity index of the MP3 series
   // The registration window offers to convert files refused for their
   // format or name; the command line does not.

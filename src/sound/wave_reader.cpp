@@ -220,7 +220,7 @@ QString TruncatedSoundText() {
   return u"Soundファイルが途中で切れています。ファイルを確認して下さい。"_s;
 }
 
-bool IsSupportedWaveHeaderBytes(const QByteArray& first_bytes, int add_function) {
+bool IsSupportedWaveHeaderBytes(const QByteArray& first_bytes, bool stereo_accepted) {
   QByteArray buffer = first_bytes.left(kHeaderCheckBytes);
   buffer.resize(kHeaderCheckBytes, '\0');
   if (!buffer.startsWith("RIFF")) {
@@ -231,7 +231,7 @@ bool IsSupportedWaveHeaderBytes(const QByteArray& first_bytes, int add_function)
     return false;
   }
   const char* p = buffer.constData();
-  if (Le16(p + f + 10) != 1 && add_function != 1) {
+  if (Le16(p + f + 10) != 1 && !stereo_accepted) {
     return false;
   }
   if (!IsAcceptedHeaderRate(Le32(p + f + 12))) {
@@ -244,17 +244,17 @@ bool IsSupportedWaveHeaderBytes(const QByteArray& first_bytes, int add_function)
   return FindId(buffer, "data", f + 24) >= 0;
 }
 
-bool IsSupportedWaveFormat(const SoundInfo& info, int add_function) {
-  return (info.Channels == 1 || add_function == 1) && IsAcceptedHeaderRate(info.SampleRate) &&
+bool IsSupportedWaveFormat(const SoundInfo& info, bool stereo_accepted) {
+  return (info.Channels == 1 || stereo_accepted) && IsAcceptedHeaderRate(info.SampleRate) &&
          (info.BitsPerSample == 8 || info.BitsPerSample == 16);
 }
 
-std::optional<bool> IsSupportedWaveHeader(const QString& path, int add_function) {
+std::optional<bool> IsSupportedWaveHeader(const QString& path, bool stereo_accepted) {
   SoundFile file(path);
   if (!file.IsOpen()) {
     return std::nullopt;
   }
-  return IsSupportedWaveHeaderBytes(file.Read(0, kHeaderCheckBytes), add_function);
+  return IsSupportedWaveHeaderBytes(file.Read(0, kHeaderCheckBytes), stereo_accepted);
 }
 
 }  // namespace parlatone

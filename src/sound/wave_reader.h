@@ -76,14 +76,14 @@ bool ReadSoundInfo(const SoundProbe& probe, int mode, Operator& op, SoundInfo& i
 // accepted), 8000 to 44100 Hz in the devices' steps, 8 or 16 bits, and a
 // "data" chunk that also starts within the first 255 bytes. Nothing when the
 // file cannot be read: the caller treats that as a failure of its own.
-std::optional<bool> IsSupportedWaveHeader(const QString& path, int add_function);
-bool IsSupportedWaveHeaderBytes(const QByteArray& first_bytes, int add_function);
+std::optional<bool> IsSupportedWaveHeader(const QString& path, bool stereo_accepted);
+bool IsSupportedWaveHeaderBytes(const QByteArray& first_bytes, bool stereo_accepted);
 
 // The same rules applied to the format chunk the reader found by walking
 // the chunks. The byte-level check takes the first "fmt " bytes it meets,
 // which a chunk before the real one (a LIST text) may hold; registration
 // asks both, so that what it accepts is what the device reads.
-bool IsSupportedWaveFormat(const SoundInfo& info, int add_function);
+bool IsSupportedWaveFormat(const SoundInfo& info, bool stereo_accepted);
 
 // The text shown for a sound file that ends before its data does.
 QString TruncatedSoundText();

@@ -177,8 +177,8 @@ FileExamination ExamineForRegistration(const SoundProbe& probe, const QString& p
   if (!CheckSoundFormat(file.info, true, path, QString(), rules, op)) {
     return file;
   }
-  if (!IsMp3Series(rules.mode) && (!IsSupportedWaveHeaderBytes(probe.head, rules.add_function) ||
-                                   !IsSupportedWaveFormat(file.info, rules.add_function))) {
+  if (!IsMp3Series(rules.mode) && (!IsSupportedWaveHeaderBytes(probe.head, rules.stereo_accepted) ||
+                                   !IsSupportedWaveFormat(file.info, rules.stereo_accepted))) {
     Refuse(op, 2512, msg::kTitleConfirm);
     file.verdict = FileExamination::Verdict::kRunEnds;
     return file;

@@ -290,6 +290,7 @@ TEST_F(CardWriterTest, RefusalsLeaveTheCardUntouched) {
   probe_.volume.filesystem = u"ext4"_s;
   op_.Answer(MessageAnswer::kYes);
   EXPECT_TRUE(Write(any).ok);
+  EXPECT_EQ(MegabytesText(3670016), u"3.5 MB"_s);  // as the card list shows sizes
 }
 
 TEST_F(CardWriterTest, AWriteThatFailsOrStopsIsNeverAnnouncedComplete) {

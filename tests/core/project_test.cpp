@@ -1,7 +1,10 @@
 #include "core/project.h"
+#include "core/card_data.h"
 #include "core/series.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include "support/card_project.h"
 #include "support/qt_printers.h"
@@ -141,6 +144,29 @@ TEST(Project, CardFieldsInControlFileOrder) {
     EXPECT_EQ(card.*field, line);
   }
   EXPECT_EQ(card.Memo, (std::array<QString, 3>{u"25"_s, u"26"_s, u"27"_s}));
+}
+
+// SP and RP hold item numbers from 1; one the list does not hold shows as stored.
+TEST(Project, ItemTextNamesTheListEntryFromOne) {
+  QStringList shown;
+  for (const QString& item : {u"1"_s, u"2"_s, u"3"_s, u"0"_s, u"x"_s}) {
+    shown << ItemText({u"A"_s, u"B"_s}, item);
+  }
+  EXPECT_EQ(shown, (QStringList{u"A"_s, u"B"_s, u"3"_s, u"0"_s, u"x"_s}));
+}
+
+// The control file goes into the card data folder, named by the series; every
+// series' control file is known by its suffix, whatever the letter case.
+TEST(CardData, ControlFilePathAndTheSeriesExtensions) {
+  Project project;
+  UseSeries(project, 7);
+  project.settings.CardPath = u"/cards/"_s;
+  project.card.CardName = u"ANN01"_s;
+  project.card.Forder = u"駅"_s;
+  EXPECT_EQ(ControlFilePath(project), u"/cards/駅/ANN01.zpx"_s);
+  EXPECT_EQ((std::array{IsControlFileExtension(u"WPJ"_s), IsControlFileExtension(u"mpi"_s),
+                        IsProjectFileExtension(u"mpi"_s), IsProjectFileExtension(u"wav"_s)}),
+            (std::array{true, false, true, false}));
 }
 
 }  // namespace

@@ -52,6 +52,9 @@ TEST(Settings, ReadsBothSections) {
     EXPECT_EQ(settings.UserData[i], u"値"_s + QString::number(i));
   }
   EXPECT_EQ(ReadSettings(dir.filePath(u"none.ini"_s)), Settings());  // a missing file
+  Settings hand_edited;  // the window shows a hand-edited 2 as on, and every reader agrees
+  hand_edited.AddFunction = 2;
+  EXPECT_TRUE(settings.StereoAccepted() && hand_edited.StereoAccepted() && !Settings().StereoAccepted());
 }
 
 // The first start writes the settings file and makes the card folder, and only the first start

@@ -50,7 +50,7 @@ TEST_F(SettingsSessionTest, SeriesOptionsAndTheirDescriptions) {
   }
   EXPECT_EQ(SettingsSession::OptionOfMode(9), SettingsSession::OptionOfMode(0));  // out of range
 
-  project_.settings.AddFunction = 2;  // anything but 0 means on
+  project_.settings.AddFunction = 1;
   SettingsSession session(project_, SettingsFile());
   EXPECT_TRUE(session.StereoAccepted());
   const int with_stereo = session.DescriptionMessage(5);

@@ -56,8 +56,8 @@ TEST(WaveReader, FilesOnDiskAndTheMp3Series) {
   EXPECT_EQ(info.MpegVersion, 3);
   EXPECT_EQ(op.Numbers(), (std::vector<int>{2600, 2600}));
   // The header check on disk; a missing file has no answer.
-  EXPECT_EQ(IsSupportedWaveHeader(dir.filePath(u"a.wav"_s), 1), true);
-  EXPECT_EQ(IsSupportedWaveHeader(dir.filePath(u"missing.wav"_s), 0), std::nullopt);
+  EXPECT_EQ(IsSupportedWaveHeader(dir.filePath(u"a.wav"_s), true), true);
+  EXPECT_EQ(IsSupportedWaveHeader(dir.filePath(u"missing.wav"_s), false), std::nullopt);
 }
 
 // Shapes of real files that no device plays, or whose playing time cannot be measured, and
@@ -139,7 +139,7 @@ TEST(WaveHeaderCheck, RatesBitsChannelsAndIdsWithinTheFirst255Bytes) {
   struct Case {
     const char* what;
     QByteArray bytes;
-    int mode;
+    bool stereo_accepted;
     bool supported;
   } cases[] = {
       {"8 bits", Shaped([](WaveShape& w) { w.bits = 8; }), 0, true},
@@ -153,8 +153,8 @@ TEST(WaveHeaderCheck, RatesBitsChannelsAndIdsWithinTheFirst255Bytes) {
        }),
        0, false},
       {"another tag with 16 bits", Shaped([](WaveShape& w) { w.format_tag = 0x11; }), 0, true},
-      {"stereo in series 0", Shaped([](WaveShape& w) { w.channels = 2; }), 0, false},
-      {"stereo in series 1", Shaped([](WaveShape& w) { w.channels = 2; }), 1, true},
+      {"stereo, mono only", Shaped([](WaveShape& w) { w.channels = 2; }), 0, false},
+      {"stereo, stereo accepted", Shaped([](WaveShape& w) { w.channels = 2; }), 1, true},
       {"data chunk at 300", data_at(300), 0, false},
       {"data chunk at 254, the last that passes", data_at(254), 0, true},
       {"format chunk far back",
@@ -165,7 +165,7 @@ TEST(WaveHeaderCheck, RatesBitsChannelsAndIdsWithinTheFirst255Bytes) {
   };
   EXPECT_EQ(data_at(254).indexOf("data"), 254);
   for (const Case& c : cases) {
-    EXPECT_EQ(IsSupportedWaveHeaderBytes(c.bytes, c.mode), c.supported) << c.what;
+    EXPECT_EQ(IsSupportedWaveHeaderBytes(c.bytes, c.stereo_accepted), c.supported) << c.what;
   }
 }
 

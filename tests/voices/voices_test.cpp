@@ -35,9 +35,9 @@ SoundInfo Format(uint32_t rate, uint16_t bits, uint16_t channels = 1) {
 
 // Whether a format check accepts, and the message it shows: 0 composed, -1 none.
 std::pair<bool, int> Check(const SoundInfo& info, int mode, const QString& path = {},
-                           int add_function = 0, bool show = true) {
+                           bool stereo = false, bool show = true) {
   testing::ScriptedOperator op;
-  const bool accepted = CheckSoundFormat(info, show, path, QString(), {mode, add_function, 0}, op);
+  const bool accepted = CheckSoundFormat(info, show, path, QString(), {mode, stereo, 0}, op);
   return {accepted, op.shown.empty() ? -1 : op.shown.front().number};
 }
 
@@ -109,9 +109,9 @@ class RegisterTest : public ::testing::Test {
   }
 
   RegistrationResult Register(WorkingVoiceList& list, const QStringList& paths, int mode,
-                              int add_function = 0, int capacity = 0) {
+                              bool stereo = false, int capacity = 0) {
     op_ = {};
-    return RegisterFiles(list, paths, {mode, add_function, capacity}, op_);
+    return RegisterFiles(list, paths, {mode, stereo, capacity}, op_);
   }
 
   static std::vector<std::pair<QString, int>> Refused(const RegistrationResult& result) {
