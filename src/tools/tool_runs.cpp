@@ -15,8 +15,11 @@
 #include "sound/wave_reader.h"
 #include "tools/fit.h"
 #include "tools/time_boxes.h"
+#include "tools/tools_log.h"
 
 namespace parlatone {
+
+Q_LOGGING_CATEGORY(ToolsLog, "parlatone.tools", QtWarningMsg)
 
 using namespace Qt::StringLiterals;
 
@@ -74,31 +77,6 @@ class Checker {
   Operator& op_;
   ToolField* field_;
   const FieldFocus& focus_;
-};
-
-// Keeps what a reader would show until the caller knows whether to show it.
-class HeldMessages : public Operator {
- public:
-  explicit HeldMessages(Operator& op) : op_(op) {}
-  MessageAnswer ShowMessage(const MessageRequest& request) override {
-    held_.push_back(request);
-    return MessageAnswer::kOk;
-  }
-  void SetBusy(bool busy) override { op_.SetBusy(busy); }
-  void SetProgress(const QString& caption, int value, int maximum) override {
-    op_.SetProgress(caption, value, maximum);
-  }
-  void Pause(int milliseconds) override { op_.Pause(milliseconds); }
-  void ProcessPendingEvents() override { op_.ProcessPendingEvents(); }
-  void ShowHeld() {
-    for (const MessageRequest& request : held_) {
-      op_.ShowMessage(request);
-    }
-  }
-
- private:
-  Operator& op_;
-  std::vector<MessageRequest> held_;
 };
 
 // What to tell of a sound file the stereo-to-mono conversion does not take
@@ -266,9 +244,9 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
   const QString skip_question = u"\r\n"_s + QString::fromUtf16(tool_text::kSkipQuestion);
   for (const Item& item : sources) {
     SoundInfo info;
-    HeldMessages reader(op);
-    const bool read = ReadSoundInfo(item.source, kWaveMode, reader, info);
-    if (read && info.Channels == 1) {
+    // The reader's word is told only when nothing else explains the file.
+    const CheckResult read = ReadSoundInfo(item.source, kWaveMode, info);
+    if (read.passed && info.Channels == 1) {
       const QString not_stereo =
           FileNameOf(item.source) + QString::fromUtf16(tool_text::kNotStereo);
       if (!request.folder_unit) {
@@ -282,13 +260,13 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
       ++result.skipped;
       continue;
     }
-    if (!read || !TakesStereoToMono(item.source)) {
+    if (!read.passed || !TakesStereoToMono(item.source)) {
       // A sound file of another depth or form (24 bits, float, the
       // extensible header) is one message that names it and the page that
       // converts it; a file nothing reads gets the reader's word.
       const QString other_page = ForFitPageText(item.source);
       if (other_page.isEmpty()) {
-        reader.ShowHeld();
+        ShowIfRefused(op, read);
         ShowText(op, u"情報の取得に失敗しました。処理を中止します。"_s, msg::kTitleConfirm,
                  MessageIcon::kExclamation);
         result.failed = true;
