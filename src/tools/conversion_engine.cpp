@@ -94,9 +94,9 @@ class Pacer {
   // at the first check of every file too, so a stop pressed between two
   // files of a folder reaches the next one before its first block.
   bool Cancelled() {
-    if (progress_.Events != nullptr && (first_ || timer_.elapsed() >= kEventBudgetMs)) {
+    if (progress_.Events && (first_ || timer_.elapsed() >= kEventBudgetMs)) {
       first_ = false;
-      progress_.Events->ProcessPendingEvents();
+      progress_.Events();
       timer_.restart();
     }
     int expected = ConversionProgress::kCancelRequest;

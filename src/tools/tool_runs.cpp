@@ -107,26 +107,32 @@ QStringList WaveFilesIn(const QString& folder) {
   return dir.entryList({u"*.wav"_s}, QDir::Files, QDir::Name);
 }
 
-// The bar of a run: the engine's steps move it, the operator shows it.
+// The bar of a run: the engine's steps move it, the view (or else the
+// operator) shows it.
 class RunBar {
  public:
-  RunBar(Operator& op, ConversionProgress& progress, int64_t total_bytes)
+  RunBar(Operator& op, const RunView& view, ConversionProgress& progress, int64_t total_bytes)
       : op_(op), progress_(progress) {
+    show_ = view.bar ? view.bar
+                     : [&op](int value, int maximum) { op.SetProgress(QString(), value, maximum); };
+    busy_ = view.busy ? view.busy : [&op](bool busy) { op.SetBusy(busy); };
     progress_.Bar = [this] {
       value_ = std::min(value_ + 1, kBarMaximum);
-      op_.SetProgress(QString(), value_, kBarMaximum);
+      show_(value_, kBarMaximum);
     };
     progress_.StepBytes = total_bytes / kBarMaximum;
     progress_.CountedBytes = 0;
     progress_.Cancel = 0;
-    progress_.Events = &op_;
-    op_.SetProgress(QString(), 0, kBarMaximum);
-    op_.SetBusy(true);
+    progress_.Events =
+        view.between_blocks ? view.between_blocks : [&op] { op.ProcessPendingEvents(); };
+    show_(0, kBarMaximum);
+    busy_(true);
   }
   ~RunBar() {
     progress_.Bar = nullptr;
-    if (busy_) {
-      op_.SetBusy(false);
+    progress_.Events = nullptr;
+    if (still_busy_) {
+      busy_(false);
     }
   }
 
@@ -134,22 +140,27 @@ class RunBar {
   void Finish() {
     if (value_ < kBarMaximum) {
       value_ = kBarMaximum;
-      op_.SetProgress(QString(), value_, kBarMaximum);
+      show_(value_, kBarMaximum);
       op_.Pause(100);
+      // Input held back during the pause arrives while the window still
+      // counts as busy: a late click on the stop button stops nothing rather
+      // than start the next run.
+      op_.ProcessPendingEvents();
     }
-    op_.SetBusy(false);
-    busy_ = false;
+    Abort();
   }
   void Abort() {
-    op_.SetBusy(false);
-    busy_ = false;
+    busy_(false);
+    still_busy_ = false;
   }
 
  private:
   Operator& op_;
   ConversionProgress& progress_;
+  std::function<void(int, int)> show_;
+  std::function<void(bool)> busy_;
   int value_ = 0;
-  bool busy_ = true;
+  bool still_busy_ = true;
 };
 
 }  // namespace
@@ -219,7 +230,8 @@ bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* 
 }
 
 ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
-                            ConversionProgress& progress, const FieldFocus& focus) {
+                            ConversionProgress& progress, const FieldFocus& focus,
+                            const RunView& view) {
   ToolRunResult result;
   if (!CheckConversion(request, op, &result.field, focus)) {
     return result;
@@ -293,7 +305,7 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
     return result;
   }
 
-  RunBar bar(op, progress, total_bytes);
+  RunBar bar(op, view, progress, total_bytes);
   for (const Item& item : work) {
     const ConversionResult converted = ConvertStereoToMono(item.source, item.output, progress);
     if (converted == ConversionResult::kCancelled) {
@@ -345,7 +357,8 @@ bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* 
 }
 
 ToolRunResult RunSilentFile(const SilentFileRequest& request, Operator& op,
-                            ConversionProgress& progress, const FieldFocus& focus) {
+                            ConversionProgress& progress, const FieldFocus& focus,
+                            const RunView& view) {
   ToolRunResult result;
   if (!CheckSilentFile(request, op, &result.field, focus)) {
     return result;
@@ -357,7 +370,7 @@ ToolRunResult RunSilentFile(const SilentFileRequest& request, Operator& op,
       TimeBoxValue(request.minutes, kMaxMinutes) * 60 + TimeBoxValue(request.seconds, kMaxSeconds);
   const int bits = request.bits == 16 ? 16 : 8;
   const int rate = request.sample_rate == 44100 ? 44100 : 22050;
-  RunBar bar(op, progress, static_cast<int64_t>(seconds) * rate * (bits / 8) + 44);
+  RunBar bar(op, view, progress, static_cast<int64_t>(seconds) * rate * (bits / 8) + 44);
   const ConversionResult made =
       CreateSilentWave(SilentFilePath(request.output), seconds, rate, bits, progress);
   if (made == ConversionResult::kCancelled) {
