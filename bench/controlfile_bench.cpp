@@ -70,7 +70,7 @@ const Fixture& Files() {
     Project project;
     FillProject(project, fixture.files);
     fixture.control_file = fixture.dir.filePath(u"BIG.wpj"_s);
-    return parlatone::WriteControlFile(project, fixture.control_file, true);
+    return parlatone::WriteControlFile(project, fixture.control_file, true).ok;
   }();
   (void)ready;
   return fixture;

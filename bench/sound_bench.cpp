@@ -20,8 +20,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-using parlatone::bench::SilentOperator;
-
 struct FileSet {
   QStringList wave;
   QStringList tagged_mp3;
@@ -53,16 +51,16 @@ const FileSet& Files() {
 }
 
 void ReadAsRegistration(benchmark::State& state, const QStringList& files, int mode) {
-  SilentOperator op;
+  int refused = 0;
   int64_t total_ms = 0;
   for (auto _ : state) {
     for (const QString& path : files) {
       parlatone::SoundInfo info;
-      parlatone::ReadSoundInfo(path, mode, op, info);
+      refused += parlatone::ReadSoundInfo(path, mode, info).passed ? 0 : 1;
       total_ms += parlatone::GetSoundLength(path, mode);
     }
   }
-  if (op.messages != 0 || total_ms <= 0) {
+  if (refused != 0 || total_ms <= 0) {
     state.SkipWithError("a generated file was refused");
   }
   state.counters["files/s"] = benchmark::Counter(

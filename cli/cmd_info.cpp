@@ -1,6 +1,5 @@
 #include <QDir>
 
-#include "capturing_operator.h"
 #include "command.h"
 #include "core/messages.h"
 #include "core/series.h"
@@ -44,11 +43,15 @@ class InfoCommand : public Command {
     report.BeginArray();
     for (const QString& file : files) {
       const QString path = QDir::cleanPath(current.absoluteFilePath(file));
-      CapturingOperator op(context.op);
       // Exactly what a registration asks of a file before it takes a slot;
       // only the checks that depend on a voice list (capacity, duplicate
       // names) are left out.
-      const FileExamination examined = ExamineForRegistration(path, rules, op);
+      const FileExamination examined = ExamineForRegistration(path, rules);
+      QStringList messages;
+      if (examined.reason) {
+        context.op.ShowMessage(*examined.reason);
+        messages << examined.reason->text;
+      }
       const bool accepted = examined.accepted();
       all_accepted &= accepted;
       const SoundInfo& info = examined.info;
@@ -77,7 +80,7 @@ class InfoCommand : public Command {
         report.Key("lengthMs"_L1);
         report.Value(length_ms);
         report.Key("messages"_L1);
-        report.Value(op.texts);
+        report.Value(messages);
         report.Key("record"_L1);
         WriteVoiceJson(report, record);
         report.EndObject();
@@ -102,7 +105,7 @@ class InfoCommand : public Command {
       } else {
         // The message that refused it, on a line of its own.
         context.out << u"  refused"_s
-                    << (op.texts.isEmpty() ? QString() : u": "_s + op.texts.front().simplified())
+                    << (messages.isEmpty() ? QString() : u": "_s + messages.front().simplified())
                     << '\n';
       }
     }

@@ -3,7 +3,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "capturing_operator.h"
 #include "command.h"
 #include "json_output.h"
 #include "project_json.h"
@@ -38,10 +37,10 @@ class RegisterCommand : public Command {
     for (const QString& file : parser.positionalArguments()) {
       files << QFileInfo(file).absoluteFilePath();
     }
-    CapturingOperator op(context.op);
+    const qsizetype shown_before = context.op.ShownTexts().size();
     WorkingVoiceList list(context.project.ChannelCount);
     const RegistrationResult result =
-        RegisterFiles(list, files, AcceptanceRules::From(context.project), op);
+        RegisterFiles(list, files, AcceptanceRules::From(context.project), context.op);
     const QList<VoiceRecord> voices = list.Voices();
     if (json) {
       QJsonArray voice_array;
@@ -55,9 +54,10 @@ class RegisterCommand : public Command {
         refused.append(
             QJsonObject{{u"file"_s, refusal.path}, {u"message"_s, refusal.message.text}});
       }
-      const QJsonObject object{{u"voices"_s, voice_array},
-                               {u"refused"_s, refused},
-                               {u"messages"_s, QJsonArray::fromStringList(op.texts)}};
+      const QJsonObject object{
+          {u"voices"_s, voice_array},
+          {u"refused"_s, refused},
+          {u"messages"_s, QJsonArray::fromStringList(context.op.ShownTexts().mid(shown_before))}};
       PrintJson(context, QJsonDocument(object));
     } else {
       for (qsizetype v = 0; v < voices.size(); ++v) {

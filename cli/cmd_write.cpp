@@ -67,8 +67,10 @@ class WriteCommand : public Command {
       return kExitFailure;
     }
     const QString out = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
-    if (!WriteControlFile(project, out, AnyChannelInUse(project))) {
-      ShowMessage(context.op, 2505, msg::kTitleError, MessageIcon::kError);
+    if (const WriteResult written = WriteControlFile(project, out, AnyChannelInUse(project));
+        !written) {
+      ShowMessage(context.op, 2505, msg::kTitleError, MessageIcon::kError, MessageButtons::kOk,
+                  WithReason(written));
       return kExitFailure;
     }
     return kExitOk;

@@ -47,6 +47,7 @@ TerminalOperator::TerminalOperator(QTextStream& err, bool interactive, bool prog
     : err_(err), interactive_(interactive), progress_bar_(progress_bar) {}
 
 MessageAnswer TerminalOperator::ShowMessage(const MessageRequest& request) {
+  shown_texts_ << request.text;
   if (progress_shown_) {
     err_ << '\n';  // leave the progress line
     progress_shown_ = false;

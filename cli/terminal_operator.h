@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QTextStream>
 
 #include <functional>
@@ -25,6 +26,8 @@ class TerminalOperator : public Operator {
   }
 
   MessageAnswer ShowMessage(const MessageRequest& request) override;
+  // Every text shown so far, in order, for the JSON reports.
+  const QStringList& ShownTexts() const { return shown_texts_; }
   void SetBusy(bool) override {}
   void SetProgress(const QString& caption, int value, int maximum) override;
   // The pauses of the procedures are there for the eye, to let a window
@@ -38,6 +41,7 @@ class TerminalOperator : public Operator {
   bool progress_bar_;
   bool progress_shown_ = false;
   std::function<MessageAnswer(const MessageRequest&)> policy_;
+  QStringList shown_texts_;
 };
 
 }  // namespace parlatone::cli

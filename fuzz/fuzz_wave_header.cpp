@@ -8,23 +8,11 @@
 #include <array>
 #include <cstdint>
 
-#include "core/operator.h"
 #include "sound/sound_probe.h"
 #include "sound/wave_reader.h"
 #include "voices/registration.h"
 
 namespace {
-
-class SilentOperator : public parlatone::Operator {
- public:
-  parlatone::MessageAnswer ShowMessage(const parlatone::MessageRequest&) override {
-    return parlatone::MessageAnswer::kNo;
-  }
-  void SetBusy(bool) override {}
-  void SetProgress(const QString&, int, int) override {}
-  void Pause(int) override {}
-  void ProcessPendingEvents() override {}
-};
 
 constexpr std::array<uint32_t, 7> kRates = {8000, 11025, 12800, 16000, 22050, 32000, 44100};
 
@@ -42,9 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Series 0 takes the widest choice of rates, series 2 every bit depth.
   for (int mode : {0, 2}) {
     for (bool stereo : {false, true}) {
-      SilentOperator op;
       const parlatone::FileExamination examined = parlatone::ExamineForRegistration(
-          probe, QString(), parlatone::AcceptanceRules{mode, stereo, 0}, op);
+          probe, QString(), parlatone::AcceptanceRules{mode, stereo, 0});
       if (!examined.accepted()) {
         continue;
       }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "card/card_log.h"
 #include "controlfile/control_file_writer.h"
 #include "core/card_data.h"
 #include "core/file_io.h"
@@ -103,9 +104,13 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
 
   const QString control_name = ControlFileName(project);
   progress.Caption(GetMessage(2027, control_name));
-  if (!WriteControlFile(project, JoinPath(work_folder, control_name), programs_present)) {
+  if (const WriteResult written =
+          WriteControlFile(project, JoinPath(work_folder, control_name), programs_present);
+      !written) {
+    qCDebug(CardLog) << "control file" << control_name << "not written:" << written.error;
     progress.Close();
-    ShowMessage(op, 2505, msg::kTitleError, MessageIcon::kError);
+    ShowMessage(op, 2505, msg::kTitleError, MessageIcon::kError, MessageButtons::kOk,
+                WithReason(written));
     result.outcome = CardMakeOutcome::kControlFileFailed;
     return result;
   }
@@ -119,6 +124,7 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
       // where the file system allows: no byte is copied twice.
       if (!IsPlainFileName(voice.NAME) ||
           !StageFile(voice.FilePath, JoinPath(work_folder, voice.NAME))) {
+        qCDebug(CardLog) << "sound file" << voice.FilePath << "not gathered as" << voice.NAME;
         result.failed_files << voice.NAME;
       }
       progress.Advance();
@@ -206,7 +212,7 @@ FileFilter TemporarySaveFilter(int mode) {
 }
 
 bool TemporarySave(Project& project, const QString& path, Operator& op) {
-  bool written = false;
+  WriteResult written;
   {
     BusyScope busy(op);
     written = WriteTemporarySaveFile(project, path, AnyChannelProgrammed(project));
@@ -216,7 +222,8 @@ bool TemporarySave(Project& project, const QString& path, Operator& op) {
   }
   op.ProcessPendingEvents();
   if (!written) {
-    ShowMessage(op, 2511, msg::kTitleError, MessageIcon::kError);
+    ShowMessage(op, 2511, msg::kTitleError, MessageIcon::kError, MessageButtons::kOk,
+                WithReason(written));
     return false;
   }
   ShowMessage(op, 2051, msg::kTitleConfirm, MessageIcon::kInformation);

@@ -20,6 +20,8 @@
 #include <sys/sysmacros.h>
 #endif
 
+#include "card/card_log.h"
+
 namespace parlatone {
 
 using namespace Qt::StringLiterals;
@@ -99,6 +101,8 @@ QJsonArray LsblkDevices() {
   process.start(lsblk, {u"--json"_s, u"-b"_s, u"-o"_s,
                         u"NAME,PATH,FSTYPE,FSVER,MOUNTPOINT,RM,HOTPLUG,SIZE,LABEL"_s});
   if (!process.waitForFinished(kToolTimeoutMs) || process.exitCode() != 0) {
+    qCDebug(CardLog) << "lsblk gave no device list:" << process.errorString()
+                     << process.readAllStandardError().trimmed();
     return {};
   }
   QJsonArray flat;
@@ -319,6 +323,7 @@ bool SystemVolumeProbe::Eject(const VolumeInfo& volume, QString* error) {
                   {action, u"--block-device"_s, volume.source, u"--no-user-interaction"_s});
     if (!process.waitForFinished(30000) || process.exitCode() != 0) {
       *error = QString::fromUtf8(process.readAllStandardError()).trimmed();
+      qCDebug(CardLog) << "udisksctl" << action << volume.source << "failed:" << *error;
       // A card reader that cannot be powered off is unmounted all the same,
       // which is what makes it safe to pull.
       if (action == u"power-off"_s) {

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,6 +19,7 @@
 #endif
 
 #include "card/card_directory.h"
+#include "card/card_log.h"
 #include "card/card_volume.h"
 #include "controlfile/control_file_loader.h"
 #include "core/file_io.h"
@@ -26,6 +28,8 @@
 #include "core/text.h"
 
 namespace parlatone {
+
+Q_LOGGING_CATEGORY(CardLog, "parlatone.card", QtWarningMsg)
 
 using namespace Qt::StringLiterals;
 
@@ -226,13 +230,19 @@ enum class CopyEnd { kDone, kFailed, kCancelled, kPulled };
 
 // Copies one file into the held card folder, flushed to the card, checking
 // between blocks that the card is still there. On anything but kDone the
-// file is removed where that can still be done.
+// file is removed where that can still be done. A failure tells why in
+// `error`, in the system's words.
 CopyEnd CopyToCard(const QString& from, const CardDirectory& card, const QString& name,
                    QCryptographicHash& hash, Progress& progress, const std::atomic<bool>* cancel,
-                   const std::function<bool()>& card_there) {
+                   const std::function<bool()>& card_there, QString& error) {
   QFile source(from);
   QFile target;
-  if (!source.open(QIODevice::ReadOnly) || !card.Create(name, target)) {
+  if (!source.open(QIODevice::ReadOnly)) {
+    error = source.errorString();
+    return CopyEnd::kFailed;
+  }
+  if (!card.Create(name, target)) {
+    error = qt_error_string(errno);
     return CopyEnd::kFailed;
   }
   const QString caption = u"書込み中: "_s + name;
@@ -249,19 +259,30 @@ CopyEnd CopyToCard(const QString& from, const CardDirectory& card, const QString
     }
     chunk = source.read(kChunk);
     if (chunk.isEmpty()) {
-      if (source.error() != QFileDevice::NoError || !target.flush()) {
+      if (source.error() != QFileDevice::NoError) {
+        error = source.errorString();
+        break;
+      }
+      if (!target.flush()) {
+        error = WriteError(target);
         break;
       }
 #ifdef Q_OS_UNIX
       if (::fsync(target.handle()) != 0) {
+        error = qt_error_string(errno);
         break;
       }
 #endif
       target.close();
-      return target.error() == QFileDevice::NoError ? CopyEnd::kDone : CopyEnd::kFailed;
+      if (target.error() != QFileDevice::NoError) {
+        error = target.errorString();
+        return CopyEnd::kFailed;
+      }
+      return CopyEnd::kDone;
     }
     hash.addData(chunk);
     if (!WriteToDevice(target, chunk.constData(), chunk.size())) {
+      error = WriteError(target);
       break;
     }
     progress.Add(caption, chunk.size());
@@ -331,6 +352,9 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
   const std::unique_ptr<CardDirectory> card_dir = CardDirectory::Open(target);
   const auto card_there = [&] { return probe.Identify(target) == opened->identity; };
   if (card_dir == nullptr || !card_there()) {
+    qCDebug(CardLog) << "the card at" << target
+                     << (card_dir == nullptr ? "cannot be opened:" : "is no longer the one checked")
+                     << (card_dir == nullptr ? qt_error_string(errno) : QString());
     Refuse(report, u"書込み先がありません: "_s + QDir::toNativeSeparators(target));
     return report;
   }
@@ -399,7 +423,10 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
   report.written = true;
   for (const QString& name : existing.files) {
     if (!card_dir->Remove(name)) {
-      report.messages << u"カード上のファイルを削除できません: "_s + name;
+      const QString error = qt_error_string(errno);
+      qCDebug(CardLog) << "removing" << name << "from the card failed:" << error;
+      report.messages << u"カード上のファイルを削除できません: "_s + name +
+                             WithReason({false, error});
       stop();
       return report;
     }
@@ -414,8 +441,9 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
       return report;
     }
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    const CopyEnd end =
-        CopyToCard(source_dir.filePath(name), *card_dir, name, hash, progress, cancel, card_there);
+    QString error;
+    const CopyEnd end = CopyToCard(source_dir.filePath(name), *card_dir, name, hash, progress,
+                                   cancel, card_there, error);
     if (end == CopyEnd::kPulled) {
       ReportPulled(report, card.names.mid(0, i), card.names.mid(i));
       stop();
@@ -423,8 +451,12 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
     }
     if (end != CopyEnd::kDone) {
       report.cancelled = end == CopyEnd::kCancelled;
-      report.messages << (report.cancelled ? u"書込みを中止しました。"_s
-                                           : u"書込みに失敗しました: "_s + name);
+      if (!report.cancelled) {
+        qCDebug(CardLog) << "writing" << name << "to the card failed:" << error;
+      }
+      report.messages << (report.cancelled
+                              ? u"書込みを中止しました。"_s
+                              : u"書込みに失敗しました: "_s + name + WithReason({false, error}));
       report.messages << u"カードにないファイル: "_s + card.names.mid(i).join(u", "_s);
       card_dir->Sync();
       stop();
@@ -433,7 +465,9 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
     hashes << hash.result();
   }
   if (!card_dir->Sync()) {
-    report.messages << u"カードへの書込みを確定できません。"_s;
+    const QString error = qt_error_string(errno);
+    qCDebug(CardLog) << "syncing the card at" << target << "failed:" << error;
+    report.messages << u"カードへの書込みを確定できません。"_s + WithReason({false, error});
     stop();
     return report;
   }

@@ -279,10 +279,8 @@ class Loader {
     // One read of the file serves its format, its size and its length.
     const SoundProbe probe = ProbeSoundFile(voice.FilePath, project_.Mode());
     SoundInfo info;
-    if (!ReadSoundInfo(probe, project_.Mode(), op_, info)) {
-      throw AbandonedLoad{};
-    }
-    if (!CheckSoundFormat(info, true, QString(), GetMessage(2039), rules_, op_)) {
+    if (!ShowIfRefused(op_, ReadSoundInfo(probe, project_.Mode(), info)) ||
+        !ShowIfRefused(op_, CheckSoundFormat(info, QString(), GetMessage(2039), rules_))) {
       throw AbandonedLoad{};
     }
     const qint64 bytes = probe.size;

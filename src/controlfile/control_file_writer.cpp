@@ -151,20 +151,20 @@ QString ControlFileText(const Project& project, bool programs_present, const QDa
   return text;
 }
 
-bool WriteTemporarySaveFile(const Project& project, const QString& path, bool programs_present,
-                            const QDateTime& now) {
+WriteResult WriteTemporarySaveFile(const Project& project, const QString& path,
+                                   bool programs_present, const QDateTime& now) {
   if (project.voices.isEmpty()) {
-    return false;
+    return {false, QString()};
   }
   return WriteFileAtomically(path,
                              cp932::Encode(ControlFileText(project, programs_present, now, true)));
 }
 
-bool WriteControlFile(const Project& project, const QString& path, bool programs_present,
-                      const QDateTime& now) {
+WriteResult WriteControlFile(const Project& project, const QString& path, bool programs_present,
+                             const QDateTime& now) {
   // The comment section covers the whole voice list, so there must be one.
   if (project.voices.isEmpty()) {
-    return false;
+    return {false, QString()};
   }
   const QByteArray bytes = cp932::Encode(ControlFileText(project, programs_present, now));
   return WriteFileAtomically(path, bytes);

@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 
+#include "core/file_io.h"
+
 namespace parlatone {
 
 class Project;
@@ -21,16 +23,18 @@ static_assert(sizeof(kControlFileIdLine) - 1 == 15);
 // information and the voice comments. A project without any voice record
 // cannot be written. The file at the path is replaced only once the whole
 // new file is on disk: a failed write leaves the old file as it was and no
-// partial file behind. Shows no message; false on failure.
-bool WriteControlFile(const Project& project, const QString& path, bool programs_present,
-                      const QDateTime& now = QDateTime::currentDateTime());
+// partial file behind. Shows no message; a failure carries the system's
+// reason (none for a project without voices).
+WriteResult WriteControlFile(const Project& project, const QString& path, bool programs_present,
+                             const QDateTime& now = QDateTime::currentDateTime());
 
 // A temporary save: the same file, with each voice's full path after the
 // owner details ("SOUND=" lines, which the devices never see and earlier
 // editors skip), so that it loads again wherever its sounds were registered
 // from.
-bool WriteTemporarySaveFile(const Project& project, const QString& path, bool programs_present,
-                            const QDateTime& now = QDateTime::currentDateTime());
+WriteResult WriteTemporarySaveFile(const Project& project, const QString& path,
+                                   bool programs_present,
+                                   const QDateTime& now = QDateTime::currentDateTime());
 
 // The control file's text as it would be written, before encoding.
 QString ControlFileText(const Project& project, bool programs_present, const QDateTime& now,

@@ -60,7 +60,7 @@ bool WriteRecoveryFile(const Project& project, const QString& path, const QStrin
   QByteArray bytes = cp932::Encode(text);
   bytes += kCheckPrefix + Checksum(bytes) + "\r\n";
   QDir().mkpath(QFileInfo(path).absolutePath());
-  return WriteFileAtomically(path, bytes);
+  return WriteFileAtomically(path, bytes).ok;
 }
 
 RecoveryCheck CheckRecoveryFile(const QString& path, int current_mode) {

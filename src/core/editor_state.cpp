@@ -63,7 +63,7 @@ bool WriteEditorState(const QString& path, const EditorState& state) {
       {u"registrationWindow"_s, QJsonObject{{u"width"_s, state.registration_window.width()},
                                             {u"height"_s, state.registration_window.height()}}}};
   QDir().mkpath(QFileInfo(path).absolutePath());
-  return WriteFileAtomically(path, QJsonDocument(json).toJson(QJsonDocument::Indented));
+  return WriteFileAtomically(path, QJsonDocument(json).toJson(QJsonDocument::Indented)).ok;
 }
 
 void RememberRecentFile(EditorState& state, const QString& path) {

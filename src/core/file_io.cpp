@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <utility>
 #include <vector>
 
@@ -61,16 +62,21 @@ bool ReserveBytes(qint64 size) {
   return allowed < 0 || allowed == size;
 }
 
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+WriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) {
-    return false;
+    return {false, file.errorString()};
   }
   if (!WriteToDevice(file, bytes.constData(), bytes.size())) {
+    const QString error = WriteError(file);
     file.cancelWriting();
-    return false;
+    return {false, error};
   }
-  return file.commit();
+  // What the device refuses shows here at the latest, as the buffer goes out.
+  if (!file.commit()) {
+    return {false, file.errorString()};
+  }
+  return {};
 }
 
 #ifdef Q_OS_LINUX
@@ -303,6 +309,15 @@ bool StreamedOutputFile::Commit() {
   }
   temporary_.setAutoRemove(false);
   return true;
+}
+
+QString WriteError(const QFileDevice& file) {
+  // A room that ran out is a full device that the file itself never saw.
+  return file.error() != QFileDevice::NoError ? file.errorString() : qt_error_string(ENOSPC);
+}
+
+QString WithReason(const WriteResult& result) {
+  return result.error.isEmpty() ? QString() : u"\r\n"_s + result.error;
 }
 
 void UseWriteRoom(WriteRoom* room) {

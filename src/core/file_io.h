@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTemporaryFile>
 
+class QFileDevice;
 class QIODevice;
 
 namespace parlatone {
@@ -12,10 +13,26 @@ namespace parlatone {
 // that cannot be replaced or a folder that went away are handled in one
 // place, and tests can make any write fail the way a full device does.
 
+// How a write went: done, or why not in the system's own words ("No space
+// left on device"), for the message that reports the failure.
+struct WriteResult {
+  bool ok = true;
+  QString error;
+  explicit operator bool() const { return ok; }
+};
+
+// Why a write to the file failed, in the system's words: the file's own
+// error, else the full device of the room in use.
+QString WriteError(const QFileDevice& file);
+
+// The reason of a failed write as the line that follows the message
+// reporting it; nothing when there is no reason to tell.
+QString WithReason(const WriteResult& result);
+
 // Replaces the file with the bytes: written in full under a temporary name
 // beside it, then renamed over it. On failure the earlier file is intact and
 // no partial file remains.
-bool WriteFileAtomically(const QString& path, const QByteArray& bytes);
+WriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Puts a file where a later step reads it once: a hard link where the file
 // system allows (nothing is copied), else a copy. Never written to.
@@ -60,6 +77,8 @@ class StreamedOutputFile {
   // The new file takes the permissions of the one it replaces, or those of
   // any new file.
   bool Commit();
+  // Why the last step failed, in the system's words.
+  QString Error() const { return WriteError(temporary_); }
 
  private:
   QString path_;

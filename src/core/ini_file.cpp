@@ -248,7 +248,7 @@ bool IniFile::Write(const QString& path, const std::vector<Entry>& entries) {
   for (const Entry& entry : entries) {
     updated = SetValue(updated, entry.section, entry.key, entry.value);
   }
-  return WriteFileAtomically(path, updated);
+  return WriteFileAtomically(path, updated).ok;
 }
 
 }  // namespace parlatone

@@ -4,25 +4,39 @@
 
 namespace parlatone {
 
-MessageAnswer ShowMessage(Operator& op, int number, int title_number, MessageIcon icon,
-                          MessageButtons buttons, const QString& insert) {
-  MessageRequest request;
+MessageRequest NumberedMessage(int number, int title_number, MessageIcon icon,
+                               const QString& insert) {
+  MessageRequest request = TextMessage(GetMessage(number, insert), title_number, icon);
   request.number = number;
-  request.text = GetMessage(number, insert);
+  return request;
+}
+
+MessageRequest TextMessage(const QString& text, int title_number, MessageIcon icon) {
+  MessageRequest request;
+  request.text = text;
   request.title_number = title_number;
   request.title = GetMessage(title_number);
   request.icon = icon;
+  return request;
+}
+
+bool ShowIfRefused(Operator& op, const CheckResult& result) {
+  if (!result.passed && result.reason) {
+    op.ShowMessage(*result.reason);
+  }
+  return result.passed;
+}
+
+MessageAnswer ShowMessage(Operator& op, int number, int title_number, MessageIcon icon,
+                          MessageButtons buttons, const QString& insert) {
+  MessageRequest request = NumberedMessage(number, title_number, icon, insert);
   request.buttons = buttons;
   return op.ShowMessage(request);
 }
 
 MessageAnswer ShowText(Operator& op, const QString& text, int title_number, MessageIcon icon,
                        MessageButtons buttons) {
-  MessageRequest request;
-  request.text = text;
-  request.title_number = title_number;
-  request.title = GetMessage(title_number);
-  request.icon = icon;
+  MessageRequest request = TextMessage(text, title_number, icon);
   request.buttons = buttons;
   return op.ShowMessage(request);
 }

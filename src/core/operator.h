@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 
 namespace parlatone {
 
@@ -51,6 +52,31 @@ class Operator {
   // Lets the interface repaint and take input between units of long work.
   virtual void ProcessPendingEvents() = 0;
 };
+
+// A message built now and shown later: by the caller of a check that
+// refused, or kept to be shown with others.
+MessageRequest NumberedMessage(int number, int title_number, MessageIcon icon,
+                               const QString& insert = {});
+MessageRequest TextMessage(const QString& text, int title_number, MessageIcon icon);
+
+// What a check that may say no gives back. The check shows nothing: its
+// caller decides whether the reason is shown at once through its operator,
+// kept to be shown with the file's name, or only reported. A refusal without
+// a reason is one the check has nothing to tell about.
+struct CheckResult {
+  bool passed = true;
+  std::optional<MessageRequest> reason;
+  explicit operator bool() const { return passed; }
+};
+inline CheckResult Refused(MessageRequest reason) {
+  return {false, std::move(reason)};
+}
+inline CheckResult RefusedQuietly() {
+  return {false, std::nullopt};
+}
+
+// Shows the reason of a refusal, if it has one; true when the check passed.
+bool ShowIfRefused(Operator& op, const CheckResult& result);
 
 // Shows message `number` from the table (with its insert) titled with message
 // `title_number`.

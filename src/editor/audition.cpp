@@ -24,7 +24,7 @@ int RepeatCount(const QString& rp) {
 
 std::optional<QString> FileInfoLine(const QString& path, int mode, Operator& op) {
   SoundInfo info;
-  if (!ReadSoundInfo(path, mode, op, info)) {
+  if (!ShowIfRefused(op, ReadSoundInfo(path, mode, info))) {
     return std::nullopt;
   }
   const bool mp3 = IsMp3Series(mode);

@@ -332,9 +332,9 @@ bool FrmRecord::NameIsRegistrable(const QString& name) {
   AcceptanceRules rules;
   rules.mode = series_.mode;
   rules.stereo_accepted = series_.stereo;
-  return CheckSoundFormat(format, true, QDir(sound_folder_).absoluteFilePath(name), QString(),
-                          rules, op_) &&
-         !DuplicationCheck(list_, name, op_);
+  return ShowIfRefused(op_, CheckSoundFormat(format, QDir(sound_folder_).absoluteFilePath(name),
+                                             QString(), rules)) &&
+         ShowIfRefused(op_, CheckUniqueName(list_, name));
 }
 
 void FrmRecord::reject() {

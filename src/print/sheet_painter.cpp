@@ -363,7 +363,7 @@ bool WritePdf(const PrintDocument& document, const QString& path) {
   }
   // Written beside the target and put in its place only when complete, so
   // that a failed run never leaves half a sheet where a good one was.
-  return WriteFileAtomically(path, MendPdfTextMaps(pdf, painted));
+  return WriteFileAtomically(path, MendPdfTextMaps(pdf, painted)).ok;
 }
 
 }  // namespace parlatone

@@ -77,14 +77,13 @@ std::optional<SoundInfo> ScanMp3Header(const QByteArray& bytes) {
   return std::nullopt;
 }
 
-bool ReadMp3Header(const SoundProbe& probe, Operator& op, SoundInfo& info) {
+CheckResult ReadMp3Header(const SoundProbe& probe, SoundInfo& info) {
   info = SoundInfo();
   if (probe.status == SoundFile::Status::kMissing) {
-    ShowMessage(op, 2604, msg::kTitleError, MessageIcon::kError);
-    return false;
+    return Refused(NumberedMessage(2604, msg::kTitleError, MessageIcon::kError));
   }
   if (!probe.IsOpen() || probe.head.isEmpty()) {
-    return false;
+    return RefusedQuietly();
   }
   const std::optional<SoundInfo> found = ScanMp3Header(probe.head);
   // The scan decides the values, as the devices' tools always read them;
@@ -93,11 +92,10 @@ bool ReadMp3Header(const SoundProbe& probe, Operator& op, SoundInfo& info) {
   const bool playable = stream.decodable && stream.layer == 3 &&
                         (stream.version == 1 || stream.version == 2) && stream.length_ms >= 0;
   if (!found || !playable) {
-    ShowMessage(op, 2603, msg::kTitleError, MessageIcon::kError);
-    return false;
+    return Refused(NumberedMessage(2603, msg::kTitleError, MessageIcon::kError));
   }
   info = *found;
-  return true;
+  return {};
 }
 
 }  // namespace parlatone

@@ -5,11 +5,11 @@
 
 #include <optional>
 
+#include "core/operator.h"
 #include "sound/sound_info.h"
 
 namespace parlatone {
 
-class Operator;
 struct SoundProbe;
 
 // The reader looks at no more than this many bytes from the start of a file.
@@ -22,11 +22,11 @@ inline constexpr int kMp3ScanBytes = 32761;
 // sampling rate index in it gives nothing, as does running out of bytes.
 std::optional<SoundInfo> ScanMp3Header(const QByteArray& bytes);
 
-// Scans a probed file's first bytes. Shows 2603 when no usable header is
+// Scans a probed file's first bytes. Refuses with 2603 when no usable header is
 // found, or when the decoder does not play the file's frames as MPEG-1 or
 // MPEG-2 Layer III (an MPEG-2.5 or Layer II file in which the scan took a
 // byte pair of the compressed audio for a header), and 2604 when the file
-// does not exist; an empty or unreadable file gives false silently.
-bool ReadMp3Header(const SoundProbe& probe, Operator& op, SoundInfo& info);
+// does not exist; an empty or unreadable file is refused without a reason.
+CheckResult ReadMp3Header(const SoundProbe& probe, SoundInfo& info);
 
 }  // namespace parlatone

@@ -14,6 +14,8 @@
 
 #include "sound/loudness.h"
 #include "sound/sdl_audio_api.h"
+#include "sound/sound_analysis.h"
+#include "sound/sound_log.h"
 
 namespace parlatone {
 
@@ -370,6 +372,8 @@ bool Recorder::Drain() {
         written_.fetch_add(static_cast<int64_t>(count));
       } else {
         write_failed_ = true;
+        qCDebug(SoundLog) << "recording stopped being written to" << output_->file.fileName()
+                          << "after" << data_bytes << "bytes:" << output_->file.errorString();
       }
     }
     tail += count;

@@ -4,7 +4,12 @@
 
 #include <memory>
 
+#include "sound/sound_log.h"
+
 namespace parlatone {
+
+Q_LOGGING_CATEGORY(SoundLog, "parlatone.sound", QtWarningMsg)
+
 namespace {
 
 template <typename Function>
@@ -21,6 +26,7 @@ std::unique_ptr<SdlAudioApi> Load() {
   static QLibrary& library = *new QLibrary(QStringLiteral("SDL2-2.0"), 0);
 #endif
   if (!library.load()) {
+    qCDebug(SoundLog) << "no SDL2 library, so no sound:" << library.errorString();
     return nullptr;
   }
   auto api = std::make_unique<SdlAudioApi>();
@@ -39,7 +45,12 @@ std::unique_ptr<SdlAudioApi> Load() {
                         Resolve(library, "SDL_GetError", api->GetError) &&
                         Resolve(library, "SDL_free", api->Free);
   Resolve(library, "SDL_GetDefaultAudioInfo", api->GetDefaultAudioInfo);
-  return complete ? std::move(api) : nullptr;
+  if (!complete) {
+    qCDebug(SoundLog) << "the SDL2 library" << library.fileName()
+                      << "lacks a function the player needs, so no sound";
+    return nullptr;
+  }
+  return api;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "sound/decoders.h"
 #include "sound/sdl_audio_api.h"
+#include "sound/sound_log.h"
 
 namespace parlatone {
 namespace {
@@ -27,6 +28,9 @@ bool EnsureSdlAudio() {
   }
   Sdl()->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   g_sdl_audio_started = Sdl()->InitSubSystem(SDL_INIT_AUDIO) == 0;
+  if (!g_sdl_audio_started) {
+    qCDebug(SoundLog) << "SDL audio did not start:" << Sdl()->GetError();
+  }
   return g_sdl_audio_started;
 }
 
@@ -101,6 +105,8 @@ class SdlOutput {
       device_ = Sdl()->OpenAudioDevice(nullptr, 0, &want, &have, 0);
     }
     if (device_ == 0) {
+      qCDebug(SoundLog) << "no audio output for" << rate << "Hz," << channels
+                        << "channels:" << Sdl()->GetError();
       return err::kNoOutput;
     }
     rate_ = rate;

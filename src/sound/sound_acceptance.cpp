@@ -15,8 +15,8 @@ namespace {
 // The longest file name the devices take: twelve bytes, extension included.
 constexpr int kMaxNameBytes = 12;
 
-void Refuse(Operator& op, int number, int title, const QString& suffix = {}) {
-  ShowMessage(op, number, title, MessageIcon::kExclamation, MessageButtons::kOk, suffix);
+CheckResult Refuse(int number, int title, const QString& suffix = {}) {
+  return Refused(NumberedMessage(number, title, MessageIcon::kExclamation, suffix));
 }
 
 }  // namespace
@@ -25,49 +25,41 @@ AcceptanceRules AcceptanceRules::From(const Project& project) {
   return {project.Mode(), project.settings.StereoAccepted(), project.settings.FileCapacity};
 }
 
-bool CheckSoundFormat(const SoundInfo& info, bool show_messages, const QString& path,
-                      const QString& suffix, const AcceptanceRules& rules, Operator& op) {
+CheckResult CheckSoundFormat(const SoundInfo& info, const QString& path, const QString& suffix,
+                             const AcceptanceRules& rules) {
   const QString tail = suffix.isEmpty() ? QString() : suffix + u"\r\n"_s;
 
   if (!path.isEmpty()) {
     const QString name = FileNameOf(path);
     if (HasFullWidth(name)) {
-      Refuse(op, 2062, msg::kTitleConfirm);
-      return false;
+      return Refuse(2062, msg::kTitleConfirm);
     }
     if (AnsiByteLength(name) > kMaxNameBytes) {
-      Refuse(op, 2076, msg::kTitleConfirm);
-      return false;
+      return Refuse(2076, msg::kTitleConfirm);
     }
     if (HasForbiddenChar(name)) {
       const QString text = GetMessage(2077) + ForbiddenCharList() +
                            GetMessage(SeriesMessage(SeriesText::kForbiddenCharSuffix, rules.mode)) +
                            GetMessage(2064);
-      ShowText(op, text, msg::kTitleConfirm, MessageIcon::kExclamation);
-      return false;
+      return Refused(TextMessage(text, msg::kTitleConfirm, MessageIcon::kExclamation));
     }
   }
 
   if (info.Channels != 1 && !rules.stereo_accepted) {
-    Refuse(op, 2100, msg::kTitleCaution);
-    return false;
+    return Refuse(2100, msg::kTitleCaution);
   }
 
   const SeriesInfo& series = Series(rules.mode);
   if (series.format == SoundFormat::kMp3) {
-    return true;  // neither bit rate nor sampling rate is examined
+    return {};  // neither bit rate nor sampling rate is examined
   }
   if (series.max_bits_per_sample == 8 && info.BitsPerSample > 8) {
-    Refuse(op, 2101, msg::kTitleCaution, tail);
-    return false;
+    return Refuse(2101, msg::kTitleCaution, tail);
   }
   if (!AcceptsSampleRate(rules.mode, static_cast<int>(info.SampleRate))) {
-    if (show_messages) {
-      Refuse(op, series.rate_refusal_message, msg::kTitleCaution, tail);
-    }
-    return false;
+    return Refuse(series.rate_refusal_message, msg::kTitleCaution, tail);
   }
-  return true;
+  return {};
 }
 
 }  // namespace parlatone

@@ -2,11 +2,11 @@
 
 #include <QString>
 
+#include "core/operator.h"
 #include "sound/sound_info.h"
 
 namespace parlatone {
 
-class Operator;
 class Project;
 
 // What the series settings say about accepting files, for one check or run.
@@ -22,12 +22,12 @@ struct AcceptanceRules {
 };
 
 // Whether a sound file of this format (and, when a path is given, of this
-// name) may be registered for the series. Shows its own refusal: the name
-// rules first (full-width, more than 12 bytes, forbidden characters), then
-// stereo, then the series' bits and rates. A rate refusal is shown only when
-// show_messages is set; the suffix (for a control file load: "stop reading")
-// follows the series' refusal texts on a line of its own.
-bool CheckSoundFormat(const SoundInfo& info, bool show_messages, const QString& path,
-                      const QString& suffix, const AcceptanceRules& rules, Operator& op);
+// name) may be registered for the series. The first refusal gives the
+// reason: the name rules first (full-width, more than 12 bytes, forbidden
+// characters), then stereo, then the series' bits and rates. The suffix (for
+// a control file load: "stop reading") follows the series' refusal texts on a
+// line of its own.
+CheckResult CheckSoundFormat(const SoundInfo& info, const QString& path, const QString& suffix,
+                             const AcceptanceRules& rules);
 
 }  // namespace parlatone

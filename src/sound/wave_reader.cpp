@@ -51,8 +51,12 @@ int FindId(const QByteArray& buffer, const char* id, int from) {
   return -1;
 }
 
-void ShowError(Operator& op, int number) {
-  ShowMessage(op, number, msg::kTitleError, MessageIcon::kError);
+CheckResult ReadError(int number) {
+  return Refused(NumberedMessage(number, msg::kTitleError, MessageIcon::kError));
+}
+
+CheckResult Truncated() {
+  return Refused(TextMessage(TruncatedSoundText(), msg::kTitleError, MessageIcon::kError));
 }
 
 // A chunk id is four printable ASCII characters.
@@ -61,23 +65,19 @@ bool IsChunkId(const QByteArray& bytes) {
          std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
-bool ReadWaveInfo(const SoundProbe& probe, Operator& op, SoundInfo& info) {
+CheckResult ReadWaveInfo(const SoundProbe& probe, SoundInfo& info) {
   if (!probe.IsOpen()) {
-    ShowError(op, 2600);
-    return false;
+    return ReadError(2600);
   }
   const WaveLayout& layout = probe.layout;
   if (layout.status == WaveLayout::Status::kNotRiffWave) {
-    ShowError(op, 2601);
-    return false;
+    return ReadError(2601);
   }
   if (layout.status == WaveLayout::Status::kNoFormat) {
-    ShowError(op, 2602);
-    return false;
+    return ReadError(2602);
   }
   if (layout.format_size > kMaxFormatSize) {
-    ShowError(op, 2603);
-    return false;
+    return ReadError(2603);
   }
   const qint64 count = layout.format_body.size();
   if (count <= 0) {
@@ -86,40 +86,34 @@ bool ReadWaveInfo(const SoundProbe& probe, Operator& op, SoundInfo& info) {
     request.text = u"mmioRead failed - "_s + QString::number(count);
     request.title = GetMessage(1000);
     request.title_number = 1000;
-    op.ShowMessage(request);
-    return false;
+    return Refused(request);
   }
   info = FormatFromChunk(layout.format_body);
   // The devices play plain PCM of one or two channels. Anything else (A-law,
   // µ-law, ADPCM, float, the extensible format, a channel count of 0 or 6)
   // would be played as noise or not at all.
   if (info.FormatTag != kPcmFormatTag || (info.Channels != 1 && info.Channels != 2)) {
-    ShowError(op, 2603);
-    return false;
+    return ReadError(2603);
   }
   // Samples the header promises but the file does not hold: a copy that was
   // cut short. Its playing time would be wrong and the device would play
   // whatever follows it on the card.
   if (layout.data_offset && layout.data_declared_size > layout.data_size) {
-    ShowText(op, TruncatedSoundText(), msg::kTitleError, MessageIcon::kError);
-    return false;
+    return Truncated();
   }
   // Without a data chunk, or without a byte rate, the file has no playing
   // time: a voice is never registered or loaded with a length that could
   // not be measured.
   if (!layout.data_offset) {
     if (layout.cut_short) {
-      ShowText(op, TruncatedSoundText(), msg::kTitleError, MessageIcon::kError);
-    } else {
-      ShowError(op, 2602);
+      return Truncated();
     }
-    return false;
+    return ReadError(2602);
   }
   if (info.ByteRate == 0) {
-    ShowError(op, 2603);
-    return false;
+    return ReadError(2603);
   }
-  return true;
+  return {};
 }
 
 }  // namespace
@@ -204,16 +198,16 @@ SoundInfo FormatFromChunk(const QByteArray& body) {
   return info;
 }
 
-bool ReadSoundInfo(const SoundProbe& probe, int mode, Operator& op, SoundInfo& info) {
+CheckResult ReadSoundInfo(const SoundProbe& probe, int mode, SoundInfo& info) {
   info = SoundInfo();
   if (IsMp3Series(mode)) {
-    return ReadMp3Header(probe, op, info);
+    return ReadMp3Header(probe, info);
   }
-  return ReadWaveInfo(probe, op, info);
+  return ReadWaveInfo(probe, info);
 }
 
-bool ReadSoundInfo(const QString& path, int mode, Operator& op, SoundInfo& info) {
-  return ReadSoundInfo(ProbeSoundFile(path, mode), mode, op, info);
+CheckResult ReadSoundInfo(const QString& path, int mode, SoundInfo& info) {
+  return ReadSoundInfo(ProbeSoundFile(path, mode), mode, info);
 }
 
 QString TruncatedSoundText() {

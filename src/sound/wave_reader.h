@@ -7,13 +7,13 @@
 #include <functional>
 #include <optional>
 
+#include "core/operator.h"
 #include "sound/sound_info.h"
 
 class QIODevice;
 
 namespace parlatone {
 
-class Operator;
 struct SoundProbe;
 
 // Where the parts of a RIFF WAVE file lie, as found by walking its chunks.
@@ -67,9 +67,9 @@ SoundInfo FormatFromChunk(const QByteArray& body);
 // cut-file text when the file ends early). An MP3 file must be MPEG-1 or
 // MPEG-2 Layer III as the decoder reads its frames, whatever the header
 // scan found (2603).
-bool ReadSoundInfo(const QString& path, int mode, Operator& op, SoundInfo& info);
+CheckResult ReadSoundInfo(const QString& path, int mode, SoundInfo& info);
 // The same over a file already probed: no second read.
-bool ReadSoundInfo(const SoundProbe& probe, int mode, Operator& op, SoundInfo& info);
+CheckResult ReadSoundInfo(const SoundProbe& probe, int mode, SoundInfo& info);
 
 // The byte-level check of a WAVE header against what the devices play:
 // "RIFF", a "fmt " within the first 255 bytes, mono (unless stereo files are

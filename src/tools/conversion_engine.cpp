@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <cerrno>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,7 @@
 
 #include "core/file_io.h"
 #include "core/operator.h"
+#include "tools/tools_log.h"
 
 namespace parlatone {
 namespace {
@@ -92,9 +94,9 @@ class Pacer {
   // at the first check of every file too, so a stop pressed between two
   // files of a folder reaches the next one before its first block.
   bool Cancelled() {
-    if (progress_.Events != nullptr && (first_ || timer_.elapsed() >= kEventBudgetMs)) {
+    if (progress_.Events && (first_ || timer_.elapsed() >= kEventBudgetMs)) {
       first_ = false;
-      progress_.Events->ProcessPendingEvents();
+      progress_.Events();
       timer_.restart();
     }
     return progress_.StopRequested.exchange(false);
@@ -192,6 +194,7 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
   }
   QFile source(input);
   if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    qCDebug(ToolsLog) << "cannot read" << input << source.errorString();
     return ConversionResult::kFailed;
   }
   const int64_t file_size = source.size();
@@ -218,6 +221,7 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
 
   StreamedOutputFile target(output);
   if (!target.Open() || !target.Write(header.constData(), base)) {
+    qCDebug(ToolsLog) << "cannot write" << output << target.Error();
     return ConversionResult::kFailed;
   }
   progress.CountedBytes += base;
@@ -237,6 +241,7 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
     const int64_t block_frames = std::min(frames_per_block, frames - done);
     const int64_t want = block_frames * frame_bytes;
     if (source.read(in.data(), want) != want) {
+      qCDebug(ToolsLog) << input << "ends early or cannot be read:" << source.errorString();
       return ConversionResult::kFailed;
     }
     const char* from = in.data();
@@ -252,6 +257,7 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
       }
     }
     if (!target.Write(out.data(), block_frames * output_frame_bytes)) {
+      qCDebug(ToolsLog) << "writing" << output << "stopped:" << target.Error();
       return ConversionResult::kFailed;
     }
     CountUnits(progress, block_frames, frame_bytes);
@@ -260,7 +266,11 @@ ConversionResult ConvertStereoToMono(const QString& input, const QString& output
   if (pacer.Cancelled()) {
     return ConversionResult::kCancelled;
   }
-  return target.Commit() ? ConversionResult::kCompleted : ConversionResult::kFailed;
+  if (!target.Commit()) {
+    qCDebug(ToolsLog) << output << "not put in place:" << qt_error_string(errno);
+    return ConversionResult::kFailed;
+  }
+  return ConversionResult::kCompleted;
 }
 
 ConversionResult CreateSilentWave(const QString& output, int seconds, int sample_rate,
@@ -288,6 +298,7 @@ ConversionResult CreateSilentWave(const QString& output, int seconds, int sample
 
   StreamedOutputFile target(output);
   if (!target.Open() || !target.Write(header.constData(), 44)) {
+    qCDebug(ToolsLog) << "cannot write" << output << target.Error();
     return ConversionResult::kFailed;
   }
   progress.CountedBytes += 44;
@@ -305,6 +316,7 @@ ConversionResult CreateSilentWave(const QString& output, int seconds, int sample
     }
     const int64_t block = std::min<int64_t>(block_bytes, d - written);
     if (!(zeros ? target.ExtendWithZeros(block) : target.Write(silence.data(), block))) {
+      qCDebug(ToolsLog) << "writing" << output << "stopped:" << target.Error();
       return ConversionResult::kFailed;
     }
     CountUnits(progress, block, 1);
@@ -313,7 +325,11 @@ ConversionResult CreateSilentWave(const QString& output, int seconds, int sample
   if (pacer.Cancelled()) {
     return ConversionResult::kCancelled;
   }
-  return target.Commit() ? ConversionResult::kCompleted : ConversionResult::kFailed;
+  if (!target.Commit()) {
+    qCDebug(ToolsLog) << output << "not put in place:" << qt_error_string(errno);
+    return ConversionResult::kFailed;
+  }
+  return ConversionResult::kCompleted;
 }
 
 }  // namespace parlatone

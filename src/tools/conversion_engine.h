@@ -10,8 +10,6 @@
 
 namespace parlatone {
 
-class Operator;
-
 // Result codes of the conversion engine.
 enum class ConversionResult { kCompleted = 0, kCancelled = 1, kFailed = 2 };
 
@@ -25,8 +23,8 @@ struct ConversionProgress {
   // it. Atomic so that a signal handler may ask too.
   std::atomic<bool> StopRequested = false;
   // Lets the interface process pending events while the engine works; about
-  // every 20 ms of work, not after every byte. May be null.
-  Operator* Events = nullptr;
+  // every 20 ms of work, not after every byte. May be empty.
+  std::function<void()> Events;
 };
 
 // One step of the bar when more than StepBytes bytes have been counted.

@@ -15,8 +15,11 @@
 #include "sound/wave_reader.h"
 #include "tools/fit_rules.h"
 #include "tools/time_boxes.h"
+#include "tools/tools_log.h"
 
 namespace parlatone {
+
+Q_LOGGING_CATEGORY(ToolsLog, "parlatone.tools", QtWarningMsg)
 
 using namespace Qt::StringLiterals;
 
@@ -76,31 +79,6 @@ class Checker {
   const FieldFocus& focus_;
 };
 
-// Keeps what a reader would show until the caller knows whether to show it.
-class HeldMessages : public Operator {
- public:
-  explicit HeldMessages(Operator& op) : op_(op) {}
-  MessageAnswer ShowMessage(const MessageRequest& request) override {
-    held_.push_back(request);
-    return MessageAnswer::kOk;
-  }
-  void SetBusy(bool busy) override { op_.SetBusy(busy); }
-  void SetProgress(const QString& caption, int value, int maximum) override {
-    op_.SetProgress(caption, value, maximum);
-  }
-  void Pause(int milliseconds) override { op_.Pause(milliseconds); }
-  void ProcessPendingEvents() override { op_.ProcessPendingEvents(); }
-  void ShowHeld() {
-    for (const MessageRequest& request : held_) {
-      op_.ShowMessage(request);
-    }
-  }
-
- private:
-  Operator& op_;
-  std::vector<MessageRequest> held_;
-};
-
 // What to tell of a sound file the stereo-to-mono conversion does not take
 // while the fit page converts it; empty when nothing reads it.
 QString ForFitPageText(const QString& path) {
@@ -129,26 +107,32 @@ QStringList WaveFilesIn(const QString& folder) {
   return dir.entryList({u"*.wav"_s}, QDir::Files, QDir::Name);
 }
 
-// The bar of a run: the engine's steps move it, the operator shows it.
+// The bar of a run: the engine's steps move it, the view (or else the
+// operator) shows it.
 class RunBar {
  public:
-  RunBar(Operator& op, ConversionProgress& progress, int64_t total_bytes)
+  RunBar(Operator& op, const RunView& view, ConversionProgress& progress, int64_t total_bytes)
       : op_(op), progress_(progress) {
+    show_ = view.bar ? view.bar
+                     : [&op](int value, int maximum) { op.SetProgress(QString(), value, maximum); };
+    busy_ = view.busy ? view.busy : [&op](bool busy) { op.SetBusy(busy); };
     progress_.Bar = [this] {
       value_ = std::min(value_ + 1, kBarMaximum);
-      op_.SetProgress(QString(), value_, kBarMaximum);
+      show_(value_, kBarMaximum);
     };
     progress_.StepBytes = total_bytes / kBarMaximum;
     progress_.CountedBytes = 0;
     progress_.StopRequested = false;
-    progress_.Events = &op_;
-    op_.SetProgress(QString(), 0, kBarMaximum);
-    op_.SetBusy(true);
+    progress_.Events =
+        view.between_blocks ? view.between_blocks : [&op] { op.ProcessPendingEvents(); };
+    show_(0, kBarMaximum);
+    busy_(true);
   }
   ~RunBar() {
     progress_.Bar = nullptr;
-    if (busy_) {
-      op_.SetBusy(false);
+    progress_.Events = nullptr;
+    if (still_busy_) {
+      busy_(false);
     }
   }
 
@@ -156,22 +140,27 @@ class RunBar {
   void Finish() {
     if (value_ < kBarMaximum) {
       value_ = kBarMaximum;
-      op_.SetProgress(QString(), value_, kBarMaximum);
+      show_(value_, kBarMaximum);
       op_.Pause(100);
+      // Input held back during the pause arrives while the window still
+      // counts as busy: a late click on the stop button stops nothing rather
+      // than start the next run.
+      op_.ProcessPendingEvents();
     }
-    op_.SetBusy(false);
-    busy_ = false;
+    Abort();
   }
   void Abort() {
-    op_.SetBusy(false);
-    busy_ = false;
+    busy_(false);
+    still_busy_ = false;
   }
 
  private:
   Operator& op_;
   ConversionProgress& progress_;
+  std::function<void(int, int)> show_;
+  std::function<void(bool)> busy_;
   int value_ = 0;
-  bool busy_ = true;
+  bool still_busy_ = true;
 };
 
 }  // namespace
@@ -241,7 +230,8 @@ bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* 
 }
 
 ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
-                            ConversionProgress& progress, const FieldFocus& focus) {
+                            ConversionProgress& progress, const FieldFocus& focus,
+                            const RunView& view) {
   ToolRunResult result;
   if (!CheckConversion(request, op, &result.field, focus)) {
     return result;
@@ -266,9 +256,9 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
   const QString skip_question = u"\r\n"_s + QString::fromUtf16(tool_text::kSkipQuestion);
   for (const Item& item : sources) {
     SoundInfo info;
-    HeldMessages reader(op);
-    const bool read = ReadSoundInfo(item.source, kWaveMode, reader, info);
-    if (read && info.Channels == 1) {
+    // The reader's word is told only when nothing else explains the file.
+    const CheckResult read = ReadSoundInfo(item.source, kWaveMode, info);
+    if (read.passed && info.Channels == 1) {
       const QString not_stereo =
           FileNameOf(item.source) + QString::fromUtf16(tool_text::kNotStereo);
       if (!request.folder_unit) {
@@ -282,13 +272,13 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
       ++result.skipped;
       continue;
     }
-    if (!read || !TakesStereoToMono(item.source)) {
+    if (!read.passed || !TakesStereoToMono(item.source)) {
       // A sound file of another depth or form (24 bits, float, the
       // extensible header) is one message that names it and the page that
       // converts it; a file nothing reads gets the reader's word.
       const QString other_page = ForFitPageText(item.source);
       if (other_page.isEmpty()) {
-        reader.ShowHeld();
+        ShowIfRefused(op, read);
         ShowText(op, u"情報の取得に失敗しました。処理を中止します。"_s, msg::kTitleConfirm,
                  MessageIcon::kExclamation);
         result.failed = true;
@@ -315,7 +305,7 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
     return result;
   }
 
-  RunBar bar(op, progress, total_bytes);
+  RunBar bar(op, view, progress, total_bytes);
   for (const Item& item : work) {
     const ConversionResult converted = ConvertStereoToMono(item.source, item.output, progress);
     if (converted == ConversionResult::kCancelled) {
@@ -367,7 +357,8 @@ bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* 
 }
 
 ToolRunResult RunSilentFile(const SilentFileRequest& request, Operator& op,
-                            ConversionProgress& progress, const FieldFocus& focus) {
+                            ConversionProgress& progress, const FieldFocus& focus,
+                            const RunView& view) {
   ToolRunResult result;
   if (!CheckSilentFile(request, op, &result.field, focus)) {
     return result;
@@ -379,7 +370,7 @@ ToolRunResult RunSilentFile(const SilentFileRequest& request, Operator& op,
       TimeBoxValue(request.minutes, kMaxMinutes) * 60 + TimeBoxValue(request.seconds, kMaxSeconds);
   const int bits = request.bits == 16 ? 16 : 8;
   const int rate = request.sample_rate == 44100 ? 44100 : 22050;
-  RunBar bar(op, progress, static_cast<int64_t>(seconds) * rate * (bits / 8) + 44);
+  RunBar bar(op, view, progress, static_cast<int64_t>(seconds) * rate * (bits / 8) + 44);
   const ConversionResult made =
       CreateSilentWave(SilentFilePath(request.output), seconds, rate, bits, progress);
   if (made == ConversionResult::kCancelled) {

@@ -57,13 +57,25 @@ bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* 
 // when it does not end so (registration takes WAVE files by that ending).
 QString SilentFilePath(const QString& typed);
 
-// The runs: the check, then the engine file by file with the bar (0 to 100
-// through the operator's progress), the busy pointer, the stop request in
-// progress.Cancel, and the window's closing steps.
+// Where a run shows itself beside its messages, for a window with a bar and
+// controls of its own. Each one left empty goes to the operator: the bar to
+// its progress, busy to its pointer, the engine's points between two blocks
+// of work to its pending events.
+struct RunView {
+  std::function<void(int value, int maximum)> bar;
+  std::function<void(bool busy)> busy;
+  std::function<void()> between_blocks;
+};
+
+// The runs: the check, then the engine file by file with the bar (0 to 100),
+// the busy state, the stop request in progress.Cancel, and the window's
+// closing steps.
 ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
-                            ConversionProgress& progress, const FieldFocus& focus = {});
+                            ConversionProgress& progress, const FieldFocus& focus = {},
+                            const RunView& view = {});
 ToolRunResult RunSilentFile(const SilentFileRequest& request, Operator& op,
-                            ConversionProgress& progress, const FieldFocus& focus = {});
+                            ConversionProgress& progress, const FieldFocus& focus = {},
+                            const RunView& view = {});
 
 // The texts the window shows, named once.
 namespace tool_text {

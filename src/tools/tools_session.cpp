@@ -7,36 +7,6 @@ namespace parlatone {
 
 using namespace Qt::StringLiterals;
 
-// The operator the runs talk to: messages and the pointer go to the
-// window's operator, the progress to the window's own bar, and every pause
-// of the engine is where a stop request gets its question.
-class ToolsSession::RunOperator : public Operator {
- public:
-  explicit RunOperator(ToolsSession& session) : session_(session) {}
-
-  MessageAnswer ShowMessage(const MessageRequest& request) override {
-    return session_.op_.ShowMessage(request);
-  }
-  void SetBusy(bool busy) override { session_.SetBusy(busy); }
-  void SetProgress(const QString&, int value, int maximum) override {
-    session_.view_.ShowBar(session_.run_, value, maximum);
-  }
-  void Pause(int milliseconds) override {
-    session_.op_.Pause(milliseconds);
-    // Input held back during the pause arrives while the window still
-    // counts as busy: a late click on the stop button stops nothing rather
-    // than start the next run.
-    session_.op_.ProcessPendingEvents();
-  }
-  void ProcessPendingEvents() override {
-    session_.op_.ProcessPendingEvents();
-    session_.AskPendingStop();
-  }
-
- private:
-  ToolsSession& session_;
-};
-
 QStringList IdleOnlyControls() {
   return {u"OptConvMode0"_s, u"OptConvMode1"_s, u"TxtConv010"_s, u"TxtConv011"_s,
           u"CmdConv010"_s,   u"CmdConv011"_s,   u"TxtMM"_s,      u"UpDownMM"_s,
@@ -51,26 +21,24 @@ QString RunButtonCaption(ToolRun run, bool idle) {
   return idle ? u"実行"_s : u"停止"_s;
 }
 
-ToolsSession::ToolsSession(Operator& op, ToolsView& view)
-    : op_(op), view_(view), run_operator_(std::make_unique<RunOperator>(*this)) {}
-
-ToolsSession::~ToolsSession() = default;
+ToolsSession::ToolsSession(Operator& op, ToolsView& view) : op_(op), view_(view) {}
 
 ToolRunResult ToolsSession::Convert(const ConversionRequest& request) {
-  return Run(ToolRun::kConversion, [&](Operator& op) {
-    return RunConversion(request, op, progress_,
-                         [this](ToolField field) { view_.SelectField(field); });
+  return Run(ToolRun::kConversion, [&](const RunView& view) {
+    return RunConversion(
+        request, op_, progress_, [this](ToolField field) { view_.SelectField(field); }, view);
   });
 }
 
 ToolRunResult ToolsSession::MakeSilentFile(const SilentFileRequest& request) {
-  return Run(ToolRun::kSilentFile, [&](Operator& op) {
-    return RunSilentFile(request, op, progress_,
-                         [this](ToolField field) { view_.SelectField(field); });
+  return Run(ToolRun::kSilentFile, [&](const RunView& view) {
+    return RunSilentFile(
+        request, op_, progress_, [this](ToolField field) { view_.SelectField(field); }, view);
   });
 }
 
-ToolRunResult ToolsSession::Run(ToolRun run, const std::function<ToolRunResult(Operator&)>& work) {
+ToolRunResult ToolsSession::Run(ToolRun run,
+                                const std::function<ToolRunResult(const RunView&)>& work) {
   if (running_) {
     return {};  // one run at a time, whatever reaches a run button
   }
@@ -78,7 +46,16 @@ ToolRunResult ToolsSession::Run(ToolRun run, const std::function<ToolRunResult(O
   run_ = run;
   pending_ = Request::kNone;
   close_after_run_ = false;
-  const ToolRunResult result = work(*run_operator_);
+  // Messages and the pointer go to the window's operator, the progress to
+  // the window's own bar, and every pause of the engine is where a stop
+  // request gets its question.
+  const RunView view{[this](int value, int maximum) { view_.ShowBar(run_, value, maximum); },
+                     [this](bool busy) { SetBusy(busy); },
+                     [this] {
+                       op_.ProcessPendingEvents();
+                       AskPendingStop();
+                     }};
+  const ToolRunResult result = work(view);
   running_ = false;
   // A request the run ended before asking about: a stop has nothing left to
   // stop, while the operator who closed the window still wants it closed

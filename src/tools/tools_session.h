@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
 #include "tools/conversion_engine.h"
 #include "tools/tool_runs.h"
 
@@ -47,7 +45,6 @@ QString RunButtonCaption(ToolRun run, bool idle);
 class ToolsSession {
  public:
   ToolsSession(Operator& op, ToolsView& view);
-  ~ToolsSession();
   ToolsSession(const ToolsSession&) = delete;
   ToolsSession& operator=(const ToolsSession&) = delete;
 
@@ -72,16 +69,14 @@ class ToolsSession {
   const ConversionProgress& Progress() const { return progress_; }
 
  private:
-  class RunOperator;
   enum class Request { kNone, kStop, kClose };
 
-  ToolRunResult Run(ToolRun run, const std::function<ToolRunResult(Operator&)>& work);
+  ToolRunResult Run(ToolRun run, const std::function<ToolRunResult(const RunView&)>& work);
   void SetBusy(bool busy);
   void AskPendingStop();
 
   Operator& op_;
   ToolsView& view_;
-  std::unique_ptr<RunOperator> run_operator_;
   ConversionProgress progress_;
   ToolRun run_ = ToolRun::kConversion;
   bool idle_ = true;

@@ -27,35 +27,6 @@ qint64 BytesOf(const VoiceRecord& voice) {
   return ok ? bytes : 0;
 }
 
-void Refuse(Operator& op, int number, int title, const QString& suffix = {}) {
-  ShowMessage(op, number, title, MessageIcon::kExclamation, MessageButtons::kOk, suffix);
-}
-
-// Keeps back the notices shown while one file is examined, so that they can
-// be shown with the file's name; questions still go to the operator.
-class RefusalCollector : public Operator {
- public:
-  explicit RefusalCollector(Operator& inner) : inner_(inner) {}
-  MessageAnswer ShowMessage(const MessageRequest& request) override {
-    if (request.buttons != MessageButtons::kOk) {
-      return inner_.ShowMessage(request);
-    }
-    kept.push_back(request);
-    return MessageAnswer::kOk;
-  }
-  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
-  void SetProgress(const QString& caption, int value, int maximum) override {
-    inner_.SetProgress(caption, value, maximum);
-  }
-  void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
-  void ProcessPendingEvents() override { inner_.ProcessPendingEvents(); }
-
-  QList<MessageRequest> kept;
-
- private:
-  Operator& inner_;
-};
-
 constexpr char16_t kConvertCaption[] = u"変換して登録";
 constexpr char16_t kConvertOffer[] =
     u"形式または名前が合わないファイルは、本シリーズで使える形式に変換して登録できます。";
@@ -145,41 +116,41 @@ bool CapacityHolds(const WorkingVoiceList& list, int mode, int file_capacity) {
   return list.TotalBytes() <= CapacityLimit(mode, file_capacity);
 }
 
-bool DuplicationCheck(const WorkingVoiceList& list, const QString& name, Operator& op) {
+CheckResult CheckUniqueName(const WorkingVoiceList& list, const QString& name) {
   for (int slot = 0; slot < list.size(); ++slot) {
     if (!list[slot].NAME.isEmpty() &&
         QString::compare(list[slot].NAME, name, Qt::CaseInsensitive) == 0) {
-      ShowText(op, u"指定のファイル"_s + name + u" は既に存在します。"_s, msg::kTitleConfirm,
-               MessageIcon::kExclamation);
-      return true;
+      return Refused(TextMessage(u"指定のファイル"_s + name + u" は既に存在します。"_s,
+                                 msg::kTitleConfirm, MessageIcon::kExclamation));
     }
   }
-  return false;
+  return {};
 }
 
 QString MaximumCountText(int channel_count) {
   return u"登録出来るVoiceデータは最大"_s + QString::number(channel_count) + u"です。"_s;
 }
 
-FileExamination ExamineForRegistration(const QString& path, const AcceptanceRules& rules,
-                                       Operator& op) {
-  return ExamineForRegistration(ProbeSoundFile(path, rules.mode), path, rules, op);
+FileExamination ExamineForRegistration(const QString& path, const AcceptanceRules& rules) {
+  return ExamineForRegistration(ProbeSoundFile(path, rules.mode), path, rules);
 }
 
 FileExamination ExamineForRegistration(const SoundProbe& probe, const QString& path,
-                                       const AcceptanceRules& rules, Operator& op) {
+                                       const AcceptanceRules& rules) {
   FileExamination file;
   file.bytes = probe.size;
   file.length_ms = ProbedLengthMs(probe, rules.mode).value_or(-1);
-  if (!ReadSoundInfo(probe, rules.mode, op, file.info)) {
-    return file;
+  CheckResult checked = ReadSoundInfo(probe, rules.mode, file.info);
+  if (checked) {
+    checked = CheckSoundFormat(file.info, path, QString(), rules);
   }
-  if (!CheckSoundFormat(file.info, true, path, QString(), rules, op)) {
+  if (!checked) {
+    file.reason = std::move(checked.reason);
     return file;
   }
   if (!IsMp3Series(rules.mode) && (!IsSupportedWaveHeaderBytes(probe.head, rules.stereo_accepted) ||
                                    !IsSupportedWaveFormat(file.info, rules.stereo_accepted))) {
-    Refuse(op, 2512, msg::kTitleConfirm);
+    file.reason = NumberedMessage(2512, msg::kTitleConfirm, MessageIcon::kExclamation);
     file.verdict = FileExamination::Verdict::kRunEnds;
     return file;
   }
@@ -230,31 +201,30 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
       since_progress.restart();
     }
     ++result.processed;
-    RefusalCollector refusals(op);
-    const auto keep_refusals = [&] {
-      for (const MessageRequest& message : refusals.kept) {
-        result.refused.push_back({path, message, IsConvertibleRefusal(message)});
+    // A refusal is kept, to be shown with the file's name at the end.
+    const auto keep = [&](const std::optional<MessageRequest>& reason) {
+      if (reason) {
+        result.refused.push_back({path, *reason, IsConvertibleRefusal(*reason)});
       }
     };
-    const FileExamination file = ExamineForRegistration(path, rules, refusals);
+    const FileExamination file = ExamineForRegistration(path, rules);
     if (file.verdict == FileExamination::Verdict::kRunEnds) {
-      keep_refusals();
+      keep(file.reason);
       ended = QString::fromUtf16(kRunStoppedText);
       continue;
     }
     if (!file.accepted()) {
-      keep_refusals();
+      keep(file.reason);
       continue;
     }
     const qint64 bytes = file.bytes;
     if (total_bytes + bytes > limit) {
-      Refuse(refusals, mp3 ? 2514 : 2513, msg::kTitleConfirm);
-      keep_refusals();
+      keep(NumberedMessage(mp3 ? 2514 : 2513, msg::kTitleConfirm, MessageIcon::kExclamation));
       ended = QString::fromUtf16(kCapacityReachedText);
       continue;
     }
-    if (DuplicationCheck(list, FileNameOf(path), refusals)) {
-      keep_refusals();
+    if (const CheckResult unique = CheckUniqueName(list, FileNameOf(path)); !unique) {
+      keep(unique.reason);
       continue;
     }
     const int slot = list.FirstFree(hint);

@@ -39,14 +39,14 @@ class WorkingVoiceList {
   QList<VoiceRecord> slots_;
 };
 
-// True when a slot already holds a voice of this file name, letter case
-// aside; then tells the operator so.
-bool DuplicationCheck(const WorkingVoiceList& list, const QString& name, Operator& op);
+// Refused when a slot already holds a voice of this file name, letter case
+// aside.
+CheckResult CheckUniqueName(const WorkingVoiceList& list, const QString& name);
 
 // What registration makes of one file before it takes a slot for it: the
 // reader, the series check (name rules, stereo, bits and rates) and, in the
 // WAVE series, the byte-level header check, in that order. The first
-// refusal is shown and decides. `info` answers with the same checks.
+// refusal decides and gives the reason. `info` answers with the same checks.
 struct FileExamination {
   enum class Verdict {
     kAccepted,
@@ -57,14 +57,16 @@ struct FileExamination {
   SoundInfo info;
   qint64 length_ms = -1;  // -1 when it could not be measured
   qint64 bytes = 0;
+  // Why the file was refused, for the caller to show (none for an empty or
+  // unreadable MP3 file, which the reader passes over in silence).
+  std::optional<MessageRequest> reason;
   bool accepted() const { return verdict == Verdict::kAccepted; }
 };
-FileExamination ExamineForRegistration(const QString& path, const AcceptanceRules& rules,
-                                       Operator& op);
+FileExamination ExamineForRegistration(const QString& path, const AcceptanceRules& rules);
 // The same over a file already probed (`path` names it for the name rules;
 // empty skips them).
 FileExamination ExamineForRegistration(const SoundProbe& probe, const QString& path,
-                                       const AcceptanceRules& rules, Operator& op);
+                                       const AcceptanceRules& rules);
 
 // A file a run did not take, with what refused it.
 struct Refusal {

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <cerrno>
 #include <csignal>
 #include <functional>
 #include <memory>
@@ -299,7 +300,8 @@ TEST_F(CardWriterTest, AWriteThatFailsOrStopsIsNeverAnnouncedComplete) {
   testing::RestoreWrites();
   EXPECT_FALSE(report.ok);
   EXPECT_TRUE(report.written);
-  EXPECT_TRUE(report.messages.contains(u"書込みに失敗しました: b.wav"_s))
+  EXPECT_TRUE(
+      report.messages.contains(u"書込みに失敗しました: b.wav\r\n"_s + qt_error_string(ENOSPC)))
       << report.messages.join(u'|').toStdString();
   EXPECT_TRUE(report.messages.contains(u"カードにないファイル: b.wav, c.wav"_s));
   EXPECT_EQ(OnCard(), (QStringList{u"A.wav"_s, u"DEMO.wpj"_s}));

@@ -38,7 +38,6 @@ TEST(WaveReader, FilesOnDiskAndTheMp3Series) {
     EXPECT_TRUE(testing::WriteBytes(dir.filePath(name), bytes));
     return dir.filePath(name);
   };
-  testing::ScriptedOperator op;
   // The format chunk is found behind other chunks; every field is the chunk's.
   WaveShape wave;
   wave.chunks_before_format = Chunk("LIST", "INFOISFT\x05\0\0\0Tool\0"_ba) + Chunk("junk", "x"_ba);
@@ -46,15 +45,15 @@ TEST(WaveReader, FilesOnDiskAndTheMp3Series) {
   wave.sample_rate = 44100;
   wave.data_bytes = 400;
   SoundInfo info;
-  EXPECT_TRUE(ReadSoundInfo(write(u"a.wav"_s, WaveBytes(wave)), kWaveMode, op, info));
+  EXPECT_TRUE(ReadSoundInfo(write(u"a.wav"_s, WaveBytes(wave)), kWaveMode, info));
   EXPECT_EQ(info, (SoundInfo{1, 2, 44100, 176400, 4, 16, 0, 0, 0}));
   // A missing file or a folder cannot be opened.
-  EXPECT_FALSE(ReadSoundInfo(dir.filePath(u"missing.wav"_s), kWaveMode, op, info));
-  EXPECT_FALSE(ReadSoundInfo(dir.path(), kWaveMode, op, info));
+  for (const QString& unopened : {dir.filePath(u"missing.wav"_s), dir.path()}) {
+    EXPECT_EQ(ReadSoundInfo(unopened, kWaveMode, info).reason.value().number, 2600);
+  }
   // The MP3 series reads with the MP3 reader.
-  EXPECT_TRUE(ReadSoundInfo(write(u"a.mp3"_s, testing::Mp3Frames(3, {128})), 7, op, info));
+  EXPECT_TRUE(ReadSoundInfo(write(u"a.mp3"_s, testing::Mp3Frames(3, {128})), 7, info));
   EXPECT_EQ(info.MpegVersion, 3);
-  EXPECT_EQ(op.Numbers(), (std::vector<int>{2600, 2600}));
   // The header check on disk; a missing file has no answer.
   EXPECT_EQ(IsSupportedWaveHeader(dir.filePath(u"a.wav"_s), true), true);
   EXPECT_EQ(IsSupportedWaveHeader(dir.filePath(u"missing.wav"_s), false), std::nullopt);
@@ -115,19 +114,20 @@ TEST(WaveReader, FilesNoDeviceCanPlay) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shape);
     SoundInfo info;
-    testing::ScriptedOperator op;
     const SoundProbe probe = ProbeWaveBytes(c.bytes);
-    EXPECT_EQ(ReadSoundInfo(probe, kWaveMode, op, info), c.message < 0);
+    const CheckResult read = ReadSoundInfo(probe, kWaveMode, info);
+    EXPECT_EQ(read.passed, c.message < 0);
     if (c.message < 0) {
-      EXPECT_TRUE(op.shown.empty());
+      EXPECT_FALSE(read.reason);
       EXPECT_EQ(info.ExtraSize, c.extra_size);
       EXPECT_EQ(ProbedLengthMs(probe, kWaveMode), c.length_ms);
       continue;
     }
-    ASSERT_EQ(op.Numbers(), std::vector<int>{c.message});
-    EXPECT_EQ(op.shown[0].text, c.text.isEmpty() ? GetMessage(c.message) : c.text);
-    EXPECT_EQ(op.shown[0].title, GetMessage(c.text == mmio ? 1000 : msg::kTitleError));
-    EXPECT_EQ(op.shown[0].icon, c.text == mmio ? MessageIcon::kNone : MessageIcon::kError);
+    ASSERT_TRUE(read.reason);
+    EXPECT_EQ(read.reason->number, c.message);
+    EXPECT_EQ(read.reason->text, c.text.isEmpty() ? GetMessage(c.message) : c.text);
+    EXPECT_EQ(read.reason->title, GetMessage(c.text == mmio ? 1000 : msg::kTitleError));
+    EXPECT_EQ(read.reason->icon, c.text == mmio ? MessageIcon::kNone : MessageIcon::kError);
   }
 }
 
@@ -225,17 +225,16 @@ TEST(Mp3Scan, HeaderFieldsAndWhichCandidateDecides) {
 TEST(Mp3Reader, TheDecoderDecidesWhetherTheStreamIsOneTheDevicesPlay) {
   QTemporaryDir dir;
   const auto read = [&dir](const QString& name, const QByteArray& bytes, SoundInfo& info) {
-    testing::ScriptedOperator op;
     EXPECT_TRUE(testing::WriteBytes(dir.filePath(name), bytes));
-    const bool ok = ReadMp3Header(ProbeMp3File(dir.filePath(name)), op, info);
-    return std::make_pair(ok, op.Numbers());
+    const CheckResult read = ReadMp3Header(ProbeMp3File(dir.filePath(name)), info);
+    return std::make_pair(read.passed,
+                          read.reason ? std::vector{read.reason->number} : std::vector<int>{});
   };
   using Verdict = std::pair<bool, std::vector<int>>;
   const Verdict accepted{true, {}}, unplayable{false, {2603}};
   SoundInfo info;
-  testing::ScriptedOperator op;
-  EXPECT_FALSE(ReadMp3Header(ProbeMp3File(dir.filePath(u"missing.mp3"_s)), op, info));
-  EXPECT_EQ(op.Numbers(), std::vector<int>{2604});
+  EXPECT_EQ(ReadMp3Header(ProbeMp3File(dir.filePath(u"missing.mp3"_s)), info).reason.value().number,
+            2604);
   EXPECT_EQ(read(u"good.mp3"_s, testing::Mp3Frames(2, {64}, 22050, false), info), accepted);
   // The scan skips the MPEG-2.5 headers and takes the stray bytes for an
   // MPEG-1 header (44.1 kHz, 128 kbit/s, mono); the decoder reads the

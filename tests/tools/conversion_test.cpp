@@ -373,7 +373,7 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
     ASSERT_EQ(run.Written(), 1);
     AcceptanceRules rules;  // the output passes the very checks registration makes
     rules.mode = mode;
-    EXPECT_TRUE(ExamineForRegistration(run.files[0].output, rules, op_).accepted());
+    EXPECT_TRUE(ExamineForRegistration(run.files[0].output, rules).accepted());
     r[name] = {sound, run.files[0], Load(run.files[0].output)};
   }
   // 16 bits at the same level (rate and channels are what registration checks).

@@ -33,12 +33,11 @@ SoundInfo Format(uint32_t rate, uint16_t bits, uint16_t channels = 1) {
   return info;
 }
 
-// Whether a format check accepts, and the message it shows: 0 composed, -1 none.
+// Whether a format check accepts, and the message it refuses with: 0 composed, -1 none.
 std::pair<bool, int> Check(const SoundInfo& info, int mode, const QString& path = {},
-                           bool stereo = false, bool show = true) {
-  testing::ScriptedOperator op;
-  const bool accepted = CheckSoundFormat(info, show, path, QString(), {mode, stereo, 0}, op);
-  return {accepted, op.shown.empty() ? -1 : op.shown.front().number};
+                           bool stereo = false) {
+  const CheckResult checked = CheckSoundFormat(info, path, QString(), {mode, stereo, 0});
+  return {checked.passed, checked.reason ? checked.reason->number : -1};
 }
 
 TEST(CheckSoundFormat, NameRulesComeFirst) {
@@ -49,14 +48,14 @@ TEST(CheckSoundFormat, NameRulesComeFirst) {
   EXPECT_EQ(Check(Format(22050, 16), 1, QString()), std::make_pair(true, -1));  // no name to check
 
   // The forbidden-character text names the list and the series' kind of file.
-  testing::ScriptedOperator op;
-  EXPECT_FALSE(CheckSoundFormat(Format(22050, 16), true, u"/snd/a-b.wav"_s, {}, {1, 0, 0}, op));
-  EXPECT_FALSE(CheckSoundFormat(Format(44100, 16), true, u"x(1).mp3"_s, {}, {7, 0, 0}, op));
-  ASSERT_EQ(op.shown.size(), 2u);
-  EXPECT_EQ(op.shown[0].text, GetMessage(2077) + ForbiddenCharList() +
-                                  u" が含まれるWAVEファイルは使用できません。\r\n"_s);
-  EXPECT_EQ(op.shown[0].title_number, msg::kTitleConfirm);
-  EXPECT_TRUE(op.shown[1].text.contains(u" が含まれるmp3ファイル"_s));
+  const MessageRequest wave =
+      CheckSoundFormat(Format(22050, 16), u"/snd/a-b.wav"_s, {}, {1, 0, 0}).reason.value();
+  EXPECT_EQ(wave.text, GetMessage(2077) + ForbiddenCharList() +
+                           u" が含まれるWAVEファイルは使用できません。\r\n"_s);
+  EXPECT_EQ(wave.title_number, msg::kTitleConfirm);
+  EXPECT_TRUE(CheckSoundFormat(Format(44100, 16), u"x(1).mp3"_s, {}, {7, 0, 0})
+                  .reason.value()
+                  .text.contains(u" が含まれるmp3ファイル"_s));
 }
 
 TEST(CheckSoundFormat, StereoBitsAndRatesBySeriesAndTheLoadSuffix) {
@@ -83,15 +82,12 @@ TEST(CheckSoundFormat, StereoBitsAndRatesBySeriesAndTheLoadSuffix) {
   EXPECT_EQ(Check(mp3, 7), std::make_pair(true, -1));
   mp3.Channels = 0;
   EXPECT_EQ(Check(mp3, 7), std::make_pair(false, 2100));
-  // Without messages a rate refusal is silent; the bit-depth refusal is not.
-  EXPECT_EQ(Check(Format(11025, 16), 1, {}, 0, false), std::make_pair(false, -1));
-  EXPECT_EQ(Check(Format(22050, 16), 0, {}, 0, false), std::make_pair(false, 2101));
   // A load's suffix follows the series' refusal on a line of its own.
-  testing::ScriptedOperator op;
-  EXPECT_FALSE(CheckSoundFormat(Format(44100, 16), true, {}, GetMessage(2039), {6, 0, 0}, op));
-  EXPECT_EQ(op.shown[0].text, GetMessage(2105) + GetMessage(2039) + u"\r\n"_s);
-  EXPECT_EQ(op.shown[0].title_number, msg::kTitleCaution);
-  EXPECT_EQ(op.shown[0].icon, MessageIcon::kExclamation);
+  const MessageRequest load =
+      CheckSoundFormat(Format(44100, 16), {}, GetMessage(2039), {6, 0, 0}).reason.value();
+  EXPECT_EQ(load.text, GetMessage(2105) + GetMessage(2039) + u"\r\n"_s);
+  EXPECT_EQ(load.title_number, msg::kTitleCaution);
+  EXPECT_EQ(load.icon, MessageIcon::kExclamation);
 }
 
 class RegisterTest : public ::testing::Test {
