@@ -41,17 +41,18 @@ int main(int argc, char** argv) {
   paths.recovery_file = arguments[1];
   QuietOperator op;
   QtChoosers choosers(op);  // never asked
-  FrmMain window(project, paths, op, choosers);
+  FrmMain window({project, paths, op, choosers});
   window.show();
 
   WorkingVoiceList list(project.ChannelCount);
   RegisterFiles(list, arguments.mid(2), AcceptanceRules::From(project), op);
-  project.voices = list.Voices();
-  project.VoicesRegistered = true;
-  project.voices[1].COMENTS = u"始業のチャイム"_s;
-  project.PageEdited[0] = true;
+  window.Model()->Replace([&] {
+    project.voices = list.Voices();
+    project.VoicesRegistered = true;
+    project.voices[1].COMENTS = u"始業のチャイム"_s;
+    project.PageEdited[0] = true;
+  });
   ProgramTableModel& model = *window.Model();
-  model.Refresh();
   const auto cell = [&model](int row, int column, const QString& value) {
     model.setData(model.index(row, column), value, Qt::EditRole);
   };
