@@ -46,12 +46,10 @@ int main(int argc, char** argv) {
 
   WorkingVoiceList list(project.ChannelCount);
   RegisterFiles(list, arguments.mid(2), AcceptanceRules::From(project), op);
-  window.Model()->Replace([&] {
-    project.voices = list.Voices();
-    project.VoicesRegistered = true;
-    project.voices[1].COMENTS = u"始業のチャイム"_s;
-    project.PageEdited[0] = true;
-  });
+  project.voices = list.Voices();
+  project.VoicesRegistered = true;
+  project.voices[1].COMENTS = u"始業のチャイム"_s;
+  project.PageEdited[0] = true;
   ProgramTableModel& model = *window.Model();
   const auto cell = [&model](int row, int column, const QString& value) {
     model.setData(model.index(row, column), value, Qt::EditRole);

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,11 +112,8 @@ class FrmMainTest : public ::testing::Test {
     return Grid()->findChild<QComboBox*>(u"CellChoice"_s);
   }
   void Fill(int channel, const QStringList& names) {
-    Model()->Replace([&] {
-      for (qsizetype s = 0; s < names.size(); ++s) {
-        project_.programs[static_cast<size_t>(channel)].Voice[static_cast<size_t>(s)] = names[s];
-      }
-    });
+    auto& voices = project_.programs[static_cast<size_t>(channel)].Voice;
+    Model()->Replace([&] { std::copy(names.begin(), names.end(), voices.begin()); });
   }
   // A control file of the open series with a.wav on its first channel.
   QString ControlFileWithOneVoice(const QString& name) {
@@ -726,7 +722,6 @@ TEST_F(FrmMainTest, AKilledEditorsWorkIsRestored) {
 // FrmMain comes back where it was closed; a place kept the earlier way (a
 // bare rectangle) is no place and no failure.
 TEST_F(FrmMainTest, WindowPlaceComesBack) {
-  ASSERT_TRUE(QDir().mkpath(QFileInfo(paths_.state_file).path()));
   ASSERT_TRUE(WriteBytes(paths_.state_file,
                          R"({"mainWindow": {"x": 9000, "y": 9000, "width": 10, "height": 10}})"));
   Open(1);

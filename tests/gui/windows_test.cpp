@@ -103,7 +103,6 @@ class WindowTest : public ::testing::Test {
   template <typename W>
   std::unique_ptr<W> Open() {
     auto window = std::make_unique<W>(WindowContext{project_, paths_, op_, choosers_});
-    // A window's own models announce every change as the views expect.
     for (auto* model : window->template findChildren<QAbstractTableModel*>()) {
       new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::Fatal,
                                    window.get());

@@ -454,7 +454,6 @@ void Monkey::Start() {
   project_->settings = LoadStartupSettings(paths_).settings;
   DeriveSeriesLimits(*project_);
   window_ = std::make_unique<FrmMain>(WindowContext{*project_, paths_, op_, choosers_});
-  // Every change the walk makes reaches the grid as the views expect it.
   new QAbstractItemModelTester(window_->Model(),
                                QAbstractItemModelTester::FailureReportingMode::Fatal,
                                window_.get());
