@@ -454,9 +454,8 @@ void Monkey::Start() {
   project_->settings = LoadStartupSettings(paths_).settings;
   DeriveSeriesLimits(*project_);
   window_ = std::make_unique<FrmMain>(WindowContext{*project_, paths_, op_, choosers_});
-  new QAbstractItemModelTester(window_->Model(),
-                               QAbstractItemModelTester::FailureReportingMode::Fatal,
-                               window_.get());
+  new QAbstractItemModelTester(
+      window_->Model(), QAbstractItemModelTester::FailureReportingMode::Fatal, window_.get());
   QObject::connect(window_.get(), &FrmMain::ProjectLoaded, window_.get(),
                    [this] { loaded_ = true; });
   window_->show();
