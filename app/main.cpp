@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
   parlatone::DeriveSeriesLimits(project);
   parlatone::QtChoosers dialogs(op);
   parlatone::FolderKeepingChoosers choosers(dialogs, project.settings, paths.settings_file);
-  parlatone::FrmMain window(project, paths, op, choosers);
+  parlatone::FrmMain window({project, paths, op, choosers});
   window.show();
   project.VoicesRegistered = false;
   project.ClearPageEdited();

@@ -54,7 +54,7 @@ void BM_SwitchPageSeries4(benchmark::State& state) {
   Fill(project, 4);
   SilentOperator op;
   parlatone::QtChoosers choosers(op);
-  parlatone::FrmMain window(project, parlatone::ResolveAppPaths(), op, choosers);
+  parlatone::FrmMain window({project, parlatone::ResolveAppPaths(), op, choosers});
   window.resize(1024, 768);
   window.show();
   QApplication::processEvents();
@@ -74,7 +74,7 @@ void BM_BuildGridSeries3(benchmark::State& state) {
   SilentOperator op;
   parlatone::QtChoosers choosers(op);
   for (auto _ : state) {
-    parlatone::FrmMain window(project, parlatone::ResolveAppPaths(), op, choosers);
+    parlatone::FrmMain window({project, parlatone::ResolveAppPaths(), op, choosers});
     window.resize(1024, 768);
     window.show();
     window.Grid()->viewport()->repaint();
@@ -112,7 +112,8 @@ void BM_RegisterThroughWindow(benchmark::State& state) {
     parlatone::Project project;
     project.settings.Mode = 1;
     parlatone::DeriveSeriesLimits(project);
-    auto window = std::make_unique<parlatone::FrmWaveAdd>(project, paths, op, choosers);
+    auto window = std::make_unique<parlatone::FrmWaveAdd>(
+        parlatone::WindowContext{project, paths, op, choosers});
     window->show();
     // Settle the window fully (layout, first paint) so that the timed part
     // is the registration and the repaint it causes.
@@ -161,7 +162,7 @@ void BM_LevelsPageSeries4(benchmark::State& state) {
   paths.levels_folder = dir.filePath(u"levels"_s);
   QTemporaryDir settings;
   paths.settings_file = settings.filePath(u"settings.ini"_s);
-  parlatone::FrmWaveAdd window(project, paths, op, choosers);
+  parlatone::FrmWaveAdd window({project, paths, op, choosers});
   window.resize(1024, 768);
   window.show();
   auto* tabs = window.findChild<QTabBar*>(u"TabStrip"_s);
@@ -192,7 +193,7 @@ void EditsOrUndos(benchmark::State& state, bool undo) {
   parlatone::AppPaths paths = parlatone::ResolveAppPaths();
   paths.state_file.clear();
   paths.recovery_file.clear();
-  parlatone::FrmMain window(project, paths, op, choosers);
+  parlatone::FrmMain window({project, paths, op, choosers});
   window.show();
   QApplication::processEvents();
   parlatone::ProgramTableModel& model = *window.Model();

@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
   parlatone::Project project;
   project.settings = parlatone::LoadStartupSettings(paths).settings;
   parlatone::DeriveSeriesLimits(project);
-  parlatone::FrmMain window(project, paths, op, chooser);
+  parlatone::FrmMain window({project, paths, op, chooser});
   window.show();
   window.findChild<QAction*>(u"LOAD"_s)->trigger();
   if (!project.VoicesRegistered) {

@@ -15,16 +15,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QJsonObject RectJson(const QRect& rect) {
-  return {{u"x"_s, rect.x()},
-          {u"y"_s, rect.y()},
-          {u"width"_s, rect.width()},
-          {u"height"_s, rect.height()}};
-}
+constexpr QStringView kMainKey = u"mainWindowGeometry";
+constexpr QStringView kRegistrationKey = u"registrationWindowGeometry";
 
-QRect RectFrom(const QJsonObject& json) {
-  return {json.value(u"x"_s).toInt(), json.value(u"y"_s).toInt(), json.value(u"width"_s).toInt(),
-          json.value(u"height"_s).toInt()};
+QByteArray GeometryFrom(const QJsonObject& json, QStringView key) {
+  return QByteArray::fromBase64(json.value(key).toString().toLatin1());
 }
 
 }  // namespace
@@ -42,12 +37,8 @@ EditorState ReadEditorState(const QString& path) {
       state.recent_files << recent.toString();
     }
   }
-  const QJsonObject main = json.value(u"mainWindow"_s).toObject();
-  state.main_window = RectFrom(main);
-  state.main_maximized = main.value(u"maximized"_s).toBool();
-  const QJsonObject registration = json.value(u"registrationWindow"_s).toObject();
-  state.registration_window =
-      QSize(registration.value(u"width"_s).toInt(), registration.value(u"height"_s).toInt());
+  state.main_geometry = GeometryFrom(json, kMainKey);
+  state.registration_geometry = GeometryFrom(json, kRegistrationKey);
   return state;
 }
 
@@ -55,13 +46,10 @@ bool WriteEditorState(const QString& path, const EditorState& state) {
   if (path.isEmpty()) {
     return false;
   }
-  QJsonObject main = RectJson(state.main_window);
-  main.insert(u"maximized"_s, state.main_maximized);
   const QJsonObject json{
       {u"recentFiles"_s, QJsonArray::fromStringList(state.recent_files)},
-      {u"mainWindow"_s, main},
-      {u"registrationWindow"_s, QJsonObject{{u"width"_s, state.registration_window.width()},
-                                            {u"height"_s, state.registration_window.height()}}}};
+      {kMainKey.toString(), QString::fromLatin1(state.main_geometry.toBase64())},
+      {kRegistrationKey.toString(), QString::fromLatin1(state.registration_geometry.toBase64())}};
   QDir().mkpath(QFileInfo(path).absolutePath());
   return WriteFileAtomically(path, QJsonDocument(json).toJson(QJsonDocument::Indented)).ok;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QRect>
-#include <QSize>
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -13,9 +12,12 @@ namespace parlatone {
 // file stays as other tools read it.
 struct EditorState {
   QStringList recent_files;  // newest first
-  QRect main_window;         // empty: never placed
-  bool main_maximized = false;
-  QSize registration_window;  // empty: the window's own size
+  // The windows' places as the windows save them (QWidget::saveGeometry),
+  // maximised state included; empty: never placed. A place that earlier
+  // versions kept as a bare rectangle is not read: the window opens at its
+  // own size once and is kept this way from then on.
+  QByteArray main_geometry;
+  QByteArray registration_geometry;
 
   bool operator==(const EditorState&) const = default;
 };

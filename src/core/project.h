@@ -140,7 +140,6 @@ class Project {
   int CurrentPage = 0;
   bool VoicesRegistered = false;
   std::array<bool, kMaxPageCount> PageEdited{};
-  bool ModeChanged = false;
 
   int Mode() const { return settings.Mode; }
   bool IsEdited() const;

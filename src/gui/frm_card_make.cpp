@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "card/card_info.h"
@@ -89,14 +90,13 @@ void SelectStoredIndex(QComboBox* list, const QString& stored) {
 
 }  // namespace
 
-FrmCardMake::FrmCardMake(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
-                         QWidget* parent)
+FrmCardMake::FrmCardMake(const WindowContext& context, QWidget* parent)
     : QDialog(parent),
       probe_(std::make_unique<SystemVolumeProbe>()),
-      project_(project),
-      paths_(std::move(paths)),
-      op_(op),
-      choosers_(choosers) {
+      project_(context.project),
+      paths_(context.paths),
+      op_(context.op),
+      choosers_(context.choosers) {
   setObjectName(u"FrmCardMake"_s);
   setWindowTitle(GetMessage(1001));
   setModal(true);
@@ -141,22 +141,16 @@ void FrmCardMake::TrackField(QLineEdit* edit, int field) {
 void FrmCardMake::BuildWindow() {
   const int mode = project_.Mode();
   auto* layout = new QVBoxLayout(this);
-  tabs_ = new QTabBar(this);
-  tabs_->setObjectName(u"TabStrip1"_s);
-  tabs_->addTab(u"基本情報"_s);
-  tabs_->addTab(u"作成情報"_s);
-  tabs_->addTab(u"媒体・コメント"_s);
-  layout->addWidget(tabs_);
-  connect(tabs_, &QTabBar::currentChanged, this, [this](int page) {
-    for (int p = 0; p < 3; ++p) {
-      pages_[p]->setVisible(p == page);
-    }
-  });
+  tabs_ = new QTabWidget(this);
+  // Found by the name its tab strip has always had.
+  tabs_->tabBar()->setObjectName(u"TabStrip1"_s);
+  layout->addWidget(tabs_, 1);
   const char* page_names[] = {"FrameBase", "FrameSakusei", "FrameKomento"};
+  const char16_t* page_captions[] = {u"基本情報", u"作成情報", u"媒体・コメント"};
   for (int p = 0; p < 3; ++p) {
-    pages_[p] = new QGroupBox(this);
+    pages_[p] = new QGroupBox(tabs_);
     pages_[p]->setObjectName(QString::fromLatin1(page_names[p]));
-    layout->addWidget(pages_[p], 1);
+    tabs_->addTab(pages_[p], QString::fromUtf16(page_captions[p]));
   }
 
   // Page 1: the card data set, the card, and who made the card data.
@@ -328,9 +322,6 @@ int FrmCardMake::CurrentPage() const {
 
 void FrmCardMake::ShowPage(int page) {
   tabs_->setCurrentIndex(page);
-  for (int p = 0; p < 3; ++p) {
-    pages_[p]->setVisible(p == page);
-  }
 }
 
 void FrmCardMake::StoreFields() {

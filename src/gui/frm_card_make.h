@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "core/paths.h"
+#include "gui/window_context.h"
 
 class QComboBox;
 class QGridLayout;
@@ -13,7 +14,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTabBar;
+class QTabWidget;
 
 namespace parlatone {
 
@@ -32,8 +33,7 @@ class FrmCardMake : public QDialog {
   Q_OBJECT
 
  public:
-  FrmCardMake(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
-              QWidget* parent = nullptr);
+  explicit FrmCardMake(const WindowContext& context, QWidget* parent = nullptr);
   ~FrmCardMake() override;
 
   int CurrentPage() const;  // 0 to 2
@@ -73,7 +73,7 @@ class FrmCardMake : public QDialog {
   AppPaths paths_;
   Operator& op_;
   Choosers& choosers_;
-  QTabBar* tabs_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
   QGroupBox* pages_[3] = {};
   // Text fields by their position in the card information; the positions of
   // the lists and the size class stay empty.

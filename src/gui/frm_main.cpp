@@ -58,13 +58,14 @@ struct ToolbarEntry {
   const char* key;
   const char16_t* text;
   const char16_t* tip;  // what the command does, not its caption again
+  bool gap_before = false;
 };
 constexpr ToolbarEntry kToolbar[] = {
     {"LOAD", u"ファイル読込", u"コントロールファイルか一時保存ファイルを読み込みます"},
     {"NEW", u"データ初期化", u"編集中のSound、チャンネル、カード情報をすべて消去します"},
     {"WAVE", u"Sound登録", u"使用するSoundファイルを登録・削除します"},
     {"SETING", u"詳細設定", u"シリーズ、ステレオの可否、カードデータの保存先を設定します"},
-    {"CARD", u" ｶｰﾄﾞﾃﾞｰﾀ作成 ", u"カード情報を入力し、一時保存やカードデータの作成をします"},
+    {"CARD", u" ｶｰﾄﾞﾃﾞｰﾀ作成 ", u"カード情報を入力し、一時保存やカードデータの作成をします", true},
     {"PRINT", u"印刷", u"編集情報・コントロールデータ情報・Sound登録情報を印刷します"},
     {"APPEND", u"編集画面を閉じる", u"エディタを終了します"}};
 
@@ -86,13 +87,12 @@ constexpr const char16_t* kCommandTips[] = {
 
 }  // namespace
 
-FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
-                 QWidget* parent)
+FrmMain::FrmMain(const WindowContext& context, QWidget* parent)
     : QMainWindow(parent),
-      project_(project),
-      paths_(std::move(paths)),
-      op_(op),
-      choosers_(choosers) {
+      project_(context.project),
+      paths_(context.paths),
+      op_(context.op),
+      choosers_(context.choosers) {
   setObjectName(u"FrmMain"_s);
   UpdateTitle();
   state_ = ReadEditorState(paths_.state_file);
@@ -104,7 +104,8 @@ FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choos
   BuildWindow();
   BuildMenus();
   RebuildTabs();
-  RestoreGeometry();
+  // Brought onto the screens there are now, however they changed.
+  restoreGeometry(state_.main_geometry);
   sim_timer_ = new QTimer(this);
   sim_timer_->setObjectName(u"TmrSim"_s);
   sim_timer_->setInterval(50);
@@ -116,18 +117,14 @@ FrmMain::FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choos
     ShowPlayPosition();
   });
   project_.ResetPrograms();
-  cleared_listener_ = project_.AddClearedListener([this] {
-    SetProjectFile({});
-    model_->Refresh();
-  });
+  cleared_listener_ = project_.AddClearedListener([this] { SetProjectFile({}); });
   SetButtonState(ButtonState::kIdle);
   connect(model_, &ProgramTableModel::CellEdited, this,
           [this] { UpdateButtonsForCell(grid_->currentIndex()); });
-  // Undo and redo put rows back behind the grid.
-  connect(history_, &TableHistory::Restored, this, [this] {
-    model_->Refresh();
-    UpdateButtonsForCell(grid_->currentIndex());
-  });
+  // Undo and redo may fill or empty the selected cell.
+  connect(history_, &TableHistory::Restored, this,
+          [this] { UpdateButtonsForCell(grid_->currentIndex()); });
+  connect(history_, &TableHistory::Changed, this, &FrmMain::UpdateModified);
   // Every change of the table is kept for recovery once the changes pause.
   connect(&history_->Stack(), &QUndoStack::indexChanged, recovery_, &RecoveryKeeper::Touch);
 }
@@ -147,6 +144,8 @@ FrmMain::CommandScope::CommandScope(FrmMain& window) : window_(window) {
 }
 
 FrmMain::CommandScope::~CommandScope() {
+  // Whatever the command changed, the title's mark follows.
+  window_.UpdateModified();
   if (--window_.commands_running_ == 0 && !window_.when_idle_.empty()) {
     QTimer::singleShot(0, &window_, &FrmMain::RunIdleWork);
   }
@@ -180,24 +179,27 @@ void FrmMain::BuildWindow() {
   toolbar->setFloatable(false);
   toolbar->toggleViewAction()->setVisible(false);
   toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  for (int i = 0; i < 7; ++i) {
-    if (i == 4) {
+  for (const ToolbarEntry& entry : kToolbar) {
+    if (entry.gap_before) {
       auto* gap = new QWidget(toolbar);
       gap->setFixedWidth(24);
       toolbar->addWidget(gap);
     }
-    QAction* action = toolbar->addAction(QString::fromUtf16(kToolbar[i].text));
-    action->setObjectName(QString::fromLatin1(kToolbar[i].key));
-    action->setToolTip(QString::fromUtf16(kToolbar[i].tip));
+    QAction* action = toolbar->addAction(QString::fromUtf16(entry.text));
+    action->setObjectName(QString::fromLatin1(entry.key));
+    action->setToolTip(QString::fromUtf16(entry.tip));
     toolbar_actions_ << action;
   }
-  load_action_ = toolbar_actions_[0];
-  clear_action_ = toolbar_actions_[1];
-  wave_action_ = toolbar_actions_[2];
-  seting_action_ = toolbar_actions_[3];
-  card_action_ = toolbar_actions_[4];
-  print_action_ = toolbar_actions_[5];
-  quit_action_ = toolbar_actions_[6];
+  const auto named = [toolbar](const char* key) {
+    return toolbar->findChild<QAction*>(QString::fromLatin1(key), Qt::FindDirectChildrenOnly);
+  };
+  load_action_ = named("LOAD");
+  clear_action_ = named("NEW");
+  wave_action_ = named("WAVE");
+  seting_action_ = named("SETING");
+  card_action_ = named("CARD");
+  print_action_ = named("PRINT");
+  quit_action_ = named("APPEND");
   connect(wave_action_, &QAction::triggered, this, &FrmMain::OnWave);
   connect(seting_action_, &QAction::triggered, this, &FrmMain::OnSeting);
   connect(card_action_, &QAction::triggered, this, &FrmMain::OnCard);
@@ -464,27 +466,18 @@ void FrmMain::TakeSavedFile(const QString& path) {
 }
 
 void FrmMain::SaveState() {
-  // Where the window is when not maximised, so that it comes back there.
-  state_.main_maximized = isMaximized();
-  if (!isMaximized() && !isMinimized()) {
-    state_.main_window = geometry();
-  }
+  state_.main_geometry = saveGeometry();
   WriteEditorState(paths_.state_file, state_);
-}
-
-void FrmMain::RestoreGeometry() {
-  if (state_.main_window.isEmpty()) {
-    return;
-  }
-  setGeometry(FitToScreens(state_.main_window, minimumSizeHint()));
-  if (state_.main_maximized) {
-    setWindowState(windowState() | Qt::WindowMaximized);
-  }
 }
 
 void FrmMain::UpdateTitle() {
   // The series in the title: series 1 and 7 look alike until a window opens.
-  setWindowTitle(GetMessage(1000) + u" - "_s + SeriesLabel(project_.Mode()).simplified());
+  setWindowTitle(GetMessage(1000) + u" - "_s + SeriesLabel(project_.Mode()).simplified() +
+                 u"[*]"_s);
+}
+
+void FrmMain::UpdateModified() {
+  setWindowModified(FirstEditedPage() >= 0);
 }
 
 void FrmMain::RebuildTabs() {
@@ -499,18 +492,20 @@ void FrmMain::RebuildTabs() {
   tabs_->setVisible(pages > 1);
   tabs_->setCurrentIndex(std::clamp(project_.CurrentPage, 0, pages - 1));
   switching_tabs_ = false;
-  model_->Refresh();
   grid_->ApplyColumnLayout();
 }
 
 void FrmMain::ShowPage(int page) {
-  project_.CurrentPage = page;
+  model_->ShowPage(page);
+  SelectTab(page);
+}
+
+void FrmMain::SelectTab(int page) {
   if (tabs_->currentIndex() != page) {
     switching_tabs_ = true;
     tabs_->setCurrentIndex(page);
     switching_tabs_ = false;
   }
-  model_->Refresh();
 }
 
 void FrmMain::SetButtonState(ButtonState state) {
@@ -670,11 +665,7 @@ bool FrmMain::OpenFile(const QString& path) {
   if (!LoadWpjFile(project_, path, op_)) {
     return false;
   }
-  project_.ClearPageEdited();
-  history_->Clear();
-  recovery_->Discard();
-  ShowPage(0);
-  grid_->scrollToTop();
+  StartFresh();
   grid_->setCurrentIndex(model_->index(0, kSpColumn));
   SetProjectFile(path);
   RememberFile(path);
@@ -760,7 +751,7 @@ void FrmMain::OnTemporarySave() {
   const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
-  FrmCardMake window(project_, paths_, op_, choosers_, this);
+  FrmCardMake window(Context(), this);
   connect(&window, &FrmCardMake::Saved, this, &FrmMain::TakeSavedFile);
   window.TemporarySave();
   recovery_->Keep();
@@ -770,7 +761,7 @@ void FrmMain::OnPdf() {
   const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
-  FrmPrint window(project_, paths_, op_, choosers_, this);
+  FrmPrint window(Context(), this);
   window.SavePdf();
 }
 
@@ -787,42 +778,37 @@ void FrmMain::OnGuide() {
 }
 
 void FrmMain::OnVersion() {
+  ShowSettings(FrmSeting::kVersionPage);
+}
+
+void FrmMain::OnSeting() {
+  ShowSettings(FrmSeting::kSystemPage);
+}
+
+void FrmMain::ShowSettings(int page) {
   const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
-  project_.ModeChanged = false;
-  {
-    FrmSeting dialog(project_, paths_, op_, choosers_, this);
-    dialog.ShowPage(FrmSeting::kVersionPage);
-    dialog.exec();
-  }
-  // The dialog is the whole settings dialog: a series chosen there applies.
-  UpdateTitle();
-  if (project_.ModeChanged) {
-    ApplyModeChange();
-    project_.ModeChanged = false;
-  }
+  FrmSeting dialog(Context(), this);
+  dialog.ShowPage(static_cast<FrmSeting::Page>(page));
+  connect(&dialog, &FrmSeting::SeriesChanged, this, &FrmMain::ApplyModeChange);
+  dialog.exec();
 }
 
 void FrmMain::OnWave() {
   const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
-  FrmWaveAdd window(project_, paths_, op_, choosers_, this);
-  if (!state_.registration_window.isEmpty()) {
-    window.resize(
-        FitToScreens(QRect(window.pos(), state_.registration_window), window.minimumSizeHint())
-            .size());
-  }
+  FrmWaveAdd window(Context(), this);
+  window.restoreGeometry(state_.registration_geometry);
   window.exec();
-  state_.registration_window = window.size();
+  state_.registration_geometry = window.saveGeometry();
   SaveState();
   // Channels refer to voices by name: those no longer registered leave them.
   history_->Record(u"登録されていないSoundの削除"_s, {}, [this] {
     model_->Table().PurgeUnregisteredVoices();
     return true;
   });
-  model_->Refresh();
   recovery_->Touch();
 }
 
@@ -830,7 +816,7 @@ void FrmMain::OnCard() {
   const CommandScope scope(*this);
   audition_->Stop();
   CommitPendingEdit();  // the grid's last edit belongs in the saved data
-  FrmCardMake window(project_, paths_, op_, choosers_, this);
+  FrmCardMake window(Context(), this);
   connect(&window, &FrmCardMake::Saved, this, &FrmMain::TakeSavedFile);
   connect(&window, &FrmCardMake::CardMade, this, [this](const QString& control_file) {
     TakeSavedFile(control_file);
@@ -840,28 +826,11 @@ void FrmMain::OnCard() {
   recovery_->Keep();
 }
 
-void FrmMain::OnSeting() {
-  const CommandScope scope(*this);
-  CommitPendingEdit();
-  SetButtonState(ButtonState::kIdle);
-  project_.ModeChanged = false;
-  {
-    FrmSeting dialog(project_, paths_, op_, choosers_, this);
-    dialog.exec();
-  }
-  UpdateTitle();
-  if (project_.ModeChanged) {
-    ApplyModeChange();
-    SetButtonState(ButtonState::kIdle);
-    project_.ModeChanged = false;
-  }
-}
-
 void FrmMain::OnPrint() {
   const CommandScope scope(*this);
   CommitPendingEdit();
   SetButtonState(ButtonState::kIdle);
-  FrmPrint window(project_, paths_, op_, choosers_, this);
+  FrmPrint window(Context(), this);
   window.exec();
 }
 
@@ -872,29 +841,36 @@ void FrmMain::OnNew() {
   if (AskBeforeDiscarding(op_, 2052) != MessageAnswer::kYes) {
     return;
   }
-  grid_->scrollToTop();
-  project_.ClearProject();
-  project_.ResetPrograms();
-  project_.ClearPageEdited();
-  project_.VoicesRegistered = false;
-  history_->Clear();
-  recovery_->Discard();
-  ShowPage(0);
-  SetButtonState(ButtonState::kIdle);
+  StartFresh([this] {
+    project_.ClearProject();
+    project_.ResetPrograms();
+  });
 }
 
 void FrmMain::ApplyModeChange() {
   UpdateTitle();
-  DeriveSeriesLimits(project_);
-  project_.ClearPageEdited();
-  project_.ResetPrograms();
-  project_.ClearProject();
-  project_.CurrentPage = 0;
+  StartFresh([this] {
+    DeriveSeriesLimits(project_);
+    project_.ResetPrograms();
+    project_.ClearProject();
+  });
+  RebuildTabs();
+}
+
+void FrmMain::StartFresh(const std::function<void()>& clear) {
+  model_->Replace([&] {
+    if (clear) {
+      clear();
+    }
+    project_.ClearPageEdited();
+    project_.CurrentPage = 0;
+  });
   history_->Clear();
   recovery_->Discard();
-  RebuildTabs();
+  SelectTab(0);
   grid_->scrollToTop();
   SetButtonState(ButtonState::kIdle);
+  UpdateModified();
 }
 
 void FrmMain::RunCommand(Command command) {
@@ -944,7 +920,6 @@ void FrmMain::BulkAssign() {
 
 void FrmMain::DeleteAll() {
   if (history_->Record(u"全削除"_s, {}, [this] { return model_->Table().DeleteAll(op_); })) {
-    model_->Refresh();
     SetButtonState(ButtonState::kIdle);
   }
 }
@@ -1035,9 +1010,6 @@ void FrmMain::MoveVertically(int direction) {
   const int target_page = PageOfChannel(project_, moved->channel);
   if (target_page != project_.CurrentPage) {
     ShowPage(target_page);
-  } else {
-    model_->RefreshChannel(channel);
-    model_->RefreshChannel(moved->channel);
   }
   SelectCell(model_->IndexOf(moved->channel, moved->slot));
 }
@@ -1055,7 +1027,6 @@ void FrmMain::MoveSideways(int direction) {
                        : model_->Table().MoveRight(channel, slot);
     return true;
   });
-  model_->RefreshChannel(channel);
   SelectCell(model_->IndexOf(channel, to));
 }
 
@@ -1070,7 +1041,6 @@ void FrmMain::DeleteCell() {
     model_->Table().Delete(channel, slot);
     return true;
   });
-  model_->RefreshChannel(channel);
   SelectCell(current);
 }
 
@@ -1088,7 +1058,6 @@ void FrmMain::DeleteCommand() {
     model_->Table().DeleteVoices(channel);
     return true;
   });
-  model_->RefreshChannel(channel);
   SelectCell(current);
 }
 
@@ -1100,7 +1069,8 @@ void FrmMain::closeEvent(QCloseEvent* event) {
   const CommandScope scope(*this);
   audition_->Stop();
   CommitPendingEdit();
-  if (FirstEditedPage() >= 0) {
+  UpdateModified();
+  if (isWindowModified()) {
     // No ends the program without saving: Enter keeps the editor open.
     MessageRequest request;
     request.number = 2024;

@@ -11,6 +11,7 @@
 #include "core/editor_state.h"
 #include "core/paths.h"
 #include "editor/audition.h"
+#include "gui/window_context.h"
 
 class QAction;
 class QLabel;
@@ -38,8 +39,7 @@ class FrmMain : public QMainWindow, public AuditionView {
   Q_OBJECT
 
  public:
-  FrmMain(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
-          QWidget* parent = nullptr);
+  explicit FrmMain(const WindowContext& context, QWidget* parent = nullptr);
   ~FrmMain() override;
 
   // Rebuilds tabs and grid after a confirmed change of series and clears the
@@ -117,10 +117,19 @@ class FrmMain : public QMainWindow, public AuditionView {
     FrmMain& window_;
   };
 
+  WindowContext Context() const { return {project_, paths_, op_, choosers_}; }
   void BuildWindow();
   void UpdateTitle();
   void RebuildTabs();
   void ShowPage(int page);
+  // The tab of the page in view, without the page change a click makes.
+  void SelectTab(int page);
+  // One way to start over (a new project, a loaded file, another series):
+  // `clear` empties what the project held; then no page counts as edited,
+  // nothing can be undone or recovered, the first page shows from its top.
+  void StartFresh(const std::function<void()>& clear = {});
+  // The settings dialog, open on `page` (a FrmSeting::Page).
+  void ShowSettings(int page);
   void SelectCell(const QModelIndex& index);
   void UpdateTimeline();
   void UpdateButtonsForCell(const QModelIndex& index);
@@ -147,7 +156,8 @@ class FrmMain : public QMainWindow, public AuditionView {
   // A temporary save or a made card: the project is that file now.
   void TakeSavedFile(const QString& path);
   void SaveState();
-  void RestoreGeometry();
+  // The title's mark of unsaved changes: set while a page counts as edited.
+  void UpdateModified();
   // Asks 2020 when a page was edited; false when the operator keeps the edits.
   bool MayDiscardEdits();
   void OnLoad();

@@ -25,9 +25,12 @@ namespace parlatone {
 
 using namespace Qt::StringLiterals;
 
-FrmPrint::FrmPrint(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
-                   QWidget* parent)
-    : QDialog(parent), project_(project), paths_(std::move(paths)), op_(op), choosers_(choosers) {
+FrmPrint::FrmPrint(const WindowContext& context, QWidget* parent)
+    : QDialog(parent),
+      project_(context.project),
+      paths_(context.paths),
+      op_(context.op),
+      choosers_(context.choosers) {
   setObjectName(u"FrmPrint"_s);
   setWindowTitle(GetMessage(1008));
   setModal(true);

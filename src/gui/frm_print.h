@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "core/paths.h"
+#include "gui/window_context.h"
 #include "print/print_sheets.h"
 
 class QCheckBox;
@@ -23,8 +24,7 @@ class FrmPrint : public QDialog {
   Q_OBJECT
 
  public:
-  FrmPrint(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
-           QWidget* parent = nullptr);
+  explicit FrmPrint(const WindowContext& context, QWidget* parent = nullptr);
   ~FrmPrint() override;
 
   SheetChoices Choices() const;

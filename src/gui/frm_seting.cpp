@@ -1,6 +1,7 @@
 #include "gui/frm_seting.h"
 
 #include <QButtonGroup>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -45,9 +46,12 @@ QLabel* NoteLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-FrmSeting::FrmSeting(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
-                     QWidget* parent)
-    : QDialog(parent), project_(project), paths_(std::move(paths)), op_(op), choosers_(choosers) {
+FrmSeting::FrmSeting(const WindowContext& context, QWidget* parent)
+    : QDialog(parent),
+      project_(context.project),
+      paths_(context.paths),
+      op_(context.op),
+      choosers_(context.choosers) {
   setObjectName(u"FrmSeting"_s);
   setWindowTitle(GetMessage(1006));
   setModal(true);
@@ -62,21 +66,21 @@ FrmSeting::FrmSeting(Project& project, AppPaths paths, Operator& op, Choosers& c
   tabs_->addTab(BuildVersionPage(), u"バージョン"_s);
   layout->addWidget(tabs_);
 
-  auto* buttons = new QHBoxLayout();
-  buttons->addStretch(1);
-  auto* ok = new QPushButton(u"OK"_s, this);
+  auto* buttons = new QDialogButtonBox(this);
+  QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
   ok->setObjectName(u"CmdOk"_s);
+  ok->setText(u"OK"_s);
   ok->setDefault(true);
-  auto* cancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
+  QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
   cancel->setObjectName(u"CmdCancel"_s);
-  buttons->addWidget(ok);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
+  cancel->setText(u"ｷｬﾝｾﾙ"_s);
+  layout->addWidget(buttons);
   // Every label keeps its full text: the window takes the size its pages ask for.
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
-  connect(ok, &QPushButton::clicked, this, &FrmSeting::OnOk);
-  connect(cancel, &QPushButton::clicked, this, &FrmSeting::reject);
+  // OK runs its checks first; the box's own accept would close at once.
+  connect(buttons, &QDialogButtonBox::accepted, this, &FrmSeting::OnOk);
+  connect(buttons, &QDialogButtonBox::rejected, this, &FrmSeting::reject);
   // Filled before these connections, so that opening is no change.
   connect(card_path_, &QLineEdit::textChanged, this,
           [this](const QString& text) { session_->EditCardPath(text); });
@@ -263,6 +267,9 @@ void FrmSeting::OnOk() {
   const SettingsSession::OkResult result = session_->Ok(op_);
   if (result.closed) {
     accept();
+    if (result.series_changed) {
+      Q_EMIT SeriesChanged();
+    }
     return;
   }
   QLineEdit* box = nullptr;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/paths.h"
+#include "gui/window_context.h"
 
 class QButtonGroup;
 class QLabel;
@@ -22,8 +23,7 @@ class SettingsSession;
 // The settings dialog: the card folder and file name, the series, the
 // auxiliary function (stereo files) and the version page with the two
 // documents and the web site. It edits the session's copies; OK commits
-// them, and a confirmed series change leaves the project's ModeChanged set
-// for the main window.
+// them and announces a confirmed series change.
 class FrmSeting : public QDialog {
   Q_OBJECT
 
@@ -31,12 +31,15 @@ class FrmSeting : public QDialog {
   // The pages of the tab strip, in order.
   enum Page { kSystemPage, kModePage, kAddFunctionPage, kVersionPage };
 
-  FrmSeting(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
-            QWidget* parent = nullptr);
+  explicit FrmSeting(const WindowContext& context, QWidget* parent = nullptr);
   ~FrmSeting() override;
 
   SettingsSession& Session() { return *session_; }
   void ShowPage(Page page);
+
+ Q_SIGNALS:
+  // OK committed another series: the project must start over in it.
+  void SeriesChanged();
 
  protected:
   void reject() override;

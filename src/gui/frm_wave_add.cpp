@@ -33,6 +33,7 @@
 #include "gui/frm_record.h"
 #include "gui/frm_tools.h"
 #include "gui/levels_feeder.h"
+#include "gui/voice_cell_delegates.h"
 #include "gui/voice_list_model.h"
 #include "tools/fit_engine.h"
 #include "voices/copies_registration.h"
@@ -48,9 +49,12 @@ constexpr int kCommentColumn = VoiceListModel::kCommentColumn;
 
 }  // namespace
 
-FrmWaveAdd::FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
-                       QWidget* parent)
-    : QDialog(parent), project_(project), paths_(std::move(paths)), op_(op), choosers_(choosers) {
+FrmWaveAdd::FrmWaveAdd(const WindowContext& context, QWidget* parent)
+    : QDialog(parent),
+      project_(context.project),
+      paths_(context.paths),
+      op_(context.op),
+      choosers_(context.choosers) {
   setObjectName(u"FrmWaveAdd"_s);
   setWindowTitle(GetMessage(1004));
   setModal(true);

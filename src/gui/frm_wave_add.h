@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/paths.h"
+#include "gui/window_context.h"
 
 class QComboBox;
 class QLabel;
@@ -30,8 +31,7 @@ class FrmWaveAdd : public QDialog {
   Q_OBJECT
 
  public:
-  FrmWaveAdd(Project& project, AppPaths paths, Operator& op, Choosers& choosers,
-             QWidget* parent = nullptr);
+  explicit FrmWaveAdd(const WindowContext& context, QWidget* parent = nullptr);
   ~FrmWaveAdd() override;
 
   RegistrationSession& Session() { return *session_; }

@@ -2,6 +2,8 @@
 
 #include <QColor>
 
+#include <algorithm>
+
 #include "core/project.h"
 #include "core/series.h"
 #include "gui/table_history.h"
@@ -16,7 +18,30 @@ ProgramTableModel::ProgramTableModel(Project& project, QStringList sp_texts, QSt
       project_(project),
       table_(project),
       sp_texts_(std::move(sp_texts)),
-      rp_texts_(std::move(rp_texts)) {}
+      rp_texts_(std::move(rp_texts)) {
+  // A project cleared or loaded from elsewhere (a load, the recovery file)
+  // is new content throughout.
+  cleared_listener_ = project_.AddClearedListener([this] {
+    if (!replacing_) {
+      beginResetModel();
+      endResetModel();
+    }
+  });
+}
+
+ProgramTableModel::~ProgramTableModel() {
+  project_.RemoveClearedListener(cleared_listener_);
+}
+
+void ProgramTableModel::SetHistory(TableHistory* history) {
+  if (history_ != nullptr) {
+    disconnect(history_, nullptr, this, nullptr);
+  }
+  history_ = history;
+  if (history_ != nullptr) {
+    connect(history_, &TableHistory::Changed, this, &ProgramTableModel::AnnounceChannels);
+  }
+}
 
 int ProgramTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : project_.ChannelsPerPage;
@@ -111,11 +136,11 @@ bool ProgramTableModel::setData(const QModelIndex& index, const QVariant& value,
     return true;
   };
   if (history_ != nullptr) {
-    history_->Record(u"セルの変更"_s, {channel}, edit);
+    history_->Record(u"セルの変更"_s, {channel}, edit);  // announced by the history
   } else {
     edit();
+    AnnounceChannels({channel});
   }
-  Q_EMIT dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
   Q_EMIT CellEdited();
   return true;
 }
@@ -165,25 +190,38 @@ QVariant ProgramTableModel::headerData(int section, Qt::Orientation orientation,
 void ProgramTableModel::SetHighlightedChannel(int channel) {
   const int previous = highlighted_channel_;
   highlighted_channel_ = channel;
-  if (previous >= 0) {
-    RefreshChannel(previous);
-  }
-  if (channel >= 0) {
-    RefreshChannel(channel);
-  }
+  // Apart: the two rows may be a page apart.
+  AnnounceChannels({previous});
+  AnnounceChannels({channel});
 }
 
-void ProgramTableModel::Refresh() {
+void ProgramTableModel::Replace(const std::function<void()>& change) {
   beginResetModel();
+  replacing_ = true;
+  change();
+  replacing_ = false;
   endResetModel();
 }
 
-void ProgramTableModel::RefreshChannel(int channel) {
-  if (PageOfChannel(project_, channel) != project_.CurrentPage) {
-    return;
+void ProgramTableModel::ShowPage(int page) {
+  Replace([this, page] { project_.CurrentPage = page; });
+}
+
+void ProgramTableModel::AnnounceChannels(const QList<int>& channels) {
+  // One notice for the span of rows the page shows of them.
+  int first = rowCount();
+  int last = -1;
+  for (const int channel : channels) {
+    if (channel < 0 || PageOfChannel(project_, channel) != project_.CurrentPage) {
+      continue;
+    }
+    const int row = RowOfChannel(project_, channel) - kHeaderRows;
+    first = std::min(first, row);
+    last = std::max(last, row);
   }
-  const int row = RowOfChannel(project_, channel) - kHeaderRows;
-  Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+  if (last >= 0) {
+    Q_EMIT dataChanged(index(first, 0), index(last, columnCount() - 1));
+  }
 }
 
 }  // namespace parlatone

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QList>
 #include <QStringList>
+
+#include <functional>
 
 #include "editor/program_table.h"
 
@@ -12,7 +15,9 @@ class TableHistory;
 
 // The program grid's model: a view of the project's program records for the
 // page in view, never a copy. Edits go through the program table's
-// operations, which keep every channel packed and timed.
+// operations, which keep every channel packed and timed. The model announces
+// every change itself: the steps of the table history name the channels they
+// touched, a cleared or loaded project and another page or series reset it.
 class ProgramTableModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -22,6 +27,7 @@ class ProgramTableModel : public QAbstractTableModel {
 
   ProgramTableModel(Project& project, QStringList sp_texts, QStringList rp_texts,
                     QObject* parent = nullptr);
+  ~ProgramTableModel() override;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -42,13 +48,16 @@ class ProgramTableModel : public QAbstractTableModel {
   // The channel being played is painted in the playing colour; -1 for none.
   void SetHighlightedChannel(int channel);
 
-  // After the records, the page or the series changed behind the model.
-  void Refresh();
-  void RefreshChannel(int channel);
+  // Runs a change that replaces what the model shows as a whole (another
+  // page, another series, a new project), announced as one reset.
+  void Replace(const std::function<void()>& change);
+  // The page in view.
+  void ShowPage(int page);
 
   ProgramTable& Table() { return table_; }
-  // Cell edits become steps of the undo history.
-  void SetHistory(TableHistory* history) { history_ = history; }
+  // Cell edits become steps of the undo history, and every step of the
+  // history is announced as a change of the channels it touched.
+  void SetHistory(TableHistory* history);
   Project& project() { return project_; }
 
  Q_SIGNALS:
@@ -56,12 +65,17 @@ class ProgramTableModel : public QAbstractTableModel {
   void CellEdited();
 
  private:
+  // The rows of these channels that the current page shows changed.
+  void AnnounceChannels(const QList<int>& channels);
+
   Project& project_;
   ProgramTable table_;
   QStringList sp_texts_;
   QStringList rp_texts_;
   int highlighted_channel_ = -1;
   TableHistory* history_ = nullptr;
+  int cleared_listener_ = 0;
+  bool replacing_ = false;
 };
 
 }  // namespace parlatone

@@ -46,26 +46,31 @@ struct TableState {
 
 class TableStep : public QUndoCommand {
  public:
-  TableStep(TableHistory& history, const QString& text, TableState before, TableState after)
+  TableStep(TableHistory& history, const QString& text, QList<int> channels, TableState before,
+            TableState after)
       : QUndoCommand(text),
         history_(history),
+        channels_(std::move(channels)),
         before_(std::move(before)),
         after_(std::move(after)) {}
 
   // The change itself has run already when the step is pushed.
   void redo() override {
     if (std::exchange(pushed_, true)) {
-      after_.ApplyTo(history_.project_);
-      Q_EMIT history_.Restored();
+      Restore(after_);
     }
   }
-  void undo() override {
-    before_.ApplyTo(history_.project_);
+  void undo() override { Restore(before_); }
+
+ private:
+  void Restore(const TableState& state) {
+    state.ApplyTo(history_.project_);
+    Q_EMIT history_.Changed(channels_);
     Q_EMIT history_.Restored();
   }
 
- private:
   TableHistory& history_;
+  QList<int> channels_;
   TableState before_;
   TableState after_;
   bool pushed_ = false;
@@ -94,8 +99,9 @@ bool TableHistory::Record(const QString& text, const QList<int>& channels,
   }
   TableState after = TableState::Of(project_, touched);
   if (!(before == after)) {
-    stack_.push(new TableStep(*this, text, std::move(before), std::move(after)));
+    stack_.push(new TableStep(*this, text, touched, std::move(before), std::move(after)));
   }
+  Q_EMIT Changed(touched);
   return true;
 }
 

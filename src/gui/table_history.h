@@ -32,6 +32,9 @@ class TableHistory : public QObject {
   void Clear() { stack_.clear(); }
 
  Q_SIGNALS:
+  // The records of these channels may have changed: a change ran (whether
+  // or not it changed anything), or undo or redo put records back.
+  void Changed(const QList<int>& channels);
   // Undo or redo put records back behind the views.
   void Restored();
 

@@ -1,13 +1,9 @@
 #include "gui/window_helpers.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QLockFile>
-#include <QScreen>
 #include <QTimer>
-
-#include <algorithm>
 
 namespace parlatone {
 
@@ -50,29 +46,6 @@ bool AcquireSingleInstanceLock(QLockFile& lock) {
   // Never stale by age: only an owner that is no longer running gives it up.
   lock.setStaleLockTime(0);
   return lock.tryLock(0);
-}
-
-QRect FitToScreens(const QRect& wanted, const QSize& minimum) {
-  const QScreen* best = QGuiApplication::primaryScreen();
-  qint64 best_area = 0;
-  for (const QScreen* screen : QGuiApplication::screens()) {
-    const QRect shared = screen->availableGeometry().intersected(wanted);
-    const qint64 area = static_cast<qint64>(shared.width()) * shared.height();
-    if (area > best_area) {
-      best_area = area;
-      best = screen;
-    }
-  }
-  if (best == nullptr) {
-    return wanted;
-  }
-  const QRect area = best->availableGeometry();
-  QSize size = wanted.size().expandedTo(minimum).boundedTo(area.size());
-  QRect fitted(wanted.topLeft(), size);
-  // Moved in so that all of it is on the screen.
-  fitted.moveLeft(std::clamp(fitted.left(), area.left(), area.right() - size.width() + 1));
-  fitted.moveTop(std::clamp(fitted.top(), area.top(), area.bottom() - size.height() + 1));
-  return fitted;
 }
 
 }  // namespace parlatone

@@ -156,6 +156,7 @@ SettingsSession::OkResult SettingsSession::Ok(Operator& op) {
   {
     BusyScope busy(op);
     Commit(new_series);
+    result.series_changed = new_series;
     written = WriteSettingsFile();
     dirty_ = false;
     series_changed_ = false;
@@ -178,7 +179,6 @@ void SettingsSession::Commit(bool series_confirmed) {
   settings.CardName = TrimBlanks(card_name_);
   if (series_confirmed) {
     settings.Mode = selected_mode_;
-    project_.ModeChanged = true;
   }
   settings.AddFunction = stereo_accepted_ ? 1 : 0;
 }

@@ -56,10 +56,10 @@ class SettingsSession {
   struct OkResult {
     bool closed = false;
     Field field = Field::kNone;  // the box to go back to when refused
+    bool series_changed = false;  // the operator confirmed a new series
   };
   // Checks, asks about a series change, commits to the project and writes
-  // the settings file. The project's ModeChanged is set when the operator
-  // confirmed a new series.
+  // the settings file.
   OkResult Ok(Operator& op);
   // Cancel or the close box: asks 2074 after a change; true when the window
   // closes. Nothing is committed either way.

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   paths.recovery_file = arguments[1];
   QuietOperator op;
   QtChoosers choosers(op);  // never asked
-  FrmMain window(project, paths, op, choosers);
+  FrmMain window({project, paths, op, choosers});
   window.show();
 
   WorkingVoiceList list(project.ChannelCount);
@@ -51,7 +51,6 @@ int main(int argc, char** argv) {
   project.voices[1].COMENTS = u"始業のチャイム"_s;
   project.PageEdited[0] = true;
   ProgramTableModel& model = *window.Model();
-  model.Refresh();
   const auto cell = [&model](int row, int column, const QString& value) {
     model.setData(model.index(row, column), value, Qt::EditRole);
   };

@@ -1,4 +1,5 @@
 // What the editor's secondary windows add to the cores they drive.
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -87,7 +88,11 @@ class WindowTest : public ::testing::Test {
   void UseSeries(int mode) { testing::UseSeries(project_, mode); }
   template <typename W>
   std::unique_ptr<W> Open() {
-    auto window = std::make_unique<W>(project_, paths_, op_, choosers_);
+    auto window = std::make_unique<W>(WindowContext{project_, paths_, op_, choosers_});
+    for (auto* model : window->template findChildren<QAbstractTableModel*>()) {
+      new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::Fatal,
+                                   window.get());
+    }
     window->show();
     return window;
   }
@@ -528,7 +533,7 @@ TEST(FrmGuideTest, EveryContentsLinkReachesAHeading) {
 
 // Browse, the close box and a series change, in the window SETING opens.
 TEST_F(FrmSetingTest, SetingFromTheMainWindowRebuildsOnASeriesChange) {
-  FrmMain main_window(project_, paths_, op_, choosers_);
+  FrmMain main_window({project_, paths_, op_, choosers_});
   main_window.show();
   auto* seting = main_window.findChild<QAction*>(u"SETING"_s);
   VoiceRecord voice;
@@ -584,7 +589,7 @@ class FrmCardMakeTest : public WindowTest<WatchingOperator> {
 // CARD opens it over the project; a bad list index shows no choice, a choice is no edit.
 TEST_F(FrmCardMakeTest, CardCommandOpensItOverTheProject) {
   project_.card.TpMd = u"9"_s;  // beyond the list
-  FrmMain main_window(project_, paths_, op_, choosers_);
+  FrmMain main_window({project_, paths_, op_, choosers_});
   main_window.show();
   project_.programs[0].Voice[0] = project_.voices[0].NAME;  // the window starts with reset channels
   ::testing::OnModal<FrmCardMake>([&](FrmCardMake& card) {
@@ -883,7 +888,7 @@ TEST_F(FrmWaveAddTest, RegisteredByDropAndChoosersPlayedAndPurgedFromTheChannels
   ASSERT_EQ(project_.voices.size(), 5);
   EXPECT_EQ(project_.settings.WavePath, dir_.filePath(u"more"_s));
 
-  FrmMain main_window(project_, paths_, op_, choosers_);  // starts with reset channels
+  FrmMain main_window({project_, paths_, op_, choosers_});  // starts with reset channels
   main_window.show();
   project_.programs[0].Voice[1] = u"B02.wav"_s;
   ::testing::OnModal<FrmWaveAdd>([&](FrmWaveAdd& wave) {

@@ -8,6 +8,7 @@
 // by the operator, and, once the changes pause, that the recovery file
 // holds the project. The same seed gives the same actions.
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -60,6 +61,7 @@
 #include "gui/frm_main.h"
 #include "gui/frm_wave_add.h"
 #include "gui/instance_link.h"
+#include "gui/program_table_model.h"
 #include "gui/recovery_keeper.h"
 #include "gui/window_helpers.h"
 #include "monkey/monkey_ledger.h"
@@ -444,7 +446,9 @@ void Monkey::Start() {
   project_ = std::make_unique<Project>();
   project_->settings = LoadStartupSettings(paths_).settings;
   DeriveSeriesLimits(*project_);
-  window_ = std::make_unique<FrmMain>(*project_, paths_, op_, choosers_);
+  window_ = std::make_unique<FrmMain>(WindowContext{*project_, paths_, op_, choosers_});
+  new QAbstractItemModelTester(
+      window_->Model(), QAbstractItemModelTester::FailureReportingMode::Fatal, window_.get());
   QObject::connect(window_.get(), &FrmMain::ProjectLoaded, window_.get(),
                    [this] { op_.events.loaded = true; });
   window_->show();

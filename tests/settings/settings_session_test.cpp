@@ -202,7 +202,6 @@ TEST_F(SettingsSessionTest, OkAndCancelAskAndCommitAsDecided) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     WriteFileBytes(SettingsFile(), file);
-    project_.ModeChanged = false;
     SetUp();
     op_ = {};
     SettingsSession session(project_, SettingsFile());
@@ -216,10 +215,12 @@ TEST_F(SettingsSessionTest, OkAndCancelAskAndCommitAsDecided) {
     for (A answer : c.answers) {
       op_.Answer(answer);
     }
+    bool series_changed = false;
     if (c.ok) {
       const SettingsSession::OkResult result = session.Ok(op_);
       EXPECT_EQ(result.closed, c.closed);
       EXPECT_EQ(result.field, SettingsSession::Field::kNone);
+      series_changed = result.series_changed;
     } else {
       EXPECT_EQ(session.Cancel(op_), c.closed);
     }
@@ -229,7 +230,7 @@ TEST_F(SettingsSessionTest, OkAndCancelAskAndCommitAsDecided) {
       EXPECT_EQ(shown.title_number, msg::kTitleConfirm);
     }
     EXPECT_EQ(project_.Mode(), c.mode_after);
-    EXPECT_EQ(project_.ModeChanged, c.mode_after != 1);
+    EXPECT_EQ(series_changed, c.mode_after != 1);
     EXPECT_EQ(project_.settings.CardName, c.committed && c.edit ? u"OTHER"_s : u"CARD01"_s);
     EXPECT_EQ(ReadFileBytes(SettingsFile()) == file, !c.committed);
     EXPECT_EQ(ReadSettings(SettingsFile()).Mode, c.mode_after);
