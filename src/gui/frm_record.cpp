@@ -51,8 +51,8 @@ double ToDb(float level) {
 QString FrmRecord::NoInputReason() {
   if (CaptureDeviceNames().isEmpty()) {
     return tr(
-        "録音できる入力デバイスがありません。マイクをつなぎ、サウンドの設定で入力を有効にしてくださ"
-        "い。");
+        "録音できる入力デバイスがありません。"
+        "マイクをつなぎ、サウンドの設定で入力を有効にしてください。");
   }
   return QString();
 }
@@ -425,8 +425,10 @@ void OfferRecordingDate(Project& project, Operator& op) {
     return;
   }
   const QString today = QDate::currentDate().toString(u"yyyy/MM/dd"_s);
-  if (ShowText(op, tr("カード情報の録音日が空欄です。今日の日付（%1）を入れますか？").arg(today),
-               2002, MessageIcon::kQuestion, MessageButtons::kYesNo) == MessageAnswer::kYes) {
+  if (ShowText(
+          op,
+          FrmRecord::tr("カード情報の録音日が空欄です。今日の日付（%1）を入れますか？").arg(today),
+          2002, MessageIcon::kQuestion, MessageButtons::kYesNo) == MessageAnswer::kYes) {
     project.card.RecDate = today;
     project.PageEdited[static_cast<size_t>(project.CurrentPage)] = true;
   }
