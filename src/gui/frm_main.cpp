@@ -61,41 +61,50 @@ struct ToolbarEntry {
   bool gap_before = false;
 };
 constexpr ToolbarEntry kToolbar[] = {
-    {"LOAD", QT_TRANSLATE_NOOP("FrmMain", "ファイル読込"),
-     QT_TRANSLATE_NOOP("FrmMain", "コントロールファイルか一時保存ファイルを読み込みます")},
-    {"NEW", QT_TRANSLATE_NOOP("FrmMain", "データ初期化"),
-     QT_TRANSLATE_NOOP("FrmMain", "編集中のSound、チャンネル、カード情報をすべて消去します")},
-    {"WAVE", QT_TRANSLATE_NOOP("FrmMain", "Sound登録"),
-     QT_TRANSLATE_NOOP("FrmMain", "使用するSoundファイルを登録・削除します")},
-    {"SETING", QT_TRANSLATE_NOOP("FrmMain", "詳細設定"),
-     QT_TRANSLATE_NOOP("FrmMain", "シリーズ、ステレオの可否、カードデータの保存先を設定します")},
-    {"CARD", QT_TRANSLATE_NOOP("FrmMain", " ｶｰﾄﾞﾃﾞｰﾀ作成 "),
-     QT_TRANSLATE_NOOP("FrmMain", "カード情報を入力し、一時保存やカードデータの作成をします"),
+    {"LOAD", QT_TRANSLATE_NOOP("parlatone::FrmMain", "ファイル読込"),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain",
+                       "コントロールファイルか一時保存ファイルを読み込みます")},
+    {"NEW", QT_TRANSLATE_NOOP("parlatone::FrmMain", "データ初期化"),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain",
+                       "編集中のSound、チャンネル、カード情報をすべて消去します")},
+    {"WAVE", QT_TRANSLATE_NOOP("parlatone::FrmMain", "Sound登録"),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain", "使用するSoundファイルを登録・削除します")},
+    {"SETING", QT_TRANSLATE_NOOP("parlatone::FrmMain", "詳細設定"),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain",
+                       "シリーズ、ステレオの可否、カードデータの保存先を設定します")},
+    {"CARD", QT_TRANSLATE_NOOP("parlatone::FrmMain", " ｶｰﾄﾞﾃﾞｰﾀ作成 "),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain",
+                       "カード情報を入力し、一時保存やカードデータの作成をします"),
      true},
-    {"PRINT", QT_TRANSLATE_NOOP("FrmMain", "印刷"),
-     QT_TRANSLATE_NOOP("FrmMain", "編集情報・コントロールデータ情報・Sound登録情報を印刷します")},
-    {"APPEND", QT_TRANSLATE_NOOP("FrmMain", "編集画面を閉じる"),
-     QT_TRANSLATE_NOOP("FrmMain", "エディタを終了します")}};
+    {"PRINT", QT_TRANSLATE_NOOP("parlatone::FrmMain", "印刷"),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain",
+                       "編集情報・コントロールデータ情報・Sound登録情報を印刷します")},
+    {"APPEND", QT_TRANSLATE_NOOP("parlatone::FrmMain", "編集画面を閉じる"),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain", "エディタを終了します")}};
 
-constexpr const char* kCommandCaptions[] = {
-    QT_TRANSLATE_NOOP("FrmMain", "試聴"),   QT_TRANSLATE_NOOP("FrmMain", "上移動"),
-    QT_TRANSLATE_NOOP("FrmMain", "下移動"), QT_TRANSLATE_NOOP("FrmMain", "左移動"),
-    QT_TRANSLATE_NOOP("FrmMain", "右移動"), QT_TRANSLATE_NOOP("FrmMain", "削除"),
-    QT_TRANSLATE_NOOP("FrmMain", "全試聴"), QT_TRANSLATE_NOOP("FrmMain", "一括登録"),
-    QT_TRANSLATE_NOOP("FrmMain", "全削除"), QT_TRANSLATE_NOOP("FrmMain", "一時停止")};
+constexpr const char* kCommandCaptions[] = {QT_TRANSLATE_NOOP("parlatone::FrmMain", "試聴"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "上移動"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "下移動"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "左移動"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "右移動"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "削除"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "全試聴"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "一括登録"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "全削除"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "一時停止")};
 constexpr const char* kCommandTips[] = {
-    QT_TRANSLATE_NOOP("FrmMain", "選択したチャンネルを試聴します"),
-    QT_TRANSLATE_NOOP("FrmMain", "選択したSoundを前のチャンネルの同じ列へ移します"),
-    QT_TRANSLATE_NOOP("FrmMain", "選択したSoundを次のチャンネルの同じ列へ移します"),
-    QT_TRANSLATE_NOOP("FrmMain", "選択したSoundを同じチャンネルの左へ移します"),
-    QT_TRANSLATE_NOOP("FrmMain", "選択したSoundを同じチャンネルの右へ移します"),
-    QT_TRANSLATE_NOOP("FrmMain",
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "選択したチャンネルを試聴します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "選択したSoundを前のチャンネルの同じ列へ移します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "選択したSoundを次のチャンネルの同じ列へ移します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "選択したSoundを同じチャンネルの左へ移します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "選択したSoundを同じチャンネルの右へ移します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain",
                       "選択したSoundをチャンネルから外します"
                       "（No.・SP・RP・時間の列では、そのチャンネルのSoundをすべて）"),
-    QT_TRANSLATE_NOOP("FrmMain", "すべてのチャンネルを順に試聴します"),
-    QT_TRANSLATE_NOOP("FrmMain", "登録したSoundを1チャンネルに1つずつ順に割り当てます"),
-    QT_TRANSLATE_NOOP("FrmMain", "すべてのチャンネルの割り当てを消去します"),
-    QT_TRANSLATE_NOOP("FrmMain", "全試聴を一時停止・再開します")};
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "すべてのチャンネルを順に試聴します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "登録したSoundを1チャンネルに1つずつ順に割り当てます"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "すべてのチャンネルの割り当てを消去します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "全試聴を一時停止・再開します")};
 
 }  // namespace
 

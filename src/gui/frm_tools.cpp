@@ -32,10 +32,11 @@ namespace {
 constexpr int kBarMaximum = 100;
 
 // Unit captions: the two labels in file unit, then in folder unit.
-constexpr const char* kBoxCaptions[2][2] = {{QT_TRANSLATE_NOOP("FrmTools", "変換するファイル"),
-                                             QT_TRANSLATE_NOOP("FrmTools", "出力ファイル名")},
-                                            {QT_TRANSLATE_NOOP("FrmTools", "変換対象フォルダ"),
-                                             QT_TRANSLATE_NOOP("FrmTools", "出力フォルダ")}};
+constexpr const char* kBoxCaptions[2][2] = {
+    {QT_TRANSLATE_NOOP("parlatone::FrmTools", "変換するファイル"),
+     QT_TRANSLATE_NOOP("parlatone::FrmTools", "出力ファイル名")},
+    {QT_TRANSLATE_NOOP("parlatone::FrmTools", "変換対象フォルダ"),
+     QT_TRANSLATE_NOOP("parlatone::FrmTools", "出力フォルダ")}};
 
 QProgressBar* FullBar(const QString& name, QWidget* parent) {
   auto* bar = new QProgressBar(parent);

@@ -124,18 +124,20 @@ FrmWaveAdd::FrmWaveAdd(const WindowContext& context, QWidget* parent)
     QPushButton* FrmWaveAdd::*kept;  // the selection commands, enabled with a selection
   };
   const Command commands[] = {
-      {QT_TRANSLATE_NOOP("FrmWaveAdd", "ファイル選択"), &FrmWaveAdd::ChooseFiles, nullptr},
-      {QT_TRANSLATE_NOOP("FrmWaveAdd", "削除"), &FrmWaveAdd::DeleteSelected,
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "ファイル選択"), &FrmWaveAdd::ChooseFiles,
+       nullptr},
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "削除"), &FrmWaveAdd::DeleteSelected,
        &FrmWaveAdd::delete_button_},
-      {QT_TRANSLATE_NOOP("FrmWaveAdd", "全削除"), &FrmWaveAdd::DeleteAllVoices, nullptr},
-      {QT_TRANSLATE_NOOP("FrmWaveAdd", "試聴"), &FrmWaveAdd::PlaySelected,
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "全削除"), &FrmWaveAdd::DeleteAllVoices, nullptr},
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "試聴"), &FrmWaveAdd::PlaySelected,
        &FrmWaveAdd::play_button_},
-      {QT_TRANSLATE_NOOP("FrmWaveAdd", "全試聴"), &FrmWaveAdd::PlayAll, nullptr},
-      {QT_TRANSLATE_NOOP("FrmWaveAdd", "上へ移動"), &FrmWaveAdd::MoveSelectedUp,
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "全試聴"), &FrmWaveAdd::PlayAll, nullptr},
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "上へ移動"), &FrmWaveAdd::MoveSelectedUp,
        &FrmWaveAdd::up_button_},
-      {QT_TRANSLATE_NOOP("FrmWaveAdd", "下へ移動"), &FrmWaveAdd::MoveSelectedDown,
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "下へ移動"), &FrmWaveAdd::MoveSelectedDown,
        &FrmWaveAdd::down_button_},
-      {QT_TRANSLATE_NOOP("FrmWaveAdd", "フォルダ選択"), &FrmWaveAdd::ChooseFolderOfFiles, nullptr}};
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "フォルダ選択"), &FrmWaveAdd::ChooseFolderOfFiles,
+       nullptr}};
   for (int i = 0; i < static_cast<int>(std::size(commands)); ++i) {
     auto* button = new QPushButton(tr(commands[i].caption), frame);
     button->setObjectName(u"CmdWave%1"_s.arg(i));

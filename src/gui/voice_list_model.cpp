@@ -29,33 +29,33 @@ struct Column {
 // The MP3 series adds "MPEG" and "Layer" after the comment, which is
 // narrower there to leave them room.
 constexpr std::array<Column, 12> kWaveColumns = {
-    {{QT_TRANSLATE_NOOP("VoiceListModel", "No."), nullptr, 450},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "NAME"), &VoiceRecord::NAME, 1500},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "COMENTS"), &VoiceRecord::COMENTS, 3000},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "SampleRate"), &VoiceRecord::SampleRate, 1200},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "BitRate"), &VoiceRecord::BitRate, 1000},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "TYPE"), &VoiceRecord::TYPE, 1000},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "SEC"), &VoiceRecord::SEC, 1200},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "BYTES"), &VoiceRecord::BYTES, 1200},
+    {{QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "No."), nullptr, 450},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "NAME"), &VoiceRecord::NAME, 1500},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "COMENTS"), &VoiceRecord::COMENTS, 3000},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "SampleRate"), &VoiceRecord::SampleRate, 1200},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "BitRate"), &VoiceRecord::BitRate, 1000},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "TYPE"), &VoiceRecord::TYPE, 1000},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "SEC"), &VoiceRecord::SEC, 1200},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "BYTES"), &VoiceRecord::BYTES, 1200},
      {"", &VoiceRecord::FilePath, 0},
      {"", nullptr, 0},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "波形"), nullptr, 900},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "レベル"), nullptr, 1100}}};
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "波形"), nullptr, 900},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "レベル"), nullptr, 1100}}};
 constexpr std::array<Column, 14> kMp3Columns = {
-    {{QT_TRANSLATE_NOOP("VoiceListModel", "No."), nullptr, 450},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "NAME"), &VoiceRecord::NAME, 1500},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "COMENTS"), &VoiceRecord::COMENTS, 1500},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "MPEG"), &VoiceRecord::MPEG, 750},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "Layer"), &VoiceRecord::Layer, 750},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "SampleRate"), &VoiceRecord::SampleRate, 1200},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "BitRate"), &VoiceRecord::BitRate, 1000},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "TYPE"), &VoiceRecord::TYPE, 1000},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "SEC"), &VoiceRecord::SEC, 1200},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "BYTES"), &VoiceRecord::BYTES, 1200},
+    {{QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "No."), nullptr, 450},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "NAME"), &VoiceRecord::NAME, 1500},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "COMENTS"), &VoiceRecord::COMENTS, 1500},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "MPEG"), &VoiceRecord::MPEG, 750},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "Layer"), &VoiceRecord::Layer, 750},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "SampleRate"), &VoiceRecord::SampleRate, 1200},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "BitRate"), &VoiceRecord::BitRate, 1000},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "TYPE"), &VoiceRecord::TYPE, 1000},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "SEC"), &VoiceRecord::SEC, 1200},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "BYTES"), &VoiceRecord::BYTES, 1200},
      {"", &VoiceRecord::FilePath, 0},
      {"", nullptr, 0},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "波形"), nullptr, 900},
-     {QT_TRANSLATE_NOOP("VoiceListModel", "レベル"), nullptr, 1100}}};
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "波形"), nullptr, 900},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "レベル"), nullptr, 1100}}};
 
 // A sample rate that is a plain number (as an old project file may hold) is
 // shown with two integer and three decimal digits; the usual "22.05KHz"
@@ -71,7 +71,8 @@ QString SampleRateCell(const QString& text) {
 }
 
 // A voice kept without its file says so where its format would stand, in red.
-constexpr char kMissingText[] = QT_TRANSLATE_NOOP("VoiceListModel", "ファイルが見つかりません");
+constexpr char kMissingText[] =
+    QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "ファイルが見つかりません");
 const QColor kMissingInk(190, 0, 0);
 const QColor kMissingPaper(255, 228, 225);
 
