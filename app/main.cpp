@@ -67,17 +67,21 @@ void ShowSplash() {
 }
 
 void DescribeCommandLine(QCommandLineParser& parser) {
-  parser.setApplicationDescription(
-      u"Parlatone Editor prepares the flash-card data of Parlatone voice-announcement players:\n"
+  parser.setApplicationDescription(QCoreApplication::translate(
+      "EditorCommandLine",
+      "Parlatone Editor prepares the flash-card data of Parlatone voice-announcement players:\n"
       "it registers WAVE or MP3 files checked against the device series, builds the channel\n"
       "program table, auditions channels, fills in the card information, prints, and writes\n"
       "the control file with a copy of every sound file into one folder to copy to the card.\n"
       "The interface is Japanese. Only one editor runs per user: a second start hands its\n"
-      "file to the running one."_s);
+      "file to the running one."));
   parser.addHelpOption();
   parser.addVersionOption();
   parser.addPositionalArgument(
-      u"file"_s, u"a project file (.wpj, .zpx, .wpg or .mpi) to open at start"_s, u"[file]"_s);
+      u"file"_s,
+      QCoreApplication::translate("EditorCommandLine",
+                                  "a project file (.wpj, .zpx, .wpg or .mpi) to open at start"),
+      u"[file]"_s);
 }
 
 // --help and --version are answered on the terminal before any window,

@@ -1,5 +1,6 @@
 #include "splash.h"
 
+#include <QCoreApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -51,8 +52,9 @@ QPixmap SplashPicture() {
   painter.setFont(subtitle);
   painter.drawText(QRect(200, 140, 270, 30), Qt::AlignLeft | Qt::AlignVCenter, GetMessage(1000));
   painter.setPen(QColor(170, 190, 220));
-  painter.drawText(QRect(200, 175, 270, 30), Qt::AlignLeft | Qt::AlignVCenter,
-                   u"Version "_s + QLatin1String(kVersion));
+  painter.drawText(
+      QRect(200, 175, 270, 30), Qt::AlignLeft | Qt::AlignVCenter,
+      QCoreApplication::translate("Splash", "Version %1").arg(QLatin1String(kVersion)));
   return picture;
 }
 

@@ -116,9 +116,10 @@ void ChannelTimeline::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), palette().color(QPalette::Window));
   QString caption;
   if (channel_ < 0) {
-    caption = u"チャンネルを選ぶと、再生の流れがここに表示されます。"_s;
+    caption = tr("チャンネルを選ぶと、再生の流れがここに表示されます。");
   } else {
-    caption = u"CH %1 ・ 音声 %2 個 ・ RP %3 回 ・ 時間 %4 秒"_s.arg(ChannelNumberText(channel_))
+    caption = tr("CH %1 ・ 音声 %2 個 ・ RP %3 回 ・ 時間 %4 秒")
+                  .arg(ChannelNumberText(channel_))
                   .arg(plan_.voices.size())
                   .arg(plan_.repeat)
                   .arg(TotalText());
@@ -152,7 +153,7 @@ void ChannelTimeline::paintEvent(QPaintEvent*) {
   }
   if (channel_ >= 0 && plan_.repeat <= 0 && !plan_.voices.empty()) {
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(bar, Qt::AlignCenter, u"RP が 0 のため、時間は 0 秒です。"_s);
+    painter.drawText(bar, Qt::AlignCenter, tr("RP が 0 のため、時間は 0 秒です。"));
   }
 }
 
@@ -162,12 +163,12 @@ QString ChannelTimeline::TextAt(const QPoint& point) const {
       continue;
     }
     if (piece.voice < 0) {
-      return u"%1 回目から %2 回目（同じ並びの繰り返し）"_s.arg(piece.pass + 1).arg(plan_.repeat);
+      return tr("%1 回目から %2 回目（同じ並びの繰り返し）").arg(piece.pass + 1).arg(plan_.repeat);
     }
     const ChannelPlan::Voice& voice = plan_.voices[static_cast<size_t>(piece.voice)];
     const QString length =
-        voice.seconds.isEmpty() ? u"未登録"_s : voice.seconds.trimmed() + u" 秒"_s;
-    return u"%1　%2（%3 回目）"_s.arg(voice.name, length).arg(piece.pass + 1);
+        voice.seconds.isEmpty() ? tr("未登録") : tr("%1 秒").arg(voice.seconds.trimmed());
+    return tr("%1　%2（%3 回目）").arg(voice.name, length).arg(piece.pass + 1);
   }
   return {};
 }

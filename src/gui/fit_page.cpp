@@ -37,6 +37,7 @@ constexpr double kDefaultLufs = -16.0;
 // settings' list adds ("ZPXシリーズ用" gives "ZPXシリーズ"), on one line.
 QString SeriesName(int mode) {
   QString name = SeriesLabel(mode).remove(u"\r\n"_s);
+  // untranslated: strips the mark from the label the list gives, not a text of its own
   return name.remove(QRegularExpression(u"用(?=（|$)"_s));
 }
 
@@ -45,14 +46,14 @@ QString SeriesName(int mode) {
 QString ResultLine(const FitFileResult& file) {
   QString line = QFileInfo(file.source).fileName();
   if (!file.written()) {
-    return line + u"：書き込みませんでした。"_s + file.messages.join(u' ');
+    return FitPage::tr("%1：書き込みませんでした。%2").arg(line, file.messages.join(u' '));
   }
-  line += u" → "_s + file.name;
+  line = FitPage::tr("%1 → %2").arg(line, file.name);
   if (const QString loudness = FitLoudnessText(file); !loudness.isEmpty()) {
-    line += u"　"_s + loudness;
+    line = FitPage::tr("%1　%2").arg(line, loudness);
   }
   if (!file.messages.isEmpty()) {
-    line += u"　"_s + file.messages.join(u' ');
+    line = FitPage::tr("%1　%2").arg(line, file.messages.join(u' '));
   }
   return line;
 }
@@ -66,12 +67,11 @@ FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
   setFrameShape(QFrame::StyledPanel);
   const bool mp3 = IsMp3Series(series_.mode);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(
-      new QLabel(u"どんな音声ファイルも、%1で登録できる形式と名前に変換します。"_s.arg(
-                     SeriesName(series_.mode)),
-                 this));
+  layout->addWidget(new QLabel(tr("どんな音声ファイルも、%1で登録できる形式と名前に変換します。")
+                                   .arg(SeriesName(series_.mode)),
+                               this));
 
-  auto* sources_box = new QGroupBox(u"変換するファイル"_s, this);
+  auto* sources_box = new QGroupBox(tr("変換するファイル"), this);
   auto* sources_layout = new QHBoxLayout(sources_box);
   sources_ = new QListWidget(sources_box);
   sources_->setObjectName(u"LstFitSources"_s);
@@ -86,24 +86,24 @@ FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
     idle_only_ << b;
     return b;
   };
-  button(u"ファイル追加..."_s, u"CmdFitFiles"_s, &FitPage::AddFiles);
-  button(u"フォルダ追加..."_s, u"CmdFitFolder"_s, &FitPage::AddFolder);
-  button(u"クリア"_s, u"CmdFitClear"_s, [this] { sources_->clear(); });
+  button(tr("ファイル追加..."), u"CmdFitFiles"_s, &FitPage::AddFiles);
+  button(tr("フォルダ追加..."), u"CmdFitFolder"_s, &FitPage::AddFolder);
+  button(tr("クリア"), u"CmdFitClear"_s, [this] { sources_->clear(); });
   source_buttons->addStretch(1);
   sources_layout->addLayout(source_buttons);
   layout->addWidget(sources_box, 1);
 
-  auto* options = new QGroupBox(u"変換の設定"_s, this);
+  auto* options = new QGroupBox(tr("変換の設定"), this);
   auto* grid = new QGridLayout(options);
   rate_ = new QComboBox(options);
   rate_->setObjectName(u"CmbFitRate"_s);
   if (!mp3) {
-    rate_->addItem(u"自動（元の周波数に近いもの）"_s, 0);
+    rate_->addItem(tr("自動（元の周波数に近いもの）"), 0);
   }
   for (const int rate : FitRates(series_.mode)) {
     rate_->addItem(u"%1 Hz"_s.arg(rate), rate);
   }
-  auto* rate_label = new QLabel(u"周波数(&R)"_s, options);
+  auto* rate_label = new QLabel(tr("周波数(&R)"), options);
   rate_label->setBuddy(rate_);
   grid->addWidget(rate_label, 0, 0);
   grid->addWidget(rate_, 0, 1);
@@ -114,11 +114,11 @@ FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
   }
   bitrate_->setCurrentIndex(2);
   bitrate_->setEnabled(mp3);
-  auto* bitrate_label = new QLabel(u"ビットレート(&B)"_s, options);
+  auto* bitrate_label = new QLabel(tr("ビットレート(&B)"), options);
   bitrate_label->setBuddy(bitrate_);
   grid->addWidget(bitrate_label, 1, 0);
   grid->addWidget(bitrate_, 1, 1);
-  normalize_ = new QCheckBox(u"音量をそろえる(&L)"_s, options);
+  normalize_ = new QCheckBox(tr("音量をそろえる(&L)"), options);
   normalize_->setObjectName(u"ChkFitNormalize"_s);
   lufs_ = new QDoubleSpinBox(options);
   lufs_->setObjectName(u"SpnFitLufs"_s);
@@ -130,7 +130,7 @@ FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
   connect(normalize_, &QCheckBox::toggled, lufs_, &QWidget::setEnabled);
   grid->addWidget(normalize_, 2, 0);
   grid->addWidget(lufs_, 2, 1);
-  trim_ = new QCheckBox(u"前後の無音を取り除く(&T)"_s, options);
+  trim_ = new QCheckBox(tr("前後の無音を取り除く(&T)"), options);
   trim_->setObjectName(u"ChkFitTrim"_s);
   grid->addWidget(trim_, 3, 0, 1, 2);
   grid->setColumnStretch(2, 1);
@@ -138,11 +138,11 @@ FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
   idle_only_ << rate_ << bitrate_ << normalize_ << lufs_ << trim_;
 
   auto* output_row = new QHBoxLayout();
-  auto* output_label = new QLabel(u"出力フォルダ(&O)"_s, this);
+  auto* output_label = new QLabel(tr("出力フォルダ(&O)"), this);
   output_ = new QLineEdit(this);
   output_->setObjectName(u"TxtFitOutput"_s);
   output_label->setBuddy(output_);
-  auto* browse = new QPushButton(u"参照..."_s, this);
+  auto* browse = new QPushButton(tr("参照..."), this);
   browse->setObjectName(u"CmdFitOutput"_s);
   connect(browse, &QPushButton::clicked, this, &FitPage::ChooseOutput);
   output_row->addWidget(output_label);
@@ -158,7 +158,7 @@ FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
   bar_->setValue(0);
   bar_->setTextVisible(false);
   run_row->addWidget(bar_, 1);
-  run_ = new QPushButton(u"変換実行"_s, this);
+  run_ = new QPushButton(tr("変換実行"), this);
   run_->setObjectName(u"CmdFitExec"_s);
   connect(run_, &QPushButton::clicked, this, [this] {
     if (running_) {
@@ -182,16 +182,16 @@ FitPage::FitPage(const FitSeries& series, Operator& op, Choosers& choosers,
 }
 
 void FitPage::AddFiles() {
-  const FileFilter filter{u"音声ファイル"_s, FitSourcePatterns().join(u';')};
+  const FileFilter filter{tr("音声ファイル"), FitSourcePatterns().join(u';')};
   for (const QString& file :
-       choosers_.ChooseOpenFiles(this, filter, last_folder_, u"変換するファイル"_s)) {
+       choosers_.ChooseOpenFiles(this, filter, last_folder_, tr("変換するファイル"))) {
     sources_->addItem(QDir::toNativeSeparators(file));
     last_folder_ = QFileInfo(file).absolutePath();
   }
 }
 
 void FitPage::AddFolder() {
-  const QString folder = choosers_.ChooseFolder(this, u"変換するフォルダ"_s, last_folder_);
+  const QString folder = choosers_.ChooseFolder(this, tr("変換するフォルダ"), last_folder_);
   if (folder.isEmpty()) {
     return;
   }
@@ -203,7 +203,7 @@ void FitPage::AddFolder() {
 }
 
 void FitPage::ChooseOutput() {
-  const QString folder = choosers_.ChooseFolder(this, u"出力フォルダ"_s, output_->text());
+  const QString folder = choosers_.ChooseFolder(this, tr("出力フォルダ"), output_->text());
   if (!folder.isEmpty()) {
     output_->setText(QDir::toNativeSeparators(folder));
   }
@@ -227,19 +227,19 @@ void FitPage::SetRunning(bool running) {
   }
   bitrate_->setEnabled(!running && IsMp3Series(series_.mode));
   lufs_->setEnabled(!running && normalize_->isChecked());
-  run_->setText(running ? u"変換停止"_s : u"変換実行"_s);
+  run_->setText(running ? tr("変換停止") : tr("変換実行"));
   busy_(running);
 }
 
 FitRunResult FitPage::Run() {
   if (sources_->count() == 0) {
-    ShowText(op_, u"変換するファイルを追加してください。"_s, msg::kTitleConfirm,
+    ShowText(op_, tr("変換するファイルを追加してください。"), msg::kTitleConfirm,
              MessageIcon::kExclamation);
     sources_->setFocus();
     return {};
   }
   if (output_->text().trimmed().isEmpty()) {
-    ShowText(op_, u"出力フォルダを指定してください。"_s, msg::kTitleConfirm,
+    ShowText(op_, tr("出力フォルダを指定してください。"), msg::kTitleConfirm,
              MessageIcon::kExclamation);
     output_->setFocus();
     return {};

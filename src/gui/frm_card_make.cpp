@@ -71,13 +71,13 @@ QString LimitHint(const char* control) {
   QString hint;
   switch (rule->max_bytes) {
     case kCardNameMaxBytes:
-      hint = u"半角8文字以内"_s;
+      hint = FrmCardMake::tr("半角8文字以内");
       break;
     default:
-      hint = u"全角%1文字以内"_s.arg(rule->max_bytes / 2);
+      hint = FrmCardMake::tr("全角%1文字以内").arg(rule->max_bytes / 2);
       break;
   }
-  return rule->empty_message != 0 ? hint + u"（必須）"_s : hint;
+  return rule->empty_message != 0 ? FrmCardMake::tr("%1（必須）").arg(hint) : hint;
 }
 
 void SelectStoredIndex(QComboBox* list, const QString& stored) {
@@ -146,47 +146,48 @@ void FrmCardMake::BuildWindow() {
   tabs_->tabBar()->setObjectName(u"TabStrip1"_s);
   layout->addWidget(tabs_, 1);
   const char* page_names[] = {"FrameBase", "FrameSakusei", "FrameKomento"};
-  const char16_t* page_captions[] = {u"基本情報", u"作成情報", u"媒体・コメント"};
+  const QString page_captions[] = {tr("基本情報"), tr("作成情報"), tr("媒体・コメント")};
   for (int p = 0; p < 3; ++p) {
     pages_[p] = new QGroupBox(tabs_);
     pages_[p]->setObjectName(QString::fromLatin1(page_names[p]));
-    tabs_->addTab(pages_[p], QString::fromUtf16(page_captions[p]));
+    tabs_->addTab(pages_[p], page_captions[p]);
   }
 
   // Page 1: the card data set, the card, and who made the card data.
   {
     QGroupBox* page = pages_[0];
     auto* grid = new QGridLayout(page);
-    QLineEdit* name = AddField(page, grid, 0, u"カードデータファイル名"_s, "TxtCardName", kCardName,
-                               LimitHint("TxtCardName"));
+    QLineEdit* name = AddField(page, grid, 0, tr("カードデータファイル名"), "TxtCardName",
+                               kCardName, LimitHint("TxtCardName"));
     // Half-width only: the name goes on the card as a file name.
     name->setAttribute(Qt::WA_InputMethodEnabled, false);
     name->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhNoPredictiveText);
-    AddField(page, grid, 1, u"作成フォルダ名"_s, "TxtForder", kForder, LimitHint("TxtForder"));
-    AddField(page, grid, 2, u"使用機種"_s, "TxtModel", kModel, LimitHint("TxtModel"));
-    AddField(page, grid, 3, u"作成枚数"_s, "TxtMaisuu", kMaisuu, QString());
-    grid->addWidget(new QLabel(u"枚　（コピー枚数含）"_s, page), 3, 2);
-    auto* size_caption = new QLabel(u"使用カード容量"_s, page);
+    AddField(page, grid, 1, tr("作成フォルダ名"), "TxtForder", kForder, LimitHint("TxtForder"));
+    AddField(page, grid, 2, tr("使用機種"), "TxtModel", kModel, LimitHint("TxtModel"));
+    AddField(page, grid, 3, tr("作成枚数"), "TxtMaisuu", kMaisuu, QString());
+    grid->addWidget(new QLabel(tr("枚　（コピー枚数含）"), page), 3, 2);
+    auto* size_caption = new QLabel(tr("使用カード容量"), page);
     card_size_ = new QComboBox(page);
     card_size_->setObjectName(u"CmbCardSize"_s);
     size_caption->setBuddy(card_size_);
     grid->addWidget(size_caption, 4, 0);
     grid->addWidget(card_size_, 4, 1, Qt::AlignLeft);
-    grid->addWidget(new QLabel(u"積算カード容量"_s, page), 5, 0);
+    grid->addWidget(new QLabel(tr("積算カード容量"), page), 5, 0);
     use_size_ = new QLabel(page);
     use_size_->setObjectName(u"LblUseSize"_s);
     grid->addWidget(use_size_, 5, 1);
-    grid->addWidget(new QLabel(u"積算メモリ容量"_s, page), 6, 0);
+    grid->addWidget(new QLabel(tr("積算メモリ容量"), page), 6, 0);
     memory_size_ = new QLabel(page);
     memory_size_->setObjectName(u"LblMemorySize"_s);
     grid->addWidget(memory_size_, 6, 1);
-    auto* maker = new QGroupBox(u"カードデータ情報"_s, page);
+    auto* maker = new QGroupBox(tr("カードデータ情報"), page);
     auto* maker_grid = new QGridLayout(maker);
-    AddField(maker, maker_grid, 0, u"作成会社"_s, "TxtCardCom", kCardCom, LimitHint("TxtCardCom"));
-    AddField(maker, maker_grid, 1, u"作成者"_s, "TxtCardPerson", kCardPerson,
+    AddField(maker, maker_grid, 0, tr("作成会社"), "TxtCardCom", kCardCom, LimitHint("TxtCardCom"));
+    AddField(maker, maker_grid, 1, tr("作成者"), "TxtCardPerson", kCardPerson,
              LimitHint("TxtCardPerson"));
-    AddField(maker, maker_grid, 2, u"作成日"_s, "TxtCardDate", kCardDate, LimitHint("TxtCardDate"));
-    AddField(maker, maker_grid, 3, u"作成環境"_s, "TxtCardKankyou", kCardKankyou,
+    AddField(maker, maker_grid, 2, tr("作成日"), "TxtCardDate", kCardDate,
+             LimitHint("TxtCardDate"));
+    AddField(maker, maker_grid, 3, tr("作成環境"), "TxtCardKankyou", kCardKankyou,
              LimitHint("TxtCardKankyou"));
     grid->addWidget(maker, 7, 0, 1, 3);
     grid->setRowStretch(8, 1);
@@ -197,19 +198,19 @@ void FrmCardMake::BuildWindow() {
   {
     QGroupBox* page = pages_[1];
     auto* grid = new QGridLayout(page);
-    AddField(page, grid, 0, u"録音スタジオ"_s, "TxtRecStdio", kRecStdio, LimitHint("TxtRecStdio"));
-    AddField(page, grid, 1, u"アナウンサー"_s, "TxtRecAna", kRecAna, LimitHint("TxtRecAna"));
-    AddField(page, grid, 2, u"録音日"_s, "TxtRecDate", kRecDate, LimitHint("TxtRecDate"));
-    AddField(page, grid, 3, u"録音環境"_s, "TxtRecKankyou", kRecKankyou,
+    AddField(page, grid, 0, tr("録音スタジオ"), "TxtRecStdio", kRecStdio, LimitHint("TxtRecStdio"));
+    AddField(page, grid, 1, tr("アナウンサー"), "TxtRecAna", kRecAna, LimitHint("TxtRecAna"));
+    AddField(page, grid, 2, tr("録音日"), "TxtRecDate", kRecDate, LimitHint("TxtRecDate"));
+    AddField(page, grid, 3, tr("録音環境"), "TxtRecKankyou", kRecKankyou,
              LimitHint("TxtRecKankyou"));
     auto* wave = new QGroupBox(GetMessage(SeriesMessage(SeriesText::kCardInfoFrame, mode)), page);
     wave->setObjectName(u"FrameWave"_s);
     auto* wave_grid = new QGridLayout(wave);
-    AddField(wave, wave_grid, 0, u"制作会社"_s, "TxtWaveCom", kWaveCom, LimitHint("TxtWaveCom"));
-    AddField(wave, wave_grid, 1, u"作成者"_s, "TxtWavePerson", kWavePerson,
+    AddField(wave, wave_grid, 0, tr("制作会社"), "TxtWaveCom", kWaveCom, LimitHint("TxtWaveCom"));
+    AddField(wave, wave_grid, 1, tr("作成者"), "TxtWavePerson", kWavePerson,
              LimitHint("TxtWavePerson"));
-    AddField(wave, wave_grid, 2, u"作成日"_s, "TxtWaveDate", kWaveDate, LimitHint("TxtWaveDate"));
-    AddField(wave, wave_grid, 3, u"作成環境"_s, "TxtWaveKankyou", kWaveKankyou,
+    AddField(wave, wave_grid, 2, tr("作成日"), "TxtWaveDate", kWaveDate, LimitHint("TxtWaveDate"));
+    AddField(wave, wave_grid, 3, tr("作成環境"), "TxtWaveKankyou", kWaveKankyou,
              LimitHint("TxtWaveKankyou"));
     grid->addWidget(wave, 4, 0, 1, 3);
     grid->setRowStretch(5, 1);
@@ -238,33 +239,33 @@ void FrmCardMake::BuildWindow() {
       grid->addWidget(note, row, 2);
       return list;
     };
-    tape_ = medium_row(0, new QLabel(u"テープ・ＭＤ名"_s, page), "CmbTpMd", "TxtTpMd", kTpMdName);
+    tape_ = medium_row(0, new QLabel(tr("テープ・ＭＤ名"), page), "CmbTpMd", "TxtTpMd", kTpMdName);
     auto* wave_caption =
         new QLabel(GetMessage(SeriesMessage(SeriesText::kSoundMediumLabel, mode)), page);
     wave_caption->setObjectName(u"lblWave"_s);
     wave_medium_ = medium_row(1, wave_caption, "CmbRecBaitai", "TxtWaveBaitai", kWaveBaitai);
-    card_medium_ = medium_row(2, new QLabel(u"カードデータ記録媒体名"_s, page), "CmbCardBaitai",
+    card_medium_ = medium_row(2, new QLabel(tr("カードデータ記録媒体名"), page), "CmbCardBaitai",
                               "TxtCardBaitai", kCardBaitaiName);
-    const char16_t* memo_captions[] = {u"コメント①", u"コメント②", u"コメント③"};
+    const QString memo_captions[] = {tr("コメント①"), tr("コメント②"), tr("コメント③")};
     for (int i = 0; i < 3; ++i) {
       const QByteArray name = "TxtMemo" + QByteArray::number(i + 1);
-      AddField(page, grid, 3 + i, QString::fromUtf16(memo_captions[i]), name.constData(),
-               kMemo1 + i, LimitHint(name.constData()));
+      AddField(page, grid, 3 + i, memo_captions[i], name.constData(), kMemo1 + i,
+               LimitHint(name.constData()));
     }
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(1, 1);
   }
 
   auto* buttons = new QHBoxLayout();
-  auto* save = new QPushButton(u"一時保存(&S)"_s, this);
+  auto* save = new QPushButton(tr("一時保存(&S)"), this);
   save->setObjectName(u"CmdSave"_s);
-  auto* make = new QPushButton(u"作成(&M)"_s, this);
+  auto* make = new QPushButton(tr("作成(&M)"), this);
   make->setObjectName(u"CmdCardMake"_s);
-  write_card_ = new QPushButton(u"カードへ書込み(&W)"_s, this);
+  write_card_ = new QPushButton(tr("カードへ書込み(&W)"), this);
   write_card_->setObjectName(u"CmdCardWrite"_s);
-  write_card_->setToolTip(u"作成したカードデータをカードに書き込み、読み戻して確認します。"_s);
+  write_card_->setToolTip(tr("作成したカードデータをカードに書き込み、読み戻して確認します。"));
   write_card_->setEnabled(false);
-  auto* close_button = new QPushButton(u"閉じる(&C)"_s, this);
+  auto* close_button = new QPushButton(tr("閉じる(&C)"), this);
   close_button->setObjectName(u"CmdClose"_s);
   for (QPushButton* button : {save, make, write_card_, close_button}) {
     button->setAutoDefault(false);
@@ -312,7 +313,7 @@ void FrmCardMake::FillFields() {
   }
   use_size_->setText(form.UseSize);
   const qint64 total = TotalSoundSize(project_).bytes;
-  memory_size_->setText(total == 0 ? QString() : QString::number(total) + u"バイト"_s);
+  memory_size_->setText(total == 0 ? QString() : tr("%1バイト").arg(total));
   loading_ = false;
 }
 
@@ -365,7 +366,7 @@ void FrmCardMake::TemporarySave() {
   const QString path = choosers_.ChooseSaveFile(
       this, TemporarySaveFilter(mode), project_.settings.CardPath,
       IsPlainFileName(name) ? name + u'.' + TemporaryFileExtension(mode) : QString(),
-      TemporaryFileExtension(mode), u"一時保存ファイルの保存"_s);
+      TemporaryFileExtension(mode), tr("一時保存ファイルの保存"));
   if (path.isEmpty()) {
     return;
   }
@@ -384,7 +385,7 @@ void FrmCardMake::MakeCard() {
     setEnabled(false);
     making_ = true;
     result = MakeCardData(project_, paths_.work_folder, progress,
-                          u"カードへの書込みは、この画面の［カードへ書込み］ボタンで行えます。"_s);
+                          tr("カードへの書込みは、この画面の［カードへ書込み］ボタンで行えます。"));
     making_ = false;
     setEnabled(true);
   }

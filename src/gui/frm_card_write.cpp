@@ -33,15 +33,16 @@ FrmCardWrite::FrmCardWrite(QString card_folder, VolumeProbe& probe, Operator& op
       op_(op),
       choosers_(choosers) {
   setObjectName(u"FrmCardWrite"_s);
-  setWindowTitle(u"カードへ書込み"_s);
+  setWindowTitle(tr("カードへ書込み"));
   setModal(true);
   for (const QFileInfo& file : QDir(card_folder_).entryInfoList(QDir::Files)) {
     card_bytes_ += file.size();
   }
   auto* layout = new QVBoxLayout(this);
   auto* heading = new QLabel(
-      u"書き込むカードデータ: "_s + QDir::toNativeSeparators(card_folder_) +
-          u"\r\n書き込むカードを選んでください。使えるのは[FAT16]でフォーマットしたカードだけです。"_s,
+      tr("書き込むカードデータ: %1\r\n"
+         "書き込むカードを選んでください。使えるのは[FAT16]でフォーマットしたカードだけです。")
+          .arg(QDir::toNativeSeparators(card_folder_)),
       this);
   heading->setWordWrap(true);
   layout->addWidget(heading);
@@ -49,7 +50,7 @@ FrmCardWrite::FrmCardWrite(QString card_folder, VolumeProbe& probe, Operator& op
   grid_ = new QTableWidget(0, 5, this);
   grid_->setObjectName(u"GrdVolumes"_s);
   grid_->setHorizontalHeaderLabels(
-      {u"カード"_s, u"場所"_s, u"容量 / 空き"_s, u"形式"_s, u"状態"_s});
+      {tr("カード"), tr("場所"), tr("容量 / 空き"), tr("形式"), tr("状態")});
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -59,9 +60,9 @@ FrmCardWrite::FrmCardWrite(QString card_folder, VolumeProbe& probe, Operator& op
   layout->addWidget(grid_, 1);
 
   auto* list_buttons = new QHBoxLayout();
-  auto* refresh = new QPushButton(u"更新(&R)"_s, this);
+  auto* refresh = new QPushButton(tr("更新(&R)"), this);
   refresh->setObjectName(u"CmdRefresh"_s);
-  auto* folder = new QPushButton(u"フォルダを指定...(&F)"_s, this);
+  auto* folder = new QPushButton(tr("フォルダを指定...(&F)"), this);
   folder->setObjectName(u"CmdFolder"_s);
   list_buttons->addWidget(refresh);
   list_buttons->addWidget(folder);
@@ -83,15 +84,15 @@ FrmCardWrite::FrmCardWrite(QString card_folder, VolumeProbe& probe, Operator& op
   layout->addWidget(result_);
 
   auto* buttons = new QHBoxLayout();
-  write_ = new QPushButton(u"書込み(&W)"_s, this);
+  write_ = new QPushButton(tr("書込み(&W)"), this);
   write_->setObjectName(u"CmdWrite"_s);
-  stop_button_ = new QPushButton(u"中止"_s, this);
+  stop_button_ = new QPushButton(tr("中止"), this);
   stop_button_->setObjectName(u"CmdStop"_s);
   stop_button_->setEnabled(false);
-  eject_ = new QPushButton(u"取り外し(&E)"_s, this);
+  eject_ = new QPushButton(tr("取り外し(&E)"), this);
   eject_->setObjectName(u"CmdEject"_s);
   eject_->setEnabled(false);
-  close_ = new QPushButton(u"閉じる(&C)"_s, this);
+  close_ = new QPushButton(tr("閉じる(&C)"), this);
   close_->setObjectName(u"CmdClose"_s);
   buttons->addStretch(1);
   for (QPushButton* button : {write_, stop_button_, eject_, close_}) {
@@ -113,7 +114,7 @@ FrmCardWrite::FrmCardWrite(QString card_folder, VolumeProbe& probe, Operator& op
 }
 
 QString FrmCardWrite::Refusal(const VolumeInfo& volume) const {
-  return VolumeRefusals(volume, card_bytes_).join(u"、"_s);
+  return VolumeRefusals(volume, card_bytes_).join(tr("、"));
 }
 
 void FrmCardWrite::Refresh() {
@@ -125,7 +126,7 @@ void FrmCardWrite::Refresh() {
 }
 
 void FrmCardWrite::AddFolder() {
-  const QString folder = choosers_.ChooseFolder(this, u"書き込むカードのフォルダ"_s, {});
+  const QString folder = choosers_.ChooseFolder(this, tr("書き込むカードのフォルダ"), {});
   if (folder.isEmpty()) {
     return;
   }
@@ -146,8 +147,8 @@ void FrmCardWrite::ShowVolumes() {
         volume.label.isEmpty() ? QFileInfo(volume.mount_point).fileName() : volume.label,
         QDir::toNativeSeparators(volume.mount_point),
         MegabytesText(volume.total_bytes) + u" / "_s + MegabytesText(volume.free_bytes),
-        volume.filesystem.isEmpty() ? u"不明"_s : volume.filesystem,
-        refusal.isEmpty() ? u"書込みできます"_s : refusal};
+        volume.filesystem.isEmpty() ? tr("不明") : volume.filesystem,
+        refusal.isEmpty() ? tr("書込みできます") : refusal};
     for (int column = 0; column < cells.size(); ++column) {
       auto* item = new QTableWidgetItem(cells[column]);
       if (!refusal.isEmpty()) {
@@ -167,7 +168,7 @@ void FrmCardWrite::ShowVolumes() {
                      Refusal(volumes_[grid_->currentRow()]).isEmpty());
   // Only while no card at all is listed: refused cards are cards found.
   const QString none_found =
-      u"カードが見つかりません。カードを差し込んでから［更新］を押してください。"_s;
+      tr("カードが見つかりません。カードを差し込んでから［更新］を押してください。");
   if (volumes_.isEmpty()) {
     result_->setText(none_found);
   } else if (result_->text() == none_found) {
@@ -208,11 +209,11 @@ void FrmCardWrite::Write() {
 void FrmCardWrite::Eject() {
   QString error;
   if (probe_.Eject(written_volume_, &error)) {
-    result_->setText(u"カードを取り外せます。"_s);
+    result_->setText(tr("カードを取り外せます。"));
     eject_->setEnabled(false);
     Refresh();
   } else {
-    ShowText(op_, u"カードを取り外せませんでした。\r\n"_s + error, msg::kTitleError,
+    ShowText(op_, tr("カードを取り外せませんでした。\r\n%1").arg(error), msg::kTitleError,
              MessageIcon::kExclamation);
   }
 }

@@ -112,7 +112,7 @@ class GuideBrowser : public QTextBrowser {
 
 FrmGuide::FrmGuide(const QString& guide_file, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("FrmGuide"));
-  setWindowTitle(QStringLiteral("ユーザーガイド"));
+  setWindowTitle(tr("ユーザーガイド"));
   setAttribute(Qt::WA_DeleteOnClose);
   resize(820, 680);
 
@@ -129,7 +129,7 @@ FrmGuide::FrmGuide(const QString& guide_file, QWidget* parent) : QDialog(parent)
   }
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる(&C)"));
+  buttons->button(QDialogButtonBox::Close)->setText(tr("閉じる(&C)"));
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
   auto* back = new QShortcut(QKeySequence::Back, this);
   connect(back, &QShortcut::activated, text_, &QTextBrowser::backward);
@@ -149,7 +149,7 @@ void ShowGuide(const QString& guide_file, Operator& op, QWidget* parent) {
     auto* guide = new FrmGuide(guide_file, parent);
     if (!guide->Loaded()) {
       delete guide;
-      ShowText(op, QStringLiteral("ユーザーガイドを開けませんでした。\r\n") + guide_file,
+      ShowText(op, FrmGuide::tr("ユーザーガイドを開けませんでした。\r\n%1").arg(guide_file),
                msg::kTitleConfirm, MessageIcon::kExclamation);
       return;
     }

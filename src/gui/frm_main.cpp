@@ -56,34 +56,55 @@ namespace {
 
 struct ToolbarEntry {
   const char* key;
-  const char16_t* text;
-  const char16_t* tip;  // what the command does, not its caption again
+  const char* text;
+  const char* tip;  // what the command does, not its caption again
   bool gap_before = false;
 };
 constexpr ToolbarEntry kToolbar[] = {
-    {"LOAD", u"ファイル読込", u"コントロールファイルか一時保存ファイルを読み込みます"},
-    {"NEW", u"データ初期化", u"編集中のSound、チャンネル、カード情報をすべて消去します"},
-    {"WAVE", u"Sound登録", u"使用するSoundファイルを登録・削除します"},
-    {"SETING", u"詳細設定", u"シリーズ、ステレオの可否、カードデータの保存先を設定します"},
-    {"CARD", u" ｶｰﾄﾞﾃﾞｰﾀ作成 ", u"カード情報を入力し、一時保存やカードデータの作成をします", true},
-    {"PRINT", u"印刷", u"編集情報・コントロールデータ情報・Sound登録情報を印刷します"},
-    {"APPEND", u"編集画面を閉じる", u"エディタを終了します"}};
+    {"LOAD", QT_TRANSLATE_NOOP("parlatone::FrmMain", "ファイル読込"),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain",
+                       "コントロールファイルか一時保存ファイルを読み込みます")},
+    {"NEW", QT_TRANSLATE_NOOP("parlatone::FrmMain", "データ初期化"),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain",
+                       "編集中のSound、チャンネル、カード情報をすべて消去します")},
+    {"WAVE", QT_TRANSLATE_NOOP("parlatone::FrmMain", "Sound登録"),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain", "使用するSoundファイルを登録・削除します")},
+    {"SETING", QT_TRANSLATE_NOOP("parlatone::FrmMain", "詳細設定"),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain",
+                       "シリーズ、ステレオの可否、カードデータの保存先を設定します")},
+    {"CARD", QT_TRANSLATE_NOOP("parlatone::FrmMain", " ｶｰﾄﾞﾃﾞｰﾀ作成 "),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain",
+                       "カード情報を入力し、一時保存やカードデータの作成をします"),
+     true},
+    {"PRINT", QT_TRANSLATE_NOOP("parlatone::FrmMain", "印刷"),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain",
+                       "編集情報・コントロールデータ情報・Sound登録情報を印刷します")},
+    {"APPEND", QT_TRANSLATE_NOOP("parlatone::FrmMain", "編集画面を閉じる"),
+     QT_TRANSLATE_NOOP("parlatone::FrmMain", "エディタを終了します")}};
 
-constexpr const char16_t* kCommandCaptions[] = {u"試聴",   u"上移動",  u"下移動", u"左移動",
-                                                u"右移動", u"削除",    u"全試聴", u"一括登録",
-                                                u"全削除", u"一時停止"};
-constexpr const char16_t* kCommandTips[] = {
-    u"選択したチャンネルを試聴します",
-    u"選択したSoundを前のチャンネルの同じ列へ移します",
-    u"選択したSoundを次のチャンネルの同じ列へ移します",
-    u"選択したSoundを同じチャンネルの左へ移します",
-    u"選択したSoundを同じチャンネルの右へ移します",
-    u"選択したSoundをチャンネルから外します"
-    u"（No.・SP・RP・時間の列では、そのチャンネルのSoundをすべて）",
-    u"すべてのチャンネルを順に試聴します",
-    u"登録したSoundを1チャンネルに1つずつ順に割り当てます",
-    u"すべてのチャンネルの割り当てを消去します",
-    u"全試聴を一時停止・再開します"};
+constexpr const char* kCommandCaptions[] = {QT_TRANSLATE_NOOP("parlatone::FrmMain", "試聴"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "上移動"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "下移動"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "左移動"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "右移動"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "削除"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "全試聴"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "一括登録"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "全削除"),
+                                            QT_TRANSLATE_NOOP("parlatone::FrmMain", "一時停止")};
+constexpr const char* kCommandTips[] = {
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "選択したチャンネルを試聴します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "選択したSoundを前のチャンネルの同じ列へ移します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "選択したSoundを次のチャンネルの同じ列へ移します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "選択したSoundを同じチャンネルの左へ移します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "選択したSoundを同じチャンネルの右へ移します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain",
+                      "選択したSoundをチャンネルから外します"
+                      "（No.・SP・RP・時間の列では、そのチャンネルのSoundをすべて）"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "すべてのチャンネルを順に試聴します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "登録したSoundを1チャンネルに1つずつ順に割り当てます"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "すべてのチャンネルの割り当てを消去します"),
+    QT_TRANSLATE_NOOP("parlatone::FrmMain", "全試聴を一時停止・再開します")};
 
 }  // namespace
 
@@ -185,9 +206,9 @@ void FrmMain::BuildWindow() {
       gap->setFixedWidth(24);
       toolbar->addWidget(gap);
     }
-    QAction* action = toolbar->addAction(QString::fromUtf16(entry.text));
+    QAction* action = toolbar->addAction(tr(entry.text));
     action->setObjectName(QString::fromLatin1(entry.key));
-    action->setToolTip(QString::fromUtf16(entry.tip));
+    action->setToolTip(tr(entry.tip));
     toolbar_actions_ << action;
   }
   const auto named = [toolbar](const char* key) {
@@ -228,9 +249,9 @@ void FrmMain::BuildWindow() {
   tools->setObjectName(u"FrmTool"_s);
   auto* buttons = new QGridLayout(tools);
   for (int i = 0; i < kCommandCount; ++i) {
-    QAction* action = new QAction(QString::fromUtf16(kCommandCaptions[i]), this);
+    QAction* action = new QAction(tr(kCommandCaptions[i]), this);
     action->setObjectName(u"ActionCommand%1"_s.arg(i));
-    action->setToolTip(QString::fromUtf16(kCommandTips[i]));
+    action->setToolTip(tr(kCommandTips[i]));
     command_actions_[static_cast<size_t>(i)] = action;
     QPushButton* button = new QPushButton(action->text(), tools);
     button->setObjectName(u"Command%1"_s.arg(i));
@@ -314,11 +335,11 @@ void FrmMain::BuildMenus() {
   clear->setShortcut(QKeySequence::New);
   print->setShortcut(QKeySequence::Print);
   quit->setShortcut(QKeySequence::Quit);
-  temporary_save_action_ = action(u"一時保存..."_s, "ActionTemporarySave",
-                                  u"編集中の内容を一時保存ファイルに保存します"_s);
+  temporary_save_action_ = action(tr("一時保存..."), "ActionTemporarySave",
+                                  tr("編集中の内容を一時保存ファイルに保存します"));
   temporary_save_action_->setShortcut(QKeySequence::Save);
   connect(temporary_save_action_, &QAction::triggered, this, &FrmMain::OnTemporarySave);
-  pdf_action_ = action(u"PDF保存..."_s, "ActionPdf", u"印刷する帳票をPDFファイルに保存します"_s);
+  pdf_action_ = action(tr("PDF保存..."), "ActionPdf", tr("印刷する帳票をPDFファイルに保存します"));
   connect(pdf_action_, &QAction::triggered, this, &FrmMain::OnPdf);
   // The menu names the step ("元に戻す: 一括登録"); with none, the bare word.
   // A drop-down still open is committed first: it is the latest step.
@@ -343,31 +364,31 @@ void FrmMain::BuildMenus() {
     });
     return made;
   };
-  undo_action_ = step_action(stack.createUndoAction(this, u"元に戻す:"_s), u"元に戻す"_s,
-                             "ActionUndo", u"チャンネルの最後の変更を取り消します"_s,
+  undo_action_ = step_action(stack.createUndoAction(this, tr("元に戻す:")), tr("元に戻す"),
+                             "ActionUndo", tr("チャンネルの最後の変更を取り消します"),
                              QKeySequence::Undo, &QUndoStack::undoTextChanged, &QUndoStack::undo);
-  redo_action_ = step_action(stack.createRedoAction(this, u"やり直し:"_s), u"やり直し"_s,
-                             "ActionRedo", u"取り消した変更をやり直します"_s, QKeySequence::Redo,
+  redo_action_ = step_action(stack.createRedoAction(this, tr("やり直し:")), tr("やり直し"),
+                             "ActionRedo", tr("取り消した変更をやり直します"), QKeySequence::Redo,
                              &QUndoStack::redoTextChanged, &QUndoStack::redo);
   connect(&history_->Stack(), &QUndoStack::canUndoChanged, this, &FrmMain::UpdateUndoActions);
   connect(&history_->Stack(), &QUndoStack::canRedoChanged, this, &FrmMain::UpdateUndoActions);
   UpdateUndoActions();
-  tools_action_ =
-      action(u"変換ツール"_s, "ActionTools", u"ステレオ/モノラル変換と無音データの作成をします"_s);
+  tools_action_ = action(tr("変換ツール"), "ActionTools",
+                         tr("ステレオ/モノラル変換と無音データの作成をします"));
   connect(tools_action_, &QAction::triggered, this, &FrmMain::OnTools);
-  QAction* guide = action(u"ユーザーガイド"_s, "ActionGuide", u"ユーザーガイドを開きます"_s);
+  QAction* guide = action(tr("ユーザーガイド"), "ActionGuide", tr("ユーザーガイドを開きます"));
   guide->setShortcut(QKeySequence::HelpContents);
   connect(guide, &QAction::triggered, this, &FrmMain::OnGuide);
-  version_action_ = action(u"バージョン情報"_s, "ActionVersion",
-                           u"バージョン、使用許諾契約書、更新履歴を表示します"_s);
+  version_action_ = action(tr("バージョン情報"), "ActionVersion",
+                           tr("バージョン、使用許諾契約書、更新履歴を表示します"));
   connect(version_action_, &QAction::triggered, this, &FrmMain::OnVersion);
 
   QMenuBar* bar = menuBar();
   bar->setObjectName(u"MenuBar"_s);
-  QMenu* file = bar->addMenu(u"ファイル(&F)"_s);
+  QMenu* file = bar->addMenu(tr("ファイル(&F)"));
   file->setObjectName(u"MenuFile"_s);
   file->addAction(load);
-  recent_menu_ = file->addMenu(u"最近使ったファイル"_s);
+  recent_menu_ = file->addMenu(tr("最近使ったファイル"));
   recent_menu_->setObjectName(u"MenuRecent"_s);
   file->addSeparator();
   file->addAction(temporary_save_action_);
@@ -379,7 +400,7 @@ void FrmMain::BuildMenus() {
   file->addAction(quit);
   RebuildRecentMenu();
 
-  QMenu* edit = bar->addMenu(u"編集(&E)"_s);
+  QMenu* edit = bar->addMenu(tr("編集(&E)"));
   edit->setObjectName(u"MenuEdit"_s);
   edit->addAction(undo_action_);
   edit->addAction(redo_action_);
@@ -394,19 +415,19 @@ void FrmMain::BuildMenus() {
   edit->addSeparator();
   edit->addAction(clear);
 
-  view_menu_ = bar->addMenu(u"表示(&V)"_s);
+  view_menu_ = bar->addMenu(tr("表示(&V)"));
   view_menu_->setObjectName(u"MenuView"_s);
   for (Command command : {Command::kAudition, Command::kAuditionAll, Command::kPause}) {
     view_menu_->addAction(CommandAction(command));
   }
 
-  QMenu* tools = bar->addMenu(u"ツール(&T)"_s);
+  QMenu* tools = bar->addMenu(tr("ツール(&T)"));
   tools->setObjectName(u"MenuTools"_s);
   tools->addAction(wave);
   tools->addAction(tools_action_);
   tools->addAction(seting);
 
-  QMenu* help = bar->addMenu(u"ヘルプ(&H)"_s);
+  QMenu* help = bar->addMenu(tr("ヘルプ(&H)"));
   help->setObjectName(u"MenuHelp"_s);
   help->addAction(guide);
   help->addAction(version_action_);
@@ -427,8 +448,8 @@ void FrmMain::RebuildRecentMenu() {
       SetButtonState(ButtonState::kIdle);
       if (!QFileInfo(path).isFile()) {
         ShowText(op_,
-                 u"このファイルは見つかりません。最近使ったファイルの一覧から外します。\r\n"_s +
-                     QDir::toNativeSeparators(path),
+                 tr("このファイルは見つかりません。最近使ったファイルの一覧から外します。\r\n%1")
+                     .arg(QDir::toNativeSeparators(path)),
                  msg::kTitleConfirm, MessageIcon::kExclamation);
         state_.recent_files.removeAll(path);
         SaveState();
@@ -454,9 +475,9 @@ void FrmMain::SetProjectFile(const QString& path, bool restored) {
   if (!restored) {
     status_panel_->setText(path);
   } else if (path.isEmpty()) {
-    status_panel_->setText(u"復元した編集内容（未保存）"_s);
+    status_panel_->setText(tr("復元した編集内容（未保存）"));
   } else {
-    status_panel_->setText(path + u"（復元した編集内容・未保存）"_s);
+    status_panel_->setText(tr("%1（復元した編集内容・未保存）").arg(path));
   }
 }
 
@@ -535,13 +556,13 @@ void FrmMain::SetButtonState(ButtonState state) {
     case ButtonState::kAuditionOne:
       enable({Command::kAudition}, true);
       enable({Command::kBulkAssign, Command::kDeleteAll, Command::kPause}, false);
-      CommandAction(Command::kAudition)->setText(u"停止"_s);
+      CommandAction(Command::kAudition)->setText(tr("停止"));
       break;
     case ButtonState::kAuditionAll:
       enable({Command::kAuditionAll, Command::kPause}, true);
       enable({Command::kBulkAssign, Command::kDeleteAll}, false);
-      CommandAction(Command::kAuditionAll)->setText(u"停止"_s);
-      CommandAction(Command::kPause)->setText(u"一時停止"_s);
+      CommandAction(Command::kAuditionAll)->setText(tr("停止"));
+      CommandAction(Command::kPause)->setText(tr("一時停止"));
       break;
   }
 }
@@ -564,8 +585,7 @@ void FrmMain::SetToolbarBusy(bool busy) {
   UpdateUndoActions();
   if (!busy) {
     for (Command command : {Command::kAudition, Command::kAuditionAll, Command::kPause}) {
-      CommandAction(command)->setText(
-          QString::fromUtf16(kCommandCaptions[static_cast<size_t>(command)]));
+      CommandAction(command)->setText(tr(kCommandCaptions[static_cast<size_t>(command)]));
     }
   }
 }
@@ -645,7 +665,7 @@ void FrmMain::OnLoad() {
     return;
   }
   const QString path = choosers_.ChooseOpenFile(this, ProjectOpenFilter(project_.Mode()),
-                                                project_.settings.CardPath, u"ファイルを開く"_s);
+                                                project_.settings.CardPath, tr("ファイルを開く"));
   if (path.isEmpty()) {
     return;
   }
@@ -682,8 +702,8 @@ void FrmMain::TakeHandedOverFile(const QString& path) {
     // A window or an audition is busy: the file waits for the operator.
     if (!path.isEmpty()) {
       ShowText(op_,
-               u"編集中の作業があるため、次のファイルは読み込みませんでした。\r\n"_s +
-                   QDir::toNativeSeparators(path),
+               tr("編集中の作業があるため、次のファイルは読み込みませんでした。\r\n%1")
+                   .arg(QDir::toNativeSeparators(path)),
                msg::kTitleConfirm, MessageIcon::kExclamation);
     }
     return;
@@ -710,25 +730,25 @@ void FrmMain::OfferRecovery() {
         break;
       case RecoveryCheck::State::kDamaged:
         // Never half a project: it is refused whole.
-        ShowText(
-            op_,
-            u"前回保存されずに終了した編集内容がありますが、復元用のファイルが壊れているため復元できません。\r\n"_s +
-                QDir::toNativeSeparators(path),
-            msg::kTitleError, MessageIcon::kError);
+        ShowText(op_,
+                 tr("前回保存されずに終了した編集内容がありますが、"
+                    "復元用のファイルが壊れているため復元できません。\r\n%1")
+                     .arg(QDir::toNativeSeparators(path)),
+                 msg::kTitleError, MessageIcon::kError);
         QFile::remove(path);
         break;
       case RecoveryCheck::State::kOtherSeries:
         ShowText(op_,
-                 u"前回保存されずに終了した編集内容がありますが、"_s +
-                     SeriesLabel(check.mode).simplified() +
-                     u"のものです。このシリーズには読み込めません。\r\n"
-                     u"詳細設定でそのシリーズに切り替えて起動し直すと、復元できます。"_s,
+                 tr("前回保存されずに終了した編集内容がありますが、%1のものです。"
+                    "このシリーズには読み込めません。\r\n"
+                    "詳細設定でそのシリーズに切り替えて起動し直すと、復元できます。")
+                     .arg(SeriesLabel(check.mode).simplified()),
                  msg::kTitleConfirm, MessageIcon::kExclamation);
         break;
       case RecoveryCheck::State::kUsable:
         if (ShowText(op_,
-                     u"前回保存されずに終了した編集内容があります。復元しますか？\r\n"
-                     u"「いいえ」を選ぶと、その内容は破棄されます。"_s,
+                     tr("前回保存されずに終了した編集内容があります。復元しますか？\r\n"
+                        "「いいえ」を選ぶと、その内容は破棄されます。"),
                      msg::kTitleConfirm, MessageIcon::kQuestion,
                      MessageButtons::kYesNo) != MessageAnswer::kYes) {
           QFile::remove(path);
@@ -805,7 +825,7 @@ void FrmMain::OnWave() {
   state_.registration_geometry = window.saveGeometry();
   SaveState();
   // Channels refer to voices by name: those no longer registered leave them.
-  history_->Record(u"登録されていないSoundの削除"_s, {}, [this] {
+  history_->Record(tr("登録されていないSoundの削除"), {}, [this] {
     model_->Table().PurgeUnregisteredVoices();
     return true;
   });
@@ -911,7 +931,7 @@ void FrmMain::RunCommand(Command command) {
 }
 
 void FrmMain::BulkAssign() {
-  if (history_->Record(u"一括登録"_s, {}, [this] { return model_->Table().BulkAssign(op_); })) {
+  if (history_->Record(tr("一括登録"), {}, [this] { return model_->Table().BulkAssign(op_); })) {
     ShowPage(0);
     SetButtonState(ButtonState::kIdle);
     grid_->scrollToTop();
@@ -919,7 +939,7 @@ void FrmMain::BulkAssign() {
 }
 
 void FrmMain::DeleteAll() {
-  if (history_->Record(u"全削除"_s, {}, [this] { return model_->Table().DeleteAll(op_); })) {
+  if (history_->Record(tr("全削除"), {}, [this] { return model_->Table().DeleteAll(op_); })) {
     SetButtonState(ButtonState::kIdle);
   }
 }
@@ -975,9 +995,7 @@ void FrmMain::SetAuditionLook(std::optional<AuditionKind> running) {
 
 void FrmMain::SetPaused(bool paused) {
   CommandAction(Command::kPause)
-      ->setText(paused
-                    ? u"再開"_s
-                    : QString::fromUtf16(kCommandCaptions[static_cast<size_t>(Command::kPause)]));
+      ->setText(paused ? tr("再開") : tr(kCommandCaptions[static_cast<size_t>(Command::kPause)]));
 }
 
 void FrmMain::SetTimer(bool enabled) {
@@ -997,7 +1015,7 @@ void FrmMain::MoveVertically(int direction) {
   }
   const int channel = model_->ChannelAt(current.row());
   std::optional<ProgramTable::Position> moved;
-  history_->Record(direction < 0 ? u"上移動"_s : u"下移動"_s, {channel - 1, channel, channel + 1},
+  history_->Record(direction < 0 ? tr("上移動") : tr("下移動"), {channel - 1, channel, channel + 1},
                    [&] {
                      moved = direction < 0 ? model_->Table().MoveUp(channel, slot, op_)
                                            : model_->Table().MoveDown(channel, slot, op_);
@@ -1022,7 +1040,7 @@ void FrmMain::MoveSideways(int direction) {
   }
   const int channel = model_->ChannelAt(current.row());
   int to = slot;
-  history_->Record(direction < 0 ? u"左移動"_s : u"右移動"_s, {channel}, [&] {
+  history_->Record(direction < 0 ? tr("左移動") : tr("右移動"), {channel}, [&] {
     to = direction < 0 ? model_->Table().MoveLeft(channel, slot)
                        : model_->Table().MoveRight(channel, slot);
     return true;
@@ -1037,7 +1055,7 @@ void FrmMain::DeleteCell() {
     return;
   }
   const int channel = model_->ChannelAt(current.row());
-  history_->Record(u"削除"_s, {channel}, [&] {
+  history_->Record(tr("削除"), {channel}, [&] {
     model_->Table().Delete(channel, slot);
     return true;
   });
@@ -1054,7 +1072,7 @@ void FrmMain::DeleteCommand() {
   if (!model_->Table().HasVoices(channel)) {
     return;
   }
-  history_->Record(u"チャンネルの削除"_s, {channel}, [&] {
+  history_->Record(tr("チャンネルの削除"), {channel}, [&] {
     model_->Table().DeleteVoices(channel);
     return true;
   });

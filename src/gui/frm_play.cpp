@@ -47,7 +47,7 @@ FrmPlay::FrmPlay(const WorkingVoiceList& list, int mode, QWidget* parent, Levels
   wave_->setObjectName(u"PicWave"_s);
   layout->addWidget(wave_, 4, 0);
   position_ = label("LblPosition", 5);
-  auto* stop = new QPushButton(u"停止"_s, this);
+  auto* stop = new QPushButton(tr("停止"), this);
   stop->setObjectName(u"CmdStop"_s);
   layout->addWidget(stop, 6, 0, Qt::AlignRight);
   connect(stop, &QPushButton::clicked, this, &QDialog::reject);

@@ -37,7 +37,7 @@ FrmPrint::FrmPrint(const WindowContext& context, QWidget* parent)
   preview_ = [this](const PrintDocument& document) { ShowPreview(document); };
 
   auto* layout = new QVBoxLayout(this);
-  auto* frame = new QGroupBox(u"印刷する情報を選択してください"_s, this);
+  auto* frame = new QGroupBox(tr("印刷する情報を選択してください"), this);
   frame->setObjectName(u"FramePrint"_s);
   auto* frame_layout = new QVBoxLayout(frame);
   const SheetChoices stored = ParsePrtSheet(project_.settings.PrtSheet);
@@ -51,9 +51,9 @@ FrmPrint::FrmPrint(const WindowContext& context, QWidget* parent)
   auto* range = new QWidget(frame);
   auto* range_layout = new QHBoxLayout(range);
   range_layout->setContentsMargins(24, 0, 0, 0);
-  selected_range_ = new QRadioButton(u"選択シート"_s, range);
+  selected_range_ = new QRadioButton(tr("選択シート"), range);
   selected_range_->setObjectName(u"OptSheet0"_s);
-  all_range_ = new QRadioButton(u"すべてのシート"_s, range);
+  all_range_ = new QRadioButton(tr("すべてのシート"), range);
   all_range_->setObjectName(u"OptSheet1"_s);
   all_range_->setChecked(true);
   range_layout->addWidget(selected_range_);
@@ -67,12 +67,12 @@ FrmPrint::FrmPrint(const WindowContext& context, QWidget* parent)
   layout->addWidget(order);
 
   auto* buttons = new QHBoxLayout();
-  auto* print = new QPushButton(u"印刷(&P)"_s, this);
+  auto* print = new QPushButton(tr("印刷(&P)"), this);
   print->setObjectName(u"CmdPrint"_s);
   print->setDefault(true);
-  auto* pdf = new QPushButton(u"PDF保存"_s, this);
+  auto* pdf = new QPushButton(tr("PDF保存"), this);
   pdf->setObjectName(u"CmdPdf"_s);
-  auto* close = new QPushButton(u"閉じる(&C)"_s, this);
+  auto* close = new QPushButton(tr("閉じる(&C)"), this);
   close->setObjectName(u"CmdClose"_s);
   buttons->addStretch(1);
   buttons->addWidget(print);
@@ -148,8 +148,8 @@ void FrmPrint::SavePdf() {
     return;
   }
   const QString path = choosers_.ChooseSaveFile(
-      this, FileFilter{u"PDFファイル(*.pdf)"_s, u"*.pdf"_s}, project_.settings.CardPath,
-      PdfFileName(project_), u"pdf"_s, u"PDFファイルの保存"_s);
+      this, FileFilter{tr("PDFファイル(*.pdf)"), u"*.pdf"_s}, project_.settings.CardPath,
+      PdfFileName(project_), u"pdf"_s, tr("PDFファイルの保存"));
   if (path.isEmpty()) {
     return;
   }
@@ -159,11 +159,11 @@ void FrmPrint::SavePdf() {
     written = WritePdf(document, path);
   }
   if (!written) {
-    ShowText(op_, u"PDFファイルを保存できませんでした。\r\n"_s + path, msg::kTitleError,
+    ShowText(op_, tr("PDFファイルを保存できませんでした。\r\n%1").arg(path), msg::kTitleError,
              MessageIcon::kError);
     return;
   }
-  ShowText(op_, u"PDFファイルを保存しました。\r\n"_s + path, msg::kTitleConfirm,
+  ShowText(op_, tr("PDFファイルを保存しました。\r\n%1").arg(path), msg::kTitleConfirm,
            MessageIcon::kInformation);
 }
 

@@ -47,7 +47,7 @@ void FrmProgress::Show(const QString& caption, int value, int maximum) {
 void FrmProgress::AllowStop(std::atomic<bool>* stop) {
   stop_ = stop;
   if (stop_button_ == nullptr) {
-    stop_button_ = new QPushButton(u"中止"_s, this);
+    stop_button_ = new QPushButton(tr("中止"), this);
     stop_button_->setObjectName(u"CmdStop"_s);
     layout()->addWidget(stop_button_);
     connect(stop_button_, &QPushButton::clicked, this, [this] {

@@ -50,7 +50,9 @@ double ToDb(float level) {
 
 QString FrmRecord::NoInputReason() {
   if (CaptureDeviceNames().isEmpty()) {
-    return u"録音できる入力デバイスがありません。マイクをつなぎ、サウンドの設定で入力を有効にしてください。"_s;
+    return tr(
+        "録音できる入力デバイスがありません。"
+        "マイクをつなぎ、サウンドの設定で入力を有効にしてください。");
   }
   return QString();
 }
@@ -63,18 +65,18 @@ FrmRecord::FrmRecord(Operator& op, FitSeries series, QString sound_folder,
       sound_folder_(std::move(sound_folder)),
       list_(list) {
   setObjectName(u"FrmRecord"_s);
-  setWindowTitle(u"録音"_s);
+  setWindowTitle(tr("録音"));
   auto* layout = new QVBoxLayout(this);
 
   auto* form = new QFormLayout();
   device_ = new QComboBox(this);
   device_->setObjectName(u"CmbDevice"_s);
   // The system's default first: what the operator most often wants.
-  device_->addItem(u"既定の入力デバイス"_s, QString());
+  device_->addItem(tr("既定の入力デバイス"), QString());
   for (const QString& name : CaptureDeviceNames()) {
     device_->addItem(name, name);
   }
-  form->addRow(u"入力デバイス"_s, device_);
+  form->addRow(tr("入力デバイス"), device_);
   layout->addLayout(form);
 
   auto* meter = new QHBoxLayout();
@@ -82,13 +84,14 @@ FrmRecord::FrmRecord(Operator& op, FitSeries series, QString sound_folder,
   peak_meter_->setObjectName(u"PrgPeak"_s);
   peak_meter_->setRange(kMeterFloorDb, 0);
   peak_meter_->setValue(kMeterFloorDb);
-  peak_meter_->setFormat(u"ピーク"_s);
+  peak_meter_->setFormat(tr("ピーク"));
   meter->addWidget(peak_meter_, 1);
   loudness_ = new QLabel(this);
   loudness_->setObjectName(u"LblLoudness"_s);
+  // untranslated: a width sample of the figure the label shows, never shown itself
   loudness_->setMinimumWidth(loudness_->fontMetrics().horizontalAdvance(u"−99.9 LUFS"_s));
   meter->addWidget(loudness_);
-  clip_ = new QLabel(u"クリップ"_s, this);
+  clip_ = new QLabel(tr("クリップ"), this);
   clip_->setObjectName(u"LblClip"_s);
   clip_->setStyleSheet(u"QLabel { color: white; background: #c00000; padding: 0 4px; }"_s);
   clip_->setVisible(false);
@@ -113,18 +116,18 @@ FrmRecord::FrmRecord(Operator& op, FitSeries series, QString sound_folder,
     connect(button, &QPushButton::clicked, this, run);
     buttons->addWidget(button);
   };
-  add_button(record_, u"録音"_s, u"CmdRecord"_s, &FrmRecord::StartTake);
-  add_button(stop_, u"停止"_s, u"CmdStop"_s, &FrmRecord::StopTake);
-  add_button(retake_, u"撮り直し"_s, u"CmdRetake"_s, &FrmRecord::Retake);
-  add_button(listen_, u"試聴"_s, u"CmdListen"_s, &FrmRecord::Listen);
+  add_button(record_, tr("録音"), u"CmdRecord"_s, &FrmRecord::StartTake);
+  add_button(stop_, tr("停止"), u"CmdStop"_s, &FrmRecord::StopTake);
+  add_button(retake_, tr("撮り直し"), u"CmdRetake"_s, &FrmRecord::Retake);
+  add_button(listen_, tr("試聴"), u"CmdListen"_s, &FrmRecord::Listen);
   layout->addLayout(buttons);
 
   auto* after = new QGridLayout();
-  trim_ = new QCheckBox(u"前後の無音を削除"_s, this);
+  trim_ = new QCheckBox(tr("前後の無音を削除"), this);
   trim_->setObjectName(u"ChkTrim"_s);
   trim_->setChecked(true);
   after->addWidget(trim_, 0, 0);
-  normalize_ = new QCheckBox(u"音量をそろえる"_s, this);
+  normalize_ = new QCheckBox(tr("音量をそろえる"), this);
   normalize_->setObjectName(u"ChkNormalize"_s);
   after->addWidget(normalize_, 0, 1);
   target_ = new QDoubleSpinBox(this);
@@ -147,16 +150,16 @@ FrmRecord::FrmRecord(Operator& op, FitSeries series, QString sound_folder,
   }
   name_ = new QLineEdit(ProposeRecordingName(sound_folder_, series_.mode, taken), this);
   name_->setObjectName(u"TxtName"_s);
-  names->addRow(u"ファイル名"_s, name_);
+  names->addRow(tr("ファイル名"), name_);
   comment_ = new QLineEdit(this);
   comment_->setObjectName(u"TxtComment"_s);
-  names->addRow(u"コメント"_s, comment_);
+  names->addRow(tr("コメント"), comment_);
   layout->addLayout(names);
 
   auto* bottom = new QDialogButtonBox(this);
-  register_ = bottom->addButton(u"登録"_s, QDialogButtonBox::AcceptRole);
+  register_ = bottom->addButton(tr("登録"), QDialogButtonBox::AcceptRole);
   register_->setObjectName(u"CmdRegister"_s);
-  QPushButton* close = bottom->addButton(u"閉じる"_s, QDialogButtonBox::RejectRole);
+  QPushButton* close = bottom->addButton(tr("閉じる"), QDialogButtonBox::RejectRole);
   close->setObjectName(u"CmdClose"_s);
   connect(register_, &QPushButton::clicked, this, &FrmRecord::Register);
   connect(close, &QPushButton::clicked, this, &FrmRecord::reject);
@@ -189,8 +192,9 @@ void FrmRecord::OfferLeftover() {
     }
     const std::optional<SoundLevels> levels = AnalyseSound(left);
     const QString text =
-        u"終了していない録音が残っています。\r\n%1（%2 秒）\r\n\r\nこの録音を残しますか？"
-        u"（いいえ を選ぶと削除します）"_s.arg(QFileInfo(left).fileName())
+        tr("終了していない録音が残っています。\r\n%1（%2 秒）\r\n\r\nこの録音を残しますか？"
+           "（いいえ を選ぶと削除します）")
+            .arg(QFileInfo(left).fileName())
             .arg(levels ? static_cast<double>(levels->length_ms) / 1000.0 : 0.0, 0, 'f', 1);
     if (ShowText(op_, text, 2002, MessageIcon::kQuestion, MessageButtons::kYesNo) !=
         MessageAnswer::kYes) {
@@ -202,7 +206,7 @@ void FrmRecord::OfferLeftover() {
     if (levels) {
       outline_ = *levels;
       waveform_->SetLevels(std::make_shared<const SoundLevels>(outline_));
-      length_->setText(u"%1 秒"_s.arg(static_cast<double>(levels->length_ms) / 1000.0, 0, 'f', 1));
+      length_->setText(tr("%1 秒").arg(static_cast<double>(levels->length_ms) / 1000.0, 0, 'f', 1));
     }
   }
   UpdateButtons();
@@ -218,7 +222,7 @@ void FrmRecord::StartTake() {
   QDir().mkpath(sound_folder_);
   setup.path = NewTakePath(sound_folder_);
   if (const std::optional<QString> problem = recorder_.Start(setup)) {
-    ShowText(op_, u"録音を始められません。\r\n"_s + *problem, 2500, MessageIcon::kError);
+    ShowText(op_, tr("録音を始められません。\r\n%1").arg(*problem), 2500, MessageIcon::kError);
     UpdateButtons();
     return;
   }
@@ -242,12 +246,13 @@ void FrmRecord::StopTake() {
     timer_->stop();
     const RecorderCounts counts = recorder_.Counts();
     if (counts.write_failed) {
-      ShowText(op_, u"録音を書き込めなくなりました。そこまでの録音は残っています。"_s, 2500,
+      ShowText(op_, tr("録音を書き込めなくなりました。そこまでの録音は残っています。"), 2500,
                MessageIcon::kError);
     } else if (counts.overruns > 0) {
-      ShowText(op_,
-               u"処理が追いつかず、録音の一部（%1 サンプル）が失われました。"_s.arg(counts.dropped),
-               2003, MessageIcon::kExclamation);
+      ShowText(
+          op_,
+          tr("処理が追いつかず、録音の一部（%1 サンプル）が失われました。").arg(counts.dropped),
+          2003, MessageIcon::kExclamation);
     }
   }
   if (playing_ != nullptr) {
@@ -297,7 +302,7 @@ void FrmRecord::Register() {
   }
   const QString output = QDir(sound_folder_).absoluteFilePath(name);
   if (QFileInfo::exists(output) &&
-      AskTextBeforeDiscarding(op_, name + u"\r\nは既にあります。置き換えますか？"_s) !=
+      AskTextBeforeDiscarding(op_, tr("%1\r\nは既にあります。置き換えますか？").arg(name)) !=
           MessageAnswer::kYes) {
     return;
   }
@@ -339,7 +344,7 @@ bool FrmRecord::NameIsRegistrable(const QString& name) {
 
 void FrmRecord::reject() {
   if (recorder_.Running() || !take_path_.isEmpty()) {
-    if (AskTextBeforeDiscarding(op_, u"録音は登録されていません。破棄して閉じますか？"_s) !=
+    if (AskTextBeforeDiscarding(op_, tr("録音は登録されていません。破棄して閉じますか？")) !=
         MessageAnswer::kYes) {
       return;
     }
@@ -394,7 +399,7 @@ void FrmRecord::Tick() {
     peak_hold_ = std::max(peak, peak_hold_ * 0.7F);
     peak_meter_->setValue(
         static_cast<int>(std::clamp(ToDb(peak_hold_), double{kMeterFloorDb}, 0.0)));
-    loudness_->setText(loudness ? u"%1 LUFS"_s.arg(*loudness, 0, 'f', 1) : u"−∞ LUFS"_s);
+    loudness_->setText(loudness ? u"%1 LUFS"_s.arg(*loudness, 0, 'f', 1) : tr("−∞ LUFS"));
     clip_->setVisible(clipped_);
     // A short take fills the picture from the left, as it is heard; past
     // the picture's columns it is drawn narrower and narrower.
@@ -407,7 +412,7 @@ void FrmRecord::Tick() {
   }
   const RecorderCounts counts = recorder_.Counts();
   if (recorder_.Rate() > 0 && recorder_.Channels() > 0) {
-    length_->setText(u"%1 秒"_s.arg(
+    length_->setText(tr("%1 秒").arg(
         static_cast<double>(counts.written) / recorder_.Channels() / recorder_.Rate(), 0, 'f', 1));
   }
   if (counts.write_failed) {
@@ -420,8 +425,10 @@ void OfferRecordingDate(Project& project, Operator& op) {
     return;
   }
   const QString today = QDate::currentDate().toString(u"yyyy/MM/dd"_s);
-  if (ShowText(op, u"カード情報の録音日が空欄です。今日の日付（%1）を入れますか？"_s.arg(today),
-               2002, MessageIcon::kQuestion, MessageButtons::kYesNo) == MessageAnswer::kYes) {
+  if (ShowText(
+          op,
+          FrmRecord::tr("カード情報の録音日が空欄です。今日の日付（%1）を入れますか？").arg(today),
+          2002, MessageIcon::kQuestion, MessageButtons::kYesNo) == MessageAnswer::kYes) {
     project.card.RecDate = today;
     project.PageEdited[static_cast<size_t>(project.CurrentPage)] = true;
   }

@@ -60,20 +60,20 @@ FrmSeting::FrmSeting(const WindowContext& context, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName(u"TabStrip"_s);
-  tabs_->addTab(BuildSystemPage(), u"システム"_s);
-  tabs_->addTab(BuildModePage(), u"モード"_s);
-  tabs_->addTab(BuildAddFunctionPage(), u"補助機能"_s);
-  tabs_->addTab(BuildVersionPage(), u"バージョン"_s);
+  tabs_->addTab(BuildSystemPage(), tr("システム"));
+  tabs_->addTab(BuildModePage(), tr("モード"));
+  tabs_->addTab(BuildAddFunctionPage(), tr("補助機能"));
+  tabs_->addTab(BuildVersionPage(), tr("バージョン"));
   layout->addWidget(tabs_);
 
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
   ok->setObjectName(u"CmdOk"_s);
-  ok->setText(u"OK"_s);
+  ok->setText(tr("OK"));
   ok->setDefault(true);
   QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
   cancel->setObjectName(u"CmdCancel"_s);
-  cancel->setText(u"ｷｬﾝｾﾙ"_s);
+  cancel->setText(tr("ｷｬﾝｾﾙ"));
   layout->addWidget(buttons);
   // Every label keeps its full text: the window takes the size its pages ask for.
   layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -106,13 +106,13 @@ QWidget* FrmSeting::BuildSystemPage() {
   auto* page = new QGroupBox(tabs_);
   page->setObjectName(u"FrameSystem"_s);
   auto* grid = new QGridLayout(page);
-  grid->addWidget(new QLabel(u"カードデータ保存フォルダ"_s, page), 0, 0, 1, 2);
+  grid->addWidget(new QLabel(tr("カードデータ保存フォルダ"), page), 0, 0, 1, 2);
   card_path_ = new QLineEdit(session_->CardPath(), page);
   card_path_->setObjectName(u"TxtCardPath"_s);
   card_path_->setMinimumWidth(420);
   SelectAllOnEntry(card_path_);
   grid->addWidget(card_path_, 1, 0);
-  auto* browse = new QPushButton(u"参照..."_s, page);
+  auto* browse = new QPushButton(tr("参照..."), page);
   browse->setObjectName(u"CmdBrowse"_s);
   grid->addWidget(browse, 1, 1);
   connect(browse, &QPushButton::clicked, this, &FrmSeting::OnBrowse);
@@ -125,7 +125,7 @@ QWidget* FrmSeting::BuildSystemPage() {
   SelectAllOnEntry(card_name_);
   auto* name_row = new QHBoxLayout();
   name_row->addWidget(card_name_);
-  name_row->addWidget(new QLabel(u"（半角8文字以内）"_s, page));
+  name_row->addWidget(new QLabel(tr("（半角8文字以内）"), page));
   name_row->addStretch(1);
   grid->addLayout(name_row, 3, 0, 1, 2);
   grid->setRowStretch(4, 1);
@@ -172,15 +172,14 @@ QWidget* FrmSeting::BuildAddFunctionPage() {
   auto* page = new QGroupBox(tabs_);
   page->setObjectName(u"FrameAddFunction"_s);
   auto* layout = new QVBoxLayout(page);
-  layout->addWidget(
-      NoteLabel(u"ステレオのSoundデータを登録できるようにする機能です。\n"
-                u"ステレオのデータを再生できる機種でのみ使用してください。"_s,
-                page));
+  layout->addWidget(NoteLabel(tr("ステレオのSoundデータを登録できるようにする機能です。\n"
+                                 "ステレオのデータを再生できる機種でのみ使用してください。"),
+                              page));
   add_function_ = new QButtonGroup(this);
-  const char16_t* captions[] = {u"使用しない（モノラルデータのみ登録できます）",
-                                u"使用する（ステレオデータも登録できます）"};
+  const QString captions[] = {tr("使用しない（モノラルデータのみ登録できます）"),
+                              tr("使用する（ステレオデータも登録できます）")};
   for (int option = 0; option < 2; ++option) {
-    auto* button = new QRadioButton(QString::fromUtf16(captions[option]), page);
+    auto* button = new QRadioButton(captions[option], page);
     button->setObjectName(u"OptAddFunction%1"_s.arg(option));
     add_function_->addButton(button, option);
     layout->addWidget(button);
@@ -205,7 +204,7 @@ QWidget* FrmSeting::BuildVersionPage() {
   product->setFont(bigger);
   layout->addWidget(product);
   auto* version_row = new QHBoxLayout();
-  version_row->addWidget(new QLabel(u"バージョン"_s, page));
+  version_row->addWidget(new QLabel(tr("バージョン"), page));
   auto* version = new QLabel(QLatin1String(kVersion), page);
   version->setObjectName(u"LblVersion"_s);
   version_row->addWidget(version);
@@ -233,14 +232,14 @@ QWidget* FrmSeting::BuildVersionPage() {
   // The user guide that came with the program: there is no web site.
   const QUrl guide = QUrl::fromLocalFile(paths_.guide_file);
   auto* link =
-      new QLabel(u"<a href=\"%1\">ユーザーガイド（%2）</a>"_s.arg(
-                     guide.toString(QUrl::FullyEncoded), paths_.guide_file.toHtmlEscaped()),
+      new QLabel(tr("<a href=\"%1\">ユーザーガイド（%2）</a>")
+                     .arg(guide.toString(QUrl::FullyEncoded), paths_.guide_file.toHtmlEscaped()),
                  page);
   link->setObjectName(u"LblUrl"_s);
   link->setTextFormat(Qt::RichText);
   link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
   link->setOpenExternalLinks(false);
-  link->setToolTip(u"インストールされているユーザーガイドを開きます"_s);
+  link->setToolTip(tr("インストールされているユーザーガイドを開きます"));
   connect(link, &QLabel::linkActivated, this, [this] {
     ShowGuide(paths_.guide_file, op_, parentWidget() != nullptr ? parentWidget() : this);
   });
@@ -257,7 +256,7 @@ void FrmSeting::RefreshDescriptions() {
 
 void FrmSeting::OnBrowse() {
   const QString folder = choosers_.ChooseFolder(
-      this, u"カードデータを保存するフォルダを選択してください"_s, project_.settings.CardPath);
+      this, tr("カードデータを保存するフォルダを選択してください"), project_.settings.CardPath);
   if (!folder.isEmpty()) {
     card_path_->setText(QDir::toNativeSeparators(folder));
   }

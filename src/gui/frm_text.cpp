@@ -28,7 +28,7 @@ FrmText::FrmText(const QString& caption, const QString& path, QWidget* parent)
   layout->addWidget(text_, 1);
   auto* buttons = new QHBoxLayout();
   buttons->addStretch(1);
-  auto* close = new QPushButton(u"閉じる"_s, this);
+  auto* close = new QPushButton(tr("閉じる"), this);
   close->setObjectName(u"CmdClose"_s);
   close->setDefault(true);
   buttons->addWidget(close);

@@ -32,8 +32,11 @@ namespace {
 constexpr int kBarMaximum = 100;
 
 // Unit captions: the two labels in file unit, then in folder unit.
-constexpr const char16_t* kBoxCaptions[2][2] = {{u"変換するファイル", u"出力ファイル名"},
-                                                {u"変換対象フォルダ", u"出力フォルダ"}};
+constexpr const char* kBoxCaptions[2][2] = {
+    {QT_TRANSLATE_NOOP("parlatone::FrmTools", "変換するファイル"),
+     QT_TRANSLATE_NOOP("parlatone::FrmTools", "出力ファイル名")},
+    {QT_TRANSLATE_NOOP("parlatone::FrmTools", "変換対象フォルダ"),
+     QT_TRANSLATE_NOOP("parlatone::FrmTools", "出力フォルダ")}};
 
 QProgressBar* FullBar(const QString& name, QWidget* parent) {
   auto* bar = new QProgressBar(parent);
@@ -84,7 +87,7 @@ QLineEdit* TimeBox(const QString& name, QWidget* parent) {
 FrmTools::FrmTools(Operator& op, Choosers& choosers, const FitSeries& series, QWidget* parent)
     : QDialog(parent), op_(op), choosers_(choosers) {
   setObjectName(u"FrmTools"_s);
-  setWindowTitle(u"変換ﾂｰﾙ"_s);
+  setWindowTitle(tr("変換ﾂｰﾙ"));
   setModal(true);
   session_ = std::make_unique<ToolsSession>(op, *this);
 
@@ -95,10 +98,10 @@ FrmTools::FrmTools(Operator& op, Choosers& choosers, const FitSeries& series, QW
   // that makes its files. Each tab holds the index of its page.
   const bool wave_pages = !IsMp3Series(series.mode);
   if (wave_pages) {
-    tabs_->setTabData(tabs_->addTab(u"ステレオ/モノラル変換"_s), 0);
-    tabs_->setTabData(tabs_->addTab(u"無音データの作成"_s), 1);
+    tabs_->setTabData(tabs_->addTab(tr("ステレオ/モノラル変換")), 0);
+    tabs_->setTabData(tabs_->addTab(tr("無音データの作成")), 1);
   }
-  tabs_->setTabData(tabs_->addTab(u"シリーズに合わせて変換"_s), 2);
+  tabs_->setTabData(tabs_->addTab(tr("シリーズに合わせて変換")), 2);
   tabs_->setExpanding(false);
   layout->addWidget(tabs_);
   // The tab strip is apart from the pages, so that a run can disable it
@@ -121,7 +124,7 @@ FrmTools::FrmTools(Operator& op, Choosers& choosers, const FitSeries& series, QW
 
   auto* bottom = new QHBoxLayout();
   bottom->addStretch(1);
-  auto* exit = new QPushButton(u"閉じる(&C)"_s, this);
+  auto* exit = new QPushButton(tr("閉じる(&C)"), this);
   exit->setObjectName(u"CmdExit"_s);
   connect(exit, &QPushButton::clicked, this, &FrmTools::reject);
   bottom->addWidget(exit);
@@ -139,12 +142,12 @@ QWidget* FrmTools::BuildConversionPage() {
   page->setObjectName(u"FrameConv"_s);
   page->setFrameShape(QFrame::StyledPanel);
   auto* layout = new QVBoxLayout(page);
-  layout->addWidget(new QLabel(u"ステレオからモノラルへ変換します。"_s, page));
+  layout->addWidget(new QLabel(tr("ステレオからモノラルへ変換します。"), page));
 
-  auto* group = new QGroupBox(u"対象のファイルまたはフォルダを選択してください"_s, page);
+  auto* group = new QGroupBox(tr("対象のファイルまたはフォルダを選択してください"), page);
   auto* grid = new QGridLayout(group);
   auto* units = new QHBoxLayout();
-  const QString unit_texts[2] = {u"ファイル単位で変換する"_s, u"フォルダ単位で変換する"_s};
+  const QString unit_texts[2] = {tr("ファイル単位で変換する"), tr("フォルダ単位で変換する")};
   for (int i = 0; i < 2; ++i) {
     units_[i] = new QRadioButton(unit_texts[i], group);
     units_[i]->setObjectName(u"OptConvMode%1"_s.arg(i));
@@ -158,13 +161,13 @@ QWidget* FrmTools::BuildConversionPage() {
   units->addStretch(1);
   grid->addLayout(units, 0, 0, 1, 3);
   for (int i = 0; i < 2; ++i) {
-    box_labels_[i] = new QLabel(QString::fromUtf16(kBoxCaptions[0][i]), group);
+    box_labels_[i] = new QLabel(tr(kBoxCaptions[0][i]), group);
     box_labels_[i]->setObjectName(u"LabelConv01%1"_s.arg(i));
     boxes_[i] = new QLineEdit(group);
     boxes_[i]->setObjectName(u"TxtConv01%1"_s.arg(i));
     boxes_[i]->setMinimumWidth(380);
     box_labels_[i]->setBuddy(boxes_[i]);
-    auto* browse = new QPushButton(u"参照..."_s, group);
+    auto* browse = new QPushButton(tr("参照..."), group);
     browse->setObjectName(u"CmdConv01%1"_s.arg(i));
     connect(browse, &QPushButton::clicked, this, [this, i] { Browse(i); });
     grid->addWidget(box_labels_[i], i + 1, 0);
@@ -175,10 +178,9 @@ QWidget* FrmTools::BuildConversionPage() {
   // units does not move the boxes.
   int label_width = 0;
   for (const auto& captions : kBoxCaptions) {
-    for (const char16_t* caption : captions) {
+    for (const char* caption : captions) {
       label_width =
-          std::max(label_width,
-                   box_labels_[0]->fontMetrics().horizontalAdvance(QString::fromUtf16(caption)));
+          std::max(label_width, box_labels_[0]->fontMetrics().horizontalAdvance(tr(caption)));
     }
   }
   box_labels_[0]->setMinimumWidth(label_width + 4);
@@ -203,7 +205,7 @@ QWidget* FrmTools::BuildSilentPage() {
   page->setFrameShape(QFrame::StyledPanel);
   auto* layout = new QVBoxLayout(page);
 
-  auto* time = new QGroupBox(u"①時間指定"_s, page);
+  auto* time = new QGroupBox(tr("①時間指定"), page);
   auto* time_layout = new QHBoxLayout(time);
   const auto time_box = [this, time, time_layout](QLineEdit*& box, const QString& name,
                                                   const QString& spinner_name,
@@ -223,12 +225,12 @@ QWidget* FrmTools::BuildSilentPage() {
     time_layout->addWidget(label);
     time_layout->addSpacing(12);
   };
-  time_box(minutes_, u"TxtMM"_s, u"UpDownMM"_s, u"分（0～60）"_s);
-  time_box(seconds_, u"TxtSS"_s, u"UpDown1"_s, u"秒（0～59）"_s);
+  time_box(minutes_, u"TxtMM"_s, u"UpDownMM"_s, tr("分（0～60）"));
+  time_box(seconds_, u"TxtSS"_s, u"UpDown1"_s, tr("秒（0～59）"));
   time_layout->addStretch(1);
   layout->addWidget(time);
 
-  auto* format = new QGroupBox(u"②ＢＩＴ／サンプリングレートの指定"_s, page);
+  auto* format = new QGroupBox(tr("②ＢＩＴ／サンプリングレートの指定"), page);
   auto* format_layout = new QHBoxLayout(format);
   bits_ = new QComboBox(format);
   bits_->setObjectName(u"CmbBit"_s);
@@ -243,12 +245,12 @@ QWidget* FrmTools::BuildSilentPage() {
   format_layout->addStretch(1);
   layout->addWidget(format);
 
-  auto* file = new QGroupBox(u"③作成するファイル名の指定"_s, page);
+  auto* file = new QGroupBox(tr("③作成するファイル名の指定"), page);
   auto* file_layout = new QHBoxLayout(file);
   silent_file_ = new QLineEdit(file);
   silent_file_->setObjectName(u"TxtSirent"_s);
   silent_file_->setMinimumWidth(380);
-  auto* browse = new QPushButton(u"参照..."_s, file);
+  auto* browse = new QPushButton(tr("参照..."), file);
   browse->setObjectName(u"CmdSrt"_s);
   connect(browse, &QPushButton::clicked, this, &FrmTools::BrowseSilentFile);
   file_layout->addWidget(silent_file_, 1);
@@ -269,7 +271,7 @@ QWidget* FrmTools::BuildSilentPage() {
 
 void FrmTools::ChooseUnit(bool folder_unit) {
   for (int i = 0; i < 2; ++i) {
-    box_labels_[i]->setText(QString::fromUtf16(kBoxCaptions[folder_unit ? 1 : 0][i]));
+    box_labels_[i]->setText(tr(kBoxCaptions[folder_unit ? 1 : 0][i]));
     boxes_[i]->clear();
   }
 }
@@ -284,8 +286,8 @@ void FrmTools::Browse(int index) {
     }
     return;
   }
-  QString chosen = choosers_.ChooseFileName(this, FileFilter{u"WAVE ファイル"_s, u"*.wav"_s},
-                                            session_->last_file, u"ファイルを開く"_s);
+  QString chosen = choosers_.ChooseFileName(this, FileFilter{tr("WAVE ファイル"), u"*.wav"_s},
+                                            session_->last_file, tr("ファイルを開く"));
   chosen.remove(QChar(u'\0'));
   if (!chosen.isEmpty()) {
     boxes_[index]->setText(chosen);
@@ -294,8 +296,8 @@ void FrmTools::Browse(int index) {
 }
 
 void FrmTools::BrowseSilentFile() {
-  QString chosen = choosers_.ChooseFileName(this, FileFilter{u"WAVE ファイル"_s, u"*.wav"_s},
-                                            session_->last_file, u"ファイルを開く"_s);
+  QString chosen = choosers_.ChooseFileName(this, FileFilter{tr("WAVE ファイル"), u"*.wav"_s},
+                                            session_->last_file, tr("ファイルを開く"));
   chosen.remove(QChar(u'\0'));
   if (!chosen.isEmpty()) {
     silent_file_->setText(chosen);
@@ -321,16 +323,17 @@ void FrmTools::OnConvert() {
   const ToolRunResult result = session_->Convert(request);
   // The bars are full before a run as after it: the window says what happened.
   if (result.converted > 0 && !result.cancelled && !result.failed && isVisible()) {
-    QString done = QString::number(result.converted) + u" 個のファイルをモノラルに変換しました。"_s;
+    QString done = tr("%1 個のファイルをモノラルに変換しました。").arg(result.converted);
     if (result.skipped > 0) {
-      done += u"\r\n"_s + QString::number(result.skipped) +
-              u" 個のファイルはステレオではないため変換しませんでした。"_s;
+      done += u"\r\n"_s +
+              tr("%1 個のファイルはステレオではないため変換しませんでした。").arg(result.skipped);
     }
     if (result.for_fit_page > 0) {
-      done += u"\r\n"_s + QString::number(result.for_fit_page) +
-              u" 個のファイルは「シリーズに合わせて変換」のページで変換してください。"_s;
+      done +=
+          u"\r\n"_s + tr("%1 個のファイルは「シリーズに合わせて変換」のページで変換してください。")
+                          .arg(result.for_fit_page);
     }
-    ShowText(op_, done + u"\r\n\r\n出力先：\r\n"_s + request.output, msg::kTitleConfirm,
+    ShowText(op_, tr("%1\r\n\r\n出力先：\r\n%2").arg(done, request.output), msg::kTitleConfirm,
              MessageIcon::kInformation);
   }
 }
@@ -348,7 +351,7 @@ void FrmTools::OnSilentFile() {
     // The box shows the file as written, its ".wav" added.
     const QString output = SilentFilePath(typed);
     silent_file_->setText(output);
-    ShowText(op_, u"無音データを作成しました。\r\n\r\n"_s + output, msg::kTitleConfirm,
+    ShowText(op_, tr("無音データを作成しました。\r\n\r\n%1").arg(output), msg::kTitleConfirm,
              MessageIcon::kInformation);
   }
 }

@@ -119,21 +119,27 @@ FrmWaveAdd::FrmWaveAdd(const WindowContext& context, QWidget* parent)
 
   auto* buttons = new QGridLayout();
   struct Command {
-    const char16_t* caption;
+    const char* caption;
     void (FrmWaveAdd::*run)();
     QPushButton* FrmWaveAdd::*kept;  // the selection commands, enabled with a selection
   };
   const Command commands[] = {
-      {u"ファイル選択", &FrmWaveAdd::ChooseFiles, nullptr},
-      {u"削除", &FrmWaveAdd::DeleteSelected, &FrmWaveAdd::delete_button_},
-      {u"全削除", &FrmWaveAdd::DeleteAllVoices, nullptr},
-      {u"試聴", &FrmWaveAdd::PlaySelected, &FrmWaveAdd::play_button_},
-      {u"全試聴", &FrmWaveAdd::PlayAll, nullptr},
-      {u"上へ移動", &FrmWaveAdd::MoveSelectedUp, &FrmWaveAdd::up_button_},
-      {u"下へ移動", &FrmWaveAdd::MoveSelectedDown, &FrmWaveAdd::down_button_},
-      {u"フォルダ選択", &FrmWaveAdd::ChooseFolderOfFiles, nullptr}};
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "ファイル選択"), &FrmWaveAdd::ChooseFiles,
+       nullptr},
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "削除"), &FrmWaveAdd::DeleteSelected,
+       &FrmWaveAdd::delete_button_},
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "全削除"), &FrmWaveAdd::DeleteAllVoices, nullptr},
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "試聴"), &FrmWaveAdd::PlaySelected,
+       &FrmWaveAdd::play_button_},
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "全試聴"), &FrmWaveAdd::PlayAll, nullptr},
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "上へ移動"), &FrmWaveAdd::MoveSelectedUp,
+       &FrmWaveAdd::up_button_},
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "下へ移動"), &FrmWaveAdd::MoveSelectedDown,
+       &FrmWaveAdd::down_button_},
+      {QT_TRANSLATE_NOOP("parlatone::FrmWaveAdd", "フォルダ選択"), &FrmWaveAdd::ChooseFolderOfFiles,
+       nullptr}};
   for (int i = 0; i < static_cast<int>(std::size(commands)); ++i) {
-    auto* button = new QPushButton(QString::fromUtf16(commands[i].caption), frame);
+    auto* button = new QPushButton(tr(commands[i].caption), frame);
     button->setObjectName(u"CmdWave%1"_s.arg(i));
     buttons->addWidget(button, i / 4, i % 4);
     if (commands[i].kept != nullptr) {
@@ -148,28 +154,28 @@ FrmWaveAdd::FrmWaveAdd(const WindowContext& context, QWidget* parent)
   frame_layout->addLayout(buttons);
 
   auto* bottom = new QHBoxLayout();
-  auto* tools = new QGroupBox(mp3 ? u"mp3変換"_s : u"Wave変換"_s, this);
+  auto* tools = new QGroupBox(mp3 ? tr("mp3変換") : tr("Wave変換"), this);
   auto* tools_layout = new QHBoxLayout(tools);
   // In the MP3 series the tools offer only their page that makes MP3 files.
-  tools_layout->addWidget(new QLabel(mp3 ? u"各種音声ファイルからmp3ファイルへの変換等"_s
-                                         : u"ステレオ/モノラル変換、無音データの作成等"_s,
+  tools_layout->addWidget(new QLabel(mp3 ? tr("各種音声ファイルからmp3ファイルへの変換等")
+                                         : tr("ステレオ/モノラル変換、無音データの作成等"),
                                      tools));
-  auto* tool_button = new QPushButton(u"変換ﾂｰﾙ"_s, tools);
+  auto* tool_button = new QPushButton(tr("変換ﾂｰﾙ"), tools);
   tool_button->setObjectName(u"CmdTool"_s);
   connect(tool_button, &QPushButton::clicked, this, &FrmWaveAdd::OpenTools);
   tools_layout->addWidget(tool_button);
-  auto* record_button = new QPushButton(u"録音"_s, tools);
+  auto* record_button = new QPushButton(tr("録音"), tools);
   record_button->setObjectName(u"CmdRecord"_s);
   if (const QString reason = FrmRecord::NoInputReason(); !reason.isEmpty()) {
     record_button->setEnabled(false);
     record_button->setToolTip(reason);
   } else {
-    record_button->setToolTip(u"マイクから録音して登録します"_s);
+    record_button->setToolTip(tr("マイクから録音して登録します"));
   }
   connect(record_button, &QPushButton::clicked, this, &FrmWaveAdd::RecordVoice);
   tools_layout->addWidget(record_button);
   bottom->addWidget(tools);
-  auto* capacity_label = new QLabel(u"登録容量制限"_s, this);
+  auto* capacity_label = new QLabel(tr("登録容量制限"), this);
   capacity_label->setObjectName(u"lblSize"_s);
   capacity_ = new QComboBox(this);
   capacity_->setObjectName(u"cmbSize"_s);
@@ -180,23 +186,23 @@ FrmWaveAdd::FrmWaveAdd(const WindowContext& context, QWidget* parent)
   bottom->addWidget(capacity_label);
   bottom->addWidget(capacity_);
   auto* totals = new QGridLayout();
-  totals->addWidget(new QLabel(u"積算時間 ："_s, this), 0, 0);
+  totals->addWidget(new QLabel(tr("積算時間 ："), this), 0, 0);
   time_total_ = new QLabel(this);
   time_total_->setObjectName(u"LblTime"_s);
   totals->addWidget(time_total_, 0, 1);
-  totals->addWidget(new QLabel(u"積算容量 ："_s, this), 1, 0);
+  totals->addWidget(new QLabel(tr("積算容量 ："), this), 1, 0);
   bytes_total_ = new QLabel(this);
   bytes_total_->setObjectName(u"LblByte"_s);
   totals->addWidget(bytes_total_, 1, 1);
   // Wide enough for the largest totals from the start, so that a new total
   // does not shift (and repaint) the rest of the window.
   const QFontMetrics metrics(bytes_total_->font());
-  time_total_->setMinimumWidth(metrics.horizontalAdvance(u"99999.99秒"_s));
-  bytes_total_->setMinimumWidth(metrics.horizontalAdvance(u"9999999999バイト"_s));
+  time_total_->setMinimumWidth(metrics.horizontalAdvance(tr("%1秒").arg(u"99999.99"_s)));
+  bytes_total_->setMinimumWidth(metrics.horizontalAdvance(tr("%1バイト").arg(u"9999999999"_s)));
   bottom->addLayout(totals);
-  auto* ok = new QPushButton(u"OK"_s, this);
+  auto* ok = new QPushButton(tr("OK"), this);
   ok->setObjectName(u"CmdOk"_s);
-  auto* cancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, this);
+  auto* cancel = new QPushButton(tr("ｷｬﾝｾﾙ"), this);
   cancel->setObjectName(u"CmdCancel"_s);
   bottom->addWidget(ok);
   bottom->addWidget(cancel);
@@ -322,7 +328,7 @@ void FrmWaveAdd::RegisterPaths(const QStringList& paths) {
 int FrmWaveAdd::ConvertAndRegister(const QStringList& sources, const QString& sound_folder) {
   const std::optional<CopiesRegistration> copies =
       CopiesRegistration::Start(sources, sound_folder, op_, [this](const QString& start) {
-        return choosers_.ChooseFolder(this, u"変換したファイルの保存先"_s, start);
+        return choosers_.ChooseFolder(this, tr("変換したファイルの保存先"), start);
       });
   if (!copies) {
     return -1;
@@ -356,7 +362,7 @@ bool FrmWaveAdd::SelectedIsRegistered() const {
 void FrmWaveAdd::ChooseFiles() {
   // Every sound file the program reads: what the series does not take is
   // refused with the offer to convert it.
-  const FileFilter filter{u"音声ファイル"_s, FitSourcePatterns().join(u';')};
+  const FileFilter filter{tr("音声ファイル"), FitSourcePatterns().join(u';')};
   RegisterPaths(
       choosers_.ChooseOpenFiles(this, filter, project_.settings.WavePath, GetMessage(2040)));
 }

@@ -88,24 +88,32 @@ MessageAnswer GuiOperator::ShowMessage(const MessageRequest& request) {
   };
   switch (request.buttons) {
     case MessageButtons::kOk:
-      add(u"OK"_s, QMessageBox::AcceptRole, MessageAnswer::kOk);
+      add(QCoreApplication::translate("GuiOperator", "OK"), QMessageBox::AcceptRole,
+          MessageAnswer::kOk);
       break;
     case MessageButtons::kOkCancel:
-      add(u"OK"_s, QMessageBox::AcceptRole, MessageAnswer::kOk);
-      add(u"キャンセル"_s, QMessageBox::RejectRole, MessageAnswer::kCancel);
+      add(QCoreApplication::translate("GuiOperator", "OK"), QMessageBox::AcceptRole,
+          MessageAnswer::kOk);
+      add(QCoreApplication::translate("GuiOperator", "キャンセル"), QMessageBox::RejectRole,
+          MessageAnswer::kCancel);
       break;
     case MessageButtons::kYesNo:
-      add(request.yes_caption.isEmpty() ? u"はい(&Y)"_s : request.yes_caption, QMessageBox::YesRole,
-          MessageAnswer::kYes);
-      add(request.no_caption.isEmpty() ? u"いいえ(&N)"_s : request.no_caption, QMessageBox::NoRole,
-          MessageAnswer::kNo);
+      add(request.yes_caption.isEmpty() ? QCoreApplication::translate("GuiOperator", "はい(&Y)")
+                                        : request.yes_caption,
+          QMessageBox::YesRole, MessageAnswer::kYes);
+      add(request.no_caption.isEmpty() ? QCoreApplication::translate("GuiOperator", "いいえ(&N)")
+                                       : request.no_caption,
+          QMessageBox::NoRole, MessageAnswer::kNo);
       break;
     case MessageButtons::kYesNoCancel:
-      add(request.yes_caption.isEmpty() ? u"はい(&Y)"_s : request.yes_caption, QMessageBox::YesRole,
-          MessageAnswer::kYes);
-      add(request.no_caption.isEmpty() ? u"いいえ(&N)"_s : request.no_caption, QMessageBox::NoRole,
-          MessageAnswer::kNo);
-      add(u"キャンセル"_s, QMessageBox::RejectRole, MessageAnswer::kCancel);
+      add(request.yes_caption.isEmpty() ? QCoreApplication::translate("GuiOperator", "はい(&Y)")
+                                        : request.yes_caption,
+          QMessageBox::YesRole, MessageAnswer::kYes);
+      add(request.no_caption.isEmpty() ? QCoreApplication::translate("GuiOperator", "いいえ(&N)")
+                                       : request.no_caption,
+          QMessageBox::NoRole, MessageAnswer::kNo);
+      add(QCoreApplication::translate("GuiOperator", "キャンセル"), QMessageBox::RejectRole,
+          MessageAnswer::kCancel);
       break;
   }
   QAbstractButton* default_button = buttons.front().first;

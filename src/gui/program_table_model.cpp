@@ -136,7 +136,7 @@ bool ProgramTableModel::setData(const QModelIndex& index, const QVariant& value,
     return true;
   };
   if (history_ != nullptr) {
-    history_->Record(u"セルの変更"_s, {channel}, edit);  // announced by the history
+    history_->Record(tr("セルの変更"), {channel}, edit);  // announced by the history
   } else {
     edit();
     AnnounceChannels({channel});
@@ -170,13 +170,13 @@ QVariant ProgramTableModel::headerData(int section, Qt::Orientation orientation,
   }
   switch (section) {
     case kChannelColumn:
-      return u"No."_s;
+      return tr("No.");
     case kSpColumn:
-      return u"SP"_s;
+      return tr("SP");
     case kRpColumn:
-      return u"RP"_s;
+      return tr("RP");
     case kTimeColumn:
-      return u"時間"_s;
+      return tr("時間");
     default:
       break;
   }
@@ -184,7 +184,7 @@ QVariant ProgramTableModel::headerData(int section, Qt::Orientation orientation,
   if (slot < 0) {
     return QString();
   }
-  return role == kUpperHeaderRole ? u"VOICE"_s : u" %1 "_s.arg(slot + 1);
+  return role == kUpperHeaderRole ? tr("VOICE") : u" %1 "_s.arg(slot + 1);
 }
 
 void ProgramTableModel::SetHighlightedChannel(int channel) {

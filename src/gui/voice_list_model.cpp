@@ -21,39 +21,41 @@ namespace {
 
 using Field = QString VoiceRecord::*;
 struct Column {
-  const char16_t* heading;
+  const char* heading;
   Field field;
   int twips;
 };
 
 // The MP3 series adds "MPEG" and "Layer" after the comment, which is
 // narrower there to leave them room.
-constexpr std::array<Column, 12> kWaveColumns = {{{u"No.", nullptr, 450},
-                                                  {u"NAME", &VoiceRecord::NAME, 1500},
-                                                  {u"COMENTS", &VoiceRecord::COMENTS, 3000},
-                                                  {u"SampleRate", &VoiceRecord::SampleRate, 1200},
-                                                  {u"BitRate", &VoiceRecord::BitRate, 1000},
-                                                  {u"TYPE", &VoiceRecord::TYPE, 1000},
-                                                  {u"SEC", &VoiceRecord::SEC, 1200},
-                                                  {u"BYTES", &VoiceRecord::BYTES, 1200},
-                                                  {u"", &VoiceRecord::FilePath, 0},
-                                                  {u"", nullptr, 0},
-                                                  {u"波形", nullptr, 900},
-                                                  {u"レベル", nullptr, 1100}}};
-constexpr std::array<Column, 14> kMp3Columns = {{{u"No.", nullptr, 450},
-                                                 {u"NAME", &VoiceRecord::NAME, 1500},
-                                                 {u"COMENTS", &VoiceRecord::COMENTS, 1500},
-                                                 {u"MPEG", &VoiceRecord::MPEG, 750},
-                                                 {u"Layer", &VoiceRecord::Layer, 750},
-                                                 {u"SampleRate", &VoiceRecord::SampleRate, 1200},
-                                                 {u"BitRate", &VoiceRecord::BitRate, 1000},
-                                                 {u"TYPE", &VoiceRecord::TYPE, 1000},
-                                                 {u"SEC", &VoiceRecord::SEC, 1200},
-                                                 {u"BYTES", &VoiceRecord::BYTES, 1200},
-                                                 {u"", &VoiceRecord::FilePath, 0},
-                                                 {u"", nullptr, 0},
-                                                 {u"波形", nullptr, 900},
-                                                 {u"レベル", nullptr, 1100}}};
+constexpr std::array<Column, 12> kWaveColumns = {
+    {{QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "No."), nullptr, 450},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "NAME"), &VoiceRecord::NAME, 1500},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "COMENTS"), &VoiceRecord::COMENTS, 3000},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "SampleRate"), &VoiceRecord::SampleRate, 1200},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "BitRate"), &VoiceRecord::BitRate, 1000},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "TYPE"), &VoiceRecord::TYPE, 1000},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "SEC"), &VoiceRecord::SEC, 1200},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "BYTES"), &VoiceRecord::BYTES, 1200},
+     {"", &VoiceRecord::FilePath, 0},
+     {"", nullptr, 0},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "波形"), nullptr, 900},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "レベル"), nullptr, 1100}}};
+constexpr std::array<Column, 14> kMp3Columns = {
+    {{QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "No."), nullptr, 450},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "NAME"), &VoiceRecord::NAME, 1500},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "COMENTS"), &VoiceRecord::COMENTS, 1500},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "MPEG"), &VoiceRecord::MPEG, 750},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "Layer"), &VoiceRecord::Layer, 750},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "SampleRate"), &VoiceRecord::SampleRate, 1200},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "BitRate"), &VoiceRecord::BitRate, 1000},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "TYPE"), &VoiceRecord::TYPE, 1000},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "SEC"), &VoiceRecord::SEC, 1200},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "BYTES"), &VoiceRecord::BYTES, 1200},
+     {"", &VoiceRecord::FilePath, 0},
+     {"", nullptr, 0},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "波形"), nullptr, 900},
+     {QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "レベル"), nullptr, 1100}}};
 
 // A sample rate that is a plain number (as an old project file may hold) is
 // shown with two integer and three decimal digits; the usual "22.05KHz"
@@ -69,7 +71,8 @@ QString SampleRateCell(const QString& text) {
 }
 
 // A voice kept without its file says so where its format would stand, in red.
-constexpr char16_t kMissingText[] = u"ファイルが見つかりません";
+constexpr char kMissingText[] =
+    QT_TRANSLATE_NOOP("parlatone::VoiceListModel", "ファイルが見つかりません");
 const QColor kMissingInk(190, 0, 0);
 const QColor kMissingPaper(255, 228, 225);
 
@@ -157,15 +160,15 @@ void VoiceListModel::LevelsArrived() {
 QString VoiceListModel::LevelsWarning(const SoundLevels& levels) const {
   QStringList reasons;
   if (levels.clipped) {
-    reasons << u"ピークがフルスケールに達しています（音割れのおそれがあります）。"_s;
+    reasons << tr("ピークがフルスケールに達しています（音割れのおそれがあります）。");
   }
   if (median_lufs_ && levels.loudness_lufs) {
     const double difference = *levels.loudness_lufs - *median_lufs_;
     if (std::abs(difference) > kOutlierLu) {
-      reasons << u"登録した音声の中央値（%1 LUFS）より %2 LU %3です。"_s
+      reasons << (difference > 0 ? tr("登録した音声の中央値（%1 LUFS）より %2 LU 大きい音量です。")
+                                 : tr("登録した音声の中央値（%1 LUFS）より %2 LU 小さい音量です。"))
                      .arg(QString::number(*median_lufs_, 'f', 1).replace(u'-', u'\u2212'))
-                     .arg(std::abs(difference), 0, 'f', 1)
-                     .arg(difference > 0 ? u"大きい音量"_s : u"小さい音量"_s);
+                     .arg(std::abs(difference), 0, 'f', 1);
     }
   }
   return reasons.join(u'\n');
@@ -200,7 +203,7 @@ QVariant VoiceListModel::data(const QModelIndex& index, int role) const {
         return QString();
       }
       if (missing != nullptr && field == &VoiceRecord::SampleRate && role == Qt::DisplayRole) {
-        return QString::fromUtf16(kMissingText);
+        return tr(kMissingText);
       }
       const QString& text = session_.List()[slot].*field;
       return field == &VoiceRecord::SampleRate ? SampleRateCell(text) : text;
@@ -209,8 +212,10 @@ QVariant VoiceListModel::data(const QModelIndex& index, int role) const {
       if (missing == nullptr) {
         return {};
       }
-      return QString::fromUtf16(kMissingText) + u"\n探した場所：\n"_s +
-             missing->missing_from.join(u'\n') + u"\nファイルを登録し直すか、削除してください。"_s;
+      return tr("ファイルが見つかりません\n"
+                "探した場所：\n%1\n"
+                "ファイルを登録し直すか、削除してください。")
+          .arg(missing->missing_from.join(u'\n'));
     case Qt::ForegroundRole:
       return missing != nullptr ? QVariant(QBrush(kMissingInk)) : QVariant();
     case Qt::TextAlignmentRole:
@@ -241,7 +246,7 @@ QVariant VoiceListModel::LevelsData(const QModelIndex& index, int role) const {
         return {};
       }
       if (levels == nullptr) {
-        return feeder_->IsPending(path) ? u"…"_s : u"読めません"_s;
+        return feeder_->IsPending(path) ? tr("…") : tr("読めません");
       }
       return LevelsText(*levels);
     case Qt::ToolTipRole: {
@@ -249,7 +254,8 @@ QVariant VoiceListModel::LevelsData(const QModelIndex& index, int role) const {
         return {};
       }
       const QString warning = LevelsWarning(*levels);
-      const QString figures = u"%1\n無音：先頭 %2 ms、末尾 %3 ms"_s.arg(LevelsText(*levels))
+      const QString figures = tr("%1\n無音：先頭 %2 ms、末尾 %3 ms")
+                                  .arg(LevelsText(*levels))
                                   .arg(levels->leading_silence_ms)
                                   .arg(levels->trailing_silence_ms);
       return warning.isEmpty() ? figures : warning + u'\n' + figures;
@@ -297,7 +303,7 @@ QVariant VoiceListModel::headerData(int section, Qt::Orientation orientation, in
     return QAbstractTableModel::headerData(section, orientation, role);
   }
   if (role == Qt::DisplayRole) {
-    return QString::fromUtf16(ColumnAt(mp3_, section).heading);
+    return tr(ColumnAt(mp3_, section).heading);
   }
   return {};
 }

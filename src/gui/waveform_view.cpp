@@ -29,7 +29,7 @@ void PaintOutline(QPainter& painter, const QRect& rect, const SoundLevels& level
 WaveformView::WaveformView(QWidget* parent) : QWidget(parent) {
   setMinimumHeight(48);
   setCursor(Qt::PointingHandCursor);
-  setToolTip(u"クリックした位置から再生します。"_s);
+  setToolTip(tr("クリックした位置から再生します。"));
 }
 
 void WaveformView::SetLevels(std::shared_ptr<const SoundLevels> levels) {
@@ -55,7 +55,7 @@ void WaveformView::paintEvent(QPaintEvent*) {
     PaintOutline(painter, area, *levels_, QColor(40, 100, 170));
   } else {
     painter.setPen(palette().color(QPalette::PlaceholderText));
-    painter.drawText(area, Qt::AlignCenter, u"波形を読み込み中…"_s);
+    painter.drawText(area, Qt::AlignCenter, tr("波形を読み込み中…"));
   }
   if (position_ >= 0.0) {
     const int x =
