@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>システムに合わせる</source>
-        <translation>As the system</translation>
+        <translation>Same as the system</translation>
     </message>
     <message>
         <source>次回の起動から有効になります</source>
