@@ -4,14 +4,12 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QLockFile>
 #include <QSplashScreen>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QTranslator>
 
+#include "core/language.h"
 #include "core/messages.h"
 #include "core/operator.h"
 #include "core/paths.h"
@@ -113,12 +111,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   QApplication app(argc, argv);
-  // Qt's own dialogs (file choosers, print preview) speak Japanese too.
-  QTranslator qt_texts;
-  if (qt_texts.load(QLocale(QLocale::Japanese, QLocale::Japan), u"qtbase"_s, u"_"_s,
-                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&qt_texts);
-  }
+  // The language the settings chose (or the system's), before any window or
+  // message; Qt's own dialogs (file choosers, print preview) follow it.
+  parlatone::InstallTranslators(parlatone::ResolveLanguage(
+      parlatone::ReadSettings(parlatone::ResolveAppPaths().settings_file).Language));
   // The desktop entry's name, so that a desktop groups the windows under its
   // icon; the theme icon when installed, else the one built in.
   QGuiApplication::setDesktopFileName(u"jp.parlatone.editor"_s);

@@ -8,6 +8,8 @@
 
 #include "cli_main.h"
 #include "command.h"
+#include "core/language.h"
+#include "core/paths.h"
 #include "core/series.h"
 #include "core/version.h"
 #include "terminal_operator.h"
@@ -59,6 +61,9 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, boo
            bool progress_bar) {
   const auto commands = AllCommands();
   const ParsedCommandLine parsed = ParseCommandLine(arguments);
+  // Before anything is said, usage errors included.
+  const AppPaths paths = ResolveAppPaths();
+  InstallTranslators(RunLanguage(parsed.options, paths.settings_file));
   if (!parsed.error.isEmpty()) {
     err << u"parlatone: "_s << parsed.error << u"\n\n"_s << UsageText(commands);
     return kExitUsage;
@@ -91,7 +96,6 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, boo
   }
 
   Project project;
-  const AppPaths paths = ResolveAppPaths();
   project.settings = LoadStartupSettings(paths, FirstStartWrites::kReadOnly).settings;
   ApplyOverrides(parsed.options, project.settings);
   DeriveSeriesLimits(project);

@@ -90,6 +90,17 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
          options.card_path = value;
          return QString();
        }},
+      {QLatin1String("--lang"),
+       {},
+       QLatin1String("ja|en"),
+       QLatin1String("language of the texts instead of the settings' or the system's"),
+       [](const QString& value, GlobalOptions& options) {
+         if (value != u"ja" && value != u"en") {
+           return QStringLiteral("--lang takes ja or en");
+         }
+         options.language = ParseLanguageChoice(value);
+         return QString();
+       }},
       {QLatin1String("--help"),
        QLatin1String("-h"),
        {},
@@ -188,6 +199,13 @@ void ApplyOverrides(const GlobalOptions& options, Settings& settings) {
   if (options.card_path) {
     settings.CardPath = *options.card_path;
   }
+  if (options.language) {
+    settings.Language = *options.language;
+  }
+}
+
+UiLanguage RunLanguage(const GlobalOptions& options, const QString& settings_file) {
+  return ResolveLanguage(options.language.value_or(ReadSettings(settings_file).Language));
 }
 
 QString GlobalOptionsHelp() {

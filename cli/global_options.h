@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "core/language.h"
 #include "core/settings.h"
 
 namespace parlatone::cli {
@@ -16,6 +17,7 @@ struct GlobalOptions {
   std::optional<int> capacity;
   std::optional<QString> wave_path;
   std::optional<QString> card_path;
+  std::optional<LanguageChoice> language;  // the interface language of this run
   bool help = false;
   bool version = false;
 };
@@ -33,7 +35,12 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments);
 // The help's lines on the global options, one per option.
 QString GlobalOptionsHelp();
 
-// The overrides applied to what the settings file holds.
+// The overrides applied to what the settings file holds (the language too,
+// though it is resolved before the settings are loaded: see RunLanguage).
 void ApplyOverrides(const GlobalOptions& options, Settings& settings);
+
+// The language of this run's texts: --lang, else the settings file's choice,
+// resolved against the system's language.
+UiLanguage RunLanguage(const GlobalOptions& options, const QString& settings_file);
 
 }  // namespace parlatone::cli

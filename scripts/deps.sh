@@ -6,6 +6,8 @@ set -euo pipefail
 PARLATONE_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n  # lupdate, lrelease; Qt's own Japanese texts
+  python3  # the text checks of the tests
   libsndfile1-dev libmpg123-dev libsdl2-dev
   libsoxr-dev libmp3lame-dev
   libebur128-dev  # the tests' loudness reference only

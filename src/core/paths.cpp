@@ -72,10 +72,11 @@ QString ShippedFilePath(const QString& file_name) {
       JoinPath(QStringLiteral(PARLATONE_INSTALLED_DATA_DIR), file_name));
 }
 
-QString GuideFilePath() {
+QString GuideFilePath(UiLanguage language) {
   // Beside the executable in a build tree, in the documentation folder
   // (bin/../share/doc/parlatone-editor) once installed.
-  const QString name = QStringLiteral("guide.ja.md");
+  const QString name = language == UiLanguage::kEnglish ? QStringLiteral("guide.en.md")
+                                                        : QStringLiteral("guide.ja.md");
   const QString beside = JoinPath(ExecutableFolder(), name);
   if (QFileInfo::exists(beside)) {
     return QDir::toNativeSeparators(beside);

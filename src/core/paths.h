@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "core/language.h"
+
 namespace parlatone {
 
 // Where the program's files are, resolved once at start-up and kept for the
@@ -17,7 +19,7 @@ struct AppPaths {
   QString release_file;   // Release.txt
   QString state_file;     // EditorState.json: recent files, window places
   QString recovery_file;  // Recovery: the unsaved project, extension by series
-  QString guide_file;     // the user guide (Japanese), where it is installed
+  QString guide_file;     // the user guide in the interface's language, where it is installed
   QString levels_folder;  // Levels: analyses of sound files, kept to be looked at again
 };
 
@@ -28,9 +30,9 @@ AppPaths ResolveAppPaths();
 // the file is missing, so callers can name where it should be.
 QString ShippedFilePath(const QString& file_name);
 
-// The user guide in Japanese: beside the executable (a build tree), else in
-// the installed documentation folder.
-QString GuideFilePath();
+// The user guide in the language (guide.ja.md, guide.en.md): beside the
+// executable (a build tree), else in the installed documentation folder.
+QString GuideFilePath(UiLanguage language = ActiveLanguage());
 
 // The card data folder proposed on a first start: the user's documents
 // folder, then "ParlatoneEditor CardData".

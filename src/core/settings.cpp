@@ -67,6 +67,7 @@ Settings ReadSettings(const QString& settings_file) {
   for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
     settings.UserData[i] = ReadText(content, ini::kUserData, kUserDataKeys[i]);
   }
+  settings.Language = ParseLanguageChoice(ReadText(content, ini::kSystem, ini::kLanguage));
   return settings;
 }
 

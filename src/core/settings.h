@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "core/language.h"
+
 namespace parlatone {
 
 struct AppPaths;
@@ -23,6 +25,9 @@ inline constexpr QLatin1String kPrtSheet{"PrtSheet"};
 inline constexpr QLatin1String kLastSoundPath{"LastSoundPath"};
 inline constexpr QLatin1String kLastControlPath{"LastControlPath"};
 inline constexpr QLatin1String kLastPdfPath{"LastPdfPath"};
+// "ja" or "en"; files written before the choice existed lack it, and the
+// default, the system's language, is no value either.
+inline constexpr QLatin1String kLanguage{"Language"};
 }  // namespace ini
 
 // The owner details, in the order the control file carries them.
@@ -51,6 +56,7 @@ struct Settings {
   QString PrtSheet;
   std::array<QString, kFileKindCount> LastFolders;  // by FileKind; empty: none yet
   std::array<QString, 11> UserData;                 // kept exactly as read, written back unchanged
+  LanguageChoice Language = LanguageChoice::kSystem;
 
   // Stereo sound files are accepted while the auxiliary function is on. The
   // settings window writes nothing but 0 and 1, and shows any other value a

@@ -91,6 +91,11 @@ FrmSeting::FrmSeting(const WindowContext& context, QWidget* parent)
       session_->ChooseSeries(SettingsSession::ModeOfOption(option));
     }
   });
+  connect(languages_, &QButtonGroup::idToggled, this, [this](int option, bool checked) {
+    if (checked) {
+      session_->ChooseLanguage(static_cast<LanguageChoice>(option));
+    }
+  });
   connect(add_function_, &QButtonGroup::idToggled, this, [this](int option, bool checked) {
     if (checked) {
       session_->ChooseStereo(option == 1);
@@ -128,7 +133,29 @@ QWidget* FrmSeting::BuildSystemPage() {
   name_row->addWidget(new QLabel(tr("（半角8文字以内）"), page));
   name_row->addStretch(1);
   grid->addLayout(name_row, 3, 0, 1, 2);
-  grid->setRowStretch(4, 1);
+
+  // The windows are built in one language: a new choice holds from the next start.
+  auto* language = new QGroupBox(tr("表示言語（Language）"), page);
+  language->setObjectName(u"FrameLanguage"_s);
+  auto* language_row = new QHBoxLayout(language);
+  languages_ = new QButtonGroup(this);
+  // Each language is named in its own, so that whoever cannot read the
+  // current one still finds theirs.
+  const QString captions[] = {tr("システムに合わせる"), u"日本語"_s,  // untranslated: named in its own language
+                              u"English"_s};
+  for (int option = 0; option < 3; ++option) {
+    auto* button = new QRadioButton(captions[option], language);
+    button->setObjectName(u"OptLanguage%1"_s.arg(option));
+    languages_->addButton(button, option);  // by LanguageChoice
+    language_row->addWidget(button);
+  }
+  languages_->button(static_cast<int>(session_->Language()))->setChecked(true);
+  language_row->addStretch(1);
+  auto* next_start = new QLabel(tr("次回の起動から有効になります"), language);
+  next_start->setObjectName(u"LblLanguageNote"_s);
+  language_row->addWidget(next_start);
+  grid->addWidget(language, 4, 0, 1, 2);
+  grid->setRowStretch(5, 1);
   // Wide enough for eight characters and a little more, no wider.
   card_name_->setFixedWidth(card_name_->fontMetrics().horizontalAdvance(u"WWWWWWWWWW"_s));
   return page;

@@ -20,8 +20,8 @@ class Operator;
 class Project;
 class SettingsSession;
 
-// The settings dialog: the card folder and file name, the series, the
-// auxiliary function (stereo files) and the version page with the two
+// The settings dialog: the card folder and file name, the interface
+// language, the series, the auxiliary function (stereo files) and the version page with the two
 // documents and the web site. It edits the session's copies; OK commits
 // them and announces a confirmed series change.
 class FrmSeting : public QDialog {
@@ -64,6 +64,7 @@ class FrmSeting : public QDialog {
   QLineEdit* card_name_ = nullptr;
   QButtonGroup* modes_ = nullptr;
   QButtonGroup* add_function_ = nullptr;
+  QButtonGroup* languages_ = nullptr;
   QLabel* descriptions_[8] = {};
 };
 

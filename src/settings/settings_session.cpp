@@ -62,7 +62,8 @@ SettingsSession::SettingsSession(Project& project, QString settings_file)
       card_path_(project.settings.CardPath),
       card_name_(project.settings.CardName),
       selected_mode_(project.Mode()),
-      stereo_accepted_(project.settings.StereoAccepted()) {}
+      stereo_accepted_(project.settings.StereoAccepted()),
+      language_(project.settings.Language) {}
 
 void SettingsSession::EditCardPath(const QString& text) {
   card_path_ = text;
@@ -83,6 +84,11 @@ void SettingsSession::ChooseSeries(int mode) {
 
 void SettingsSession::ChooseStereo(bool accepted) {
   stereo_accepted_ = accepted;
+  dirty_ = true;
+}
+
+void SettingsSession::ChooseLanguage(LanguageChoice choice) {
+  language_ = choice;
   dirty_ = true;
 }
 
@@ -181,6 +187,7 @@ void SettingsSession::Commit(bool series_confirmed) {
     settings.Mode = selected_mode_;
   }
   settings.AddFunction = stereo_accepted_ ? 1 : 0;
+  settings.Language = language_;
 }
 
 bool SettingsSession::WriteSettingsFile() const {
@@ -194,6 +201,12 @@ bool SettingsSession::WriteSettingsFile() const {
       {system, QString(ini::kAddFunction), QString::number(settings.AddFunction)},
       {system, QString(ini::kFileCapacity), QString::number(settings.FileCapacity)},
   };
+  // The system's language is no value: a file that never had the key keeps
+  // lacking it, one that had it gets it emptied.
+  if (settings.Language != LanguageChoice::kSystem ||
+      IniFile::Read(settings_file_, system, QString(ini::kLanguage))) {
+    entries.push_back({system, QString(ini::kLanguage), LanguageChoiceText(settings.Language)});
+  }
   // The owner details are not edited here; they go back as start-up read them.
   for (size_t i = 0; i < kUserDataKeys.size(); ++i) {
     entries.push_back({QString(ini::kUserData), QString(kUserDataKeys[i]), settings.UserData[i]});

@@ -4,14 +4,16 @@
 
 #include <array>
 
+#include "core/language.h"
+
 namespace parlatone {
 
 class Operator;
 class Project;
 
 // The settings dialog's work, apart from the window: private copies of the
-// card folder, the card data file name, the series and the auxiliary
-// function; the dirty and series-changed flags; the checks of OK in their
+// card folder, the card data file name, the series, the auxiliary function
+// and the interface language; the dirty and series-changed flags; the checks of OK in their
 // order, the commit and the settings file; what Cancel asks.
 class SettingsSession {
  public:
@@ -31,6 +33,7 @@ class SettingsSession {
   const QString& CardName() const { return card_name_; }
   int SelectedMode() const { return selected_mode_; }
   bool StereoAccepted() const { return stereo_accepted_; }
+  LanguageChoice Language() const { return language_; }
   bool Dirty() const { return dirty_; }
   bool SeriesChanged() const { return series_changed_; }
 
@@ -42,6 +45,8 @@ class SettingsSession {
   // for good: choosing the old one again does not undo the mark.
   void ChooseSeries(int mode);
   void ChooseStereo(bool accepted);
+  // The interface language takes effect at the next start.
+  void ChooseLanguage(LanguageChoice choice);
 
   // What the operator reads beside series option `option` with the current
   // auxiliary function choice.
@@ -75,6 +80,7 @@ class SettingsSession {
   QString card_name_;
   int selected_mode_;
   bool stereo_accepted_;
+  LanguageChoice language_;
   bool dirty_ = false;
   bool series_changed_ = false;
 };

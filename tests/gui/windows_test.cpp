@@ -447,7 +447,8 @@ class FrmSetingTest : public WindowTest<> {
 };
 
 // A refusal from another page brings the System page back, the box selected;
-// the licence is shown whole, the guide link opens the guide's window.
+// the licence is shown whole, the guide link opens the guide's window; the
+// language chosen is stored.
 TEST_F(FrmSetingTest, OpensOnTheCurrentValuesAndRefusesOnTheSystemPage) {
   project_.settings.Mode = 0;
   auto window = Open();
@@ -478,9 +479,13 @@ TEST_F(FrmSetingTest, OpensOnTheCurrentValuesAndRefusesOnTheSystemPage) {
   QPointer<FrmGuide> guide = window->findChild<FrmGuide*>();
   ASSERT_TRUE(guide && guide->isVisible());
   guide->close();
+  EXPECT_TRUE(Find<QRadioButton>(*window, u"OptLanguage0"_s)->isChecked());  // the system's
+  Find<QRadioButton>(*window, u"OptLanguage2"_s)->click();
   Click(*window, u"CmdOk"_s);
   EXPECT_EQ(window->result(), QDialog::Accepted);
-  EXPECT_EQ(ReadSettings(paths_.settings_file).CardName, u"ABCDEFGH"_s);
+  const Settings written = ReadSettings(paths_.settings_file);
+  EXPECT_EQ(written.CardName, u"ABCDEFGH"_s);
+  EXPECT_EQ(written.Language, LanguageChoice::kEnglish);
 }
 
 // A paragraph's break between Japanese characters is no blank; any other break stays.

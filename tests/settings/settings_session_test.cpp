@@ -175,6 +175,24 @@ TEST_F(SettingsSessionTest, OkWritesEveryKeyAndKeepsTheOwnerLines) {
   }
 }
 
+// The language key is written once chosen: the system's, the default, adds no key to a file that
+// lacks it and empties the key of a file that has one.
+TEST_F(SettingsSessionTest, LanguageKeyOnlyOnceChosen) {
+  const std::pair<LanguageChoice, QByteArray> steps[] = {
+      {LanguageChoice::kSystem, QByteArray()},
+      {LanguageChoice::kEnglish, "Language=en\r\n"},
+      {LanguageChoice::kJapanese, "Language=ja\r\n"},
+      {LanguageChoice::kSystem, "Language=\r\n"}};
+  for (const auto& [choice, line] : steps) {
+    SettingsSession session(project_, SettingsFile());
+    session.ChooseLanguage(choice);
+    ASSERT_TRUE(session.Ok(op_).closed);
+    const QByteArray written = ReadFileBytes(SettingsFile());
+    EXPECT_TRUE(line.isEmpty() ? !written.contains("Language") : written.contains(line));
+    EXPECT_EQ(ReadSettings(SettingsFile()).Language, choice);
+  }
+}
+
 // A series change asks 2048 on OK, changes ask 2074 on Cancel; No commits nothing.
 TEST_F(SettingsSessionTest, OkAndCancelAskAndCommitAsDecided) {
   const QByteArray file = "[SYSTEM]\r\nMode=1\r\n";
