@@ -283,7 +283,8 @@ void FrmWaveAdd::ShowPage(int page) {
   if (tabs_->currentIndex() != page) {
     tabs_->setCurrentIndex(page);
   }
-  model_->Show(page, selected_slot_);
+  model_->SetPage(page);
+  model_->SetSelectedSlot(selected_slot_);
   time_total_->setText(session_->TotalTimeText());
   bytes_total_->setText(session_->TotalBytesText());
   filling_ = false;
