@@ -380,11 +380,12 @@ void FrmCardMake::MakeCard() {
   StoreFields();
   CardMakeResult result;
   {
-    ProgressWindowOperator progress(op_, this);
+    FrmProgress progress(this);
     setEnabled(false);
     making_ = true;
-    result = MakeCardData(project_, paths_.work_folder, progress,
-                          u"カードへの書込みは、この画面の［カードへ書込み］ボタンで行えます。"_s);
+    result = MakeCardData(project_, paths_.work_folder, op_,
+                          u"カードへの書込みは、この画面の［カードへ書込み］ボタンで行えます。"_s,
+                          progress.Sink());
     making_ = false;
     setEnabled(true);
   }

@@ -334,9 +334,9 @@ int FrmWaveAdd::ConvertAndRegister(const QStringList& sources, const QString& so
   std::atomic<bool> stop = false;
   FitRunResult run;
   {
-    ProgressWindowOperator progress(op_, this);
-    progress.Window()->AllowStop(&stop);
-    run = FitFiles(sources, copies->Folder(), series, FitOptions{}, progress, &stop);
+    FrmProgress progress(this);
+    progress.AllowStop(&stop);
+    run = FitFiles(sources, copies->Folder(), series, FitOptions{}, op_, &stop, progress.Sink());
   }
   QList<ConvertedCopy> written;
   for (const FitFileResult& file : run.files) {
