@@ -38,26 +38,30 @@ bool HasFiles(const QString& folder) {
 // again before any message is shown.
 class Progress {
  public:
-  Progress(Operator& op, int maximum) : op_(op), maximum_(maximum) { op_.SetBusy(true); }
+  Progress(Operator& op, ProgressSink sink, int maximum)
+      : op_(op), sink_(std::move(sink)), maximum_(maximum) {
+    op_.SetBusy(true);
+  }
   ~Progress() { Close(); }
   void Caption(const QString& caption) {
     caption_ = caption;
-    op_.SetProgress(caption_, value_, maximum_);
+    ShowProgress(op_, sink_, caption_, value_, maximum_);
   }
   void Advance() {
     ++value_;
-    op_.SetProgress(caption_, value_, maximum_);
+    ShowProgress(op_, sink_, caption_, value_, maximum_);
   }
   void Close() {
     if (open_) {
       open_ = false;
-      op_.SetProgress(QString(), 0, 0);
+      ShowProgress(op_, sink_, QString(), 0, 0);
       op_.SetBusy(false);
     }
   }
 
  private:
   Operator& op_;
+  ProgressSink sink_;
   bool open_ = true;
   int maximum_;
   int value_ = 0;
@@ -69,7 +73,7 @@ QString NameList(const QStringList& names) {
 }
 
 CardMakeResult Run(Project& project, const QString& work_folder, bool programs_present,
-                   Operator& op, const QString& next_step) {
+                   Operator& op, const QString& next_step, const ProgressSink& sink) {
   CardMakeResult result;
   const QString card_path = project.settings.CardPath;
   if (!QFileInfo(card_path).isDir()) {
@@ -99,7 +103,7 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
     created_target = QDir().mkdir(target);
   }
 
-  Progress progress(op, (count + 1) * 2);
+  Progress progress(op, sink, (count + 1) * 2);
   progress.Caption(GetMessage(2033));
 
   const QString control_name = ControlFileName(project);
@@ -232,7 +236,7 @@ bool TemporarySave(Project& project, const QString& path, Operator& op) {
 }
 
 CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operator& op,
-                            const QString& next_step) {
+                            const QString& next_step, const ProgressSink& progress) {
   CardMakeResult result;
   if (!project.VoicesRegistered) {
     ShowText(op,
@@ -257,7 +261,7 @@ CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operat
     result.outcome = CardMakeOutcome::kCheckFailed;
     return result;
   }
-  result = Run(project, work_folder, programs_present, op, next_step);
+  result = Run(project, work_folder, programs_present, op, next_step, progress);
   project.ClearPageEdited();
   return result;
 }

@@ -4,11 +4,11 @@
 #include <QStringList>
 
 #include "card/card_info.h"
+#include "core/progress_sink.h"
 #include "core/series.h"
 
 namespace parlatone {
 
-class Operator;
 class Project;
 
 enum class CardMakeOutcome {
@@ -49,12 +49,12 @@ bool TemporarySave(Project& project, const QString& path, Operator& op);
 // information: the checks (every voice has its sound file), the format
 // warning, the work folder emptied, the replace question, the control file,
 // the sound files gathered and then copied into the target folder, the
-// closing notice. Progress, pauses (800 ms after the control file, 100 ms
-// after each copied file) and pending events go through the operator. Clears
-// the PageEdited flags once the making itself ran, whatever its outcome.
-// `next_step` follows the closing notice: where the operator writes the
-// folder onto a card.
+// closing notice. Pauses (800 ms after the control file, 100 ms after each
+// copied file) and pending events go through the operator, progress to
+// `progress` when given. Clears the PageEdited flags once the making itself
+// ran, whatever its outcome. `next_step` follows the closing notice: where
+// the operator writes the folder onto a card.
 CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operator& op,
-                            const QString& next_step = {});
+                            const QString& next_step = {}, const ProgressSink& progress = {});
 
 }  // namespace parlatone

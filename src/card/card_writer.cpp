@@ -140,21 +140,24 @@ std::optional<QByteArray> HashOf(const QString& path) {
 
 class Progress {
  public:
-  Progress(Operator& op, qint64 total) : op_(op), total_(std::max<qint64>(total, 1)) {
+  Progress(Operator& op, ProgressSink sink, qint64 total)
+      : op_(op), sink_(std::move(sink)), total_(std::max<qint64>(total, 1)) {
     timer_.start();
   }
   // The bar follows every block; the window gets its turn now and then.
   void Add(const QString& caption, qint64 bytes) {
     done_ += bytes;
-    op_.SetProgress(caption, static_cast<int>(done_ * kBarSteps / total_), kBarSteps);
+    ShowProgress(op_, sink_, caption, static_cast<int>(done_ * kBarSteps / total_), kBarSteps);
     if (timer_.elapsed() >= kEventsEveryMs) {
       op_.ProcessPendingEvents();
       timer_.restart();
     }
   }
+  void Close() { ShowProgress(op_, sink_, QString(), 0, 0); }
 
  private:
   Operator& op_;
+  ProgressSink sink_;
   qint64 total_;
   qint64 done_ = 0;
   QElapsedTimer timer_;
@@ -337,8 +340,8 @@ void ReportPulled(CardReport& report, const QStringList& written, const QStringL
 }  // namespace
 
 CardReport WriteCard(const QString& card_folder, const QString& target, VolumeProbe& probe,
-                     const CardWriteOptions& options, Operator& op,
-                     const std::atomic<bool>* cancel) {
+                     const CardWriteOptions& options, Operator& op, const std::atomic<bool>* cancel,
+                     const ProgressSink& sink) {
   CardReport report;
   const std::optional<OpenedCard> opened =
       OpenCardReport(card_folder, target, probe, u"書込み先がありません: "_s, report);
@@ -413,8 +416,8 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
   }
 
   BusyScope busy(op);
-  Progress progress(op, total_bytes * 2);
-  const auto stop = [&] { op.SetProgress(QString(), 0, 0); };
+  Progress progress(op, sink, total_bytes * 2);
+  const auto stop = [&] { progress.Close(); };
   if (!card_there()) {
     ReportPulled(report, {}, card.names);
     stop();
@@ -506,9 +509,9 @@ CardReport VerifyCard(const QString& card_folder, const QString& target, VolumeP
     report.needed_bytes += RoundUp(bytes, volume.cluster_bytes);
   }
   BusyScope busy(op);
-  Progress progress(op, total);
+  Progress progress(op, {}, total);
   Verify(card_folder, card.names, *card_dir, volume.ordered_entries, {}, progress, report);
-  op.SetProgress(QString(), 0, 0);
+  progress.Close();
   return report;
 }
 

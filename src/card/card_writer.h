@@ -6,9 +6,10 @@
 
 #include <atomic>
 
+#include "core/progress_sink.h"
+
 namespace parlatone {
 
-class Operator;
 class VolumeProbe;
 
 // The last step of making a card: the card data folder written onto the
@@ -45,11 +46,12 @@ struct CardWriteOptions {
 // Checks, then writes and verifies. Refusals (a folder that is not card
 // data, a card that is not FAT16 or too small, a read-only card) leave the
 // card untouched; files already on the card go only when the operator says
-// so. Progress and questions go through the operator; `cancel` stops between
-// two blocks, removing the file being written.
+// so. Questions go through the operator, progress to `progress` when given,
+// else to the operator too; `cancel` stops between two blocks, removing the
+// file being written.
 CardReport WriteCard(const QString& card_folder, const QString& target, VolumeProbe& probe,
                      const CardWriteOptions& options, Operator& op,
-                     const std::atomic<bool>* cancel = nullptr);
+                     const std::atomic<bool>* cancel = nullptr, const ProgressSink& progress = {});
 
 // Compares a card written earlier with the card data folder.
 CardReport VerifyCard(const QString& card_folder, const QString& target, VolumeProbe& probe,

@@ -257,8 +257,8 @@ FitRunResult FitPage::Run() {
   }
   stop_ = false;
   SetRunning(true);
-  BarOperator page_op(op_, *bar_);
-  const FitRunResult run = FitFiles(sources, folder, series_, Options(), page_op, &stop_);
+  const FitRunResult run =
+      FitFiles(sources, folder, series_, Options(), op_, &stop_, BarSink(*bar_));
   SetRunning(false);
   results_->clear();
   results_->show();

@@ -381,11 +381,12 @@ void FrmCardMake::MakeCard() {
   StoreFields();
   CardMakeResult result;
   {
-    ProgressWindowOperator progress(op_, this);
+    FrmProgress progress(this);
     setEnabled(false);
     making_ = true;
-    result = MakeCardData(project_, paths_.work_folder, progress,
-                          tr("カードへの書込みは、この画面の［カードへ書込み］ボタンで行えます。"));
+    result = MakeCardData(project_, paths_.work_folder, op_,
+                          tr("カードへの書込みは、この画面の［カードへ書込み］ボタンで行えます。"),
+                          progress.Sink());
     making_ = false;
     setEnabled(true);
   }

@@ -195,8 +195,8 @@ void FrmCardWrite::Write() {
   eject_->setEnabled(false);
   result_->clear();
   SetRunning(true);
-  BarOperator bar_op(op_, *bar_);
-  report_ = WriteCard(card_folder_, written_volume_.mount_point, probe_, {}, bar_op, &stop_);
+  report_ =
+      WriteCard(card_folder_, written_volume_.mount_point, probe_, {}, op_, &stop_, BarSink(*bar_));
   SetRunning(false);
   const QString text = CardReportText(report_);
   result_->setText(text);

@@ -44,6 +44,10 @@ void FrmProgress::Show(const QString& caption, int value, int maximum) {
   repaint();
 }
 
+ProgressSink FrmProgress::Sink() {
+  return [this](const QString& caption, int value, int maximum) { Show(caption, value, maximum); };
+}
+
 void FrmProgress::AllowStop(std::atomic<bool>* stop) {
   stop_ = stop;
   if (stop_button_ == nullptr) {
@@ -72,34 +76,6 @@ void FrmProgress::reject() {
   if (stop_ != nullptr && stop_button_->isEnabled()) {
     stop_button_->click();
   }
-}
-
-ProgressWindowOperator::ProgressWindowOperator(Operator& inner, QWidget* owner)
-    : inner_(inner), window_(new FrmProgress(owner)) {}
-
-ProgressWindowOperator::~ProgressWindowOperator() {
-  window_->Show(QString(), 0, 0);
-  window_->deleteLater();
-}
-
-MessageAnswer ProgressWindowOperator::ShowMessage(const MessageRequest& request) {
-  return inner_.ShowMessage(request);
-}
-
-void ProgressWindowOperator::SetBusy(bool busy) {
-  inner_.SetBusy(busy);
-}
-
-void ProgressWindowOperator::SetProgress(const QString& caption, int value, int maximum) {
-  window_->Show(caption, value, maximum);
-}
-
-void ProgressWindowOperator::Pause(int milliseconds) {
-  inner_.Pause(milliseconds);
-}
-
-void ProgressWindowOperator::ProcessPendingEvents() {
-  inner_.ProcessPendingEvents();
 }
 
 }  // namespace parlatone

@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "core/operator.h"
+#include "core/progress_sink.h"
 
 class QLabel;
 class QProgressBar;
@@ -23,6 +23,8 @@ class FrmProgress : public QDialog {
   // A maximum of 0 closes the window; anything else shows it with the bar
   // at the value and the caption in the label.
   void Show(const QString& caption, int value, int maximum);
+  // Long work's progress into this window.
+  ProgressSink Sink();
 
   // Work that may stop half-way gets a 中止 button (and Escape) that sets
   // the flag; the work stops at its next check and closes the window.
@@ -38,26 +40,6 @@ class FrmProgress : public QDialog {
   QPushButton* stop_button_ = nullptr;
   std::atomic<bool>* stop_ = nullptr;
   bool finishing_ = false;
-};
-
-// Passes everything to the operator it wraps, except progress, which goes
-// to a progress window of its own.
-class ProgressWindowOperator : public Operator {
- public:
-  ProgressWindowOperator(Operator& inner, QWidget* owner);
-  ~ProgressWindowOperator() override;
-
-  MessageAnswer ShowMessage(const MessageRequest& request) override;
-  void SetBusy(bool busy) override;
-  void SetProgress(const QString& caption, int value, int maximum) override;
-  void Pause(int milliseconds) override;
-  void ProcessPendingEvents() override;
-
-  FrmProgress* Window() const { return window_; }
-
- private:
-  Operator& inner_;
-  FrmProgress* window_;
 };
 
 }  // namespace parlatone

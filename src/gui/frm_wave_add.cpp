@@ -289,7 +289,8 @@ void FrmWaveAdd::ShowPage(int page) {
   if (tabs_->currentIndex() != page) {
     tabs_->setCurrentIndex(page);
   }
-  model_->Show(page, selected_slot_);
+  model_->SetPage(page);
+  model_->SetSelectedSlot(selected_slot_);
   time_total_->setText(session_->TotalTimeText());
   bytes_total_->setText(session_->TotalBytesText());
   filling_ = false;
@@ -339,9 +340,9 @@ int FrmWaveAdd::ConvertAndRegister(const QStringList& sources, const QString& so
   std::atomic<bool> stop = false;
   FitRunResult run;
   {
-    ProgressWindowOperator progress(op_, this);
-    progress.Window()->AllowStop(&stop);
-    run = FitFiles(sources, copies->Folder(), series, FitOptions{}, progress, &stop);
+    FrmProgress progress(this);
+    progress.AllowStop(&stop);
+    run = FitFiles(sources, copies->Folder(), series, FitOptions{}, op_, &stop, progress.Sink());
   }
   QList<ConvertedCopy> written;
   for (const FitFileResult& file : run.files) {

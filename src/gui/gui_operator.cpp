@@ -185,11 +185,13 @@ void GuiOperator::ProcessPendingEvents() {
   QCoreApplication::processEvents();
 }
 
-void BarOperator::SetProgress(const QString&, int value, int maximum) {
-  if (maximum > 0) {
-    bar_.setMaximum(maximum);
-    bar_.setValue(std::min(value, maximum));
-  }
+ProgressSink BarSink(QProgressBar& bar) {
+  return [&bar](const QString&, int value, int maximum) {
+    if (maximum > 0) {
+      bar.setMaximum(maximum);
+      bar.setValue(std::min(value, maximum));
+    }
+  };
 }
 
 }  // namespace parlatone

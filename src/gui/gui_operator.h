@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "core/operator.h"
+#include "core/progress_sink.h"
 
 namespace parlatone {
 
@@ -25,23 +26,9 @@ class GuiOperator : public Operator {
   int busy_depth_ = 0;
 };
 
-// An operator for work shown on a window's own bar: the progress goes to
-// the bar, questions, notices and pauses to the operator underneath.
-class BarOperator : public Operator {
- public:
-  BarOperator(Operator& inner, QProgressBar& bar) : inner_(inner), bar_(bar) {}
-  MessageAnswer ShowMessage(const MessageRequest& request) override {
-    return inner_.ShowMessage(request);
-  }
-  void SetBusy(bool busy) override { inner_.SetBusy(busy); }
-  void SetProgress(const QString& caption, int value, int maximum) override;
-  void Pause(int milliseconds) override { inner_.Pause(milliseconds); }
-  void ProcessPendingEvents() override { inner_.ProcessPendingEvents(); }
-
- private:
-  Operator& inner_;
-  QProgressBar& bar_;
-};
+// Progress onto a window's own bar; the caption is the window's to show, and
+// the bar keeps where it got when the work is done.
+ProgressSink BarSink(QProgressBar& bar);
 
 // The window that owns dialogs opened now: the active modal window, else the
 // active window.

@@ -84,7 +84,9 @@ const Column& ColumnAt(bool mp3, int column) {
 
 VoiceListModel::VoiceListModel(RegistrationSession& session, int rows_per_page, bool mp3,
                                QObject* parent)
-    : QAbstractTableModel(parent), session_(session), rows_per_page_(rows_per_page), mp3_(mp3) {}
+    : QAbstractTableModel(parent), session_(session), rows_per_page_(rows_per_page), mp3_(mp3) {
+  connect(&session_, &RegistrationSession::VoicesChanged, this, &VoiceListModel::VoicesChanged);
+}
 
 int VoiceListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : rows_per_page_;
@@ -282,8 +284,8 @@ bool VoiceListModel::setData(const QModelIndex& index, const QVariant& value, in
       !Registered(SlotOfRow(index.row()))) {
     return false;
   }
+  // The session announces the change, if it is one.
   session_.EditComment(SlotOfRow(index.row()), value.toString());
-  Q_EMIT dataChanged(index, index);
   return true;
 }
 
@@ -308,10 +310,36 @@ QVariant VoiceListModel::headerData(int section, Qt::Orientation orientation, in
   return {};
 }
 
-void VoiceListModel::Show(int page, int selected_slot) {
+void VoiceListModel::SetPage(int page) {
+  if (page == page_) {
+    return;
+  }
   page_ = page;
-  selected_slot_ = selected_slot;
   Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+  // The new page's files are read first.
+  RequestLevels();
+}
+
+void VoiceListModel::SetSelectedSlot(int slot) {
+  const int before = selected_slot_;
+  selected_slot_ = slot;
+  if (before != slot) {
+    SlotsChanged(before, before);
+    SlotsChanged(slot, slot);
+  }
+}
+
+void VoiceListModel::SlotsChanged(int first_slot, int last_slot) {
+  const int first_row = std::max(first_slot - SlotOfRow(0), 0);
+  const int last_row = std::min(last_slot - SlotOfRow(0), rowCount() - 1);
+  if (first_row <= last_row) {
+    Q_EMIT dataChanged(index(first_row, 0), index(last_row, columnCount() - 1));
+  }
+}
+
+void VoiceListModel::VoicesChanged(int first_slot, int last_slot) {
+  SlotsChanged(first_slot, last_slot);
+  // Other files, and with them another median.
   RequestLevels();
 }
 

@@ -11,8 +11,9 @@ class RegistrationSession;
 struct SoundLevels;
 
 // The registration grid's model: one page of the session's working list,
-// read in place. A page is redrawn with one change notice, however many
-// voices a run registered.
+// read in place. The rows are the page's slots, always all of them; what the
+// session announces as changed is redrawn, one notice per change however
+// many voices a run registered.
 class VoiceListModel : public QAbstractTableModel {
   Q_OBJECT
 
@@ -44,11 +45,15 @@ class VoiceListModel : public QAbstractTableModel {
 
   int SlotOfRow(int row) const { return page_ * rows_per_page_ + row; }
   int Page() const { return page_; }
-  // The page in view and the highlighted slot (-1 for none); the rows are
-  // redrawn whether or not either changed, since the list may have.
-  void Show(int page, int selected_slot);
+  // The page in view: every row shows other slots.
+  void SetPage(int page);
+  // The highlighted slot (-1 for none).
+  void SetSelectedSlot(int slot);
 
  private:
+  // Redraws the rows of the slots on this page.
+  void SlotsChanged(int first_slot, int last_slot);
+  void VoicesChanged(int first_slot, int last_slot);
   bool Registered(int slot) const;
   QString PathOfSlot(int slot) const;
   // Asks for the page's files first, then for every other registered one

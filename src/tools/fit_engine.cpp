@@ -229,7 +229,7 @@ FitFileResult FitFileTo(const QString& source, const QString& output, const FitS
 
 FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
                       const FitSeries& series, const FitOptions& options, Operator& op,
-                      const std::atomic<bool>* cancel) {
+                      const std::atomic<bool>* cancel, const ProgressSink& progress) {
   std::vector<FitFileResult> results;
   FitNamer namer(IsMp3Series(series.mode) ? u"mp3"_s : u"wav"_s);
   const bool folder_ready = QDir().mkpath(out_folder);
@@ -309,7 +309,7 @@ FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
 
   const QString caption = QString::fromUtf16(fit_text::kCaption);
   BusyScope busy(op);
-  op.SetProgress(caption, 0, 1000);
+  ShowProgress(op, progress, caption, 0, 1000);
   std::vector<std::thread> workers;
   for (size_t w = 0; w < worker_count; ++w) {
     workers.emplace_back(work);
@@ -324,7 +324,7 @@ FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
       }
     }
     const int64_t value = total_units > 0 ? done_units.load() * 1000 / total_units : 0;
-    op.SetProgress(caption, static_cast<int>(std::min<int64_t>(value, 1000)), 1000);
+    ShowProgress(op, progress, caption, static_cast<int>(std::min<int64_t>(value, 1000)), 1000);
     op.ProcessPendingEvents();
     if (cancel != nullptr && cancel->load()) {
       stop = true;
@@ -333,8 +333,8 @@ FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
   for (std::thread& worker : workers) {
     worker.join();
   }
-  op.SetProgress(caption, 1000, 1000);
-  op.SetProgress(QString(), 0, 0);
+  ShowProgress(op, progress, caption, 1000, 1000);
+  ShowProgress(op, progress, QString(), 0, 0);
   FitRunResult run;
   run.files = QList<FitFileResult>(results.begin(), results.end());
   run.cancelled = stop.load();

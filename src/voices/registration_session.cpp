@@ -22,8 +22,9 @@ bool Ask(Operator& op, int number) {
 
 }  // namespace
 
-RegistrationSession::RegistrationSession(Project& project, QString settings_file)
-    : project_(project),
+RegistrationSession::RegistrationSession(Project& project, QString settings_file, QObject* parent)
+    : QObject(parent),
+      project_(project),
       settings_file_(std::move(settings_file)),
       list_(project.VoicesRegistered ? WorkingVoiceList::FromProject(project)
                                      : WorkingVoiceList(project.ChannelCount)),
@@ -44,9 +45,14 @@ RegistrationResult RegistrationSession::Register(const QStringList& paths, Opera
   project_.settings.WavePath = FolderOf(paths.front());
   AcceptanceRules rules = AcceptanceRules::From(project_);
   rules.offer_conversion = true;
+  // The voices go into the free slots in order, from the first one on.
+  const int first_free = list_.FirstFree();
   const RegistrationResult result = RegisterFiles(list_, paths, rules, op);
   if (result.processed > 0) {
     changed_ = true;
+  }
+  if (result.added()) {
+    Q_EMIT VoicesChanged(first_free, result.last_slot);
   }
   return result;
 }
@@ -58,6 +64,7 @@ void RegistrationSession::EditComment(int slot, const QString& comment) {
   if (list_[slot].COMENTS != comment) {
     list_[slot].COMENTS = comment;
     changed_ = true;
+    Q_EMIT VoicesChanged(slot, slot);
   }
 }
 
@@ -70,6 +77,7 @@ bool RegistrationSession::Delete(int slot, Operator& op) {
   }
   list_[list_.size() - 1] = VoiceRecord();
   changed_ = true;
+  Q_EMIT VoicesChanged(slot, list_.size() - 1);
   return true;
 }
 
@@ -79,6 +87,7 @@ bool RegistrationSession::DeleteAll(Operator& op) {
   }
   list_ = WorkingVoiceList(list_.size());
   changed_ = true;
+  Q_EMIT VoicesChanged(0, list_.size() - 1);
   return true;
 }
 
@@ -88,6 +97,7 @@ std::optional<int> RegistrationSession::MoveUp(int slot) {
   }
   std::swap(list_[slot], list_[slot - 1]);
   changed_ = true;
+  Q_EMIT VoicesChanged(slot - 1, slot);
   return slot - 1;
 }
 
@@ -98,6 +108,7 @@ std::optional<int> RegistrationSession::MoveDown(int slot) {
   }
   std::swap(list_[slot], list_[slot + 1]);
   changed_ = true;
+  Q_EMIT VoicesChanged(slot, slot + 1);
   return slot + 1;
 }
 
@@ -112,6 +123,7 @@ bool RegistrationSession::ChangeCapacity(int index, Operator& op) {
       return false;
     }
     list_ = WorkingVoiceList(list_.size());
+    Q_EMIT VoicesChanged(0, list_.size() - 1);
   }
   project_.settings.FileCapacity = index;
   changed_ = true;

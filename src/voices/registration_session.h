@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -15,15 +16,17 @@ class Project;
 // The voice registration window's work, apart from the window: the private
 // working list, the changed flag, the page arithmetic of its moves, the
 // totals, the capacity choice of the MP3 series, and what OK and Cancel
-// do to the project and the settings.
-class RegistrationSession {
+// do to the project and the settings. Every change of the list is announced,
+// so that whatever shows it follows by itself.
+class RegistrationSession : public QObject {
+  Q_OBJECT
+
  public:
   // A comment's limit, in code page 932 bytes (20 full-width characters).
   static constexpr int kMaxCommentBytes = 40;
 
-  RegistrationSession(Project& project, QString settings_file);
+  RegistrationSession(Project& project, QString settings_file, QObject* parent = nullptr);
 
-  WorkingVoiceList& List() { return list_; }
   const WorkingVoiceList& List() const { return list_; }
   int PageOfSlot(int slot) const;
 
@@ -62,6 +65,12 @@ class RegistrationSession {
   // Cancel or the close box: asks 2026 when something changed; true when
   // the window closes (the capacity chosen at opening comes back).
   bool Cancel(Operator& op);
+
+ Q_SIGNALS:
+  // The voices of these slots changed: registered, edited, moved, shifted
+  // up by a delete or emptied. The slots themselves stay; only what they
+  // hold is new.
+  void VoicesChanged(int first_slot, int last_slot);
 
  private:
   Project& project_;

@@ -3,6 +3,10 @@
 #include <QMap>
 #include <QTemporaryDir>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "core/messages.h"
@@ -366,6 +370,44 @@ TEST_F(SessionTest, OkOrCancelRightAfterOpeningThenACommentAndADelete) {
   EXPECT_TRUE(project_.PageEdited[0]);
 }
 
+// Every change of the list is announced with the slots it touched, and
+// nothing else is.
+TEST_F(SessionTest, ChangesAnnounceTheirSlots) {
+  UseMode(1, 5);
+  RegistrationSession session(project_, Settings());
+  std::vector<std::pair<int, int>> announced;
+  QObject::connect(&session, &RegistrationSession::VoicesChanged,
+                   [&](int first, int last) { announced.emplace_back(first, last); });
+  const QString wave = dir_.filePath(u"new.wav"_s);
+  ASSERT_TRUE(testing::WriteBytes(wave, testing::WaveOfLength(22050, 1, 16, 100)));
+  const int last = session.List().size() - 1;
+  struct Row {
+    const char* change;
+    std::function<void()> run;
+    std::vector<std::pair<int, int>> slots;
+    MessageAnswer answer = MessageAnswer::kYes;
+  };
+  const Row rows[] = {
+      {"comment", [&] { session.EditComment(1, u"始業"_s); }, {{1, 1}}},
+      {"same comment", [&] { session.EditComment(1, u"始業"_s); }, {}},
+      {"registered", [&] { session.Register({wave}, op_); }, {{5, 5}}},
+      {"moved up", [&] { session.MoveUp(3); }, {{2, 3}}},
+      {"moved down", [&] { session.MoveDown(0); }, {{0, 1}}},
+      {"last cannot move down", [&] { session.MoveDown(5); }, {}},
+      {"delete declined", [&] { session.Delete(2, op_); }, {}, MessageAnswer::kNo},
+      {"deleted", [&] { session.Delete(2, op_); }, {{2, last}}},
+      {"all deleted", [&] { session.DeleteAll(op_); }, {{0, last}}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.change);
+    announced.clear();
+    op_ = {};
+    op_.Answer(row.answer);
+    row.run();
+    EXPECT_EQ(announced, row.slots);
+  }
+}
+
 // A capacity choice the voices still fit in keeps them without a word; one
 // they do not fit in asks, and empties the list only on Yes.
 TEST_F(SessionTest, CapacityChoiceEmptiesOnlyWhatNoLongerFits) {
@@ -392,6 +434,8 @@ TEST_F(SessionTest, CapacityChoiceEmptiesOnlyWhatNoLongerFits) {
     testing::AddVoices(project, 2, u"0.250"_s, QString::fromLatin1(row.bytes));
     op_ = {};
     RegistrationSession session(project, Settings());
+    int emptied = 0;
+    QObject::connect(&session, &RegistrationSession::VoicesChanged, [&] { ++emptied; });
     if (row.answer) {
       op_.Answer(*row.answer);
     }
@@ -399,6 +443,7 @@ TEST_F(SessionTest, CapacityChoiceEmptiesOnlyWhatNoLongerFits) {
     EXPECT_EQ(op_.Numbers(), row.answer ? std::vector<int>{2020} : std::vector<int>{});
     EXPECT_EQ(session.Capacity(), row.capacity_after);
     EXPECT_EQ(session.List().Voices().size(), row.voices_after);
+    EXPECT_EQ(emptied, row.voices_after == 0 ? 1 : 0);
   }
   // Cancel after a change asks; No stays, Yes restores the capacity of the opening.
   UseMode(7, 2);
