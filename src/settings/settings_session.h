@@ -31,8 +31,6 @@ class SettingsSession {
   const QString& CardName() const { return card_name_; }
   int SelectedMode() const { return selected_mode_; }
   bool StereoAccepted() const { return stereo_accepted_; }
-  bool Dirty() const { return dirty_; }
-  bool SeriesChanged() const { return series_changed_; }
 
   // Every edit of the two boxes counts as a change, even one that types the
   // old text back.
