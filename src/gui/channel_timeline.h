@@ -32,8 +32,6 @@ class ChannelTimeline : public QWidget {
   // pass through the voices (0 for the first) and the time into the voice.
   void SetPlayPoint(int voice, qint64 pass, qint64 position_ms);
   void ClearPlayPoint();
-  // The play position as a share of the drawn length, 0..1; below 0 for none.
-  double PlayFraction() const { return play_fraction_; }
 
   QSize sizeHint() const override { return {600, 46}; }
   QSize minimumSizeHint() const override { return {200, 46}; }

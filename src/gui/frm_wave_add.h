@@ -36,7 +36,6 @@ class FrmWaveAdd : public QDialog {
 
   RegistrationSession& Session() { return *session_; }
   int CurrentPage() const { return page_; }
-  int SelectedSlot() const { return selected_slot_; }
   // Registers files as the file and folder buttons and a drop do.
   void RegisterPaths(const QStringList& paths);
   // Converts files refused for their format or name into the sound folder,

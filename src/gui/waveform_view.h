@@ -26,10 +26,8 @@ class WaveformView : public QWidget {
 
   // Nothing to draw until the levels are known.
   void SetLevels(std::shared_ptr<const SoundLevels> levels);
-  bool HasLevels() const { return levels_ != nullptr; }
   // The play position as a share of the length, 0..1; below 0 for none.
   void SetPosition(double fraction);
-  double Position() const { return position_; }
 
   QSize sizeHint() const override { return {320, 64}; }
 

@@ -34,8 +34,6 @@ class SettingsSession {
   int SelectedMode() const { return selected_mode_; }
   bool StereoAccepted() const { return stereo_accepted_; }
   LanguageChoice Language() const { return language_; }
-  bool Dirty() const { return dirty_; }
-  bool SeriesChanged() const { return series_changed_; }
 
   // Every edit of the two boxes counts as a change, even one that types the
   // old text back.

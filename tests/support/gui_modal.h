@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QColor>
+#include <QImage>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -22,6 +24,18 @@ T* Find(QWidget& window, const QString& name) {
 
 inline void Click(QWidget& window, const QString& button) {
   QTest::mouseClick(Find<QAbstractButton>(window, button), Qt::LeftButton);
+}
+
+// Where the widget, as painted now, draws the play position (its red line) on
+// the `span` pixels from `left`, as a share of them; below 0 for none.
+inline double DrawnPlayPoint(QWidget& widget, int left, int span) {
+  const QImage image = widget.grab().toImage();
+  for (int x = image.width() - 1; x >= 0; --x) {
+    if (image.pixelColor(x, image.height() - 6) == QColor(200, 40, 40)) {
+      return (x - left) / (span - 1.0);
+    }
+  }
+  return -1.0;
 }
 
 // Acts on the modal window of type T once the event loop runs. An ASSERT in a
