@@ -1,5 +1,6 @@
 #include "card/card_volume.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,6 +28,11 @@ namespace parlatone {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The texts of this unit the operator reads, in the interface language.
+struct CardVolumeText {
+  Q_DECLARE_TR_FUNCTIONS(CardVolume)
+};
 
 constexpr int kSectorBytes = 512;
 constexpr int kToolTimeoutMs = 5000;
@@ -202,14 +208,15 @@ std::optional<FatBootSector> ParseBootSector(const QByteArray& sector) {
 QStringList VolumeRefusals(const VolumeInfo& volume, qint64 needed_bytes) {
   QStringList reasons;
   if (volume.filesystem != u"FAT16"_s) {
-    reasons << u"FAT16ではありません（%1）"_s.arg(volume.filesystem.isEmpty() ? u"不明"_s
-                                                                              : volume.filesystem);
+    reasons << CardVolumeText::tr("FAT16ではありません（%1）")
+                   .arg(volume.filesystem.isEmpty() ? CardVolumeText::tr("不明")
+                                                    : volume.filesystem);
   }
   if (volume.read_only) {
-    reasons << u"読み取り専用です"_s;
+    reasons << CardVolumeText::tr("読み取り専用です");
   }
   if (volume.free_bytes < needed_bytes) {
-    reasons << u"空き容量が足りません"_s;
+    reasons << CardVolumeText::tr("空き容量が足りません");
   }
   return reasons;
 }
@@ -314,7 +321,7 @@ QList<VolumeInfo> SystemVolumeProbe::RemovableVolumes() {
 bool SystemVolumeProbe::Eject(const VolumeInfo& volume, QString* error) {
   const QString udisksctl = QStandardPaths::findExecutable(u"udisksctl"_s);
   if (udisksctl.isEmpty()) {
-    *error = u"udisksctl が見つかりません。"_s;
+    *error = CardVolumeText::tr("udisksctl が見つかりません。");
     return false;
   }
   for (const QString& action : {u"unmount"_s, u"power-off"_s}) {

@@ -1,5 +1,6 @@
 #include "editor/audition.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "core/series.h"
@@ -13,6 +14,11 @@ namespace parlatone {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The texts of this unit the operator reads, in the interface language.
+struct AuditionText {
+  Q_DECLARE_TR_FUNCTIONS(Audition)
+};
 
 int RepeatCount(const QString& rp) {
   bool ok = false;
@@ -35,8 +41,8 @@ std::optional<QString> FileInfoLine(const QString& path, int mode, Operator& op)
   line += rate + u"KHz "_s;
   line += QString::number(info.BitsPerSample) + (mp3 ? u"KBit "_s : u"Bit "_s);
   line += info.Channels == 1 ? u"Mono "_s : u"Stereo "_s;
-  line += SecondsText(GetSoundLength(path, mode)) + u"秒 "_s;
-  line += QString::number(QFileInfo(path).size()) + u"バイト "_s;
+  line += AuditionText::tr("%1秒 ").arg(SecondsText(GetSoundLength(path, mode)));
+  line += AuditionText::tr("%1バイト ").arg(QFileInfo(path).size());
   return line;
 }
 
@@ -163,7 +169,7 @@ bool Audition::StartSingle(int channel) {
   }
   QStringList missing = MissingVoicesOf(channel);
   missing.removeDuplicates();
-  if (RefuseMissingVoices(missing, u"試聴"_s, op_)) {
+  if (RefuseMissingVoices(missing, AuditionText::tr("試聴"), op_)) {
     return false;
   }
   records_.assign(static_cast<size_t>(project_.ChannelCount), Record());
@@ -199,7 +205,7 @@ bool Audition::StartAll() {
     return false;
   }
   missing.removeDuplicates();
-  if (RefuseMissingVoices(missing, u"試聴"_s, op_)) {
+  if (RefuseMissingVoices(missing, AuditionText::tr("試聴"), op_)) {
     return false;
   }
   kind_ = AuditionKind::kAll;
