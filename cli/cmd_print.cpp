@@ -17,6 +17,8 @@ using namespace Qt::StringLiterals;
 // Loads a control file and writes the print window's sheets to a PDF file.
 // Built into the print helper only: painting needs Qt Gui.
 class PrintCommand : public PrintCommandText {
+  Q_DECLARE_TR_FUNCTIONS(PrintCommand)
+
  public:
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;

@@ -29,11 +29,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The texts of this unit the operator reads, in the interface language.
-struct CardVolumeText {
-  Q_DECLARE_TR_FUNCTIONS(CardVolume)
-};
-
 constexpr int kSectorBytes = 512;
 constexpr int kToolTimeoutMs = 5000;
 
@@ -208,15 +203,16 @@ std::optional<FatBootSector> ParseBootSector(const QByteArray& sector) {
 QStringList VolumeRefusals(const VolumeInfo& volume, qint64 needed_bytes) {
   QStringList reasons;
   if (volume.filesystem != u"FAT16"_s) {
-    reasons << CardVolumeText::tr("FAT16ではありません（%1）")
-                   .arg(volume.filesystem.isEmpty() ? CardVolumeText::tr("不明")
-                                                    : volume.filesystem);
+    reasons << QCoreApplication::translate("CardVolume", "FAT16ではありません（%1）")
+                   .arg(volume.filesystem.isEmpty()
+                            ? QCoreApplication::translate("CardVolume", "不明")
+                            : volume.filesystem);
   }
   if (volume.read_only) {
-    reasons << CardVolumeText::tr("読み取り専用です");
+    reasons << QCoreApplication::translate("CardVolume", "読み取り専用です");
   }
   if (volume.free_bytes < needed_bytes) {
-    reasons << CardVolumeText::tr("空き容量が足りません");
+    reasons << QCoreApplication::translate("CardVolume", "空き容量が足りません");
   }
   return reasons;
 }
@@ -321,7 +317,7 @@ QList<VolumeInfo> SystemVolumeProbe::RemovableVolumes() {
 bool SystemVolumeProbe::Eject(const VolumeInfo& volume, QString* error) {
   const QString udisksctl = QStandardPaths::findExecutable(u"udisksctl"_s);
   if (udisksctl.isEmpty()) {
-    *error = CardVolumeText::tr("udisksctl が見つかりません。");
+    *error = QCoreApplication::translate("CardVolume", "udisksctl が見つかりません。");
     return false;
   }
   for (const QString& action : {u"unmount"_s, u"power-off"_s}) {

@@ -15,11 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The texts of this unit the operator reads, in the interface language.
-struct AuditionText {
-  Q_DECLARE_TR_FUNCTIONS(Audition)
-};
-
 int RepeatCount(const QString& rp) {
   bool ok = false;
   const int repeat = rp.trimmed().toInt(&ok);
@@ -41,8 +36,9 @@ std::optional<QString> FileInfoLine(const QString& path, int mode, Operator& op)
   line += rate + u"KHz "_s;
   line += QString::number(info.BitsPerSample) + (mp3 ? u"KBit "_s : u"Bit "_s);
   line += info.Channels == 1 ? u"Mono "_s : u"Stereo "_s;
-  line += AuditionText::tr("%1秒 ").arg(SecondsText(GetSoundLength(path, mode)));
-  line += AuditionText::tr("%1バイト ").arg(QFileInfo(path).size());
+  line +=
+      QCoreApplication::translate("Audition", "%1秒 ").arg(SecondsText(GetSoundLength(path, mode)));
+  line += QCoreApplication::translate("Audition", "%1バイト ").arg(QFileInfo(path).size());
   return line;
 }
 
@@ -169,7 +165,7 @@ bool Audition::StartSingle(int channel) {
   }
   QStringList missing = MissingVoicesOf(channel);
   missing.removeDuplicates();
-  if (RefuseMissingVoices(missing, AuditionText::tr("試聴"), op_)) {
+  if (RefuseMissingVoices(missing, QCoreApplication::translate("Audition", "試聴"), op_)) {
     return false;
   }
   records_.assign(static_cast<size_t>(project_.ChannelCount), Record());
@@ -205,7 +201,7 @@ bool Audition::StartAll() {
     return false;
   }
   missing.removeDuplicates();
-  if (RefuseMissingVoices(missing, AuditionText::tr("試聴"), op_)) {
+  if (RefuseMissingVoices(missing, QCoreApplication::translate("Audition", "試聴"), op_)) {
     return false;
   }
   kind_ = AuditionKind::kAll;

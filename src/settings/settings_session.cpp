@@ -22,11 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The texts of this unit the operator reads, in the interface language.
-struct SettingsText {
-  Q_DECLARE_TR_FUNCTIONS(SettingsSession)
-};
-
 // Blanks typed around a name or a folder do not belong to it; a full-width
 // blank does, so that the name check still sees and refuses it.
 QString TrimBlanks(const QString& text) {
@@ -130,7 +125,8 @@ SettingsSession::Field SettingsSession::Validate(Operator& op) {
   if (QDir::isRelativePath(folder)) {
     RefuseText(
         op,
-        SettingsText::tr(
+        QCoreApplication::translate(
+            "SettingsSession",
             "カードデータを保存するフォルダは、「%1」から始まるフルパスで指定してください。　　")
             .arg(QDir::separator()));
     return Field::kCardPath;
@@ -174,8 +170,10 @@ SettingsSession::OkResult SettingsSession::Ok(Operator& op) {
     // The choices hold for this run; the operator must know they will not
     // survive it.
     ShowText(op,
-             SettingsText::tr("設定ファイルに保存できませんでした。\r\n%1\r\n\r\n"
-                              "変更した設定はこのまま使えますが、次回の起動時には元に戻ります。")
+             QCoreApplication::translate(
+                 "SettingsSession",
+                 "設定ファイルに保存できませんでした。\r\n%1\r\n\r\n"
+                 "変更した設定はこのまま使えますが、次回の起動時には元に戻ります。")
                  .arg(settings_file_),
              msg::kTitleError, MessageIcon::kError);
   }

@@ -16,15 +16,6 @@ namespace parlatone {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// The texts of this unit the operator reads, in the interface language.
-struct CopiesText {
-  Q_DECLARE_TR_FUNCTIONS(CopiesRegistration)
-};
-
-}  // namespace
-
 CopiesRegistration::CopiesRegistration(QString folder)
     : folder_(std::move(folder)),
       held_before_(QDir(folder_).entryList(QDir::Files | QDir::Hidden)) {}
@@ -39,14 +30,15 @@ std::optional<CopiesRegistration> CopiesRegistration::Start(
   bool choose = folder.isEmpty() || beside_sources || !QFileInfo(folder).isDir();
   if (!choose) {
     MessageRequest where;
-    where.text = CopiesText::tr("変換したファイルは次のフォルダに保存します。\r\n\r\n%1")
+    where.text = QCoreApplication::translate(
+                     "CopiesRegistration", "変換したファイルは次のフォルダに保存します。\r\n\r\n%1")
                      .arg(QDir::toNativeSeparators(folder));
     where.title_number = msg::kTitleConfirm;
     where.title = GetMessage(msg::kTitleConfirm);
     where.icon = MessageIcon::kQuestion;
     where.buttons = MessageButtons::kYesNoCancel;
-    where.yes_caption = CopiesText::tr("このフォルダに保存");
-    where.no_caption = CopiesText::tr("別のフォルダを選ぶ...");
+    where.yes_caption = QCoreApplication::translate("CopiesRegistration", "このフォルダに保存");
+    where.no_caption = QCoreApplication::translate("CopiesRegistration", "別のフォルダを選ぶ...");
     const MessageAnswer answer = op.ShowMessage(where);
     if (answer == MessageAnswer::kCancel) {
       return std::nullopt;

@@ -11,15 +11,6 @@ namespace parlatone {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// The texts of this unit the operator reads, in the interface language.
-struct PlayerText {
-  Q_DECLARE_TR_FUNCTIONS(Player)
-};
-
-}  // namespace
-
 QString PlayerAudioText(const QString& mpeg, const QString& sample_rate, const QString& bit_rate,
                         const QString& type, int mode) {
   const QString rest = sample_rate + u" , "_s + bit_rate + u" , "_s + type;
@@ -40,8 +31,8 @@ void Player::Open(int slot, bool play_request, bool play_all) {
 void Player::PlayVoice() {
   const VoiceRecord& voice = list_[slot_];
   view_.SetTimer(true);
-  view_.SetLabels(voice.NAME, PlayerText::tr("%1 秒").arg(voice.SEC),
-                  PlayerText::tr("%1 バイト").arg(voice.BYTES),
+  view_.SetLabels(voice.NAME, QCoreApplication::translate("Player", "%1 秒").arg(voice.SEC),
+                  QCoreApplication::translate("Player", "%1 バイト").arg(voice.BYTES),
                   PlayerAudioText(voice.MPEG, voice.SampleRate, voice.BitRate, voice.TYPE, mode_));
   const QString type = IsMp3Series(mode_) ? u" type mpegvideo alias %1 notify "_s.arg(kPlayerAlias)
                                           : u" type waveaudio alias %1 notify "_s.arg(kPlayerAlias);

@@ -16,11 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The texts of this unit the operator reads, in the interface language.
-struct RegistrationSessionText {
-  Q_DECLARE_TR_FUNCTIONS(RegistrationSession)
-};
-
 // Every question of the window throws work away when answered Yes.
 bool Ask(Operator& op, int number) {
   return AskBeforeDiscarding(op, number) == MessageAnswer::kYes;
@@ -156,7 +151,7 @@ RegistrationSession::OkResult RegistrationSession::Ok(Operator& op) {
       // The editor stops typing at the limit; a longer comment came from a
       // file, so the message names the voice it belongs to.
       ShowMessage(op, 2066, msg::kTitleConfirm, MessageIcon::kExclamation, MessageButtons::kOk,
-                  RegistrationSessionText::tr("\r\nNo.%1（%2）のコメント")
+                  QCoreApplication::translate("RegistrationSession", "\r\nNo.%1（%2）のコメント")
                       .arg(slot + 1, 3, 10, QChar(u'0'))
                       .arg(list_[slot].NAME));
       result.long_comment_slot = slot;
