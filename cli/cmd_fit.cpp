@@ -63,7 +63,8 @@ QString Line(const FitFileResult& file) {
   line += u" -> "_s + QDir::toNativeSeparators(file.output) + u" ("_s;
   line += file.target.mp3 ? u"%1 Hz, %2 kbit/s"_s.arg(file.target.rate).arg(file.target.bitrate)
                           : u"%1 Hz, %2 bit"_s.arg(file.target.rate).arg(file.target.bits);
-  line += file.target.channels == 1 ? u", mono"_s : u", stereo"_s;
+  line += file.target.channels == 1 ? QCoreApplication::translate("FitCommand", ", mono")
+                                    : QCoreApplication::translate("FitCommand", ", stereo");
   line += u", %1 s"_s.arg(static_cast<double>(file.length_ms) / 1000.0, 0, 'f', 3);
   if (file.gain_db != 0.0) {
     line += QCoreApplication::translate("FitCommand", ", gain %1 dB").arg(file.gain_db, 0, 'f', 2);

@@ -66,9 +66,9 @@ class ShowCommand : public Command {
  private:
   static void PrintText(const QJsonObject& object, Context& context) {
     QTextStream& out = context.out;
-    out << u"series "_s << object.value(u"series"_s).toInt() << '\n';
+    out << tr("series %1").arg(object.value(u"series"_s).toInt()) << '\n';
     const QJsonArray voices = object.value(u"voices"_s).toArray();
-    out << u"voices ("_s << voices.size() << u")\n"_s;
+    out << tr("voices (%1)").arg(voices.size()) << '\n';
     for (qsizetype v = 0; v < voices.size(); ++v) {
       const QJsonObject voice = voices.at(v).toObject();
       out << u"  "_s << v << u": "_s << voice.value(u"NAME"_s).toString() << u"  "_s
@@ -83,7 +83,7 @@ class ShowCommand : public Command {
       out << '\n';
     }
     const QJsonArray programs = object.value(u"programs"_s).toArray();
-    out << u"channels ("_s << programs.size() << u")\n"_s;
+    out << tr("channels (%1)").arg(programs.size()) << '\n';
     for (const QJsonValue& value : programs) {
       const QJsonObject program = value.toObject();
       QStringList names;
@@ -95,7 +95,7 @@ class ShowCommand : public Command {
           << u", "_s << tr("%1 秒").arg(program.value(u"Time"_s).toString()) << u": "_s
           << names.join(u", "_s) << '\n';
     }
-    out << u"card\n"_s;
+    out << tr("card") << '\n';
     const QJsonObject card = object.value(u"card"_s).toObject();
     for (int i = 0; i < CardInfo::kFieldCount; ++i) {
       out << u"  "_s << CardFieldName(i) << u": "_s << card.value(CardFieldName(i)).toString()
@@ -103,7 +103,7 @@ class ShowCommand : public Command {
     }
     const QJsonArray warnings = object.value(u"warnings"_s).toArray();
     if (!warnings.isEmpty()) {
-      out << u"warnings\n"_s;
+      out << tr("warnings") << '\n';
       for (const QJsonValue& warning : warnings) {
         out << u"  "_s << warning.toString().replace(u"\r\n"_s, u"\n  "_s) << '\n';
       }
