@@ -20,18 +20,20 @@ namespace {
 using namespace Qt::StringLiterals;
 
 QString UsageText(const std::vector<std::unique_ptr<Command>>& commands) {
-  QString text = QStringLiteral(
+  QString text = QCoreApplication::translate(
+      "Cli",
       "Usage: parlatone [global options] COMMAND [arguments]\n"
       "\n"
       "Prepares the flash-card data of Parlatone voice-announcement players.\n"
       "Reads the editor's settings file and never writes it.\n"
       "\n"
       "Global options (before or after the command; they last for this run only):\n");
-  text += GlobalOptionsHelp() + u"\nCommands:\n"_s;
+  text += GlobalOptionsHelp() + QCoreApplication::translate("Cli", "\nCommands:\n");
   for (const auto& command : commands) {
     text += QStringLiteral("  %1%2\n").arg(command->Name(), -20).arg(command->Summary());
   }
-  text += QStringLiteral("\nExit status: 0 done, 1 the work failed, 2 wrong usage.\n");
+  text += QCoreApplication::translate("Cli",
+                                      "\nExit status: 0 done, 1 the work failed, 2 wrong usage.\n");
   return text;
 }
 
@@ -83,11 +85,14 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err, boo
       out << UsageText(commands);
       return kExitOk;
     }
-    err << u"parlatone: no command given\n\n"_s << UsageText(commands);
+    err << u"parlatone: "_s << QCoreApplication::translate("Cli", "no command given") << u"\n\n"_s
+        << UsageText(commands);
     return kExitUsage;
   }
   if (command == nullptr) {
-    err << u"parlatone: unknown command "_s << parsed.command << u"\n\n"_s << UsageText(commands);
+    err << u"parlatone: "_s
+        << QCoreApplication::translate("Cli", "unknown command %1").arg(parsed.command) << u"\n\n"_s
+        << UsageText(commands);
     return kExitUsage;
   }
   if (parsed.options.help) {

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -57,27 +58,30 @@ void PrintReport(Context& context, const CardReport& report, bool json) {
 
 // Writes a card data folder onto a card and reads it back.
 class WriteCardCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(WriteCardCommand)
+
  public:
   QString Name() const override { return u"write-card"_s; }
   QString Summary() const override {
-    return u"write a card data folder onto a card and verify it"_s;
+    return tr("write a card data folder onto a card and verify it");
   }
   Synopsis Forms() const override {
     return {{yes_, json_, any_filesystem_, u"CARDFOLDER"_s, u"TARGET"_s}};
   }
   QString Description() const override {
-    return u"Checks that CARDFOLDER holds one control file and exactly the sound files it names,\n"
-           u"that TARGET (the card's mount folder) is FAT16, writable and large enough, then\n"
-           u"writes the files in name order, each flushed, syncs, and reads every file back to\n"
-           u"compare it, with the directory order. Files already on the card are removed only\n"
-           u"with --yes (folders never). --any-filesystem lifts the FAT16 requirement, for a\n"
-           u"folder that is not a card. Ctrl+C stops between two blocks. Exit status 0 when\n"
-           u"written and verified, 1 otherwise, 2 on wrong usage.\n"_s;
+    return tr(
+        "Checks that CARDFOLDER holds one control file and exactly the sound files it names,\n"
+        "that TARGET (the card's mount folder) is FAT16, writable and large enough, then\n"
+        "writes the files in name order, each flushed, syncs, and reads every file back to\n"
+        "compare it, with the directory order. Files already on the card are removed only\n"
+        "with --yes (folders never). --any-filesystem lifts the FAT16 requirement, for a\n"
+        "folder that is not a card. Ctrl+C stops between two blocks. Exit status 0 when\n"
+        "written and verified, 1 otherwise, 2 on wrong usage.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, u"give a card data folder and a target"_s)) {
+    if (!Parse(args, parser, context, tr("give a card data folder and a target"))) {
       return kExitUsage;
     }
     const QStringList positional = parser.positionalArguments();
@@ -105,19 +109,22 @@ class WriteCardCommand : public Command {
 };
 
 class VerifyCardCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(VerifyCardCommand)
+
  public:
   QString Name() const override { return u"verify-card"_s; }
-  QString Summary() const override { return u"compare a card with its card data folder"_s; }
+  QString Summary() const override { return tr("compare a card with its card data folder"); }
   Synopsis Forms() const override { return {{json_, u"CARDFOLDER"_s, u"TARGET"_s}}; }
   QString Description() const override {
-    return u"Reads every file of the card at TARGET back and compares it with CARDFOLDER, checks\n"
-           u"that the directory order is name order and that nothing else is on the card's top\n"
-           u"level. Exit status 0 when the card matches, 1 when it does not, 2 on wrong usage.\n"_s;
+    return tr(
+        "Reads every file of the card at TARGET back and compares it with CARDFOLDER, checks\n"
+        "that the directory order is name order and that nothing else is on the card's top\n"
+        "level. Exit status 0 when the card matches, 1 when it does not, 2 on wrong usage.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, u"give a card data folder and a target"_s)) {
+    if (!Parse(args, parser, context, tr("give a card data folder and a target"))) {
       return kExitUsage;
     }
     const QStringList positional = parser.positionalArguments();

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -55,25 +56,28 @@ void WriteReport(JsonWriter& report, const FitFileResult& file) {
 QString Line(const FitFileResult& file) {
   QString line = QDir::toNativeSeparators(file.source);
   if (!file.written()) {
-    return line + u": not written: "_s + file.messages.join(u' ');
+    return line + u": "_s +
+           QCoreApplication::translate("FitCommand", "not written: %1")
+               .arg(file.messages.join(u' '));
   }
   line += u" -> "_s + QDir::toNativeSeparators(file.output) + u" ("_s;
   line += file.target.mp3 ? u"%1 Hz, %2 kbit/s"_s.arg(file.target.rate).arg(file.target.bitrate)
                           : u"%1 Hz, %2 bit"_s.arg(file.target.rate).arg(file.target.bits);
-  line += file.target.channels == 1 ? u", mono"_s : u", stereo"_s;
+  line += file.target.channels == 1 ? QCoreApplication::translate("FitCommand", ", mono")
+                                    : QCoreApplication::translate("FitCommand", ", stereo");
   line += u", %1 s"_s.arg(static_cast<double>(file.length_ms) / 1000.0, 0, 'f', 3);
   if (file.gain_db != 0.0) {
-    line += u", gain %1 dB"_s.arg(file.gain_db, 0, 'f', 2);
+    line += QCoreApplication::translate("FitCommand", ", gain %1 dB").arg(file.gain_db, 0, 'f', 2);
   }
   if (file.loudness_lufs) {
     line += u", %1 LUFS"_s.arg(*file.loudness_lufs, 0, 'f', 1);
     if (file.limited_by_peak) {
-      line += u" (held down by the peak limit)"_s;
+      line += QCoreApplication::translate("FitCommand", " (held down by the peak limit)");
     }
   }
   line += u')';
   if (!file.comment.isEmpty()) {
-    line += u" comment "_s + file.comment;
+    line += QCoreApplication::translate("FitCommand", " comment %1").arg(file.comment);
   }
   if (!file.messages.isEmpty()) {
     line += u" - "_s + file.messages.join(u' ');
@@ -83,33 +87,36 @@ QString Line(const FitFileResult& file) {
 
 // Any sound file made fit for the series: converted, named and written.
 class FitCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(FitCommand)
+
  public:
   QString Name() const override { return u"fit"_s; }
   QString Summary() const override {
-    return u"convert any sound file into one the current series registers"_s;
+    return tr("convert any sound file into one the current series registers");
   }
   Synopsis Forms() const override {
     return {{yes_, json_, rate_, bitrate_, normalize_, trim_, u"OUTDIR"_s, u"FILE..."_s}};
   }
   QString Description() const override {
-    return u"Reads WAVE (any PCM depth, float, extensible), FLAC, Ogg Vorbis, AIFF or MP3 files\n"
-           u"and writes into OUTDIR (created when missing) files that the series (--series,\n"
-           u"--stereo) registers: for the WAVE series mono PCM (stereo kept when the stereo\n"
-           u"option is on) at the source's rate when the series takes it, else the nearest\n"
-           u"rate below, 8 or 16 bits with dither; for the MP3 series constant bit rate MP3 at\n"
-           u"44100 Hz (22050 with --rate 22050), --bitrate kbit/s (128 unless given).\n"
-           u"--normalize brings the loudness to LUFS with the peak at most -1 dBFS; a file\n"
-           u"whose peak allows less stays below the target, and its report says what it\n"
-           u"reached and that the peak held it (loudnessLufs, limitedByPeak). --trim\n"
-           u"cuts silence below -50 dBFS from both ends. Names are made to pass the name rules\n"
-           u"(the source's name becomes the comment when it had to change). --yes replaces\n"
-           u"existing outputs; without it they are kept. Exit status 0 when every file was\n"
-           u"written, 1 when any was not (the others are written), 2 on wrong usage.\n"_s;
+    return tr(
+        "Reads WAVE (any PCM depth, float, extensible), FLAC, Ogg Vorbis, AIFF or MP3 files\n"
+        "and writes into OUTDIR (created when missing) files that the series (--series,\n"
+        "--stereo) registers: for the WAVE series mono PCM (stereo kept when the stereo\n"
+        "option is on) at the source's rate when the series takes it, else the nearest\n"
+        "rate below, 8 or 16 bits with dither; for the MP3 series constant bit rate MP3 at\n"
+        "44100 Hz (22050 with --rate 22050), --bitrate kbit/s (128 unless given).\n"
+        "--normalize brings the loudness to LUFS with the peak at most -1 dBFS; a file\n"
+        "whose peak allows less stays below the target, and its report says what it\n"
+        "reached and that the peak held it (loudnessLufs, limitedByPeak). --trim\n"
+        "cuts silence below -50 dBFS from both ends. Names are made to pass the name rules\n"
+        "(the source's name becomes the comment when it had to change). --yes replaces\n"
+        "existing outputs; without it they are kept. Exit status 0 when every file was\n"
+        "written, 1 when any was not (the others are written), 2 on wrong usage.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, u"give an output folder and at least one file"_s)) {
+    if (!Parse(args, parser, context, tr("give an output folder and at least one file"))) {
       return kExitUsage;
     }
     FitOptions options;
@@ -173,7 +180,7 @@ class FitCommand : public Command {
   }
 
  protected:
-  QString RefusedOption() const override { return u"bad option"_s; }
+  QString RefusedOption() const override { return tr("bad option"); }
 
  private:
   const QCommandLineOption yes_{u"yes"_s};

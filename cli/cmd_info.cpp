@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 
 #include "command.h"
@@ -15,22 +16,25 @@ using namespace Qt::StringLiterals;
 
 // Reads sound files as the current series reads them at registration.
 class InfoCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(InfoCommand)
+
  public:
   QString Name() const override { return u"info"_s; }
   QString Summary() const override {
-    return u"read sound files as the series registers them: format, length, voice texts"_s;
+    return tr("read sound files as the series registers them: format, length, voice texts");
   }
   Synopsis Forms() const override { return {{json_, u"FILE..."_s}}; }
   QString Description() const override {
-    return u"Reads each file as the current series does (WAVE, or MP3 in series 7) and shows\n"
-           u"its format, playing length, size, the voice texts a registration would give it\n"
-           u"and whether the series takes it. A refused file shows the message that refuses it.\n"
-           u"Exit status 0 when every file is accepted, 1 otherwise.\n"_s;
+    return tr(
+        "Reads each file as the current series does (WAVE, or MP3 in series 7) and shows\n"
+        "its format, playing length, size, the voice texts a registration would give it\n"
+        "and whether the series takes it. A refused file shows the message that refuses it.\n"
+        "Exit status 0 when every file is accepted, 1 otherwise.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, u"no file given"_s)) {
+    if (!Parse(args, parser, context, tr("no file given"))) {
       return kExitUsage;
     }
     const bool json = parser.isSet(json_);
@@ -94,17 +98,17 @@ class InfoCommand : public Command {
                   << u", layer "_s << info.MpegLayer << '\n'
                   << u"  length "_s << length_ms << u" ms, "_s << bytes << u" bytes\n"_s
                   << u"  voice: "_s << record.SampleRate << u" , "_s << record.BitRate << u" , "_s
-                  << record.TYPE << u" , "_s << record.SEC << u" 秒 , "_s << record.BYTES
-                  << u" バイト"_s;
+                  << record.TYPE << u" , "_s << tr("%1 秒").arg(record.SEC) << u" , "_s
+                  << tr("%1 バイト").arg(record.BYTES);
       if (IsMp3Series(mode)) {
         context.out << u" , MPEG "_s << record.MPEG << u" Layer "_s << record.Layer;
       }
       context.out << '\n';
       if (accepted) {
-        context.out << u"  accepted\n"_s;
+        context.out << u"  "_s << tr("accepted") << '\n';
       } else {
         // The message that refused it, on a line of its own.
-        context.out << u"  refused"_s
+        context.out << u"  "_s << tr("refused")
                     << (messages.isEmpty() ? QString() : u": "_s + messages.front().simplified())
                     << '\n';
       }

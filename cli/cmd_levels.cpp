@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 
 #include <cmath>
@@ -21,23 +22,26 @@ double OneDecimal(double value) {
 
 // Measures how loud sound files are and how much silence they hold.
 class LevelsCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(LevelsCommand)
+
  public:
   QString Name() const override { return u"levels"_s; }
   QString Summary() const override {
-    return u"measure sound files: peak, loudness (EBU R128), leading and trailing silence"_s;
+    return tr("measure sound files: peak, loudness (EBU R128), leading and trailing silence");
   }
   Synopsis Forms() const override { return {{json_, u"FILE..."_s}}; }
   QString Description() const override {
-    return u"Reads each file (WAVE of any depth, FLAC, Ogg, AIFF, MP3) and shows its length,\n"
-           u"sample peak in dBFS, integrated loudness in LUFS (EBU R128) and the silence\n"
-           u"below -50 dBFS at its start and end. Loudness is null for a sound too short or\n"
-           u"too quiet to measure, the peak null for digital silence. Results are kept in the\n"
-           u"cache folder until a file changes. Exit status 0 when every file was read.\n"_s;
+    return tr(
+        "Reads each file (WAVE of any depth, FLAC, Ogg, AIFF, MP3) and shows its length,\n"
+        "sample peak in dBFS, integrated loudness in LUFS (EBU R128) and the silence\n"
+        "below -50 dBFS at its start and end. Loudness is null for a sound too short or\n"
+        "too quiet to measure, the peak null for digital silence. Results are kept in the\n"
+        "cache folder until a file changes. Exit status 0 when every file was read.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, u"no file given"_s)) {
+    if (!Parse(args, parser, context, tr("no file given"))) {
       return kExitUsage;
     }
     QStringList paths;
@@ -69,12 +73,14 @@ class LevelsCommand : public Command {
       all_read &= levels.has_value();
       if (!parser.isSet(json_)) {
         if (levels) {
-          context.out << paths[i] << u": "_s << LevelsText(*levels) << u", silence "_s
-                      << levels->leading_silence_ms << u" ms / "_s << levels->trailing_silence_ms
-                      << u" ms, length "_s << levels->length_ms << u" ms"_s
-                      << (levels->clipped ? u", clipped"_s : QString()) << '\n';
+          context.out << paths[i] << u": "_s << LevelsText(*levels)
+                      << tr(", silence %1 ms / %2 ms, length %3 ms")
+                             .arg(levels->leading_silence_ms)
+                             .arg(levels->trailing_silence_ms)
+                             .arg(levels->length_ms)
+                      << (levels->clipped ? tr(", clipped") : QString()) << '\n';
         } else {
-          context.err << paths[i] << u": cannot be read as sound\n"_s;
+          context.err << paths[i] << u": "_s << tr("cannot be read as sound") << '\n';
         }
         continue;
       }

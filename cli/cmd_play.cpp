@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QThread>
 
@@ -13,18 +14,21 @@ using namespace Qt::StringLiterals;
 // Plays one file to its end through the same command layer the editor's
 // audition uses.
 class PlayCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(PlayCommand)
+
  public:
   QString Name() const override { return u"play"_s; }
-  QString Summary() const override { return u"play one sound file to its end"_s; }
+  QString Summary() const override { return tr("play one sound file to its end"); }
   Synopsis Forms() const override { return {{u"FILE"_s}}; }
   QString Description() const override {
-    return u"Plays the file on the default audio output as the series' device type plays it\n"
-           u"(WAVE, or MP3 in series 7). Exit status 1 when it cannot be opened.\n"_s;
+    return tr(
+        "Plays the file on the default audio output as the series' device type plays it\n"
+        "(WAVE, or MP3 in series 7). Exit status 1 when it cannot be opened.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, u"give exactly one file"_s)) {
+    if (!Parse(args, parser, context, tr("give exactly one file"))) {
       return kExitUsage;
     }
     const QString path = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -16,16 +17,18 @@ using namespace Qt::StringLiterals;
 // Loads a control file and writes the print window's sheets to a PDF file.
 // Built into the print helper only: painting needs Qt Gui.
 class PrintCommand : public PrintCommandText {
+  Q_DECLARE_TR_FUNCTIONS(PrintCommand)
+
  public:
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, u"give exactly one control file"_s)) {
+    if (!Parse(args, parser, context, tr("give exactly one control file"))) {
       return kExitUsage;
     }
     const QStringList rest = parser.positionalArguments();
     const QString pdf = parser.value(pdf_);
     if (pdf.isEmpty()) {
-      return UsageError(*this, context, u"give the PDF file to write with --pdf OUT"_s);
+      return UsageError(*this, context, tr("give the PDF file to write with --pdf OUT"));
     }
     SheetChoices choices{true, true, true};
     if (parser.isSet(sheets_)) {
@@ -41,7 +44,7 @@ class PrintCommand : public PrintCommandText {
           choices[static_cast<size_t>(SheetChoice::kEditor)] = true;
         } else {
           return UsageError(*this, context,
-                            u"--sheets takes voice, control and editor, separated by commas"_s);
+                            tr("--sheets takes voice, control and editor, separated by commas"));
         }
       }
     }
@@ -64,9 +67,11 @@ class PrintCommand : public PrintCommandText {
     const int current_page = project.CurrentPage;
     if (!LoadWpjFile(project, path, context.op)) {
       if (!SoundFolderFor(project, path)) {
-        context.err << u"parlatone print: series %1 opens only .%2 and .%3 files\n"_s.arg(
-            QString::number(project.Mode()), ControlFileExtension(project.Mode()),
-            TemporaryFileExtension(project.Mode()));
+        context.err << u"parlatone print: "_s
+                    << tr("series %1 opens only .%2 and .%3 files\n")
+                           .arg(QString::number(project.Mode()),
+                                ControlFileExtension(project.Mode()),
+                                TemporaryFileExtension(project.Mode()));
       }
       return kExitFailure;
     }
@@ -79,10 +84,10 @@ class PrintCommand : public PrintCommandText {
         MakeSheetInputs(project, context.paths.element_file, QDateTime::currentDateTime()));
     const QString out = QFileInfo(pdf).absoluteFilePath();
     if (!WritePdf(document, out)) {
-      context.err << u"parlatone print: cannot write "_s << out << '\n';
+      context.err << u"parlatone print: "_s << tr("cannot write %1").arg(out) << '\n';
       return kExitFailure;
     }
-    context.out << out << u" ("_s << document.pages.size() << u" pages)\n"_s;
+    context.out << tr("%1 (%2 pages)").arg(out).arg(document.pages.size()) << '\n';
     return kExitOk;
   }
 };

@@ -10,16 +10,18 @@ namespace parlatone::cli {
 // print helper (parlatone-print), which runs the same tool with the real
 // command. Both say the same in --help.
 class PrintCommandText : public Command {
+  Q_DECLARE_TR_FUNCTIONS(PrintCommand)
+
  public:
   QString Name() const override { return QStringLiteral("print"); }
   QString Summary() const override {
-    return QStringLiteral("write the printed sheets of a control file to a PDF file");
+    return tr("write the printed sheets of a control file to a PDF file");
   }
   Synopsis Forms() const override {
     return {{QStringLiteral("CONTROLFILE"), Required(pdf_), sheets_, page_}};
   }
   QString Description() const override {
-    return QStringLiteral(
+    return tr(
         "Loads the control file as `show` does and writes the sheets the print window\n"
         "prints into the PDF file OUT (A4): the editor sheet (editor), the control data\n"
         "sheet (control) and the voice sheet (voice), in that order. --sheets names the\n"

@@ -38,12 +38,16 @@ class ForwardPrintCommand : public PrintCommandText {
     // settings and parses the options as this run did.
     process.start(helper, QCoreApplication::arguments().mid(1));
     if (!process.waitForStarted(-1)) {
-      context.err << u"parlatone print: cannot start "_s << helper << '\n';
+      context.err << u"parlatone print: "_s
+                  << QCoreApplication::translate("PrintCommand", "cannot start %1").arg(helper)
+                  << '\n';
       return kExitFailure;
     }
     process.waitForFinished(-1);
     if (process.exitStatus() != QProcess::NormalExit) {
-      context.err << u"parlatone print: "_s << helper << u" ended abnormally\n"_s;
+      context.err << u"parlatone print: "_s
+                  << QCoreApplication::translate("PrintCommand", "%1 ended abnormally").arg(helper)
+                  << '\n';
       return kExitFailure;
     }
     return process.exitCode();

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,38 +25,41 @@ double OneDecimal(double value) {
 
 // Records a voice from an input device straight into the series' format.
 class RecordCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(RecordCommand)
+
  public:
   QString Name() const override { return u"record"_s; }
   QString Summary() const override {
-    return u"record a voice from an input device into a file the series registers"_s;
+    return tr("record a voice from an input device into a file the series registers");
   }
   Synopsis Forms() const override {
     return {{seconds_, device_, trim_, normalize_, yes_, json_, u"OUTFILE"_s},
             {Required(list_devices_), json_}};
   }
   QString Description() const override {
-    return u"Records from the system's default input, or from --device NAME (see\n"
-           u"--list-devices), until Ctrl+C or for --seconds N. The take is recorded at the\n"
-           u"highest rate the series takes that the device gives, 16-bit, mono (stereo only\n"
-           u"with the stereo option and a two-channel device), and streamed into a temporary\n"
-           u"file beside OUTFILE that stays readable should the recording be killed. It is then\n"
-           u"written to OUTFILE in the series' format (MP3 for the MP3 series): --trim cuts\n"
-           u"silence below -50 dBFS keeping 100 ms on each side, --normalize brings the\n"
-           u"loudness to LUFS with the peak at most -1 dBFS. An existing OUTFILE is replaced\n"
-           u"only with --yes. Samples the computer could not keep up with are counted as\n"
-           u"overruns. Exit status 0 when the file was written, 1 when not, 2 on wrong usage.\n"_s;
+    return tr(
+        "Records from the system's default input, or from --device NAME (see\n"
+        "--list-devices), until Ctrl+C or for --seconds N. The take is recorded at the\n"
+        "highest rate the series takes that the device gives, 16-bit, mono (stereo only\n"
+        "with the stereo option and a two-channel device), and streamed into a temporary\n"
+        "file beside OUTFILE that stays readable should the recording be killed. It is then\n"
+        "written to OUTFILE in the series' format (MP3 for the MP3 series): --trim cuts\n"
+        "silence below -50 dBFS keeping 100 ms on each side, --normalize brings the\n"
+        "loudness to LUFS with the peak at most -1 dBFS. An existing OUTFILE is replaced\n"
+        "only with --yes. Samples the computer could not keep up with are counted as\n"
+        "overruns. Exit status 0 when the file was written, 1 when not, 2 on wrong usage.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, u"give one output file"_s)) {
+    if (!Parse(args, parser, context, tr("give one output file"))) {
       return kExitUsage;
     }
     if (parser.isSet(list_devices_)) {
       return ListDevices(parser.isSet(json_), context);
     }
     if (parser.positionalArguments().size() != 1) {
-      return UsageError(*this, context, u"give one output file"_s);
+      return UsageError(*this, context, tr("give one output file"));
     }
     bool ok = true;
     double seconds = 0;
@@ -81,7 +85,8 @@ class RecordCommand : public Command {
     }
     const QString output = QFileInfo(parser.positionalArguments().front()).absoluteFilePath();
     if (QFileInfo::exists(output) && !parser.isSet(yes_)) {
-      context.err << QDir::toNativeSeparators(output) << u": exists (--yes replaces it)\n"_s;
+      context.err << QDir::toNativeSeparators(output) << u": "_s << tr("exists (--yes replaces it)")
+                  << u'\n';
       return kExitFailure;
     }
 
@@ -89,8 +94,8 @@ class RecordCommand : public Command {
     series.mode = mode;
     series.stereo = context.project.settings.StereoAccepted();
     if (!QDir().mkpath(QFileInfo(output).absolutePath())) {
-      context.err << QDir::toNativeSeparators(QFileInfo(output).absolutePath())
-                  << u": cannot make the folder\n"_s;
+      context.err << QDir::toNativeSeparators(QFileInfo(output).absolutePath()) << u": "_s
+                  << tr("cannot make the folder") << u'\n';
       return kExitFailure;
     }
     RecorderSetup setup;
@@ -106,7 +111,7 @@ class RecordCommand : public Command {
       return kExitFailure;
     }
     if (seconds == 0) {
-      context.err << u"Recording; Ctrl+C ends the take.\n"_s;
+      context.err << tr("Recording; Ctrl+C ends the take.") << u'\n';
       context.err.flush();
     }
     std::atomic<bool> stop = false;
@@ -119,16 +124,17 @@ class RecordCommand : public Command {
     recorder.Stop();
     const RecorderCounts counts = recorder.Counts();
     if (counts.write_failed) {
-      context.err << QDir::toNativeSeparators(setup.path)
-                  << u": the take could not be written further; what it holds is kept\n"_s;
+      context.err << QDir::toNativeSeparators(setup.path) << u": "_s
+                  << tr("the take could not be written further; what it holds is kept") << u'\n';
       return kExitFailure;
     }
 
     const FinishedTake take = FinishTake(setup.path, recorder.Rate(), output, series, options);
     if (!take.fit.written()) {
-      context.err << QDir::toNativeSeparators(output) << u": not written: "_s
-                  << take.fit.messages.join(u' ') << u"; the take is kept in "_s
-                  << QDir::toNativeSeparators(setup.path) << u'\n';
+      context.err << QDir::toNativeSeparators(output) << u": "_s
+                  << tr("not written: %1; the take is kept in %2")
+                         .arg(take.fit.messages.join(u' '), QDir::toNativeSeparators(setup.path))
+                  << u'\n';
       return kExitFailure;
     }
     QFile::remove(setup.path);
@@ -161,13 +167,13 @@ class RecordCommand : public Command {
     } else {
       context.out << QDir::toNativeSeparators(output) << u": "_s
                   << u"%1 s"_s.arg(static_cast<double>(take.fit.length_ms) / 1000.0, 0, 'f', 3)
-                  << u", %1 samples at %2 Hz"_s.arg(frames).arg(recorder.Rate());
+                  << tr(", %1 samples at %2 Hz").arg(frames).arg(recorder.Rate());
       if (take.peak_db) {
-        context.out << u", peak %1 dBFS"_s.arg(*take.peak_db, 0, 'f', 1);
+        context.out << tr(", peak %1 dBFS").arg(*take.peak_db, 0, 'f', 1);
       }
       if (counts.overruns > 0) {
         context.out
-            << u", %1 overruns (%2 samples dropped)"_s.arg(counts.overruns).arg(counts.dropped);
+            << tr(", %1 overruns (%2 samples dropped)").arg(counts.overruns).arg(counts.dropped);
       }
       context.out << u'\n';
     }
@@ -175,7 +181,7 @@ class RecordCommand : public Command {
   }
 
  protected:
-  QString RefusedOption() const override { return u"bad option"_s; }
+  QString RefusedOption() const override { return tr("bad option"); }
 
  private:
   static int ListDevices(bool json, Context& context) {
@@ -193,7 +199,7 @@ class RecordCommand : public Command {
         context.out << name << u'\n';
       }
       if (names.isEmpty()) {
-        context.err << u"no input device\n"_s;
+        context.err << tr("no input device") << u'\n';
       }
     }
     return kExitOk;

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,21 +16,24 @@ using namespace Qt::StringLiterals;
 
 // Runs a registration, as the voice registration window does, on an empty list.
 class RegisterCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(RegisterCommand)
+
  public:
   QString Name() const override { return u"register"_s; }
   QString Summary() const override {
-    return u"register sound files into an empty voice list as the editor does"_s;
+    return tr("register sound files into an empty voice list as the editor does");
   }
   Synopsis Forms() const override { return {{json_, u"FILE..."_s}}; }
   QString Description() const override {
-    return u"Registers the files, in the order given, into an empty voice list of the current\n"
-           u"series with every check the editor makes, and prints the voices and the messages\n"
-           u"shown. Exit status 0 when every file was registered, 1 otherwise.\n"_s;
+    return tr(
+        "Registers the files, in the order given, into an empty voice list of the current\n"
+        "series with every check the editor makes, and prints the voices and the messages\n"
+        "shown. Exit status 0 when every file was registered, 1 otherwise.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, u"no file given"_s)) {
+    if (!Parse(args, parser, context, tr("no file given"))) {
       return kExitUsage;
     }
     const bool json = parser.isSet(json_);
@@ -63,10 +67,11 @@ class RegisterCommand : public Command {
       for (qsizetype v = 0; v < voices.size(); ++v) {
         const VoiceRecord& voice = voices.at(v);
         context.out << v << u": "_s << voice.NAME << u"  "_s << voice.SampleRate << u" , "_s
-                    << voice.BitRate << u" , "_s << voice.TYPE << u" , "_s << voice.SEC
-                    << u" 秒 , "_s << voice.BYTES << u" バイト\n"_s;
+                    << voice.BitRate << u" , "_s << voice.TYPE << u" , "_s
+                    << tr("%1 秒").arg(voice.SEC) << u" , "_s << tr("%1 バイト").arg(voice.BYTES)
+                    << '\n';
       }
-      context.out << result.registered << u" of "_s << files.size() << u" registered\n"_s;
+      context.out << tr("%1 of %2 registered\n").arg(result.registered).arg(files.size());
     }
     return result.registered == files.size() ? kExitOk : kExitFailure;
   }

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,6 +16,8 @@ using namespace Qt::StringLiterals;
 // Shows the settings this run works with (the file's values and the global
 // options over them) and where the program's files are, as JSON.
 class SettingsCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(SettingsCommand)
+
  public:
   QString Name() const override { return QStringLiteral("settings"); }
   QString Summary() const override {
@@ -29,7 +32,7 @@ class SettingsCommand : public Command {
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, u"takes no arguments"_s)) {
+    if (!Parse(args, parser, context, tr("takes no arguments"))) {
       return kExitUsage;
     }
     const Settings& settings = context.project.settings;

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,23 +16,26 @@ using namespace Qt::StringLiterals;
 
 // Loads a control file as the editor's LOAD does and prints the project.
 class ShowCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(ShowCommand)
+
  public:
   QString Name() const override { return u"show"_s; }
   QString Summary() const override {
-    return u"load a control file as the editor does and print it"_s;
+    return tr("load a control file as the editor does and print it");
   }
   Synopsis Forms() const override { return {{json_, u"CONTROLFILE"_s}}; }
   QString Description() const override {
-    return u"Loads the control file (.wpj/.zpx) or temporary save file (.wpg/.mpi) in the\n"
-           u"current series, reading every sound file it names, and prints the voices, the\n"
-           u"channels that differ from a reset channel, the card information and what the\n"
-           u"load left out (channels beyond the series, voices whose file is missing).\n"
-           u"Exit status 1 when the load failed.\n"_s;
+    return tr(
+        "Loads the control file (.wpj/.zpx) or temporary save file (.wpg/.mpi) in the\n"
+        "current series, reading every sound file it names, and prints the voices, the\n"
+        "channels that differ from a reset channel, the card information and what the\n"
+        "load left out (channels beyond the series, voices whose file is missing).\n"
+        "Exit status 1 when the load failed.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, u"give exactly one control file"_s)) {
+    if (!Parse(args, parser, context, tr("give exactly one control file"))) {
       return kExitUsage;
     }
     const bool json = parser.isSet(json_);
@@ -40,9 +44,11 @@ class ShowCommand : public Command {
     const LoadResult loaded = LoadControlFile(project, path, context.op);
     if (!loaded.loaded) {
       if (!SoundFolderFor(project, path)) {
-        context.err << u"parlatone show: series %1 opens only .%2 and .%3 files\n"_s.arg(
-            QString::number(project.Mode()), ControlFileExtension(project.Mode()),
-            TemporaryFileExtension(project.Mode()));
+        context.err << u"parlatone show: "_s
+                    << tr("series %1 opens only .%2 and .%3 files\n")
+                           .arg(QString::number(project.Mode()),
+                                ControlFileExtension(project.Mode()),
+                                TemporaryFileExtension(project.Mode()));
       }
       return kExitFailure;
     }
@@ -60,16 +66,16 @@ class ShowCommand : public Command {
  private:
   static void PrintText(const QJsonObject& object, Context& context) {
     QTextStream& out = context.out;
-    out << u"series "_s << object.value(u"series"_s).toInt() << '\n';
+    out << tr("series %1").arg(object.value(u"series"_s).toInt()) << '\n';
     const QJsonArray voices = object.value(u"voices"_s).toArray();
-    out << u"voices ("_s << voices.size() << u")\n"_s;
+    out << tr("voices (%1)").arg(voices.size()) << '\n';
     for (qsizetype v = 0; v < voices.size(); ++v) {
       const QJsonObject voice = voices.at(v).toObject();
       out << u"  "_s << v << u": "_s << voice.value(u"NAME"_s).toString() << u"  "_s
           << voice.value(u"SampleRate"_s).toString() << u" , "_s
           << voice.value(u"BitRate"_s).toString() << u" , "_s << voice.value(u"TYPE"_s).toString()
-          << u" , "_s << voice.value(u"SEC"_s).toString() << u" 秒 , "_s
-          << voice.value(u"BYTES"_s).toString() << u" バイト"_s;
+          << u" , "_s << tr("%1 秒").arg(voice.value(u"SEC"_s).toString()) << u" , "_s
+          << tr("%1 バイト").arg(voice.value(u"BYTES"_s).toString());
       const QString comment = voice.value(u"COMENTS"_s).toString();
       if (!comment.isEmpty()) {
         out << u"  "_s << comment;
@@ -77,7 +83,7 @@ class ShowCommand : public Command {
       out << '\n';
     }
     const QJsonArray programs = object.value(u"programs"_s).toArray();
-    out << u"channels ("_s << programs.size() << u")\n"_s;
+    out << tr("channels (%1)").arg(programs.size()) << '\n';
     for (const QJsonValue& value : programs) {
       const QJsonObject program = value.toObject();
       QStringList names;
@@ -86,10 +92,10 @@ class ShowCommand : public Command {
       }
       out << u"  "_s << program.value(u"channel"_s).toInt() + 1 << u": SP "_s
           << program.value(u"SP"_s).toString() << u", RP "_s << program.value(u"RP"_s).toString()
-          << u", "_s << program.value(u"Time"_s).toString() << u" 秒: "_s << names.join(u", "_s)
-          << '\n';
+          << u", "_s << tr("%1 秒").arg(program.value(u"Time"_s).toString()) << u": "_s
+          << names.join(u", "_s) << '\n';
     }
-    out << u"card\n"_s;
+    out << tr("card") << '\n';
     const QJsonObject card = object.value(u"card"_s).toObject();
     for (int i = 0; i < CardInfo::kFieldCount; ++i) {
       out << u"  "_s << CardFieldName(i) << u": "_s << card.value(CardFieldName(i)).toString()
@@ -97,7 +103,7 @@ class ShowCommand : public Command {
     }
     const QJsonArray warnings = object.value(u"warnings"_s).toArray();
     if (!warnings.isEmpty()) {
-      out << u"warnings\n"_s;
+      out << tr("warnings") << '\n';
       for (const QJsonValue& warning : warnings) {
         out << u"  "_s << warning.toString().replace(u"\r\n"_s, u"\n  "_s) << '\n';
       }

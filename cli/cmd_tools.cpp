@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "command.h"
@@ -15,24 +16,27 @@ QString Absolute(const QString& path) {
 
 // Stereo-to-mono conversion as the sound tools window runs it.
 class ToMonoCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(ToMonoCommand)
+
  public:
   QString Name() const override { return u"to-mono"_s; }
-  QString Summary() const override { return u"convert stereo WAVE files to mono"_s; }
+  QString Summary() const override { return tr("convert stereo WAVE files to mono"); }
   Synopsis Forms() const override {
     return {{yes_, u"IN"_s, u"OUT"_s}, {yes_, Required(folder_), u"SRC"_s, u"DST"_s}};
   }
   QString Description() const override {
-    return u"Makes mono copies of stereo PCM WAVE files (the left channel of 16-bit files, the\n"
-           u"right channel of 8-bit files) with the checks of the sound tools window. In folder\n"
-           u"mode mono files, and files of other depths or forms (which fit converts), are\n"
-           u"skipped. --yes overwrites an existing output file and creates a missing output\n"
-           u"folder; without it the answer is No. Ctrl+C stops the run and leaves no\n"
-           u"unfinished file. Exit status 0 when every stereo file was converted.\n"_s;
+    return tr(
+        "Makes mono copies of stereo PCM WAVE files (the left channel of 16-bit files, the\n"
+        "right channel of 8-bit files) with the checks of the sound tools window. In folder\n"
+        "mode mono files, and files of other depths or forms (which fit converts), are\n"
+        "skipped. --yes overwrites an existing output file and creates a missing output\n"
+        "folder; without it the answer is No. Ctrl+C stops the run and leaves no\n"
+        "unfinished file. Exit status 0 when every stereo file was converted.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, u"give a source and an output"_s)) {
+    if (!Parse(args, parser, context, tr("give a source and an output"))) {
       return kExitUsage;
     }
     const QStringList positional = parser.positionalArguments();
@@ -43,7 +47,7 @@ class ToMonoCommand : public Command {
     request.output = Absolute(positional[1]);
     // The skip question for a mono file, or one only fit converts, is always
     // answered Yes: the run goes on.
-    const QString skip_question = QString::fromUtf16(tool_text::kSkipQuestion);
+    const QString skip_question = ToolText(tool_text::kSkipQuestion);
     context.op.AnswerQuestionsWith([yes, skip_question](const MessageRequest& request) {
       if (request.text.contains(skip_question)) {
         return MessageAnswer::kYes;
@@ -57,8 +61,9 @@ class ToMonoCommand : public Command {
     const bool complete =
         result.checked && !result.failed && !result.cancelled && !result.stereo_missing;
     if (complete) {
-      context.out << result.converted << u" converted, "_s << result.skipped + result.for_fit_page
-                  << u" skipped\n"_s;
+      context.out << tr("%1 converted, %2 skipped\n")
+                         .arg(result.converted)
+                         .arg(result.skipped + result.for_fit_page);
     }
     return complete ? kExitOk : kExitFailure;
   }
@@ -68,24 +73,28 @@ class ToMonoCommand : public Command {
   const QCommandLineOption folder_{u"folder"_s};
 };
 
-constexpr QStringView kSilenceMisuse = u"give one output file and --seconds from 1 to 3659";
+constexpr char kSilenceMisuse[] =
+    QT_TRANSLATE_NOOP("SilenceCommand", "give one output file and --seconds from 1 to 3659");
 
 // A silent WAVE file as the sound tools window makes it.
 class SilenceCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(SilenceCommand)
+
  public:
   QString Name() const override { return u"silence"_s; }
-  QString Summary() const override { return u"write a silent mono WAVE file"_s; }
+  QString Summary() const override { return tr("write a silent mono WAVE file"); }
   Synopsis Forms() const override { return {{yes_, u"OUT"_s, Required(seconds_), bits_, rate_}}; }
   QString Description() const override {
-    return u"Writes a silent mono PCM WAVE file of S seconds (1 to 3659: at most 60 minutes and\n"
-           u"59 seconds), 16 bits and 22050 Hz unless told otherwise; \".wav\" is added to an\n"
-           u"OUT that does not end so. --yes overwrites an existing file; without it the\n"
-           u"answer is No.\n"_s;
+    return tr(
+        "Writes a silent mono PCM WAVE file of S seconds (1 to 3659: at most 60 minutes and\n"
+        "59 seconds), 16 bits and 22050 Hz unless told otherwise; \".wav\" is added to an\n"
+        "OUT that does not end so. --yes overwrites an existing file; without it the\n"
+        "answer is No.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, kSilenceMisuse.toString())) {
+    if (!Parse(args, parser, context, tr(kSilenceMisuse))) {
       return kExitUsage;
     }
     bool ok = true;
@@ -102,7 +111,7 @@ class SilenceCommand : public Command {
       return RefusedValue(rate_, context);
     }
     if (!ok || seconds < 0 || seconds > 60 * 60 + 59) {
-      return UsageError(*this, context, kSilenceMisuse.toString());
+      return UsageError(*this, context, tr(kSilenceMisuse));
     }
     SilentFileRequest request;
     request.minutes = u"%1"_s.arg(seconds / 60, 2, 10, QChar(u'0'));
@@ -121,7 +130,7 @@ class SilenceCommand : public Command {
   }
 
  protected:
-  QString RefusedOption() const override { return u"bad option"_s; }
+  QString RefusedOption() const override { return tr("bad option"); }
 
  private:
   const QCommandLineOption yes_{u"yes"_s};

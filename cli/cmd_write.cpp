@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -14,40 +15,44 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-constexpr QStringView kMisuse = u"give --from PROJECT.json and one output file";
+constexpr char kMisuse[] =
+    QT_TRANSLATE_NOOP("WriteCommand", "give --from PROJECT.json and one output file");
 
 // Writes a control file from the JSON form of a project.
 class WriteCommand : public Command {
+  Q_DECLARE_TR_FUNCTIONS(WriteCommand)
+
  public:
   QString Name() const override { return u"write"_s; }
-  QString Summary() const override { return u"write a control file from a project in JSON"_s; }
+  QString Summary() const override { return tr("write a control file from a project in JSON"); }
   Synopsis Forms() const override { return {{Required(from_), u"OUT"_s}}; }
   QString Description() const override {
-    return u"Writes the control file OUT from a JSON object of the form `show --json` prints\n"
-           u"(missing keys are empty; \"programs\" lists the channels to set). The series is\n"
-           u"the object's \"series\" when it has one, else the current series. The owner details\n"
-           u"come from the settings file. Exit status 1 when the file cannot be written.\n"_s;
+    return tr(
+        "Writes the control file OUT from a JSON object of the form `show --json` prints\n"
+        "(missing keys are empty; \"programs\" lists the channels to set). The series is\n"
+        "the object's \"series\" when it has one, else the current series. The owner details\n"
+        "come from the settings file. Exit status 1 when the file cannot be written.\n");
   }
 
   int Run(const QStringList& args, Context& context) override {
     QCommandLineParser parser;
-    if (!Parse(args, parser, context, kMisuse.toString())) {
+    if (!Parse(args, parser, context, tr(kMisuse))) {
       return kExitUsage;
     }
     const QString from = parser.value(from_);
     if (from.isEmpty()) {
-      return UsageError(*this, context, kMisuse.toString());
+      return UsageError(*this, context, tr(kMisuse));
     }
     QFile input(from);
     if (!input.open(QIODevice::ReadOnly)) {
-      context.err << u"parlatone write: cannot read "_s << from << '\n';
+      context.err << u"parlatone write: "_s << tr("cannot read %1").arg(from) << '\n';
       return kExitFailure;
     }
     QJsonParseError parse_error;
     const QJsonDocument document = QJsonDocument::fromJson(input.readAll(), &parse_error);
     if (!document.isObject()) {
-      context.err << u"parlatone write: "_s << from << u" is not a JSON object: "_s
-                  << parse_error.errorString() << '\n';
+      context.err << u"parlatone write: "_s
+                  << tr("%1 is not a JSON object: %2").arg(from, parse_error.errorString()) << '\n';
       return kExitFailure;
     }
     const QJsonObject json = document.object();
@@ -55,7 +60,7 @@ class WriteCommand : public Command {
     if (json.contains(u"series"_s)) {
       const int series = json.value(u"series"_s).toInt(-1);
       if (series < 0 || series >= kSeriesCount) {
-        context.err << u"parlatone write: \"series\" must be 0 to 7\n"_s;
+        context.err << u"parlatone write: "_s << tr("\"series\" must be 0 to 7") << '\n';
         return kExitFailure;
       }
       project.settings.Mode = series;

@@ -1,5 +1,7 @@
 #include "command.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace parlatone::cli {
@@ -86,7 +88,7 @@ bool Command::Parse(const QStringList& args, QCommandLineParser& parser, Context
       break;
     }
     if (valued && !arg.contains(u'=') && ++i == args.size()) {
-      message = arg + u" needs a value"_s;
+      message = QCoreApplication::translate("Command", "%1 needs a value").arg(arg);
       break;
     }
   }

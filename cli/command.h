@@ -2,6 +2,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -71,7 +72,9 @@ class Command {
   bool Parse(const QStringList& args, QCommandLineParser& parser, Context& context,
              const QString& misuse) const;
   // What the usage error calls a refused option.
-  virtual QString RefusedOption() const { return QStringLiteral("unknown option"); }
+  virtual QString RefusedOption() const {
+    return QCoreApplication::translate("Command", "unknown option");
+  }
   // Reports an option's value the command cannot take; returns the usage
   // exit status.
   int RefusedValue(const QCommandLineOption& option, Context& context) const;

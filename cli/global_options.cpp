@@ -1,5 +1,7 @@
 #include "global_options.h"
 
+#include <QCoreApplication>
+
 #include <functional>
 #include <vector>
 
@@ -36,11 +38,13 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
       {QLatin1String("--series"),
        {},
        QLatin1String("N"),
-       QLatin1String("device series 0 to 7 instead of the one in the settings"),
+       QLatin1String(QT_TRANSLATE_NOOP("GlobalOptions",
+                                       "device series 0 to 7 instead of the one in the settings")),
        [](const QString& value, GlobalOptions& options) {
          const auto series = ParseInt(value);
          if (!series || *series < 0 || *series >= kSeriesCount) {
-           return QStringLiteral("--series takes a series number from 0 to 7");
+           return QCoreApplication::translate("GlobalOptions",
+                                              "--series takes a series number from 0 to 7");
          }
          options.series = series;
          return QString();
@@ -48,10 +52,10 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
       {QLatin1String("--stereo"),
        {},
        QLatin1String("on|off"),
-       QLatin1String("accept stereo sound files or not"),
+       QLatin1String(QT_TRANSLATE_NOOP("GlobalOptions", "accept stereo sound files or not")),
        [](const QString& value, GlobalOptions& options) {
          if (value != u"on" && value != u"off") {
-           return QStringLiteral("--stereo takes on or off");
+           return QCoreApplication::translate("GlobalOptions", "--stereo takes on or off");
          }
          options.stereo = value == u"on";
          return QString();
@@ -59,11 +63,13 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
       {QLatin1String("--capacity"),
        {},
        QLatin1String("K"),
-       QLatin1String("registration capacity index of the MP3 series"),
+       QLatin1String(
+           QT_TRANSLATE_NOOP("GlobalOptions", "registration capacity index of the MP3 series")),
        [](const QString& value, GlobalOptions& options) {
          const auto capacity = ParseInt(value);
          if (!capacity || *capacity < 0 || *capacity > kLastCapacityIndex) {
-           return QStringLiteral("--capacity takes a capacity index (0, 1, 2, or 3 for no limit)");
+           return QCoreApplication::translate(
+               "GlobalOptions", "--capacity takes a capacity index (0, 1, 2, or 3 for no limit)");
          }
          options.capacity = capacity;
          return QString();
@@ -71,10 +77,10 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
       {QLatin1String("--wave-path"),
        {},
        QLatin1String("DIR"),
-       QLatin1String("folder of the sound files"),
+       QLatin1String(QT_TRANSLATE_NOOP("GlobalOptions", "folder of the sound files")),
        [](const QString& value, GlobalOptions& options) {
          if (value.isEmpty()) {
-           return QStringLiteral("--wave-path takes a folder");
+           return QCoreApplication::translate("GlobalOptions", "--wave-path takes a folder");
          }
          options.wave_path = value;
          return QString();
@@ -82,10 +88,11 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
       {QLatin1String("--card-path"),
        {},
        QLatin1String("DIR"),
-       QLatin1String("folder in which card data folders are made"),
+       QLatin1String(
+           QT_TRANSLATE_NOOP("GlobalOptions", "folder in which card data folders are made")),
        [](const QString& value, GlobalOptions& options) {
          if (value.isEmpty()) {
-           return QStringLiteral("--card-path takes a folder");
+           return QCoreApplication::translate("GlobalOptions", "--card-path takes a folder");
          }
          options.card_path = value;
          return QString();
@@ -104,7 +111,8 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
       {QLatin1String("--help"),
        QLatin1String("-h"),
        {},
-       QLatin1String("show this help, or a command's with COMMAND --help"),
+       QLatin1String(QT_TRANSLATE_NOOP("GlobalOptions",
+                                       "show this help, or a command's with COMMAND --help")),
        [](const QString&, GlobalOptions& options) {
          options.help = true;
          return QString();
@@ -112,7 +120,7 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
       {QLatin1String("--version"),
        {},
        {},
-       QLatin1String("show the version"),
+       QLatin1String(QT_TRANSLATE_NOOP("GlobalOptions", "show the version")),
        [](const QString&, GlobalOptions& options) {
          options.version = true;
          return QString();
@@ -150,7 +158,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
         }
       } else if (argument == option.name) {
         if (i + 1 >= arguments.size()) {
-          parsed.error = QStringLiteral("%1 needs a value").arg(option.name);
+          parsed.error =
+              QCoreApplication::translate("GlobalOptions", "%1 needs a value").arg(option.name);
           return parsed;
         }
         value = arguments.at(++i);
@@ -172,7 +181,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     }
     if (parsed.command.isEmpty()) {
       if (argument.startsWith(u'-')) {
-        parsed.error = QStringLiteral("unknown option %1").arg(argument);
+        parsed.error =
+            QCoreApplication::translate("GlobalOptions", "unknown option %1").arg(argument);
         return parsed;
       }
       parsed.command = argument;
@@ -218,7 +228,9 @@ QString GlobalOptionsHelp() {
     if (!option.value_name.isEmpty()) {
       typed += u' ' + option.value_name;
     }
-    text += QStringLiteral("  %1%2\n").arg(typed, -20).arg(option.help);
+    text += QStringLiteral("  %1%2\n")
+                .arg(typed, -20)
+                .arg(QCoreApplication::translate("GlobalOptions", option.help.data()));
   }
   return text;
 }

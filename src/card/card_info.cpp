@@ -1,5 +1,6 @@
 #include "card/card_info.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "core/card_data.h"
@@ -14,6 +15,11 @@ namespace parlatone {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The texts of this unit the operator reads, in the interface language.
+struct CardInfoText {
+  Q_DECLARE_TR_FUNCTIONS(CardInfo)
+};
 
 // A folder name is one plain folder: the card data are written into it and
 // whatever files it held are deleted, so it must not lead anywhere else.
@@ -75,7 +81,8 @@ bool CheckCardInfo(const CardInfo& form, Operator& op, CardCheckFailure* failure
     if (control == "TxtForder"_L1 && !IsPlainFolderName(text)) {
       ShowText(
           op,
-          u"作成フォルダ名にはフォルダの区切り文字（\\ /）や「.」「..」は使用できません。\r\n"_s,
+          CardInfoText::tr(
+              "作成フォルダ名にはフォルダの区切り文字（\\ /）や「.」「..」は使用できません。\r\n"),
           msg::kTitleConfirm, MessageIcon::kExclamation);
       return point(rule.page, rule.control);
     }

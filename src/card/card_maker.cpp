@@ -1,5 +1,6 @@
 #include "card/card_maker.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +20,11 @@ namespace parlatone {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The texts of this unit the operator reads, in the interface language.
+struct CardMakerText {
+  Q_DECLARE_TR_FUNCTIONS(CardMaker)
+};
 
 constexpr int kPauseAfterControlFileMs = 800;
 constexpr int kPauseAfterCopyMs = 100;
@@ -144,8 +150,9 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
     }
     ShowText(
         op,
-        u"次のSoundファイルを読み込めないため、カードデータを作成できませんでした。　　\r\n"_s +
-            NameList(result.failed_files),
+        CardMakerText::tr(
+            "次のSoundファイルを読み込めないため、カードデータを作成できませんでした。　　\r\n%1")
+            .arg(NameList(result.failed_files)),
         msg::kTitleError, MessageIcon::kError);
     result.outcome = CardMakeOutcome::kGatherFailed;
     return result;
@@ -179,11 +186,11 @@ CardMakeResult Run(Project& project, const QString& work_folder, bool programs_p
     // A folder with a control file looks like a finished card: without all
     // its sound files it must not.
     QFile::remove(JoinPath(target, control_name));
-    ShowText(
-        op,
-        u"次のファイルを作成フォルダにコピーできませんでした。カードデータは完成していません。　　\r\n"_s +
-            NameList(result.failed_files) + u"\r\n"_s + target,
-        msg::kTitleError, MessageIcon::kError);
+    ShowText(op,
+             CardMakerText::tr("次のファイルを作成フォルダにコピーできませんでした。カードデータは"
+                               "完成していません。　　\r\n%1\r\n%2")
+                 .arg(NameList(result.failed_files), target),
+             msg::kTitleError, MessageIcon::kError);
     result.outcome = CardMakeOutcome::kCopyFailed;
     return result;
   }
@@ -212,7 +219,7 @@ bool AnyChannelProgrammed(const Project& project) {
 
 FileFilter TemporarySaveFilter(int mode) {
   const QString extension = TemporaryFileExtension(mode);
-  return {u"ParlatoneEditorファイル(*.%1)"_s.arg(extension), u"*."_s + extension};
+  return {CardMakerText::tr("ParlatoneEditorファイル(*.%1)").arg(extension), u"*."_s + extension};
 }
 
 bool TemporarySave(Project& project, const QString& path, Operator& op) {
@@ -246,7 +253,8 @@ CardMakeResult MakeCardData(Project& project, const QString& work_folder, Operat
     result.outcome = CardMakeOutcome::kNoSound;
     return result;
   }
-  if (RefuseMissingVoices(MissingVoiceNames(project), u"カードデータを作成"_s, op)) {
+  if (RefuseMissingVoices(MissingVoiceNames(project), CardMakerText::tr("カードデータを作成"),
+                          op)) {
     result.outcome = CardMakeOutcome::kMissingSound;
     return result;
   }

@@ -1,5 +1,6 @@
 #include "card/card_volume.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -202,14 +203,16 @@ std::optional<FatBootSector> ParseBootSector(const QByteArray& sector) {
 QStringList VolumeRefusals(const VolumeInfo& volume, qint64 needed_bytes) {
   QStringList reasons;
   if (volume.filesystem != u"FAT16"_s) {
-    reasons << u"FAT16ではありません（%1）"_s.arg(volume.filesystem.isEmpty() ? u"不明"_s
-                                                                              : volume.filesystem);
+    reasons << QCoreApplication::translate("CardVolume", "FAT16ではありません（%1）")
+                   .arg(volume.filesystem.isEmpty()
+                            ? QCoreApplication::translate("CardVolume", "不明")
+                            : volume.filesystem);
   }
   if (volume.read_only) {
-    reasons << u"読み取り専用です"_s;
+    reasons << QCoreApplication::translate("CardVolume", "読み取り専用です");
   }
   if (volume.free_bytes < needed_bytes) {
-    reasons << u"空き容量が足りません"_s;
+    reasons << QCoreApplication::translate("CardVolume", "空き容量が足りません");
   }
   return reasons;
 }
@@ -314,7 +317,7 @@ QList<VolumeInfo> SystemVolumeProbe::RemovableVolumes() {
 bool SystemVolumeProbe::Eject(const VolumeInfo& volume, QString* error) {
   const QString udisksctl = QStandardPaths::findExecutable(u"udisksctl"_s);
   if (udisksctl.isEmpty()) {
-    *error = u"udisksctl が見つかりません。"_s;
+    *error = QCoreApplication::translate("CardVolume", "udisksctl が見つかりません。");
     return false;
   }
   for (const QString& action : {u"unmount"_s, u"power-off"_s}) {

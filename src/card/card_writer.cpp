@@ -1,5 +1,6 @@
 #include "card/card_writer.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
@@ -35,11 +36,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The texts of this unit the operator reads, in the interface language.
+struct CardWriterText {
+  Q_DECLARE_TR_FUNCTIONS(CardWriter)
+};
+
 constexpr qint64 kChunk = 1 << 20;
 constexpr int kBarSteps = 1000;
 constexpr int kEventsEveryMs = 50;
-constexpr char16_t kFat16Only[] =
-    u"※使用できるフォーマット形式は[FAT16]のみです。[FAT32][NTFS] 形式は使用できません。";
 
 QString Size(qint64 bytes) {
   if (bytes < 1024 * 1024) {
@@ -74,7 +78,8 @@ CardFolder ReadCardFolder(const QString& folder) {
   CardFolder card;
   const QDir dir(folder);
   if (!dir.exists()) {
-    card.problems << u"カードデータフォルダがありません: "_s + QDir::toNativeSeparators(folder);
+    card.problems << CardWriterText::tr("カードデータフォルダがありません: %1")
+                         .arg(QDir::toNativeSeparators(folder));
     return card;
   }
   card.names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
@@ -85,15 +90,17 @@ CardFolder ReadCardFolder(const QString& folder) {
     }
   }
   if (controls.size() != 1) {
-    card.problems << (controls.isEmpty()
-                          ? u"カードデータフォルダにコントロールファイルがありません。"_s
-                          : u"カードデータフォルダにコントロールファイルが複数あります: "_s +
-                                controls.join(u", "_s));
+    card.problems
+        << (controls.isEmpty()
+                ? CardWriterText::tr("カードデータフォルダにコントロールファイルがありません。")
+                : CardWriterText::tr("カードデータフォルダにコントロールファイルが複数あります: %1")
+                      .arg(controls.join(u", "_s)));
     return card;
   }
   const std::optional<QStringList> sounds = ControlFileSoundNames(dir.filePath(controls.front()));
   if (!sounds) {
-    card.problems << u"コントロールファイルを読めません: "_s + controls.front();
+    card.problems
+        << CardWriterText::tr("コントロールファイルを読めません: %1").arg(controls.front());
     return card;
   }
   const auto has = [](const QStringList& list, const QString& name) {
@@ -101,12 +108,13 @@ CardFolder ReadCardFolder(const QString& folder) {
   };
   for (const QString& sound : *sounds) {
     if (!has(card.names, sound)) {
-      card.problems << u"コントロールファイルにあるファイルがありません: "_s + sound;
+      card.problems
+          << CardWriterText::tr("コントロールファイルにあるファイルがありません: %1").arg(sound);
     }
   }
   for (const QString& name : card.names) {
     if (name != controls.front() && !has(*sounds, name)) {
-      card.problems << u"カードデータ以外のファイルがあります: "_s + name;
+      card.problems << CardWriterText::tr("カードデータ以外のファイルがあります: %1").arg(name);
     }
   }
   return card;
@@ -185,13 +193,13 @@ void Verify(const QString& card_folder, const QStringList& names, const CardDire
                                   : HashOf(QDir(card_folder).filePath(names[i])).value_or("-");
     file.verified = hash && *hash == source;
     if (!file.verified) {
-      report.messages << (hash ? u"カード上のファイルが元と一致しません: "_s
-                               : u"カード上のファイルを読めません: "_s) +
-                             names[i];
+      report.messages << (hash ? CardWriterText::tr("カード上のファイルが元と一致しません: %1")
+                               : CardWriterText::tr("カード上のファイルを読めません: %1"))
+                             .arg(names[i]);
       all = false;
     }
     report.files << file;
-    progress.Add(u"確認中: "_s + names[i], file.bytes);
+    progress.Add(CardWriterText::tr("確認中: %1").arg(names[i]), file.bytes);
   }
   const CardDirectory::Listing top = target.List();
   QStringList ours;
@@ -199,7 +207,7 @@ void Verify(const QString& card_folder, const QStringList& names, const CardDire
     if (names.contains(name, Qt::CaseInsensitive)) {
       ours << name;
     } else {
-      report.messages << u"カードに余分なファイルがあります: "_s + name;
+      report.messages << CardWriterText::tr("カードに余分なファイルがあります: %1").arg(name);
       all = false;
     }
   }
@@ -212,7 +220,8 @@ void Verify(const QString& card_folder, const QStringList& names, const CardDire
         return a.compare(b, Qt::CaseInsensitive) == 0;
       });
   if (!report.order_ok) {
-    report.messages << u"カード上のファイルの並びが名前順ではありません: "_s + ours.join(u", "_s);
+    report.messages << CardWriterText::tr("カード上のファイルの並びが名前順ではありません: %1")
+                           .arg(ours.join(u", "_s));
   }
   report.ok = all && report.order_ok;
 }
@@ -248,7 +257,7 @@ CopyEnd CopyToCard(const QString& from, const CardDirectory& card, const QString
     error = qt_error_string(errno);
     return CopyEnd::kFailed;
   }
-  const QString caption = u"書込み中: "_s + name;
+  const QString caption = CardWriterText::tr("書込み中: %1").arg(name);
   CopyEnd end = CopyEnd::kFailed;
   QByteArray chunk;
   for (;;) {
@@ -313,7 +322,7 @@ std::optional<OpenedCard> OpenCardReport(const QString& card_folder, const QStri
   }
   opened.identity = probe.Identify(target);
   if (!QFileInfo(target).isDir() || !opened.identity) {
-    Refuse(report, no_target + QDir::toNativeSeparators(target));
+    Refuse(report, no_target.arg(QDir::toNativeSeparators(target)));
     return std::nullopt;
   }
   opened.volume = probe.Probe(target);
@@ -324,16 +333,18 @@ std::optional<OpenedCard> OpenCardReport(const QString& card_folder, const QStri
 // The card went away in the middle: what is on it and what is not.
 void ReportPulled(CardReport& report, const QStringList& written, const QStringList& not_written) {
   report.pulled = true;
-  report.messages << u"カードが取り外されたため、書込みを中止しました。\r\n"
-                     u"カードを差し込み直して、もう一度書き込んでください。\r\n"
-                     u"※書込みと確認が終わるまで、カードを抜かないでください。"_s;
+  report.messages << CardWriterText::tr(
+      "カードが取り外されたため、書込みを中止しました。\r\n"
+      "カードを差し込み直して、もう一度書き込んでください。\r\n"
+      "※書込みと確認が終わるまで、カードを抜かないでください。");
   if (!written.isEmpty()) {
-    report.messages << u"書き込んだファイル: "_s + written.join(u", "_s);
+    report.messages << CardWriterText::tr("書き込んだファイル: %1").arg(written.join(u", "_s));
   }
   if (!not_written.isEmpty()) {
-    report.messages << u"カードにないファイル: "_s + not_written.join(u", "_s);
+    report.messages
+        << CardWriterText::tr("カードにないファイル: %1").arg(not_written.join(u", "_s));
   } else {
-    report.messages << u"カードの内容は確認していません。"_s;
+    report.messages << CardWriterText::tr("カードの内容は確認していません。");
   }
 }
 
@@ -343,8 +354,8 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
                      const CardWriteOptions& options, Operator& op, const std::atomic<bool>* cancel,
                      const ProgressSink& sink) {
   CardReport report;
-  const std::optional<OpenedCard> opened =
-      OpenCardReport(card_folder, target, probe, u"書込み先がありません: "_s, report);
+  const std::optional<OpenedCard> opened = OpenCardReport(
+      card_folder, target, probe, CardWriterText::tr("書込み先がありません: %1"), report);
   if (!opened) {
     return report;
   }
@@ -358,7 +369,8 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
     qCDebug(CardLog) << "the card at" << target
                      << (card_dir == nullptr ? "cannot be opened:" : "is no longer the one checked")
                      << (card_dir == nullptr ? qt_error_string(errno) : QString());
-    Refuse(report, u"書込み先がありません: "_s + QDir::toNativeSeparators(target));
+    Refuse(report,
+           CardWriterText::tr("書込み先がありません: %1").arg(QDir::toNativeSeparators(target)));
     return report;
   }
 
@@ -384,21 +396,24 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
   if (!options.any_filesystem && volume.filesystem != u"FAT16"_s) {
     Refuse(
         report,
-        u"このカードのフォーマット形式は ["_s +
-            (volume.filesystem.isEmpty() ? u"不明"_s : volume.filesystem) + u"] です。\r\n"_s +
-            QString::fromUtf16(kFat16Only) +
-            u"\r\nFlash Cardは必ず、PC上で[FAT16]にフォーマット（初期化）してからご使用下さい。"_s);
+        CardWriterText::tr(
+            "このカードのフォーマット形式は [%1] です。\r\n"
+            "※使用できるフォーマット形式は[FAT16]のみです。[FAT32][NTFS] 形式は使用できません。\r\n"
+            "Flash Cardは必ず、PC上で[FAT16]にフォーマット（初期化）してからご使用下さい。")
+            .arg(volume.filesystem.isEmpty() ? CardWriterText::tr("不明") : volume.filesystem));
   }
   if (volume.read_only || !QFileInfo(target).isWritable()) {
-    Refuse(report,
-           u"書込み先に書き込めません（読み取り専用）: "_s + QDir::toNativeSeparators(target));
+    Refuse(report, CardWriterText::tr("書込み先に書き込めません（読み取り専用）: %1")
+                       .arg(QDir::toNativeSeparators(target)));
   }
   if (report.needed_bytes > volume.free_bytes + reclaimable) {
-    Refuse(report, u"カードの空き容量が足りません。\r\n必要な容量: "_s + Size(report.needed_bytes) +
-                       u"\r\n空き容量: "_s + Size(volume.free_bytes + reclaimable));
+    Refuse(report,
+           CardWriterText::tr("カードの空き容量が足りません。\r\n必要な容量: %1\r\n空き容量: %2")
+               .arg(Size(report.needed_bytes), Size(volume.free_bytes + reclaimable)));
   }
   if (volume.root_entries > 0 && entries > volume.root_entries) {
-    Refuse(report, u"カードのルートフォルダに入るファイルの数を超えています（%1 / %2 項目）。"_s
+    Refuse(report, CardWriterText::tr(
+                       "カードのルートフォルダに入るファイルの数を超えています（%1 / %2 項目）。")
                        .arg(entries)
                        .arg(volume.root_entries));
   }
@@ -407,10 +422,12 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
   }
   if (!existing.files.isEmpty()) {
     const QString question =
-        u"カードには既に %1 個のファイルがあります。削除して書き込んでよろしいですか？\r\n（フォルダは削除しません）"_s
+        CardWriterText::tr(
+            "カードには既に %1 個のファイルがあります。削除して書き込んでよろしいですか？\r\n"
+            "（フォルダは削除しません）")
             .arg(existing.files.size());
     if (AskTextBeforeDiscarding(op, question) != MessageAnswer::kYes) {
-      report.messages << u"カードには何も書き込みませんでした。"_s;
+      report.messages << CardWriterText::tr("カードには何も書き込みませんでした。");
       return report;
     }
   }
@@ -428,7 +445,7 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
     if (!card_dir->Remove(name)) {
       const QString error = qt_error_string(errno);
       qCDebug(CardLog) << "removing" << name << "from the card failed:" << error;
-      report.messages << u"カード上のファイルを削除できません: "_s + name +
+      report.messages << CardWriterText::tr("カード上のファイルを削除できません: %1").arg(name) +
                              WithReason({false, error});
       stop();
       return report;
@@ -437,7 +454,7 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
   QList<QByteArray> hashes;
   for (qsizetype i = 0; i < card.names.size(); ++i) {
     const QString& name = card.names[i];
-    progress.Add(u"書込み中: "_s + name, 0);
+    progress.Add(CardWriterText::tr("書込み中: %1").arg(name), 0);
     if (!card_there()) {
       ReportPulled(report, card.names.mid(0, i), card.names.mid(i));
       stop();
@@ -458,9 +475,11 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
         qCDebug(CardLog) << "writing" << name << "to the card failed:" << error;
       }
       report.messages << (report.cancelled
-                              ? u"書込みを中止しました。"_s
-                              : u"書込みに失敗しました: "_s + name + WithReason({false, error}));
-      report.messages << u"カードにないファイル: "_s + card.names.mid(i).join(u", "_s);
+                              ? CardWriterText::tr("書込みを中止しました。")
+                              : CardWriterText::tr("書込みに失敗しました: %1").arg(name) +
+                                    WithReason({false, error}));
+      report.messages
+          << CardWriterText::tr("カードにないファイル: %1").arg(card.names.mid(i).join(u", "_s));
       card_dir->Sync();
       stop();
       return report;
@@ -470,11 +489,12 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
   if (!card_dir->Sync()) {
     const QString error = qt_error_string(errno);
     qCDebug(CardLog) << "syncing the card at" << target << "failed:" << error;
-    report.messages << u"カードへの書込みを確定できません。"_s + WithReason({false, error});
+    report.messages << CardWriterText::tr("カードへの書込みを確定できません。") +
+                           WithReason({false, error});
     stop();
     return report;
   }
-  progress.Add(u"確認中"_s, 0);
+  progress.Add(CardWriterText::tr("確認中"), 0);
   if (!card_there()) {
     // Written, but never read back: the card cannot be trusted.
     ReportPulled(report, card.names, {});
@@ -490,14 +510,16 @@ CardReport WriteCard(const QString& card_folder, const QString& target, VolumePr
 CardReport VerifyCard(const QString& card_folder, const QString& target, VolumeProbe& probe,
                       Operator& op) {
   CardReport report;
-  const std::optional<OpenedCard> opened =
-      OpenCardReport(card_folder, target, probe, u"確認するカードがありません: "_s, report);
+  const std::optional<OpenedCard> opened = OpenCardReport(
+      card_folder, target, probe, CardWriterText::tr("確認するカードがありません: %1"), report);
   if (!opened) {
     return report;
   }
   const std::unique_ptr<CardDirectory> card_dir = CardDirectory::Open(target);
   if (card_dir == nullptr) {
-    Refuse(report, u"確認するカードがありません: "_s + QDir::toNativeSeparators(target));
+    Refuse(
+        report,
+        CardWriterText::tr("確認するカードがありません: %1").arg(QDir::toNativeSeparators(target)));
     return report;
   }
   const CardFolder& card = opened->card;
@@ -518,11 +540,12 @@ CardReport VerifyCard(const QString& card_folder, const QString& target, VolumeP
 QString CardReportText(const CardReport& report) {
   QString text;
   if (report.ok) {
-    text = (report.written ? u"カードへの書込みと確認が完了しました（%1 ファイル）。"_s
-                           : u"カードの内容はカードデータと一致しています（%1 ファイル）。"_s)
+    text = (report.written
+                ? CardWriterText::tr("カードへの書込みと確認が完了しました（%1 ファイル）。")
+                : CardWriterText::tr("カードの内容はカードデータと一致しています（%1 ファイル）。"))
                .arg(report.files.size());
   } else if (report.written || report.cancelled || report.pulled) {
-    text = u"カードへの書込みは完了していません。このカードは使用できません。"_s;
+    text = CardWriterText::tr("カードへの書込みは完了していません。このカードは使用できません。");
   }
   for (const QString& message : report.messages) {
     text += (text.isEmpty() ? QString() : u"\r\n"_s) + message;

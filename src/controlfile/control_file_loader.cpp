@@ -1,5 +1,6 @@
 #include "controlfile/control_file_loader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +29,11 @@ namespace parlatone {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The texts of this unit the operator reads, in the interface language.
+struct LoaderText {
+  Q_DECLARE_TR_FUNCTIONS(ControlFileLoader)
+};
 
 // Model lines whose card information section has the current layout.
 constexpr const char16_t* kCurrentLayoutModels[] = {u"LYR-KX3-5J", u"LYR-KX3-4J", u"LYR-KX3-3J",
@@ -82,7 +88,7 @@ QStringList SplitLines(const QString& text) {
 int Number(const QString& text) {
   const std::optional<int> number = ToWholeNumber(text);
   if (!number) {
-    throw MalformedFile{u"数値でない値「"_s + text + u"」"_s};
+    throw MalformedFile{LoaderText::tr("数値でない値「%1」").arg(text)};
   }
   return *number;
 }
@@ -126,18 +132,24 @@ class Loader {
   // What the series left out: lines beyond its channel count, which it
   // ignores as the devices do, but not without a word.
   QString LeftOutText() const {
-    QStringList parts;
+    const QString count = QString::number(project_.ChannelCount);
+    if (dropped_channels_ > 0 && dropped_voices_ > 0) {
+      return LoaderText::tr(
+                 "このシリーズのチャンネル数（%1）を超える %2 チャンネルと %3 個のSoundは"
+                 "読み込みませんでした。")
+          .arg(count, QString::number(dropped_channels_), QString::number(dropped_voices_));
+    }
     if (dropped_channels_ > 0) {
-      parts << u"%1 チャンネル"_s.arg(dropped_channels_);
+      return LoaderText::tr(
+                 "このシリーズのチャンネル数（%1）を超える %2 チャンネルは読み込みませんでした。")
+          .arg(count, QString::number(dropped_channels_));
     }
     if (dropped_voices_ > 0) {
-      parts << u"%1 個のSound"_s.arg(dropped_voices_);
+      return LoaderText::tr(
+                 "このシリーズのチャンネル数（%1）を超える %2 個のSoundは読み込みませんでした。")
+          .arg(count, QString::number(dropped_voices_));
     }
-    if (parts.isEmpty()) {
-      return {};
-    }
-    return u"このシリーズのチャンネル数（%1）を超える %2は読み込みませんでした。"_s.arg(
-        QString::number(project_.ChannelCount), parts.join(u"と "_s));
+    return {};
   }
 
   void Line(const QString& line) {
@@ -168,7 +180,7 @@ class Loader {
         break;
       case Section::kComments:
         if (project_.voices.isEmpty()) {
-          throw MalformedFile{u"Soundのないコメント行"_s};
+          throw MalformedFile{LoaderText::tr("Soundのないコメント行")};
         }
         if (counter_ < project_.voices.size()) {
           project_.voices[counter_].COMENTS = line;
@@ -247,22 +259,22 @@ class Loader {
     project_.VoicesRegistered = true;
     const QStringList fields = CutAtNul(line).split(u',');
     if (fields.size() < 2) {
-      throw MalformedFile{u"Soundファイル名のない行"_s};
+      throw MalformedFile{LoaderText::tr("Soundファイル名のない行")};
     }
     const int v = Number(fields.at(0));
     const QString name = fields.at(1);
     // A voice number names a slot of the series' list and a name names a file
     // in the sound folder: nothing else may come from a file.
     if (v < 0 || v >= project_.ChannelCount) {
-      throw MalformedFile{u"範囲外のSound番号 %1"_s.arg(v)};
+      throw MalformedFile{LoaderText::tr("範囲外のSound番号 %1").arg(v)};
     }
     if (!IsPlainFileName(name)) {
-      throw MalformedFile{u"Soundファイル名でない名前「"_s + name + u"」"_s};
+      throw MalformedFile{LoaderText::tr("Soundファイル名でない名前「%1」").arg(name)};
     }
     // Voice numbers count up from 0 without gaps: a gap would leave a voice
     // without a file, which no card can be made of.
     if (v > project_.voices.size()) {
-      throw MalformedFile{u"Sound番号 %1 の前の欠番"_s.arg(v)};
+      throw MalformedFile{LoaderText::tr("Sound番号 %1 の前の欠番").arg(v)};
     }
     project_.voices.resize(v + 1);
     VoiceRecord& voice = project_.voices[v];
@@ -313,7 +325,7 @@ class Loader {
     const QStringList fields = CutAtNul(line).split(u',');
     const int channel = Number(fields.at(0));
     if (channel < 0 || channel >= kProgramRecordCount) {
-      throw MalformedFile{u"範囲外のチャンネル番号 %1"_s.arg(channel)};
+      throw MalformedFile{LoaderText::tr("範囲外のチャンネル番号 %1").arg(channel)};
     }
     if (channel >= project_.ChannelCount) {
       ++dropped_channels_;  // read for its checks, then left out with the others
@@ -336,10 +348,10 @@ class Loader {
       const qsizetype slot = k - 3;
       const int v = Number(field);
       if (slot >= kVoiceSlotCount) {
-        throw MalformedFile{u"%1 個を超えるSound"_s.arg(kVoiceSlotCount)};
+        throw MalformedFile{LoaderText::tr("%1 個を超えるSound").arg(kVoiceSlotCount)};
       }
       if (v < 0 || v >= project_.voices.size()) {
-        throw MalformedFile{u"登録のないSound番号 %1"_s.arg(v)};
+        throw MalformedFile{LoaderText::tr("登録のないSound番号 %1").arg(v)};
       }
       const VoiceRecord& voice = project_.voices.at(v);
       record.Voice[static_cast<size_t>(slot)] = voice.NAME;
@@ -375,16 +387,17 @@ class Loader {
   void KeepMissing(VoiceRecord& voice, const QStringList& folders) {
     if (!keep_missing_) {
       ShowText(op_,
-               u"次のSoundファイルが見つかりません。\r\n"_s + voice.NAME +
-                   u"\r\n\r\n探した場所：\r\n"_s + folders.join(u"\r\n"_s) + u"\r\n\r\n"_s +
+               LoaderText::tr(
+                   "次のSoundファイルが見つかりません。\r\n%1\r\n\r\n探した場所：\r\n%2\r\n\r\n")
+                       .arg(voice.NAME, folders.join(u"\r\n"_s)) +
                    GetMessage(2039),
                msg::kTitleError, MessageIcon::kError);
       MessageRequest offer;
-      offer.text =
-          u"見つからないSoundファイルを、ファイルなしのまま残してプロジェクトを開きますか？\r\n"
-          u"残したSoundはSound登録の一覧に赤で示されます。差し替えるか削除するまで、"
-          u"カードデータの作成、Sound登録情報の印刷、そのSoundの試聴はできません。\r\n"
-          u"「いいえ」を選ぶと読込みを中止し、編集中の内容はそのまま残ります。"_s;
+      offer.text = LoaderText::tr(
+          "見つからないSoundファイルを、ファイルなしのまま残してプロジェクトを開きますか？\r\n"
+          "残したSoundはSound登録の一覧に赤で示されます。差し替えるか削除するまで、"
+          "カードデータの作成、Sound登録情報の印刷、そのSoundの試聴はできません。\r\n"
+          "「いいえ」を選ぶと読込みを中止し、編集中の内容はそのまま残ります。");
       offer.title_number = msg::kTitleConfirm;
       offer.title = GetMessage(msg::kTitleConfirm);
       offer.icon = MessageIcon::kQuestion;
@@ -422,7 +435,7 @@ class Loader {
 QString FailureDetail(const QString& path, const LoadResult& result) {
   QString detail = u"\r\n"_s + QDir::toNativeSeparators(path);
   if (result.line > 0) {
-    detail += u"\r\n%1 行目：%2"_s.arg(result.line).arg(result.reason);
+    detail += LoaderText::tr("\r\n%1 行目：%2").arg(result.line).arg(result.reason);
   } else if (!result.reason.isEmpty()) {
     detail += u"\r\n"_s + result.reason;
   }
@@ -457,9 +470,9 @@ std::optional<QString> SoundFolderFor(const Project& project, const QString& pat
 }
 
 QString ExtensionRefusalText(int mode) {
-  return SeriesLabel(mode).simplified() + u"で読み込めるのは、拡張子が "_s +
-         ControlFileExtension(mode) + u" と "_s + TemporaryFileExtension(mode) +
-         u" のファイルです。"_s;
+  return LoaderText::tr("%1で読み込めるのは、拡張子が %2 と %3 のファイルです。")
+      .arg(SeriesLabel(mode).simplified(), ControlFileExtension(mode),
+           TemporaryFileExtension(mode));
 }
 
 LoadResult LoadControlFile(Project& project, const QString& path, Operator& op) {
@@ -482,14 +495,15 @@ LoadResult LoadControlFile(Project& project, const QString& path, Operator& op) 
     try {
       QFile file(path);
       if (!file.open(QIODevice::ReadOnly)) {
-        throw MalformedFile{u"ファイルを開けません（"_s + file.errorString() + u"）"_s};
+        throw MalformedFile{LoaderText::tr("ファイルを開けません（%1）").arg(file.errorString())};
       }
       const QByteArray bytes = file.readAll();
       if (file.error() != QFileDevice::NoError) {
-        throw MalformedFile{u"ファイルを読み取れません（"_s + file.errorString() + u"）"_s};
+        throw MalformedFile{
+            LoaderText::tr("ファイルを読み取れません（%1）").arg(file.errorString())};
       }
       if (bytes.isEmpty()) {
-        throw MalformedFile{u"ファイルが空です"_s};
+        throw MalformedFile{LoaderText::tr("ファイルが空です")};
       }
       const QStringList lines = SplitLines(cp932::Decode(bytes));
       Loader loader(*loaded, *sound_folder, FolderOf(path), RecordedSoundPaths(lines), op);
@@ -502,7 +516,8 @@ LoadResult LoadControlFile(Project& project, const QString& path, Operator& op) 
       // other file under this name) is not one, and loading it as an empty
       // project would report success for nothing.
       if (!loader.SawMarker()) {
-        throw MalformedFile{u"コントロールファイルの区切り行（#0～#3、#S）がありません"_s};
+        throw MalformedFile{
+            LoaderText::tr("コントロールファイルの区切り行（#0～#3、#S）がありません")};
       }
       result.missing = loader.Missing();
       left_out = loader.LeftOutText();
@@ -523,9 +538,10 @@ LoadResult LoadControlFile(Project& project, const QString& path, Operator& op) 
     result.warnings << left_out;
   }
   if (!result.missing.isEmpty()) {
-    result.warnings << u"次のSoundファイルは見つからないまま、名前だけを読み込みました。"
-                       u"Sound登録で差し替えるか、削除してください。\r\n"_s +
-                           result.missing.join(u"\r\n"_s);
+    result.warnings << LoaderText::tr(
+                           "次のSoundファイルは見つからないまま、名前だけを読み込みました。"
+                           "Sound登録で差し替えるか、削除してください。\r\n%1")
+                           .arg(result.missing.join(u"\r\n"_s));
   }
   if (!result.warnings.isEmpty()) {
     ShowText(op, result.warnings.join(u"\r\n\r\n"_s), msg::kTitleConfirm,

@@ -15,7 +15,7 @@ inline constexpr int kTitleError = 2500;    // "エラー": failures
 inline constexpr int kSeriesLabelBase = 2110;
 }  // namespace msg
 
-// The numbered text with the insert put in place of its first "$", or
+// The numbered text, in the interface language, with the insert put in place of its first "$", or
 // appended at its end when the text holds no "$". An unknown number gives an
 // empty text (and the insert, so that nothing the caller says is lost).
 QString GetMessage(int number, const QString& insert = {});
@@ -26,12 +26,7 @@ QString InsertIntoMessage(QString text, const QString& insert);
 // True when the table holds the number.
 bool HasMessage(int number);
 
-// The whole table, number to text, as shipped inside the program.
-const std::map<int, QString>& MessageTable();
-
-// Parses the table's source form: one message a line, number, a TAB and the
-// text in double quotes with \r \n \t \" \\ escapes; "#" lines are comments.
-// Malformed lines are skipped and counted in *bad_lines when asked.
-std::map<int, QString> ParseMessageTable(const QString& source, int* bad_lines = nullptr);
+// The whole table, number to text, in the interface language.
+std::map<int, QString> MessageTable();
 
 }  // namespace parlatone

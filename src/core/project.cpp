@@ -1,5 +1,6 @@
 #include "core/project.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <limits>
@@ -248,11 +249,13 @@ bool RefuseMissingVoices(const QStringList& missing, const QString& action, Oper
   if (missing.isEmpty()) {
     return false;
   }
-  ShowText(op,
-           action + QStringLiteral("できません。次のSoundファイルが見つかりません。\r\n") +
-               missing.join(QStringLiteral("\r\n")) +
-               QStringLiteral("\r\n\r\nSound登録でファイルを差し替えるか、削除してください。"),
-           msg::kTitleConfirm, MessageIcon::kExclamation);
+  ShowText(
+      op,
+      QCoreApplication::translate("Project",
+                                  "%1できません。次のSoundファイルが見つかりません。\r\n%2\r\n\r\n"
+                                  "Sound登録でファイルを差し替えるか、削除してください。")
+          .arg(action, missing.join(QStringLiteral("\r\n"))),
+      msg::kTitleConfirm, MessageIcon::kExclamation);
   return true;
 }
 

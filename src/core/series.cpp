@@ -1,5 +1,7 @@
 #include "core/series.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 #include "core/messages.h"
@@ -124,7 +126,8 @@ QString BitRateSuffix(int mode) {
 FileFilter ProjectOpenFilter(int mode) {
   const QString pattern =
       QStringLiteral("*.%1;*.%2").arg(ControlFileExtension(mode), TemporaryFileExtension(mode));
-  return {QStringLiteral("ParlatoneEditorファイル(%1)").arg(pattern), pattern};
+  return {QCoreApplication::translate("Series", "ParlatoneEditorファイル(%1)").arg(pattern),
+          pattern};
 }
 
 int SeriesMessage(SeriesText text, int mode) {

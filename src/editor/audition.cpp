@@ -1,5 +1,6 @@
 #include "editor/audition.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "core/series.h"
@@ -35,8 +36,9 @@ std::optional<QString> FileInfoLine(const QString& path, int mode, Operator& op)
   line += rate + u"KHz "_s;
   line += QString::number(info.BitsPerSample) + (mp3 ? u"KBit "_s : u"Bit "_s);
   line += info.Channels == 1 ? u"Mono "_s : u"Stereo "_s;
-  line += SecondsText(GetSoundLength(path, mode)) + u"秒 "_s;
-  line += QString::number(QFileInfo(path).size()) + u"バイト "_s;
+  line +=
+      QCoreApplication::translate("Audition", "%1秒 ").arg(SecondsText(GetSoundLength(path, mode)));
+  line += QCoreApplication::translate("Audition", "%1バイト ").arg(QFileInfo(path).size());
   return line;
 }
 
@@ -163,7 +165,7 @@ bool Audition::StartSingle(int channel) {
   }
   QStringList missing = MissingVoicesOf(channel);
   missing.removeDuplicates();
-  if (RefuseMissingVoices(missing, u"試聴"_s, op_)) {
+  if (RefuseMissingVoices(missing, QCoreApplication::translate("Audition", "試聴"), op_)) {
     return false;
   }
   records_.assign(static_cast<size_t>(project_.ChannelCount), Record());
@@ -199,7 +201,7 @@ bool Audition::StartAll() {
     return false;
   }
   missing.removeDuplicates();
-  if (RefuseMissingVoices(missing, u"試聴"_s, op_)) {
+  if (RefuseMissingVoices(missing, QCoreApplication::translate("Audition", "試聴"), op_)) {
     return false;
   }
   kind_ = AuditionKind::kAll;

@@ -250,8 +250,7 @@ FitRunResult FitPage::Run() {
   }
   const QString folder = QDir::fromNativeSeparators(output_->text().trimmed());
   if (QDir::isRelativePath(folder)) {
-    ShowText(op_, QString::fromUtf16(fit_text::kNotFullPath), msg::kTitleConfirm,
-             MessageIcon::kExclamation);
+    ShowText(op_, FitText(fit_text::kNotFullPath), msg::kTitleConfirm, MessageIcon::kExclamation);
     output_->setFocus();
     return {};
   }
@@ -270,7 +269,7 @@ FitRunResult FitPage::Run() {
   }
   ShowText(
       op_,
-      run.cancelled ? FitSummaryText(run) + u"\r\n"_s + QString::fromUtf16(tool_text::kCancelled)
+      run.cancelled ? FitSummaryText(run) + u"\r\n"_s + ToolText(tool_text::kCancelled)
                     : FitSummaryText(run),
       msg::kTitleConfirm,
       run.Written() == run.files.size() ? MessageIcon::kInformation : MessageIcon::kExclamation);

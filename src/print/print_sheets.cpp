@@ -1,5 +1,6 @@
 #include "print/print_sheets.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <algorithm>
@@ -19,6 +20,11 @@ namespace parlatone {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The texts of this unit the operator reads, in the interface language.
+struct SheetText {
+  Q_DECLARE_TR_FUNCTIONS(PrintSheets)
+};
 
 namespace geo = sheet_geometry;
 
@@ -153,11 +159,11 @@ QString SheetName(SheetKind kind) {
 QString SheetChoiceCaption(SheetChoice choice) {
   switch (choice) {
     case SheetChoice::kVoice:
-      return u"Sound登録情報"_s;
+      return SheetText::tr("Sound登録情報");
     case SheetChoice::kControlData:
-      return u"コントロールデータ作成情報"_s;
+      return SheetText::tr("コントロールデータ作成情報");
     case SheetChoice::kEditor:
-      return u"エディタ情報"_s;
+      return SheetText::tr("エディタ情報");
   }
   return {};
 }
@@ -167,7 +173,7 @@ QString PrintOrderNote() {
   for (SheetChoice choice : kPrintOrder) {
     captions << SheetChoiceCaption(choice);
   }
-  return u"印刷される順：\n"_s + captions.join(u" → "_s);
+  return SheetText::tr("印刷される順：\n%1").arg(captions.join(SheetText::tr(" → ")));
 }
 
 QString PdfFileName(const Project& project) {
@@ -275,7 +281,7 @@ std::vector<SheetPage> BuildEditSheet(const Project& project, const ChannelRange
     table.columns = {{u"CH"_s, kChannelWidth, CellAlign::kCenter},
                      {u"SP"_s, kSpWidth, CellAlign::kCenter},
                      {u"RP"_s, kRpWidth, CellAlign::kCenter},
-                     {u"時間(秒)"_s, kTimeWidth, CellAlign::kRight}};
+                     {SheetText::tr("時間(秒)"), kTimeWidth, CellAlign::kRight}};
     const double slot_width =
         (geo::kContentWidth - kChannelWidth - kSpWidth - kRpWidth - kTimeWidth) / kSlotsPerPass;
     for (int s = 0; s < kSlotsPerPass; ++s) {
@@ -292,9 +298,10 @@ std::vector<SheetPage> BuildEditSheet(const Project& project, const ChannelRange
       }
       table.rows.push_back({cells, 1});
     }
-    const QString subtitle = u"チャンネル %1～%2　　ボイス %3～%4"_s.arg(
-        ChannelNumberText(first), ChannelNumberText(first + std::max(count, 1) - 1),
-        QString::number(first_slot + 1), QString::number(first_slot + kSlotsPerPass));
+    const QString subtitle =
+        SheetText::tr("チャンネル %1～%2　　ボイス %3～%4")
+            .arg(ChannelNumberText(first), ChannelNumberText(first + std::max(count, 1) - 1),
+                 QString::number(first_slot + 1), QString::number(first_slot + kSlotsPerPass));
     for (SheetTable& part : Paginate(table)) {
       SheetPage page =
           NewPage(SheetKind::kEditSheet, SheetChoiceCaption(SheetChoice::kEditor), inputs);
@@ -315,55 +322,59 @@ std::vector<SheetPage> BuildControlDataSheet(const Project& project, const Sheet
   const bool mp3 = IsMp3Series(project.Mode());
   const QString sound = mp3 ? u"mp3"_s : u"WAVE"_s;
   const QString memory =
-      inputs.sound_bytes == 0 ? QString() : QString::number(inputs.sound_bytes) + u"バイト"_s;
+      inputs.sound_bytes == 0 ? QString() : SheetText::tr("%1バイト").arg(inputs.sound_bytes);
 
   SheetPage page =
       NewPage(SheetKind::kControlDataSheet, SheetChoiceCaption(SheetChoice::kControlData), inputs);
-  SheetTable base = FieldTable(u"カードデータ"_s);
-  AddField(base, u"カードデータファイル名"_s, card.CardName);
-  AddField(base, u"作成フォルダ名"_s, card.Forder);
-  AddField(base, u"使用機種"_s, card.Model);
-  AddField(base, u"使用カード容量"_s, ListText(lists.card, card.CardSize));
-  AddField(base, u"積算カード容量"_s, SizeClassOf(inputs.sound_bytes, project.Mode()).text);
-  AddField(base, u"積算メモリ容量"_s, memory);
-  AddField(base, u"作成枚数"_s, card.Maisuu.isEmpty() ? QString() : card.Maisuu + u" 枚"_s);
+  SheetTable base = FieldTable(SheetText::tr("カードデータ"));
+  AddField(base, SheetText::tr("カードデータファイル名"), card.CardName);
+  AddField(base, SheetText::tr("作成フォルダ名"), card.Forder);
+  AddField(base, SheetText::tr("使用機種"), card.Model);
+  AddField(base, SheetText::tr("使用カード容量"), ListText(lists.card, card.CardSize));
+  AddField(base, SheetText::tr("積算カード容量"),
+           SizeClassOf(inputs.sound_bytes, project.Mode()).text);
+  AddField(base, SheetText::tr("積算メモリ容量"), memory);
+  AddField(base, SheetText::tr("作成枚数"),
+           card.Maisuu.isEmpty() ? QString() : SheetText::tr("%1 枚").arg(card.Maisuu));
   page.tables.push_back(std::move(base));
 
-  SheetTable recording = FieldTable(u"録音情報"_s);
-  AddField(recording, u"録音スタジオ"_s, card.RecStdio);
-  AddField(recording, u"アナウンサー"_s, card.RecAna);
-  AddField(recording, u"録音日"_s, card.RecDate);
-  AddField(recording, u"録音環境"_s, card.RecKankyou);
+  SheetTable recording = FieldTable(SheetText::tr("録音情報"));
+  AddField(recording, SheetText::tr("録音スタジオ"), card.RecStdio);
+  AddField(recording, SheetText::tr("アナウンサー"), card.RecAna);
+  AddField(recording, SheetText::tr("録音日"), card.RecDate);
+  AddField(recording, SheetText::tr("録音環境"), card.RecKankyou);
   page.tables.push_back(std::move(recording));
 
   SheetTable sound_data =
       FieldTable(GetMessage(SeriesMessage(SeriesText::kCardInfoFrame, project.Mode())));
-  AddField(sound_data, sound + u"制作会社"_s, card.WaveCom);
-  AddField(sound_data, sound + u"作成者"_s, card.WavePerson);
-  AddField(sound_data, sound + u"作成日"_s, card.WaveDate);
-  AddField(sound_data, sound + u"作成環境"_s, card.WaveKankyou);
+  AddField(sound_data, SheetText::tr("%1制作会社").arg(sound), card.WaveCom);
+  AddField(sound_data, SheetText::tr("%1作成者").arg(sound), card.WavePerson);
+  AddField(sound_data, SheetText::tr("%1作成日").arg(sound), card.WaveDate);
+  AddField(sound_data, SheetText::tr("%1作成環境").arg(sound), card.WaveKankyou);
   page.tables.push_back(std::move(sound_data));
 
-  SheetTable card_data = FieldTable(u"カードデータ作成情報"_s);
-  AddField(card_data, u"カードデータ作成会社"_s, card.CardCom);
-  AddField(card_data, u"カードデータ作成者"_s, card.CardPerson);
-  AddField(card_data, u"カードデータ作成日"_s, card.CardDate);
-  AddField(card_data, u"カードデータ作成環境"_s, card.CardKankyou);
+  SheetTable card_data = FieldTable(SheetText::tr("カードデータ作成情報"));
+  AddField(card_data, SheetText::tr("カードデータ作成会社"), card.CardCom);
+  AddField(card_data, SheetText::tr("カードデータ作成者"), card.CardPerson);
+  AddField(card_data, SheetText::tr("カードデータ作成日"), card.CardDate);
+  AddField(card_data, SheetText::tr("カードデータ作成環境"), card.CardKankyou);
   page.tables.push_back(std::move(card_data));
 
-  SheetTable media = FieldTable(u"記録媒体"_s);
-  AddField(media, u"テープ・ＭＤ種類"_s, ListText(lists.tape, card.TpMd));
-  AddField(media, u"テープ・ＭＤ名"_s, card.TpMdName);
-  AddField(media, sound + u"記録媒体種類"_s, ListText(lists.baitai, card.RecBaitai));
-  AddField(media, sound + u"記録媒体名"_s, card.WaveBaitai);
-  AddField(media, u"カードデータ記録媒体種類"_s, ListText(lists.baitai, card.CardBaitai));
-  AddField(media, u"カードデータ記録媒体名"_s, card.CardBaitaiName);
+  SheetTable media = FieldTable(SheetText::tr("記録媒体"));
+  AddField(media, SheetText::tr("テープ・ＭＤ種類"), ListText(lists.tape, card.TpMd));
+  AddField(media, SheetText::tr("テープ・ＭＤ名"), card.TpMdName);
+  AddField(media, SheetText::tr("%1記録媒体種類").arg(sound),
+           ListText(lists.baitai, card.RecBaitai));
+  AddField(media, SheetText::tr("%1記録媒体名").arg(sound), card.WaveBaitai);
+  AddField(media, SheetText::tr("カードデータ記録媒体種類"),
+           ListText(lists.baitai, card.CardBaitai));
+  AddField(media, SheetText::tr("カードデータ記録媒体名"), card.CardBaitaiName);
   page.tables.push_back(std::move(media));
 
-  SheetTable comments = FieldTable(u"コメント"_s);
-  AddField(comments, u"コメント①"_s, card.Memo[0], kMemoLines);
-  AddField(comments, u"コメント②"_s, card.Memo[1], kMemoLines);
-  AddField(comments, u"コメント③"_s, card.Memo[2], kMemoLines);
+  SheetTable comments = FieldTable(SheetText::tr("コメント"));
+  AddField(comments, SheetText::tr("コメント①"), card.Memo[0], kMemoLines);
+  AddField(comments, SheetText::tr("コメント②"), card.Memo[1], kMemoLines);
+  AddField(comments, SheetText::tr("コメント③"), card.Memo[2], kMemoLines);
   page.tables.push_back(std::move(comments));
 
   std::vector<SheetPage> pages{std::move(page)};
@@ -377,24 +388,24 @@ std::vector<SheetPage> BuildVoiceSheet(const Project& project, const SheetInputs
   table.row_height = kVoiceRowHeight;
   table.font_points = kVoiceFontPoints;
   table.columns = {{u"No."_s, 9, CellAlign::kCenter},
-                   {u"ファイル名"_s, 25, CellAlign::kLeft},
-                   {u"周波数"_s, 17, CellAlign::kRight}};
+                   {SheetText::tr("ファイル名"), 25, CellAlign::kLeft},
+                   {SheetText::tr("周波数"), 17, CellAlign::kRight}};
   if (mp3) {
-    table.columns.push_back({u"ビットレート"_s, 17, CellAlign::kRight});
-    table.columns.push_back({u"タイプ"_s, 13, CellAlign::kCenter});
+    table.columns.push_back({SheetText::tr("ビットレート"), 17, CellAlign::kRight});
+    table.columns.push_back({SheetText::tr("タイプ"), 13, CellAlign::kCenter});
     table.columns.push_back({u"MPEG"_s, 11, CellAlign::kCenter});
     table.columns.push_back({u"Layer"_s, 10, CellAlign::kCenter});
   } else {
-    table.columns.push_back({u"ビット"_s, 12, CellAlign::kRight});
-    table.columns.push_back({u"タイプ"_s, 13, CellAlign::kCenter});
+    table.columns.push_back({SheetText::tr("ビット"), 12, CellAlign::kRight});
+    table.columns.push_back({SheetText::tr("タイプ"), 13, CellAlign::kCenter});
   }
-  table.columns.push_back({u"時間(秒)"_s, 16, CellAlign::kRight});
-  table.columns.push_back({u"バイト数"_s, 19, CellAlign::kRight});
+  table.columns.push_back({SheetText::tr("時間(秒)"), 16, CellAlign::kRight});
+  table.columns.push_back({SheetText::tr("バイト数"), 19, CellAlign::kRight});
   double used = 0;
   for (const TableColumn& column : table.columns) {
     used += column.width;
   }
-  table.columns.push_back({u"コメント"_s, geo::kContentWidth - used, CellAlign::kLeft});
+  table.columns.push_back({SheetText::tr("コメント"), geo::kContentWidth - used, CellAlign::kLeft});
 
   qint64 milliseconds = 0;
   qint64 bytes = 0;
@@ -413,7 +424,7 @@ std::vector<SheetPage> BuildVoiceSheet(const Project& project, const SheetInputs
   // The totals stand under the time and size columns, captioned by one cell
   // across the columns before them.
   const int time_column = static_cast<int>(table.columns.size()) - 3;
-  table.totals.push_back({{u"合計（%1 ファイル）"_s.arg(project.voices.size()),
+  table.totals.push_back({{SheetText::tr("合計（%1 ファイル）").arg(project.voices.size()),
                            ThreeDecimals(milliseconds), QString::number(bytes), QString()},
                           1,
                           {time_column, 1, 1, 1}});
@@ -431,7 +442,7 @@ std::vector<SheetPage> BuildVoiceSheet(const Project& project, const SheetInputs
 
 bool MayBuildSheets(const Project& project, const SheetChoices& choices, Operator& op) {
   return !choices[static_cast<size_t>(SheetChoice::kVoice)] ||
-         !RefuseMissingVoices(MissingVoiceNames(project), u"Sound登録情報を印刷"_s, op);
+         !RefuseMissingVoices(MissingVoiceNames(project), SheetText::tr("Sound登録情報を印刷"), op);
 }
 
 PrintDocument BuildPrintDocument(const Project& project, const SheetChoices& choices,

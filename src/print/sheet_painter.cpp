@@ -1,6 +1,7 @@
 #include "print/sheet_painter.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -19,6 +20,11 @@ namespace parlatone {
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The texts of this unit the operator reads, in the interface language.
+struct PainterText {
+  Q_DECLARE_TR_FUNCTIONS(SheetPainter)
+};
 
 namespace geo = sheet_geometry;
 
@@ -173,14 +179,14 @@ class SheetPainter {
     const double top = geo::kMarginTop;
     Text({left, top, width * 0.6, 8}, page.title, 15, true, Qt::AlignLeft, Qt::ElideRight);
     Text({left + width * 0.4, top, width * 0.6, 8},
-         u"印刷日 "_s + page.date + u"　　時刻 "_s + page.time, 9, false, Qt::AlignRight,
-         Qt::ElideRight);
+         PainterText::tr("印刷日 %1　　時刻 %2").arg(page.date, page.time), 9, false,
+         Qt::AlignRight, Qt::ElideRight);
     Text({left, top + 8.5, width * 0.45, 7}, page.sheet_title, 11.5, true, Qt::AlignLeft,
          Qt::ElideRight);
     Text({left + width * 0.45, top + 8.5, width * 0.55, 7}, page.subtitle, 9.5, false,
          Qt::AlignRight, Qt::ElideRight);
     if (page.has_path_line) {
-      const QString label = u"コントロールファイル："_s;
+      const QString label = PainterText::tr("コントロールファイル：");
       const double label_width = 34;
       Text({left, top + 15.5, label_width, 6}, label, 8.5, false, Qt::AlignLeft, Qt::ElideRight);
       // A long path keeps its file name: the middle goes first.
@@ -206,8 +212,8 @@ class SheetPainter {
     }
     const double right = edges.back();
     if (!table.title.isEmpty()) {
-      Text({left, y + 1.5, right - left, geo::kTableTitleHeight - 1.5}, u"■ "_s + table.title,
-           table.font_points + 1, true, Qt::AlignLeft);
+      Text({left, y + 1.5, right - left, geo::kTableTitleHeight - 1.5},
+           PainterText::tr("■ %1").arg(table.title), table.font_points + 1, true, Qt::AlignLeft);
       y += geo::kTableTitleHeight;
     }
     const double top = y;

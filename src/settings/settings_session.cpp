@@ -1,5 +1,6 @@
 #include "settings/settings_session.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -128,8 +129,12 @@ SettingsSession::Field SettingsSession::Validate(Operator& op) {
   // started, and "~" is no folder at all outside a shell: card data would
   // land where the operator never looks.
   if (QDir::isRelativePath(folder)) {
-    RefuseText(op, u"カードデータを保存するフォルダは、「"_s + QDir::separator() +
-                       u"」から始まるフルパスで指定してください。　　"_s);
+    RefuseText(
+        op,
+        QCoreApplication::translate(
+            "SettingsSession",
+            "カードデータを保存するフォルダは、「%1」から始まるフルパスで指定してください。　　")
+            .arg(QDir::separator()));
     return Field::kCardPath;
   }
   if (!QFileInfo(folder).isDir()) {
@@ -171,8 +176,11 @@ SettingsSession::OkResult SettingsSession::Ok(Operator& op) {
     // The choices hold for this run; the operator must know they will not
     // survive it.
     ShowText(op,
-             u"設定ファイルに保存できませんでした。\r\n"_s + settings_file_ +
-                 u"\r\n\r\n変更した設定はこのまま使えますが、次回の起動時には元に戻ります。"_s,
+             QCoreApplication::translate(
+                 "SettingsSession",
+                 "設定ファイルに保存できませんでした。\r\n%1\r\n\r\n"
+                 "変更した設定はこのまま使えますが、次回の起動時には元に戻ります。")
+                 .arg(settings_file_),
              msg::kTitleError, MessageIcon::kError);
   }
   result.closed = true;

@@ -1,5 +1,6 @@
 #include "sound/media.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -11,6 +12,11 @@ namespace {
 
 using namespace Qt::StringLiterals;
 namespace err = media_error;
+
+// The texts of this unit the operator reads, in the interface language.
+struct MediaText {
+  Q_DECLARE_TR_FUNCTIONS(Media)
+};
 
 MediaReply Error(int code) {
   return {code, MediaErrorText(code)};
@@ -262,29 +268,29 @@ QString MediaErrorText(int code) {
     case err::kNone:
       return {};
     case err::kUnrecognizedKeyword:
-      return u"コマンドに不明なキーワードがあります。"_s;
+      return MediaText::tr("コマンドに不明なキーワードがあります。");
     case err::kUnrecognizedCommand:
-      return u"不明なコマンドです。"_s;
+      return MediaText::tr("不明なコマンドです。");
     case err::kDeviceNotOpen:
-      return u"指定されたデバイスは開かれていません。"_s;
+      return MediaText::tr("指定されたデバイスは開かれていません。");
     case err::kMissingParameter:
-      return u"コマンドに必要なパラメータがありません。"_s;
+      return MediaText::tr("コマンドに必要なパラメータがありません。");
     case err::kFileNotFound:
-      return u"指定されたファイルが見つかりません。"_s;
+      return MediaText::tr("指定されたファイルが見つかりません。");
     case err::kUnknownDeviceType:
-      return u"不明なデバイスの種類です。"_s;
+      return MediaText::tr("不明なデバイスの種類です。");
     case err::kDuplicateAlias:
-      return u"その別名は既に使用されています。"_s;
+      return MediaText::tr("その別名は既に使用されています。");
     case err::kBadQuotes:
-      return u"引用符が閉じられていません。"_s;
+      return MediaText::tr("引用符が閉じられていません。");
     case err::kInvalidFile:
-      return u"このデバイスでは再生できないファイルです。"_s;
+      return MediaText::tr("このデバイスでは再生できないファイルです。");
     case err::kNoOutput:
-      return u"音声出力デバイスを開けません。"_s;
+      return MediaText::tr("音声出力デバイスを開けません。");
     case err::kCannotDecode:
-      return u"ファイルを最後まで読み込めません。"_s;
+      return MediaText::tr("ファイルを最後まで読み込めません。");
     default:
-      return u"不明なエラーです（%1）。"_s.arg(code);
+      return MediaText::tr("不明なエラーです（%1）。").arg(code);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "sound/wave_reader.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <algorithm>
@@ -16,6 +17,11 @@ namespace parlatone {
 namespace {
 
 using namespace Qt::StringLiterals;
+
+// The texts of this unit the operator reads, in the interface language.
+struct WaveReaderText {
+  Q_DECLARE_TR_FUNCTIONS(WaveReader)
+};
 
 uint32_t Le32(const char* p) {
   const auto* b = reinterpret_cast<const unsigned char*>(p);
@@ -211,7 +217,7 @@ CheckResult ReadSoundInfo(const QString& path, int mode, SoundInfo& info) {
 }
 
 QString TruncatedSoundText() {
-  return u"Soundファイルが途中で切れています。ファイルを確認して下さい。"_s;
+  return WaveReaderText::tr("Soundファイルが途中で切れています。ファイルを確認して下さい。");
 }
 
 bool IsSupportedWaveHeaderBytes(const QByteArray& first_bytes, bool stereo_accepted) {

@@ -112,7 +112,7 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
             Reporting& reporting, FitFileResult& result) {
   std::unique_ptr<PcmSource> source = OpenPcmSource(job.source);
   if (source == nullptr) {
-    result.messages << QString::fromUtf16(fit_text::kUnreadable);
+    result.messages << FitText(fit_text::kUnreadable);
     return;
   }
   result.target = PlanFit(series, source->format, options);
@@ -123,9 +123,9 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
 
   auto failed = [&](Pipeline::Outcome outcome) {
     if (outcome == Pipeline::Outcome::kStopped) {
-      result.messages << QString::fromUtf16(fit_text::kCancelled);
+      result.messages << FitText(fit_text::kCancelled);
     } else if (outcome == Pipeline::Outcome::kUnreadable) {
-      result.messages << QString::fromUtf16(fit_text::kUnreadable);
+      result.messages << FitText(fit_text::kUnreadable);
     }
     return outcome != Pipeline::Outcome::kDone;
   };
@@ -139,7 +139,7 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
     }
     if (options.trim) {
       if (measure.first_loud < 0) {
-        result.messages << QString::fromUtf16(fit_text::kSilentNotTrimmed);
+        result.messages << FitText(fit_text::kSilentNotTrimmed);
       } else {
         const auto margin =
             static_cast<int64_t>(std::lround(options.trim_margin_ms / 1000.0 * target.rate));
@@ -152,7 +152,7 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
     if (options.normalize_lufs) {
       const std::optional<double> measured = measure.meter->Value();
       if (!measured || measure.peak <= 0.0F) {
-        result.messages << QString::fromUtf16(fit_text::kSilentNoGain);
+        result.messages << FitText(fit_text::kSilentNoGain);
       } else {
         const double loudness = *measured;
         const double peak_db = 20.0 * std::log10(static_cast<double>(measure.peak));
@@ -170,27 +170,25 @@ void FitOne(const Job& job, const FitSeries& series, const FitOptions& options, 
 
   StreamedOutputFile file(job.output);
   if (!file.Open()) {
-    result.messages << QString::fromUtf16(fit_text::kWriteFailed);
+    result.messages << FitText(fit_text::kWriteFailed);
     return;
   }
   const std::unique_ptr<Encoder> encoder = fit_detail::StartEncoder(file, target);
   if (encoder == nullptr) {
-    result.messages << QString::fromUtf16(fit_text::kWriteFailed);
+    result.messages << FitText(fit_text::kWriteFailed);
     return;
   }
   write.encoder = encoder.get();
   const Pipeline::Outcome outcome = pipeline.Run(write, reporting, measuring ? 1 : 0);
   if (outcome == Pipeline::Outcome::kSinkFailed) {
-    result.messages << QString::fromUtf16(encoder->too_long ? fit_text::kTooLong
-                                                            : fit_text::kWriteFailed);
+    result.messages << FitText(encoder->too_long ? fit_text::kTooLong : fit_text::kWriteFailed);
     return;
   }
   if (failed(outcome)) {
     return;
   }
   if (!encoder->Finish() || !file.Commit()) {
-    result.messages << QString::fromUtf16(encoder->too_long ? fit_text::kTooLong
-                                                            : fit_text::kWriteFailed);
+    result.messages << FitText(encoder->too_long ? fit_text::kTooLong : fit_text::kWriteFailed);
     return;
   }
   result.output = job.output;
@@ -216,7 +214,7 @@ FitFileResult FitFileTo(const QString& source, const QString& output, const FitS
   result.source = source;
   result.name = QFileInfo(output).fileName();
   if (IsSameFile(source, output)) {
-    result.messages << QString::fromUtf16(fit_text::kSameAsSource);
+    result.messages << FitText(fit_text::kSameAsSource);
     return result;
   }
   const std::atomic<bool> never = false;
@@ -250,18 +248,18 @@ FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
     job.source = source;
     job.output = QDir(out_folder).absoluteFilePath(name.file);
     if (!folder_ready) {
-      result.messages << QString::fromUtf16(fit_text::kFolderFailed);
+      result.messages << FitText(fit_text::kFolderFailed);
     } else if (QFileInfo::exists(job.output)) {
       const QString canonical = QFileInfo(job.output).canonicalFilePath();
       // Replacing a source of this run would change it while it is read.
       if (IsSameFile(source, job.output) || source_files.contains(canonical)) {
-        result.messages << QString::fromUtf16(fit_text::kSameAsSource);
-      } else if (AskTextBeforeDiscarding(
-                     op, name.file + u"\r\n"_s + QString::fromUtf16(tool_text::kOverwrite)) ==
+        result.messages << FitText(fit_text::kSameAsSource);
+      } else if (AskTextBeforeDiscarding(op,
+                                         name.file + u"\r\n"_s + ToolText(tool_text::kOverwrite)) ==
                  MessageAnswer::kYes) {
         job.go = true;
       } else {
-        result.messages << QString::fromUtf16(fit_text::kNotReplaced);
+        result.messages << FitText(fit_text::kNotReplaced);
       }
     } else {
       job.go = true;
@@ -307,7 +305,7 @@ FitRunResult FitFiles(const QStringList& sources, const QString& out_folder,
     finished_cv.notify_all();
   };
 
-  const QString caption = QString::fromUtf16(fit_text::kCaption);
+  const QString caption = FitText(fit_text::kCaption);
   BusyScope busy(op);
   ShowProgress(op, progress, caption, 0, 1000);
   std::vector<std::thread> workers;

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -10,6 +11,19 @@
 namespace parlatone {
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The texts of this unit the operator reads, in the interface language.
+struct FitRuleText {
+  Q_DECLARE_TR_FUNCTIONS(FitRules)
+};
+
+}  // namespace
+
+QString FitText(const char* text) {
+  return QCoreApplication::translate("FitRules", text);
+}
 
 namespace {
 
@@ -201,11 +215,12 @@ QString FitLoudnessText(const FitFileResult& file) {
   // The minus sign, not the hyphen: "−18.9" reads as a number in a Japanese text.
   const QString lufs =
       QString::number(*file.loudness_lufs, 'f', 1).replace(u'-', u'\u2212') + u" LUFS"_s;
-  return file.limited_by_peak ? u"ピーク制限のため "_s + lufs : lufs;
+  return file.limited_by_peak ? FitRuleText::tr("ピーク制限のため %1").arg(lufs) : lufs;
 }
 
 QString FitSummaryText(const FitRunResult& run) {
-  QString text = u"%1 / %2 ファイルを変換しました。"_s.arg(run.Written()).arg(run.files.size());
+  QString text =
+      FitRuleText::tr("%1 / %2 ファイルを変換しました。").arg(run.Written()).arg(run.files.size());
   for (const FitFileResult& file : run.files) {
     if (!file.written()) {
       text += u"\r\n"_s + QFileInfo(file.source).fileName() + u": "_s + file.messages.join(u' ');

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QSet>
 #include <QString>
@@ -117,17 +118,27 @@ QString FitSummaryText(const FitRunResult& run);
 namespace fit_text {
 // A folder typed without its full path would be taken from wherever the
 // program happened to start: never what the operator meant.
-inline constexpr char16_t kNotFullPath[] = u"出力先は「/」から始まる完全なパスで指定してください。";
-inline constexpr char16_t kCaption[] = u"変換中...";
-inline constexpr char16_t kUnreadable[] = u"読み込めない形式のファイルです。";
-inline constexpr char16_t kSameAsSource[] = u"出力先が元のファイルと同じです。";
-inline constexpr char16_t kNotReplaced[] = u"同じ名前のファイルがあるため書き込みませんでした。";
-inline constexpr char16_t kWriteFailed[] = u"書き込みに失敗しました。";
-inline constexpr char16_t kTooLong[] = u"長すぎるため変換できません。";
-inline constexpr char16_t kSilentNotTrimmed[] = u"無音のため切り詰めていません。";
-inline constexpr char16_t kSilentNoGain[] = u"無音のため音量は変えていません。";
-inline constexpr char16_t kCancelled[] = u"中断しました。";
-inline constexpr char16_t kFolderFailed[] = u"出力フォルダを作成できません。";
+inline constexpr char kNotFullPath[] =
+    QT_TRANSLATE_NOOP("FitRules", "出力先は「/」から始まる完全なパスで指定してください。");
+inline constexpr char kCaption[] = QT_TRANSLATE_NOOP("FitRules", "変換中...");
+inline constexpr char kUnreadable[] =
+    QT_TRANSLATE_NOOP("FitRules", "読み込めない形式のファイルです。");
+inline constexpr char kSameAsSource[] =
+    QT_TRANSLATE_NOOP("FitRules", "出力先が元のファイルと同じです。");
+inline constexpr char kNotReplaced[] =
+    QT_TRANSLATE_NOOP("FitRules", "同じ名前のファイルがあるため書き込みませんでした。");
+inline constexpr char kWriteFailed[] = QT_TRANSLATE_NOOP("FitRules", "書き込みに失敗しました。");
+inline constexpr char kTooLong[] = QT_TRANSLATE_NOOP("FitRules", "長すぎるため変換できません。");
+inline constexpr char kSilentNotTrimmed[] =
+    QT_TRANSLATE_NOOP("FitRules", "無音のため切り詰めていません。");
+inline constexpr char kSilentNoGain[] =
+    QT_TRANSLATE_NOOP("FitRules", "無音のため音量は変えていません。");
+inline constexpr char kCancelled[] = QT_TRANSLATE_NOOP("FitRules", "中断しました。");
+inline constexpr char kFolderFailed[] =
+    QT_TRANSLATE_NOOP("FitRules", "出力フォルダを作成できません。");
 }  // namespace fit_text
+
+// One of the texts above in the interface language.
+QString FitText(const char* text);
 
 }  // namespace parlatone

@@ -1,5 +1,6 @@
 #include "tools/tool_runs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
@@ -22,6 +23,19 @@ namespace parlatone {
 Q_LOGGING_CATEGORY(ToolsLog, "parlatone.tools", QtWarningMsg)
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The texts of this unit the operator reads, in the interface language.
+struct ToolRunText {
+  Q_DECLARE_TR_FUNCTIONS(ToolRuns)
+};
+
+}  // namespace
+
+QString ToolText(const char* text) {
+  return QCoreApplication::translate("ToolRuns", text);
+}
 
 namespace {
 
@@ -56,8 +70,8 @@ class Checker {
   }
   // The same for replacing an existing file: No is the default answer.
   bool AskBeforeReplacing(ToolField which) {
-    if (AskTextBeforeDiscarding(op_, QString::fromUtf16(tool_text::kOverwrite),
-                                MessageIcon::kExclamation) == MessageAnswer::kYes) {
+    if (AskTextBeforeDiscarding(op_, ToolText(tool_text::kOverwrite), MessageIcon::kExclamation) ==
+        MessageAnswer::kYes) {
       return true;
     }
     Point(which);
@@ -87,8 +101,12 @@ QString ForFitPageText(const QString& path) {
     return {};
   }
   const int bits = source->format.bits;
-  const QString form = bits == 8 || bits == 16 ? QString() : u"（%1bit）"_s.arg(bits);
-  return FileNameOf(path) + form + u" は"_s + QString::fromUtf16(tool_text::kForFitPage);
+  const QString form = bits == 8 || bits == 16 ? QString() : ToolRunText::tr("（%1bit）").arg(bits);
+  // Said of a sound file that this page cannot convert and the fit page can.
+  return ToolRunText::tr(
+             "%1%2 はこのページでは変換できません。\r\n"
+             "「シリーズに合わせて変換」のページで変換できます。")
+      .arg(FileNameOf(path), form);
 }
 
 bool Ask(Operator& op, const QString& text) {
@@ -172,24 +190,29 @@ bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* 
   const QString& output = request.output;
   if (!request.folder_unit) {
     if (source.isEmpty()) {
-      return check.Refuse(ToolField::kSource, u"変換対象のファイルが指定されていません。"_s);
+      return check.Refuse(ToolField::kSource,
+                          ToolRunText::tr("変換対象のファイルが指定されていません。"));
     }
     if (!QFileInfo(source).isFile()) {
-      return check.Refuse(ToolField::kSource, u"指定されたファイルが存在しません。"_s);
+      return check.Refuse(ToolField::kSource,
+                          ToolRunText::tr("指定されたファイルが存在しません。"));
     }
     if (output.isEmpty()) {
-      return check.Refuse(ToolField::kOutput, u"出力ファイル名が指定されていません。"_s);
+      return check.Refuse(ToolField::kOutput,
+                          ToolRunText::tr("出力ファイル名が指定されていません。"));
     }
     if (QDir::isRelativePath(output)) {
-      return check.Refuse(ToolField::kOutput, QString::fromUtf16(fit_text::kNotFullPath));
+      return check.Refuse(ToolField::kOutput, FitText(fit_text::kNotFullPath));
     }
     if (source == output) {
-      return check.Refuse(ToolField::kOutput,
-                          u"変換するファイルと出力ファイル名が同じです。\r\n"
-                          u"出力ファイル名は異なる場所または名前を指定してください。　　"_s);
+      return check.Refuse(
+          ToolField::kOutput,
+          ToolRunText::tr("変換するファイルと出力ファイル名が同じです。\r\n"
+                          "出力ファイル名は異なる場所または名前を指定してください。　　"));
     }
     if (!SplitsIntoFolderAndName(output)) {
-      return check.Refuse(ToolField::kOutput, u"出力ファイル名が正しくありません。"_s);
+      return check.Refuse(ToolField::kOutput,
+                          ToolRunText::tr("出力ファイル名が正しくありません。"));
     }
     if (QFileInfo::exists(output) && !check.AskBeforeReplacing(ToolField::kOutput)) {
       return false;
@@ -198,16 +221,17 @@ bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* 
   }
 
   if (source.isEmpty()) {
-    return check.Refuse(ToolField::kSource, u"変換対象のフォルダが指定されていません。"_s);
+    return check.Refuse(ToolField::kSource,
+                        ToolRunText::tr("変換対象のフォルダが指定されていません。"));
   }
   if (!QFileInfo(source).isDir()) {
-    return check.Refuse(ToolField::kSource, u"指定されたフォルダが存在しません。"_s);
+    return check.Refuse(ToolField::kSource, ToolRunText::tr("指定されたフォルダが存在しません。"));
   }
   if (output.isEmpty()) {
-    return check.Refuse(ToolField::kOutput, u"出力フォルダが指定されていません。"_s);
+    return check.Refuse(ToolField::kOutput, ToolRunText::tr("出力フォルダが指定されていません。"));
   }
   if (QDir::isRelativePath(output)) {
-    return check.Refuse(ToolField::kOutput, QString::fromUtf16(fit_text::kNotFullPath));
+    return check.Refuse(ToolField::kOutput, FitText(fit_text::kNotFullPath));
   }
   if (!QFileInfo(output).isDir()) {
     if (!check.Ask(ToolField::kOutput, GetMessage(2045) + u"\r\n"_s + GetMessage(2046))) {
@@ -220,11 +244,12 @@ bool CheckConversion(const ConversionRequest& request, Operator& op, ToolField* 
   }
   if (source == output) {
     return check.Refuse(ToolField::kOutput,
-                        u"変換対象フォルダと出力先フォルダが同じです。\r\n"
-                        u"出力先フォルダは異なる場所を指定してください。　　"_s);
+                        ToolRunText::tr("変換対象フォルダと出力先フォルダが同じです。\r\n"
+                                        "出力先フォルダは異なる場所を指定してください。　　"));
   }
   if (WaveFilesIn(source).isEmpty()) {
-    return check.Refuse(ToolField::kSource, u"フォルダ内に変換できるファイルがありません。"_s);
+    return check.Refuse(ToolField::kSource,
+                        ToolRunText::tr("フォルダ内に変換できるファイルがありません。"));
   }
   return true;
 }
@@ -253,14 +278,13 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
 
   std::vector<Item> work;
   int64_t total_bytes = 0;
-  const QString skip_question = u"\r\n"_s + QString::fromUtf16(tool_text::kSkipQuestion);
+  const QString skip_question = u"\r\n"_s + ToolText(tool_text::kSkipQuestion);
   for (const Item& item : sources) {
     SoundInfo info;
     // The reader's word is told only when nothing else explains the file.
     const CheckResult read = ReadSoundInfo(item.source, kWaveMode, info);
     if (read.passed && info.Channels == 1) {
-      const QString not_stereo =
-          FileNameOf(item.source) + QString::fromUtf16(tool_text::kNotStereo);
+      const QString not_stereo = ToolText(tool_text::kNotStereo).arg(FileNameOf(item.source));
       if (!request.folder_unit) {
         ShowText(op, not_stereo, msg::kTitleConfirm, MessageIcon::kInformation);
         result.failed = true;
@@ -279,8 +303,8 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
       const QString other_page = ForFitPageText(item.source);
       if (other_page.isEmpty()) {
         ShowIfRefused(op, read);
-        ShowText(op, u"情報の取得に失敗しました。処理を中止します。"_s, msg::kTitleConfirm,
-                 MessageIcon::kExclamation);
+        ShowText(op, ToolRunText::tr("情報の取得に失敗しました。処理を中止します。"),
+                 msg::kTitleConfirm, MessageIcon::kExclamation);
         result.failed = true;
         return result;
       }
@@ -299,8 +323,8 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
     total_bytes += QFileInfo(item.source).size();
   }
   if (work.empty()) {
-    ShowText(op, u"変換対象のファイルが見つかりません。処理を終了します。　"_s, msg::kTitleConfirm,
-             MessageIcon::kInformation);
+    ShowText(op, ToolRunText::tr("変換対象のファイルが見つかりません。処理を終了します。　"),
+             msg::kTitleConfirm, MessageIcon::kInformation);
     result.stereo_missing = true;
     return result;
   }
@@ -309,14 +333,13 @@ ToolRunResult RunConversion(const ConversionRequest& request, Operator& op,
   for (const Item& item : work) {
     const ConversionResult converted = ConvertStereoToMono(item.source, item.output, progress);
     if (converted == ConversionResult::kCancelled) {
-      ShowText(op, QString::fromUtf16(tool_text::kCancelled), msg::kTitleConfirm,
-               MessageIcon::kExclamation);
+      ShowText(op, ToolText(tool_text::kCancelled), msg::kTitleConfirm, MessageIcon::kExclamation);
       result.cancelled = true;
       break;
     }
     if (converted == ConversionResult::kFailed) {
       bar.Abort();
-      ShowText(op, QString::fromUtf16(tool_text::kEngineFailed), msg::kTitleConfirm,
+      ShowText(op, ToolText(tool_text::kEngineFailed), msg::kTitleConfirm,
                MessageIcon::kExclamation);
       result.failed = true;
       return result;
@@ -338,16 +361,18 @@ bool CheckSilentFile(const SilentFileRequest& request, Operator& op, ToolField* 
   // seconds is five minutes.
   if (TimeBoxValue(request.minutes, kMaxMinutes) == 0 &&
       TimeBoxValue(request.seconds, kMaxSeconds) == 0) {
-    return check.Refuse(ToolField::kMinutes, u"０秒以上の時間を指定してください。"_s);
+    return check.Refuse(ToolField::kMinutes, ToolRunText::tr("０秒以上の時間を指定してください。"));
   }
   if (request.output.isEmpty()) {
-    return check.Refuse(ToolField::kSilentFile, u"出力ファイル名が指定されていません。"_s);
+    return check.Refuse(ToolField::kSilentFile,
+                        ToolRunText::tr("出力ファイル名が指定されていません。"));
   }
   if (QDir::isRelativePath(request.output)) {
-    return check.Refuse(ToolField::kSilentFile, QString::fromUtf16(fit_text::kNotFullPath));
+    return check.Refuse(ToolField::kSilentFile, FitText(fit_text::kNotFullPath));
   }
   if (!SplitsIntoFolderAndName(request.output)) {
-    return check.Refuse(ToolField::kSilentFile, u"出力ファイル名が正しくありません。"_s);
+    return check.Refuse(ToolField::kSilentFile,
+                        ToolRunText::tr("出力ファイル名が正しくありません。"));
   }
   if (QFileInfo::exists(SilentFilePath(request.output)) &&
       !check.AskBeforeReplacing(ToolField::kSilentFile)) {
@@ -374,13 +399,11 @@ ToolRunResult RunSilentFile(const SilentFileRequest& request, Operator& op,
   const ConversionResult made =
       CreateSilentWave(SilentFilePath(request.output), seconds, rate, bits, progress);
   if (made == ConversionResult::kCancelled) {
-    ShowText(op, QString::fromUtf16(tool_text::kCancelled), msg::kTitleConfirm,
-             MessageIcon::kExclamation);
+    ShowText(op, ToolText(tool_text::kCancelled), msg::kTitleConfirm, MessageIcon::kExclamation);
     result.cancelled = true;
   } else if (made == ConversionResult::kFailed) {
     bar.Abort();
-    ShowText(op, QString::fromUtf16(tool_text::kEngineFailed), msg::kTitleConfirm,
-             MessageIcon::kExclamation);
+    ShowText(op, ToolText(tool_text::kEngineFailed), msg::kTitleConfirm, MessageIcon::kExclamation);
     result.failed = true;
     return result;
   } else {

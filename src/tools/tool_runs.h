@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -79,16 +80,20 @@ ToolRunResult RunSilentFile(const SilentFileRequest& request, Operator& op,
 
 // The texts the window shows, named once.
 namespace tool_text {
-inline constexpr char16_t kCancelled[] = u"ユーザーにより処理を中断しました。";
-inline constexpr char16_t kEngineFailed[] = u"変換処理中に異常が発生しました。処理を中止します。";
-inline constexpr char16_t kStopQuestion[] = u"処理を中止してよろしいですか？";
-inline constexpr char16_t kNotStereo[] = u" はステレオではありません。";
-// Said of a sound file that this page cannot convert and the fit page can.
-inline constexpr char16_t kForFitPage[] =
-    u"このページでは変換できません。\r\n「シリーズに合わせて変換」のページで変換できます。";
-inline constexpr char16_t kSkipQuestion[] = u"このファイルをスキップして処理を続けますか？　　";
-inline constexpr char16_t kOverwrite[] =
-    u"出力ファイルは既に存在します。上書きしてもよろしいですか？";
+inline constexpr char kCancelled[] =
+    QT_TRANSLATE_NOOP("ToolRuns", "ユーザーにより処理を中断しました。");
+inline constexpr char kEngineFailed[] =
+    QT_TRANSLATE_NOOP("ToolRuns", "変換処理中に異常が発生しました。処理を中止します。");
+inline constexpr char kStopQuestion[] =
+    QT_TRANSLATE_NOOP("ToolRuns", "処理を中止してよろしいですか？");
+inline constexpr char kNotStereo[] = QT_TRANSLATE_NOOP("ToolRuns", "%1 はステレオではありません。");
+inline constexpr char kSkipQuestion[] =
+    QT_TRANSLATE_NOOP("ToolRuns", "このファイルをスキップして処理を続けますか？　　");
+inline constexpr char kOverwrite[] =
+    QT_TRANSLATE_NOOP("ToolRuns", "出力ファイルは既に存在します。上書きしてもよろしいですか？");
 }  // namespace tool_text
+
+// One of the texts above in the interface language.
+QString ToolText(const char* text);
 
 }  // namespace parlatone

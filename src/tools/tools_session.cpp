@@ -1,11 +1,22 @@
 #include "tools/tools_session.h"
 
+#include <QCoreApplication>
+
 #include "core/messages.h"
 #include "core/operator.h"
 
 namespace parlatone {
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The texts of this unit the operator reads, in the interface language.
+struct ToolsSessionText {
+  Q_DECLARE_TR_FUNCTIONS(ToolsSession)
+};
+
+}  // namespace
 
 QStringList IdleOnlyControls() {
   return {u"OptConvMode0"_s, u"OptConvMode1"_s, u"TxtConv010"_s, u"TxtConv011"_s,
@@ -16,9 +27,9 @@ QStringList IdleOnlyControls() {
 
 QString RunButtonCaption(ToolRun run, bool idle) {
   if (run == ToolRun::kConversion) {
-    return idle ? u"変換実行"_s : u"変換停止"_s;
+    return idle ? ToolsSessionText::tr("変換実行") : ToolsSessionText::tr("変換停止");
   }
-  return idle ? u"実行"_s : u"停止"_s;
+  return idle ? ToolsSessionText::tr("実行") : ToolsSessionText::tr("停止");
 }
 
 ToolsSession::ToolsSession(Operator& op, ToolsView& view) : op_(op), view_(view) {}
@@ -97,8 +108,8 @@ void ToolsSession::AskPendingStop() {
   }
   const bool closing = pending_ == Request::kClose;
   pending_ = Request::kNone;
-  if (ShowText(op_, QString::fromUtf16(tool_text::kStopQuestion), msg::kTitleConfirm,
-               MessageIcon::kQuestion, MessageButtons::kYesNo) == MessageAnswer::kYes) {
+  if (ShowText(op_, ToolText(tool_text::kStopQuestion), msg::kTitleConfirm, MessageIcon::kQuestion,
+               MessageButtons::kYesNo) == MessageAnswer::kYes) {
     progress_.StopRequested = true;
     close_after_run_ = close_after_run_ || closing;
   }

@@ -1,5 +1,6 @@
 #include "voices/copies_registration.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,14 +30,15 @@ std::optional<CopiesRegistration> CopiesRegistration::Start(
   bool choose = folder.isEmpty() || beside_sources || !QFileInfo(folder).isDir();
   if (!choose) {
     MessageRequest where;
-    where.text = u"変換したファイルは次のフォルダに保存します。\r\n\r\n"_s +
-                 QDir::toNativeSeparators(folder);
+    where.text = QCoreApplication::translate(
+                     "CopiesRegistration", "変換したファイルは次のフォルダに保存します。\r\n\r\n%1")
+                     .arg(QDir::toNativeSeparators(folder));
     where.title_number = msg::kTitleConfirm;
     where.title = GetMessage(msg::kTitleConfirm);
     where.icon = MessageIcon::kQuestion;
     where.buttons = MessageButtons::kYesNoCancel;
-    where.yes_caption = u"このフォルダに保存"_s;
-    where.no_caption = u"別のフォルダを選ぶ..."_s;
+    where.yes_caption = QCoreApplication::translate("CopiesRegistration", "このフォルダに保存");
+    where.no_caption = QCoreApplication::translate("CopiesRegistration", "別のフォルダを選ぶ...");
     const MessageAnswer answer = op.ShowMessage(where);
     if (answer == MessageAnswer::kCancel) {
       return std::nullopt;

@@ -1,5 +1,7 @@
 #include "voices/player.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 #include "core/series.h"
@@ -29,7 +31,8 @@ void Player::Open(int slot, bool play_request, bool play_all) {
 void Player::PlayVoice() {
   const VoiceRecord& voice = list_[slot_];
   view_.SetTimer(true);
-  view_.SetLabels(voice.NAME, voice.SEC + u" 秒"_s, voice.BYTES + u" バイト"_s,
+  view_.SetLabels(voice.NAME, QCoreApplication::translate("Player", "%1 秒").arg(voice.SEC),
+                  QCoreApplication::translate("Player", "%1 バイト").arg(voice.BYTES),
                   PlayerAudioText(voice.MPEG, voice.SampleRate, voice.BitRate, voice.TYPE, mode_));
   const QString type = IsMp3Series(mode_) ? u" type mpegvideo alias %1 notify "_s.arg(kPlayerAlias)
                                           : u" type waveaudio alias %1 notify "_s.arg(kPlayerAlias);

@@ -1,5 +1,6 @@
 #include "voices/registration.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSet>
 
@@ -19,6 +20,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The texts of this unit the operator reads, in the interface language.
+struct RegistrationTr {
+  Q_DECLARE_TR_FUNCTIONS(Registration)
+};
+
 constexpr int kProgressEveryMs = 100;
 
 qint64 BytesOf(const VoiceRecord& voice) {
@@ -27,15 +33,15 @@ qint64 BytesOf(const VoiceRecord& voice) {
   return ok ? bytes : 0;
 }
 
-constexpr char16_t kConvertCaption[] = u"変換して登録";
-constexpr char16_t kConvertOffer[] =
-    u"形式または名前が合わないファイルは、本シリーズで使える形式に変換して登録できます。";
-
 // At most this many files are listed in the end-of-run message; the rest
 // are counted.
 constexpr int kListedRefusals = 30;
 
 }  // namespace
+
+QString RegistrationText(const char* text) {
+  return QCoreApplication::translate("Registration", text);
+}
 
 bool IsConvertibleRefusal(const MessageRequest& message) {
   static const QList<int> kNumbers = {2062, 2076, 2100, 2101, 2102, 2103,
@@ -60,13 +66,13 @@ QString RefusalListText(const QList<Refusal>& refused) {
     files.insert(refusal.path);
   }
   QString text =
-      u"次の "_s + QString::number(files.size()) + u" ファイルは登録できませんでした。\r\n"_s;
+      RegistrationTr::tr("次の %1 ファイルは登録できませんでした。\r\n").arg(files.size());
   for (qsizetype i = 0; i < refused.size() && i < kListedRefusals; ++i) {
-    text +=
-        u"\r\n"_s + FileNameOf(refused[i].path) + u"："_s + refused[i].message.text.simplified();
+    text += u"\r\n"_s + RegistrationTr::tr("%1：%2").arg(FileNameOf(refused[i].path),
+                                                         refused[i].message.text.simplified());
   }
   if (refused.size() > kListedRefusals) {
-    text += u"\r\nほか "_s + QString::number(refused.size() - kListedRefusals) + u" 件"_s;
+    text += u"\r\n"_s + RegistrationTr::tr("ほか %1 件").arg(refused.size() - kListedRefusals);
   }
   return text;
 }
@@ -120,15 +126,16 @@ CheckResult CheckUniqueName(const WorkingVoiceList& list, const QString& name) {
   for (int slot = 0; slot < list.size(); ++slot) {
     if (!list[slot].NAME.isEmpty() &&
         QString::compare(list[slot].NAME, name, Qt::CaseInsensitive) == 0) {
-      return Refused(TextMessage(u"指定のファイル"_s + name + u" は既に存在します。"_s,
-                                 msg::kTitleConfirm, MessageIcon::kExclamation));
+      return Refused(
+          TextMessage(RegistrationTr::tr("指定のファイル%1 は既に存在します。").arg(name),
+                      msg::kTitleConfirm, MessageIcon::kExclamation));
     }
   }
   return {};
 }
 
 QString MaximumCountText(int channel_count) {
-  return u"登録出来るVoiceデータは最大"_s + QString::number(channel_count) + u"です。"_s;
+  return RegistrationTr::tr("登録出来るVoiceデータは最大%1です。").arg(channel_count);
 }
 
 FileExamination ExamineForRegistration(const QString& path, const AcceptanceRules& rules) {
@@ -210,7 +217,7 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
     const FileExamination file = ExamineForRegistration(path, rules);
     if (file.verdict == FileExamination::Verdict::kRunEnds) {
       keep(file.reason);
-      ended = QString::fromUtf16(kRunStoppedText);
+      ended = RegistrationText(kRunStoppedText);
       continue;
     }
     if (!file.accepted()) {
@@ -220,7 +227,7 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
     const qint64 bytes = file.bytes;
     if (total_bytes + bytes > limit) {
       keep(NumberedMessage(mp3 ? 2514 : 2513, msg::kTitleConfirm, MessageIcon::kExclamation));
-      ended = QString::fromUtf16(kCapacityReachedText);
+      ended = RegistrationText(kCapacityReachedText);
       continue;
     }
     if (const CheckResult unique = CheckUniqueName(list, FileNameOf(path)); !unique) {
@@ -252,16 +259,19 @@ RegistrationResult RegisterFiles(WorkingVoiceList& list, const QStringList& path
     // The list itself offers the way out: converted copies that the series
     // takes, registered in the same run of the window.
     MessageRequest request;
-    request.text = (paths.size() == 1 ? FileNameOf(result.refused.front().path) + u"\r\n\r\n"_s +
-                                            result.refused.front().message.text
-                                      : RefusalListText(result.refused)) +
-                   u"\r\n\r\n"_s + QString::fromUtf16(kConvertOffer);
+    request.text =
+        (paths.size() == 1 ? FileNameOf(result.refused.front().path) + u"\r\n\r\n"_s +
+                                 result.refused.front().message.text
+                           : RefusalListText(result.refused)) +
+        u"\r\n\r\n"_s +
+        RegistrationTr::tr(
+            "形式または名前が合わないファイルは、本シリーズで使える形式に変換して登録できます。");
     request.title_number = msg::kTitleConfirm;
     request.title = GetMessage(msg::kTitleConfirm);
     request.icon = MessageIcon::kExclamation;
     request.buttons = MessageButtons::kYesNo;
-    request.yes_caption = QString::fromUtf16(kConvertCaption);
-    request.no_caption = u"閉じる"_s;
+    request.yes_caption = RegistrationTr::tr("変換して登録");
+    request.no_caption = RegistrationTr::tr("閉じる");
     result.conversion_wanted = op.ShowMessage(request) == MessageAnswer::kYes;
   } else if (paths.size() == 1) {
     for (Refusal refusal : result.refused) {

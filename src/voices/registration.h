@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -112,8 +113,12 @@ QString MaximumCountText(int channel_count);
 // Why the files after the end of a run were not registered: the capacity
 // was reached, or a file the devices cannot play stopped the run. (After a
 // full list, the maximum count says why.)
-inline constexpr char16_t kCapacityReachedText[] = u"登録容量の上限に達したため登録していません。";
-inline constexpr char16_t kRunStoppedText[] = u"登録を中止したため登録していません。";
+inline constexpr char kCapacityReachedText[] =
+    QT_TRANSLATE_NOOP("Registration", "登録容量の上限に達したため登録していません。");
+inline constexpr char kRunStoppedText[] =
+    QT_TRANSLATE_NOOP("Registration", "登録を中止したため登録していません。");
+// One of the texts above in the interface language.
+QString RegistrationText(const char* text);
 
 // Whether the voices of the list stay within the capacity limit of the
 // series with this capacity choice: then a new choice costs no voice.

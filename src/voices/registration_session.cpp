@@ -1,5 +1,6 @@
 #include "voices/registration_session.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include "core/messages.h"
@@ -161,9 +162,10 @@ RegistrationSession::OkResult RegistrationSession::Ok(Operator& op) {
     if (!list_[slot].NAME.isEmpty() && AnsiByteLength(list_[slot].COMENTS) > kMaxCommentBytes) {
       // The editor stops typing at the limit; a longer comment came from a
       // file, so the message names the voice it belongs to.
-      ShowMessage(
-          op, 2066, msg::kTitleConfirm, MessageIcon::kExclamation, MessageButtons::kOk,
-          u"\r\nNo.%1（%2）のコメント"_s.arg(slot + 1, 3, 10, QChar(u'0')).arg(list_[slot].NAME));
+      ShowMessage(op, 2066, msg::kTitleConfirm, MessageIcon::kExclamation, MessageButtons::kOk,
+                  QCoreApplication::translate("RegistrationSession", "\r\nNo.%1（%2）のコメント")
+                      .arg(slot + 1, 3, 10, QChar(u'0'))
+                      .arg(list_[slot].NAME));
       result.long_comment_slot = slot;
       return result;
     }

@@ -201,20 +201,20 @@ TEST_F(FitTest, MixedRunReportsEachFileAndWritesTheGoodOnes) {
   EXPECT_EQ(std::pair(run.files[0].name, run.files[0].comment),
             std::pair(u"VOICE001.wav"_s, u"お知らせ"_s));
   EXPECT_EQ(run.files[1].name, u"chime.wav"_s);
-  EXPECT_EQ(run.files[2].messages, QStringList{QString::fromUtf16(fit_text::kUnreadable)});
+  EXPECT_EQ(run.files[2].messages, QStringList{FitText(fit_text::kUnreadable)});
   EXPECT_EQ(run.files[3].name, u"chime1.wav"_s);
   EXPECT_EQ(run.Written(), 3);
 
   op_.Answer(MessageAnswer::kNo);
   EXPECT_EQ(Fit({twin}, 1).files[0].messages,
-            QStringList{QString::fromUtf16(fit_text::kNotReplaced)});
+            QStringList{FitText(fit_text::kNotReplaced)});
   op_.Answer(MessageAnswer::kYes);
   EXPECT_EQ(Fit({twin}, 1).Written(), 1);
   EXPECT_TRUE(op_.AllAnswersUsed());
   const QString output = QDir(Out()).filePath(u"chime.wav"_s);
   const QByteArray before = testing::ReadFileBytes(output);
   EXPECT_EQ(Fit({output}, 1).files[0].messages,
-            QStringList{QString::fromUtf16(fit_text::kSameAsSource)});
+            QStringList{FitText(fit_text::kSameAsSource)});
   EXPECT_EQ(testing::ReadFileBytes(output), before);
 }
 
@@ -230,7 +230,7 @@ TEST_F(FitTest, CancelAndWriteFailureLeaveNoPartialFile) {
   testing::FailWritesAfter(10000);
   run = Fit({source}, 1);
   testing::RestoreWrites();
-  EXPECT_EQ(run.files[0].messages, QStringList{QString::fromUtf16(fit_text::kWriteFailed)});
+  EXPECT_EQ(run.files[0].messages, QStringList{FitText(fit_text::kWriteFailed)});
   EXPECT_TRUE(QDir(Out()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 

@@ -38,10 +38,10 @@ class Recorder : public ToolsView, public testing::ScriptedOperator {
   void CloseWindow() override { log << u"close"_s; }
   MessageAnswer ShowMessage(const MessageRequest& request) override {
     static const QHash<QString, QString> names = {
-        {QString::fromUtf16(tool_text::kStopQuestion), u"stop?"_s},
-        {QString::fromUtf16(tool_text::kCancelled), u"cancelled"_s},
-        {QString::fromUtf16(tool_text::kOverwrite), u"replace?"_s},
-        {QString::fromUtf16(tool_text::kEngineFailed), u"engine failed"_s}};
+        {ToolText(tool_text::kStopQuestion), u"stop?"_s},
+        {ToolText(tool_text::kCancelled), u"cancelled"_s},
+        {ToolText(tool_text::kOverwrite), u"replace?"_s},
+        {ToolText(tool_text::kEngineFailed), u"engine failed"_s}};
     const QString mark = request.icon == MessageIcon::kInformation ? u"(i) "_s : QString();
     log << (request.number != 0 ? QString::number(request.number)
                                 : names.value(request.text, mark + request.text));
@@ -152,8 +152,8 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
        u"field 2 | 変換するファイルと出力ファイル名が同じです。\r\n"
        u"出力ファイル名は異なる場所または名前を指定してください。　　"_s},
       // A name without its folder would land wherever the program started.
-      {File(s, u"mono.wav"_s), u"field 2 | "_s + QString::fromUtf16(fit_text::kNotFullPath)},
-      {Folder(in, u"12"_s), u"field 2 | "_s + QString::fromUtf16(fit_text::kNotFullPath)},
+      {File(s, u"mono.wav"_s), u"field 2 | "_s + FitText(fit_text::kNotFullPath)},
+      {Folder(in, u"12"_s), u"field 2 | "_s + FitText(fit_text::kNotFullPath)},
       {File(s, to), u"replace? | field 2"_s, u"refused 0/0"_s, u"m.wav 3"_s, "N", Act::kNothing,
        true},
       {Folder(in, in),
@@ -168,8 +168,7 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
       {Silent(QString(), QString(), q), u"field 3 | ０秒以上の時間を指定してください。"_s},
       {Silent(u"00"_s, u"00"_s, q), u"field 3 | ０秒以上の時間を指定してください。"_s},
       {Silent(u"00"_s, u"01"_s, QString()), u"field 5 | 出力ファイル名が指定されていません。"_s},
-      {Silent(u"00"_s, u"01"_s, u"s.wav"_s),
-       u"field 5 | "_s + QString::fromUtf16(fit_text::kNotFullPath)},
+      {Silent(u"00"_s, u"01"_s, u"s.wav"_s), u"field 5 | "_s + FitText(fit_text::kNotFullPath)},
       {Silent(u"00"_s, u"02"_s, q, 8), u"busy | idle"_s, done, u"q.wav 44144"_s},
       {Silent(QString(), u"01"_s, out + u"/q"_s), u"busy | idle"_s, done, u"q.wav 44144"_s},
       {File(p(u"mo.wav"_s), to), u"(i) mo.wav はステレオではありません。"_s, failed},

@@ -170,8 +170,8 @@ TEST_F(RegisterTest, EveryFileNotRegisteredIsListedWithWhy) {
       {u"t.mp3"_s, testing::Mp3Frames(2, {32})},
   };
   const QString full = MaximumCountText(255);
-  const QString reached = QString::fromUtf16(kCapacityReachedText);
-  const QString stopped = QString::fromUtf16(kRunStoppedText);
+  const QString reached = RegistrationText(kCapacityReachedText);
+  const QString stopped = RegistrationText(kRunStoppedText);
   struct Row {
     int mode;
     int capacity;
