@@ -261,6 +261,7 @@ void FrmWaveAdd::FitCommentColumn() {
   // characters, at least eight), so that every comment reads whole.
   constexpr int kShortestRoom = 8;
   const QFontMetrics metrics = grid_->fontMetrics();
+  // untranslated: a wide character that measures the column, never shown
   int widest = metrics.horizontalAdvance(QString(kShortestRoom, QChar(u'漢')));
   const WorkingVoiceList& list = session_->List();
   for (int slot = 0; slot < list.size(); ++slot) {

@@ -93,6 +93,8 @@ def literals_outside_markers(text):
             word = ""
             continue
         if c.isalnum() or c == "_":
+            if i > 0 and text[i - 1].isspace():
+                word = ""  # "return tr(": the call is tr, not returntr
             word = word + c if word or not c.isdigit() else ""
             i += 1
             continue
