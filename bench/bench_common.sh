@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the whole-run benchmarks: finds the tool, checks the programs
 # named, makes a work folder (removed at exit) with the tool's own user
 # folders inside it and changes into it. Sourced after `set -euo pipefail`

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times `parlatone write-card` (write in name order, each file flushed,
 # sync, read back and compare) of a 255-voice card folder onto a FAT16 image
 # mounted through FUSE, against cp + sync + cmp of the same files onto the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times whole runs of the command-line tool against the programs an operator
 # would otherwise use for the same work, in one run, interleaved by
 # hyperfine, and prints each median and the ratio to its peer.

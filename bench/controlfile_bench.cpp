@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A 1000-channel project (series 4) naming 1000 real WAVE files: loading its
 // control file and registering the same files, next to one `soxi -D` call
 // over them, in the same run; and writing the full project.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs of the text layer that every file read and write pays: the code page
 // codec and the settings reader. Run by hand: build/bin/core_bench
 #include <QCoreApplication>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times `parlatone fit` against sox and lame doing the same work, in one
 # interleaved hyperfine run, and checks the peak memory of the long runs.
 #   bench/fit_bench.sh [runs]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's grid: switching pages in the 1000-channel series and
 // building the 24-voice grid, painted, offscreen.
 // Run by hand: QT_QPA_PLATFORM=offscreen build/bin/gui_bench

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times `parlatone levels` against sox's stats (and ffmpeg's loudness meter
 # where ffmpeg is installed), one process a file as an operator would run
 # them, in one interleaved hyperfine run; then the peak memory of the long

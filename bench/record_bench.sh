@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The peak memory and the accounting of a ten-minute recording: SDL's disk
 # driver reads a 1 kHz sine (then silence) as fast as the delay lets it,
 # `parlatone record` streams it into the take and writes the series' file.

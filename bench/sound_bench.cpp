@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading sound files as registration does (ReadSoundInfo + GetSoundLength)
 // against one `soxi -D` call over the same files, in the same run.
 // Run by hand: build/bin/sound_bench   (soxi comes with Debian's sox and

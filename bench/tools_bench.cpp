@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The WAVE tools on long files: stereo-to-mono of a 10-minute 16-bit 44.1 kHz
 // file (about 106 MB) and a 10-minute 8-bit 22.05 kHz file, and a 60-minute
 // 16-bit 44.1 kHz silent file; next to sox doing the same and a plain

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 cmake_minimum_required(VERSION 3.25)
 # Fails when a source file includes a header of a room it may not reach.
 # Rooms may include their own headers and those of the rooms listed for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The boot sector read on arbitrary bytes, as they come from any card: it
 // names a file system or nothing, and what it names holds together (the
 // FAT type follows from the cluster count alone).

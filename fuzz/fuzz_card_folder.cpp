@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The card data folder check of writing and verifying a card on arbitrary
 // control files: a folder of a few sound files and the input as its one
 // control file (the first byte picks the extension), verified against an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control file loader on arbitrary files, its sound files resolved in a
 // temporary folder that holds a few real ones. The first byte picks the
 // series. Whatever the file holds, the load either succeeds within the

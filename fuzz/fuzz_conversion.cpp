@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stereo-to-mono conversion on arbitrary input files: it completes or
 // fails, never crashes, and a failed run leaves no output file behind. A
 // completed output is a WAVE file the header check can read.

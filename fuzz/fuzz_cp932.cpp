@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The code page 932 codec on arbitrary bytes: decoding never stops early
 // (every byte is accounted for), and text that decoded cleanly survives
 // being written and read again unchanged. (The bytes themselves may change:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decoders behind fitting, measuring and playing, on arbitrary files:
 // the first byte picks the file's suffix (the MPEG family goes to
 // libmpg123, the rest to libsndfile, which goes by the bytes), the rest is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings and element file reader on arbitrary files: reading any key
 // never fails, and writing a key changes that key alone — every other value
 // reads back as it did before.

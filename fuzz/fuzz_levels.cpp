@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The look at a sound file behind `levels`, on arbitrary files: the first
 // byte picks the suffix as for the decoders, the rest is the file. An
 // analysis that completes holds together: silences within the length, an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MP3 header scan on arbitrary bytes.
 #include <QByteArray>
 

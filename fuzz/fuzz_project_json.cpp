@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The JSON project that `write --from` reads, on arbitrary bytes: read as
 // the command reads it, then written out as a control file's text. A
 // project that was read comes back unchanged through its own JSON form, so

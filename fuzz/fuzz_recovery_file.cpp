@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery file read at start-up on arbitrary files. The first byte
 // picks the series in use (its low bits) and whether the harness closes the
 // rest with the checksum line (its high bit), so that the reading behind

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seeds of the fuzz targets that come from the program's own
 // writers and the tests' own sound files, each file with the first byte
 // its target reads before the file itself. Run by make_seeds.sh:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What registration accepts of a WAVE file's bytes (the reader, the series
 // check and the byte-level header check together), for both stereo
 // settings: whatever is accepted is one a device plays and whose playing

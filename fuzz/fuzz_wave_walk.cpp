@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RIFF walk and the format read on arbitrary bytes: it must stay inside
 // the data whatever the chunk sizes claim.
 #include <QBuffer>

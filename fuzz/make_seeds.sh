@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the seed corpora of the fuzz targets that read card volumes, card
 # folders, recovery files, JSON projects and sound files:
 #   fuzz/make_seeds.sh [build-dir]

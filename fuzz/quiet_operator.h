@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An operator that answers every question "no" and shows nothing, for
 // fuzz targets that reach code which talks to the operator.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // monkey [SECONDS] [SEED]: a random operator at the editor's real windows.
 //
 // It clicks buttons and cells, presses keys, picks from drop-downs, answers

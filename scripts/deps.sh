@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages the build and the tests need, when missing.
 # Sourced by scripts/run and scripts/test; asks for sudo only when not root.
 set -euo pipefail

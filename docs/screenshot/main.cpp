@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the pictures that the README and the guide show: the editor as a new
 // user sees it after loading the demo project with the LOAD command, then
 // one window of it. Run by scripts/screenshot under Xvfb, once a picture:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/ini_file.h"
 
 #include "core/file_io.h"

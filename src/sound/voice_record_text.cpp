@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sound/voice_record_text.h"
 
 #include "core/series.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controlfile/control_file_loader.h"
 
 #include <QDir>

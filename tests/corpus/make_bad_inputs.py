@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the bad-input corpus: malformed sound, control, settings and element
 files that operators receive from others. Run from anywhere; the files land in
 tests/corpus/bad/. The outcome each must have is in tests/corpus/manifest.tsv,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // editing_child RECOVERY_BASE SOUND...: edits in the real main window, says
 // "ready" once the recovery file holds them, and works on until killed.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window with a desktop editor's habits, then the tools window; the
 // table's rules and the tools' checks and runs are tested in their rooms.
 #include <QAbstractItemModelTester>

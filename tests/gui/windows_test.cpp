@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the editor's secondary windows add to the cores they drive.
 #include <QAbstractItemModelTester>
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bad input and failing devices. Every file of the bad-input corpus (tests/corpus/bad, made by
 // make_bad_inputs.py) meets the procedure that reads such files in real use and must end exactly
 // as tests/corpus/manifest.tsv says. Writes that fail part-way, files that cannot be replaced and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sound/sound_analysis.h"
 #include "sound/levels_cache.h"
 #include "sound/levels_text.h"

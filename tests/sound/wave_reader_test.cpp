@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sound/wave_reader.h"
 #include "sound/mp3_header.h"
 #include "sound/voice_record_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #ifdef PARLATONE_TEST_WIDGETS
 #include <QApplication>
 #else

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The checks that every text the operator reads goes through the translations.
 
   check_texts.py literals ROOT
