@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="ja_JP">
 <context>
     <name>Audition</name>
@@ -18,23 +19,27 @@
 <context>
     <name>CardInfo</name>
     <message>
-        <source>作成フォルダ名にはフォルダの区切り文字（\ /）や「.」「..」は使用できません。<byte value="xd" />
+        <source>作成フォルダ名にはフォルダの区切り文字（\ /）や「.」「..」は使用できません。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>The folder name cannot contain folder separators (\ /), &quot;.&quot; or &quot;..&quot;.<byte value="xd"/>
+</translation>
     </message>
 </context>
 <context>
     <name>CardMaker</name>
     <message>
-        <source>次のSoundファイルを読み込めないため、カードデータを作成できませんでした。　　<byte value="xd" />
+        <source>次のSoundファイルを読み込めないため、カードデータを作成できませんでした。&#x3000;&#x3000;<byte value="xd"/>
 %1</source>
-        <translation type="unfinished" />
+        <translation>The card data could not be made because the following sound files cannot be read.<byte value="xd"/>
+%1</translation>
     </message>
     <message>
-        <source>次のファイルを作成フォルダにコピーできませんでした。カードデータは完成していません。　　<byte value="xd" />
-%1<byte value="xd" />
+        <source>次のファイルを作成フォルダにコピーできませんでした。カードデータは完成していません。&#x3000;&#x3000;<byte value="xd"/>
+%1<byte value="xd"/>
 %2</source>
-        <translation type="unfinished" />
+        <translation>The following files could not be copied to the card data folder. The card data are not complete.<byte value="xd"/>
+%1<byte value="xd"/>
+%2</translation>
     </message>
     <message>
         <source>ParlatoneEditorファイル(*.%1)</source>
@@ -119,10 +124,12 @@
         <translation>Writing: %1</translation>
     </message>
     <message>
-        <source>カードが取り外されたため、書込みを中止しました。<byte value="xd" />
-カードを差し込み直して、もう一度書き込んでください。<byte value="xd" />
+        <source>カードが取り外されたため、書込みを中止しました。<byte value="xd"/>
+カードを差し込み直して、もう一度書き込んでください。<byte value="xd"/>
 ※書込みと確認が終わるまで、カードを抜かないでください。</source>
-        <translation type="unfinished" />
+        <translation>The card was removed, so writing was stopped.<byte value="xd"/>
+Insert the card again and write once more.<byte value="xd"/>
+Do not remove the card until writing and verifying are done.</translation>
     </message>
     <message>
         <source>書き込んだファイル: %1</source>
@@ -134,17 +141,19 @@
     </message>
     <message>
         <source>カードの内容は確認していません。</source>
-        <translation>The card's contents were not verified.</translation>
+        <translation>The card&apos;s contents were not verified.</translation>
     </message>
     <message>
         <source>書込み先がありません: %1</source>
         <translation>The target does not exist: %1</translation>
     </message>
     <message>
-        <source>このカードのフォーマット形式は [%1] です。<byte value="xd" />
-※使用できるフォーマット形式は[FAT16]のみです。[FAT32][NTFS] 形式は使用できません。<byte value="xd" />
+        <source>このカードのフォーマット形式は [%1] です。<byte value="xd"/>
+※使用できるフォーマット形式は[FAT16]のみです。[FAT32][NTFS] 形式は使用できません。<byte value="xd"/>
 Flash Cardは必ず、PC上で[FAT16]にフォーマット（初期化）してからご使用下さい。</source>
-        <translation type="unfinished" />
+        <translation>This card&apos;s format is [%1].<byte value="xd"/>
+Only the [FAT16] format can be used. [FAT32] and [NTFS] cannot be used.<byte value="xd"/>
+Always format (initialize) the Flash Card as [FAT16] on a PC before use.</translation>
     </message>
     <message>
         <source>不明</source>
@@ -155,19 +164,22 @@ Flash Cardは必ず、PC上で[FAT16]にフォーマット（初期化）して�
         <translation>Cannot write to the target (read-only): %1</translation>
     </message>
     <message>
-        <source>カードの空き容量が足りません。<byte value="xd" />
-必要な容量: %1<byte value="xd" />
+        <source>カードの空き容量が足りません。<byte value="xd"/>
+必要な容量: %1<byte value="xd"/>
 空き容量: %2</source>
-        <translation type="unfinished" />
+        <translation>Not enough free space on the card.<byte value="xd"/>
+Required: %1<byte value="xd"/>
+Free: %2</translation>
     </message>
     <message>
         <source>カードのルートフォルダに入るファイルの数を超えています（%1 / %2 項目）。</source>
-        <translation>Too many files for the card's root folder (%1 / %2 entries).</translation>
+        <translation>Too many files for the card&apos;s root folder (%1 / %2 entries).</translation>
     </message>
     <message>
-        <source>カードには既に %1 個のファイルがあります。削除して書き込んでよろしいですか？<byte value="xd" />
+        <source>カードには既に %1 個のファイルがあります。削除して書き込んでよろしいですか？<byte value="xd"/>
 （フォルダは削除しません）</source>
-        <translation type="unfinished" />
+        <translation>The card already holds %1 files. Delete them and write?<byte value="xd"/>
+(Folders are not deleted.)</translation>
     </message>
     <message>
         <source>カードには何も書き込みませんでした。</source>
@@ -203,7 +215,7 @@ Flash Cardは必ず、PC上で[FAT16]にフォーマット（初期化）して�
     </message>
     <message>
         <source>カードの内容はカードデータと一致しています（%1 ファイル）。</source>
-        <translation>The card's contents match the card data (%1 files).</translation>
+        <translation>The card&apos;s contents match the card data (%1 files).</translation>
     </message>
     <message>
         <source>カードへの書込みは完了していません。このカードは使用できません。</source>
@@ -216,14 +228,14 @@ Flash Cardは必ず、PC上で[FAT16]にフォーマット（初期化）して�
         <source>Usage: parlatone [global options] COMMAND [arguments]
 
 Prepares the flash-card data of Parlatone voice-announcement players.
-Reads the editor's settings file and never writes it.
+Reads the editor&apos;s settings file and never writes it.
 
 Global options (before or after the command; they last for this run only):
 </source>
         <translation>Usage: parlatone [global options] COMMAND [arguments]
 
 Prepares the flash-card data of Parlatone voice-announcement players.
-Reads the editor's settings file and never writes it.
+Reads the editor&apos;s settings file and never writes it.
 
 Global options (before or after the command; they last for this run only):
 </translation>
@@ -268,19 +280,19 @@ Exit status: 0 done, 1 the work failed, 2 wrong usage.
     <name>ControlFileLoader</name>
     <message>
         <source>数値でない値「%1」</source>
-        <translation>Value "%1" is not a number</translation>
+        <translation>Value &quot;%1&quot; is not a number</translation>
     </message>
     <message>
         <source>このシリーズのチャンネル数（%1）を超える %2 チャンネルと %3 個のSoundは読み込みませんでした。</source>
-        <translation>%2 channels and %3 voices beyond this series' channel count (%1) were not loaded.</translation>
+        <translation>%2 channels and %3 voices beyond this series&apos; channel count (%1) were not loaded.</translation>
     </message>
     <message>
         <source>このシリーズのチャンネル数（%1）を超える %2 チャンネルは読み込みませんでした。</source>
-        <translation>%2 channels beyond this series' channel count (%1) were not loaded.</translation>
+        <translation>%2 channels beyond this series&apos; channel count (%1) were not loaded.</translation>
     </message>
     <message>
         <source>このシリーズのチャンネル数（%1）を超える %2 個のSoundは読み込みませんでした。</source>
-        <translation>%2 voices beyond this series' channel count (%1) were not loaded.</translation>
+        <translation>%2 voices beyond this series&apos; channel count (%1) were not loaded.</translation>
     </message>
     <message>
         <source>Soundのないコメント行</source>
@@ -296,7 +308,7 @@ Exit status: 0 done, 1 the work failed, 2 wrong usage.
     </message>
     <message>
         <source>Soundファイル名でない名前「%1」</source>
-        <translation>Name "%1" is not a sound file name</translation>
+        <translation>Name &quot;%1&quot; is not a sound file name</translation>
     </message>
     <message>
         <source>Sound番号 %1 の前の欠番</source>
@@ -315,25 +327,34 @@ Exit status: 0 done, 1 the work failed, 2 wrong usage.
         <translation>Voice number %1 is not registered</translation>
     </message>
     <message>
-        <source>次のSoundファイルが見つかりません。<byte value="xd" />
-%1<byte value="xd" />
-<byte value="xd" />
-探した場所：<byte value="xd" />
-%2<byte value="xd" />
-<byte value="xd" />
+        <source>次のSoundファイルが見つかりません。<byte value="xd"/>
+%1<byte value="xd"/>
+<byte value="xd"/>
+探した場所：<byte value="xd"/>
+%2<byte value="xd"/>
+<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>The following sound files were not found.<byte value="xd"/>
+%1<byte value="xd"/>
+<byte value="xd"/>
+Searched in:<byte value="xd"/>
+%2<byte value="xd"/>
+<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>見つからないSoundファイルを、ファイルなしのまま残してプロジェクトを開きますか？<byte value="xd" />
-残したSoundはSound登録の一覧に赤で示されます。差し替えるか削除するまで、カードデータの作成、Sound登録情報の印刷、そのSoundの試聴はできません。<byte value="xd" />
+        <source>見つからないSoundファイルを、ファイルなしのまま残してプロジェクトを開きますか？<byte value="xd"/>
+残したSoundはSound登録の一覧に赤で示されます。差し替えるか削除するまで、カードデータの作成、Sound登録情報の印刷、そのSoundの試聴はできません。<byte value="xd"/>
 「いいえ」を選ぶと読込みを中止し、編集中の内容はそのまま残ります。</source>
-        <translation type="unfinished" />
+        <translation>Open the project and keep the missing sound files without their files?<byte value="xd"/>
+Kept voices are shown in red in the voice registration list. Until they are replaced or deleted, you cannot make card data, print the voice registration or play those voices.<byte value="xd"/>
+Choosing &quot;No&quot; stops loading and keeps the current edits.</translation>
     </message>
     <message>
-        <source><byte value="xd" />
+        <source><byte value="xd"/>
 %1 行目：%2</source>
-        <translation type="unfinished" />
+        <translation><byte value="xd"/>
+Line %1: %2</translation>
     </message>
     <message>
         <source>%1で読み込めるのは、拡張子が %2 と %3 のファイルです。</source>
@@ -356,18 +377,21 @@ Exit status: 0 done, 1 the work failed, 2 wrong usage.
         <translation>The control file has no section lines (#0 to #3, #S)</translation>
     </message>
     <message>
-        <source>次のSoundファイルは見つからないまま、名前だけを読み込みました。Sound登録で差し替えるか、削除してください。<byte value="xd" />
+        <source>次のSoundファイルは見つからないまま、名前だけを読み込みました。Sound登録で差し替えるか、削除してください。<byte value="xd"/>
 %1</source>
-        <translation type="unfinished" />
+        <translation>The following sound files were not found; only their names were loaded. Replace or delete them in voice registration.<byte value="xd"/>
+%1</translation>
     </message>
 </context>
 <context>
     <name>CopiesRegistration</name>
     <message>
-        <source>変換したファイルは次のフォルダに保存します。<byte value="xd" />
-<byte value="xd" />
+        <source>変換したファイルは次のフォルダに保存します。<byte value="xd"/>
+<byte value="xd"/>
 %1</source>
-        <translation type="unfinished" />
+        <translation>Converted files are saved in the following folder.<byte value="xd"/>
+<byte value="xd"/>
+%1</translation>
     </message>
     <message>
         <source>このフォルダに保存</source>
@@ -433,28 +457,28 @@ file to the running one.</translation>
         <source>Reads WAVE (any PCM depth, float, extensible), FLAC, Ogg Vorbis, AIFF or MP3 files
 and writes into OUTDIR (created when missing) files that the series (--series,
 --stereo) registers: for the WAVE series mono PCM (stereo kept when the stereo
-option is on) at the source's rate when the series takes it, else the nearest
+option is on) at the source&apos;s rate when the series takes it, else the nearest
 rate below, 8 or 16 bits with dither; for the MP3 series constant bit rate MP3 at
 44100 Hz (22050 with --rate 22050), --bitrate kbit/s (128 unless given).
 --normalize brings the loudness to LUFS with the peak at most -1 dBFS; a file
 whose peak allows less stays below the target, and its report says what it
 reached and that the peak held it (loudnessLufs, limitedByPeak). --trim
 cuts silence below -50 dBFS from both ends. Names are made to pass the name rules
-(the source's name becomes the comment when it had to change). --yes replaces
+(the source&apos;s name becomes the comment when it had to change). --yes replaces
 existing outputs; without it they are kept. Exit status 0 when every file was
 written, 1 when any was not (the others are written), 2 on wrong usage.
 </source>
         <translation>Reads WAVE (any PCM depth, float, extensible), FLAC, Ogg Vorbis, AIFF or MP3 files
 and writes into OUTDIR (created when missing) files that the series (--series,
 --stereo) registers: for the WAVE series mono PCM (stereo kept when the stereo
-option is on) at the source's rate when the series takes it, else the nearest
+option is on) at the source&apos;s rate when the series takes it, else the nearest
 rate below, 8 or 16 bits with dither; for the MP3 series constant bit rate MP3 at
 44100 Hz (22050 with --rate 22050), --bitrate kbit/s (128 unless given).
 --normalize brings the loudness to LUFS with the peak at most -1 dBFS; a file
 whose peak allows less stays below the target, and its report says what it
 reached and that the peak held it (loudnessLufs, limitedByPeak). --trim
 cuts silence below -50 dBFS from both ends. Names are made to pass the name rules
-(the source's name becomes the comment when it had to change). --yes replaces
+(the source&apos;s name becomes the comment when it had to change). --yes replaces
 existing outputs; without it they are kept. Exit status 0 when every file was
 written, 1 when any was not (the others are written), 2 on wrong usage.
 </translation>
@@ -480,7 +504,7 @@ written, 1 when any was not (the others are written), 2 on wrong usage.
     </message>
     <message>
         <source>出力先は「/」から始まる完全なパスで指定してください。</source>
-        <translation>Give the output as a full path starting with "/".</translation>
+        <translation>Give the output as a full path starting with &quot;/&quot;.</translation>
     </message>
     <message>
         <source>変換中...</source>
@@ -488,7 +512,7 @@ written, 1 when any was not (the others are written), 2 on wrong usage.
     </message>
     <message>
         <source>読み込めない形式のファイルです。</source>
-        <translation>The file's format cannot be read.</translation>
+        <translation>The file&apos;s format cannot be read.</translation>
     </message>
     <message>
         <source>出力先が元のファイルと同じです。</source>
@@ -566,8 +590,8 @@ written, 1 when any was not (the others are written), 2 on wrong usage.
         <translation>--card-path takes a folder</translation>
     </message>
     <message>
-        <source>show this help, or a command's with COMMAND --help</source>
-        <translation>show this help, or a command's with COMMAND --help</translation>
+        <source>show this help, or a command&apos;s with COMMAND --help</source>
+        <translation>show this help, or a command&apos;s with COMMAND --help</translation>
     </message>
     <message>
         <source>show the version</source>
@@ -846,17 +870,18 @@ the answer is No. Exit status 0 when the card data were made completely.
         <translation>bytes</translation>
     </message>
     <message>
-        <source>編集内容がクリアされますがよろしいですか？　<byte value="xd" />
+        <source>編集内容がクリアされますがよろしいですか？&#x3000;<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>The edits will be cleared. Continue?<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>ファイルの移動は出来ません。　　</source>
+        <source>ファイルの移動は出来ません。&#x3000;&#x3000;</source>
         <translation>The file cannot be moved.</translation>
     </message>
     <message>
-        <source>プログラム登録内容を全て上書きします。　　
-よろしいですか？　　</source>
+        <source>プログラム登録内容を全て上書きします。&#x3000;&#x3000;
+よろしいですか？&#x3000;&#x3000;</source>
         <translation>All program assignments will be overwritten.
 Continue?</translation>
     </message>
@@ -865,19 +890,19 @@ Continue?</translation>
         <translation>Caution on formatting (initializing) the Flash Card</translation>
     </message>
     <message>
-        <source>エディタ情報が変更されています。保存しますか？　　
-「はい」　　：　保存して終了
-「いいえ」　：　保存せずに終了</source>
+        <source>エディタ情報が変更されています。保存しますか？&#x3000;&#x3000;
+「はい」&#x3000;&#x3000;：&#x3000;保存して終了
+「いいえ」&#x3000;：&#x3000;保存せずに終了</source>
         <translation>The editor information has changed. Save it?
-"Yes": save and quit
-"No": quit without saving</translation>
+&quot;Yes&quot;: save and quit
+&quot;No&quot;: quit without saving</translation>
     </message>
     <message>
-        <source>アプリケーションを終了してもよろしいですか？　　</source>
+        <source>アプリケーションを終了してもよろしいですか？&#x3000;&#x3000;</source>
         <translation>Quit the application?</translation>
     </message>
     <message>
-        <source>音声情報が変更されています。保存せずに終了してもよろしいですか？　　</source>
+        <source>音声情報が変更されています。保存せずに終了してもよろしいですか？&#x3000;&#x3000;</source>
         <translation>The voice information has changed. Quit without saving?</translation>
     </message>
     <message>
@@ -885,18 +910,20 @@ Continue?</translation>
         <translation>Making control data....</translation>
     </message>
     <message>
-        <source>削除してもよろしいですか？　　</source>
+        <source>削除してもよろしいですか？&#x3000;&#x3000;</source>
         <translation>Delete?</translation>
     </message>
     <message>
-        <source>すべて削除してよろしいですか？　　</source>
+        <source>すべて削除してよろしいですか？&#x3000;&#x3000;</source>
         <translation>Delete all?</translation>
     </message>
     <message>
-        <source>「デジタルカメラ」のフォーマットではご使用できません。<byte value="xd" />
-Flash Cardは必ず、PC上でフォーマット（初期化）してからご使用下さい。<byte value="xd" />
+        <source>「デジタルカメラ」のフォーマットではご使用できません。<byte value="xd"/>
+Flash Cardは必ず、PC上でフォーマット（初期化）してからご使用下さい。<byte value="xd"/>
 ※使用できるフォーマット形式は[FAT16]のみです。[FAT32][NTFS] 形式は使用できません。</source>
-        <translation type="unfinished" />
+        <translation>Cards formatted by a &quot;digital camera&quot; cannot be used.<byte value="xd"/>
+Always format (initialize) the Flash Card on a PC before use.<byte value="xd"/>
+Only the [FAT16] format can be used. [FAT32] and [NTFS] cannot be used.</translation>
     </message>
     <message>
         <source>既に同じフォルダが存在します。現在のファイルと置き換えてよろしいですか？</source>
@@ -911,9 +938,10 @@ Flash Cardは必ず、PC上でフォーマット（初期化）してからご�
         <translation>Copying data files....</translation>
     </message>
     <message>
-        <source>コントロールファイル [ .Wpj ] とWAVEファイルをFlashCardにコピーしてご使用ください。<byte value="xd" />
+        <source>コントロールファイル [ .Wpj ] とWAVEファイルをFlashCardにコピーしてご使用ください。<byte value="xd"/>
 推奨メーカー・形式のFlashCardをご使用ください。それ以外のFlashCardでは正常に動作しない場合があります。</source>
-        <translation type="unfinished" />
+        <translation>Copy the control file [ .Wpj ] and the WAVE files to the Flash Card to use them.<byte value="xd"/>
+Use a Flash Card of a recommended make and type. Other Flash Cards may not work correctly.</translation>
     </message>
     <message>
         <source>コントロールファイルとWAVEファイルのご使用上のご注意</source>
@@ -932,27 +960,27 @@ Flash Cardは必ず、PC上でフォーマット（初期化）してからご�
         <translation>Add voice data</translation>
     </message>
     <message>
-        <source> は既に登録されています。　　</source>
+        <source> は既に登録されています。&#x3000;&#x3000;</source>
         <translation> is already registered.</translation>
     </message>
     <message>
-        <source>カードデータファイル名を入力してください。　　</source>
+        <source>カードデータファイル名を入力してください。&#x3000;&#x3000;</source>
         <translation>Enter the card data file name.</translation>
     </message>
     <message>
-        <source>カードデータを保存するフォルダを指定してください。　　</source>
+        <source>カードデータを保存するフォルダを指定してください。&#x3000;&#x3000;</source>
         <translation>Give the folder to save the card data in.</translation>
     </message>
     <message>
-        <source>指定されたフォルダは存在しません。　　</source>
+        <source>指定されたフォルダは存在しません。&#x3000;&#x3000;</source>
         <translation>The given folder does not exist.</translation>
     </message>
     <message>
-        <source>フォルダを作成しますか？　　</source>
+        <source>フォルダを作成しますか？&#x3000;&#x3000;</source>
         <translation>Create the folder?</translation>
     </message>
     <message>
-        <source>フォルダの作成に失敗しました。　　</source>
+        <source>フォルダの作成に失敗しました。&#x3000;&#x3000;</source>
         <translation>Could not create the folder.</translation>
     </message>
     <message>
@@ -964,7 +992,7 @@ Flash Cardは必ず、PC上でフォーマット（初期化）してからご�
         <translation>The extension must be wpj.</translation>
     </message>
     <message>
-        <source>一時保存ファイルを作成しました。　　</source>
+        <source>一時保存ファイルを作成しました。&#x3000;&#x3000;</source>
         <translation>The temporary save file was created.</translation>
     </message>
     <message>
@@ -972,9 +1000,10 @@ Flash Cardは必ず、PC上でフォーマット（初期化）してからご�
         <translation>Reset the editor information?</translation>
     </message>
     <message>
-        <source>コントロールファイル [ .zpx ] とmp3ファイルをFlashCardにコピーしてご使用ください。<byte value="xd" />
+        <source>コントロールファイル [ .zpx ] とmp3ファイルをFlashCardにコピーしてご使用ください。<byte value="xd"/>
 推奨メーカー・形式のFlashCardをご使用ください。それ以外のFlashCardでは正常に動作しない場合があります。</source>
-        <translation type="unfinished" />
+        <translation>Copy the control file [ .zpx ] and the mp3 files to the Flash Card to use them.<byte value="xd"/>
+Use a Flash Card of a recommended make and type. Other Flash Cards may not work correctly.</translation>
     </message>
     <message>
         <source>コントロールファイルとmp3ファイルのご使用上のご注意</source>
@@ -985,69 +1014,82 @@ Flash Cardは必ず、PC上でフォーマット（初期化）してからご�
         <translation>Please check.</translation>
     </message>
     <message>
-        <source>カードデータファイル名を入力して下さい。<byte value="xd" />
+        <source>カードデータファイル名を入力して下さい。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>Enter the card data file name.<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>入力できる文字数は半角8文字です。<byte value="xd" />
+        <source>入力できる文字数は半角8文字です。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>At most 8 half-width characters can be entered.<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>全角文字は使用できません。<byte value="xd" />
+        <source>全角文字は使用できません。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>Full-width characters cannot be used.<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>カードデータファイル名には<byte value="xd" />
+        <source>カードデータファイル名には<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>In the card data file name,<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>は使用できません。<byte value="xd" />
+        <source>は使用できません。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation> cannot be used.<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>作成フォルダ名を入力してください。<byte value="xd" />
+        <source>作成フォルダ名を入力してください。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>Enter the folder name.<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>入力できる文字数は全角20文字です。<byte value="xd" />
+        <source>入力できる文字数は全角20文字です。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>At most 20 full-width characters can be entered.<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>入力できる文字数は全角１0文字です。<byte value="xd" />
+        <source>入力できる文字数は全角１0文字です。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>At most 10 full-width characters can be entered.<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>カード容量を入力してください。<byte value="xd" />
+        <source>カード容量を入力してください。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>Enter the card capacity.<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>カードデータ作成会社を入力してください。<byte value="xd" />
+        <source>カードデータ作成会社を入力してください。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>Enter the card data company.<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>カードデータ作成者を入力してください。<byte value="xd" />
+        <source>カードデータ作成者を入力してください。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>Enter the card data author.<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>入力できる文字数は全角14文字です。<byte value="xd" />
+        <source>入力できる文字数は全角14文字です。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>At most 14 full-width characters can be entered.<byte value="xd"/>
+</translation>
     </message>
     <message>
-        <source>入力できる文字数は全角100文字です。<byte value="xd" />
+        <source>入力できる文字数は全角100文字です。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>At most 100 full-width characters can be entered.<byte value="xd"/>
+</translation>
     </message>
     <message>
         <source>詳細情報が変更されています。
@@ -1080,18 +1122,20 @@ Quit without saving?</translation>
         <translation>The editor information is not entered. Please check it.</translation>
     </message>
     <message>
-        <source>現在、詳細設定で指定されているカードデータフォルダは存在しません。　　<byte value="xd" />
+        <source>現在、詳細設定で指定されているカードデータフォルダは存在しません。&#x3000;&#x3000;<byte value="xd"/>
 正しいフォルダを指定してください。</source>
-        <translation type="unfinished" />
+        <translation>The card data folder given in Settings does not exist.<byte value="xd"/>
+Give a valid folder.</translation>
     </message>
     <message>
         <source>使用機種を入力して下さい。</source>
         <translation>Enter the device model.</translation>
     </message>
     <message>
-        <source>カードデータ作成日を入力してください。<byte value="xd" />
+        <source>カードデータ作成日を入力してください。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>Enter the card data date.<byte value="xd"/>
+</translation>
     </message>
     <message>
         <source>ステレオ形式のファイルは扱えません。</source>
@@ -1114,15 +1158,18 @@ Quit without saving?</translation>
         <translation>Usable sampling rates are 8 kHz, 11.025 kHz, 12.8 kHz, 16.0 kHz, 22.05 kHz, 32.0 kHz, 44.1 kHz.</translation>
     </message>
     <message>
-        <source>本シリーズの製品では次のWAVEファイルは使用できません。<byte value="xd" />
-48/44.1KHz 16/8Bit<byte value="xd" />
+        <source>本シリーズの製品では次のWAVEファイルは使用できません。<byte value="xd"/>
+48/44.1KHz 16/8Bit<byte value="xd"/>
 32/22.05KHz 16/8Bit にコンバート後登録して下さい。</source>
-        <translation type="unfinished" />
+        <translation>The following WAVE files cannot be used with products of this series.<byte value="xd"/>
+48/44.1KHz 16/8Bit<byte value="xd"/>
+Convert them to 32/22.05KHz 16/8Bit and register them.</translation>
     </message>
     <message>
-        <source>LYRシリーズ用<byte value="xd" />
+        <source>LYRシリーズ用<byte value="xd"/>
 （8bitデータ専用）</source>
-        <translation type="unfinished" />
+        <translation>LYR series<byte value="xd"/>
+(8-bit data only)</translation>
     </message>
     <message>
         <source>QDXシリーズ 255CH用</source>
@@ -1153,12 +1200,12 @@ Quit without saving?</translation>
         <translation>ZPX series</translation>
     </message>
     <message>
-        <source>WAVE ファイル<byte value="xd" />
+        <source>WAVE ファイル<byte value="xd"/>
 44.1/22.05KHz 16/8Bit mono</source>
         <translation>WAVE files</translation>
     </message>
     <message>
-        <source>WAVE ファイル<byte value="xd" />
+        <source>WAVE ファイル<byte value="xd"/>
 44.1/22.05KHz 16/8Bit mono/stereo</source>
         <translation>WAVE files</translation>
     </message>
@@ -1167,44 +1214,46 @@ Quit without saving?</translation>
         <translation>Choose what to print.</translation>
     </message>
     <message>
-        <source>WAVE ファイル<byte value="xd" />
+        <source>WAVE ファイル<byte value="xd"/>
 44.1/32/22.05/16/12.8/11.025/8KHz 8Bit mono</source>
         <translation>WAVE files</translation>
     </message>
     <message>
-        <source>WAVE ファイル<byte value="xd" />
+        <source>WAVE ファイル<byte value="xd"/>
 44.1/32/22.05/16/12.8/11.025/8KHz 16/8Bit mono</source>
         <translation>WAVE files</translation>
     </message>
     <message>
-        <source>WAVE ファイル<byte value="xd" />
+        <source>WAVE ファイル<byte value="xd"/>
 44.1/32/22.05/16/12.8/11.025/8KHz 8Bit mono/stereo</source>
         <translation>WAVE files</translation>
     </message>
     <message>
-        <source>WAVE ファイル<byte value="xd" />
+        <source>WAVE ファイル<byte value="xd"/>
 44.1/32/22.05/16/12.8/11.025/8KHz 16/8Bit mono/stereo</source>
         <translation>WAVE files</translation>
     </message>
     <message>
-        <source>WAVE ファイル<byte value="xd" />
+        <source>WAVE ファイル<byte value="xd"/>
 32/22.05/16/12.8/11.025/8KHz 16/8Bit mono</source>
         <translation>WAVE files</translation>
     </message>
     <message>
-        <source>WAVE ファイル<byte value="xd" />
+        <source>WAVE ファイル<byte value="xd"/>
 32/22.05/16/12.8/11.025/8KHz 16/8Bit mono/stereo</source>
         <translation>WAVE files</translation>
     </message>
     <message>
-        <source>MP3 ファイル<byte value="xd" />
+        <source>MP3 ファイル<byte value="xd"/>
 128Kbit 64Kbit mono</source>
-        <translation type="unfinished" />
+        <translation>MP3 files<byte value="xd"/>
+128Kbit 64Kbit mono</translation>
     </message>
     <message>
-        <source>MP3 ファイル<byte value="xd" />
+        <source>MP3 ファイル<byte value="xd"/>
 128Kbit 64Kbit mono/stereo</source>
-        <translation type="unfinished" />
+        <translation>MP3 files<byte value="xd"/>
+128Kbit 64Kbit mono/stereo</translation>
     </message>
     <message>
         <source>エラー</source>
@@ -1314,10 +1363,10 @@ Quit without saving?</translation>
         <translation>play one sound file to its end</translation>
     </message>
     <message>
-        <source>Plays the file on the default audio output as the series' device type plays it
+        <source>Plays the file on the default audio output as the series&apos; device type plays it
 (WAVE, or MP3 in series 7). Exit status 1 when it cannot be opened.
 </source>
-        <translation>Plays the file on the default audio output as the series' device type plays it
+        <translation>Plays the file on the default audio output as the series&apos; device type plays it
 (WAVE, or MP3 in series 7). Exit status 1 when it cannot be opened.
 </translation>
     </message>
@@ -1425,7 +1474,7 @@ Exit status 1 when the load failed or the file cannot be written.
         <translation>Time (s)</translation>
     </message>
     <message>
-        <source>チャンネル %1～%2　　ボイス %3～%4</source>
+        <source>チャンネル %1～%2&#x3000;&#x3000;ボイス %3～%4</source>
         <translation>Channels %1-%2  Voices %3-%4</translation>
     </message>
     <message>
@@ -1604,11 +1653,14 @@ Exit status 1 when the load failed or the file cannot be written.
 <context>
     <name>Project</name>
     <message>
-        <source>%1できません。次のSoundファイルが見つかりません。<byte value="xd" />
-%2<byte value="xd" />
-<byte value="xd" />
+        <source>%1できません。次のSoundファイルが見つかりません。<byte value="xd"/>
+%2<byte value="xd"/>
+<byte value="xd"/>
 Sound登録でファイルを差し替えるか、削除してください。</source>
-        <translation type="unfinished" />
+        <translation>Cannot %1. The following sound files were not found.<byte value="xd"/>
+%2<byte value="xd"/>
+<byte value="xd"/>
+Replace or delete the files in voice registration.</translation>
     </message>
 </context>
 <context>
@@ -1618,23 +1670,23 @@ Sound登録でファイルを差し替えるか、削除してください。</s
         <translation>record a voice from an input device into a file the series registers</translation>
     </message>
     <message>
-        <source>Records from the system's default input, or from --device NAME (see
+        <source>Records from the system&apos;s default input, or from --device NAME (see
 --list-devices), until Ctrl+C or for --seconds N. The take is recorded at the
 highest rate the series takes that the device gives, 16-bit, mono (stereo only
 with the stereo option and a two-channel device), and streamed into a temporary
 file beside OUTFILE that stays readable should the recording be killed. It is then
-written to OUTFILE in the series' format (MP3 for the MP3 series): --trim cuts
+written to OUTFILE in the series&apos; format (MP3 for the MP3 series): --trim cuts
 silence below -50 dBFS keeping 100 ms on each side, --normalize brings the
 loudness to LUFS with the peak at most -1 dBFS. An existing OUTFILE is replaced
 only with --yes. Samples the computer could not keep up with are counted as
 overruns. Exit status 0 when the file was written, 1 when not, 2 on wrong usage.
 </source>
-        <translation>Records from the system's default input, or from --device NAME (see
+        <translation>Records from the system&apos;s default input, or from --device NAME (see
 --list-devices), until Ctrl+C or for --seconds N. The take is recorded at the
 highest rate the series takes that the device gives, 16-bit, mono (stereo only
 with the stereo option and a two-channel device), and streamed into a temporary
 file beside OUTFILE that stays readable should the recording be killed. It is then
-written to OUTFILE in the series' format (MP3 for the MP3 series): --trim cuts
+written to OUTFILE in the series&apos; format (MP3 for the MP3 series): --trim cuts
 silence below -50 dBFS keeping 100 ms on each side, --normalize brings the
 loudness to LUFS with the peak at most -1 dBFS. An existing OUTFILE is replaced
 only with --yes. Samples the computer could not keep up with are counted as
@@ -1724,9 +1776,10 @@ shown. Exit status 0 when every file was registered, 1 otherwise.
 <context>
     <name>Registration</name>
     <message>
-        <source>次の %1 ファイルは登録できませんでした。<byte value="xd" />
+        <source>次の %1 ファイルは登録できませんでした。<byte value="xd"/>
 </source>
-        <translation type="unfinished" />
+        <translation>The following %1 files could not be registered.<byte value="xd"/>
+</translation>
     </message>
     <message>
         <source>%1：%2</source>
@@ -1768,9 +1821,10 @@ shown. Exit status 0 when every file was registered, 1 otherwise.
 <context>
     <name>RegistrationSession</name>
     <message>
-        <source><byte value="xd" />
+        <source><byte value="xd"/>
 No.%1（%2）のコメント</source>
-        <translation type="unfinished" />
+        <translation><byte value="xd"/>
+Comment of No.%1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -1790,21 +1844,24 @@ No.%1（%2）のコメント</source>
 <context>
     <name>SettingsSession</name>
     <message>
-        <source>カードデータを保存するフォルダは、「%1」から始まるフルパスで指定してください。　　</source>
-        <translation>Give the folder to save card data in as a full path starting with "%1".</translation>
+        <source>カードデータを保存するフォルダは、「%1」から始まるフルパスで指定してください。&#x3000;&#x3000;</source>
+        <translation>Give the folder to save card data in as a full path starting with &quot;%1&quot;.</translation>
     </message>
     <message>
-        <source>設定ファイルに保存できませんでした。<byte value="xd" />
-%1<byte value="xd" />
-<byte value="xd" />
+        <source>設定ファイルに保存できませんでした。<byte value="xd"/>
+%1<byte value="xd"/>
+<byte value="xd"/>
 変更した設定はこのまま使えますが、次回の起動時には元に戻ります。</source>
-        <translation type="unfinished" />
+        <translation>Could not save to the settings file.<byte value="xd"/>
+%1<byte value="xd"/>
+<byte value="xd"/>
+The changed settings stay in use now but revert at the next start.</translation>
     </message>
 </context>
 <context>
     <name>SheetPainter</name>
     <message>
-        <source>印刷日 %1　　時刻 %2</source>
+        <source>印刷日 %1&#x3000;&#x3000;時刻 %2</source>
         <translation>Printed %1  Time %2</translation>
     </message>
     <message>
@@ -1887,12 +1944,12 @@ Exit status 1 when the load failed.
     </message>
     <message>
         <source>Writes a silent mono PCM WAVE file of S seconds (1 to 3659: at most 60 minutes and
-59 seconds), 16 bits and 22050 Hz unless told otherwise; ".wav" is added to an
+59 seconds), 16 bits and 22050 Hz unless told otherwise; &quot;.wav&quot; is added to an
 OUT that does not end so. --yes overwrites an existing file; without it the
 answer is No.
 </source>
         <translation>Writes a silent mono PCM WAVE file of S seconds (1 to 3659: at most 60 minutes and
-59 seconds), 16 bits and 22050 Hz unless told otherwise; ".wav" is added to an
+59 seconds), 16 bits and 22050 Hz unless told otherwise; &quot;.wav&quot; is added to an
 OUT that does not end so. --yes overwrites an existing file; without it the
 answer is No.
 </translation>
@@ -1949,9 +2006,10 @@ unfinished file. Exit status 0 when every stereo file was converted.
         <translation> (%1 bit)</translation>
     </message>
     <message>
-        <source>%1%2 はこのページでは変換できません。<byte value="xd" />
+        <source>%1%2 はこのページでは変換できません。<byte value="xd"/>
 「シリーズに合わせて変換」のページで変換できます。</source>
-        <translation type="unfinished" />
+        <translation>%1%2 cannot be converted on this page.<byte value="xd"/>
+It can be converted on the &quot;Convert for the series&quot; page.</translation>
     </message>
     <message>
         <source>変換対象のファイルが指定されていません。</source>
@@ -1966,9 +2024,10 @@ unfinished file. Exit status 0 when every stereo file was converted.
         <translation>No output file name is given.</translation>
     </message>
     <message>
-        <source>変換するファイルと出力ファイル名が同じです。<byte value="xd" />
-出力ファイル名は異なる場所または名前を指定してください。　　</source>
-        <translation type="unfinished" />
+        <source>変換するファイルと出力ファイル名が同じです。<byte value="xd"/>
+出力ファイル名は異なる場所または名前を指定してください。&#x3000;&#x3000;</source>
+        <translation>The file to convert and the output file name are the same.<byte value="xd"/>
+Give a different place or name for the output file.</translation>
     </message>
     <message>
         <source>出力ファイル名が正しくありません。</source>
@@ -1987,9 +2046,10 @@ unfinished file. Exit status 0 when every stereo file was converted.
         <translation>No output folder is given.</translation>
     </message>
     <message>
-        <source>変換対象フォルダと出力先フォルダが同じです。<byte value="xd" />
-出力先フォルダは異なる場所を指定してください。　　</source>
-        <translation type="unfinished" />
+        <source>変換対象フォルダと出力先フォルダが同じです。<byte value="xd"/>
+出力先フォルダは異なる場所を指定してください。&#x3000;&#x3000;</source>
+        <translation>The source folder and the output folder are the same.<byte value="xd"/>
+Give a different place for the output folder.</translation>
     </message>
     <message>
         <source>フォルダ内に変換できるファイルがありません。</source>
@@ -2000,7 +2060,7 @@ unfinished file. Exit status 0 when every stereo file was converted.
         <translation>Could not get the information. Processing is stopped.</translation>
     </message>
     <message>
-        <source>変換対象のファイルが見つかりません。処理を終了します。　</source>
+        <source>変換対象のファイルが見つかりません。処理を終了します。&#x3000;</source>
         <translation>The file to convert was not found. Processing ends.</translation>
     </message>
     <message>
@@ -2024,7 +2084,7 @@ unfinished file. Exit status 0 when every stereo file was converted.
         <translation>%1 is not stereo.</translation>
     </message>
     <message>
-        <source>このファイルをスキップして処理を続けますか？　　</source>
+        <source>このファイルをスキップして処理を続けますか？&#x3000;&#x3000;</source>
         <translation>Skip this file and go on?</translation>
     </message>
     <message>
@@ -2059,11 +2119,11 @@ unfinished file. Exit status 0 when every stereo file was converted.
     </message>
     <message>
         <source>Reads every file of the card at TARGET back and compares it with CARDFOLDER, checks
-that the directory order is name order and that nothing else is on the card's top
+that the directory order is name order and that nothing else is on the card&apos;s top
 level. Exit status 0 when the card matches, 1 when it does not, 2 on wrong usage.
 </source>
         <translation>Reads every file of the card at TARGET back and compares it with CARDFOLDER, checks
-that the directory order is name order and that nothing else is on the card's top
+that the directory order is name order and that nothing else is on the card&apos;s top
 level. Exit status 0 when the card matches, 1 when it does not, 2 on wrong usage.
 </translation>
     </message>
@@ -2087,7 +2147,7 @@ level. Exit status 0 when the card matches, 1 when it does not, 2 on wrong usage
     </message>
     <message>
         <source>Checks that CARDFOLDER holds one control file and exactly the sound files it names,
-that TARGET (the card's mount folder) is FAT16, writable and large enough, then
+that TARGET (the card&apos;s mount folder) is FAT16, writable and large enough, then
 writes the files in name order, each flushed, syncs, and reads every file back to
 compare it, with the directory order. Files already on the card are removed only
 with --yes (folders never). --any-filesystem lifts the FAT16 requirement, for a
@@ -2095,7 +2155,7 @@ folder that is not a card. Ctrl+C stops between two blocks. Exit status 0 when
 written and verified, 1 otherwise, 2 on wrong usage.
 </source>
         <translation>Checks that CARDFOLDER holds one control file and exactly the sound files it names,
-that TARGET (the card's mount folder) is FAT16, writable and large enough, then
+that TARGET (the card&apos;s mount folder) is FAT16, writable and large enough, then
 writes the files in name order, each flushed, syncs, and reads every file back to
 compare it, with the directory order. Files already on the card are removed only
 with --yes (folders never). --any-filesystem lifts the FAT16 requirement, for a
@@ -2120,13 +2180,13 @@ written and verified, 1 otherwise, 2 on wrong usage.
     </message>
     <message>
         <source>Writes the control file OUT from a JSON object of the form `show --json` prints
-(missing keys are empty; "programs" lists the channels to set). The series is
-the object's "series" when it has one, else the current series. The owner details
+(missing keys are empty; &quot;programs&quot; lists the channels to set). The series is
+the object&apos;s &quot;series&quot; when it has one, else the current series. The owner details
 come from the settings file. Exit status 1 when the file cannot be written.
 </source>
         <translation>Writes the control file OUT from a JSON object of the form `show --json` prints
-(missing keys are empty; "programs" lists the channels to set). The series is
-the object's "series" when it has one, else the current series. The owner details
+(missing keys are empty; &quot;programs&quot; lists the channels to set). The series is
+the object&apos;s &quot;series&quot; when it has one, else the current series. The owner details
 come from the settings file. Exit status 1 when the file cannot be written.
 </translation>
     </message>
@@ -2139,8 +2199,8 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <translation>%1 is not a JSON object: %2</translation>
     </message>
     <message>
-        <source>"series" must be 0 to 7</source>
-        <translation>"series" must be 0 to 7</translation>
+        <source>&quot;series&quot; must be 0 to 7</source>
+        <translation>&quot;series&quot; must be 0 to 7</translation>
     </message>
 </context>
 <context>
@@ -2170,7 +2230,7 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <translation>%1 s</translation>
     </message>
     <message>
-        <source>%1　%2（%3 回目）</source>
+        <source>%1&#x3000;%2（%3 回目）</source>
         <translation>%1 %2 (round %3)</translation>
     </message>
 </context>
@@ -2185,7 +2245,7 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <translation>%1 → %2</translation>
     </message>
     <message>
-        <source>%1　%2</source>
+        <source>%1&#x3000;%2</source>
         <translation>%1 %2</translation>
     </message>
     <message>
@@ -2312,7 +2372,7 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <translation>Copies</translation>
     </message>
     <message>
-        <source>枚　（コピー枚数含）</source>
+        <source>枚&#x3000;（コピー枚数含）</source>
         <translation>copies (incl. duplicates)</translation>
     </message>
     <message>
@@ -2427,9 +2487,10 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <translation>Write to card</translation>
     </message>
     <message>
-        <source>書き込むカードデータ: %1<byte value="xd" />
+        <source>書き込むカードデータ: %1<byte value="xd"/>
 書き込むカードを選んでください。使えるのは[FAT16]でフォーマットしたカードだけです。</source>
-        <translation type="unfinished" />
+        <translation>Card data to write: %1<byte value="xd"/>
+Choose the card to write to. Only cards formatted as [FAT16] can be used.</translation>
     </message>
     <message>
         <source>カード</source>
@@ -2500,9 +2561,10 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <translation>The card can be removed.</translation>
     </message>
     <message>
-        <source>カードを取り外せませんでした。<byte value="xd" />
+        <source>カードを取り外せませんでした。<byte value="xd"/>
 %1</source>
-        <translation type="unfinished" />
+        <translation>Could not eject the card.<byte value="xd"/>
+%1</translation>
     </message>
 </context>
 <context>
@@ -2516,9 +2578,10 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <translation>&amp;Close</translation>
     </message>
     <message>
-        <source>ユーザーガイドを開けませんでした。<byte value="xd" />
+        <source>ユーザーガイドを開けませんでした。<byte value="xd"/>
 %1</source>
-        <translation type="unfinished" />
+        <translation>Could not open the user guide.<byte value="xd"/>
+%1</translation>
     </message>
 </context>
 <context>
@@ -2748,9 +2811,10 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <source>このファイルは見つかりません。最近使ったファイルの一覧から外します。<byte value="xd" />
+        <source>このファイルは見つかりません。最近使ったファイルの一覧から外します。<byte value="xd"/>
 %1</source>
-        <translation type="unfinished" />
+        <translation>This file was not found. It is removed from the recent files list.<byte value="xd"/>
+%1</translation>
     </message>
     <message>
         <source>復元した編集内容（未保存）</source>
@@ -2769,24 +2833,28 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <translation>Open file</translation>
     </message>
     <message>
-        <source>編集中の作業があるため、次のファイルは読み込みませんでした。<byte value="xd" />
+        <source>編集中の作業があるため、次のファイルは読み込みませんでした。<byte value="xd"/>
 %1</source>
-        <translation type="unfinished" />
+        <translation>Work is being edited, so the following file was not loaded.<byte value="xd"/>
+%1</translation>
     </message>
     <message>
-        <source>前回保存されずに終了した編集内容がありますが、復元用のファイルが壊れているため復元できません。<byte value="xd" />
+        <source>前回保存されずに終了した編集内容がありますが、復元用のファイルが壊れているため復元できません。<byte value="xd"/>
 %1</source>
-        <translation type="unfinished" />
+        <translation>Edits from last time were not saved, but the recovery file is damaged and they cannot be restored.<byte value="xd"/>
+%1</translation>
     </message>
     <message>
-        <source>前回保存されずに終了した編集内容がありますが、%1のものです。このシリーズには読み込めません。<byte value="xd" />
+        <source>前回保存されずに終了した編集内容がありますが、%1のものです。このシリーズには読み込めません。<byte value="xd"/>
 詳細設定でそのシリーズに切り替えて起動し直すと、復元できます。</source>
-        <translation type="unfinished" />
+        <translation>Edits from last time were not saved, but they belong to %1 and cannot be loaded into this series.<byte value="xd"/>
+Switch to that series in Settings and restart to restore them.</translation>
     </message>
     <message>
-        <source>前回保存されずに終了した編集内容があります。復元しますか？<byte value="xd" />
+        <source>前回保存されずに終了した編集内容があります。復元しますか？<byte value="xd"/>
 「いいえ」を選ぶと、その内容は破棄されます。</source>
-        <translation type="unfinished" />
+        <translation>Edits from last time were not saved. Restore them?<byte value="xd"/>
+Choosing &quot;No&quot; discards them.</translation>
     </message>
     <message>
         <source>登録されていないSoundの削除</source>
@@ -2843,14 +2911,16 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <translation>Save PDF file</translation>
     </message>
     <message>
-        <source>PDFファイルを保存できませんでした。<byte value="xd" />
+        <source>PDFファイルを保存できませんでした。<byte value="xd"/>
 %1</source>
-        <translation type="unfinished" />
+        <translation>Could not save the PDF file.<byte value="xd"/>
+%1</translation>
     </message>
     <message>
-        <source>PDFファイルを保存しました。<byte value="xd" />
+        <source>PDFファイルを保存しました。<byte value="xd"/>
 %1</source>
-        <translation type="unfinished" />
+        <translation>The PDF file was saved.<byte value="xd"/>
+%1</translation>
     </message>
 </context>
 <context>
@@ -2923,20 +2993,24 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <translation>Close</translation>
     </message>
     <message>
-        <source>終了していない録音が残っています。<byte value="xd" />
-%1（%2 秒）<byte value="xd" />
-<byte value="xd" />
+        <source>終了していない録音が残っています。<byte value="xd"/>
+%1（%2 秒）<byte value="xd"/>
+<byte value="xd"/>
 この録音を残しますか？（いいえ を選ぶと削除します）</source>
-        <translation type="unfinished" />
+        <translation>An unfinished recording is left.<byte value="xd"/>
+%1 (%2 s)<byte value="xd"/>
+<byte value="xd"/>
+Keep this recording? (No deletes it)</translation>
     </message>
     <message>
         <source>%1 秒</source>
         <translation>%1 s</translation>
     </message>
     <message>
-        <source>録音を始められません。<byte value="xd" />
+        <source>録音を始められません。<byte value="xd"/>
 %1</source>
-        <translation type="unfinished" />
+        <translation>Cannot start recording.<byte value="xd"/>
+%1</translation>
     </message>
     <message>
         <source>録音を書き込めなくなりました。そこまでの録音は残っています。</source>
@@ -2947,9 +3021,10 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <translation>Processing fell behind and part of the recording (%1 samples) was lost.</translation>
     </message>
     <message>
-        <source>%1<byte value="xd" />
+        <source>%1<byte value="xd"/>
 は既にあります。置き換えますか？</source>
-        <translation type="unfinished" />
+        <translation>%1<byte value="xd"/>
+already exists. Replace it?</translation>
     </message>
     <message>
         <source>録音は登録されていません。破棄して閉じますか？</source>
@@ -2961,7 +3036,7 @@ come from the settings file. Exit status 1 when the file cannot be written.
     </message>
     <message>
         <source>カード情報の録音日が空欄です。今日の日付（%1）を入れますか？</source>
-        <translation>The recording date in the card information is empty. Enter today's date (%1)?</translation>
+        <translation>The recording date in the card information is empty. Enter today&apos;s date (%1)?</translation>
     </message>
 </context>
 <context>
@@ -3029,8 +3104,8 @@ Use it only with devices that can play stereo data.</translation>
         <translation>On (stereo data too)</translation>
     </message>
     <message>
-        <source>&lt;a href="%1"&gt;ユーザーガイド（%2）&lt;/a&gt;</source>
-        <translation>&lt;a href="%1"&gt;User guide (%2)&lt;/a&gt;</translation>
+        <source>&lt;a href=&quot;%1&quot;&gt;ユーザーガイド（%2）&lt;/a&gt;</source>
+        <translation>&lt;a href=&quot;%1&quot;&gt;User guide (%2)&lt;/a&gt;</translation>
     </message>
     <message>
         <source>インストールされているユーザーガイドを開きます</source>
@@ -3144,20 +3219,25 @@ Use it only with devices that can play stereo data.</translation>
     </message>
     <message>
         <source>%1 個のファイルは「シリーズに合わせて変換」のページで変換してください。</source>
-        <translation>Convert %1 files on the "Convert for the series" page.</translation>
+        <translation>Convert %1 files on the &quot;Convert for the series&quot; page.</translation>
     </message>
     <message>
-        <source>%1<byte value="xd" />
-<byte value="xd" />
-出力先：<byte value="xd" />
+        <source>%1<byte value="xd"/>
+<byte value="xd"/>
+出力先：<byte value="xd"/>
 %2</source>
-        <translation type="unfinished" />
+        <translation>%1<byte value="xd"/>
+<byte value="xd"/>
+Output:<byte value="xd"/>
+%2</translation>
     </message>
     <message>
-        <source>無音データを作成しました。<byte value="xd" />
-<byte value="xd" />
+        <source>無音データを作成しました。<byte value="xd"/>
+<byte value="xd"/>
 %1</source>
-        <translation type="unfinished" />
+        <translation>Silent data was made.<byte value="xd"/>
+<byte value="xd"/>
+%1</translation>
     </message>
 </context>
 <context>
