@@ -98,7 +98,8 @@ FrmWaveAdd::FrmWaveAdd(const WindowContext& context, QWidget* parent)
   for (int c = 0; c < model_->columnCount(); ++c) {
     const int twips = model_->ColumnTwips(c);
     if (twips > 0) {
-      grid_->setColumnWidth(c, twips / 15);
+      // No narrower than its caption, which runs longer in English.
+      grid_->setColumnWidth(c, std::max(twips / 15, grid_->horizontalHeader()->sectionSizeHint(c)));
     } else {
       grid_->setColumnHidden(c, true);
     }
@@ -184,17 +185,19 @@ FrmWaveAdd::FrmWaveAdd(const WindowContext& context, QWidget* parent)
   capacity_->setCurrentIndex(project_.settings.FileCapacity);
   capacity_label->setVisible(mp3);
   capacity_->setVisible(mp3);
-  bottom->addWidget(capacity_label);
-  bottom->addWidget(capacity_);
+  // The limit stands over the totals it limits, in their columns: beside
+  // them it made the MP3 series' window wider than a 1024-pixel screen.
   auto* totals = new QGridLayout();
-  totals->addWidget(new QLabel(tr("積算時間 ："), this), 0, 0);
+  totals->addWidget(capacity_label, 0, 0);
+  totals->addWidget(capacity_, 0, 1);
+  totals->addWidget(new QLabel(tr("積算時間 ："), this), 1, 0);
   time_total_ = new QLabel(this);
   time_total_->setObjectName(u"LblTime"_s);
-  totals->addWidget(time_total_, 0, 1);
-  totals->addWidget(new QLabel(tr("積算容量 ："), this), 1, 0);
+  totals->addWidget(time_total_, 1, 1);
+  totals->addWidget(new QLabel(tr("積算容量 ："), this), 2, 0);
   bytes_total_ = new QLabel(this);
   bytes_total_->setObjectName(u"LblByte"_s);
-  totals->addWidget(bytes_total_, 1, 1);
+  totals->addWidget(bytes_total_, 2, 1);
   // Wide enough for the largest totals from the start, so that a new total
   // does not shift (and repaint) the rest of the window.
   const QFontMetrics metrics(bytes_total_->font());
