@@ -68,8 +68,7 @@ QString LanguageChoiceText(LanguageChoice choice) {
   return QString();
 }
 
-UiLanguage ResolveLanguage(LanguageChoice choice, QLocale::Language system_language,
-                           bool english_complete) {
+UiLanguage ResolveLanguage(LanguageChoice choice, QLocale::Language system_language) {
   switch (choice) {
     case LanguageChoice::kJapanese:
       return UiLanguage::kJapanese;
@@ -78,8 +77,7 @@ UiLanguage ResolveLanguage(LanguageChoice choice, QLocale::Language system_langu
     case LanguageChoice::kSystem:
       break;
   }
-  return english_complete && system_language == QLocale::English ? UiLanguage::kEnglish
-                                                                 : UiLanguage::kJapanese;
+  return system_language == QLocale::English ? UiLanguage::kEnglish : UiLanguage::kJapanese;
 }
 
 UiLanguage ResolveLanguage(LanguageChoice choice) {

@@ -16,12 +16,6 @@ enum class UiLanguage { kJapanese, kEnglish };
 // order the settings window lists them.
 enum class LanguageChoice { kSystem, kJapanese, kEnglish };
 
-// Until the English windows are known to fit (every label, button and column
-// measured against its widget at 1024x768), an English system still gets the
-// Japanese interface, which is known to; an explicit choice of English
-// (settings or --lang en) gives the English one. Turns true with that check.
-inline constexpr bool kEnglishTranslationComplete = false;
-
 // The settings file's value of the choice: "ja", "en", or empty for the
 // system's. Anything else a hand-edited file holds reads as the system's.
 LanguageChoice ParseLanguageChoice(const QString& text);
@@ -29,8 +23,7 @@ QString LanguageChoiceText(LanguageChoice choice);
 
 // The choice made concrete: the system's is English for an English system
 // language and Japanese for every other one, the C and POSIX locales too.
-UiLanguage ResolveLanguage(LanguageChoice choice, QLocale::Language system_language,
-                           bool english_complete = kEnglishTranslationComplete);
+UiLanguage ResolveLanguage(LanguageChoice choice, QLocale::Language system_language);
 UiLanguage ResolveLanguage(LanguageChoice choice);  // with the system's language
 
 // Installs the translators of the language into the running application:

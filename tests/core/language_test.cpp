@@ -13,28 +13,25 @@ namespace {
 using namespace Qt::StringLiterals;
 
 // The settings' value read, then resolved against the system's language: an explicit choice
-// wins; the system's is English only for an English system once the translation is complete, and
-// Japanese for every other language, C (and so POSIX) included.
+// wins; the system's is English only for an English system, and Japanese for every other language,
+// C (and so POSIX) included.
 TEST(Language, ChoiceReadAndResolved) {
   constexpr auto kJa = UiLanguage::kJapanese;
   constexpr auto kEn = UiLanguage::kEnglish;
   struct Row {
     QString value;
     QLocale::Language system;
-    bool complete;
     UiLanguage expected;
   };
   const Row rows[] = {
-      {QString(), QLocale::English, true, kEn},  {QString(), QLocale::English, false, kJa},
-      {QString(), QLocale::Japanese, true, kJa}, {QString(), QLocale::C, true, kJa},
-      {QString(), QLocale::German, true, kJa},   {u"fr"_s, QLocale::English, true, kEn},
-      {u"ja"_s, QLocale::English, true, kJa},    {u" EN "_s, QLocale::Japanese, false, kEn},
-      {u"en"_s, QLocale::C, false, kEn},
+      {QString(), QLocale::English, kEn},  {QString(), QLocale::Japanese, kJa},
+      {QString(), QLocale::C, kJa},        {QString(), QLocale::German, kJa},
+      {u"fr"_s, QLocale::English, kEn},    {u"ja"_s, QLocale::English, kJa},
+      {u" EN "_s, QLocale::Japanese, kEn}, {u"en"_s, QLocale::C, kEn},
   };
   for (const Row& row : rows) {
-    EXPECT_EQ(ResolveLanguage(ParseLanguageChoice(row.value), row.system, row.complete),
-              row.expected)
-        << row.value.toStdString() << ' ' << row.system << ' ' << row.complete;
+    EXPECT_EQ(ResolveLanguage(ParseLanguageChoice(row.value), row.system), row.expected)
+        << row.value.toStdString() << ' ' << row.system;
   }
   EXPECT_EQ(QLocale(u"POSIX"_s).language(), QLocale::C);
   for (LanguageChoice choice :
