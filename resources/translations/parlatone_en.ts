@@ -424,6 +424,41 @@ file to the running one.</translation>
     </message>
 </context>
 <context>
+    <name>Element</name>
+    <message>
+        <source>ＭＤ</source>
+        <translation>MD</translation>
+    </message>
+    <message>
+        <source>ＤＡＴ</source>
+        <translation>DAT</translation>
+    </message>
+    <message>
+        <source>カセット</source>
+        <translation>Cassette</translation>
+    </message>
+    <message>
+        <source>他</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>49000バイトまで</source>
+        <translation>Up to 49000 bytes</translation>
+    </message>
+    <message>
+        <source>99000バイトまで</source>
+        <translation>Up to 99000 bytes</translation>
+    </message>
+    <message>
+        <source>199000バイトまで</source>
+        <translation>Up to 199000 bytes</translation>
+    </message>
+    <message>
+        <source>制限なし</source>
+        <translation>No limit</translation>
+    </message>
+</context>
+<context>
     <name>FitCommand</name>
     <message>
         <source>not written: %1</source>
