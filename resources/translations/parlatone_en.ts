@@ -2363,6 +2363,38 @@ come from the settings file. Exit status 1 when the file cannot be written.
         <source>出力フォルダを指定してください。</source>
         <translation>Give the output folder.</translation>
     </message>
+    <message>
+        <source>LYRシリーズ（8bitデータ専用）</source>
+        <translation>LYR series (8-bit data only)</translation>
+    </message>
+    <message>
+        <source>QDXシリーズ 255CH</source>
+        <translation>QDX series (255 ch)</translation>
+    </message>
+    <message>
+        <source>LYR500シリーズ</source>
+        <translation>LYR500 series</translation>
+    </message>
+    <message>
+        <source>LYRシリーズ拡張</source>
+        <translation>LYR series (extended)</translation>
+    </message>
+    <message>
+        <source>QDXシリーズ 1000CH</source>
+        <translation>QDX series (1000 ch)</translation>
+    </message>
+    <message>
+        <source>LYR-5シリーズ</source>
+        <translation>LYR-5 series</translation>
+    </message>
+    <message>
+        <source>LYR-4シリーズ</source>
+        <translation>LYR-4 series</translation>
+    </message>
+    <message>
+        <source>ZPXシリーズ</source>
+        <translation>ZPX series</translation>
+    </message>
 </context>
 <context>
     <name>parlatone::FrmCardMake</name>
