@@ -2246,7 +2246,7 @@ come from the settings file. Exit status 1 when the file cannot be written.
     </message>
     <message>
         <source>CH %1 ・ 音声 %2 個 ・ RP %3 回 ・ 時間 %4 秒</source>
-        <translation>CH %1 · %2 voices · RP %3 times · %4 s</translation>
+        <translation>CH %1 · Voices: %2 · RP: %3 · Time: %4 s</translation>
     </message>
     <message>
         <source>RP が 0 のため、時間は 0 秒です。</source>
