@@ -178,7 +178,7 @@ Free: %2</translation>
     <message>
         <source>カードには既に %1 個のファイルがあります。削除して書き込んでよろしいですか？<byte value="xd"/>
 （フォルダは削除しません）</source>
-        <translation>The card already holds %1 files. Delete them and write?<byte value="xd"/>
+        <translation>The card already holds %1 file(s). Delete them and write?<byte value="xd"/>
 (Folders are not deleted.)</translation>
     </message>
     <message>
@@ -211,11 +211,11 @@ Free: %2</translation>
     </message>
     <message>
         <source>カードへの書込みと確認が完了しました（%1 ファイル）。</source>
-        <translation>Writing to the card and verifying are done (%1 files).</translation>
+        <translation>Writing to the card and verifying are done (files: %1).</translation>
     </message>
     <message>
         <source>カードの内容はカードデータと一致しています（%1 ファイル）。</source>
-        <translation>The card&apos;s contents match the card data (%1 files).</translation>
+        <translation>The card&apos;s contents match the card data (files: %1).</translation>
     </message>
     <message>
         <source>カードへの書込みは完了していません。このカードは使用できません。</source>
@@ -284,15 +284,15 @@ Exit status: 0 done, 1 the work failed, 2 wrong usage.
     </message>
     <message>
         <source>このシリーズのチャンネル数（%1）を超える %2 チャンネルと %3 個のSoundは読み込みませんでした。</source>
-        <translation>%2 channels and %3 voices beyond this series&apos; channel count (%1) were not loaded.</translation>
+        <translation>%2 channel(s) and %3 voice(s) beyond this series&apos; channel count (%1) were not loaded.</translation>
     </message>
     <message>
         <source>このシリーズのチャンネル数（%1）を超える %2 チャンネルは読み込みませんでした。</source>
-        <translation>%2 channels beyond this series&apos; channel count (%1) were not loaded.</translation>
+        <translation>%2 channel(s) beyond this series&apos; channel count (%1) were not loaded.</translation>
     </message>
     <message>
         <source>このシリーズのチャンネル数（%1）を超える %2 個のSoundは読み込みませんでした。</source>
-        <translation>%2 voices beyond this series&apos; channel count (%1) were not loaded.</translation>
+        <translation>%2 voice(s) beyond this series&apos; channel count (%1) were not loaded.</translation>
     </message>
     <message>
         <source>Soundのないコメント行</source>
@@ -424,6 +424,41 @@ file to the running one.</translation>
     </message>
 </context>
 <context>
+    <name>Element</name>
+    <message>
+        <source>ＭＤ</source>
+        <translation>MD</translation>
+    </message>
+    <message>
+        <source>ＤＡＴ</source>
+        <translation>DAT</translation>
+    </message>
+    <message>
+        <source>カセット</source>
+        <translation>Cassette</translation>
+    </message>
+    <message>
+        <source>他</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>49000バイトまで</source>
+        <translation>Up to 49000 bytes</translation>
+    </message>
+    <message>
+        <source>99000バイトまで</source>
+        <translation>Up to 99000 bytes</translation>
+    </message>
+    <message>
+        <source>199000バイトまで</source>
+        <translation>Up to 199000 bytes</translation>
+    </message>
+    <message>
+        <source>制限なし</source>
+        <translation>No limit</translation>
+    </message>
+</context>
+<context>
     <name>FitCommand</name>
     <message>
         <source>not written: %1</source>
@@ -500,7 +535,7 @@ written, 1 when any was not (the others are written), 2 on wrong usage.
     </message>
     <message>
         <source>%1 / %2 ファイルを変換しました。</source>
-        <translation>Converted %1 / %2 files.</translation>
+        <translation>Files converted: %1 / %2.</translation>
     </message>
     <message>
         <source>出力先は「/」から始まる完全なパスで指定してください。</source>
@@ -1515,7 +1550,7 @@ Exit status 1 when the load failed or the file cannot be written.
     </message>
     <message>
         <source>%1 枚</source>
-        <translation>%1 copies</translation>
+        <translation>%1</translation>
     </message>
     <message>
         <source>録音情報</source>
@@ -1643,7 +1678,7 @@ Exit status 1 when the load failed or the file cannot be written.
     </message>
     <message>
         <source>合計（%1 ファイル）</source>
-        <translation>Total (%1 files)</translation>
+        <translation>Total (files: %1)</translation>
     </message>
     <message>
         <source>Sound登録情報を印刷</source>
@@ -1778,7 +1813,7 @@ shown. Exit status 0 when every file was registered, 1 otherwise.
     <message>
         <source>次の %1 ファイルは登録できませんでした。<byte value="xd"/>
 </source>
-        <translation>The following %1 files could not be registered.<byte value="xd"/>
+        <translation>The following %1 file(s) could not be registered.<byte value="xd"/>
 </translation>
     </message>
     <message>
@@ -2211,7 +2246,7 @@ come from the settings file. Exit status 1 when the file cannot be written.
     </message>
     <message>
         <source>CH %1 ・ 音声 %2 個 ・ RP %3 回 ・ 時間 %4 秒</source>
-        <translation>CH %1 · %2 voices · RP %3 times · %4 s</translation>
+        <translation>CH %1 · Voices: %2 · RP: %3 · Time: %4 s</translation>
     </message>
     <message>
         <source>RP が 0 のため、時間は 0 秒です。</source>
@@ -2327,6 +2362,38 @@ come from the settings file. Exit status 1 when the file cannot be written.
     <message>
         <source>出力フォルダを指定してください。</source>
         <translation>Give the output folder.</translation>
+    </message>
+    <message>
+        <source>LYRシリーズ（8bitデータ専用）</source>
+        <translation>LYR series (8-bit data only)</translation>
+    </message>
+    <message>
+        <source>QDXシリーズ 255CH</source>
+        <translation>QDX series (255 ch)</translation>
+    </message>
+    <message>
+        <source>LYR500シリーズ</source>
+        <translation>LYR500 series</translation>
+    </message>
+    <message>
+        <source>LYRシリーズ拡張</source>
+        <translation>LYR series (extended)</translation>
+    </message>
+    <message>
+        <source>QDXシリーズ 1000CH</source>
+        <translation>QDX series (1000 ch)</translation>
+    </message>
+    <message>
+        <source>LYR-5シリーズ</source>
+        <translation>LYR-5 series</translation>
+    </message>
+    <message>
+        <source>LYR-4シリーズ</source>
+        <translation>LYR-4 series</translation>
+    </message>
+    <message>
+        <source>ZPXシリーズ</source>
+        <translation>ZPX series</translation>
     </message>
 </context>
 <context>
@@ -3211,15 +3278,15 @@ Use it only with devices that can play stereo data.</translation>
     </message>
     <message>
         <source>%1 個のファイルをモノラルに変換しました。</source>
-        <translation>Converted %1 files to mono.</translation>
+        <translation>Converted %1 file(s) to mono.</translation>
     </message>
     <message>
         <source>%1 個のファイルはステレオではないため変換しませんでした。</source>
-        <translation>%1 files were not converted because they are not stereo.</translation>
+        <translation>Not converted because not stereo: %1 file(s).</translation>
     </message>
     <message>
         <source>%1 個のファイルは「シリーズに合わせて変換」のページで変換してください。</source>
-        <translation>Convert %1 files on the &quot;Convert for the series&quot; page.</translation>
+        <translation>Convert %1 file(s) on the &quot;Convert for the series&quot; page.</translation>
     </message>
     <message>
         <source>%1<byte value="xd"/>

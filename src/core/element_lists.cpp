@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/element_lists.h"
 
+#include <QCoreApplication>
+
 #include "core/ini_file.h"
 #include "core/text.h"
 
@@ -8,6 +10,20 @@ namespace parlatone {
 namespace {
 
 constexpr QLatin1String kElementSection{"Element"};
+
+// The shipped file's entries that read differently in another language,
+// named here so that the translation file keeps them. Entries the same in
+// every language (8MB, SD) need no place.
+[[maybe_unused]] constexpr const char* kShippedEntries[] = {
+    QT_TRANSLATE_NOOP("Element", "ＭＤ"),
+    QT_TRANSLATE_NOOP("Element", "ＤＡＴ"),
+    QT_TRANSLATE_NOOP("Element", "カセット"),
+    QT_TRANSLATE_NOOP("Element", "他"),
+    QT_TRANSLATE_NOOP("Element", "49000バイトまで"),
+    QT_TRANSLATE_NOOP("Element", "99000バイトまで"),
+    QT_TRANSLATE_NOOP("Element", "199000バイトまで"),
+    QT_TRANSLATE_NOOP("Element", "制限なし"),
+};
 
 }  // namespace
 
@@ -36,6 +52,16 @@ QStringList ReadElementList(const QString& element_file, const QString& key) {
   const QString value =
       IniFile::Read(element_file, QString(kElementSection), key).value_or(QString());
   return SplitElementList(value, ElementListRuleFor(key));
+}
+
+QStringList DisplayedElementList(const QString& element_file, const QString& key) {
+  QStringList entries = ReadElementList(element_file, key);
+  for (QString& entry : entries) {
+    if (!entry.isEmpty()) {
+      entry = QCoreApplication::translate("Element", entry.toUtf8().constData());
+    }
+  }
+  return entries;
 }
 
 }  // namespace parlatone

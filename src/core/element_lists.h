@@ -23,4 +23,11 @@ QStringList ReadElementList(const QString& element_file, const QString& key);
 QStringList SplitElementList(const QString& value, ElementListRule rule);
 ElementListRule ElementListRuleFor(const QString& key);
 
+// The entries as the windows and the sheets show them: in the interface
+// language where the translation knows the entry, as written otherwise (an
+// entry a person added to the file). The files keep the position of the
+// chosen entry, never its text, so only what is shown is translated, and the
+// element file alone decides how many entries there are and in which order.
+QStringList DisplayedElementList(const QString& element_file, const QString& key);
+
 }  // namespace parlatone

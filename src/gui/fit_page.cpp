@@ -15,8 +15,9 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
+
+#include <iterator>
 
 #include "core/messages.h"
 #include "core/operator.h"
@@ -34,12 +35,23 @@ namespace {
 constexpr int kBarMaximum = 1000;
 constexpr double kDefaultLufs = -16.0;
 
-// The series as a sentence names it: its label without the "用" that the
-// settings' list adds ("ZPXシリーズ用" gives "ZPXシリーズ"), on one line.
+// The series as a sentence names it, a text of its own per series: the
+// settings' labels name a choice ("ZPXシリーズ用") and break their line, and a
+// sentence wants neither, in any language. In the order of the series.
+constexpr const char* kSeriesNames[] = {
+    QT_TRANSLATE_NOOP("parlatone::FitPage", "LYRシリーズ（8bitデータ専用）"),
+    QT_TRANSLATE_NOOP("parlatone::FitPage", "QDXシリーズ 255CH"),
+    QT_TRANSLATE_NOOP("parlatone::FitPage", "LYR500シリーズ"),
+    QT_TRANSLATE_NOOP("parlatone::FitPage", "LYRシリーズ拡張"),
+    QT_TRANSLATE_NOOP("parlatone::FitPage", "QDXシリーズ 1000CH"),
+    QT_TRANSLATE_NOOP("parlatone::FitPage", "LYR-5シリーズ"),
+    QT_TRANSLATE_NOOP("parlatone::FitPage", "LYR-4シリーズ"),
+    QT_TRANSLATE_NOOP("parlatone::FitPage", "ZPXシリーズ"),
+};
+static_assert(std::size(kSeriesNames) == kSeriesCount);
+
 QString SeriesName(int mode) {
-  QString name = SeriesLabel(mode).remove(u"\r\n"_s);
-  // untranslated: strips the mark from the label the list gives, not a text of its own
-  return name.remove(QRegularExpression(u"用(?=（|$)"_s));
+  return FitPage::tr(kSeriesNames[Series(mode).mode]);
 }
 
 // One line of the results list: where a file went and the loudness it

@@ -286,9 +286,9 @@ void FrmCardMake::BuildWindow() {
 
 void FrmCardMake::FillFields() {
   loading_ = true;
-  card_size_->addItems(ReadElementList(paths_.element_file, u"Card"_s));
-  tape_->addItems(ReadElementList(paths_.element_file, u"Tape"_s));
-  const QStringList media = ReadElementList(paths_.element_file, u"Baitai"_s);
+  card_size_->addItems(DisplayedElementList(paths_.element_file, u"Card"_s));
+  tape_->addItems(DisplayedElementList(paths_.element_file, u"Tape"_s));
+  const QStringList media = DisplayedElementList(paths_.element_file, u"Baitai"_s);
   wave_medium_->addItems(media);
   card_medium_->addItems(media);
 

@@ -120,8 +120,8 @@ FrmMain::FrmMain(const WindowContext& context, QWidget* parent)
   state_ = ReadEditorState(paths_.state_file);
   history_ = new TableHistory(project_, this);
   recovery_ = new RecoveryKeeper(project_, paths_.recovery_file, this);
-  model_ = new ProgramTableModel(project_, ReadElementList(paths_.element_file, u"Sp"_s),
-                                 ReadElementList(paths_.element_file, u"Repeat"_s), this);
+  model_ = new ProgramTableModel(project_, DisplayedElementList(paths_.element_file, u"Sp"_s),
+                                 DisplayedElementList(paths_.element_file, u"Repeat"_s), this);
   model_->SetHistory(history_);
   BuildWindow();
   BuildMenus();

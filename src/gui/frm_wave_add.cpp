@@ -181,7 +181,7 @@ FrmWaveAdd::FrmWaveAdd(const WindowContext& context, QWidget* parent)
   capacity_label->setObjectName(u"lblSize"_s);
   capacity_ = new QComboBox(this);
   capacity_->setObjectName(u"cmbSize"_s);
-  capacity_->addItems(ReadElementList(paths_.element_file, u"Capacity"_s));
+  capacity_->addItems(DisplayedElementList(paths_.element_file, u"Capacity"_s));
   capacity_->setCurrentIndex(project_.settings.FileCapacity);
   capacity_label->setVisible(mp3);
   capacity_->setVisible(mp3);

@@ -247,11 +247,11 @@ int RowsPerPage(const SheetTable& table) {
 
 ElementLists ReadPrintLists(const QString& element_file) {
   ElementLists lists;
-  lists.sp = ReadElementList(element_file, u"Sp"_s);
-  lists.repeat = ReadElementList(element_file, u"Repeat"_s);
-  lists.card = ReadElementList(element_file, u"Card"_s);
-  lists.tape = ReadElementList(element_file, u"Tape"_s);
-  lists.baitai = ReadElementList(element_file, u"Baitai"_s);
+  lists.sp = DisplayedElementList(element_file, u"Sp"_s);
+  lists.repeat = DisplayedElementList(element_file, u"Repeat"_s);
+  lists.card = DisplayedElementList(element_file, u"Card"_s);
+  lists.tape = DisplayedElementList(element_file, u"Tape"_s);
+  lists.baitai = DisplayedElementList(element_file, u"Baitai"_s);
   return lists;
 }
 

@@ -2,6 +2,7 @@
 #include "core/settings.h"
 #include "core/cp932.h"
 #include "core/element_lists.h"
+#include "core/language.h"
 #include "core/paths.h"
 #include "core/series.h"
 
@@ -142,6 +143,24 @@ TEST(ElementLists, TheTwoSplittingRulesAndTheShippedFile) {
   }
   EXPECT_EQ(CapacityLimit(kMp3Mode, 3), 2147483647);
   EXPECT_EQ(capacity[3], u"制限なし"_s);
+}
+
+// The windows and sheets show the entries in the interface language; the
+// entries' count and order, which the files' positions address, stay the
+// file's, and an entry the translation does not know shows as written.
+TEST(ElementLists, ShownInTheInterfaceLanguage) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(u"elementPT.elm"_s);
+  WriteFileBytes(path, cp932::Encode(u"[Element]\r\nTape=カセット,,リール,他\r\n"_s));
+  const QStringList stored = ReadElementList(path, u"Tape"_s);
+  const std::pair<UiLanguage, QStringList> rows[] = {
+      {UiLanguage::kEnglish, {u"Cassette"_s, QString(), u"リール"_s, u"Other"_s}},
+      {UiLanguage::kJapanese, stored}};  // last, so that later tests see Japanese
+  for (const auto& [language, shown] : rows) {
+    ASSERT_TRUE(InstallTranslators(language));
+    EXPECT_EQ(DisplayedElementList(path, u"Tape"_s), shown);
+    EXPECT_EQ(ReadElementList(path, u"Tape"_s), stored);
+  }
 }
 
 }  // namespace
