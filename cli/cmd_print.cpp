@@ -58,7 +58,7 @@ class PrintCommand : public PrintCommandText {
       if (!ok || tab < 1 || tab > pages) {
         return UsageError(
             *this, context,
-            u"--page takes a tab from 1 to %1 in series %2"_s.arg(pages).arg(project.Mode()));
+            tr("--page takes a tab from 1 to %1 in series %2").arg(pages).arg(project.Mode()));
       }
       all_channels = false;
       project.CurrentPage = tab - 1;

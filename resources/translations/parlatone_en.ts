@@ -1479,6 +1479,10 @@ Exit status 1 when the load failed or the file cannot be written.
         <source>%1 ended abnormally</source>
         <translation>%1 ended abnormally</translation>
     </message>
+    <message>
+        <source>--page takes a tab from 1 to %1 in series %2</source>
+        <translation>--page takes a tab from 1 to %1 in series %2</translation>
+    </message>
 </context>
 <context>
     <name>PrintSheets</name>
