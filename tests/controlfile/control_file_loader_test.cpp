@@ -18,6 +18,7 @@
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
+#include "support/temp_env.h"
 
 namespace parlatone {
 namespace {
@@ -35,9 +36,7 @@ class LoaderTest : public ::testing::Test {
   void UseMode(int mode) { testing::UseSeries(project_, mode); }
 
   QString Sound(const QString& name, const QByteArray& bytes) {
-    const QString path = dir_.filePath(name);
-    EXPECT_TRUE(testing::WriteBytes(path, bytes));
-    return path;
+    return testing::FileIn(dir_, name, bytes);
   }
   QString Wave(const QString& name, uint32_t rate = 22050, int ms = 500) {
     return Sound(name, testing::WaveOfLength(rate, 1, 16, ms));
@@ -164,10 +163,8 @@ TEST_F(LoaderTest, MissingSoundsRefuseThenMayBeKeptByName) {
         {u"here.wav"_s, QStringList(), u"1.000"_s},
         {u"lost.wav"_s, folders, QString()}};
     for (qsizetype v = 0; v < 3; ++v) {
-      const auto& [name, missing_from, sec] = voices[v];
-      EXPECT_EQ(project_.voices[v].NAME, name);
-      EXPECT_EQ(project_.voices[v].missing_from, missing_from) << name.toStdString();
-      EXPECT_EQ(project_.voices[v].SEC, sec);
+      const VoiceRecord& voice = project_.voices[v];
+      EXPECT_EQ(std::tuple(voice.NAME, voice.missing_from, voice.SEC), voices[v]);
     }
     EXPECT_EQ(project_.voices[0].COMENTS, u"note"_s);
     EXPECT_EQ(project_.programs[0],
@@ -204,8 +201,8 @@ TEST_F(LoaderTest, TemporarySaveFindsItsSoundsWhereTheyWereRegistered) {
   project_.settings.WavePath = dir_.path();  // holds neither sound
   ASSERT_TRUE(Load(saved)) << op_.Numbers().size();
   ASSERT_EQ(project_.voices.size(), 2);
-  EXPECT_EQ(project_.voices[0].FilePath, first.path() + u"/one.wav"_s);
-  EXPECT_EQ(project_.voices[1].FilePath, second.path() + u"/two wav.wav"_s);
+  EXPECT_EQ(project_.voices[0].FilePath + u'|' + project_.voices[1].FilePath,
+            first.path() + u"/one.wav|"_s + second.path() + u"/two wav.wav"_s);
   EXPECT_EQ(project_.programs[0].Voice[0], u"two wav.wav"_s);
 }
 

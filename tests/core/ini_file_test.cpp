@@ -129,9 +129,10 @@ TEST(IniFileOnDisk, WritesKeepTheRestOfAHandWrittenFile) {
                                     {u"UserData"_s, u"Tel"_s, u"03-0000"_s},
                                     {u"SYSTEM"_s, u"CardName"_s, u"A1"_s}}));
   const QByteArray after = testing::ReadFileBytes(path);
-  EXPECT_EQ(IniFile::FindValue(after, u"SYSTEM"_s, u"Mode"_s), u"7"_s);
-  EXPECT_EQ(IniFile::FindValue(after, u"UserData"_s, u"Tel"_s), u"03-0000"_s);
-  EXPECT_EQ(IniFile::FindValue(after, u"SYSTEM"_s, u"CardName"_s), u"A1"_s);
+  EXPECT_EQ((QStringList{*IniFile::FindValue(after, u"SYSTEM"_s, u"Mode"_s),
+                         *IniFile::FindValue(after, u"UserData"_s, u"Tel"_s),
+                         *IniFile::FindValue(after, u"SYSTEM"_s, u"CardName"_s)}),
+            (QStringList{u"7"_s, u"03-0000"_s, u"A1"_s}));
   EXPECT_TRUE(
       after.startsWith(cp932::Encode(u"; settings for the shop floor PC\r\n[system]\r\n"_s)));
   testing::WriteFileBytes(dir.filePath(u"blocker"_s), "x");

@@ -133,8 +133,7 @@ TEST_F(AuditionTest, ChannelPlaysItsSequenceRpTimes) {
   for (int tick = 0; tick < 500 && audition_.Running(); ++tick) {
     audition_.Tick();
     if (const auto at = audition_.Where()) {
-      EXPECT_EQ(at->channel, 4);
-      EXPECT_EQ(at->position_ms, 120);
+      EXPECT_EQ(std::pair(at->channel, at->position_ms), std::pair(4, 120));
       const QString point = u"%1/%2"_s.arg(at->slot).arg(at->pass);
       if (points.isEmpty() || points.back() != point) {
         points << point;
@@ -148,8 +147,7 @@ TEST_F(AuditionTest, ChannelPlaysItsSequenceRpTimes) {
 TEST_F(AuditionTest, BlankFirstSlotFailedOpenAndStop) {
   UseMode(1, {{2, u" A"_s}, {0, u"A"_s}});
   EXPECT_FALSE(audition_.StartSingle(2));
-  EXPECT_TRUE(layer_.commands.isEmpty());
-  EXPECT_TRUE(view_.events.isEmpty());
+  EXPECT_TRUE(layer_.commands.isEmpty() && view_.events.isEmpty());
   for (const bool fail : {true, false}) {
     layer_.fail_opens = fail;
     layer_.ticks_per_sound = 100;
@@ -196,8 +194,7 @@ TEST_F(AuditionTest, PauseReplaysTheVoiceFromItsBeginning) {
   audition_.Tick();  // A starts
   audition_.Tick();
   audition_.PauseResume();
-  EXPECT_TRUE(audition_.Paused());
-  EXPECT_TRUE(view_.paused);
+  EXPECT_TRUE(audition_.Paused() && view_.paused);
   EXPECT_EQ(layer_.commands.back(), u"Close *1"_s);
   audition_.Tick();  // nothing happens while paused
   audition_.PauseResume();
@@ -249,8 +246,7 @@ TEST_F(AuditionTest, AllAuditionWalksThePages) {
                          u"show 600"_s, u"highlight 600"_s, u"white 600"_s, u"look idle"_s}));
   // Pressed again while running, the all audition stops.
   ASSERT_TRUE(audition_.StartAll());
-  EXPECT_FALSE(audition_.StartAll());
-  EXPECT_FALSE(audition_.Running());
+  EXPECT_FALSE(audition_.StartAll() || audition_.Running());
 }
 
 TEST(FileInfo, LineForWaveFiles) {

@@ -248,9 +248,7 @@ class FaultTest : public ::testing::Test {
 
   // An existing file the failed write must leave alone.
   QString Existing(const QString& name, const QByteArray& bytes) {
-    const QString path = dir_.filePath(name);
-    EXPECT_TRUE(testing::WriteBytes(path, bytes));
-    return path;
+    return testing::FileIn(dir_, name, bytes);
   }
 
   QTemporaryDir dir_;

@@ -7,11 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "sound/sdl_backend.h"
 #include "support/qt_printers.h"
 #include "support/sound_fixtures.h"
+#include "support/temp_env.h"
 
 namespace parlatone {
 namespace {
@@ -29,9 +28,7 @@ class MediaTest : public ::testing::Test {
   }
 
   QString Write(const QString& name, const QByteArray& bytes) {
-    const QString path = dir_.filePath(name);
-    EXPECT_TRUE(testing::WriteBytes(path, bytes));
-    return path;
+    return testing::FileIn(dir_, name, bytes);
   }
 
   static QString OpenCommand(const QString& path, const QString& tail) {
@@ -159,8 +156,7 @@ TEST_F(MediaTest, WithoutAnOutputPlayingOpensFailButLengthsAreMeasured) {
   UseSoundBackend(std::make_unique<NoOutputBackend>());
   const QString path = Write(u"a.wav"_s, "RIFF"_ba);
   const MediaReply open = SendMediaCommand(OpenCommand(path, u" type waveaudio alias *1"_s));
-  EXPECT_EQ(open.code, err::kNoOutput);
-  EXPECT_EQ(open.text, MediaErrorText(err::kNoOutput));
+  EXPECT_EQ(open.code, err::kNoOutput);  // its text as every error's
   EXPECT_EQ(SendMediaCommand(u"Close *1"_s).code, err::kDeviceNotOpen);
   EXPECT_EQ(GetSoundLength(path, 1), 1234);
 }

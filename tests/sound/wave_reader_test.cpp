@@ -7,11 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 #include "core/messages.h"
 #include "sound/sound_probe.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
+#include "support/temp_env.h"
 
 namespace parlatone {
 namespace {
@@ -35,10 +39,6 @@ QByteArray Shaped(Change change) {
 
 TEST(WaveReader, FilesOnDiskAndTheMp3Series) {
   QTemporaryDir dir;
-  const auto write = [&dir](const QString& name, const QByteArray& bytes) {
-    EXPECT_TRUE(testing::WriteBytes(dir.filePath(name), bytes));
-    return dir.filePath(name);
-  };
   // The format chunk is found behind other chunks; every field is the chunk's.
   WaveShape wave;
   wave.chunks_before_format = Chunk("LIST", "INFOISFT\x05\0\0\0Tool\0"_ba) + Chunk("junk", "x"_ba);
@@ -46,18 +46,20 @@ TEST(WaveReader, FilesOnDiskAndTheMp3Series) {
   wave.sample_rate = 44100;
   wave.data_bytes = 400;
   SoundInfo info;
-  EXPECT_TRUE(ReadSoundInfo(write(u"a.wav"_s, WaveBytes(wave)), kWaveMode, info));
+  EXPECT_TRUE(ReadSoundInfo(testing::FileIn(dir, u"a.wav"_s, WaveBytes(wave)), kWaveMode, info));
   EXPECT_EQ(info, (SoundInfo{1, 2, 44100, 176400, 4, 16, 0, 0, 0}));
   // A missing file or a folder cannot be opened.
   for (const QString& unopened : {dir.filePath(u"missing.wav"_s), dir.path()}) {
     EXPECT_EQ(ReadSoundInfo(unopened, kWaveMode, info).reason.value().number, 2600);
   }
   // The MP3 series reads with the MP3 reader.
-  EXPECT_TRUE(ReadSoundInfo(write(u"a.mp3"_s, testing::Mp3Frames(3, {128})), 7, info));
+  EXPECT_TRUE(
+      ReadSoundInfo(testing::FileIn(dir, u"a.mp3"_s, testing::Mp3Frames(3, {128})), 7, info));
   EXPECT_EQ(info.MpegVersion, 3);
   // The header check on disk; a missing file has no answer.
-  EXPECT_EQ(IsSupportedWaveHeader(dir.filePath(u"a.wav"_s), true), true);
-  EXPECT_EQ(IsSupportedWaveHeader(dir.filePath(u"missing.wav"_s), false), std::nullopt);
+  EXPECT_EQ(std::pair(IsSupportedWaveHeader(dir.filePath(u"a.wav"_s), true),
+                      IsSupportedWaveHeader(dir.filePath(u"missing.wav"_s), false)),
+            std::pair(std::optional(true), std::optional<bool>()));
 }
 
 // Shapes of real files that no device plays, or whose playing time cannot be measured, and
@@ -119,16 +121,17 @@ TEST(WaveReader, FilesNoDeviceCanPlay) {
     const CheckResult read = ReadSoundInfo(probe, kWaveMode, info);
     EXPECT_EQ(read.passed, c.message < 0);
     if (c.message < 0) {
-      EXPECT_FALSE(read.reason);
-      EXPECT_EQ(info.ExtraSize, c.extra_size);
-      EXPECT_EQ(ProbedLengthMs(probe, kWaveMode), c.length_ms);
+      EXPECT_EQ(
+          std::tuple(read.reason.has_value(), info.ExtraSize, ProbedLengthMs(probe, kWaveMode)),
+          std::tuple(false, c.extra_size, c.length_ms));
       continue;
     }
     ASSERT_TRUE(read.reason);
-    EXPECT_EQ(read.reason->number, c.message);
-    EXPECT_EQ(read.reason->text, c.text.isEmpty() ? GetMessage(c.message) : c.text);
-    EXPECT_EQ(read.reason->title, GetMessage(c.text == mmio ? 1000 : msg::kTitleError));
-    EXPECT_EQ(read.reason->icon, c.text == mmio ? MessageIcon::kNone : MessageIcon::kError);
+    EXPECT_EQ(
+        std::tuple(read.reason->number, read.reason->text, read.reason->title, read.reason->icon),
+        std::tuple(c.message, c.text.isEmpty() ? GetMessage(c.message) : c.text,
+                   GetMessage(c.text == mmio ? 1000 : msg::kTitleError),
+                   c.text == mmio ? MessageIcon::kNone : MessageIcon::kError));
   }
 }
 
@@ -226,8 +229,7 @@ TEST(Mp3Scan, HeaderFieldsAndWhichCandidateDecides) {
 TEST(Mp3Reader, TheDecoderDecidesWhetherTheStreamIsOneTheDevicesPlay) {
   QTemporaryDir dir;
   const auto read = [&dir](const QString& name, const QByteArray& bytes, SoundInfo& info) {
-    EXPECT_TRUE(testing::WriteBytes(dir.filePath(name), bytes));
-    const CheckResult read = ReadMp3Header(ProbeMp3File(dir.filePath(name)), info);
+    const CheckResult read = ReadMp3Header(ProbeMp3File(testing::FileIn(dir, name, bytes)), info);
     return std::make_pair(read.passed,
                           read.reason ? std::vector{read.reason->number} : std::vector<int>{});
   };
@@ -255,8 +257,7 @@ TEST(Mp3Reader, TheDecoderDecidesWhetherTheStreamIsOneTheDevicesPlay) {
   const QByteArray tagged =
       "ID3\x03\0\0\0\0\0\x08\xFF\xF3\x40\x00\0\0\0\0"_ba + testing::Mp3Frames(20, {128});
   EXPECT_EQ(read(u"tag.mp3"_s, tagged, info), accepted);
-  EXPECT_EQ(info.MpegVersion, 2);
-  EXPECT_EQ(info.BitsPerSample, 32);
+  EXPECT_EQ(std::pair(info.MpegVersion, info.BitsPerSample), std::pair(2, 32));
 }
 
 TEST(VoiceTexts, RatesSecondsAndRecordsForWaveAndMp3) {

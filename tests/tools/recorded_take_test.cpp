@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/recorded_take.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <cmath>
-#include <numbers>
-#include <vector>
 
 #include "sound/sound_analysis.h"
+#include "support/sound_fixtures.h"
 #include "support/temp_env.h"
 
 namespace parlatone {
@@ -21,17 +19,9 @@ using namespace Qt::StringLiterals;
 
 // A take as the recorder leaves it, written with libsndfile: 16-bit mono.
 QString WriteTake(const QString& path, int rate, double lead, double tone, double tail) {
-  std::vector<float> samples(static_cast<size_t>(lead * rate), 0.0F);
-  for (int64_t f = 0; f < static_cast<int64_t>(tone * rate); ++f) {
-    samples.push_back(static_cast<float>(
-        0.25 * std::sin(2.0 * std::numbers::pi * 1000.0 * static_cast<double>(f) / rate)));
-  }
-  samples.resize(samples.size() + static_cast<size_t>(tail * rate), 0.0F);
-  SF_INFO info{0, rate, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0};
-  SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-  EXPECT_NE(file, nullptr);
-  sf_writef_float(file, samples.data(), static_cast<sf_count_t>(samples.size()));
-  sf_close(file);
+  EXPECT_TRUE(testing::WriteSound(
+      path, testing::Sound{rate, 1, {}}.Silence(lead).Sine(tone, 0.25, 1000.0).Silence(tail),
+      SF_FORMAT_WAV | SF_FORMAT_PCM_16));
   return path;
 }
 

@@ -2,17 +2,12 @@
 #include "voices/player.h"
 #include "voices/registration.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
-#include "core/messages.h"
 #include "core/project.h"
 #include "sound/media.h"
-#include "sound/sdl_backend.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
-#include "support/sound_fixtures.h"
 
 namespace parlatone {
 namespace {

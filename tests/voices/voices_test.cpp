@@ -4,7 +4,9 @@
 #include <QMap>
 #include <QTemporaryDir>
 
+#include <array>
 #include <functional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -22,6 +24,7 @@
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
+#include "support/temp_env.h"
 #include "voices/registration_session.h"
 
 namespace parlatone {
@@ -64,24 +67,22 @@ TEST(CheckSoundFormat, NameRulesComeFirst) {
 }
 
 TEST(CheckSoundFormat, StereoBitsAndRatesBySeriesAndTheLoadSuffix) {
-  EXPECT_EQ(Check(Format(22050, 16, 2), 1), std::make_pair(false, 2100));
-  EXPECT_EQ(Check(Format(22050, 16, 2), 1, {}, 1), std::make_pair(true, -1));
-  EXPECT_EQ(Check(Format(44100, 16), 6), std::make_pair(false, 2105));
-  EXPECT_EQ(Check(Format(32000, 16), 6), std::make_pair(true, -1));
-  EXPECT_EQ(Check(Format(22050, 16), 0), std::make_pair(false, 2101));
-  EXPECT_EQ(Check(Format(22050, 8), 0), std::make_pair(true, -1));
-  EXPECT_EQ(Check(Format(48000, 8), 0), std::make_pair(true, -1));
-  EXPECT_EQ(Check(Format(11025, 16), 1), std::make_pair(false, 2103));
-  EXPECT_EQ(Check(Format(11025, 16), 4), std::make_pair(false, 2103));
-  EXPECT_EQ(Check(Format(8000, 16), 0), std::make_pair(false, 2101));
-  for (int mode : {2, 3, 5, 6}) {
-    EXPECT_EQ(Check(Format(8000, 16), mode), std::make_pair(true, -1)) << mode;
+  // rate, bits, channels, series, stereo accepted, the message refusing (-1: none)
+  const std::array<int, 6> rows[] = {
+      {22050, 16, 2, 1, 0, 2100}, {22050, 16, 2, 1, 1, -1},   {44100, 16, 1, 6, 0, 2105},
+      {32000, 16, 1, 6, 0, -1},   {22050, 16, 1, 0, 0, 2101}, {22050, 8, 1, 0, 0, -1},
+      {48000, 8, 1, 0, 0, -1},    {11025, 16, 1, 1, 0, 2103}, {11025, 16, 1, 4, 0, 2103},
+      {8000, 16, 1, 0, 0, 2101},  {8000, 16, 1, 2, 0, -1},    {8000, 16, 1, 3, 0, -1},
+      {8000, 16, 1, 5, 0, -1},    {8000, 16, 1, 6, 0, -1},    {48000, 16, 1, 2, 0, 2104},
+      {6400, 8, 1, 0, 0, -1}};
+  for (const auto& [rate, bits, channels, mode, stereo, message] : rows) {
+    EXPECT_EQ(Check(Format(rate, bits, channels), mode, {}, stereo),
+              std::pair(message < 0, message))
+        << rate << " Hz " << bits << " bits " << channels << " channels, series " << mode;
   }
   for (int mode = 1; mode <= 6; ++mode) {  // the demo project's sounds
     EXPECT_EQ(Check(Format(22050, 16), mode), std::make_pair(true, -1)) << mode;
   }
-  EXPECT_EQ(Check(Format(48000, 16), 2), std::make_pair(false, 2104));
-  EXPECT_EQ(Check(Format(6400, 8), 0), std::make_pair(true, -1));
   // MP3: neither rate nor bit rate is examined, only mono.
   SoundInfo mp3 = Format(24000, 320);
   EXPECT_EQ(Check(mp3, 7), std::make_pair(true, -1));
@@ -100,9 +101,7 @@ class RegisterTest : public ::testing::Test {
   void SetUp() override { UseSoundBackend(MakeSdlSoundBackend()); }
 
   QString File(const QString& name, const QByteArray& bytes) {
-    const QString path = dir_.filePath(name);
-    EXPECT_TRUE(testing::WriteBytes(path, bytes));
-    return path;
+    return testing::FileIn(dir_, name, bytes);
   }
   QString Wave(const QString& name, uint32_t rate = 22050, uint16_t bits = 16, int ms = 200,
                uint16_t channels = 1) {
@@ -133,9 +132,7 @@ TEST_F(RegisterTest, FillsRecordsAndSkipsRefusedFiles) {
                              Wave(u"stereo.wav"_s, 22050, 16, 200, 2), File(u"text.wav"_s, "hi"_ba),
                              Wave(u"C03.wav"_s, 44100, 8, 250)};
   const RegistrationResult result = Register(list, paths, 1);
-  EXPECT_EQ(result.processed, 5);
-  EXPECT_EQ(result.registered, 2);
-  EXPECT_EQ(result.last_slot, 1);
+  EXPECT_EQ(std::tuple(result.processed, result.registered, result.last_slot), std::tuple(5, 2, 1));
   // Each refusal names its file, all of them in one list at the end.
   EXPECT_EQ(Refused(result),
             (std::vector<std::pair<QString, int>>{
@@ -143,8 +140,7 @@ TEST_F(RegisterTest, FillsRecordsAndSkipsRefusedFiles) {
   ASSERT_EQ(op_.Numbers(), std::vector<int>{0});
   EXPECT_EQ(op_.shown[0].text, RefusalListText(result.refused));
   EXPECT_TRUE(op_.shown[0].text.contains(u"stereo.wav："_s + GetMessage(2100)));
-  EXPECT_EQ(op_.busy_depth, 0);
-  EXPECT_EQ(op_.max_busy_depth, 1);
+  EXPECT_EQ(std::pair(op_.busy_depth, op_.max_busy_depth), std::pair(0, 1));
   // The measured length, the file's size and its path reach the record.
   EXPECT_EQ(std::make_tuple(list[0].NAME, list[0].SEC, list[0].BYTES, list[0].FilePath),
             std::make_tuple(u"A01.wav"_s, u"1.500"_s, QString::number(44 + 66150), paths[0]));
@@ -325,9 +321,8 @@ TEST_F(SessionTest, LongCommentBlocksOkAndMovesCrossPages) {
   session.EditComment(3, QString(40, u'x'));
   session.EditComment(280, QString(21, QChar(u'案')));
   const RegistrationSession::OkResult result = session.Ok(op_);
-  EXPECT_FALSE(result.closed);
-  EXPECT_EQ(result.long_comment_slot, 280);
-  EXPECT_EQ(session.PageOfSlot(280), 1);
+  EXPECT_EQ(std::tuple(result.closed, result.long_comment_slot, session.PageOfSlot(280)),
+            std::tuple(false, 280, 1));
   EXPECT_EQ(op_.shown.at(0).text, GetMessage(2066) + u"\r\nNo.281（v280.wav）のコメント"_s);
   EXPECT_TRUE(project_.voices.at(280).COMENTS.isEmpty());  // nothing committed
   // Moves go across pages, and are a change.
@@ -345,8 +340,7 @@ TEST_F(SessionTest, OkOrCancelRightAfterOpeningThenACommentAndADelete) {
   UseMode(1, 5);
   const QList<VoiceRecord> before = project_.voices;
   RegistrationSession session(project_, Settings());
-  EXPECT_EQ(session.TotalTimeText(), u"1.25秒"_s);
-  EXPECT_EQ(session.TotalBytesText(), u"5000バイト"_s);
+  EXPECT_EQ(session.TotalTimeText() + session.TotalBytesText(), u"1.25秒5000バイト"_s);
   // Unchanged: OK commits nothing and writes no capacity; Cancel asks nothing.
   EXPECT_TRUE(RegistrationSession(project_, Settings()).Ok(op_).closed);
   EXPECT_EQ(project_.voices, before);
@@ -442,8 +436,8 @@ TEST_F(SessionTest, CapacityChoiceEmptiesOnlyWhatNoLongerFits) {
     }
     EXPECT_EQ(session.ChangeCapacity(row.to, op_), row.capacity_after == row.to);
     EXPECT_EQ(op_.Numbers(), row.answer ? std::vector<int>{2020} : std::vector<int>{});
-    EXPECT_EQ(session.Capacity(), row.capacity_after);
-    EXPECT_EQ(session.List().Voices().size(), row.voices_after);
+    EXPECT_EQ(std::pair(session.Capacity(), session.List().Voices().size()),
+              std::pair(row.capacity_after, row.voices_after));
     EXPECT_EQ(emptied, row.voices_after == 0 ? 1 : 0);
   }
   // Cancel after a change asks; No stays, Yes restores the capacity of the opening.
