@@ -111,19 +111,15 @@ TEST(CardCheck, EachFieldRuleInOrderWithItsPageAndControl) {
 }
 
 TEST(CardSize, ClassesTheMp3IndexAndTheFormFromTheFilesOnDisk) {
-  const struct {
-    qint64 bytes;
-    int mode;
-    int index;
-    QString text;
-  } cases[] = {
+  // Total bytes, series; the Card list's index and text.
+  const std::tuple<qint64, int, int, QString> cases[] = {
       {0, 1, -1, QString()},        {7976000, 1, 0, u"8MB"_s},     {7976001, 1, 1, u"16MB"_s},
       {2049310000, 1, 8, u"2GB"_s}, {2049310001, 1, 9, u"OVER"_s}, {5000000000LL, 1, 9, u"OVER"_s},
       {1, 7, 10, u"8MB"_s},         {0, 7, -1, QString()},
   };
-  for (const auto& c : cases) {
-    const SizeClass size = SizeClassOf(c.bytes, c.mode);
-    EXPECT_EQ(std::pair(size.index, size.text), std::pair(c.index, c.text)) << c.bytes;
+  for (const auto& [bytes, mode, index, text] : cases) {
+    const SizeClass size = SizeClassOf(bytes, mode);
+    EXPECT_EQ(std::pair(size.index, size.text), std::pair(index, text)) << bytes;
   }
   QTemporaryDir dir;
   Project project;

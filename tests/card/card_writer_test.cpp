@@ -230,8 +230,8 @@ TEST_F(CardWriterTest, WritesInNameOrderOnlyOnYesAndVerifies) {
   ASSERT_TRUE(testing::WriteBytes(target_ + u"/stray.wav"_s, "x"));
   const CardReport verify = VerifyCard(card_, target_, probe_, op_);
   EXPECT_FALSE(verify.ok);
-  EXPECT_TRUE(verify.messages.contains(u"カード上のファイルが元と一致しません: b.wav"_s));
-  EXPECT_TRUE(verify.messages.contains(u"カードに余分なファイルがあります: stray.wav"_s));
+  EXPECT_TRUE(verify.messages.contains(u"カード上のファイルが元と一致しません: b.wav"_s) &&
+              verify.messages.contains(u"カードに余分なファイルがあります: stray.wav"_s));
 }
 
 TEST_F(CardWriterTest, RefusalsLeaveTheCardUntouched) {
@@ -309,8 +309,7 @@ TEST_F(CardWriterTest, AWriteThatFailsOrStopsIsNeverAnnouncedComplete) {
   cancel_ = true;
   op_.Answer(MessageAnswer::kYes);  // the files of the first attempt
   report = Write();
-  EXPECT_TRUE(report.cancelled && !report.ok);
-  EXPECT_TRUE(OnCard().isEmpty());
+  EXPECT_TRUE(report.cancelled && !report.ok && OnCard().isEmpty());
 }
 
 // A card pulled in the middle leaves its mount point behind as a bare

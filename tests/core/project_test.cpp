@@ -43,12 +43,10 @@ TEST(ChannelTime, RepeatTimesTheSumOfRoundedVoiceTimesInTheSeriesSlots) {
   UseSeries(project, 1);
   project.voices = {Voice(u"a.wav"_s, u"1.050"_s), Voice(u"b.wav"_s, u"0.150"_s),
                     Voice(u"c.wav"_s, u" "_s)};
+  // gone.wav is no longer registered: it counts nothing.
   ProgramRecord& channel = project.programs[3];
-  channel.Voice[0] = u"a.wav"_s;
-  channel.Voice[1] = u"b.wav"_s;
-  channel.Voice[2] = u"c.wav"_s;
-  channel.Voice[3] = u"gone.wav"_s;  // no longer registered: counts nothing
-  channel.RP = u"3"_s;
+  channel =
+      ProgramRecord{u"1"_s, u"3"_s, u"0.0"_s, {u"a.wav"_s, u"b.wav"_s, u"c.wav"_s, u"gone.wav"_s}};
   EXPECT_EQ(project.ChannelTime(3).tenths, 39);
 
   channel.RP = u"2"_s;

@@ -24,7 +24,7 @@ TEST(Series, LimitsCaptionsFiltersCapacityAndRates) {
   EXPECT_EQ(PageCaption(4, 3) + u' ' + PageCaption(1, 0), u"751～1000 1～255"_s);
   EXPECT_EQ(ProjectOpenFilter(4).pattern, u"*.wpj;*.wpg"_s);
   EXPECT_EQ((std::array{CapacityLimit(7, 0), CapacityLimit(7, -1), CapacityLimit(1, 0)}),
-            (std::array{49000, 2147483647, 2147483647}));
+            (std::array<qint64, 3>{49000, 2147483647, 2147483647}));
   for (int mode = 0; mode < kSeriesCount; ++mode) {
     EXPECT_EQ(AcceptsSampleRate(mode, 48000), mode == 0 || mode == 7) << mode;
   }

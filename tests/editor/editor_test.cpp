@@ -115,8 +115,7 @@ TEST_F(ProgramTableTest, MovesSidewaysInTheChannelAndUpAndDownUnlessTheTargetIsF
   // Up from the first channel, down from the last, or an empty cell: nothing.
   EXPECT_FALSE(table_.MoveUp(0, 0, op_));
   Fill(254, {u"v9.wav"_s});
-  EXPECT_FALSE(table_.MoveDown(254, 0, op_));
-  EXPECT_FALSE(table_.MoveDown(100, 0, op_));
+  EXPECT_FALSE(table_.MoveDown(254, 0, op_) || table_.MoveDown(100, 0, op_));
   // A full target channel (4, filled above): 2021 alone, and nothing changes.
   Fill(5, {u"v1.wav"_s});
   EXPECT_FALSE(table_.MoveUp(5, 0, op_));
@@ -148,8 +147,8 @@ TEST_F(ProgramTableTest, DeletesAndMovesAcrossPagesInTheBigSeries) {
   op_.Answer(MessageAnswer::kYes);
   EXPECT_TRUE(table_.DeleteAll(op_));
   EXPECT_EQ(op_.Numbers(), (std::vector<int>{2020, 2020}));
-  EXPECT_TRUE(Record(3) == ProgramRecord() && Record(900) == ProgramRecord());
-  EXPECT_TRUE(project_.PageEdited[1]);
+  EXPECT_TRUE(Record(3) == ProgramRecord() && Record(900) == ProgramRecord() &&
+              project_.PageEdited[1]);
   project_.PageEdited.fill(false);
   Fill(250, {u"v1.wav"_s});
   EXPECT_EQ(At(table_.MoveUp(250, 0, op_)), std::pair(249, 0));  // the first page's last channel
@@ -166,8 +165,7 @@ TEST_F(ProgramTableTest, DeletesAndMovesAcrossPagesInTheBigSeries) {
   table_.DeleteVoices(800);
   EXPECT_TRUE(Voices(800).isEmpty());
   EXPECT_EQ(Record(800).SP + Record(800).RP + Record(800).Time, u"220.0"_s);
-  EXPECT_TRUE(project_.PageEdited[3]);
-  EXPECT_TRUE(!table_.HasVoices(800) && table_.HasVoices(999));
+  EXPECT_TRUE(project_.PageEdited[3] && !table_.HasVoices(800) && table_.HasVoices(999));
 }
 
 // The overwrite question comes only when something would be overwritten;

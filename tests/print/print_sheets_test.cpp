@@ -196,12 +196,8 @@ TEST(EditSheet, TwentyFourSlotsInThreePassesRowTextsAndTheControlFileLine) {
   Project project;
   UseSeries(project, 3);
   project.settings.CardPath = u"/cards"_s;
-  ProgramRecord& first = project.programs[0];
-  first.SP = u"2"_s;
-  first.RP = u"3"_s;
-  first.Time = u"7"_s;  // as control file loading stores it
-  first.Voice[0] = u"A01.wav"_s;
-  first.Voice[1] = u" "_s;
+  // The time as control file loading stores it.
+  project.programs[0] = ProgramRecord{u"2"_s, u"3"_s, u"7"_s, {u"A01.wav"_s, u" "_s}};
   ProgramRecord& record = project.programs[7];
   for (int s = 0; s < 24; ++s) {
     record.Voice[static_cast<size_t>(s)] = u"s%1.wav"_s.arg(s + 1);

@@ -232,16 +232,16 @@ TEST_F(SettingsSessionTest, OkAndCancelAskAndCommitAsDecided) {
     bool series_changed = false;
     if (c.ok) {
       const SettingsSession::OkResult result = session.Ok(op_);
-      EXPECT_EQ(result.closed, c.closed);
-      EXPECT_EQ(result.field, SettingsSession::Field::kNone);
+      EXPECT_EQ(std::pair(result.closed, result.field),
+                std::pair(c.closed, SettingsSession::Field::kNone));
       series_changed = result.series_changed;
     } else {
       EXPECT_EQ(session.Cancel(op_), c.closed);
     }
     EXPECT_EQ(op_.Numbers(), c.asked);
     for (const testing::ShownMessage& shown : op_.shown) {
-      EXPECT_EQ(shown.icon, MessageIcon::kQuestion);
-      EXPECT_EQ(shown.title_number, msg::kTitleConfirm);
+      EXPECT_EQ(std::pair(shown.icon, shown.title_number),
+                std::pair(MessageIcon::kQuestion, msg::kTitleConfirm));
     }
     EXPECT_EQ(project_.Mode(), c.mode_after);
     EXPECT_EQ(series_changed, c.mode_after != 1);

@@ -41,14 +41,12 @@ class MediaTest : public ::testing::Test {
 TEST_F(MediaTest, LengthsComeFromTheWaveHeaderOrFromDecodingTheMp3) {
   EXPECT_EQ(GetSoundLength(Write(u"c.wav"_s, testing::WaveOfLength(8000, 1, 8, 3333)), 1), 3333);
   // A data chunk that claims more than the file holds measures what is there.
-  testing::WaveShape cut;
-  cut.data_bytes = 22050;  // half a second at 22050 Hz, 16 bit
-  cut.data_size_field = 441000;
+  // Half a second at 22050 Hz, 16 bit.
+  const testing::WaveShape cut{.data_bytes = 22050, .data_size_field = 441000};
   EXPECT_EQ(GetSoundLength(Write(u"cut.wav"_s, testing::WaveBytes(cut)), 1), 500);
   // No data chunk, not a WAVE file, no file: cannot be measured.
-  testing::WaveShape no_data;
-  no_data.with_data = false;
-  EXPECT_EQ(GetSoundLength(Write(u"nodata.wav"_s, testing::WaveBytes(no_data)), 1), -1);
+  const QByteArray no_data = testing::WaveBytes({.with_data = false});
+  EXPECT_EQ(GetSoundLength(Write(u"nodata.wav"_s, no_data), 1), -1);
   EXPECT_EQ(GetSoundLength(Write(u"text.wav"_s, "hello"_ba), 1), -1);
   EXPECT_EQ(GetSoundLength(dir_.filePath(u"missing.wav"_s), 1), -1);
   // The MP3 length is the decoded length, also for untagged VBR.

@@ -22,15 +22,8 @@ using namespace Qt::StringLiterals;
 TEST(RecordingFormatTest, HighestSeriesRateTheDeviceGivesAndStereoOnlyWhereBothTakeIt) {
   const QList<int> qdx{22050, 44100};
   const QList<int> lyr4{8000, 11025, 12800, 16000, 22050, 32000};
-  struct Case {
-    const char* name;
-    QList<int> rates;
-    bool stereo_allowed;
-    int device_rate;
-    int device_channels;
-    int rate;
-    int channels;
-  } cases[] = {
+  // What, the series' rates, stereo taken, the device's rate and channels; the rate and channels.
+  const std::tuple<const char*, QList<int>, bool, int, int, int, int> cases[] = {
       {"device at 48 kHz", qdx, false, 48000, 2, 44100, 1},
       {"device at the series' rate", qdx, false, 22050, 1, 22050, 1},
       {"device between two rates", qdx, false, 32000, 1, 22050, 1},
@@ -40,12 +33,10 @@ TEST(RecordingFormatTest, HighestSeriesRateTheDeviceGivesAndStereoOnlyWhereBothT
       {"stereo taken, device mono", qdx, true, 44100, 1, 44100, 1},
       {"stereo not taken, device stereo", lyr4, false, 44100, 2, 32000, 1},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [what, rates, stereo, device_rate, device_channels, rate, channels] : cases) {
     const RecordingFormat format =
-        ChooseRecordingFormat(c.rates, c.stereo_allowed, c.device_rate, c.device_channels);
-    EXPECT_EQ(format.rate, c.rate);
-    EXPECT_EQ(format.channels, c.channels);
+        ChooseRecordingFormat(rates, stereo, device_rate, device_channels);
+    EXPECT_EQ(std::pair(format.rate, format.channels), std::pair(rate, channels)) << what;
   }
 }
 

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "support/qt_printers.h"
@@ -46,17 +47,9 @@ class SoundAnalysisTest : public ::testing::Test {
 // A sine's peak is its amplitude and its loudness, by the measurement's own
 // definition, the amplitude less 3.01 dB per channel summed; the silence
 // around it is what was put there.
-TEST_F(SoundAnalysisTest, SineLevelsAndSilenceMatchHowTheyWereSound) {
-  struct Case {
-    const char* name;
-    int rate;
-    int channels;
-    double amplitude;
-    double lead;
-    double tone;
-    double tail;
-    int format;
-  } cases[] = {
+TEST_F(SoundAnalysisTest, SineLevelsAndSilenceMatchHowTheyWereMade) {
+  // What, rate, channels, amplitude, seconds of silence, tone and silence, the file format.
+  const std::tuple<const char*, int, int, double, double, double, double, int> cases[] = {
       {"mono 22k", 22050, 1, 0.25, 0.3, 3.0, 0.25, SF_FORMAT_WAV | SF_FORMAT_PCM_16},
       {"stereo 48k, read in parts", 48000, 2, 0.5, 1.0, 40.0, 0.5,
        SF_FORMAT_WAV | SF_FORMAT_PCM_16},
@@ -64,49 +57,41 @@ TEST_F(SoundAnalysisTest, SineLevelsAndSilenceMatchHowTheyWereSound) {
       {"stereo 44.1k FLAC", 44100, 2, 0.7, 0.125, 2.5, 1.0, SF_FORMAT_FLAC | SF_FORMAT_PCM_24},
       {"mono 11k 8-bit", 11025, 1, 0.5, 0.2, 2.0, 0.2, SF_FORMAT_WAV | SF_FORMAT_PCM_U8},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Sound sound{c.rate, c.channels, {}};
-    sound.Silence(c.lead).Sine(c.tone, c.amplitude).Silence(c.tail);
-    const SoundLevels levels = Analyse(QString::fromLatin1(c.name) + u".snd"_s, sound, c.format);
-    const double amplitude_db = 20.0 * std::log10(c.amplitude);
+  for (const auto& [name, rate, channels, amplitude, lead, tone, tail, format] : cases) {
+    SCOPED_TRACE(name);
+    const SoundLevels levels = Analyse(
+        QString::fromLatin1(name) + u".snd"_s,
+        Sound{rate, channels, {}}.Silence(lead).Sine(tone, amplitude).Silence(tail), format);
+    const double amplitude_db = 20.0 * std::log10(amplitude);
     // 8-bit samples are coarse: the peak may land a step away.
-    EXPECT_NEAR(*levels.peak_db, amplitude_db, c.format & SF_FORMAT_PCM_U8 ? 0.2 : 0.1);
+    EXPECT_NEAR(*levels.peak_db, amplitude_db, format & SF_FORMAT_PCM_U8 ? 0.2 : 0.1);
     // The gate keeps only whole blocks of tone; the silence around it
     // lowers the blocks at its edges, so the tone alone is measured here
     // when it is short.
-    if (c.lead + c.tail < 0.01 || c.tone > 30) {
-      EXPECT_NEAR(*levels.loudness_lufs, amplitude_db - 3.0103 + 10.0 * std::log10(c.channels),
-                  0.1);
+    if (lead + tail < 0.01 || tone > 30) {
+      EXPECT_NEAR(*levels.loudness_lufs, amplitude_db - 3.0103 + 10.0 * std::log10(channels), 0.1);
     }
-    EXPECT_NEAR(static_cast<double>(levels.leading_silence_ms), c.lead * 1000.0, 5.0);
-    EXPECT_NEAR(static_cast<double>(levels.trailing_silence_ms), c.tail * 1000.0, 5.0);
-    EXPECT_NEAR(static_cast<double>(levels.length_ms), (c.lead + c.tone + c.tail) * 1000.0, 1.0);
+    EXPECT_NEAR(static_cast<double>(levels.leading_silence_ms), lead * 1000.0, 5.0);
+    EXPECT_NEAR(static_cast<double>(levels.trailing_silence_ms), tail * 1000.0, 5.0);
+    EXPECT_NEAR(static_cast<double>(levels.length_ms), (lead + tone + tail) * 1000.0, 1.0);
   }
 }
 
 // The live meter: the last 400 ms, K-weighted; nothing until 400 ms have
 // come, nothing once the sound has fallen silent.
 TEST(MomentaryLoudnessTest, FollowsTheLastFourHundredMilliseconds) {
-  struct Case {
-    const char* name;
-    int channels;
-    double tone;     // seconds of a -20 dBFS sine
-    double silence;  // seconds of silence after it
-    std::optional<double> lufs;
-  } cases[] = {
+  // What, channels, seconds of a -20 dBFS sine and of silence after it, the loudness.
+  const std::tuple<const char*, int, double, double, std::optional<double>> cases[] = {
       {"too short to say", 1, 0.3, 0.0, std::nullopt},
       {"mono sine", 1, 1.0, 0.0, -20.0 - 3.0103},
       {"stereo sine", 2, 1.0, 0.0, -20.0 - 3.0103 + 3.0103},
       {"fallen silent", 1, 1.0, 1.0, std::nullopt},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Sound sound{48000, c.channels, {}};
-    sound.Sine(c.tone, 0.1).Silence(c.silence);
+  for (const auto& [name, channels, tone, silence, lufs] : cases) {
+    const Sound sound = Sound{48000, channels, {}}.Sine(tone, 0.1).Silence(silence);
     MomentaryLoudness meter(sound.rate, sound.channels);
     meter.Add(sound.samples.data(), sound.Frames());
-    EXPECT_NEAR(meter.Value().value_or(99.0), c.lufs.value_or(99.0), 0.1);  // 99: no value
+    EXPECT_NEAR(meter.Value().value_or(99.0), lufs.value_or(99.0), 0.1) << name;  // 99: none
   }
 }
 
@@ -132,27 +117,23 @@ TEST_F(SoundAnalysisTest, LoudnessAgreesWithTheReferenceMeterOnGatedMaterial) {
 
 TEST_F(SoundAnalysisTest, SilenceClippingAndShortSounds) {
   const SoundLevels quiet = Analyse(u"silent.wav"_s, Sound{22050, 1, {}}.Silence(1.0));
-  EXPECT_EQ(quiet.leading_silence_ms, 1000);
-  EXPECT_EQ(quiet.trailing_silence_ms, 1000);
+  EXPECT_EQ(std::pair(quiet.leading_silence_ms, quiet.trailing_silence_ms),
+            std::pair(int64_t{1000}, int64_t{1000}));
   EXPECT_EQ(LevelsText(quiet), u"\u2014 LUFS / \u2212\u221e dBFS"_s);
 
-  struct Case {
-    const char* name;
-    double amplitude;
-    int format;
-    bool clipped;
-  } cases[] = {
+  // What, amplitude, file format, clipped.
+  const std::tuple<const char*, double, int, bool> cases[] = {
       {"16-bit at full scale", 1.0, SF_FORMAT_WAV | SF_FORMAT_PCM_16, true},
       {"16-bit a step below", 32766.0 / 32768.0, SF_FORMAT_WAV | SF_FORMAT_PCM_16, false},
       {"8-bit at full scale", 1.0, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, true},
       {"float over full scale", 1.2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, true},
       {"float under", 0.9, SF_FORMAT_WAV | SF_FORMAT_FLOAT, false},
   };
-  for (const Case& c : cases) {
+  for (const auto& [name, amplitude, format, clipped] : cases) {
     // Peaks land on samples.
-    const Sound sound = Sound{22050, 1, {}}.Sine(0.5, c.amplitude, 22050.0 / 4);
-    EXPECT_EQ(Analyse(QString::fromLatin1(c.name) + u".wav"_s, sound, c.format).clipped, c.clipped)
-        << c.name;
+    const Sound sound = Sound{22050, 1, {}}.Sine(0.5, amplitude, 22050.0 / 4);
+    EXPECT_EQ(Analyse(QString::fromLatin1(name) + u".wav"_s, sound, format).clipped, clipped)
+        << name;
   }
 
   // Shorter than one measuring block: a peak but no loudness.

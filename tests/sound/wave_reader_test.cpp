@@ -40,11 +40,11 @@ QByteArray Shaped(Change change) {
 TEST(WaveReader, FilesOnDiskAndTheMp3Series) {
   QTemporaryDir dir;
   // The format chunk is found behind other chunks; every field is the chunk's.
-  WaveShape wave;
-  wave.chunks_before_format = Chunk("LIST", "INFOISFT\x05\0\0\0Tool\0"_ba) + Chunk("junk", "x"_ba);
-  wave.channels = 2;
-  wave.sample_rate = 44100;
-  wave.data_bytes = 400;
+  const WaveShape wave{
+      .channels = 2,
+      .sample_rate = 44100,
+      .chunks_before_format = Chunk("LIST", "INFOISFT\x05\0\0\0Tool\0"_ba) + Chunk("junk", "x"_ba),
+      .data_bytes = 400};
   SoundInfo info;
   EXPECT_TRUE(ReadSoundInfo(testing::FileIn(dir, u"a.wav"_s, WaveBytes(wave)), kWaveMode, info));
   EXPECT_EQ(info, (SoundInfo{1, 2, 44100, 176400, 4, 16, 0, 0, 0}));
@@ -140,12 +140,8 @@ TEST(WaveHeaderCheck, RatesBitsChannelsAndIdsWithinTheFirst255Bytes) {
     return Shaped(
         [=](WaveShape& w) { w.chunks_before_data = Chunk("LIST", QByteArray(offset - 44, 'x')); });
   };
-  struct Case {
-    const char* what;
-    QByteArray bytes;
-    bool stereo_accepted;
-    bool supported;
-  } cases[] = {
+  // What, the bytes, whether stereo is accepted, whether the header passes.
+  const std::tuple<const char*, QByteArray, bool, bool> cases[] = {
       {"8 bits", Shaped([](WaveShape& w) { w.bits = 8; }), 0, true},
       // The rates are the code's own list; one in it and one outside.
       {"8 kHz", Shaped([](WaveShape& w) { w.sample_rate = 8000; }), 0, true},
@@ -168,8 +164,8 @@ TEST(WaveHeaderCheck, RatesBitsChannelsAndIdsWithinTheFirst255Bytes) {
       {"empty", QByteArray(), 0, false},
   };
   EXPECT_EQ(data_at(254).indexOf("data"), 254);
-  for (const Case& c : cases) {
-    EXPECT_EQ(IsSupportedWaveHeaderBytes(c.bytes, c.stereo_accepted), c.supported) << c.what;
+  for (const auto& [what, bytes, stereo_accepted, supported] : cases) {
+    EXPECT_EQ(IsSupportedWaveHeaderBytes(bytes, stereo_accepted), supported) << what;
   }
 }
 
@@ -257,7 +253,7 @@ TEST(Mp3Reader, TheDecoderDecidesWhetherTheStreamIsOneTheDevicesPlay) {
   const QByteArray tagged =
       "ID3\x03\0\0\0\0\0\x08\xFF\xF3\x40\x00\0\0\0\0"_ba + testing::Mp3Frames(20, {128});
   EXPECT_EQ(read(u"tag.mp3"_s, tagged, info), accepted);
-  EXPECT_EQ(std::pair(info.MpegVersion, info.BitsPerSample), std::pair(2, 32));
+  EXPECT_EQ(std::tuple(info.MpegVersion, info.BitsPerSample), std::tuple(2, 32));
 }
 
 TEST(VoiceTexts, RatesSecondsAndRecordsForWaveAndMp3) {

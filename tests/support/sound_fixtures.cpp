@@ -98,13 +98,12 @@ QByteArray WaveBytes(const WaveShape& wave) {
 }
 
 QByteArray WaveOfLength(uint32_t sample_rate, uint16_t channels, uint16_t bits, int milliseconds) {
-  WaveShape wave;
-  wave.sample_rate = sample_rate;
-  wave.channels = channels;
-  wave.bits = bits;
-  wave.data_bytes = static_cast<uint32_t>(static_cast<uint64_t>(sample_rate) * channels *
-                                          (bits / 8) * milliseconds / 1000);
-  return WaveBytes(wave);
+  return WaveBytes(
+      {.channels = channels,
+       .sample_rate = sample_rate,
+       .bits = bits,
+       .data_bytes = static_cast<uint32_t>(static_cast<uint64_t>(sample_rate) * channels *
+                                           (bits / 8) * milliseconds / 1000)});
 }
 
 QByteArray SineWave(uint32_t sample_rate, int milliseconds, double amplitude) {

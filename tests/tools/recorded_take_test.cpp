@@ -7,6 +7,7 @@
 #include <sndfile.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "sound/sound_analysis.h"
 #include "support/sound_fixtures.h"
@@ -17,14 +18,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// A take as the recorder leaves it, written with libsndfile: 16-bit mono.
-QString WriteTake(const QString& path, int rate, double lead, double tone, double tail) {
-  EXPECT_TRUE(testing::WriteSound(
-      path, testing::Sound{rate, 1, {}}.Silence(lead).Sine(tone, 0.25, 1000.0).Silence(tail),
-      SF_FORMAT_WAV | SF_FORMAT_PCM_16));
-  return path;
-}
-
 // Silence before and after the voice goes, a tenth of a second of it kept
 // on each side; the rest of the take is untouched.
 TEST(RecordedTakeTest, TrimLeavesATenthOfASecondAroundTheVoice) {
@@ -34,7 +27,12 @@ TEST(RecordedTakeTest, TrimLeavesATenthOfASecondAroundTheVoice) {
   } cases[] = {{1.0, 1.5, 0.7}, {0.05, 1.0, 2.0}, {0.0, 0.8, 0.0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lead);
-    const QString take = WriteTake(dir.filePath(u"t.take"_s), 22050, c.lead, c.tone, c.tail);
+    // A take as the recorder leaves it: 16-bit mono.
+    const QString take = dir.filePath(u"t.take"_s);
+    ASSERT_TRUE(testing::WriteSound(
+        take,
+        testing::Sound{22050, 1, {}}.Silence(c.lead).Sine(c.tone, 0.25, 1000.0).Silence(c.tail),
+        SF_FORMAT_WAV | SF_FORMAT_PCM_16));
     const QString out = dir.filePath(u"REC0001.WAV"_s);
     const FinishedTake finished =
         FinishTake(take, 22050, out, FitSeries{1, false}, TakeOptions{true, std::nullopt});
@@ -55,13 +53,8 @@ TEST(RecordedTakeTest, TrimLeavesATenthOfASecondAroundTheVoice) {
 }
 
 TEST(RecordedTakeTest, ProposedNamesAreShortFreeAndInTheSeriesFormat) {
-  struct Case {
-    const char* name;
-    QStringList in_folder;
-    QStringList taken;
-    int mode;
-    QString proposed;
-  } cases[] = {
+  // What, the files in the folder, the names registered, the series; the name proposed.
+  const std::tuple<const char*, QStringList, QStringList, int, QString> cases[] = {
       {"empty folder", {}, {}, 1, u"REC0001.WAV"_s},
       {"first taken", {u"REC0001.WAV"_s}, {}, 1, u"REC0002.WAV"_s},
       {"letter case aside", {u"rec0001.wav"_s, u"Rec0002.Wav"_s}, {}, 4, u"REC0003.WAV"_s},
@@ -69,13 +62,12 @@ TEST(RecordedTakeTest, ProposedNamesAreShortFreeAndInTheSeriesFormat) {
       {"registered elsewhere", {}, {u"rec0001.wav"_s}, 1, u"REC0002.WAV"_s},
       {"MP3 series", {u"REC0001.WAV"_s}, {}, 7, u"REC0001.MP3"_s},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [what, in_folder, taken, mode, proposed] : cases) {
     QTemporaryDir dir;
-    for (const QString& file : c.in_folder) {
+    for (const QString& file : in_folder) {
       testing::WriteFileBytes(dir.filePath(file), "x");
     }
-    EXPECT_EQ(ProposeRecordingName(dir.path(), c.mode, c.taken), c.proposed);
+    EXPECT_EQ(ProposeRecordingName(dir.path(), mode, taken), proposed) << what;
   }
 }
 
