@@ -113,8 +113,7 @@ TEST_F(ControlFileWriter, VoiceLinesStopAtTheChannelCountButCommentsDoNot) {
 }
 
 TEST_F(ControlFileWriter, FailuresLeaveTheOldFileAndNoPartialFile) {
-  const QString path = dir_.filePath(u"KEEP.wpg"_s);
-  ASSERT_TRUE(testing::WriteBytes(path, "the operator's earlier save"_ba));
+  const QString path = testing::FileIn(dir_, u"KEEP.wpg"_s, "the operator's earlier save"_ba);
   // No voice record: cannot be written.
   EXPECT_FALSE(WriteControlFile(project_, path, false, kWritten));
   EXPECT_EQ(testing::ReadFileBytes(path), "the operator's earlier save"_ba);

@@ -2,9 +2,7 @@
 #include "core/operator.h"
 #include "core/messages.h"
 
-#include <optional>
 #include <stdexcept>
-#include <tuple>
 
 #include <gtest/gtest.h>
 

@@ -181,11 +181,7 @@ TEST_F(ProgramTableTest, BulkAssignmentAsksOnlyWhenItOverwrites) {
       {"empty table", 3, [](Project&) {}, {}, true},
       {"an RP only", 3, [](Project& p) { p.programs[7].RP = u"3"_s; }, {2022}, true},
       {"no voices", 0, [](Project&) {}, {2501}, false},
-      {"registered, but the list is empty",
-       0,
-       [](Project& p) { p.VoicesRegistered = true; },
-       {2501},
-       false},
+      {"registered, list empty", 0, [](Project& p) { p.VoicesRegistered = true; }, {2501}, false},
   };
   for (const auto& c : cases) {
     UseMode(3, c.voices);

@@ -127,8 +127,7 @@ TEST(SheetPainter, PdfFailuresLeaveNothingBehind) {
                WritePdf(PrintDocument(), dir.filePath(u"empty.pdf"_s)));
   EXPECT_TRUE(QDir(dir.path()).isEmpty());
   // A good write replaces what was there.
-  const QString path = dir.filePath(u"out.pdf"_s);
-  testing::WriteFileBytes(path, "old"_ba);
+  const QString path = testing::FileIn(dir, u"out.pdf"_s, "old"_ba);
   ASSERT_TRUE(WritePdf(document, path));
   EXPECT_TRUE(testing::ReadFileBytes(path).startsWith("%PDF-"));
 }

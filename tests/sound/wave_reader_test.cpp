@@ -29,14 +29,6 @@ using testing::WaveShape;
 
 constexpr int kWaveMode = 1;
 
-// The bytes of the default WAVE shape after a change.
-template <typename Change>
-QByteArray Shaped(Change change) {
-  WaveShape wave;
-  change(wave);
-  return WaveBytes(wave);
-}
-
 TEST(WaveReader, FilesOnDiskAndTheMp3Series) {
   QTemporaryDir dir;
   // The format chunk is found behind other chunks; every field is the chunk's.
@@ -90,22 +82,18 @@ TEST(WaveReader, FilesNoDeviceCanPlay) {
   };
   const std::vector<Case> cases = {
       {"MP3", testing::Mp3Frames(3, {128}), 2601},
-      {"RIFF size ending before the format", Shaped([](WaveShape& w) { w.riff_size_field = 4; }),
-       2602},
-      {"odd chunk and its pad byte",
-       Shaped([](WaveShape& w) { w.chunks_before_format = Chunk("odd ", "abc"_ba); }), -1},
+      {"RIFF size ending before the format", WaveBytes({.riff_size_field = 4}), 2602},
+      {"odd chunk and its pad byte", WaveBytes({.chunks_before_format = Chunk("odd ", "abc"_ba)}),
+       -1},
       {"file ends inside the format chunk", WaveBytes(WaveShape()).left(24), 0, cut},
       {.shape = "18-byte format with its extra size",
-       .bytes = Shaped([](WaveShape& w) {
-         w.format_size = 18;
-         w.extra_size = 0x1234;
-       }),
+       .bytes = WaveBytes({.format_size = 18, .extra_size = 0x1234}),
        .message = -1,
        .extra_size = 0x1234},
-      {"extensible format", Shaped([](WaveShape& w) { w.format_size = 40; }), 2603},
+      {"extensible format", WaveBytes({.format_size = 40}), 2603},
       // Shorter than the standard 16 bytes: no byte rate, so no playing time.
-      {"4-byte format", Shaped([](WaveShape& w) { w.format_size = 4; }), 2603},
-      {"empty format", Shaped([](WaveShape& w) { w.format_size = 0; }), 0, mmio},
+      {"4-byte format", WaveBytes({.format_size = 4}), 2603},
+      {"empty format", WaveBytes({.format_size = 0}), 0, mmio},
       {"data header without its size", riff(pcm + "data"_ba), 0, cut},
       {"data size cut after two bytes", riff(pcm + "data\x10\x00"_ba), 0, cut},
       // sox reads this one as 2240 samples of 8-bit mono at 44.1 kHz.
@@ -137,29 +125,23 @@ TEST(WaveReader, FilesNoDeviceCanPlay) {
 
 TEST(WaveHeaderCheck, RatesBitsChannelsAndIdsWithinTheFirst255Bytes) {
   const auto data_at = [](int offset) {
-    return Shaped(
-        [=](WaveShape& w) { w.chunks_before_data = Chunk("LIST", QByteArray(offset - 44, 'x')); });
+    return WaveBytes({.chunks_before_data = Chunk("LIST", QByteArray(offset - 44, 'x'))});
   };
   // What, the bytes, whether stereo is accepted, whether the header passes.
   const std::tuple<const char*, QByteArray, bool, bool> cases[] = {
-      {"8 bits", Shaped([](WaveShape& w) { w.bits = 8; }), 0, true},
+      {"8 bits", WaveBytes({.bits = 8}), 0, true},
       // The rates are the code's own list; one in it and one outside.
-      {"8 kHz", Shaped([](WaveShape& w) { w.sample_rate = 8000; }), 0, true},
-      {"48 kHz", Shaped([](WaveShape& w) { w.sample_rate = 48000; }), 1, false},
+      {"8 kHz", WaveBytes({.sample_rate = 8000}), 0, true},
+      {"48 kHz", WaveBytes({.sample_rate = 48000}), 1, false},
       // The format tag is not looked at, the bits are.
-      {"4-bit IMA ADPCM", Shaped([](WaveShape& w) {
-         w.format_tag = 0x11;
-         w.bits = 4;
-       }),
-       0, false},
-      {"another tag with 16 bits", Shaped([](WaveShape& w) { w.format_tag = 0x11; }), 0, true},
-      {"stereo, mono only", Shaped([](WaveShape& w) { w.channels = 2; }), 0, false},
-      {"stereo, stereo accepted", Shaped([](WaveShape& w) { w.channels = 2; }), 1, true},
+      {"4-bit IMA ADPCM", WaveBytes({.format_tag = 0x11, .bits = 4}), 0, false},
+      {"another tag with 16 bits", WaveBytes({.format_tag = 0x11}), 0, true},
+      {"stereo, mono only", WaveBytes({.channels = 2}), 0, false},
+      {"stereo, stereo accepted", WaveBytes({.channels = 2}), 1, true},
       {"data chunk at 300", data_at(300), 0, false},
       {"data chunk at 254, the last that passes", data_at(254), 0, true},
       {"format chunk far back",
-       Shaped([](WaveShape& w) { w.chunks_before_format = Chunk("LIST", QByteArray(260, 'x')); }),
-       0, false},
+       WaveBytes({.chunks_before_format = Chunk("LIST", QByteArray(260, 'x'))}), 0, false},
       {"not RIFF", "RIFX"_ba + WaveBytes(WaveShape()).mid(4), 0, false},
       {"empty", QByteArray(), 0, false},
   };

@@ -25,11 +25,11 @@ struct WaveShape {
   uint16_t bits = 16;
   uint32_t format_size = 16;  // 16, 18 (with extra size) or 40 (extensible)
   uint16_t extra_size = 0;
-  QByteArray chunks_before_format;          // whole chunks, e.g. a LIST chunk
-  QByteArray chunks_before_data;            // between "fmt " and "data"
-  uint32_t data_bytes = 0;                  // sound bytes written (a quiet tone)
-  std::optional<uint32_t> data_size_field;  // when the header lies about them
-  std::optional<uint32_t> riff_size_field;
+  QByteArray chunks_before_format{};          // whole chunks, e.g. a LIST chunk
+  QByteArray chunks_before_data{};            // between "fmt " and "data"
+  uint32_t data_bytes = 0;                    // sound bytes written (a quiet tone)
+  std::optional<uint32_t> data_size_field{};  // when the header lies about them
+  std::optional<uint32_t> riff_size_field{};
   bool with_data = true;
 };
 QByteArray WaveBytes(const WaveShape& wave);
@@ -63,7 +63,7 @@ QByteArray Mpeg25WithStrayMpeg1Header();
 struct Sound {
   int rate = 48000;
   int channels = 1;
-  std::vector<float> samples;  // interleaved
+  std::vector<float> samples{};  // interleaved
 
   int64_t Frames() const { return static_cast<int64_t>(samples.size()) / channels; }
   // `seconds` more of value(t, channel), t counted from the start of the part.

@@ -91,7 +91,7 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
   struct Result {
     Sound in;
     FitFileResult file;
-    Sound out;  // as libsndfile reads it
+    Sound out{};  // as libsndfile reads it
     int out_format = 0;
   };
   std::map<QString, Result> r;

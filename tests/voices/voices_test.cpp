@@ -133,8 +133,7 @@ TEST_F(RegisterTest, FillsRecordsAndSkipsRefusedFiles) {
   EXPECT_EQ(refused, (std::vector<std::pair<QString, int>>{
                          {u"B-2.wav"_s, 0}, {u"stereo.wav"_s, 2100}, {u"text.wav"_s, 2601}}));
   ASSERT_EQ(op_.Numbers(), std::vector<int>{0});
-  EXPECT_EQ(op_.shown[0].text, RefusalListText(result.refused));
-  EXPECT_TRUE(op_.shown[0].text.contains(u"stereo.wav："_s + GetMessage(2100)));
+  EXPECT_EQ(op_.shown[0].text, RefusalListText(result.refused));  // its form: the next test
   EXPECT_EQ(std::pair(op_.busy_depth, op_.max_busy_depth), std::pair(0, 1));
   // The measured length, the file's size and its path reach the record.
   EXPECT_EQ(std::make_tuple(list[0].NAME, list[0].SEC, list[0].BYTES, list[0].FilePath),
@@ -362,8 +361,7 @@ TEST_F(SessionTest, ChangesAnnounceTheirSlots) {
   std::vector<std::pair<int, int>> announced;
   QObject::connect(&session, &RegistrationSession::VoicesChanged,
                    [&](int first, int last) { announced.emplace_back(first, last); });
-  const QString wave = dir_.filePath(u"new.wav"_s);
-  ASSERT_TRUE(testing::WriteBytes(wave, testing::WaveOfLength(22050, 1, 16, 100)));
+  const QString wave = testing::FileIn(dir_, u"new.wav"_s, testing::WaveOfLength(22050, 1, 16, 100));
   const int last = session.List().size() - 1;
   struct Row {
     const char* change;
