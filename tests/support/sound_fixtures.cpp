@@ -170,10 +170,9 @@ Sound& Sound::Silence(double seconds) {
   return Add(seconds, [](double, int) { return 0.0F; });
 }
 
-Sound& Sound::Sine(double seconds, double amplitude, double hz, std::vector<double> gains) {
-  return Add(seconds, [&](double t, int c) {
-    const double gain = gains.empty() ? 1.0 : gains[static_cast<size_t>(c)];
-    return static_cast<float>(gain * amplitude * std::sin(2.0 * std::numbers::pi * hz * t));
+Sound& Sound::Sine(double seconds, double amplitude, double hz) {
+  return Add(seconds, [&](double t, int) {
+    return static_cast<float>(amplitude * std::sin(2.0 * std::numbers::pi * hz * t));
   });
 }
 

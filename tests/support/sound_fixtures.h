@@ -69,8 +69,8 @@ struct Sound {
   // `seconds` more of value(t, channel), t counted from the start of the part.
   Sound& Add(double seconds, const std::function<float(double, int)>& value);
   Sound& Silence(double seconds);
-  // A sine in every channel, channel c at amplitude * gains[c].
-  Sound& Sine(double seconds, double amplitude, double hz = 997.0, std::vector<double> gains = {});
+  // The same sine in every channel.
+  Sound& Sine(double seconds, double amplitude, double hz = 997.0);
   Sound& Noise(double seconds, double amplitude, unsigned seed);
 };
 // Writes `sound` with libsndfile in `format` (its SF_FORMAT_ major type and
