@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "controlfile/control_file_writer.h"
 #include "core/cp932.h"
 #include "core/messages.h"
@@ -60,15 +62,8 @@ class LoaderTest : public ::testing::Test {
   }
 
   // What a load replaces, to see that a failed one did not.
-  struct Content {
-    QList<VoiceRecord> voices;
-    CardInfo card;
-    std::array<ProgramRecord, kProgramRecordCount> programs;
-    bool registered = false;
-    bool operator==(const Content&) const = default;
-  };
-  Content Current() const {
-    return {project_.voices, project_.card, project_.programs, project_.VoicesRegistered};
+  auto Current() const {
+    return std::tuple(project_.voices, project_.card, project_.programs, project_.VoicesRegistered);
   }
 
   QTemporaryDir dir_;
@@ -141,7 +136,7 @@ TEST_F(LoaderTest, MissingSoundsRefuseThenMayBeKeptByName) {
       u"#2\r\n0,gone.wav\r\n1,here.wav\r\n2,lost.wav\r\n#3\r\n0,1,2,0,1\r\n#S\r\nnote\r\n"_s,
       u"P.wpg"_s);
   project_.card.CardName = u"being edited"_s;
-  const Content before = Current();
+  const auto before = Current();
   for (const MessageAnswer answer : {MessageAnswer::kNo, MessageAnswer::kYes}) {
     const bool yes = answer == MessageAnswer::kYes;
     EXPECT_EQ(Load(path, {answer}), yes);
@@ -211,7 +206,7 @@ TEST_F(LoaderTest, SeriesAndCapacityChecksAbandonTheLoadWithTheirMessage) {
   const QString path = ControlFile(u"#2\r\n0,low.wav\r\n1,high.wav\r\n#3\r\n0,1,1,0,1\r\n"_s);
   UseMode(2);
   ASSERT_TRUE(Load(path));
-  const Content loaded = Current();
+  const auto loaded = Current();
   // A file that is there but that the series refuses is no missing one: no offer.
   UseMode(6);
   EXPECT_FALSE(Load(path));
@@ -229,7 +224,7 @@ TEST_F(LoaderTest, SeriesAndCapacityChecksAbandonTheLoadWithTheirMessage) {
   Sound(u"a.mp3"_s, frames);
   Sound(u"b.mp3"_s, frames);
   const QString mp3 = ControlFile(u"#2\r\n0,a.mp3\r\n1,b.mp3\r\n"_s, u"C.zpx"_s);
-  const Content before_mp3 = Current();
+  const auto before_mp3 = Current();
   EXPECT_FALSE(Load(mp3));
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2517});
   EXPECT_TRUE(Current() == before_mp3);
@@ -317,7 +312,7 @@ TEST_F(LoaderTest, FailedLoadsKeepTheProjectAndSayWhereAndWhy) {
   Wave(u"a.wav"_s);
   ASSERT_TRUE(Load(ControlFile(u"#2\r\n0,a.wav\r\n#3\r\n0,1,1,0\r\n#1\r\nKEPT\r\n"_s)));
   project_.PageEdited[0] = true;
-  const Content kept = Current();
+  const auto kept = Current();
   // The header is seven lines, "#1" and "PARTIAL" lines 8 and 9: the bodies start at line 10.
   const std::tuple<QString, int, QString> bodies[] = {
       {u"#2\r\n30000,a.wav\r\n"_s, 11, u"範囲外のSound番号 30000"_s},
