@@ -126,10 +126,8 @@ TEST(PrintChoices, VoiceSheetRefusedWhileAVoiceHasNoFile) {
     testing::ScriptedOperator op;
     EXPECT_EQ(MayBuildSheets(project, choices, op), may) << PrtSheetText(choices).toStdString();
     ASSERT_EQ(op.shown.size(), may ? 0u : 1u);
-    if (!may) {
-      EXPECT_TRUE(op.shown[0].text.contains(u"\r\nlost.wav\r\n"_s));
-      EXPECT_FALSE(op.shown[0].text.contains(u"here.wav"_s));
-    }
+    EXPECT_TRUE(may || (op.shown[0].text.contains(u"\r\nlost.wav\r\n"_s) &&
+                        !op.shown[0].text.contains(u"here.wav"_s)));
   }
 }
 
