@@ -7,27 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/operator.h"
-
 namespace parlatone::bench {
-
-// An operator nobody watches: every question answered `answer`, notices counted.
-class SilentOperator : public Operator {
- public:
-  explicit SilentOperator(MessageAnswer answer = MessageAnswer::kNo) : answer_(answer) {}
-  MessageAnswer ShowMessage(const MessageRequest& request) override {
-    ++messages;
-    return request.buttons == MessageButtons::kOk ? MessageAnswer::kOk : answer_;
-  }
-  void SetBusy(bool) override {}
-  void SetProgress(const QString&, int, int) override {}
-  void Pause(int) override {}
-  void ProcessPendingEvents() override {}
-  int messages = 0;
-
- private:
-  MessageAnswer answer_;
-};
 
 // Runs a program of Debian's sox family once per iteration; the row is
 // skipped when the program is not installed.

@@ -17,6 +17,7 @@
 #include "core/operator.h"
 #include "core/project.h"
 #include "core/series.h"
+#include "support/quiet_operator.h"
 #include "support/sound_fixtures.h"
 #include "voices/registration.h"
 
@@ -25,7 +26,7 @@ namespace {
 using namespace Qt::StringLiterals;
 using parlatone::Project;
 
-using parlatone::bench::SilentOperator;
+using parlatone::testing::QuietOperator;
 
 constexpr int kFiles = 1000;
 
@@ -79,7 +80,7 @@ const Fixture& Files() {
 
 void BM_LoadControlFile(benchmark::State& state) {
   const Fixture& fixture = Files();
-  SilentOperator op;
+  QuietOperator op;
   for (auto _ : state) {
     Project project;
     UseSeries4(project);
@@ -94,7 +95,7 @@ BENCHMARK(BM_LoadControlFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RegisterFiles(benchmark::State& state) {
   const Fixture& fixture = Files();
-  SilentOperator op;
+  QuietOperator op;
   for (auto _ : state) {
     parlatone::WorkingVoiceList list(kFiles);
     const auto result = parlatone::RegisterFiles(list, fixture.files, {4, 0, 0}, op);

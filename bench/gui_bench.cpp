@@ -23,6 +23,7 @@
 #include "gui/program_grid.h"
 #include "gui/program_table_model.h"
 #include "gui/table_history.h"
+#include "support/quiet_operator.h"
 #include "support/sound_fixtures.h"
 #include "voices/registration.h"
 
@@ -30,7 +31,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-using parlatone::bench::SilentOperator;
+using parlatone::testing::QuietOperator;
 
 void Fill(parlatone::Project& project, int mode) {
   project.settings.Mode = mode;
@@ -53,7 +54,7 @@ void Fill(parlatone::Project& project, int mode) {
 void BM_SwitchPageSeries4(benchmark::State& state) {
   parlatone::Project project;
   Fill(project, 4);
-  SilentOperator op;
+  QuietOperator op;
   parlatone::QtChoosers choosers(op);
   parlatone::FrmMain window({project, parlatone::ResolveAppPaths(), op, choosers});
   window.resize(1024, 768);
@@ -72,7 +73,7 @@ BENCHMARK(BM_SwitchPageSeries4)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_BuildGridSeries3(benchmark::State& state) {
   parlatone::Project project;
   Fill(project, 3);
-  SilentOperator op;
+  QuietOperator op;
   parlatone::QtChoosers choosers(op);
   for (auto _ : state) {
     parlatone::FrmMain window({project, parlatone::ResolveAppPaths(), op, choosers});
@@ -103,7 +104,7 @@ const QStringList& SoundFiles() {
 }
 
 void BM_RegisterThroughWindow(benchmark::State& state) {
-  SilentOperator op;
+  QuietOperator op;
   parlatone::QtChoosers choosers(op);
   parlatone::AppPaths paths = parlatone::ResolveAppPaths();
   QTemporaryDir settings;
@@ -132,7 +133,7 @@ void BM_RegisterThroughWindow(benchmark::State& state) {
 BENCHMARK(BM_RegisterThroughWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RegisterCore(benchmark::State& state) {
-  SilentOperator op;
+  QuietOperator op;
   for (auto _ : state) {
     parlatone::WorkingVoiceList list(255);
     benchmark::DoNotOptimize(parlatone::RegisterFiles(list, SoundFiles(), {1, 0, 0}, op));
@@ -157,7 +158,7 @@ void BM_LevelsPageSeries4(benchmark::State& state) {
     project.voices.append(voice);
   }
   project.VoicesRegistered = true;
-  SilentOperator op;
+  QuietOperator op;
   parlatone::QtChoosers choosers(op);
   parlatone::AppPaths paths = parlatone::ResolveAppPaths();
   paths.levels_folder = dir.filePath(u"levels"_s);
@@ -189,7 +190,7 @@ BENCHMARK(BM_LevelsPageSeries4)->Unit(benchmark::kMillisecond)->UseRealTime();
 void EditsOrUndos(benchmark::State& state, bool undo) {
   parlatone::Project project;
   Fill(project, 4);
-  SilentOperator op;
+  QuietOperator op;
   parlatone::QtChoosers choosers(op);
   parlatone::AppPaths paths = parlatone::ResolveAppPaths();
   paths.state_file.clear();

@@ -14,7 +14,7 @@
 #include "card/card_writer.h"
 #include "controlfile/control_file_loader.h"
 #include "core/paths.h"
-#include "quiet_operator.h"
+#include "support/quiet_operator.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   EmptyCard probe;
-  parlatone::fuzz::QuietOperator op;
+  parlatone::testing::QuietOperator op;
   const parlatone::CardReport report =
       parlatone::VerifyCard(card, root.filePath(QStringLiteral("target")), probe, op);
   if (report.ok || report.written) {

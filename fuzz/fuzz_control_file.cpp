@@ -13,19 +13,9 @@
 #include "core/operator.h"
 #include "core/project.h"
 #include "core/series.h"
+#include "support/quiet_operator.h"
 
 namespace {
-
-class QuietOperator : public parlatone::Operator {
- public:
-  parlatone::MessageAnswer ShowMessage(const parlatone::MessageRequest&) override {
-    return parlatone::MessageAnswer::kNo;
-  }
-  void SetBusy(bool) override {}
-  void SetProgress(const QString&, int, int) override {}
-  void Pause(int) override {}
-  void ProcessPendingEvents() override {}
-};
 
 QByteArray Le32(uint32_t value) {
   QByteArray bytes(4, '\0');
@@ -88,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     file.write(reinterpret_cast<const char*>(data + 1), static_cast<qint64>(size - 1));
   }
-  QuietOperator op;
+  parlatone::testing::QuietOperator op;
   const bool loaded = parlatone::LoadWpjFile(project, path, op);
   if (project.voices.size() > project.ChannelCount) {
     __builtin_trap();

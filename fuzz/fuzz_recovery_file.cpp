@@ -14,7 +14,7 @@
 #include "controlfile/recovery_file.h"
 #include "core/project.h"
 #include "core/series.h"
-#include "quiet_operator.h"
+#include "support/quiet_operator.h"
 #include "support/sound_fixtures.h"
 
 namespace {
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     project.settings.Mode = mode;
     project.settings.WavePath = Folder().path();
     parlatone::DeriveSeriesLimits(project);
-    parlatone::fuzz::QuietOperator op;
+    parlatone::testing::QuietOperator op;
     if (parlatone::RestoreRecoveryFile(project, path, op)) {
       if (!project.PageEdited[0] || project.voices.size() > project.ChannelCount) {
         __builtin_trap();

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/qt_printers.h"
 
 #include "cli_app.h"
@@ -162,11 +164,10 @@ TEST_F(CliTest, GlobalOptionsOverrideTheSettingsFileForOneRun) {
   EXPECT_EQ(Tool("settings").json()[u"channelCount"_s].toInt(), 1000);
   for (const char* arguments : {"--series 7 --stereo on --capacity 1 --wave-path /w settings",
                                 "settings --series=7 --stereo on --capacity 1 --wave-path=/w"}) {
-    const ToolRun run = Tool(arguments);
-    EXPECT_EQ(run.json()[u"soundFormat"_s].toString(), u"mp3"_s);
-    EXPECT_TRUE(run.json()[u"stereo"_s].toBool());
-    EXPECT_EQ(run.json()[u"capacityLimit"_s].toInteger(), 99000);
-    EXPECT_EQ(run.json()[u"wavePath"_s].toString(), u"/w"_s);
+    const QJsonDocument json = Tool(arguments).json();
+    EXPECT_EQ(std::tuple(json[u"soundFormat"_s].toString(), json[u"stereo"_s].toBool(),
+                         json[u"capacityLimit"_s].toInteger(), json[u"wavePath"_s].toString()),
+              std::tuple(u"mp3"_s, true, qint64{99000}, u"/w"_s));
   }
   EXPECT_EQ(testing::ReadFileBytes(SettingsFile()), file);
 }
@@ -269,11 +270,8 @@ TEST_F(CliTest, RecordWritesTheSeriesFormatAndAKilledTakeStaysReadable) {
             u"file lengthMs loudnessLufs overruns peakDb samples trimmedLeadMs trimmedTailMs"_s);
   EXPECT_NEAR(report[u"lengthMs"_s].toDouble(), 2000.0, 50.0);
   EXPECT_NEAR(report[u"peakDb"_s].toDouble(), -12.0, 0.2);
-  EXPECT_EQ(report[u"samples"_s].toInt(), 2 * 22050);
-  EXPECT_EQ(report[u"overruns"_s].toInt(), 0);
-  const ToolRun info = Program("--series 1 info ~/takes/out.wav");
-  EXPECT_EQ(info.status, 0);
-  EXPECT_TRUE(info.out.contains(u"22.05KHz , 16bit , Mono , 2.000"_s)) << info.out.toStdString();
+  EXPECT_EQ(std::pair(report[u"samples"_s].toInt(), report[u"overruns"_s].toInt()),
+            std::pair(2 * 22050, 0));
   // Only the finished file is left.
   EXPECT_EQ(QDir(Home("takes")).entryList(QDir::Files), QStringList{u"out.wav"_s});
 

@@ -52,10 +52,7 @@ TEST_F(ControlFileWriter, SmallProjectByteForByte) {
   project_.voices = {Voice(u"a01.wav"_s, u"チャイム①"_s), Voice(u"a02.wav"_s)};
   project_.VoicesRegistered = true;
   project_.programs[0].Voice[0] = u"a01.wav"_s;
-  project_.programs[2].SP = u"2"_s;
-  project_.programs[2].RP = u"3"_s;
-  project_.programs[2].Voice[0] = u"a01.wav"_s;
-  project_.programs[2].Voice[1] = u"a02.wav"_s;
+  project_.programs[2] = ProgramRecord{u"2"_s, u"3"_s, u"0.0"_s, {u"a01.wav"_s, u"a02.wav"_s}};
   project_.settings.UserData[0] = u"株式会社テスト"_s;
   project_.settings.UserData[10] = u"café"_s;
   project_.card.CardName = u"TEST01"_s;
@@ -80,9 +77,7 @@ TEST_F(ControlFileWriter, ProgramLinesStopAfterTheLastChannelInUseAndFollowTheSe
   project_.voices = {Voice(u"a.wav"_s), Voice(u"b.wav"_s)};
   project_.VoicesRegistered = true;
   project_.programs[1].Voice[0] = u"b.wav"_s;
-  project_.programs[3].Voice[0] = u"a.wav"_s;
-  project_.programs[3].Voice[1] = u"gone.wav"_s;  // no longer registered
-  project_.programs[3].Voice[2] = u"b.wav"_s;
+  testing::FillChannel(project_, 3, {u"a.wav"_s, u"gone.wav"_s, u"b.wav"_s});  // gone: unregistered
   EXPECT_EQ(ProgramLines(), QStringList({u"0*"_s, u"1,1,1,1"_s, u"2*"_s, u"3,1,1,0,1"_s}));
   // Without the programs-present flag the section is empty.
   EXPECT_TRUE(ProgramLines(false).isEmpty());
@@ -118,8 +113,7 @@ TEST_F(ControlFileWriter, VoiceLinesStopAtTheChannelCountButCommentsDoNot) {
 }
 
 TEST_F(ControlFileWriter, FailuresLeaveTheOldFileAndNoPartialFile) {
-  const QString path = dir_.filePath(u"KEEP.wpg"_s);
-  ASSERT_TRUE(testing::WriteBytes(path, "the operator's earlier save"_ba));
+  const QString path = testing::FileIn(dir_, u"KEEP.wpg"_s, "the operator's earlier save"_ba);
   // No voice record: cannot be written.
   EXPECT_FALSE(WriteControlFile(project_, path, false, kWritten));
   EXPECT_EQ(testing::ReadFileBytes(path), "the operator's earlier save"_ba);

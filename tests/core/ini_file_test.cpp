@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/qt_printers.h"
 #include "support/temp_env.h"
 
@@ -61,45 +63,39 @@ TEST(IniWrite, SetChangesOnlyWhatItMust) {
   };
   const QString company = u"Company=株式会社テスト\r\n"_s;
   const QByteArray cut("[A]\r\nx=1\r");  // cut between the CR and the LF of its last line
-  struct Case {
-    const char* what;
-    QByteArray before;
-    const char* section;
-    const char* key;
-    QString value;
-    QByteArray after;
-  } cases[] = {
-      {"the key's line, keeping its spelling", hand, "SYSTEM", "MODE", u"7"_s,
-       with(u"mode=4\r\n"_s, u"mode=7\r\n"_s)},
-      {"blanks around go", hand, "system", "CardPath", u"E:\\新"_s,
-       with(u"  CardPath = D:\\カード\\データ  \r\n"_s, u"CardPath=E:\\新\r\n"_s)},
-      {"a key that holds the value", hand, "SYSTEM", "CardPath", u"D:\\カード\\データ"_s, hand},
-      {"an empty value is a value", hand, "UserData", "Fax", QString(),
-       with(company, company + u"Fax=\r\n"_s)},
-      {"after the section's last line, before its blank line", hand, "SYSTEM", "PrtSheet",
-       u"1,0,1"_s, with(u"Mode=2\r\n"_s, u"Mode=2\r\nPrtSheet=1,0,1\r\n"_s)},
-      {"a new section at the end", hand, "Other", "Key", u"v"_s, hand + "[Other]\r\nKey=v\r\n"},
-      {"a last line gets its line end", "[A]\r\nx=1", "B", "y", u"2"_s,
-       "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
-      {"also in its own section", "[A]\r\nx=1", "A", "y", u"2"_s, "[A]\r\nx=1\r\ny=2\r\n"},
-      {"cut between CR and LF", cut, "B", "y", u"2"_s, "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
-      {"cut, nothing to change", cut, "A", "x", u"1"_s, cut},
-      {"a lone CR, the only line end", "[A]\r", "A", "x", u"1"_s, "[A]\r\nx=1\r\n"},
-      {"LF files stay LF", "[A]\nx=1\n", "A", "y", u"2"_s, "[A]\nx=1\ny=2\n"},
-      {"an empty file", "", "SYSTEM", "Mode", u"1"_s, "[SYSTEM]\r\nMode=1\r\n"},
-      {"Shift-JIS, on one line", "", "S", "k", u"ソ表①\r\nX=1"_s,
-       cp932::Encode(u"[S]\r\nk=ソ表①  X=1\r\n"_s)},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    const QByteArray after = IniFile::SetValue(c.before, QString::fromLatin1(c.section),
-                                               QString::fromLatin1(c.key), c.value);
-    EXPECT_EQ(after, c.after);
-    EXPECT_EQ(IniFile::FindValue(after, QString::fromLatin1(c.section), QString::fromLatin1(c.key)),
-              QString(c.value).replace(u"\r\n"_s, u"  "_s));
+  // What, the file before, section, key, value; the file after.
+  const std::tuple<const char*, QByteArray, const char*, const char*, QString, QByteArray> cases[] =
+      {
+          {"the key's line, keeping its spelling", hand, "SYSTEM", "MODE", u"7"_s,
+           with(u"mode=4\r\n"_s, u"mode=7\r\n"_s)},
+          {"blanks around go", hand, "system", "CardPath", u"E:\\新"_s,
+           with(u"  CardPath = D:\\カード\\データ  \r\n"_s, u"CardPath=E:\\新\r\n"_s)},
+          {"a key that holds the value", hand, "SYSTEM", "CardPath", u"D:\\カード\\データ"_s, hand},
+          {"an empty value is a value", hand, "UserData", "Fax", QString(),
+           with(company, company + u"Fax=\r\n"_s)},
+          {"after the section's last line, before its blank line", hand, "SYSTEM", "PrtSheet",
+           u"1,0,1"_s, with(u"Mode=2\r\n"_s, u"Mode=2\r\nPrtSheet=1,0,1\r\n"_s)},
+          {"a new section at the end", hand, "Other", "Key", u"v"_s, hand + "[Other]\r\nKey=v\r\n"},
+          {"a last line gets its line end", "[A]\r\nx=1", "B", "y", u"2"_s,
+           "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
+          {"also in its own section", "[A]\r\nx=1", "A", "y", u"2"_s, "[A]\r\nx=1\r\ny=2\r\n"},
+          {"cut between CR and LF", cut, "B", "y", u"2"_s, "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
+          {"cut, nothing to change", cut, "A", "x", u"1"_s, cut},
+          {"a lone CR, the only line end", "[A]\r", "A", "x", u"1"_s, "[A]\r\nx=1\r\n"},
+          {"LF files stay LF", "[A]\nx=1\n", "A", "y", u"2"_s, "[A]\nx=1\ny=2\n"},
+          {"an empty file", "", "SYSTEM", "Mode", u"1"_s, "[SYSTEM]\r\nMode=1\r\n"},
+          {"Shift-JIS, on one line", "", "S", "k", u"ソ表①\r\nX=1"_s,
+           cp932::Encode(u"[S]\r\nk=ソ表①  X=1\r\n"_s)},
+      };
+  for (const auto& [what, before, section_name, key_name, value, expected] : cases) {
+    SCOPED_TRACE(what);
+    const QString section = QString::fromLatin1(section_name), key = QString::fromLatin1(key_name);
+    const QByteArray after = IniFile::SetValue(before, section, key, value);
+    EXPECT_EQ(after, expected);
+    EXPECT_EQ(IniFile::FindValue(after, section, key), QString(value).replace(u"\r\n"_s, u"  "_s));
   }
   // The line break of a value does not make a key of its second line.
-  EXPECT_FALSE(IniFile::FindValue(std::end(cases)[-1].after, u"S"_s, u"X"_s).has_value());
+  EXPECT_FALSE(IniFile::FindValue(std::get<5>(std::end(cases)[-1]), u"S"_s, u"X"_s).has_value());
   // After a last line whose value ends in a CR of its own, a bare LF would take that CR away
   // from the value (found by fuzzing).
   const QByteArray own_cr("[A]\nx=1\r\r");
@@ -129,9 +125,10 @@ TEST(IniFileOnDisk, WritesKeepTheRestOfAHandWrittenFile) {
                                     {u"UserData"_s, u"Tel"_s, u"03-0000"_s},
                                     {u"SYSTEM"_s, u"CardName"_s, u"A1"_s}}));
   const QByteArray after = testing::ReadFileBytes(path);
-  EXPECT_EQ(IniFile::FindValue(after, u"SYSTEM"_s, u"Mode"_s), u"7"_s);
-  EXPECT_EQ(IniFile::FindValue(after, u"UserData"_s, u"Tel"_s), u"03-0000"_s);
-  EXPECT_EQ(IniFile::FindValue(after, u"SYSTEM"_s, u"CardName"_s), u"A1"_s);
+  EXPECT_EQ((QStringList{*IniFile::FindValue(after, u"SYSTEM"_s, u"Mode"_s),
+                         *IniFile::FindValue(after, u"UserData"_s, u"Tel"_s),
+                         *IniFile::FindValue(after, u"SYSTEM"_s, u"CardName"_s)}),
+            (QStringList{u"7"_s, u"03-0000"_s, u"A1"_s}));
   EXPECT_TRUE(
       after.startsWith(cp932::Encode(u"; settings for the shop floor PC\r\n[system]\r\n"_s)));
   testing::WriteFileBytes(dir.filePath(u"blocker"_s), "x");

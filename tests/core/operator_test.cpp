@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 
 namespace parlatone {
@@ -23,13 +24,13 @@ TEST(OperatorHelpers, NumberedMessagesCarryNumberTextAndTitleAndBusyScopesBalanc
                      MessageIcon::kExclamation),
             MessageAnswer::kOk);
   ASSERT_EQ(op.Numbers(), (std::vector<int>{2021, 2028, 0}));
-  EXPECT_EQ(op.shown[0].text, GetMessage(2021));
-  EXPECT_EQ(op.shown[0].title, u"確認"_s);
-  EXPECT_EQ(op.shown[0].title_number, 2002);
-  EXPECT_EQ(op.shown[1].buttons, MessageButtons::kYesNo);
-  EXPECT_EQ(op.shown[1].icon, MessageIcon::kQuestion);
-  EXPECT_EQ(op.shown[1].default_answer, MessageAnswer::kNo);  // Enter keeps the voice
-  EXPECT_EQ(op.shown[2].icon, MessageIcon::kExclamation);
+  EXPECT_EQ(std::tuple(op.shown[0].text, op.shown[0].title, op.shown[0].title_number),
+            std::tuple(GetMessage(2021), u"確認"_s, 2002));
+  // Enter keeps the voice.
+  EXPECT_EQ(std::tuple(op.shown[1].buttons, op.shown[1].icon, op.shown[1].default_answer,
+                       op.shown[2].icon),
+            std::tuple(MessageButtons::kYesNo, MessageIcon::kQuestion,
+                       std::optional(MessageAnswer::kNo), MessageIcon::kExclamation));
   // BusyScope restores the pointer on every way out, an exception included.
   auto work = [&](bool fail) {
     BusyScope busy(op);
@@ -40,8 +41,7 @@ TEST(OperatorHelpers, NumberedMessagesCarryNumberTextAndTitleAndBusyScopesBalanc
   };
   work(false);
   EXPECT_THROW(work(true), std::runtime_error);
-  EXPECT_EQ(op.busy_depth, 0);
-  EXPECT_EQ(op.max_busy_depth, 2);
+  EXPECT_EQ(std::pair(op.busy_depth, op.max_busy_depth), std::pair(0, 2));
 }
 
 }  // namespace

@@ -20,20 +20,17 @@ TEST(Series, LimitsCaptionsFiltersCapacityAndRates) {
   EXPECT_EQ((std::array{project.ChannelCount, project.ChannelsPerPage, project.GridColumns,
                         PageCount(4), MaxVoiceIndex(4)}),
             (std::array{1000, 250, 13, 4, 7}));
-  EXPECT_EQ(Series(8).mode, 0);
-  EXPECT_EQ(Series(-1).mode, 0);
-  EXPECT_EQ(PageCaption(4, 3), u"751～1000"_s);
-  EXPECT_EQ(PageCaption(1, 0), u"1～255"_s);
+  EXPECT_EQ(std::pair(Series(8).mode, Series(-1).mode), std::pair(0, 0));
+  EXPECT_EQ(PageCaption(4, 3) + u' ' + PageCaption(1, 0), u"751～1000 1～255"_s);
   EXPECT_EQ(ProjectOpenFilter(4).pattern, u"*.wpj;*.wpg"_s);
-  EXPECT_EQ(CapacityLimit(7, 0), 49000);
-  EXPECT_EQ(CapacityLimit(7, -1), 2147483647);
-  EXPECT_EQ(CapacityLimit(1, 0), 2147483647);
+  EXPECT_EQ((std::array{CapacityLimit(7, 0), CapacityLimit(7, -1), CapacityLimit(1, 0)}),
+            (std::array<qint64, 3>{49000, 2147483647, 2147483647}));
   for (int mode = 0; mode < kSeriesCount; ++mode) {
     EXPECT_EQ(AcceptsSampleRate(mode, 48000), mode == 0 || mode == 7) << mode;
   }
-  EXPECT_FALSE(AcceptsSampleRate(6, 44100));  // LYR-4 stops at 32 kHz
-  EXPECT_TRUE(AcceptsSampleRate(6, 32000));
-  EXPECT_FALSE(AcceptsSampleRate(1, 8000));  // QDX
+  // LYR-4 stops at 32 kHz; QDX starts above 8 kHz.
+  EXPECT_TRUE(!AcceptsSampleRate(6, 44100) && AcceptsSampleRate(6, 32000) &&
+              !AcceptsSampleRate(1, 8000));
 }
 
 TEST(Messages, EveryNumberTheSeriesTableNamesExists) {

@@ -27,8 +27,7 @@ TEST(NameTests, ByteLengthFullWidthAndForbiddenCharacters) {
     EXPECT_TRUE(HasForbiddenChar(u"name"_s + c + u".wav"_s)) << int(c.unicode());
   }
   EXPECT_FALSE(HasForbiddenChar(u"a_b,c d.wav"_s));
-  const QString expected = uR"x("-","(",")","[","]","<",">","\","/","|","*","?",":")x"_s;
-  EXPECT_EQ(ForbiddenCharList(), expected);
+  EXPECT_EQ(ForbiddenCharList(), uR"x("-","(",")","[","]","<",">","\","/","|","*","?",":")x"_s);
 }
 
 TEST(TextHelpers, FolderFileNameRightBytesCutAtNulAndDefaults) {

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -133,8 +134,7 @@ TEST_F(AuditionTest, ChannelPlaysItsSequenceRpTimes) {
   for (int tick = 0; tick < 500 && audition_.Running(); ++tick) {
     audition_.Tick();
     if (const auto at = audition_.Where()) {
-      EXPECT_EQ(at->channel, 4);
-      EXPECT_EQ(at->position_ms, 120);
+      EXPECT_EQ(std::tuple(at->channel, at->position_ms), std::tuple(4, 120));
       const QString point = u"%1/%2"_s.arg(at->slot).arg(at->pass);
       if (points.isEmpty() || points.back() != point) {
         points << point;
@@ -148,8 +148,7 @@ TEST_F(AuditionTest, ChannelPlaysItsSequenceRpTimes) {
 TEST_F(AuditionTest, BlankFirstSlotFailedOpenAndStop) {
   UseMode(1, {{2, u" A"_s}, {0, u"A"_s}});
   EXPECT_FALSE(audition_.StartSingle(2));
-  EXPECT_TRUE(layer_.commands.isEmpty());
-  EXPECT_TRUE(view_.events.isEmpty());
+  EXPECT_TRUE(layer_.commands.isEmpty() && view_.events.isEmpty());
   for (const bool fail : {true, false}) {
     layer_.fail_opens = fail;
     layer_.ticks_per_sound = 100;
@@ -159,9 +158,8 @@ TEST_F(AuditionTest, BlankFirstSlotFailedOpenAndStop) {
     EXPECT_EQ(audition_.Running(), !fail);
     audition_.Tick();
     audition_.Stop();
-    EXPECT_FALSE(audition_.Running());
+    EXPECT_TRUE(!audition_.Running() && view_.info.isEmpty());
     EXPECT_EQ(layer_.commands.back(), u"Close *1"_s);
-    EXPECT_TRUE(view_.info.isEmpty());
     EXPECT_EQ(view_.events.mid(view_.events.size() - 2),
               (QStringList{u"white 0"_s, u"look idle"_s}));
   }
@@ -179,11 +177,9 @@ TEST_F(AuditionTest, VoiceWithoutItsFileIsNamedAndNotPlayed) {
   for (const auto& [start, plays] : cases) {
     op_ = {};
     EXPECT_EQ(start(), plays);
-    if (!plays) {
-      ASSERT_EQ(op_.shown.size(), 1u);
-      EXPECT_TRUE(op_.shown[0].text.startsWith(u"試聴できません。"_s));
-      EXPECT_TRUE(op_.shown[0].text.contains(u"\r\nB\r\n\r\n"_s));  // once
-    }
+    ASSERT_EQ(op_.shown.size(), plays ? 0u : 1u);
+    EXPECT_TRUE(plays || (op_.shown[0].text.startsWith(u"試聴できません。"_s) &&
+                          op_.shown[0].text.contains(u"\r\nB\r\n\r\n"_s)));  // B once
   }
   RunToEnd();
   EXPECT_EQ(layer_.Played(), u"C"_s);
@@ -196,8 +192,7 @@ TEST_F(AuditionTest, PauseReplaysTheVoiceFromItsBeginning) {
   audition_.Tick();  // A starts
   audition_.Tick();
   audition_.PauseResume();
-  EXPECT_TRUE(audition_.Paused());
-  EXPECT_TRUE(view_.paused);
+  EXPECT_TRUE(audition_.Paused() && view_.paused);
   EXPECT_EQ(layer_.commands.back(), u"Close *1"_s);
   audition_.Tick();  // nothing happens while paused
   audition_.PauseResume();
@@ -249,8 +244,7 @@ TEST_F(AuditionTest, AllAuditionWalksThePages) {
                          u"show 600"_s, u"highlight 600"_s, u"white 600"_s, u"look idle"_s}));
   // Pressed again while running, the all audition stops.
   ASSERT_TRUE(audition_.StartAll());
-  EXPECT_FALSE(audition_.StartAll());
-  EXPECT_FALSE(audition_.Running());
+  EXPECT_FALSE(audition_.StartAll() || audition_.Running());
 }
 
 TEST(FileInfo, LineForWaveFiles) {
@@ -258,10 +252,7 @@ TEST(FileInfo, LineForWaveFiles) {
   QTemporaryDir dir;
   testing::ScriptedOperator op;
   // 1500 ms of 8-bit mono, rounded up to a whole sample, after a 44-byte header.
-  testing::WaveShape wave;
-  wave.sample_rate = 11025;
-  wave.bits = 8;
-  wave.data_bytes = 16538;
+  const testing::WaveShape wave{.sample_rate = 11025, .bits = 8, .data_bytes = 16538};
   const QString path = dir.filePath(u"a.wav"_s);
   ASSERT_TRUE(testing::WriteBytes(path, testing::WaveBytes(wave)));
   EXPECT_EQ(FileInfoLine(path, 1, op), u"a.wav  PCM 11.025KHz 8Bit Mono 1.500秒 16582バイト "_s);

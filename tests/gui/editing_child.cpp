@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "controlfile/recovery_file.h"
-#include "core/operator.h"
 #include "core/paths.h"
 #include "core/project.h"
 #include "core/series.h"
@@ -14,23 +13,11 @@
 #include "gui/frm_main.h"
 #include "gui/program_table_model.h"
 #include "gui/recovery_keeper.h"
+#include "support/quiet_operator.h"
 #include "voices/registration.h"
-
-namespace {
 
 using namespace Qt::StringLiterals;
 using namespace parlatone;
-
-class QuietOperator : public Operator {
- public:
-  MessageAnswer ShowMessage(const MessageRequest&) override { return MessageAnswer::kNo; }
-  void SetBusy(bool) override {}
-  void SetProgress(const QString&, int, int) override {}
-  void Pause(int) override {}
-  void ProcessPendingEvents() override {}
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -40,7 +27,7 @@ int main(int argc, char** argv) {
   DeriveSeriesLimits(project);
   AppPaths paths = ResolveAppPaths();
   paths.recovery_file = arguments[1];
-  QuietOperator op;
+  testing::QuietOperator op;
   QtChoosers choosers(op);  // never asked
   FrmMain window({project, paths, op, choosers});
   window.show();

@@ -248,9 +248,7 @@ class FaultTest : public ::testing::Test {
 
   // An existing file the failed write must leave alone.
   QString Existing(const QString& name, const QByteArray& bytes) {
-    const QString path = dir_.filePath(name);
-    EXPECT_TRUE(testing::WriteBytes(path, bytes));
-    return path;
+    return testing::FileIn(dir_, name, bytes);
   }
 
   QTemporaryDir dir_;
@@ -329,6 +327,7 @@ TEST_F(ProjectFaultTest, CardMakingStopsBeforeTheOldCardIsTouched) {
   CardMakeResult result = MakeCardData(project_, work_, op_);
   EXPECT_EQ(result.outcome, CardMakeOutcome::kControlFileFailed);
   EXPECT_EQ(op_.Numbers(), (std::vector<int>{2030, 2031, 2505}));
+  EXPECT_EQ(std::pair(op_.shown.back().title_number, op_.busy_depth), std::pair(2500, 0));
   ExpectOldCard();
   EXPECT_TRUE(EntriesIn(work_).isEmpty());
 
@@ -399,9 +398,7 @@ TEST_F(ProjectFaultTest, AVoiceNameThatLeadsElsewhereIsNeverWritten) {
   EXPECT_FALSE(QFileInfo::exists(Target() + u"/ANN01.wpj"_s));
 }
 
-class ToolFaultTest : public FaultTest {};
-
-TEST_F(ToolFaultTest, ConversionAndSilentFileLeaveNoPartialOutput) {
+TEST_F(FaultTest, ConversionAndSilentFileLeaveNoPartialOutput) {
   const QString stereo = dir_.filePath(u"stereo.wav"_s);
   ASSERT_TRUE(testing::WriteBytes(stereo, testing::WaveOfLength(22050, 2, 16, 500)));
   const QString output = Existing(u"mono.wav"_s, "an earlier output");

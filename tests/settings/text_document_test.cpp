@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/text_document.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "core/cp932.h"
 #include "core/paths.h"
-#include "core/text.h"
 #include "support/qt_printers.h"
 #include "support/temp_env.h"
 

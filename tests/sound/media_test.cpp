@@ -7,11 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "sound/sdl_backend.h"
 #include "support/qt_printers.h"
 #include "support/sound_fixtures.h"
+#include "support/temp_env.h"
 
 namespace parlatone {
 namespace {
@@ -29,9 +28,7 @@ class MediaTest : public ::testing::Test {
   }
 
   QString Write(const QString& name, const QByteArray& bytes) {
-    const QString path = dir_.filePath(name);
-    EXPECT_TRUE(testing::WriteBytes(path, bytes));
-    return path;
+    return testing::FileIn(dir_, name, bytes);
   }
 
   static QString OpenCommand(const QString& path, const QString& tail) {
@@ -44,14 +41,12 @@ class MediaTest : public ::testing::Test {
 TEST_F(MediaTest, LengthsComeFromTheWaveHeaderOrFromDecodingTheMp3) {
   EXPECT_EQ(GetSoundLength(Write(u"c.wav"_s, testing::WaveOfLength(8000, 1, 8, 3333)), 1), 3333);
   // A data chunk that claims more than the file holds measures what is there.
-  testing::WaveShape cut;
-  cut.data_bytes = 22050;  // half a second at 22050 Hz, 16 bit
-  cut.data_size_field = 441000;
+  // Half a second at 22050 Hz, 16 bit.
+  const testing::WaveShape cut{.data_bytes = 22050, .data_size_field = 441000};
   EXPECT_EQ(GetSoundLength(Write(u"cut.wav"_s, testing::WaveBytes(cut)), 1), 500);
   // No data chunk, not a WAVE file, no file: cannot be measured.
-  testing::WaveShape no_data;
-  no_data.with_data = false;
-  EXPECT_EQ(GetSoundLength(Write(u"nodata.wav"_s, testing::WaveBytes(no_data)), 1), -1);
+  const QByteArray no_data = testing::WaveBytes({.with_data = false});
+  EXPECT_EQ(GetSoundLength(Write(u"nodata.wav"_s, no_data), 1), -1);
   EXPECT_EQ(GetSoundLength(Write(u"text.wav"_s, "hello"_ba), 1), -1);
   EXPECT_EQ(GetSoundLength(dir_.filePath(u"missing.wav"_s), 1), -1);
   // The MP3 length is the decoded length, also for untagged VBR.
@@ -159,8 +154,7 @@ TEST_F(MediaTest, WithoutAnOutputPlayingOpensFailButLengthsAreMeasured) {
   UseSoundBackend(std::make_unique<NoOutputBackend>());
   const QString path = Write(u"a.wav"_s, "RIFF"_ba);
   const MediaReply open = SendMediaCommand(OpenCommand(path, u" type waveaudio alias *1"_s));
-  EXPECT_EQ(open.code, err::kNoOutput);
-  EXPECT_EQ(open.text, MediaErrorText(err::kNoOutput));
+  EXPECT_EQ(open.code, err::kNoOutput);  // its text as every error's
   EXPECT_EQ(SendMediaCommand(u"Close *1"_s).code, err::kDeviceNotOpen);
   EXPECT_EQ(GetSoundLength(path, 1), 1234);
 }

@@ -9,8 +9,7 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
-#include <cmath>
-#include <vector>
+#include <tuple>
 
 #include "support/qt_printers.h"
 #include "support/sound_fixtures.h"
@@ -23,15 +22,8 @@ using namespace Qt::StringLiterals;
 TEST(RecordingFormatTest, HighestSeriesRateTheDeviceGivesAndStereoOnlyWhereBothTakeIt) {
   const QList<int> qdx{22050, 44100};
   const QList<int> lyr4{8000, 11025, 12800, 16000, 22050, 32000};
-  struct Case {
-    const char* name;
-    QList<int> rates;
-    bool stereo_allowed;
-    int device_rate;
-    int device_channels;
-    int rate;
-    int channels;
-  } cases[] = {
+  // What, the series' rates, stereo taken, the device's rate and channels; the rate and channels.
+  const std::tuple<const char*, QList<int>, bool, int, int, int, int> cases[] = {
       {"device at 48 kHz", qdx, false, 48000, 2, 44100, 1},
       {"device at the series' rate", qdx, false, 22050, 1, 22050, 1},
       {"device between two rates", qdx, false, 32000, 1, 22050, 1},
@@ -41,12 +33,10 @@ TEST(RecordingFormatTest, HighestSeriesRateTheDeviceGivesAndStereoOnlyWhereBothT
       {"stereo taken, device mono", qdx, true, 44100, 1, 44100, 1},
       {"stereo not taken, device stereo", lyr4, false, 44100, 2, 32000, 1},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [what, rates, stereo, device_rate, device_channels, rate, channels] : cases) {
     const RecordingFormat format =
-        ChooseRecordingFormat(c.rates, c.stereo_allowed, c.device_rate, c.device_channels);
-    EXPECT_EQ(format.rate, c.rate);
-    EXPECT_EQ(format.channels, c.channels);
+        ChooseRecordingFormat(rates, stereo, device_rate, device_channels);
+    EXPECT_EQ(std::pair(format.rate, format.channels), std::pair(rate, channels)) << what;
   }
 }
 
@@ -87,6 +77,8 @@ class RecorderTest : public ::testing::Test {
     input_ = dir_.filePath(u"input.raw"_s);
     qputenv("SDL_AUDIODRIVER", "disk");
     qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(input_));
+    setup_.series_rates = {22050, 44100};
+    setup_.path = dir_.filePath(u"take.wav"_s);
   }
   void TearDown() override {
     qputenv("SDL_AUDIODRIVER", "dummy");
@@ -99,67 +91,32 @@ class RecorderTest : public ::testing::Test {
     ASSERT_TRUE(testing::WriteBytes(input_, testing::RawSine16(rate, seconds, hz, dbfs)));
   }
 
-  struct Read {
-    SF_INFO info{};
-    std::vector<double> samples;
-    double PeakDb() const {
-      double peak = 0.0;
-      for (const double s : samples) {
-        peak = std::max(peak, std::abs(s));
-      }
-      return 20.0 * std::log10(peak);
-    }
-    double RmsDb() const {
-      double sum = 0.0;
-      for (const double s : samples) {
-        sum += s * s;
-      }
-      return 10.0 * std::log10(sum / static_cast<double>(samples.size()));
-    }
-  };
-  // Read with libsndfile, not with the program's own reader.
-  static Read ReadWave(const QString& path) {
-    Read read;
-    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &read.info);
-    if (file == nullptr) {
-      return read;
-    }
-    read.samples.resize(static_cast<size_t>(read.info.frames * read.info.channels));
-    sf_read_double(file, read.samples.data(), static_cast<sf_count_t>(read.samples.size()));
-    sf_close(file);
-    return read;
-  }
-
   QTemporaryDir dir_;
   QString input_;
+  RecorderSetup setup_;
+  Recorder recorder_;
 };
 
 TEST_F(RecorderTest, ASineIsRecordedAtItsLevelAndLength) {
   WriteSine(22050, 2.5, 1000.0, -12.0);
   qputenv("SDL_DISKAUDIODELAY", "5");
-  Recorder recorder;
-  RecorderSetup setup;
-  setup.series_rates = {22050, 44100};
-  setup.path = dir_.filePath(u"take.wav"_s);
-  setup.max_seconds = 2.0;
-  ASSERT_EQ(recorder.Start(setup), std::nullopt);
-  for (int i = 0; i < 1000 && !recorder.Complete(); ++i) {
+  setup_.max_seconds = 2.0;
+  ASSERT_EQ(recorder_.Start(setup_), std::nullopt);
+  for (int i = 0; i < 1000 && !recorder_.Complete(); ++i) {
     QThread::msleep(10);
   }
-  recorder.Stop();
-  EXPECT_EQ(recorder.Rate(), 22050);
-  const RecorderCounts counts = recorder.Counts();
-  EXPECT_EQ(counts.delivered, 2 * 22050);
-  EXPECT_EQ(counts.written, counts.delivered);
-  EXPECT_EQ(counts.overruns, 0);
+  recorder_.Stop();
+  EXPECT_EQ(recorder_.Rate(), 22050);
+  const RecorderCounts counts = recorder_.Counts();
+  EXPECT_EQ(std::tuple(counts.delivered, counts.written, counts.overruns),
+            std::tuple(int64_t{2 * 22050}, int64_t{2 * 22050}, int64_t{0}));
 
-  const Read read = ReadWave(setup.path);
-  EXPECT_EQ(read.info.samplerate, 22050);
-  EXPECT_EQ(read.info.channels, 1);
-  EXPECT_EQ(read.info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-  EXPECT_EQ(read.info.frames, 2 * 22050);
-  EXPECT_NEAR(read.PeakDb(), -12.0, 0.1);
-  EXPECT_NEAR(read.RmsDb(), -12.0 - 3.0103, 0.1);
+  int format = 0;
+  const testing::Sound read = testing::ReadSound(setup_.path, &format);
+  EXPECT_EQ(std::tuple(read.rate, read.channels, format, read.Frames()),
+            std::tuple(22050, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, int64_t{2 * 22050}));
+  EXPECT_NEAR(testing::PeakDb(read.samples), -12.0, 0.1);
+  EXPECT_NEAR(testing::RmsDb(read.samples), -12.0 - 3.0103, 0.1);
 }
 
 // A program that dies in the middle leaves the take readable up to the
@@ -168,35 +125,25 @@ TEST_F(RecorderTest, ASineIsRecordedAtItsLevelAndLength) {
 TEST_F(RecorderTest, TheTakeIsReadableWhileItIsRecorded) {
   WriteSine(22050, 1.0, 440.0, -6.0);
   qputenv("SDL_DISKAUDIODELAY", "20");  // about twice real time
-  Recorder recorder;
-  RecorderSetup setup;
-  setup.series_rates = {22050, 44100};
-  setup.path = dir_.filePath(u"take.wav"_s);
-  ASSERT_EQ(recorder.Start(setup), std::nullopt);
+  ASSERT_EQ(recorder_.Start(setup_), std::nullopt);
   QThread::msleep(2500);
   const QString copy = dir_.filePath(u"left.wav"_s);
-  ASSERT_TRUE(QFile::copy(setup.path, copy));
-  const int64_t written = recorder.Counts().written;
-  recorder.Stop();
+  ASSERT_TRUE(QFile::copy(setup_.path, copy));
+  const int64_t written = recorder_.Counts().written;
+  recorder_.Stop();
 
-  const Read left = ReadWave(copy);
-  EXPECT_EQ(left.info.samplerate, 22050);
+  const testing::Sound left = testing::ReadSound(copy);
+  EXPECT_EQ(left.rate, 22050);
   // At least what was written up to the last update, a second or so ago.
-  EXPECT_GT(left.info.frames, written - 3 * 22050);
-  EXPECT_GT(left.info.frames, 22050);
-  EXPECT_LE(left.info.frames, written);
-  EXPECT_EQ(ReadWave(setup.path).info.frames, recorder.Counts().written);
+  EXPECT_GT(left.Frames(), std::max<int64_t>(written - 3 * 22050, 22050));
+  EXPECT_LE(left.Frames(), written);
+  EXPECT_EQ(testing::ReadSound(setup_.path).Frames(), recorder_.Counts().written);
 }
 
 TEST_F(RecorderTest, WithoutAnInputNothingIsLeftBehind) {
-  Recorder recorder;
-  RecorderSetup setup;
-  setup.series_rates = {22050, 44100};
-  setup.path = dir_.filePath(u"take.wav"_s);
   // The disk driver's input file is missing: the device cannot open.
-  EXPECT_NE(recorder.Start(setup), std::nullopt);
-  EXPECT_FALSE(recorder.Running());
-  EXPECT_FALSE(QFile::exists(setup.path));
+  EXPECT_NE(recorder_.Start(setup_), std::nullopt);
+  EXPECT_FALSE(recorder_.Running() || QFile::exists(setup_.path));
 }
 
 }  // namespace

@@ -7,11 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 #include "core/messages.h"
 #include "sound/sound_probe.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
 #include "support/sound_fixtures.h"
+#include "support/temp_env.h"
 
 namespace parlatone {
 namespace {
@@ -25,39 +29,29 @@ using testing::WaveShape;
 
 constexpr int kWaveMode = 1;
 
-// The bytes of the default WAVE shape after a change.
-template <typename Change>
-QByteArray Shaped(Change change) {
-  WaveShape wave;
-  change(wave);
-  return WaveBytes(wave);
-}
-
 TEST(WaveReader, FilesOnDiskAndTheMp3Series) {
   QTemporaryDir dir;
-  const auto write = [&dir](const QString& name, const QByteArray& bytes) {
-    EXPECT_TRUE(testing::WriteBytes(dir.filePath(name), bytes));
-    return dir.filePath(name);
-  };
   // The format chunk is found behind other chunks; every field is the chunk's.
-  WaveShape wave;
-  wave.chunks_before_format = Chunk("LIST", "INFOISFT\x05\0\0\0Tool\0"_ba) + Chunk("junk", "x"_ba);
-  wave.channels = 2;
-  wave.sample_rate = 44100;
-  wave.data_bytes = 400;
+  const WaveShape wave{
+      .channels = 2,
+      .sample_rate = 44100,
+      .chunks_before_format = Chunk("LIST", "INFOISFT\x05\0\0\0Tool\0"_ba) + Chunk("junk", "x"_ba),
+      .data_bytes = 400};
   SoundInfo info;
-  EXPECT_TRUE(ReadSoundInfo(write(u"a.wav"_s, WaveBytes(wave)), kWaveMode, info));
+  EXPECT_TRUE(ReadSoundInfo(testing::FileIn(dir, u"a.wav"_s, WaveBytes(wave)), kWaveMode, info));
   EXPECT_EQ(info, (SoundInfo{1, 2, 44100, 176400, 4, 16, 0, 0, 0}));
   // A missing file or a folder cannot be opened.
   for (const QString& unopened : {dir.filePath(u"missing.wav"_s), dir.path()}) {
     EXPECT_EQ(ReadSoundInfo(unopened, kWaveMode, info).reason.value().number, 2600);
   }
   // The MP3 series reads with the MP3 reader.
-  EXPECT_TRUE(ReadSoundInfo(write(u"a.mp3"_s, testing::Mp3Frames(3, {128})), 7, info));
+  EXPECT_TRUE(
+      ReadSoundInfo(testing::FileIn(dir, u"a.mp3"_s, testing::Mp3Frames(3, {128})), 7, info));
   EXPECT_EQ(info.MpegVersion, 3);
   // The header check on disk; a missing file has no answer.
-  EXPECT_EQ(IsSupportedWaveHeader(dir.filePath(u"a.wav"_s), true), true);
-  EXPECT_EQ(IsSupportedWaveHeader(dir.filePath(u"missing.wav"_s), false), std::nullopt);
+  EXPECT_EQ(std::pair(IsSupportedWaveHeader(dir.filePath(u"a.wav"_s), true),
+                      IsSupportedWaveHeader(dir.filePath(u"missing.wav"_s), false)),
+            std::pair(std::optional(true), std::optional<bool>()));
 }
 
 // Shapes of real files that no device plays, or whose playing time cannot be measured, and
@@ -88,22 +82,18 @@ TEST(WaveReader, FilesNoDeviceCanPlay) {
   };
   const std::vector<Case> cases = {
       {"MP3", testing::Mp3Frames(3, {128}), 2601},
-      {"RIFF size ending before the format", Shaped([](WaveShape& w) { w.riff_size_field = 4; }),
-       2602},
-      {"odd chunk and its pad byte",
-       Shaped([](WaveShape& w) { w.chunks_before_format = Chunk("odd ", "abc"_ba); }), -1},
+      {"RIFF size ending before the format", WaveBytes({.riff_size_field = 4}), 2602},
+      {"odd chunk and its pad byte", WaveBytes({.chunks_before_format = Chunk("odd ", "abc"_ba)}),
+       -1},
       {"file ends inside the format chunk", WaveBytes(WaveShape()).left(24), 0, cut},
       {.shape = "18-byte format with its extra size",
-       .bytes = Shaped([](WaveShape& w) {
-         w.format_size = 18;
-         w.extra_size = 0x1234;
-       }),
+       .bytes = WaveBytes({.format_size = 18, .extra_size = 0x1234}),
        .message = -1,
        .extra_size = 0x1234},
-      {"extensible format", Shaped([](WaveShape& w) { w.format_size = 40; }), 2603},
+      {"extensible format", WaveBytes({.format_size = 40}), 2603},
       // Shorter than the standard 16 bytes: no byte rate, so no playing time.
-      {"4-byte format", Shaped([](WaveShape& w) { w.format_size = 4; }), 2603},
-      {"empty format", Shaped([](WaveShape& w) { w.format_size = 0; }), 0, mmio},
+      {"4-byte format", WaveBytes({.format_size = 4}), 2603},
+      {"empty format", WaveBytes({.format_size = 0}), 0, mmio},
       {"data header without its size", riff(pcm + "data"_ba), 0, cut},
       {"data size cut after two bytes", riff(pcm + "data\x10\x00"_ba), 0, cut},
       // sox reads this one as 2240 samples of 8-bit mono at 44.1 kHz.
@@ -119,54 +109,45 @@ TEST(WaveReader, FilesNoDeviceCanPlay) {
     const CheckResult read = ReadSoundInfo(probe, kWaveMode, info);
     EXPECT_EQ(read.passed, c.message < 0);
     if (c.message < 0) {
-      EXPECT_FALSE(read.reason);
-      EXPECT_EQ(info.ExtraSize, c.extra_size);
-      EXPECT_EQ(ProbedLengthMs(probe, kWaveMode), c.length_ms);
+      EXPECT_EQ(
+          std::tuple(read.reason.has_value(), info.ExtraSize, ProbedLengthMs(probe, kWaveMode)),
+          std::tuple(false, c.extra_size, c.length_ms));
       continue;
     }
     ASSERT_TRUE(read.reason);
-    EXPECT_EQ(read.reason->number, c.message);
-    EXPECT_EQ(read.reason->text, c.text.isEmpty() ? GetMessage(c.message) : c.text);
-    EXPECT_EQ(read.reason->title, GetMessage(c.text == mmio ? 1000 : msg::kTitleError));
-    EXPECT_EQ(read.reason->icon, c.text == mmio ? MessageIcon::kNone : MessageIcon::kError);
+    EXPECT_EQ(
+        std::tuple(read.reason->number, read.reason->text, read.reason->title, read.reason->icon),
+        std::tuple(c.message, c.text.isEmpty() ? GetMessage(c.message) : c.text,
+                   GetMessage(c.text == mmio ? 1000 : msg::kTitleError),
+                   c.text == mmio ? MessageIcon::kNone : MessageIcon::kError));
   }
 }
 
 TEST(WaveHeaderCheck, RatesBitsChannelsAndIdsWithinTheFirst255Bytes) {
   const auto data_at = [](int offset) {
-    return Shaped(
-        [=](WaveShape& w) { w.chunks_before_data = Chunk("LIST", QByteArray(offset - 44, 'x')); });
+    return WaveBytes({.chunks_before_data = Chunk("LIST", QByteArray(offset - 44, 'x'))});
   };
-  struct Case {
-    const char* what;
-    QByteArray bytes;
-    bool stereo_accepted;
-    bool supported;
-  } cases[] = {
-      {"8 bits", Shaped([](WaveShape& w) { w.bits = 8; }), 0, true},
+  // What, the bytes, whether stereo is accepted, whether the header passes.
+  const std::tuple<const char*, QByteArray, bool, bool> cases[] = {
+      {"8 bits", WaveBytes({.bits = 8}), 0, true},
       // The rates are the code's own list; one in it and one outside.
-      {"8 kHz", Shaped([](WaveShape& w) { w.sample_rate = 8000; }), 0, true},
-      {"48 kHz", Shaped([](WaveShape& w) { w.sample_rate = 48000; }), 1, false},
+      {"8 kHz", WaveBytes({.sample_rate = 8000}), 0, true},
+      {"48 kHz", WaveBytes({.sample_rate = 48000}), 1, false},
       // The format tag is not looked at, the bits are.
-      {"4-bit IMA ADPCM", Shaped([](WaveShape& w) {
-         w.format_tag = 0x11;
-         w.bits = 4;
-       }),
-       0, false},
-      {"another tag with 16 bits", Shaped([](WaveShape& w) { w.format_tag = 0x11; }), 0, true},
-      {"stereo, mono only", Shaped([](WaveShape& w) { w.channels = 2; }), 0, false},
-      {"stereo, stereo accepted", Shaped([](WaveShape& w) { w.channels = 2; }), 1, true},
+      {"4-bit IMA ADPCM", WaveBytes({.format_tag = 0x11, .bits = 4}), 0, false},
+      {"another tag with 16 bits", WaveBytes({.format_tag = 0x11}), 0, true},
+      {"stereo, mono only", WaveBytes({.channels = 2}), 0, false},
+      {"stereo, stereo accepted", WaveBytes({.channels = 2}), 1, true},
       {"data chunk at 300", data_at(300), 0, false},
       {"data chunk at 254, the last that passes", data_at(254), 0, true},
       {"format chunk far back",
-       Shaped([](WaveShape& w) { w.chunks_before_format = Chunk("LIST", QByteArray(260, 'x')); }),
-       0, false},
+       WaveBytes({.chunks_before_format = Chunk("LIST", QByteArray(260, 'x'))}), 0, false},
       {"not RIFF", "RIFX"_ba + WaveBytes(WaveShape()).mid(4), 0, false},
       {"empty", QByteArray(), 0, false},
   };
   EXPECT_EQ(data_at(254).indexOf("data"), 254);
-  for (const Case& c : cases) {
-    EXPECT_EQ(IsSupportedWaveHeaderBytes(c.bytes, c.stereo_accepted), c.supported) << c.what;
+  for (const auto& [what, bytes, stereo_accepted, supported] : cases) {
+    EXPECT_EQ(IsSupportedWaveHeaderBytes(bytes, stereo_accepted), supported) << what;
   }
 }
 
@@ -226,8 +207,7 @@ TEST(Mp3Scan, HeaderFieldsAndWhichCandidateDecides) {
 TEST(Mp3Reader, TheDecoderDecidesWhetherTheStreamIsOneTheDevicesPlay) {
   QTemporaryDir dir;
   const auto read = [&dir](const QString& name, const QByteArray& bytes, SoundInfo& info) {
-    EXPECT_TRUE(testing::WriteBytes(dir.filePath(name), bytes));
-    const CheckResult read = ReadMp3Header(ProbeMp3File(dir.filePath(name)), info);
+    const CheckResult read = ReadMp3Header(ProbeMp3File(testing::FileIn(dir, name, bytes)), info);
     return std::make_pair(read.passed,
                           read.reason ? std::vector{read.reason->number} : std::vector<int>{});
   };
@@ -255,8 +235,7 @@ TEST(Mp3Reader, TheDecoderDecidesWhetherTheStreamIsOneTheDevicesPlay) {
   const QByteArray tagged =
       "ID3\x03\0\0\0\0\0\x08\xFF\xF3\x40\x00\0\0\0\0"_ba + testing::Mp3Frames(20, {128});
   EXPECT_EQ(read(u"tag.mp3"_s, tagged, info), accepted);
-  EXPECT_EQ(info.MpegVersion, 2);
-  EXPECT_EQ(info.BitsPerSample, 32);
+  EXPECT_EQ(std::tuple(info.MpegVersion, info.BitsPerSample), std::tuple(2, 32));
 }
 
 TEST(VoiceTexts, RatesSecondsAndRecordsForWaveAndMp3) {

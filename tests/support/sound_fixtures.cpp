@@ -10,6 +10,9 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <random>
+
+#include <sndfile.h>
 
 namespace parlatone::testing {
 namespace {
@@ -95,13 +98,12 @@ QByteArray WaveBytes(const WaveShape& wave) {
 }
 
 QByteArray WaveOfLength(uint32_t sample_rate, uint16_t channels, uint16_t bits, int milliseconds) {
-  WaveShape wave;
-  wave.sample_rate = sample_rate;
-  wave.channels = channels;
-  wave.bits = bits;
-  wave.data_bytes = static_cast<uint32_t>(static_cast<uint64_t>(sample_rate) * channels *
-                                          (bits / 8) * milliseconds / 1000);
-  return WaveBytes(wave);
+  return WaveBytes(
+      {.channels = channels,
+       .sample_rate = sample_rate,
+       .bits = bits,
+       .data_bytes = static_cast<uint32_t>(static_cast<uint64_t>(sample_rate) * channels *
+                                           (bits / 8) * milliseconds / 1000)});
 }
 
 QByteArray SineWave(uint32_t sample_rate, int milliseconds, double amplitude) {
@@ -153,6 +155,80 @@ QByteArray Mpeg25WithStrayMpeg1Header() {
   QByteArray bytes = TaggedMp3(8, {64}, 8000, true);
   bytes.replace(72 * 64000 / 8000 + 100, 4, QByteArray("\xFF\xFB\x90\xC4", 4));  // in frame 1
   return bytes;
+}
+
+Sound& Sound::Add(double seconds, const std::function<float(double, int)>& value) {
+  for (int64_t f = 0; f < static_cast<int64_t>(seconds * rate); ++f) {
+    for (int c = 0; c < channels; ++c) {
+      samples.push_back(value(static_cast<double>(f) / rate, c));
+    }
+  }
+  return *this;
+}
+
+Sound& Sound::Silence(double seconds) {
+  return Add(seconds, [](double, int) { return 0.0F; });
+}
+
+Sound& Sound::Sine(double seconds, double amplitude, double hz) {
+  return Add(seconds, [&](double t, int) {
+    return static_cast<float>(amplitude * std::sin(2.0 * std::numbers::pi * hz * t));
+  });
+}
+
+Sound& Sound::Noise(double seconds, double amplitude, unsigned seed) {
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<float> spread(static_cast<float>(-amplitude),
+                                               static_cast<float>(amplitude));
+  return Add(seconds, [&](double, int) { return spread(random); });
+}
+
+bool WriteSound(const QString& path, const Sound& sound, int format) {
+  if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+    return false;
+  }
+  SF_INFO info{0, sound.rate, sound.channels, format, 0, 0};
+  SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+  if (file == nullptr) {
+    return false;
+  }
+  // Full scale is written as the largest sample rather than wrapped.
+  sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+  const bool written =
+      sf_writef_float(file, sound.samples.data(), sound.Frames()) == sound.Frames();
+  return sf_close(file) == 0 && written;
+}
+
+Sound ReadSound(const QString& path, int* format) {
+  SF_INFO info{};
+  SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+  if (file == nullptr) {
+    return {};
+  }
+  Sound sound{info.samplerate, info.channels, {}};
+  sound.samples.resize(static_cast<size_t>(info.frames * info.channels));
+  sf_readf_float(file, sound.samples.data(), info.frames);
+  sf_close(file);
+  if (format != nullptr) {
+    *format = info.format;
+  }
+  return sound;
+}
+
+double PeakDb(const std::vector<float>& samples) {
+  float peak = 0.0F;
+  for (const float sample : samples) {
+    peak = std::max(peak, std::abs(sample));
+  }
+  return 20.0 * std::log10(peak);
+}
+
+double RmsDb(const std::vector<float>& samples, size_t skip) {
+  double sum = 0.0;
+  for (size_t i = skip; i + skip < samples.size(); ++i) {
+    sum += static_cast<double>(samples[i]) * samples[i];
+  }
+  return 10.0 * std::log10(sum / static_cast<double>(samples.size() - 2 * skip) + 1e-30);
 }
 
 bool WriteBytes(const QString& path, const QByteArray& bytes) {

@@ -5,7 +5,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace parlatone::testing {
 
@@ -23,11 +25,11 @@ struct WaveShape {
   uint16_t bits = 16;
   uint32_t format_size = 16;  // 16, 18 (with extra size) or 40 (extensible)
   uint16_t extra_size = 0;
-  QByteArray chunks_before_format;          // whole chunks, e.g. a LIST chunk
-  QByteArray chunks_before_data;            // between "fmt " and "data"
-  uint32_t data_bytes = 0;                  // sound bytes written (a quiet tone)
-  std::optional<uint32_t> data_size_field;  // when the header lies about them
-  std::optional<uint32_t> riff_size_field;
+  QByteArray chunks_before_format{};          // whole chunks, e.g. a LIST chunk
+  QByteArray chunks_before_data{};            // between "fmt " and "data"
+  uint32_t data_bytes = 0;                    // sound bytes written (a quiet tone)
+  std::optional<uint32_t> data_size_field{};  // when the header lies about them
+  std::optional<uint32_t> riff_size_field{};
   bool with_data = true;
 };
 QByteArray WaveBytes(const WaveShape& wave);
@@ -55,6 +57,32 @@ QByteArray TaggedMp3(int count, std::initializer_list<int> kbps, int sample_rate
 // MPEG-2.5 frames (8 kHz, 64 kbit/s, mono) behind an Info frame, with an
 // MPEG-1 Layer III header by chance inside an early frame's audio data.
 QByteArray Mpeg25WithStrayMpeg1Header();
+
+// Sound made by a test as float samples, so that the figures a test expects
+// come from how it was made, not from the code under test.
+struct Sound {
+  int rate = 48000;
+  int channels = 1;
+  std::vector<float> samples{};  // interleaved
+
+  int64_t Frames() const { return static_cast<int64_t>(samples.size()) / channels; }
+  // `seconds` more of value(t, channel), t counted from the start of the part.
+  Sound& Add(double seconds, const std::function<float(double, int)>& value);
+  Sound& Silence(double seconds);
+  // The same sine in every channel.
+  Sound& Sine(double seconds, double amplitude, double hz = 997.0);
+  Sound& Noise(double seconds, double amplitude, unsigned seed);
+};
+// Writes `sound` with libsndfile in `format` (its SF_FORMAT_ major type and
+// subtype), creating the folder. Integer formats clip at full scale; float
+// formats keep what goes past it. Returns false on failure.
+bool WriteSound(const QString& path, const Sound& sound, int format);
+// A sound file as libsndfile reads it, not the program's own reader; no
+// samples when it cannot be read. `format` receives its SF_FORMAT_ value.
+Sound ReadSound(const QString& path, int* format = nullptr);
+// The peak and the RMS level in dBFS, `skip` samples left out at each end.
+double PeakDb(const std::vector<float>& samples);
+double RmsDb(const std::vector<float>& samples, size_t skip = 0);
 
 // Writes a file, creating its folder; returns false on failure.
 bool WriteBytes(const QString& path, const QByteArray& bytes);

@@ -43,6 +43,12 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes) {
   ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
+QString FileIn(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+  const QString path = dir.filePath(name);
+  WriteFileBytes(path, bytes);
+  return path;
+}
+
 QByteArray ReadFileBytes(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {

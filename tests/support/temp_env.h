@@ -30,6 +30,8 @@ class TempUserEnvironment {
 
 // Writes bytes to a file, creating its folder; fails the test on error.
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
+// The same for `name` inside `dir`; returns the path.
+QString FileIn(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 QByteArray ReadFileBytes(const QString& path);
 // The names in a folder, files and folders, hidden ones too, in name order.
 QStringList EntriesIn(const QString& folder);

@@ -2,8 +2,6 @@
 #include "tools/fit_engine.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <sndfile.h>
@@ -15,7 +13,6 @@
 #include <numbers>
 #include <set>
 #include <tuple>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -32,52 +29,17 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-struct Audio {
-  int rate = 0;
-  int channels = 0;
-  std::vector<float> samples;  // interleaved
-  int format = 0;              // as read back
-  int64_t Frames() const { return static_cast<int64_t>(samples.size()) / channels; }
-};
-
+using testing::Sound;
 using Wave = std::function<float(double t, int c)>;
 
-Audio Make(int rate, int channels, double seconds, const Wave& wave) {
-  Audio audio{rate, channels, {}};
-  for (int64_t f = 0; f < static_cast<int64_t>(seconds * rate); ++f) {
-    for (int c = 0; c < channels; ++c) {
-      audio.samples.push_back(wave(static_cast<double>(f) / rate, c));
-    }
-  }
-  return audio;
+Sound Make(int rate, int channels, double seconds, const Wave& wave) {
+  return Sound{rate, channels, {}}.Add(seconds, wave);
 }
-
 float Sine(double amplitude, double hz, double t) {
   return static_cast<float>(amplitude * std::sin(2.0 * std::numbers::pi * hz * t));
 }
 Wave Tone(double amplitude, double hz) {
   return [=](double t, int) { return Sine(amplitude, hz, t); };
-}
-
-Audio Load(const QString& path) {
-  SF_INFO info{};
-  SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
-  if (file == nullptr) {
-    return {};
-  }
-  Audio audio{info.samplerate, info.channels, {}, info.format};
-  audio.samples.resize(static_cast<size_t>(info.frames * info.channels));
-  sf_readf_float(file, audio.samples.data(), info.frames);
-  sf_close(file);
-  return audio;
-}
-
-double RmsDb(const std::vector<float>& samples, size_t skip = 0) {
-  double sum = 0.0;
-  for (size_t i = skip; i + skip < samples.size(); ++i) {
-    sum += static_cast<double>(samples[i]) * samples[i];
-  }
-  return 10.0 * std::log10(sum / static_cast<double>(samples.size() - 2 * skip) + 1e-30);
 }
 
 constexpr int kPcm16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
@@ -86,15 +48,9 @@ constexpr int kFloat = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
 
 class FitTest : public ::testing::Test {
  protected:
-  QString Source(const QString& name, const Audio& audio, int format = kPcm24) {
+  QString Source(const QString& name, const Sound& sound, int format = kPcm24) {
     const QString path = QDir(dir_.path()).filePath(u"in/"_s + name);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    SF_INFO info{0, audio.rate, audio.channels, format, 0, 0};
-    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    EXPECT_NE(file, nullptr) << path.toStdString();
-    sf_command(file, SFC_SET_CLIPPING, nullptr, SF_FALSE);  // let a loud source go past 1
-    EXPECT_EQ(sf_writef_float(file, audio.samples.data(), audio.Frames()), audio.Frames());
-    sf_close(file);
+    EXPECT_TRUE(testing::WriteSound(path, sound, format)) << path.toStdString();
     return path;
   }
   FitRunResult Fit(const QStringList& sources, int mode, const FitOptions& options = {}) {
@@ -114,7 +70,7 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
   to_ceiling.normalize_lufs = 0.0;  // far above what the peak allows
   trimmed.trim = true;
   // The source's name, sound and file format, the series, the options.
-  const std::tuple<QString, Audio, int, int, FitOptions> cases[] = {
+  const std::tuple<QString, Sound, int, int, FitOptions> cases[] = {
       {u"studio.wav"_s, Make(48000, 2, 2.0, Tone(0.5, 1000)), kPcm24, 1, plain},
       {u"tone20k.wav"_s, Make(48000, 1, 1.0, Tone(0.5, 20000)), kFloat, 6, plain},
       {u"phase.wav"_s,
@@ -133,9 +89,10 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
        SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 7, to_target},
   };
   struct Result {
-    Audio in;
+    Sound in;
     FitFileResult file;
-    Audio out;
+    Sound out{};  // as libsndfile reads it
+    int out_format = 0;
   };
   std::map<QString, Result> r;
   for (const auto& [name, sound, format, mode, options] : cases) {
@@ -145,19 +102,21 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
     AcceptanceRules rules;  // the output passes the very checks registration makes
     rules.mode = mode;
     EXPECT_TRUE(ExamineForRegistration(run.files[0].output, rules).accepted());
-    r[name] = {sound, run.files[0], Load(run.files[0].output)};
+    Result& result = r[name] = {sound, run.files[0]};
+    result.out = testing::ReadSound(run.files[0].output, &result.out_format);
   }
   // 16 bits at the same level (rate and channels are what registration checks).
   const Result& studio = r[u"studio.wav"_s];
-  EXPECT_EQ(studio.out.format, kPcm16);
-  EXPECT_NEAR(RmsDb(studio.out.samples, 2000), RmsDb(studio.in.samples, 2000), 0.1);
+  EXPECT_EQ(studio.out_format, kPcm16);
+  EXPECT_NEAR(testing::RmsDb(studio.out.samples, 2000), testing::RmsDb(studio.in.samples, 2000),
+              0.1);
   // Resampling removes a tone above the new Nyquist frequency.
   const Result& tone = r[u"tone20k.wav"_s];
-  EXPECT_LE(RmsDb(tone.out.samples, 1000) - RmsDb(tone.in.samples), -80.0);
+  EXPECT_LE(testing::RmsDb(tone.out.samples, 1000) - testing::RmsDb(tone.in.samples), -80.0);
   // Channels are averaged, not dropped: R = -L gives silence.
-  EXPECT_LE(RmsDb(r[u"phase.wav"_s].out.samples), -85.0);
+  EXPECT_LE(testing::RmsDb(r[u"phase.wav"_s].out.samples), -85.0);
   // 8-bit output is dithered (a quiet tone keeps more than two values), clamped, never wrapped.
-  const Audio& quiet = r[u"quiet.wav"_s].out;
+  const Sound& quiet = r[u"quiet.wav"_s].out;
   EXPECT_GT(std::set<float>(quiet.samples.begin(), quiet.samples.end()).size(), 2U);
   const Result& loud = r[u"loud.wav"_s];
   int wrapped = 0;
@@ -191,7 +150,7 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
 
 // Each file reported, twins numbered; an output replaced only on Yes, never over its source.
 TEST_F(FitTest, MixedRunReportsEachFileAndWritesTheGoodOnes) {
-  const Audio tone = Make(44100, 1, 0.5, Tone(0.3, 440));
+  const Sound tone = Make(44100, 1, 0.5, Tone(0.3, 440));
   const QString flac = Source(u"お知らせ.flac"_s, tone, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
   const QString ogg = Source(u"chime.ogg"_s, tone, SF_FORMAT_OGG | SF_FORMAT_VORBIS);
   const QString twin = Source(u"sub/chime.wav"_s, tone, kPcm16);
@@ -199,23 +158,20 @@ TEST_F(FitTest, MixedRunReportsEachFileAndWritesTheGoodOnes) {
   ASSERT_TRUE(testing::WriteBytes(bad, "RIFF nonsense"));
   const FitRunResult run = Fit({flac, ogg, bad, twin}, 1);
   ASSERT_EQ(run.files.size(), 4);
-  EXPECT_EQ(std::pair(run.files[0].name, run.files[0].comment),
-            std::pair(u"VOICE001.wav"_s, u"お知らせ"_s));
-  EXPECT_EQ(run.files[1].name, u"chime.wav"_s);
+  EXPECT_EQ(
+      (QStringList{run.files[0].name, run.files[0].comment, run.files[1].name, run.files[3].name}),
+      (QStringList{u"VOICE001.wav"_s, u"お知らせ"_s, u"chime.wav"_s, u"chime1.wav"_s}));
   EXPECT_EQ(run.files[2].messages, QStringList{FitText(fit_text::kUnreadable)});
-  EXPECT_EQ(run.files[3].name, u"chime1.wav"_s);
   EXPECT_EQ(run.Written(), 3);
 
   op_.Answer(MessageAnswer::kNo);
-  EXPECT_EQ(Fit({twin}, 1).files[0].messages,
-            QStringList{FitText(fit_text::kNotReplaced)});
+  EXPECT_EQ(Fit({twin}, 1).files[0].messages, QStringList{FitText(fit_text::kNotReplaced)});
   op_.Answer(MessageAnswer::kYes);
   EXPECT_EQ(Fit({twin}, 1).Written(), 1);
   EXPECT_TRUE(op_.AllAnswersUsed());
   const QString output = QDir(Out()).filePath(u"chime.wav"_s);
   const QByteArray before = testing::ReadFileBytes(output);
-  EXPECT_EQ(Fit({output}, 1).files[0].messages,
-            QStringList{FitText(fit_text::kSameAsSource)});
+  EXPECT_EQ(Fit({output}, 1).files[0].messages, QStringList{FitText(fit_text::kSameAsSource)});
   EXPECT_EQ(testing::ReadFileBytes(output), before);
 }
 
@@ -223,8 +179,7 @@ TEST_F(FitTest, CancelAndWriteFailureLeaveNoPartialFile) {
   const QString source = Source(u"tone.wav"_s, Make(44100, 1, 1.0, Tone(0.3, 440)));
   cancel_ = true;
   FitRunResult run = Fit({source}, 1);
-  EXPECT_TRUE(run.cancelled);
-  EXPECT_EQ(run.Written(), 0);
+  EXPECT_TRUE(run.cancelled && run.Written() == 0);
   EXPECT_TRUE(QDir(Out()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 
   cancel_ = false;

@@ -1,39 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/recorded_take.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <cmath>
-#include <numbers>
-#include <vector>
+#include <tuple>
 
 #include "sound/sound_analysis.h"
+#include "support/sound_fixtures.h"
 #include "support/temp_env.h"
 
 namespace parlatone {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// A take as the recorder leaves it, written with libsndfile: 16-bit mono.
-QString WriteTake(const QString& path, int rate, double lead, double tone, double tail) {
-  std::vector<float> samples(static_cast<size_t>(lead * rate), 0.0F);
-  for (int64_t f = 0; f < static_cast<int64_t>(tone * rate); ++f) {
-    samples.push_back(static_cast<float>(
-        0.25 * std::sin(2.0 * std::numbers::pi * 1000.0 * static_cast<double>(f) / rate)));
-  }
-  samples.resize(samples.size() + static_cast<size_t>(tail * rate), 0.0F);
-  SF_INFO info{0, rate, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0};
-  SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-  EXPECT_NE(file, nullptr);
-  sf_writef_float(file, samples.data(), static_cast<sf_count_t>(samples.size()));
-  sf_close(file);
-  return path;
-}
 
 // Silence before and after the voice goes, a tenth of a second of it kept
 // on each side; the rest of the take is untouched.
@@ -44,7 +27,12 @@ TEST(RecordedTakeTest, TrimLeavesATenthOfASecondAroundTheVoice) {
   } cases[] = {{1.0, 1.5, 0.7}, {0.05, 1.0, 2.0}, {0.0, 0.8, 0.0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lead);
-    const QString take = WriteTake(dir.filePath(u"t.take"_s), 22050, c.lead, c.tone, c.tail);
+    // A take as the recorder leaves it: 16-bit mono.
+    const QString take = dir.filePath(u"t.take"_s);
+    ASSERT_TRUE(testing::WriteSound(
+        take,
+        testing::Sound{22050, 1, {}}.Silence(c.lead).Sine(c.tone, 0.25, 1000.0).Silence(c.tail),
+        SF_FORMAT_WAV | SF_FORMAT_PCM_16));
     const QString out = dir.filePath(u"REC0001.WAV"_s);
     const FinishedTake finished =
         FinishTake(take, 22050, out, FitSeries{1, false}, TakeOptions{true, std::nullopt});
@@ -65,13 +53,8 @@ TEST(RecordedTakeTest, TrimLeavesATenthOfASecondAroundTheVoice) {
 }
 
 TEST(RecordedTakeTest, ProposedNamesAreShortFreeAndInTheSeriesFormat) {
-  struct Case {
-    const char* name;
-    QStringList in_folder;
-    QStringList taken;
-    int mode;
-    QString proposed;
-  } cases[] = {
+  // What, the files in the folder, the names registered, the series; the name proposed.
+  const std::tuple<const char*, QStringList, QStringList, int, QString> cases[] = {
       {"empty folder", {}, {}, 1, u"REC0001.WAV"_s},
       {"first taken", {u"REC0001.WAV"_s}, {}, 1, u"REC0002.WAV"_s},
       {"letter case aside", {u"rec0001.wav"_s, u"Rec0002.Wav"_s}, {}, 4, u"REC0003.WAV"_s},
@@ -79,13 +62,12 @@ TEST(RecordedTakeTest, ProposedNamesAreShortFreeAndInTheSeriesFormat) {
       {"registered elsewhere", {}, {u"rec0001.wav"_s}, 1, u"REC0002.WAV"_s},
       {"MP3 series", {u"REC0001.WAV"_s}, {}, 7, u"REC0001.MP3"_s},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [what, in_folder, taken, mode, proposed] : cases) {
     QTemporaryDir dir;
-    for (const QString& file : c.in_folder) {
+    for (const QString& file : in_folder) {
       testing::WriteFileBytes(dir.filePath(file), "x");
     }
-    EXPECT_EQ(ProposeRecordingName(dir.path(), c.mode, c.taken), c.proposed);
+    EXPECT_EQ(ProposeRecordingName(dir.path(), mode, taken), proposed) << what;
   }
 }
 

@@ -113,13 +113,9 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
   ASSERT_TRUE(testing::WriteBytes(p(u"wide/a.wav"_s), testing::WaveOfLength(22050, 2, 16, 300)));
   // 24-bit stereo, in the extensible header recorders write: only the fit page converts it.
   for (const char16_t* name : {u"deep.wav", u"wide/deep.wav"}) {
-    SF_INFO format{0, 22050, 2, SF_FORMAT_WAVEX | SF_FORMAT_PCM_24, 0, 0};
-    SNDFILE* file =
-        sf_open(QFile::encodeName(p(QString::fromUtf16(name))).constData(), SFM_WRITE, &format);
-    ASSERT_NE(file, nullptr);
-    const std::vector<float> frames(2 * 2205, 0.25F);
-    EXPECT_EQ(sf_writef_float(file, frames.data(), 2205), 2205);
-    sf_close(file);
+    ASSERT_TRUE(testing::WriteSound(p(QString::fromUtf16(name)),
+                                    testing::Sound{22050, 2, std::vector(2 * 2205, 0.25F)},
+                                    SF_FORMAT_WAVEX | SF_FORMAT_PCM_24));
   }
   ASSERT_TRUE(testing::WriteBytes(p(u"t.wav"_s), "text"_ba));
   ASSERT_TRUE(testing::WriteBytes(p(u"blocker"_s), "x"_ba));
@@ -244,11 +240,8 @@ TEST(ToolsSession, ChecksAndRunsAsTheWindowSeesThem) {
     EXPECT_EQ(Outcome(result), c.outcome);
     EXPECT_EQ(Listing(out), c.files);
     EXPECT_EQ(Listing(dir.path()), sources);
-    EXPECT_FALSE(session.Progress().StopRequested);
-    if (c.step_bytes != 0) {
-      EXPECT_EQ(session.Progress().StepBytes, c.step_bytes);
-    }
-    EXPECT_TRUE(recorder.AllAnswersUsed());
+    EXPECT_TRUE(!session.Progress().StopRequested && recorder.AllAnswersUsed());
+    EXPECT_EQ(c.step_bytes != 0 ? session.Progress().StepBytes : 0, c.step_bytes);
     const ToolRun run = silent ? ToolRun::kSilentFile : ToolRun::kConversion;
     for (const auto& [bar_run, value, maximum] : recorder.bars) {
       EXPECT_EQ(std::pair(bar_run, maximum), std::pair(run, 100));

@@ -2,17 +2,12 @@
 #include "voices/player.h"
 #include "voices/registration.h"
 
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
-#include "core/messages.h"
 #include "core/project.h"
 #include "sound/media.h"
-#include "sound/sdl_backend.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
-#include "support/sound_fixtures.h"
 
 namespace parlatone {
 namespace {
@@ -78,8 +73,7 @@ TEST_F(PlayerTest, PlayAllPlaysTheFollowingSlotsClosesAndNamesTheAudio) {
   EXPECT_EQ(opened, (QStringList{u"/snd/v0.wav"_s, u"/snd/v1.wav"_s, u"/snd/v2.wav"_s}));
   EXPECT_TRUE(view_.closed);
   player_.Close();
-  EXPECT_EQ(player_.CurrentSlot(), 0);
-  EXPECT_EQ(commands.back(), u"Close *2"_s);
+  EXPECT_EQ(std::pair(player_.CurrentSlot(), commands.back()), std::pair(0, u"Close *2"_s));
   EXPECT_EQ(PlayerAudioText(u"1.0"_s, u"44.1KHz"_s, u"128Kbit"_s, u"Stereo"_s, 7),
             u"MPEG1.0 44.1KHz , 128Kbit , Stereo"_s);
 }
@@ -93,8 +87,7 @@ TEST_F(PlayerTest, OneVoiceAndAFailedOpen) {
   view_ = {};
   fail_open = true;
   player_.Open(2, true, true);
-  EXPECT_FALSE(view_.timer);
-  EXPECT_FALSE(view_.closed);
+  EXPECT_FALSE(view_.timer || view_.closed);
   EXPECT_TRUE(commands.last().startsWith(u"open"_s));  // nothing was played
 }
 

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/operator.h"
+
+namespace parlatone::testing {
+
+// An operator nobody watches, for the programs that run the code without a
+// test looking on (benchmarks, fuzzers, the editing child): every question
+// answered No, notices acknowledged, nothing shown.
+class QuietOperator : public Operator {
+ public:
+  MessageAnswer ShowMessage(const MessageRequest& request) override {
+    return request.buttons == MessageButtons::kOk ? MessageAnswer::kOk : MessageAnswer::kNo;
+  }
+  void SetBusy(bool) override {}
+  void SetProgress(const QString&, int, int) override {}
+  void Pause(int) override {}
+  void ProcessPendingEvents() override {}
+};
+
+}  // namespace parlatone::testing
