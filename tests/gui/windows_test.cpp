@@ -200,11 +200,7 @@ TEST(GuiOperator, MessageBoxesBreakLinesOnlyWhereTheTextDoes) {
     ShowText(op, text, msg::kTitleConfirm, MessageIcon::kQuestion);
   }
   QApplication::setFont(font);
-}
-
-// Enter presses the default button: No where Yes throws work away.
-TEST(GuiOperator, DiscardingQuestionsDefaultToNo) {
-  GuiOperator op;
+  // Enter presses the default button: No where Yes throws work away.
   for (const bool discarding : {true, false}) {
     QString default_text;
     ::testing::OnModal<QMessageBox>([&](QMessageBox& box) {
@@ -233,8 +229,9 @@ class FrmPlayTest : public ::testing::Test {
   WorkingVoiceList list_{255};
 };
 
-// A click on the waveform plays from there; Stop closes at once.
-TEST_F(FrmPlayTest, WaveformSeeksOnAClickAndStopClosesAtOnce) {
+// A click on the waveform plays from there; Stop closes at once; closed
+// before playing could start (Escape typed ahead), it leaves no sound open.
+TEST_F(FrmPlayTest, WaveformSeeksOnAClickStopClosesAtOnceAndSoDoesAnEarlyClose) {
   LevelsFeeder feeder(QString{});
   FrmPlay dialog(list_, 1, nullptr, &feeder);
   auto* wave = Find<WaveformView>(dialog, u"PicWave"_s);
@@ -260,13 +257,9 @@ TEST_F(FrmPlayTest, WaveformSeeksOnAClickAndStopClosesAtOnce) {
   EXPECT_EQ(steps, 2);
   EXPECT_LT(timer.elapsed(), 2000);
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
-}
-
-// Closed before playing could start (Escape typed ahead): no sound left open.
-TEST_F(FrmPlayTest, ClosedBeforeItPlaysLeavesNothingOpen) {
-  FrmPlay dialog(list_, 1);
-  QTimer::singleShot(0, &dialog, [&] { dialog.reject(); });
-  dialog.Play(0, true, false);
+  FrmPlay early(list_, 1);
+  QTimer::singleShot(0, &early, [&] { early.reject(); });
+  early.Play(0, true, false);
   QTest::qWait(50);
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
 }
@@ -380,12 +373,7 @@ TEST_F(FrmPrintTest, ChoiceRefusalPrintPdfAndClosing) {
   Check(*window, 0)->setChecked(true);
   Click(*window, u"CmdClose"_s);
   EXPECT_EQ(Stored(), u"1,0,1"_s);
-}
-
-// Without a handler of its own, the print button shows the real preview.
-TEST_F(FrmPrintTest, PrintButtonShowsTheRealPreview) {
-  UseSeries(1);
-  project_.settings.PrtSheet = u"1,1,1"_s;
+  // Without a handler of its own, the print button shows the real preview.
   int pages = -1;
   ::testing::OnModal<QPrintPreviewDialog>([&](QPrintPreviewDialog& preview) {
     if (auto* widget = preview.findChild<QPrintPreviewWidget*>()) {
@@ -398,44 +386,35 @@ TEST_F(FrmPrintTest, PrintButtonShowsTheRealPreview) {
   EXPECT_GT(pages, 0);
 }
 
-class FrmSetingTest : public WindowTest<> {
- protected:
-  void SetUp() override {
-    UseSeries(1);
-    project_.settings.CardPath = dir_.path();
-    project_.settings.CardName = u"CARD01"_s;
-    const QString settings_file = paths_.settings_file;
-    paths_ = ResolveAppPaths();
-    paths_.settings_file = settings_file;
-  }
-  std::unique_ptr<FrmSeting> Open() {
-    auto window = WindowTest::Open<FrmSeting>();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    return window;
-  }
-  static QTabWidget* Tabs(QWidget& window) { return Find<QTabWidget>(window, u"TabStrip"_s); }
-};
+using FrmSetingTest = WindowTest<>;
 
 // A refusal from another page brings the System page back, the box selected;
 // the licence is shown whole, the guide link opens the guide's window; the
 // language chosen is stored.
 TEST_F(FrmSetingTest, OpensOnTheCurrentValuesAndRefusesOnTheSystemPage) {
+  UseSeries(1);
   project_.settings.Mode = 0;
-  auto window = Open();
+  project_.settings.CardPath = dir_.path();
+  project_.settings.CardName = u"CARD01"_s;
+  paths_ = ResolveAppPaths();
+  paths_.settings_file = dir_.filePath(u"settings.ini"_s);
+  auto window = Open<FrmSeting>();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+  auto* tabs = Find<QTabWidget>(*window, u"TabStrip"_s);
   EXPECT_TRUE(Find<QRadioButton>(*window, u"OptMode6"_s)->isChecked());  // series 0
   auto* name = Find<QLineEdit>(*window, u"TxtCardName"_s);
   name->setFocus();  // entering the box selects its text
   ASSERT_TRUE(QTest::qWaitFor([&] { return name->selectedText() == u"CARD01"_s; }, 2000));
   QTest::keyClicks(name, u"ABCDEFGHI"_s);
-  Tabs(*window)->setCurrentIndex(FrmSeting::kVersionPage);
+  tabs->setCurrentIndex(FrmSeting::kVersionPage);
   Click(*window, u"CmdOk"_s);
   EXPECT_EQ(op_.shown.size(), 1u);
-  EXPECT_EQ(Tabs(*window)->currentIndex(), FrmSeting::kSystemPage);
+  EXPECT_EQ(tabs->currentIndex(), FrmSeting::kSystemPage);
   EXPECT_TRUE(name->hasFocus());
   EXPECT_EQ(name->selectedText(), u"ABCDEFGHI"_s);
   QTest::keyClick(name, Qt::Key_End);
   QTest::keyClick(name, Qt::Key_Backspace);
-  Tabs(*window)->setCurrentIndex(FrmSeting::kVersionPage);
+  tabs->setCurrentIndex(FrmSeting::kVersionPage);
   QString licence;
   ::testing::OnModal<FrmText>([&](FrmText& viewer) {
     licence = Find<QPlainTextEdit>(viewer, u"TxtText"_s)->toPlainText();
@@ -459,7 +438,7 @@ TEST_F(FrmSetingTest, OpensOnTheCurrentValuesAndRefusesOnTheSystemPage) {
 }
 
 // A paragraph's break between Japanese characters is no blank; any other break stays.
-TEST(FrmGuideTest, JoinsOnlyBreaksBetweenJapanese) {
+TEST(FrmGuideTest, JoinsOnlyBreaksBetweenJapaneseAndEveryContentsLinkReachesAHeading) {
   const std::pair<QString, QString> rows[] = {
       {u"データ\n（カード）"_s, u"データ（カード）"_s},
       {u"1. 選んで\n   ファイルを"_s, u"1. 選んでファイルを"_s},
@@ -471,11 +450,8 @@ TEST(FrmGuideTest, JoinsOnlyBreaksBetweenJapanese) {
   for (const auto& [markdown, shown] : rows) {
     EXPECT_EQ(FrmGuide::JoinJapaneseLines(markdown), shown) << markdown.toStdString();
   }
-}
-
-// Every link of the guides' tables of contents lands on a heading of the
-// guide's window, in both languages; the pictures are found beside the guide.
-TEST(FrmGuideTest, EveryContentsLinkReachesAHeading) {
+  // Every link of the guides' tables of contents lands on a heading of the
+  // guide's window, in both languages; the pictures are found beside the guide.
   const QString ja = ResolveAppPaths().guide_file;
   for (const QString& file : {ja, QFileInfo(ja).dir().filePath(u"guide.en.md"_s)}) {
     SCOPED_TRACE(file.toStdString());
