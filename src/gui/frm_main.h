@@ -74,6 +74,7 @@ class FrmMain : public QMainWindow, public AuditionView {
 
   ProgramGrid* Grid() const { return grid_; }
   ProgramTableModel* Model() const { return model_; }
+  TableHistory& History() const { return *history_; }
   RecoveryKeeper& Recovery() const { return *recovery_; }
   const EditorState& State() const { return state_; }
 
