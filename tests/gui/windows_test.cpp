@@ -216,24 +216,18 @@ TEST(GuiOperator, MessageBoxesBreakLinesOnlyWhereTheTextDoes) {
   }
 }
 
-// On the real sound layer, whose functions must outlive its backend at exit.
-class FrmPlayTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    UseSoundBackend(MakeSdlSoundBackend());
-    list_[0].NAME = u"v0.wav"_s;
-    list_[0].FilePath = dir_.filePath(u"long.wav"_s);
-    ASSERT_TRUE(testing::WriteBytes(list_[0].FilePath, testing::SineWave(22050, 8000, 0.5)));
-  }
-  QTemporaryDir dir_;
-  WorkingVoiceList list_{255};
-};
-
-// A click on the waveform plays from there; Stop closes at once; closed
-// before playing could start (Escape typed ahead), it leaves no sound open.
-TEST_F(FrmPlayTest, WaveformSeeksOnAClickStopClosesAtOnceAndSoDoesAnEarlyClose) {
+// On the real sound layer, whose functions must outlive its backend at exit: a
+// click on the waveform plays from there; Stop closes at once; closed before
+// playing could start (Escape typed ahead), it leaves no sound open.
+TEST(FrmPlayTest, WaveformSeeksOnAClickStopClosesAtOnceAndSoDoesAnEarlyClose) {
+  UseSoundBackend(MakeSdlSoundBackend());
+  QTemporaryDir dir;
+  WorkingVoiceList list{255};
+  list[0].NAME = u"v0.wav"_s;
+  list[0].FilePath = dir.filePath(u"long.wav"_s);
+  ASSERT_TRUE(testing::WriteBytes(list[0].FilePath, testing::SineWave(22050, 8000, 0.5)));
   LevelsFeeder feeder(QString{});
-  FrmPlay dialog(list_, 1, nullptr, &feeder);
+  FrmPlay dialog(list, 1, nullptr, &feeder);
   auto* wave = Find<WaveformView>(dialog, u"PicWave"_s);
   ASSERT_NE(wave, nullptr);
   int steps = 0;  // both steps ran before the dialog closed
@@ -257,7 +251,7 @@ TEST_F(FrmPlayTest, WaveformSeeksOnAClickStopClosesAtOnceAndSoDoesAnEarlyClose) 
   EXPECT_EQ(steps, 2);
   EXPECT_LT(timer.elapsed(), 2000);
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
-  FrmPlay early(list_, 1);
+  FrmPlay early(list, 1);
   QTimer::singleShot(0, &early, [&] { early.reject(); });
   early.Play(0, true, false);
   QTest::qWait(50);
@@ -320,21 +314,7 @@ TEST(FrmCardWrite, ListsTheCardsWritesTheUsableOneAndTakesItOut) {
   EXPECT_EQ(probe.ejected, QStringList{dir.filePath(u"sd"_s)});
 }
 
-class FrmPrintTest : public WindowTest<> {
- protected:
-  std::unique_ptr<FrmPrint> Open() {
-    auto window = WindowTest::Open<FrmPrint>();
-    window->SetPreviewHandler(
-        [this](const PrintDocument& document) { previewed_.push_back(document); });
-    return window;
-  }
-  static QCheckBox* Check(FrmPrint& window, int i) {
-    return Find<QCheckBox>(window, u"ChkPrint%1"_s.arg(i));
-  }
-  QString Stored() const { return ReadSettings(paths_.settings_file).PrtSheet; }
-
-  std::vector<PrintDocument> previewed_;
-};
+using FrmPrintTest = WindowTest<>;
 
 // The stored choice; nothing ticked is refused; printing and closing store the choice.
 TEST_F(FrmPrintTest, ChoiceRefusalPrintPdfAndClosing) {
@@ -343,26 +323,30 @@ TEST_F(FrmPrintTest, ChoiceRefusalPrintPdfAndClosing) {
   project_.settings.CardName = u"CARDDATA"_s;
   project_.CurrentPage = 1;
   project_.programs[250].Voice[0] = u"first.wav"_s;
-  auto window = Open();
+  auto window = Open<FrmPrint>();
+  std::vector<PrintDocument> previewed;
+  window->SetPreviewHandler([&](const PrintDocument& document) { previewed.push_back(document); });
+  const auto check = [&](int i) { return Find<QCheckBox>(*window, u"ChkPrint%1"_s.arg(i)); };
+  const auto stored = [&] { return ReadSettings(paths_.settings_file).PrtSheet; };
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(Check(*window, i)->isChecked(), i > 0) << i;
+    EXPECT_EQ(check(i)->isChecked(), i > 0) << i;
   }
   EXPECT_TRUE(Find<QRadioButton>(*window, u"OptSheet1"_s)->isChecked());
-  Check(*window, 2)->setChecked(false);
+  check(2)->setChecked(false);
   EXPECT_FALSE(Find<QRadioButton>(*window, u"OptSheet0"_s)->isEnabled());
-  Check(*window, 1)->setChecked(false);
+  check(1)->setChecked(false);
   Click(*window, u"CmdPdf"_s);
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2131});
   EXPECT_FALSE(QFile::exists(paths_.settings_file));
 
   op_ = {};
-  Check(*window, 2)->setChecked(true);
+  check(2)->setChecked(true);
   Click(*window, u"OptSheet0"_s);
   Click(*window, u"CmdPrint"_s);  // the sheets of the shown tab, while busy
   EXPECT_TRUE(op_.max_busy_depth > 0 && op_.busy_depth == 0);
-  EXPECT_EQ(QStringList({project_.settings.PrtSheet, Stored()}), QStringList(2, u"0,0,1"_s));
-  ASSERT_EQ(previewed_.size(), 1u);
-  EXPECT_EQ(previewed_[0].pages.at(0).tables.at(0).rows.at(0).cells.at(4), u"first.wav"_s);
+  EXPECT_EQ(QStringList({project_.settings.PrtSheet, stored()}), QStringList(2, u"0,0,1"_s));
+  ASSERT_EQ(previewed.size(), 1u);
+  EXPECT_EQ(previewed[0].pages.at(0).tables.at(0).rows.at(0).cells.at(4), u"first.wav"_s);
   const QString path = dir_.filePath(u"sheets.pdf"_s);
   choosers_.answers = {path};
   Click(*window, u"CmdPdf"_s);
@@ -370,9 +354,9 @@ TEST_F(FrmPrintTest, ChoiceRefusalPrintPdfAndClosing) {
   ASSERT_EQ(op_.shown.size(), 1u);
   EXPECT_EQ(op_.shown[0].text, u"PDFファイルを保存しました。\r\n"_s + path);
   EXPECT_TRUE(QFile::exists(path));
-  Check(*window, 0)->setChecked(true);
+  check(0)->setChecked(true);
   Click(*window, u"CmdClose"_s);
-  EXPECT_EQ(Stored(), u"1,0,1"_s);
+  EXPECT_EQ(stored(), u"1,0,1"_s);
   // Without a handler of its own, the print button shows the real preview.
   int pages = -1;
   ::testing::OnModal<QPrintPreviewDialog>([&](QPrintPreviewDialog& preview) {
@@ -382,7 +366,7 @@ TEST_F(FrmPrintTest, ChoiceRefusalPrintPdfAndClosing) {
     }
     preview.close();
   });
-  Click(*WindowTest::Open<FrmPrint>(), u"CmdPrint"_s);
+  Click(*Open<FrmPrint>(), u"CmdPrint"_s);
   EXPECT_GT(pages, 0);
 }
 
