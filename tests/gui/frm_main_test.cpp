@@ -763,7 +763,6 @@ TEST_F(FrmToolsTest, FolderRunsTheirNoticeStopAndClose) {
             u"2 個のファイルをモノラルに変換しました。\r\n"
             u"1 個のファイルはステレオではないため変換しませんでした。\r\n\r\n出力先：\r\n"_s +
                 whole);
-  EXPECT_EQ(EntriesIn(whole), (QStringList{u"a.wav"_s, u"c.wav"_s}));
 
   const QString stopped = dir_.filePath(u"stopped"_s);
   op_.Answer(MessageAnswer::kYes);  // and to the stop question
@@ -777,7 +776,6 @@ TEST_F(FrmToolsTest, FolderRunsTheirNoticeStopAndClose) {
   op_.Answer(MessageAnswer::kYes);  // stop and close
   run(closed, [&, asked = false]() mutable {
     if (!std::exchange(asked, true)) {
-      EXPECT_FALSE(window_.Session().Idle());
       for (const QString& name : IdleOnlyControls()) {  // and the hourglass
         EXPECT_FALSE(Find(name)->isEnabled()) << name.toStdString();
       }
