@@ -332,9 +332,14 @@ TEST_F(FrmMainTest, EscapeClosesADropDownAndTheKeysMoveOn) {
 
 // LOAD asks once for all edited pages and says which files the series
 // takes; a series change rebuilds tabs and grid; closing asks 2024 after
-// changes (Yes opens the card data), else 2025.
-TEST_F(FrmMainTest, ProjectCommandsPagesAndClosing) {
+// changes (Yes opens the card data), else 2025; FrmMain comes back where it
+// was closed, and a place kept the earlier way (a bare rectangle) is no place
+// and no failure.
+TEST_F(FrmMainTest, ProjectCommandsPagesClosingAndTheWindowsPlace) {
+  ASSERT_TRUE(WriteBytes(paths_.state_file,
+                         R"({"mainWindow": {"x": 9000, "y": 9000, "width": 10, "height": 10}})"));
   Open(4, 1);
+  EXPECT_TRUE(op_.shown.empty());
   project_.PageEdited[1] = project_.PageEdited[3] = true;
   op_.Answer(MessageAnswer::kYes);
   choosers_.answers = {dir_.filePath(u"X.zpx"_s)};
@@ -363,9 +368,16 @@ TEST_F(FrmMainTest, ProjectCommandsPagesAndClosing) {
   window_->show();
   project_.ClearPageEdited();
   op_.Answer(MessageAnswer::kNo);
-  EXPECT_FALSE(window_->close());  // 2025 on Yes ends: the window places test
+  EXPECT_FALSE(window_->close());
   EXPECT_EQ(op_.Numbers(), (std::vector<int>{2024, 2024, 2025}));
   EXPECT_EQ(op_.shown[0].buttons, MessageButtons::kYesNoCancel);
+  const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+  window_->setGeometry(QRect(work.topLeft() + QPoint(10, 20), window_->minimumSizeHint()));
+  const QRect placed = window_->geometry();
+  op_.Answer(MessageAnswer::kYes);
+  ASSERT_TRUE(window_->close());
+  Open(4);
+  EXPECT_EQ(window_->geometry(), placed);
 }
 
 // An audition on the real sound layer (the dummy driver) colours its row and
@@ -672,22 +684,6 @@ TEST_F(FrmMainTest, AKilledEditorsWorkIsRestored) {
     EXPECT_TRUE(mode == 4 ? op_.shown[0].title_number == msg::kTitleError
                           : op_.shown[0].text.contains(SeriesLabel(4).simplified()));
   }
-}
-
-// FrmMain comes back where it was closed; a place kept the earlier way (a
-// bare rectangle) is no place and no failure.
-TEST_F(FrmMainTest, WindowPlaceComesBack) {
-  ASSERT_TRUE(WriteBytes(paths_.state_file,
-                         R"({"mainWindow": {"x": 9000, "y": 9000, "width": 10, "height": 10}})"));
-  Open(1);
-  EXPECT_TRUE(op_.shown.empty());
-  const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
-  window_->setGeometry(QRect(work.topLeft() + QPoint(10, 20), window_->minimumSizeHint()));
-  const QRect placed = window_->geometry();
-  op_.Answer(MessageAnswer::kYes);
-  ASSERT_TRUE(window_->close());
-  Open(1);
-  EXPECT_EQ(window_->geometry(), placed);
 }
 
 // The scripted operator with a hand on the window while a run lets events in.
