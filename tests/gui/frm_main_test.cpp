@@ -293,10 +293,15 @@ TEST_F(FrmMainTest, EscapeClosesADropDownAndTheKeysMoveOn) {
       Grid()->setFocus();
       Select(4, c.column);
     } else {
-      QTableView* view = c.column < kFirstVoiceColumn ? fixed : Grid();
-      const QPoint centre = view->visualRect(Cell(4, c.column)).center();
-      QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
-      auto* combo = Grid()->findChild<QComboBox*>(u"CellChoice"_s);
+      QComboBox* combo = nullptr;
+      if (c.then == kLeave) {  // opened from the keyboard
+        combo = DropDown(4, c.column);
+      } else {
+        QTableView* view = c.column < kFirstVoiceColumn ? fixed : Grid();
+        const QPoint centre = view->visualRect(Cell(4, c.column)).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, centre);
+        combo = Grid()->findChild<QComboBox*>(u"CellChoice"_s);
+      }
       ASSERT_NE(combo, nullptr) << c.what;
       ASSERT_TRUE(QTest::qWaitFor([&] { return combo->view()->isVisible(); })) << c.what;
       if (c.then == kChoose) {
