@@ -176,9 +176,8 @@ TEST(GuiOperator, MessageBoxesBreakLinesOnlyWhereTheTextDoes) {
   GuiOperator op;
   for (const auto& [number, text] : MessageTable()) {
     ::testing::OnModal<QMessageBox>([&, number = number, text = text](QMessageBox& box) {
-      auto* label = box.findChild<QLabel*>(u"qt_msgbox_label"_s);
+      auto* label = Find<QLabel>(box, u"qt_msgbox_label"_s);
       if (label == nullptr) {
-        ADD_FAILURE() << "no text in the box";
         QTest::keyClick(&box, Qt::Key_Return);
         return;
       }
@@ -582,9 +581,8 @@ TEST_F(FrmCardMakeTest, MakingTheCardShowsProgressThenTheNotice) {
     auto window = Open();
     bool progress_seen = false;
     op_.on_pause = [&] {
-      auto* progress = window->findChild<FrmProgress*>(u"FrmProgress"_s);
+      auto* progress = Find<FrmProgress>(*window, u"FrmProgress"_s);
       if (progress == nullptr) {
-        ADD_FAILURE() << "no progress window";
         return;
       }
       EXPECT_TRUE(progress->isVisible());
