@@ -36,8 +36,6 @@ class FrmTools : public QDialog, public ToolsView {
            QWidget* parent = nullptr);
   ~FrmTools() override;
 
-  ToolsSession& Session() { return *session_; }
-
   void ShowBusy(bool busy) override;
   void ShowBar(ToolRun run, int value, int maximum) override;
   void SelectField(ToolField field) override;
