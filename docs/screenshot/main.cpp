@@ -1,25 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the pictures that the README and the guide show: the editor as a new
 // user sees it after loading the demo project with the LOAD command, then
-// one window of it. Run by scripts/screenshot under Xvfb, once a picture:
+// one window of it. Run by scripts/screenshot under Xvfb, once a picture and
+// language:
 //   main        the main window, a voice cell selected
 //   wave-add    the registration window with the demo's voices
 //   card-make   the card data window with the demo's card information
 //   card-write  the card writing window after the demo's card data was made,
 //               listing one card that takes it and one that does not
+// The language is the editor's (the settings' choice, else the system's)
+// unless --lang ja|en names one: the English pictures need no English locale
+// installed on the machine that takes them.
 
 #include <QAction>
 #include <QApplication>
-#include <QFont>
 #include <QPushButton>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "card/card_volume.h"
+#include "core/language.h"
 #include "core/messages.h"
 #include "core/paths.h"
 #include "core/project.h"
@@ -31,6 +36,7 @@
 #include "gui/gui_operator.h"
 #include "gui/program_grid.h"
 #include "gui/program_table_model.h"
+#include "gui/window_helpers.h"
 
 using namespace Qt::StringLiterals;
 
@@ -123,24 +129,32 @@ void SaveTopWindowAndEnd(QWidget& main_window, const QString& out) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  const QString picture = argc == 4 ? QString::fromLocal8Bit(argv[2]) : QString();
-  if (argc != 4 ||
+  QStringList arguments = QApplication::arguments().mid(1);
+  std::optional<parlatone::LanguageChoice> language;
+  if (arguments.size() > 1 && arguments.front() == u"--lang"_s &&
+      (arguments[1] == u"ja"_s || arguments[1] == u"en"_s)) {
+    language = parlatone::ParseLanguageChoice(arguments[1]);
+    arguments.remove(0, 2);
+  }
+  const QString picture = arguments.size() == 3 ? arguments[1] : QString();
+  if (arguments.size() != 3 ||
       !QStringList{u"main"_s, u"wave-add"_s, u"card-make"_s, u"card-write"_s}.contains(picture)) {
     std::fprintf(stderr,
-                 "usage: parlatone-screenshot CONTROLFILE main|wave-add|card-make|card-write "
-                 "OUT.png\n");
+                 "usage: parlatone-screenshot [--lang ja|en] CONTROLFILE "
+                 "main|wave-add|card-make|card-write OUT.png\n");
     return 2;
   }
   QApplication::setApplicationName(u"parlatone-editor"_s);
-  QFont font(u"Noto Sans CJK JP"_s);
-  font.setPointSize(10);
-  QApplication::setFont(font);
+  const parlatone::AppPaths paths = parlatone::ResolveAppPaths();
+  // As the editor starts: the language before any window, then its font.
+  parlatone::InstallTranslators(parlatone::ResolveLanguage(
+      language.value_or(parlatone::ReadSettings(paths.settings_file).Language)));
+  QApplication::setFont(parlatone::EditorFont());
 
-  const QString control_file = QString::fromLocal8Bit(argv[1]);
-  const QString out = QString::fromLocal8Bit(argv[3]);
+  const QString& control_file = arguments[0];
+  const QString& out = arguments[2];
   NoQuestions op;
   DemoChooser chooser(control_file);
-  const parlatone::AppPaths paths = parlatone::ResolveAppPaths();
   parlatone::Project project;
   project.settings = parlatone::LoadStartupSettings(paths).settings;
   parlatone::DeriveSeriesLimits(project);
@@ -148,7 +162,7 @@ int main(int argc, char** argv) {
   window.show();
   window.findChild<QAction*>(u"LOAD"_s)->trigger();
   if (!project.VoicesRegistered) {
-    std::fprintf(stderr, "parlatone-screenshot: %s did not load\n", argv[1]);
+    std::fprintf(stderr, "parlatone-screenshot: %s did not load\n", qUtf8Printable(control_file));
     return 1;
   }
   // The third channel's second voice, as an operator about to audition it.
