@@ -72,8 +72,8 @@ void DescribeCommandLine(QCommandLineParser& parser) {
       "it registers WAVE or MP3 files checked against the device series, builds the channel\n"
       "program table, auditions channels, fills in the card information, prints, and writes\n"
       "the control file with a copy of every sound file into one folder to copy to the card.\n"
-      "The interface is Japanese. Only one editor runs per user: a second start hands its\n"
-      "file to the running one."));
+      "The interface speaks Japanese, or English when chosen in the settings or on an English\n"
+      "system. Only one editor runs per user: a second start hands its file to the running one."));
   parser.addHelpOption();
   parser.addVersionOption();
   parser.addPositionalArgument(

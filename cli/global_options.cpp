@@ -101,10 +101,11 @@ const std::vector<GlobalOption>& GlobalOptionTable() {
       {QLatin1String("--lang"),
        {},
        QLatin1String("ja|en"),
-       QLatin1String("language of the texts instead of the settings' or the system's"),
+       QLatin1String(QT_TRANSLATE_NOOP(
+           "GlobalOptions", "language of the texts instead of the settings' or the system's")),
        [](const QString& value, GlobalOptions& options) {
          if (value != u"ja" && value != u"en") {
-           return QStringLiteral("--lang takes ja or en");
+           return QCoreApplication::translate("GlobalOptions", "--lang takes ja or en");
          }
          options.language = ParseLanguageChoice(value);
          return QString();

@@ -405,22 +405,22 @@ Line %1: %2</translation>
 <context>
     <name>EditorCommandLine</name>
     <message>
+        <source>a project file (.wpj, .zpx, .wpg or .mpi) to open at start</source>
+        <translation>a project file (.wpj, .zpx, .wpg or .mpi) to open at start</translation>
+    </message>
+    <message>
         <source>Parlatone Editor prepares the flash-card data of Parlatone voice-announcement players:
 it registers WAVE or MP3 files checked against the device series, builds the channel
 program table, auditions channels, fills in the card information, prints, and writes
 the control file with a copy of every sound file into one folder to copy to the card.
-The interface is Japanese. Only one editor runs per user: a second start hands its
-file to the running one.</source>
+The interface speaks Japanese, or English when chosen in the settings or on an English
+system. Only one editor runs per user: a second start hands its file to the running one.</source>
         <translation>Parlatone Editor prepares the flash-card data of Parlatone voice-announcement players:
 it registers WAVE or MP3 files checked against the device series, builds the channel
 program table, auditions channels, fills in the card information, prints, and writes
 the control file with a copy of every sound file into one folder to copy to the card.
-The interface is Japanese. Only one editor runs per user: a second start hands its
-file to the running one.</translation>
-    </message>
-    <message>
-        <source>a project file (.wpj, .zpx, .wpg or .mpi) to open at start</source>
-        <translation>a project file (.wpj, .zpx, .wpg or .mpi) to open at start</translation>
+The interface speaks Japanese, or English when chosen in the settings or on an English
+system. Only one editor runs per user: a second start hands its file to the running one.</translation>
     </message>
 </context>
 <context>
@@ -639,6 +639,14 @@ written, 1 when any was not (the others are written), 2 on wrong usage.
     <message>
         <source>unknown option %1</source>
         <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>language of the texts instead of the settings&apos; or the system&apos;s</source>
+        <translation>language of the texts instead of the settings&apos; or the system&apos;s</translation>
+    </message>
+    <message>
+        <source>--lang takes ja or en</source>
+        <translation>--lang takes ja or en</translation>
     </message>
 </context>
 <context>
@@ -1237,12 +1245,14 @@ Convert them to 32/22.05KHz 16/8Bit and register them.</translation>
     <message>
         <source>WAVE ファイル<byte value="xd"/>
 44.1/22.05KHz 16/8Bit mono</source>
-        <translation>WAVE files</translation>
+        <translation>WAVE files<byte value="xd"/>
+44.1/22.05KHz 16/8Bit mono</translation>
     </message>
     <message>
         <source>WAVE ファイル<byte value="xd"/>
 44.1/22.05KHz 16/8Bit mono/stereo</source>
-        <translation>WAVE files</translation>
+        <translation>WAVE files<byte value="xd"/>
+44.1/22.05KHz 16/8Bit mono/stereo</translation>
     </message>
     <message>
         <source>印刷する情報を選択してください。</source>
@@ -1251,32 +1261,38 @@ Convert them to 32/22.05KHz 16/8Bit and register them.</translation>
     <message>
         <source>WAVE ファイル<byte value="xd"/>
 44.1/32/22.05/16/12.8/11.025/8KHz 8Bit mono</source>
-        <translation>WAVE files</translation>
+        <translation>WAVE files<byte value="xd"/>
+44.1/32/22.05/16/12.8/11.025/8KHz 8Bit mono</translation>
     </message>
     <message>
         <source>WAVE ファイル<byte value="xd"/>
 44.1/32/22.05/16/12.8/11.025/8KHz 16/8Bit mono</source>
-        <translation>WAVE files</translation>
+        <translation>WAVE files<byte value="xd"/>
+44.1/32/22.05/16/12.8/11.025/8KHz 16/8Bit mono</translation>
     </message>
     <message>
         <source>WAVE ファイル<byte value="xd"/>
 44.1/32/22.05/16/12.8/11.025/8KHz 8Bit mono/stereo</source>
-        <translation>WAVE files</translation>
+        <translation>WAVE files<byte value="xd"/>
+44.1/32/22.05/16/12.8/11.025/8KHz 8Bit mono/stereo</translation>
     </message>
     <message>
         <source>WAVE ファイル<byte value="xd"/>
 44.1/32/22.05/16/12.8/11.025/8KHz 16/8Bit mono/stereo</source>
-        <translation>WAVE files</translation>
+        <translation>WAVE files<byte value="xd"/>
+44.1/32/22.05/16/12.8/11.025/8KHz 16/8Bit mono/stereo</translation>
     </message>
     <message>
         <source>WAVE ファイル<byte value="xd"/>
 32/22.05/16/12.8/11.025/8KHz 16/8Bit mono</source>
-        <translation>WAVE files</translation>
+        <translation>WAVE files<byte value="xd"/>
+32/22.05/16/12.8/11.025/8KHz 16/8Bit mono</translation>
     </message>
     <message>
         <source>WAVE ファイル<byte value="xd"/>
 32/22.05/16/12.8/11.025/8KHz 16/8Bit mono/stereo</source>
-        <translation>WAVE files</translation>
+        <translation>WAVE files<byte value="xd"/>
+32/22.05/16/12.8/11.025/8KHz 16/8Bit mono/stereo</translation>
     </message>
     <message>
         <source>MP3 ファイル<byte value="xd"/>
