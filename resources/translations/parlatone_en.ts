@@ -906,11 +906,11 @@ the answer is No. Exit status 0 when the card data were made completely.
     </message>
     <message>
         <source>秒</source>
-        <translation>s</translation>
+        <translation> s</translation>
     </message>
     <message>
         <source>バイト</source>
-        <translation>bytes</translation>
+        <translation> bytes</translation>
     </message>
     <message>
         <source>編集内容がクリアされますがよろしいですか？&#x3000;<byte value="xd"/>

@@ -145,6 +145,8 @@ QString RegistrationSession::TotalTimeText(bool after_run) const {
   if (milliseconds == 0) {
     return {};
   }
+  // The unit follows the number directly, as in Japanese; a language that
+  // puts a blank between them carries it in its translation of the unit.
   if (after_run) {
     return SecondsText(milliseconds) + GetMessage(2016);
   }
