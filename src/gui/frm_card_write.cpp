@@ -57,7 +57,7 @@ FrmCardWrite::FrmCardWrite(QString card_folder, VolumeProbe& probe, Operator& op
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->verticalHeader()->hide();
   grid_->horizontalHeader()->setStretchLastSection(true);
-  grid_->setMinimumSize(640, 160);
+  grid_->setMinimumSize(760, 160);
   layout->addWidget(grid_, 1);
 
   auto* list_buttons = new QHBoxLayout();
@@ -152,6 +152,9 @@ void FrmCardWrite::ShowVolumes() {
         refusal.isEmpty() ? tr("書込みできます") : refusal};
     for (int column = 0; column < cells.size(); ++column) {
       auto* item = new QTableWidgetItem(cells[column]);
+      // A long path or reason may not fit its column; the whole text is a
+      // hover away.
+      item->setToolTip(cells[column]);
       if (!refusal.isEmpty()) {
         item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
       }
