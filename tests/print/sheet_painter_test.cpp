@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFontInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -20,20 +19,15 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// The text layer of a PDF file as `pdftotext -layout` (poppler-utils) reads it, pages separated
-// by form feeds. Fails the test when the tool is missing or the file cannot be read.
+// The text layer of a PDF file as `pdftotext -layout` reads it, pages separated by form feeds.
+// Fails the test when the tool is missing or the file cannot be read.
 QString PdfText(const QString& path) {
-  const QString tool = QStandardPaths::findExecutable(u"pdftotext"_s);
-  if (tool.isEmpty()) {
-    ADD_FAILURE() << "pdftotext is missing: install poppler-utils (scripts/deps.sh)";
-    return {};
-  }
   QProcess process;
-  process.start(tool, {u"-layout"_s, u"-enc"_s, u"UTF-8"_s, path, u"-"_s});
+  process.start(u"pdftotext"_s, {u"-layout"_s, u"-enc"_s, u"UTF-8"_s, path, u"-"_s});
   if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
       process.exitCode() != 0) {
-    ADD_FAILURE() << "pdftotext failed on " << path.toStdString() << ": "
-                  << process.readAllStandardError().toStdString();
+    ADD_FAILURE() << "pdftotext (poppler-utils, see scripts/deps.sh) failed on "
+                  << path.toStdString() << ": " << process.readAllStandardError().toStdString();
     return {};
   }
   return QString::fromUtf8(process.readAllStandardOutput());

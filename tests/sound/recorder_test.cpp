@@ -47,21 +47,18 @@ TEST(RecordingFormatTest, HighestSeriesRateTheDeviceGivesAndStereoOnlyWhereBothT
 TEST(LeftoverTakesTest, OnlyTakesNoLongerWrittenTo) {
   QTemporaryDir dir;
   const QDateTime now = QDateTime::currentDateTime();
-  const struct {
-    const char* name;
-    int age_seconds;
-  } files[] = {{"take-1.take", 60},
-               {"take-2.take", 0},
-               {"take-0.take", 3600},
-               {"REC0001.WAV", 60},
-               {"other.take", 60}};
-  for (const auto& file : files) {
-    QFile made(dir.filePath(QString::fromLatin1(file.name)));
+  // Name, seconds since it was last written.
+  const std::pair<const char*, int> files[] = {{"take-1.take", 60},
+                                               {"take-2.take", 0},
+                                               {"take-0.take", 3600},
+                                               {"REC0001.WAV", 60},
+                                               {"other.take", 60}};
+  for (const auto& [name, age_seconds] : files) {
+    QFile made(dir.filePath(QString::fromLatin1(name)));
     ASSERT_TRUE(made.open(QIODevice::WriteOnly));
     made.write("RIFF");
     made.flush();  // else closing would make the file new again
-    ASSERT_TRUE(
-        made.setFileTime(now.addSecs(-file.age_seconds), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(made.setFileTime(now.addSecs(-age_seconds), QFileDevice::FileModificationTime));
   }
   EXPECT_EQ(LeftoverTakes(dir.path()),
             (QStringList{dir.filePath(u"take-0.take"_s), dir.filePath(u"take-1.take"_s)}));
