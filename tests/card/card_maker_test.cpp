@@ -26,7 +26,6 @@ using namespace Qt::StringLiterals;
 class CardMakerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    card_path_ = root_.filePath(u"cards"_s);
     work_ = root_.filePath(u"cache/Temp"_s);
     ASSERT_TRUE(testing::MakeCardReady(project_, root_.path(), 1, {u"a01.wav"_s, u"a02.wav"_s}));
     project_.PageEdited[2] = true;  // cleared by a made card
@@ -36,10 +35,9 @@ class CardMakerTest : public ::testing::Test {
     op_ = {};
     return MakeCardData(project_, work_, op_);
   }
-  QString Target() const { return card_path_ + u'/' + project_.card.Forder; }
+  QString Target() const { return project_.settings.CardPath + u'/' + project_.card.Forder; }
 
   QTemporaryDir root_;
-  QString card_path_;
   QString work_;
   Project project_;
   testing::ScriptedOperator op_;
@@ -104,7 +102,7 @@ TEST_F(CardMakerTest, RefusalsBeforeAnythingIsWritten) {
   EXPECT_EQ(op_.Numbers(), std::vector<int>{2082});
 
   // A voice kept without its file (a load could not find it) is named.
-  project_.settings.CardPath = card_path_;
+  project_.settings.CardPath = root_.filePath(u"cards"_s);
   project_.voices[1].missing_from = QStringList{root_.path()};
   EXPECT_EQ(Make().outcome, CardMakeOutcome::kMissingSound);
   ASSERT_EQ(op_.Numbers(), std::vector<int>{0});

@@ -21,7 +21,6 @@
 #include <gtest/gtest.h>
 
 #include "card/card_volume.h"
-#include "core/file_io.h"
 #include "support/full_device.h"
 #include "support/qt_printers.h"
 #include "support/scripted_operator.h"
@@ -164,9 +163,13 @@ void ExpectPullReported(const CardReport& report, const PullPoint& point) {
 class CardWriterTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Run again by the tests that try one case after another: each starts afresh.
     card_ = dir_.filePath(u"CARD"_s);
     target_ = dir_.filePath(u"target"_s);
+    QDir(card_).removeRecursively();
+    QDir(target_).removeRecursively();
     QDir().mkpath(target_);
+    probe_ = FakeProbe();
     ASSERT_TRUE(testing::WriteBytes(card_ + u"/DEMO.wpj"_s,
                                     "LYR-KX3-3J\r\n#2\r\n0,b.wav\r\n1,A.wav\r\n2,c.wav\r\n#3\r\n"));
     for (const QString& name : {u"A.wav"_s, u"b.wav"_s, u"c.wav"_s}) {
@@ -228,7 +231,6 @@ TEST_F(CardWriterTest, WritesInNameOrderOnlyOnYesAndVerifies) {
 }
 
 TEST_F(CardWriterTest, RefusalsLeaveTheCardUntouched) {
-  ASSERT_TRUE(testing::WriteBytes(target_ + u"/OLD.TXT"_s, "old"));
   struct Case {
     const char* what;
     std::function<void()> arrange;
@@ -252,7 +254,7 @@ TEST_F(CardWriterTest, RefusalsLeaveTheCardUntouched) {
   };
   for (const Case& c : cases) {
     SetUp();
-    probe_ = FakeProbe();
+    ASSERT_TRUE(testing::WriteBytes(target_ + u"/OLD.TXT"_s, "old"));
     c.arrange();
     const CardReport report = Write();
     SCOPED_TRACE(c.what);
@@ -260,12 +262,9 @@ TEST_F(CardWriterTest, RefusalsLeaveTheCardUntouched) {
     EXPECT_TRUE(report.messages.value(0).startsWith(c.message_start))
         << report.messages.value(0).toStdString();
     EXPECT_EQ(OnCard(), QStringList{u"OLD.TXT"_s});
-    QFile::remove(card_ + u"/notes.txt"_s);
-    QFile::remove(card_ + u"/X.zpx"_s);
   }
   // Every reason that holds is named at once.
   SetUp();
-  probe_ = FakeProbe();
   probe_.volume.filesystem = u"FAT32"_s;
   probe_.volume.read_only = true;
   probe_.volume.free_bytes = 0;
@@ -311,7 +310,7 @@ TEST_F(CardWriterTest, ACardPulledMidWayGetsNothingMore) {
   for (const PullPoint& point : kPullPoints) {
     SetUp();
     ASSERT_TRUE(testing::WriteBytes(card_ + u"/c.wav"_s, QByteArray(3 << 20, 'c')));
-    const QString gone = target_ + u".pulled"_s;
+    const QString gone = dir_.filePath(QString::fromLatin1(point.what));
     op_.on_progress = PullAt(point, [&] {
       ASSERT_TRUE(QDir().rename(target_, gone));
       ASSERT_TRUE(QDir().mkdir(target_));
@@ -320,9 +319,6 @@ TEST_F(CardWriterTest, ACardPulledMidWayGetsNothingMore) {
     op_.on_progress = nullptr;
     ExpectPullReported(report, point);
     EXPECT_TRUE(QDir(target_).isEmpty()) << point.what;
-    QDir(gone).removeRecursively();
-    QDir(target_).removeRecursively();
-    QDir().mkpath(target_);
   }
 }
 
@@ -340,10 +336,9 @@ TEST(SystemVolumeProbe, APlainFolderNamesItsFileSystem) {
 // Real FAT images mounted through FUSE, where this machine allows it.
 class FatImageTest : public CardWriterTest {
  protected:
+  // mkfs.fat and fsck.fat live in sbin, which a user's PATH may lack.
   static QString Tool(const QString& name) {
-    const QString found = QStandardPaths::findExecutable(name);
-    return found.isEmpty() ? QStandardPaths::findExecutable(name, {u"/usr/sbin"_s, u"/sbin"_s})
-                           : found;
+    return QStandardPaths::findExecutable(name, {u"/usr/bin"_s, u"/usr/sbin"_s, u"/sbin"_s});
   }
   void SetUp() override {
     CardWriterTest::SetUp();
@@ -383,18 +378,12 @@ class FatImageTest : public CardWriterTest {
   // The root directory of the image in entry order, as mtools reads it.
   QStringList EntryOrder() {
     QProcess mdir;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"MTOOLS_SKIP_CHECK"_s, u"1"_s);
-    mdir.setProcessEnvironment(environment);
+    mdir.setEnvironment(QProcess::systemEnvironment() << u"MTOOLS_SKIP_CHECK=1"_s);
     mdir.start(u"mdir"_s, {u"-b"_s, u"-i"_s, image_, u"::"_s});
     mdir.waitForFinished();
-    QStringList names;
-    for (const QString& line : QString::fromUtf8(mdir.readAllStandardOutput()).split(u'\n')) {
-      if (!line.trimmed().isEmpty()) {
-        names << line.trimmed().remove(u"::/"_s);
-      }
-    }
-    return names;
+    return QString::fromUtf8(mdir.readAllStandardOutput())
+        .remove(u"::/"_s)
+        .split(u'\n', Qt::SkipEmptyParts);
   }
 
   SystemVolumeProbe system_;

@@ -11,7 +11,6 @@
 #include "support/card_project.h"
 #include "support/control_file_text.h"
 #include "support/qt_printers.h"
-#include "support/sound_fixtures.h"
 #include "support/temp_env.h"
 
 namespace parlatone {

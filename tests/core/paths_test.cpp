@@ -17,7 +17,7 @@ TEST(Paths, UserFilesFollowTheXdgFoldersAndShippedFilesThePrograms) {
   testing::TempUserEnvironment env;
   const AppPaths paths = ResolveAppPaths();
   EXPECT_EQ(paths.settings_file, env.ConfigHome() + u"/parlatone-editor/ParlatoneEditorV3.ini"_s);
-  EXPECT_EQ(paths.work_folder, env.CacheHome() + u"/parlatone-editor/Temp"_s);
+  EXPECT_EQ(paths.work_folder, env.Home() + u"/cache/parlatone-editor/Temp"_s);
   EXPECT_TRUE(
       ShippedFilePath(u"no-such-file.txt"_s).endsWith(u"parlatone-editor/no-such-file.txt"_s));
 }

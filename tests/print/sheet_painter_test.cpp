@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFontInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -10,7 +11,6 @@
 #include "core/project.h"
 #include "core/series.h"
 #include "print/print_sheets.h"
-#include "support/pdf_text.h"
 #include "support/qt_printers.h"
 #include "support/temp_env.h"
 
@@ -18,6 +18,20 @@ namespace parlatone {
 namespace {
 
 using namespace Qt::StringLiterals;
+
+// The text layer of a PDF file as `pdftotext -layout` reads it, pages separated by form feeds.
+// Fails the test when the tool is missing or the file cannot be read.
+QString PdfText(const QString& path) {
+  QProcess process;
+  process.start(u"pdftotext"_s, {u"-layout"_s, u"-enc"_s, u"UTF-8"_s, path, u"-"_s});
+  if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+      process.exitCode() != 0) {
+    ADD_FAILURE() << "pdftotext (poppler-utils, see scripts/deps.sh) failed on "
+                  << path.toStdString() << ": " << process.readAllStandardError().toStdString();
+    return {};
+  }
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
 
 SheetInputs Inputs() {
   SheetInputs inputs;
@@ -86,7 +100,7 @@ TEST(SheetPainter, LongestTextsFitAndThePdfHoldsThemWhole) {
     const PrintDocument document = LongestTexts(mode, u"WWWWWWWW"_s);
     const QString path = dir.filePath(u"sheets%1.pdf"_s.arg(mode));
     ASSERT_TRUE(WritePdf(document, path));
-    const QString text = testing::PdfText(path);
+    const QString text = PdfText(path);
     EXPECT_EQ(text.count(u'\f'), qsizetype(document.pages.size()));
     EXPECT_FALSE(text.contains(u"..."_s));
     for (const QString& expected :
@@ -107,7 +121,7 @@ TEST(SheetPainter, PdfTextIsTheTextThatWasPainted) {
   project.card.Memo[0] = u"音声ガイド・山の手"_s;
   const QString path = dir.filePath(u"names.pdf"_s);
   ASSERT_TRUE(WritePdf(BuildPrintDocument(project, {false, true, false}, true, Inputs()), path));
-  const QString text = testing::PdfText(path);
+  const QString text = PdfText(path);
   for (const QString& expected : {u"山田工房"_s, u"日本音響・放送"_s, u"音声ガイド・山の手"_s,
                                   u"コントロールデータ作成情報"_s, u"録音"_s}) {
     EXPECT_TRUE(text.contains(expected)) << expected.toStdString();

@@ -19,9 +19,6 @@ using namespace Qt::StringLiterals;
 
 class DecodersTest : public ::testing::Test {
  protected:
-  QString Write(const QString& name, const QByteArray& bytes) {
-    return testing::FileIn(dir_, name, bytes);
-  }
   // A second of a sine, written by libsndfile itself.
   QByteArray Sine(int format) {
     const QString path = dir_.filePath(u"sine"_s);
@@ -58,7 +55,7 @@ TEST_F(DecodersTest, AFrameCountNoFileHoldsIsNotKnown) {
   };
   for (const auto& c : cases) {
     const std::unique_ptr<PcmSource> source =
-        OpenPcmSource(Write(QString::fromLatin1(c.name), c.bytes));
+        OpenPcmSource(testing::FileIn(dir_, QString::fromLatin1(c.name), c.bytes));
     EXPECT_EQ(source ? source->frames : -1, c.frames) << c.name;
   }
 }
@@ -79,7 +76,7 @@ TEST_F(DecodersTest, MpegStreamsEndWhereTheirFormatChanges) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const QString path = Write(QString::fromLatin1(c.name), c.bytes);
+    const QString path = testing::FileIn(dir_, QString::fromLatin1(c.name), c.bytes);
     const std::unique_ptr<Mp3File> file = Mp3File::Open(path);
     ASSERT_TRUE(file);
     const std::optional<PcmSound> sound = file->Decode(0);

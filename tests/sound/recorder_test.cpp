@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <algorithm>
+#include <cmath>
 #include <tuple>
 
 #include "support/qt_printers.h"
@@ -45,21 +47,18 @@ TEST(RecordingFormatTest, HighestSeriesRateTheDeviceGivesAndStereoOnlyWhereBothT
 TEST(LeftoverTakesTest, OnlyTakesNoLongerWrittenTo) {
   QTemporaryDir dir;
   const QDateTime now = QDateTime::currentDateTime();
-  const struct {
-    const char* name;
-    int age_seconds;
-  } files[] = {{"take-1.take", 60},
-               {"take-2.take", 0},
-               {"take-0.take", 3600},
-               {"REC0001.WAV", 60},
-               {"other.take", 60}};
-  for (const auto& file : files) {
-    QFile made(dir.filePath(QString::fromLatin1(file.name)));
+  // Name, seconds since it was last written.
+  const std::pair<const char*, int> files[] = {{"take-1.take", 60},
+                                               {"take-2.take", 0},
+                                               {"take-0.take", 3600},
+                                               {"REC0001.WAV", 60},
+                                               {"other.take", 60}};
+  for (const auto& [name, age_seconds] : files) {
+    QFile made(dir.filePath(QString::fromLatin1(name)));
     ASSERT_TRUE(made.open(QIODevice::WriteOnly));
     made.write("RIFF");
     made.flush();  // else closing would make the file new again
-    ASSERT_TRUE(
-        made.setFileTime(now.addSecs(-file.age_seconds), QFileDevice::FileModificationTime));
+    ASSERT_TRUE(made.setFileTime(now.addSecs(-age_seconds), QFileDevice::FileModificationTime));
   }
   EXPECT_EQ(LeftoverTakes(dir.path()),
             (QStringList{dir.filePath(u"take-0.take"_s), dir.filePath(u"take-1.take"_s)}));
@@ -86,11 +85,6 @@ class RecorderTest : public ::testing::Test {
     qunsetenv("SDL_DISKAUDIODELAY");
   }
 
-  // A sine of `hz` at `dbfs` for the microphone.
-  void WriteSine(int rate, double seconds, double hz, double dbfs) {
-    ASSERT_TRUE(testing::WriteBytes(input_, testing::RawSine16(rate, seconds, hz, dbfs)));
-  }
-
   QTemporaryDir dir_;
   QString input_;
   RecorderSetup setup_;
@@ -98,7 +92,7 @@ class RecorderTest : public ::testing::Test {
 };
 
 TEST_F(RecorderTest, ASineIsRecordedAtItsLevelAndLength) {
-  WriteSine(22050, 2.5, 1000.0, -12.0);
+  ASSERT_TRUE(testing::WriteBytes(input_, testing::RawSine16(22050, 2.5, 1000.0, -12.0)));
   qputenv("SDL_DISKAUDIODELAY", "5");
   setup_.max_seconds = 2.0;
   ASSERT_EQ(recorder_.Start(setup_), std::nullopt);
@@ -115,7 +109,8 @@ TEST_F(RecorderTest, ASineIsRecordedAtItsLevelAndLength) {
   const testing::Sound read = testing::ReadSound(setup_.path, &format);
   EXPECT_EQ(std::tuple(read.rate, read.channels, format, read.Frames()),
             std::tuple(22050, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, int64_t{2 * 22050}));
-  EXPECT_NEAR(testing::PeakDb(read.samples), -12.0, 0.1);
+  const float peak = std::ranges::max(read.samples, {}, [](float s) { return std::abs(s); });
+  EXPECT_NEAR(20.0 * std::log10(std::abs(peak)), -12.0, 0.1);
   EXPECT_NEAR(testing::RmsDb(read.samples), -12.0 - 3.0103, 0.1);
 }
 
@@ -123,7 +118,7 @@ TEST_F(RecorderTest, ASineIsRecordedAtItsLevelAndLength) {
 // last header update: a copy taken while recording stands in for what a
 // crash leaves.
 TEST_F(RecorderTest, TheTakeIsReadableWhileItIsRecorded) {
-  WriteSine(22050, 1.0, 440.0, -6.0);
+  ASSERT_TRUE(testing::WriteBytes(input_, testing::RawSine16(22050, 1.0, 440.0, -6.0)));
   qputenv("SDL_DISKAUDIODELAY", "20");  // about twice real time
   ASSERT_EQ(recorder_.Start(setup_), std::nullopt);
   QThread::msleep(2500);

@@ -3,7 +3,6 @@
 #include "sound/levels_cache.h"
 #include "sound/levels_text.h"
 #include "sound/loudness.h"
-#include "sound/media.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -13,6 +12,7 @@
 #include <sndfile.h>
 
 #include <cmath>
+#include <random>
 #include <thread>
 #include <tuple>
 #include <vector>
@@ -101,8 +101,10 @@ TEST_F(SoundAnalysisTest, LoudnessAgreesWithTheReferenceMeterOnGatedMaterial) {
   for (const double seconds : {6.0, 45.0}) {
     Sound sound{44100, 2, {}};
     for (int i = 0; seconds * i < seconds * 6; ++i) {
-      sound.Noise(seconds / 6, i % 2 == 0 ? 0.3 : 0.01, static_cast<unsigned>(i))
-          .Silence(seconds / 12);
+      std::mt19937 random(static_cast<unsigned>(i));
+      const float level = i % 2 == 0 ? 0.3F : 0.01F;
+      std::uniform_real_distribution<float> noise(-level, level);
+      sound.Add(seconds / 6, [&](double, int) { return noise(random); }).Silence(seconds / 12);
     }
     // libebur128 over the same samples is the reference.
     ebur128_state* state = ebur128_init(2, 44100, EBUR128_MODE_I);

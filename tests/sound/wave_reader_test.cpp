@@ -22,7 +22,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using testing::Chunk;
-using testing::Le16Bytes;
 using testing::Le32Bytes;
 using testing::WaveBytes;
 using testing::WaveShape;
@@ -60,15 +59,13 @@ TEST(WaveReader, FilesOnDiskAndTheMp3Series) {
 // is measured. Lying sizes never lead outside the file. The shapes of the bad-input corpus
 // (tests/corpus) are checked there by message number; these rows are those it lacks.
 TEST(WaveReader, FilesNoDeviceCanPlay) {
-  const auto format = [](uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
-    const uint16_t align = static_cast<uint16_t>(channels * bits / 8);
-    return Le16Bytes(tag) + Le16Bytes(channels) + Le32Bytes(rate) + Le32Bytes(rate * align) +
-           Le16Bytes(align) + Le16Bytes(bits);
-  };
   const auto riff = [](const QByteArray& body) {
     return "RIFF"_ba + Le32Bytes(static_cast<uint32_t>(body.size() + 4)) + "WAVE"_ba + body;
   };
-  const QByteArray pcm = Chunk("fmt ", format(1, 1, 22050, 16));
+  // The format chunks of the shared writer: 16-bit mono at 22.05 kHz, and the body of 8-bit
+  // mono at 44.1 kHz.
+  const QByteArray pcm = WaveBytes(WaveShape()).mid(12, 24);
+  const QByteArray pcm8 = WaveBytes({.sample_rate = 44100, .bits = 8}).mid(20, 16);
   const QByteArray data = Chunk("data", QByteArray(2240, '\x80'));
   const QString cut = TruncatedSoundText();
   const QString mmio = u"mmioRead failed - 0"_s;
@@ -98,7 +95,7 @@ TEST(WaveReader, FilesNoDeviceCanPlay) {
       {"data size cut after two bytes", riff(pcm + "data\x10\x00"_ba), 0, cut},
       // sox reads this one as 2240 samples of 8-bit mono at 44.1 kHz.
       {.shape = "odd format chunk without its pad byte",
-       .bytes = riff("fmt "_ba + Le32Bytes(17) + format(1, 1, 44100, 8) + "\x00"_ba + data),
+       .bytes = riff("fmt "_ba + Le32Bytes(17) + pcm8 + "\x00"_ba + data),
        .message = -1,
        .length_ms = 2240 * 1000 / 44100},
   };

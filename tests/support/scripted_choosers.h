@@ -28,40 +28,35 @@ class ScriptedChoosers : public Choosers {
                          const QString&) override {
     last_filter = filter;
     last_folder = folder;
-    return Next();
+    return Next(answers);
   }
   QStringList ChooseOpenFiles(QWidget*, const FileFilter& filter, const QString& folder,
                               const QString&) override {
     last_filter = filter;
     last_folder = folder;
-    if (selections.empty()) {
-      ADD_FAILURE() << "unexpected chooser of several files";
-      return {};
-    }
-    QStringList chosen = selections.front();
-    selections.pop_front();
-    return chosen;
+    return Next(selections);
   }
   QString ChooseSaveFile(QWidget*, const FileFilter& filter, const QString& folder,
                          const QString& proposed_name, const QString&, const QString&) override {
     last_filter = filter;
     last_folder = folder;
     last_proposed_name = proposed_name;
-    return Next();
+    return Next(answers);
   }
   QString ChooseFolder(QWidget*, const QString&, const QString& folder) override {
     last_folder = folder;
-    return Next();
+    return Next(answers);
   }
 
  private:
-  QString Next() {
-    if (answers.empty()) {
+  template <typename T>
+  static T Next(std::deque<T>& queue) {
+    if (queue.empty()) {
       ADD_FAILURE() << "unexpected chooser";
       return {};
     }
-    QString answer = answers.front();
-    answers.pop_front();
+    T answer = queue.front();
+    queue.pop_front();
     return answer;
   }
 };

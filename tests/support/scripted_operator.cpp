@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
 
 namespace parlatone::testing {
 
@@ -20,8 +19,7 @@ constexpr int kDiscardingQuestions[] = {2020, 2022, 2026, 2028, 2029, 2031, 2048
 }  // namespace
 
 MessageAnswer ScriptedOperator::ShowMessage(const MessageRequest& request) {
-  if (std::find(std::begin(kDiscardingQuestions), std::end(kDiscardingQuestions), request.number) !=
-      std::end(kDiscardingQuestions)) {
+  if (std::ranges::count(kDiscardingQuestions, request.number) > 0) {
     EXPECT_EQ(request.default_answer, MessageAnswer::kNo)
         << "question " << request.number << " must default to No";
   }
@@ -54,10 +52,8 @@ void ScriptedOperator::SetProgress(const QString& caption, int value, int maximu
 }
 
 std::vector<int> ScriptedOperator::Numbers() const {
-  std::vector<int> numbers;
-  for (const ShownMessage& message : shown) {
-    numbers.push_back(message.number);
-  }
+  std::vector<int> numbers(shown.size());
+  std::ranges::transform(shown, numbers.begin(), &ShownMessage::number);
   return numbers;
 }
 

@@ -10,7 +10,6 @@
 #include <array>
 #include <cmath>
 #include <numbers>
-#include <random>
 
 #include <sndfile.h>
 
@@ -176,13 +175,6 @@ Sound& Sound::Sine(double seconds, double amplitude, double hz) {
   });
 }
 
-Sound& Sound::Noise(double seconds, double amplitude, unsigned seed) {
-  std::mt19937 random(seed);
-  std::uniform_real_distribution<float> spread(static_cast<float>(-amplitude),
-                                               static_cast<float>(amplitude));
-  return Add(seconds, [&](double, int) { return spread(random); });
-}
-
 bool WriteSound(const QString& path, const Sound& sound, int format) {
   if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
     return false;
@@ -213,14 +205,6 @@ Sound ReadSound(const QString& path, int* format) {
     *format = info.format;
   }
   return sound;
-}
-
-double PeakDb(const std::vector<float>& samples) {
-  float peak = 0.0F;
-  for (const float sample : samples) {
-    peak = std::max(peak, std::abs(sample));
-  }
-  return 20.0 * std::log10(peak);
 }
 
 double RmsDb(const std::vector<float>& samples, size_t skip) {

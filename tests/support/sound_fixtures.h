@@ -71,7 +71,6 @@ struct Sound {
   Sound& Silence(double seconds);
   // The same sine in every channel.
   Sound& Sine(double seconds, double amplitude, double hz = 997.0);
-  Sound& Noise(double seconds, double amplitude, unsigned seed);
 };
 // Writes `sound` with libsndfile in `format` (its SF_FORMAT_ major type and
 // subtype), creating the folder. Integer formats clip at full scale; float
@@ -80,8 +79,7 @@ bool WriteSound(const QString& path, const Sound& sound, int format);
 // A sound file as libsndfile reads it, not the program's own reader; no
 // samples when it cannot be read. `format` receives its SF_FORMAT_ value.
 Sound ReadSound(const QString& path, int* format = nullptr);
-// The peak and the RMS level in dBFS, `skip` samples left out at each end.
-double PeakDb(const std::vector<float>& samples);
+// The RMS level in dBFS, `skip` samples left out at each end.
 double RmsDb(const std::vector<float>& samples, size_t skip = 0);
 
 // Writes a file, creating its folder; returns false on failure.

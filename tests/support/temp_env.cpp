@@ -3,9 +3,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include "support/sound_fixtures.h"
 
 namespace parlatone::testing {
 namespace {
@@ -37,10 +38,7 @@ TempUserEnvironment::~TempUserEnvironment() {
 }
 
 void WriteFileBytes(const QString& path, const QByteArray& bytes) {
-  ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  ASSERT_EQ(file.write(bytes), bytes.size());
+  ASSERT_TRUE(WriteBytes(path, bytes)) << path.toStdString();
 }
 
 QString FileIn(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {

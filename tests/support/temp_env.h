@@ -21,7 +21,6 @@ class TempUserEnvironment {
 
   QString Home() const { return dir_.path(); }
   QString ConfigHome() const { return dir_.path() + QStringLiteral("/config"); }
-  QString CacheHome() const { return dir_.path() + QStringLiteral("/cache"); }
 
  private:
   QTemporaryDir dir_;

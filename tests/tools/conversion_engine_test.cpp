@@ -27,13 +27,11 @@ using testing::Le32Bytes;
 // A canonical PCM file: format chunk right after "WAVE", then `extra`, then data.
 QByteArray Canonical(uint16_t channels, uint16_t bits, const QByteArray& data,
                      const QByteArray& extra = {}, uint32_t rate = 44100) {
-  const uint16_t block = static_cast<uint16_t>(channels * bits / 8);
-  const QByteArray body =
-      "WAVE" +
-      Chunk("fmt ", Le16Bytes(1) + Le16Bytes(channels) + Le32Bytes(rate) + Le32Bytes(rate * block) +
-                        Le16Bytes(block) + Le16Bytes(bits)) +
-      extra + Chunk("data", data);
-  return "RIFF" + Le32Bytes(static_cast<uint32_t>(body.size())) + body;
+  return testing::WaveBytes({.channels = channels,
+                             .sample_rate = rate,
+                             .bits = bits,
+                             .chunks_before_data = extra + Chunk("data", data),
+                             .with_data = false});
 }
 
 // Sample i of channel 1 (left) or 2 is c * 0x1000 + i at 16 bits, 0x10 or 0x80 + i % 100 at 8.

@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <cmath>
-#include <functional>
 #include <map>
 #include <numbers>
 #include <set>
@@ -30,16 +29,9 @@ namespace {
 using namespace Qt::StringLiterals;
 
 using testing::Sound;
-using Wave = std::function<float(double t, int c)>;
 
-Sound Make(int rate, int channels, double seconds, const Wave& wave) {
-  return Sound{rate, channels, {}}.Add(seconds, wave);
-}
 float Sine(double amplitude, double hz, double t) {
   return static_cast<float>(amplitude * std::sin(2.0 * std::numbers::pi * hz * t));
-}
-Wave Tone(double amplitude, double hz) {
-  return [=](double t, int) { return Sine(amplitude, hz, t); };
 }
 
 constexpr int kPcm16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
@@ -71,21 +63,23 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
   trimmed.trim = true;
   // The source's name, sound and file format, the series, the options.
   const std::tuple<QString, Sound, int, int, FitOptions> cases[] = {
-      {u"studio.wav"_s, Make(48000, 2, 2.0, Tone(0.5, 1000)), kPcm24, 1, plain},
-      {u"tone20k.wav"_s, Make(48000, 1, 1.0, Tone(0.5, 20000)), kFloat, 6, plain},
+      {u"studio.wav"_s, Sound{48000, 2, {}}.Sine(2.0, 0.5, 1000), kPcm24, 1, plain},
+      {u"tone20k.wav"_s, Sound{48000, 1, {}}.Sine(1.0, 0.5, 20000), kFloat, 6, plain},
       {u"phase.wav"_s,
-       Make(44100, 2, 1.0, [](double t, int c) { return (c == 0 ? 1 : -1) * Sine(0.5, 440, t); }),
+       Sound{44100, 2, {}}.Add(
+           1.0, [](double t, int c) { return (c == 0 ? 1 : -1) * Sine(0.5, 440, t); }),
        kPcm24, 1, plain},
-      {u"quiet.wav"_s, Make(22050, 1, 0.5, Tone(0.002, 440)), kPcm16, 0, plain},
-      {u"loud.wav"_s, Make(22050, 1, 0.5, Tone(1.5, 100)), kFloat, 0, plain},
-      {u"speech.wav"_s, Make(48000, 2, 4.0, Tone(0.05, 1000)), kPcm24, 1, to_target},
-      {u"sine.wav"_s, Make(44100, 1, 3.0, Tone(0.5, 1000)), kPcm24, 1, to_ceiling},
+      {u"quiet.wav"_s, Sound{22050, 1, {}}.Sine(0.5, 0.002, 440), kPcm16, 0, plain},
+      {u"loud.wav"_s, Sound{22050, 1, {}}.Sine(0.5, 1.5, 100), kFloat, 0, plain},
+      {u"speech.wav"_s, Sound{48000, 2, {}}.Sine(4.0, 0.05, 1000), kPcm24, 1, to_target},
+      {u"sine.wav"_s, Sound{44100, 1, {}}.Sine(3.0, 0.5, 1000), kPcm24, 1, to_ceiling},
       {u"pause.wav"_s,
-       Make(22050, 1, 2.2,
-            [](double t, int) { return t >= 0.5 && t < 1.5 ? Sine(0.3, 440, t) : 0.001F; }),
+       Sound{22050, 1, {}}.Add(
+           2.2, [](double t, int) { return t >= 0.5 && t < 1.5 ? Sine(0.3, 440, t) : 0.001F; }),
        kPcm24, 2, trimmed},
       {u"music.flac"_s,
-       Make(48000, 2, 2.5, [](double t, int c) { return Sine(0.3, c == 0 ? 440 : 660, t); }),
+       Sound{48000, 2, {}}.Add(2.5,
+                               [](double t, int c) { return Sine(0.3, c == 0 ? 440 : 660, t); }),
        SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 7, to_target},
   };
   struct Result {
@@ -130,14 +124,13 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
   const FitFileResult& sine = r[u"sine.wav"_s].file;
   EXPECT_NEAR(AnalyseSound(speech.output).value_or(SoundLevels{}).loudness_lufs.value_or(0.0),
               -16.0, 0.5);
+  const SoundLevels sine_levels = AnalyseSound(sine.output).value_or(SoundLevels{});
   EXPECT_NEAR(sine.gain_db, -1.0 - 20 * std::log10(0.5), 0.05);
-  EXPECT_LE(AnalyseSound(sine.output).value_or(SoundLevels{}).peak_db.value_or(0.0), -0.99);
+  EXPECT_LE(sine_levels.peak_db.value_or(0.0), -0.99);
   // What each reached is reported, and that the peak held the sine short of its target.
-  const double sine_reached =
-      AnalyseSound(sine.output).value_or(SoundLevels{}).loudness_lufs.value_or(0.0);
   EXPECT_TRUE(!speech.limited_by_peak && sine.limited_by_peak);
   EXPECT_NEAR(speech.loudness_lufs.value_or(0.0), -16.0, 0.05);
-  EXPECT_NEAR(sine.loudness_lufs.value_or(0.0), sine_reached, 0.3);
+  EXPECT_NEAR(sine.loudness_lufs.value_or(0.0), sine_levels.loudness_lufs.value_or(0.0), 0.3);
   EXPECT_FALSE(studio.file.loudness_lufs.has_value());
   // An MP3's is measured on the file, which the encoder moved a little off the gain's.
   const FitFileResult& music = r[u"music.flac"_s].file;
@@ -150,7 +143,7 @@ TEST_F(FitTest, EachSourceBecomesWhatItsSeriesTakes) {
 
 // Each file reported, twins numbered; an output replaced only on Yes, never over its source.
 TEST_F(FitTest, MixedRunReportsEachFileAndWritesTheGoodOnes) {
-  const Sound tone = Make(44100, 1, 0.5, Tone(0.3, 440));
+  const Sound tone = Sound{44100, 1, {}}.Sine(0.5, 0.3, 440);
   const QString flac = Source(u"お知らせ.flac"_s, tone, SF_FORMAT_FLAC | SF_FORMAT_PCM_16);
   const QString ogg = Source(u"chime.ogg"_s, tone, SF_FORMAT_OGG | SF_FORMAT_VORBIS);
   const QString twin = Source(u"sub/chime.wav"_s, tone, kPcm16);
@@ -176,7 +169,7 @@ TEST_F(FitTest, MixedRunReportsEachFileAndWritesTheGoodOnes) {
 }
 
 TEST_F(FitTest, CancelAndWriteFailureLeaveNoPartialFile) {
-  const QString source = Source(u"tone.wav"_s, Make(44100, 1, 1.0, Tone(0.3, 440)));
+  const QString source = Source(u"tone.wav"_s, Sound{44100, 1, {}}.Sine(1.0, 0.3, 440));
   cancel_ = true;
   FitRunResult run = Fit({source}, 1);
   EXPECT_TRUE(run.cancelled && run.Written() == 0);
