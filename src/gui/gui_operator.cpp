@@ -87,35 +87,23 @@ MessageAnswer GuiOperator::ShowMessage(const MessageRequest& request) {
   const auto add = [&](const QString& text, QMessageBox::ButtonRole role, MessageAnswer answer) {
     buttons.emplace_back(box.addButton(text, role), answer);
   };
-  switch (request.buttons) {
-    case MessageButtons::kOk:
-      add(QCoreApplication::translate("GuiOperator", "OK"), QMessageBox::AcceptRole,
-          MessageAnswer::kOk);
-      break;
-    case MessageButtons::kOkCancel:
-      add(QCoreApplication::translate("GuiOperator", "OK"), QMessageBox::AcceptRole,
-          MessageAnswer::kOk);
-      add(QCoreApplication::translate("GuiOperator", "キャンセル"), QMessageBox::RejectRole,
-          MessageAnswer::kCancel);
-      break;
-    case MessageButtons::kYesNo:
-      add(request.yes_caption.isEmpty() ? QCoreApplication::translate("GuiOperator", "はい(&Y)")
-                                        : request.yes_caption,
-          QMessageBox::YesRole, MessageAnswer::kYes);
-      add(request.no_caption.isEmpty() ? QCoreApplication::translate("GuiOperator", "いいえ(&N)")
-                                       : request.no_caption,
-          QMessageBox::NoRole, MessageAnswer::kNo);
-      break;
-    case MessageButtons::kYesNoCancel:
-      add(request.yes_caption.isEmpty() ? QCoreApplication::translate("GuiOperator", "はい(&Y)")
-                                        : request.yes_caption,
-          QMessageBox::YesRole, MessageAnswer::kYes);
-      add(request.no_caption.isEmpty() ? QCoreApplication::translate("GuiOperator", "いいえ(&N)")
-                                       : request.no_caption,
-          QMessageBox::NoRole, MessageAnswer::kNo);
-      add(QCoreApplication::translate("GuiOperator", "キャンセル"), QMessageBox::RejectRole,
-          MessageAnswer::kCancel);
-      break;
+  const bool yes_no =
+      request.buttons == MessageButtons::kYesNo || request.buttons == MessageButtons::kYesNoCancel;
+  if (yes_no) {
+    add(request.yes_caption.isEmpty() ? QCoreApplication::translate("GuiOperator", "はい(&Y)")
+                                      : request.yes_caption,
+        QMessageBox::YesRole, MessageAnswer::kYes);
+    add(request.no_caption.isEmpty() ? QCoreApplication::translate("GuiOperator", "いいえ(&N)")
+                                     : request.no_caption,
+        QMessageBox::NoRole, MessageAnswer::kNo);
+  } else {
+    add(QCoreApplication::translate("GuiOperator", "OK"), QMessageBox::AcceptRole,
+        MessageAnswer::kOk);
+  }
+  if (request.buttons == MessageButtons::kOkCancel ||
+      request.buttons == MessageButtons::kYesNoCancel) {
+    add(QCoreApplication::translate("GuiOperator", "キャンセル"), QMessageBox::RejectRole,
+        MessageAnswer::kCancel);
   }
   QAbstractButton* default_button = buttons.front().first;
   for (const auto& [button, answer] : buttons) {
