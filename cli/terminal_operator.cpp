@@ -15,19 +15,6 @@ QString ForTerminal(QString text) {
   return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-MessageAnswer SafeAnswer(MessageButtons buttons) {
-  switch (buttons) {
-    case MessageButtons::kOk:
-      return MessageAnswer::kOk;
-    case MessageButtons::kOkCancel:
-      return MessageAnswer::kCancel;
-    case MessageButtons::kYesNo:
-    case MessageButtons::kYesNoCancel:
-      return MessageAnswer::kNo;
-  }
-  return MessageAnswer::kCancel;
-}
-
 QString AnswerName(MessageAnswer answer) {
   switch (answer) {
     case MessageAnswer::kYes:

@@ -5,6 +5,19 @@
 
 namespace parlatone {
 
+MessageAnswer SafeAnswer(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::kOk:
+      return MessageAnswer::kOk;
+    case MessageButtons::kOkCancel:
+      return MessageAnswer::kCancel;
+    case MessageButtons::kYesNo:
+    case MessageButtons::kYesNoCancel:
+      return MessageAnswer::kNo;
+  }
+  return MessageAnswer::kCancel;
+}
+
 MessageRequest NumberedMessage(int number, int title_number, MessageIcon icon,
                                const QString& insert) {
   MessageRequest request = TextMessage(GetMessage(number, insert), title_number, icon);

@@ -12,6 +12,10 @@ enum class MessageIcon { kNone, kInformation, kExclamation, kQuestion, kError };
 enum class MessageButtons { kOk, kOkCancel, kYesNo, kYesNoCancel };
 enum class MessageAnswer { kOk, kCancel, kYes, kNo };
 
+// The answer that changes nothing, for an operator nobody is there to ask:
+// OK to a notice, Cancel where No is not offered, No otherwise.
+MessageAnswer SafeAnswer(MessageButtons buttons);
+
 // One message box as core code asks for it. Messages from the table carry
 // their number, so that the record of what the operator saw can name it.
 struct MessageRequest {

@@ -7,11 +7,11 @@ namespace parlatone::testing {
 
 // An operator nobody watches, for the programs that run the code without a
 // test looking on (benchmarks, fuzzers, the editing child): every question
-// answered No, notices acknowledged, nothing shown.
+// given the answer that changes nothing, nothing shown.
 class QuietOperator : public Operator {
  public:
   MessageAnswer ShowMessage(const MessageRequest& request) override {
-    return request.buttons == MessageButtons::kOk ? MessageAnswer::kOk : MessageAnswer::kNo;
+    return SafeAnswer(request.buttons);
   }
   void SetBusy(bool) override {}
   void SetProgress(const QString&, int, int) override {}

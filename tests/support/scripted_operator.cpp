@@ -33,8 +33,7 @@ MessageAnswer ScriptedOperator::ShowMessage(const MessageRequest& request) {
   }
   if (answers_.empty()) {
     ADD_FAILURE() << "unexpected question " << request.number << ": " << request.text.toStdString();
-    return request.buttons == MessageButtons::kOkCancel ? MessageAnswer::kCancel
-                                                        : MessageAnswer::kNo;
+    return SafeAnswer(request.buttons);
   }
   const MessageAnswer answer = answers_.front();
   answers_.pop_front();
