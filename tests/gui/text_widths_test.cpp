@@ -25,6 +25,7 @@
 #include "gui/frm_wave_add.h"
 #include "gui/window_helpers.h"
 #include "support/card_project.h"
+#include "support/listed_cards.h"
 #include "support/scripted_choosers.h"
 #include "support/scripted_operator.h"
 #include "voices/registration.h"
@@ -36,14 +37,6 @@ using namespace Qt::StringLiterals;
 
 // The smallest screen the editor is made for; ctest gives the windows one of this size.
 constexpr QSize kScreen(1024, 768);
-
-// The card writing window with no card in, as on most machines that run the tests.
-class NoCards : public VolumeProbe {
- public:
-  VolumeInfo Probe(const QString&) override { return {}; }
-  QList<VolumeInfo> RemovableVolumes() override { return {}; }
-  bool Eject(const VolumeInfo&, QString*) override { return false; }
-};
 
 // Every visible text of the window against the room its widget has, as "Window/widget: text
 // (need N px, have M px)". A widget narrower than its size hint draws its text cut.
@@ -106,7 +99,7 @@ TEST(TextWidths, EveryTextFitsItsWidgetAt1024x768InEachLanguage) {
       const WindowContext context{project, paths, op, choosers};
       const FitSeries series{mode, project.settings.StereoAccepted()};
       const WorkingVoiceList list(255);
-      NoCards cards;
+      testing::ListedCards cards;  // no card in, as on most machines that run the tests
       std::vector<std::unique_ptr<QWidget>> windows;
       windows.push_back(std::make_unique<FrmMain>(context));
       windows.push_back(std::make_unique<FrmWaveAdd>(context));

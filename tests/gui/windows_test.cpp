@@ -62,6 +62,7 @@
 #include "sound/sdl_backend.h"
 #include "support/card_project.h"
 #include "support/gui_modal.h"
+#include "support/listed_cards.h"
 #include "support/qt_printers.h"
 #include "support/scripted_choosers.h"
 #include "support/scripted_operator.h"
@@ -257,29 +258,12 @@ TEST(FrmPlayTest, WaveformSeeksOnAClickStopClosesAtOnceAndSoDoesAnEarlyClose) {
   EXPECT_EQ(TheMediaLayer().OpenCount(), 0);
 }
 
-// Two cards over plain folders: a FAT32 one the devices cannot read, a FAT16 one.
-class TwoCards : public VolumeProbe {
- public:
-  VolumeInfo Probe(const QString& folder) override {
-    const auto found = std::find_if(volumes.begin(), volumes.end(),
-                                    [&](const VolumeInfo& v) { return v.mount_point == folder; });
-    return found == volumes.end() ? VolumeInfo() : *found;
-  }
-  QList<VolumeInfo> RemovableVolumes() override { return volumes; }
-  bool Eject(const VolumeInfo& volume, QString*) override {
-    ejected << volume.mount_point;
-    return true;
-  }
-  QList<VolumeInfo> volumes;
-  QStringList ejected;
-};
-
 TEST(FrmCardWrite, ListsTheCardsWritesTheUsableOneAndTakesItOut) {
   QTemporaryDir dir;
   const QString card = dir.filePath(u"CARD"_s);
   ASSERT_TRUE(testing::WriteBytes(card + u"/C.wpj"_s, "#2\r\n0,a.wav\r\n"));
   ASSERT_TRUE(testing::WriteBytes(card + u"/a.wav"_s, testing::WaveOfLength(22050, 1, 16, 100)));
-  TwoCards probe;
+  testing::ListedCards probe;  // a FAT32 card the devices cannot read, and a FAT16 one
   testing::ScriptedOperator op;
   testing::ScriptedChoosers choosers;
   FrmCardWrite window(card, probe, op, choosers);
@@ -451,9 +435,9 @@ TEST(FrmGuideTest, JoinsOnlyBreaksBetweenJapaneseAndEveryContentsLinkReachesAHea
           links += format.anchorHref().mid(1);
         }
         if (format.isImageFormat()) {
-          EXPECT_FALSE(text->loadResource(QTextDocument::ImageResource,
-                                          QUrl(format.toImageFormat().name()))
-                           .isNull());
+          EXPECT_FALSE(
+              text->loadResource(QTextDocument::ImageResource, QUrl(format.toImageFormat().name()))
+                  .isNull());
         }
       }
     }
